@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Set-up, build, run and test from a fresh Debian 12 machine.
+#   scripts/lexicrawl.sh run [URL]   install what is missing, build, run the main job
+#   scripts/lexicrawl.sh test        install what is missing, build, run every test
+#   scripts/lexicrawl.sh build       install what is missing and build
+# Each step skips work that is already done, so running it twice is cheap.
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+root=$(cd "$here/.." && pwd)
+build="${LEXICRAWL_BUILD_DIR:-$root/build}"
+
+say() { printf '==> %s\n' "$*" >&2; }
+die() { printf 'lexicrawl.sh: %s\n' "$*" >&2; exit 1; }
+
+install_packages() {
+  local wanted missing=()
+  mapfile -t wanted < <(grep -v '^\s*#' "$here/debian-packages.txt" | sed '/^\s*$/d')
+  for p in "${wanted[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  say "Installing Debian packages: ${missing[*]}"
+  local sudo=()
+  if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || die "these packages are missing and there is no sudo to install them: ${missing[*]}"
+    sudo=(sudo)
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo[@]}" apt-get update -qq || die "apt-get update failed"
+  "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null \
+    || die "apt-get install failed for: ${missing[*]}"
+}
+
+build_project() {
+  if [ ! -f "$build/CMakeCache.txt" ]; then
+    say "Configuring in $build"
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null \
+      || die "cmake configure failed"
+  fi
+  say "Building"
+  cmake --build "$build" --parallel "$(nproc)" || die "build failed"
+}
+
+cmd="${1:-run}"
+shift || true
+case "$cmd" in
+  build)
+    install_packages; build_project ;;
+  run)
+    install_packages; build_project
+    say "Running lexicrawl-cli"
+    if [ $# -eq 0 ]; then
+      exec "$build/bin/lexicrawl-cli" --version
+    else
+      exec "$build/bin/lexicrawl-cli" "$@"
+    fi ;;
+  test)
+    install_packages; build_project
+    say "Running the tests"
+    cd "$build"
+    exec ctest --output-on-failure --parallel "$(nproc)" --timeout 300 ;;
+  *)
+    die "unknown command '$cmd' (use run, test or build)" ;;
+esac

@@ -1,0 +1,137 @@
+#include "platform/headless_platform.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QMutexLocker>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <cstdio>
+#include <unistd.h>
+
+#include "platform/language_ids.h"
+
+namespace lexicrawl {
+
+namespace {
+
+void WriteErr(const QString& line)
+{
+    const QByteArray bytes = line.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    std::fflush(stderr);
+}
+
+QString WithSlash(QString path)
+{
+    if (!path.endsWith(QLatin1Char('/')))
+        path += QLatin1Char('/');
+    return path;
+}
+
+QString ExecutablePath()
+{
+    return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+}
+
+}  // namespace
+
+QString PosixMessagesLocale()
+{
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const QByteArray v = qgetenv(name);
+        if (!v.isEmpty())
+            return QString::fromLocal8Bit(v);
+    }
+    return QStringLiteral("C");
+}
+
+HeadlessPlatform::HeadlessPlatform() = default;
+
+void HeadlessPlatform::ShowMessage(const QString& text)
+{
+    QMutexLocker lock(&mutex_);
+    if (!quiet_)
+        WriteErr(text);
+}
+
+void HeadlessPlatform::MessageBox(const QString& title, const QString& text, MessageIcon)
+{
+    QMutexLocker lock(&mutex_);
+    if (!quiet_)
+        WriteErr(title.isEmpty() ? text : title + QStringLiteral(": ") + text);
+}
+
+bool HeadlessPlatform::Confirm(const QString&, const QString&, const QString&, const QString&)
+{
+    return false;  // nobody to ask
+}
+
+bool HeadlessPlatform::OpenDocument(const QString& target)
+{
+    return QProcess::startDetached(QStringLiteral("xdg-open"), {target});
+}
+
+bool HeadlessPlatform::StartNewInstance(const QString& commandLine)
+{
+    QStringList args;
+    if (!commandLine.isEmpty())
+        args << commandLine;
+    return QProcess::startDetached(ExecutablePath(), args, QDir::currentPath());
+}
+
+void HeadlessPlatform::SetClipboardText(const QString& text)
+{
+    QMutexLocker lock(&mutex_);
+    clipboard_ = text;
+}
+
+QString HeadlessPlatform::ClipboardText() const
+{
+    QMutexLocker lock(&mutex_);
+    return clipboard_;
+}
+
+void HeadlessPlatform::SetQuiet(bool quiet)
+{
+    QMutexLocker lock(&mutex_);
+    quiet_ = quiet;
+}
+
+void HeadlessPlatform::Beep()
+{
+    if (isatty(STDERR_FILENO))
+        std::fputc('\a', stderr);
+}
+
+QChar HeadlessPlatform::DecimalSeparator() const
+{
+    const QString d = QLocale::system().decimalPoint();
+    return d.isEmpty() ? QLatin1Char('.') : d.at(0);
+}
+
+QChar HeadlessPlatform::ListSeparator() const
+{
+    return ListSeparatorFor(DecimalSeparator());
+}
+
+int HeadlessPlatform::UiLanguageId() const
+{
+    return LangIdForPosixLocale(PosixMessagesLocale());
+}
+
+QString HeadlessPlatform::ProgramFolder() const
+{
+    return WithSlash(QFileInfo(ExecutablePath()).absolutePath());
+}
+
+QString HeadlessPlatform::RoamingDataFolder() const
+{
+    QString base = QString::fromLocal8Bit(qgetenv("XDG_DATA_HOME"));
+    if (base.isEmpty() || !QDir::isAbsolutePath(base))
+        base = QDir::homePath() + QStringLiteral("/.local/share");
+    return WithSlash(base);
+}
+
+}  // namespace lexicrawl

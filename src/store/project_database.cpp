@@ -1,0 +1,333 @@
+#include "store/project_database.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMutex>
+#include <QRandomGenerator>
+#include <QSet>
+
+#include <sqlite3.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/platform.h"
+
+namespace lexicrawl {
+
+namespace {
+
+// Working-file names claimed by stores of this process, so that two stores in
+// one folder never draw the same name before either has made its file.
+QMutex g_claimedMutex;
+QSet<QString> g_claimed;
+
+QString WithSlash(QString path)
+{
+    if (!path.isEmpty() && !path.endsWith(QLatin1Char('/')))
+        path += QLatin1Char('/');
+    return path;
+}
+
+QString ErrText(sqlite3* db)
+{
+    return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
+}
+
+}  // namespace
+
+DatabaseError::DatabaseError(const QString& text)
+    : std::runtime_error(text.toStdString()), text_(text)
+{
+}
+
+const QStringList& SchemaStatements()
+{
+    static const QStringList statements = {
+        QStringLiteral("CREATE TABLE \"LINKS\" (\"ID\"\tINTEGER PRIMARY KEY AUTOINCREMENT,\"URL\"\tTEXT,"
+                       "\"LINK\"\tTEXT,\"FOLLOW\"\tTEXT,\"TYPE\"\tTEXT,\"ANCHOR\"\tTEXT);"),
+        QStringLiteral("CREATE TABLE MISSPELLED (ID INTEGER PRIMARY KEY AUTOINCREMENT, WORD TEXT, URL TEXT);"),
+        QStringLiteral("CREATE TABLE PAGES (ID INTEGER PRIMARY KEY AUTOINCREMENT, URL TEXT, TITLE TEXT, "
+                       "DESCRIPTION TEXT, H1TAG TEXT);"),
+        QStringLiteral("CREATE TABLE \"TAGS\" (\"ID\"\tINTEGER PRIMARY KEY AUTOINCREMENT,\"URL\"\tTEXT,"
+                       "\"TAG\"\tTEXT,\"VALUE\"\tTEXT);"),
+        QStringLiteral("CREATE INDEX \"LINKS_URL\" ON \"LINKS\" (\"URL\");"),
+        QStringLiteral("CREATE INDEX MISSPELLED_URL ON MISSPELLED (URL);"),
+        QStringLiteral("CREATE INDEX PAGES_DESCRIPTION ON PAGES (DESCRIPTION);"),
+        QStringLiteral("CREATE INDEX PAGES_TITLE ON PAGES (TITLE);"),
+        QStringLiteral("CREATE INDEX PAGES_URL ON PAGES (\"URL\");"),
+    };
+    return statements;
+}
+
+QString OpenFailureText(const QString& sqliteText)
+{
+    return QStringLiteral("Exception raised with message:\r\r") + sqliteText;
+}
+
+QString StatementFailureText(const QString& sqliteText)
+{
+    return QStringLiteral("Exception raised with message: ") + sqliteText;
+}
+
+QString Row::Value(const QString& column) const
+{
+    if (names_)
+        for (qsizetype i = 0; i < names_->size(); ++i)
+            if (names_->at(i).compare(column, Qt::CaseInsensitive) == 0)
+                return values_.value(i);
+    return QString();
+}
+
+ProjectDatabase::ProjectDatabase(QString dataFolder, QString programFolder)
+    : dataFolder_(WithSlash(std::move(dataFolder))), programFolder_(WithSlash(std::move(programFolder)))
+{
+}
+
+ProjectDatabase::~ProjectDatabase()
+{
+    Close();
+    QMutexLocker lock(&g_claimedMutex);
+    g_claimed.remove(workingFile_);
+}
+
+void ProjectDatabase::ChooseWorkingFile()
+{
+    QMutexLocker lock(&g_claimedMutex);
+    g_claimed.remove(workingFile_);
+    QString path;
+    do {
+        const quint32 n = QRandomGenerator::global()->bounded(999999u);
+        path = dataFolder_ + QStringLiteral("project") + QString::number(n) + QStringLiteral(".db");
+    } while (g_claimed.contains(path) || QFileInfo::exists(path));
+    g_claimed.insert(path);
+    workingFile_ = path;
+}
+
+QString ProjectDatabase::TemplatePath() const
+{
+    return programFolder_ + QStringLiteral("empty.db");
+}
+
+bool ProjectDatabase::IsOpen() const
+{
+    QMutexLocker lock(&mutex_);
+    return db_ != nullptr;
+}
+
+bool ProjectDatabase::IsMemory() const
+{
+    QMutexLocker lock(&mutex_);
+    return memory_;
+}
+
+QString ProjectDatabase::CaptionSuffix() const
+{
+    QMutexLocker lock(&mutex_);
+    return caption_;
+}
+
+void ProjectDatabase::CloseConnection()
+{
+    if (db_) {
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
+    }
+}
+
+bool ProjectDatabase::OpenTarget(const QString& target, bool memory)
+{
+    CloseConnection();
+    memory_ = memory;
+    caption_ = memory ? QStringLiteral(" (Database: memory)")
+                      : QStringLiteral(" (Database: ") + QDir::toNativeSeparators(target) + QLatin1Char(')');
+    sqlite3* db = nullptr;
+    const QByteArray name = memory ? QByteArray(":memory:") : QFile::encodeName(target);
+    const int rc = sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString text = ErrText(db);
+        sqlite3_close_v2(db);
+        Platform::Current().ShowMessage(OpenFailureText(text));
+        return false;
+    }
+    db_ = db;
+    // The working file is scratch: no statement waits for a disk sync, and the
+    // rollback journal stays in memory. Without WAL every committed statement
+    // is in the main file, so a copy taken between statements is consistent;
+    // cache_spill off keeps an open transaction's pages out of the file.
+    sqlite3_exec(db_, "PRAGMA synchronous=OFF; PRAGMA journal_mode=MEMORY; PRAGMA cache_spill=OFF;",
+                 nullptr, nullptr, nullptr);
+    return true;
+}
+
+bool ProjectDatabase::PrepareForCrawl(DatabaseLocation location)
+{
+    QMutexLocker lock(&mutex_);
+    CloseConnection();
+    if (!workingFile_.isEmpty())
+        QFile::remove(workingFile_);
+    if (location == DatabaseLocation::File) {
+        if (!workingFile_.isEmpty())
+            QFile::copy(TemplatePath(), workingFile_);  // a failure shows in the open below
+        if (!OpenTarget(workingFile_, false))
+            return false;
+    } else {
+        if (!OpenTarget(QString(), true))
+            return false;
+        BosTablolariOlustur();
+    }
+    return true;
+}
+
+void ProjectDatabase::BosTablolariOlustur()
+{
+    for (const QString& statement : SchemaStatements()) {
+        try {
+            Execute(statement);
+        } catch (const DatabaseError& e) {
+            Platform::Current().ShowMessage(StatementFailureText(e.Text()));
+            return;
+        }
+    }
+}
+
+bool ProjectDatabase::OpenWorkingFile()
+{
+    QMutexLocker lock(&mutex_);
+    return OpenTarget(workingFile_, false);
+}
+
+void ProjectDatabase::Close()
+{
+    QMutexLocker lock(&mutex_);
+    CloseConnection();
+    if (!workingFile_.isEmpty())
+        QFile::remove(workingFile_);
+}
+
+void ProjectDatabase::Execute(const QString& sql)
+{
+    QMutexLocker lock(&mutex_);
+    if (!db_)
+        throw DatabaseError(QStringLiteral("Database is not open"));
+    char* err = nullptr;
+    const int rc = sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &err);
+    if (rc != SQLITE_OK) {
+        const QString text = err ? QString::fromUtf8(err) : ErrText(db_);
+        sqlite3_free(err);
+        throw DatabaseError(text);
+    }
+}
+
+void ProjectDatabase::Query(const QString& sql, const std::function<void(const Row&)>& onRow)
+{
+    QMutexLocker lock(&mutex_);
+    if (!db_)
+        throw DatabaseError(QStringLiteral("Database is not open"));
+    sqlite3_stmt* stmt = nullptr;
+    const QByteArray utf8 = sql.toUtf8();
+    if (sqlite3_prepare_v2(db_, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK)
+        throw DatabaseError(ErrText(db_));
+    struct Finalizer {
+        sqlite3_stmt* s;
+        ~Finalizer() { sqlite3_finalize(s); }
+    } finalizer{stmt};
+    if (!stmt)
+        return;  // empty statement text
+    QStringList names;
+    const int columns = sqlite3_column_count(stmt);
+    for (int c = 0; c < columns; ++c)
+        names << QString::fromUtf8(sqlite3_column_name(stmt, c));
+    for (;;) {
+        const int rc = sqlite3_step(stmt);
+        if (rc == SQLITE_DONE)
+            break;
+        if (rc != SQLITE_ROW)
+            throw DatabaseError(ErrText(db_));
+        QStringList values;
+        values.reserve(columns);
+        for (int c = 0; c < columns; ++c) {
+            const auto* text = reinterpret_cast<const char16_t*>(sqlite3_column_text16(stmt, c));
+            const int bytes = sqlite3_column_bytes16(stmt, c);
+            values << (text ? QString(reinterpret_cast<const QChar*>(text), bytes / 2) : QString());
+        }
+        onRow(Row(&names, std::move(values)));
+    }
+}
+
+std::vector<QStringList> ProjectDatabase::QueryAll(const QString& sql, QStringList* columns)
+{
+    std::vector<QStringList> rows;
+    Query(sql, [&](const Row& row) { rows.push_back(row.Values()); });
+    if (columns) {
+        columns->clear();
+        QMutexLocker lock(&mutex_);
+        sqlite3_stmt* stmt = nullptr;
+        const QByteArray utf8 = sql.toUtf8();
+        if (db_ && sqlite3_prepare_v2(db_, utf8.constData(), int(utf8.size()), &stmt, nullptr) == SQLITE_OK && stmt) {
+            for (int c = 0; c < sqlite3_column_count(stmt); ++c)
+                *columns << QString::fromUtf8(sqlite3_column_name(stmt, c));
+        }
+        sqlite3_finalize(stmt);
+    }
+    return rows;
+}
+
+bool ProjectDatabase::SaveCopyTo(const QString& destination, QString* error)
+{
+    QMutexLocker lock(&mutex_);
+    if (workingFile_.isEmpty() || !QFileInfo::exists(workingFile_)) {
+        if (error)
+            *error = QStringLiteral("No database file was found!");
+        return false;
+    }
+    const QString temp = destination + QStringLiteral(".part");
+    QFile::remove(temp);
+    QFile source(workingFile_);
+    if (!source.copy(temp)) {
+        if (error)
+            *error = source.errorString();
+        QFile::remove(temp);
+        return false;
+    }
+    // rename() replaces an existing destination atomically.
+    if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(destination).constData()) != 0) {
+        if (error)
+            *error = QString::fromLocal8Bit(strerror(errno));
+        QFile::remove(temp);
+        return false;
+    }
+    return true;
+}
+
+Transaction::Transaction(ProjectDatabase& db) : db_(db)
+{
+    db_.Lock().lock();
+    try {
+        db_.Execute(QStringLiteral("BEGIN TRANSACTION;"));
+    } catch (...) {
+        db_.Lock().unlock();
+        throw;
+    }
+}
+
+Transaction::~Transaction()
+{
+    if (!done_) {
+        try {
+            db_.Execute(QStringLiteral("ROLLBACK;"));
+        } catch (const DatabaseError&) {
+        }
+    }
+    db_.Lock().unlock();
+}
+
+void Transaction::Commit()
+{
+    db_.Execute(QStringLiteral("COMMIT;"));
+    done_ = true;
+}
+
+}  // namespace lexicrawl

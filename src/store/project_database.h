@@ -1,0 +1,127 @@
+#pragma once
+// The project database: one SQLite connection per instance, to a working file
+// made from the template "empty.db" or to an in-memory database, with the
+// schema, the working-file naming and the failure reports of the store.
+//
+// Thread-safety: every member may be called from any thread. Each Execute,
+// and each Query together with the reading of its rows, runs under one
+// recursive lock; a Transaction holds that lock until it ends, so a project
+// copy (SaveCopyTo) never sees half a transaction.
+#include <QRecursiveMutex>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <stdexcept>
+#include <vector>
+
+struct sqlite3;
+
+namespace lexicrawl {
+
+// A failing statement or open; what() and Text() carry SQLite's message.
+class DatabaseError : public std::runtime_error {
+public:
+    explicit DatabaseError(const QString& text);
+    QString Text() const { return text_; }
+
+private:
+    QString text_;
+};
+
+enum class DatabaseLocation { File, Memory };
+
+// The nine statements that build the schema, in the order they are issued.
+const QStringList& SchemaStatements();
+
+// One row of a query: columns read by name as text, NULL as empty text.
+class Row {
+public:
+    Row(const QStringList* names, QStringList values) : names_(names), values_(std::move(values)) {}
+    QString Value(const QString& column) const;
+    QString At(int index) const { return values_.value(index); }
+    const QStringList& Values() const { return values_; }
+
+private:
+    const QStringList* names_;
+    QStringList values_;
+};
+
+class ProjectDatabase {
+public:
+    ProjectDatabase(QString dataFolder, QString programFolder);
+    ~ProjectDatabase();
+    ProjectDatabase(const ProjectDatabase&) = delete;
+    ProjectDatabase& operator=(const ProjectDatabase&) = delete;
+
+    // Draws N until dataFolder + "project" + N + ".db" is free, and remembers
+    // the path. Creates no file.
+    void ChooseWorkingFile();
+    QString WorkingFilePath() const { return workingFile_; }
+    QString TemplatePath() const;
+
+    // Makes a fresh database for a crawl: closes, deletes the working file,
+    // copies the template (File) or opens memory and builds the schema
+    // (Memory). Reports a failed open as a user message and answers false.
+    bool PrepareForCrawl(DatabaseLocation location);
+    // Runs the schema statements in order; the first failure is reported and
+    // ends it.
+    void BosTablolariOlustur();
+    // Sets the target to the working file and opens it (no creation);
+    // reports a failed open and answers false.
+    bool OpenWorkingFile();
+    // Closes the connection and deletes the working file; failures ignored.
+    void Close();
+
+    bool IsOpen() const;
+    bool IsMemory() const;
+    // " (Database: <working file>)" or " (Database: memory)"; empty before any target.
+    QString CaptionSuffix() const;
+
+    // Runs one statement that returns no rows; throws DatabaseError.
+    void Execute(const QString& sql);
+    // Runs one statement and hands each row to onRow in order; throws DatabaseError.
+    void Query(const QString& sql, const std::function<void(const Row&)>& onRow);
+    // The same, collecting the rows.
+    std::vector<QStringList> QueryAll(const QString& sql, QStringList* columns = nullptr);
+
+    // Copies the working file to destination (replacing it) under the lock,
+    // through a temporary file beside the destination so that a failed copy
+    // leaves an existing file as it was. Answers false with a reason when
+    // there is no working file or the copy fails.
+    bool SaveCopyTo(const QString& destination, QString* error = nullptr);
+
+    // Holds the store lock across several statements (used by transactions).
+    QRecursiveMutex& Lock() { return mutex_; }
+
+private:
+    bool OpenTarget(const QString& target, bool memory);
+    void CloseConnection();
+
+    const QString dataFolder_;
+    const QString programFolder_;
+    QString workingFile_;
+    QString caption_;
+    bool memory_ = false;
+    sqlite3* db_ = nullptr;
+    mutable QRecursiveMutex mutex_;
+};
+
+// A transaction on the store: BEGIN at construction, ROLLBACK in the
+// destructor unless Commit() ran. Holds the store lock throughout.
+class Transaction {
+public:
+    explicit Transaction(ProjectDatabase& db);
+    ~Transaction();
+    void Commit();
+
+private:
+    ProjectDatabase& db_;
+    bool done_ = false;
+};
+
+// The user-message texts of the store.
+QString OpenFailureText(const QString& sqliteText);       // "...message:" CR CR text
+QString StatementFailureText(const QString& sqliteText);  // "...message: " text
+
+}  // namespace lexicrawl

@@ -1,0 +1,2 @@
+#include <gtest/gtest.h>
+TEST(data_folder, Placeholder) {}
