@@ -1,0 +1,49 @@
+#pragma once
+// The page fetcher: one HTTP or HTTPS GET per call, never following a
+// redirect, leaving the status code, redirect target and failure text in the
+// calling thread's fetcher state.
+//
+// Thread-safety: FetchPage may run on several threads at once; each thread
+// has its own FetcherState.
+#include <QString>
+
+#include <atomic>
+#include <functional>
+
+namespace lexicrawl {
+
+// Options captured at Start and read at every fetch.
+struct FetchSettings {
+    QString UserAgent;         // empty: no User-Agent header
+    int ConnectTimeoutMs = 0;  // 0: the fetcher's own bound
+    int ReadTimeoutMs = 0;     // inactivity time-out; 0: the fetcher's own bound
+};
+
+// Rewritten by every fetch on a thread, read by the caller right after it.
+struct FetcherState {
+    QString FetchOrigin;     // protocol + "://" + host of the URL being fetched
+    QString RedirectTarget;  // written, never emptied, by the fetcher
+    int LastStatusCode = 0;  // the answer's status, -1 without a status line
+    QString LastFetchError;  // failure text of the last failed fetch
+};
+
+// The calling thread's fetcher state.
+FetcherState& ThisThreadFetcher();
+
+// Called once, on the fetching thread, when a transfer is aborted because
+// stopRequested was set (the crawl runs its completion routine from it).
+using StopHandler = std::function<void()>;
+
+// Fetches url and returns its source text (CR LF line ends, cut at a NUL), or
+// empty text on failure or redirect. No failure escapes.
+QString FetchPage(const QString& url, const FetchSettings& settings,
+                  const std::atomic<bool>* stopRequested = nullptr, const StopHandler& onStop = {});
+
+// protocol + "://" + host of url, without user information, port, path,
+// query or fragment.
+QString ProtocolHost(const QString& url);
+
+// The identifier the HTTP client library sends by default (first agent preset).
+QString ClientLibraryAgent();
+
+}  // namespace lexicrawl
