@@ -110,3 +110,32 @@ TEST(Language, TranslatorServesTheLookupEverywhere)
     SetTranslator(nullptr);
     EXPECT_EQ(Tr(QStringLiteral("Start")), QStringLiteral("Start"));
 }
+
+// The languages that ship beside the program translate the same keys, keep
+// every "%s", and are found from the system language through the codes file.
+TEST(Language, ShippedLanguagesAreComplete)
+{
+    const QString folder = QStringLiteral(LEXICRAWL_BIN_DIR "/Languages");
+    auto keysOf = [&](const QString& file) {
+        QStringList keys;
+        for (const QString& line : Language::ReadLines(folder + QLatin1Char('/') + file))
+            if (line.startsWith(QLatin1Char('{')))
+                keys << line.mid(1, line.indexOf(QLatin1Char('}')) - 1);
+        return keys;
+    };
+    const QStringList german = keysOf(QStringLiteral("German.lang.txt"));
+    EXPECT_GE(german.size(), 90);
+    EXPECT_EQ(german, keysOf(QStringLiteral("Turkish.lang.txt")));
+    for (const auto& [id, name] : {std::pair{1031, "German"}, std::pair{1055, "Turkish"}}) {
+        Language lang;
+        lang.Load(folder, QString(), id);
+        ASSERT_EQ(lang.LanguageName(), QString::fromLatin1(name));
+        for (const QString& key : german) {
+            if (key == QLatin1String("INFO:Translated By"))
+                continue;
+            const QString t = lang.Translate(key);
+            EXPECT_FALSE(t.isEmpty()) << key.toStdString();
+            EXPECT_EQ(t.count(QLatin1String("%s")), key.count(QLatin1String("%s"))) << key.toStdString();
+        }
+    }
+}
