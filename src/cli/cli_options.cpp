@@ -1,0 +1,262 @@
+#include "cli/cli_options.h"
+
+#include <functional>
+#include <map>
+
+namespace lexicrawl::cli {
+
+namespace {
+
+struct Parser {
+    const QStringList& args;
+    qsizetype at = 0;
+    QString error;
+
+    bool Done() const { return at >= args.size(); }
+    QString Next() { return args.at(at++); }
+
+    // The value of an option given as "--name VALUE" or "--name=VALUE".
+    std::optional<QString> Value(const QString& name, const QString& inlineValue, bool hasInline)
+    {
+        if (hasInline)
+            return inlineValue;
+        if (Done()) {
+            error = QStringLiteral("option %1 needs a value").arg(name);
+            return std::nullopt;
+        }
+        return Next();
+    }
+};
+
+bool ParseInt(const QString& text, int low, int high, int* out)
+{
+    bool ok = false;
+    const qlonglong v = text.toLongLong(&ok);
+    if (!ok || v < low || v > high)
+        return false;
+    *out = int(v);
+    return true;
+}
+
+bool IsDigits(const QString& s)
+{
+    if (s.isEmpty())
+        return false;
+    for (QChar c : s)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    return true;
+}
+
+using Handler = std::function<bool(CliOptions&, const QString&)>;
+
+// Options that take a value.
+const std::map<QString, Handler>& ValueOptions()
+{
+    static const std::map<QString, Handler> options = {
+        {"--limit", [](CliOptions& o, const QString& v) {
+             int n = 0;
+             if (!ParseInt(v, 1, 999999999, &n))
+                 return false;
+             o.limit = n;
+             return true;
+         }},
+        {"--scope", [](CliOptions& o, const QString& v) {
+             if (v != QLatin1String("domain") && v != QLatin1String("subdomain"))
+                 return false;
+             o.subdomainScope = v == QLatin1String("subdomain");
+             return true;
+         }},
+        {"--dictionary", [](CliOptions& o, const QString& v) { o.dictionary = v; return !v.isEmpty(); }},
+        {"--user-agent", [](CliOptions& o, const QString& v) { o.userAgent = v; return true; }},
+        {"--connect-timeout", [](CliOptions& o, const QString& v) { o.connectTimeoutMs = v; return IsDigits(v); }},
+        {"--read-timeout", [](CliOptions& o, const QString& v) { o.readTimeoutMs = v; return IsDigits(v); }},
+        {"--ignore-extensions", [](CliOptions& o, const QString& v) { o.ignoreExtensions = v; return true; }},
+        {"--ignore-url", [](CliOptions& o, const QString& v) {
+             if (!o.ignoreUrls)
+                 o.ignoreUrls = QStringList();
+             o.ignoreUrls->append(v);
+             return true;
+         }},
+        {"--save", [](CliOptions& o, const QString& v) { o.saveProject = v; return !v.isEmpty(); }},
+        {"--export-urls", [](CliOptions& o, const QString& v) { o.exportUrls = v; return !v.isEmpty(); }},
+        {"--export-words", [](CliOptions& o, const QString& v) { o.exportWords = v; return !v.isEmpty(); }},
+        {"--format", [](CliOptions& o, const QString& v) {
+             static const std::map<QString, OutputFormat> formats = {
+                 {"table", OutputFormat::Table}, {"csv", OutputFormat::Csv}, {"json", OutputFormat::Json}};
+             const auto it = formats.find(v);
+             if (it == formats.end())
+                 return false;
+             o.format = it->second;
+             return true;
+         }},
+        {"--data-folder", [](CliOptions& o, const QString& v) { o.dataFolder = v; return !v.isEmpty(); }},
+        {"--dictionaries", [](CliOptions& o, const QString& v) { o.dictionariesFolder = v; return !v.isEmpty(); }},
+    };
+    return options;
+}
+
+// Options that are plain switches.
+const std::map<QString, bool CliOptions::*>& Switches()
+{
+    static const std::map<QString, bool CliOptions::*> switches = {
+        {"--no-follow-redirects", &CliOptions::noFollowRedirects},
+        {"--keep-anchors", &CliOptions::keepAnchors},
+        {"--remove-query-strings", &CliOptions::removeQueryStrings},
+        {"--no-strip-markup", &CliOptions::noStripMarkup},
+        {"--memory", &CliOptions::memory},
+        {"--quiet", &CliOptions::quiet},
+        {"--fail-on-unknown", &CliOptions::failOnUnknown},
+    };
+    return switches;
+}
+
+// Which options each command accepts.
+bool Accepts(Command command, const QString& option)
+{
+    switch (command) {
+    case Command::Crawl:
+        return true;
+    case Command::Open:
+        return option == QLatin1String("--export-urls") || option == QLatin1String("--export-words") ||
+               option == QLatin1String("--format") || option == QLatin1String("--data-folder") ||
+               option == QLatin1String("--quiet") || option == QLatin1String("--fail-on-unknown");
+    case Command::Check:
+        return option == QLatin1String("--dictionary") || option == QLatin1String("--dictionaries") ||
+               option == QLatin1String("--data-folder");
+    case Command::Dictionaries:
+        return option == QLatin1String("--dictionaries") || option == QLatin1String("--data-folder");
+    default:
+        return false;
+    }
+}
+
+bool TakeCommand(const QString& word, Command* command)
+{
+    static const std::map<QString, Command> commands = {
+        {"crawl", Command::Crawl}, {"open", Command::Open}, {"dictionaries", Command::Dictionaries},
+        {"check", Command::Check}, {"--help", Command::Help}, {"-h", Command::Help},
+        {"help", Command::Help},   {"--version", Command::Version}};
+    const auto it = commands.find(word);
+    if (it == commands.end())
+        return false;
+    *command = it->second;
+    return true;
+}
+
+}  // namespace
+
+std::optional<CliOptions> ParseCommandLine(const QStringList& args, QString* error)
+{
+    CliOptions o;
+    Parser p{args, 0, QString()};
+    if (p.Done()) {
+        *error = QStringLiteral("no command given");
+        return std::nullopt;
+    }
+    const QString first = p.Next();
+    if (!TakeCommand(first, &o.command)) {
+        *error = QStringLiteral("unknown command '%1'").arg(first);
+        return std::nullopt;
+    }
+    QStringList positional;
+    bool optionsEnded = false;
+    while (!p.Done()) {
+        const QString arg = p.Next();
+        if (optionsEnded || !arg.startsWith(QLatin1String("--")) || arg == QLatin1String("--")) {
+            if (arg == QLatin1String("--") && !optionsEnded) {
+                optionsEnded = true;
+                continue;
+            }
+            positional << arg;
+            continue;
+        }
+        const qsizetype eq = arg.indexOf(QLatin1Char('='));
+        const QString name = eq < 0 ? arg : arg.left(eq);
+        if (!Accepts(o.command, name) && (ValueOptions().count(name) || Switches().count(name))) {
+            *error = QStringLiteral("option %1 does not apply to '%2'").arg(name, first);
+            return std::nullopt;
+        }
+        if (const auto sw = Switches().find(name); sw != Switches().end() && eq < 0) {
+            o.*(sw->second) = true;
+        } else if (const auto vo = ValueOptions().find(name); vo != ValueOptions().end()) {
+            const auto value = p.Value(name, arg.mid(eq + 1), eq >= 0);
+            if (!value) {
+                *error = p.error;
+                return std::nullopt;
+            }
+            if (!vo->second(o, *value)) {
+                *error = QStringLiteral("invalid value '%1' for %2").arg(*value, name);
+                return std::nullopt;
+            }
+        } else {
+            *error = QStringLiteral("unknown option '%1'").arg(arg);
+            return std::nullopt;
+        }
+    }
+    switch (o.command) {
+    case Command::Crawl:
+    case Command::Open:
+        if (positional.size() != 1) {
+            *error = o.command == Command::Crawl ? QStringLiteral("crawl takes one start URL")
+                                                 : QStringLiteral("open takes one project file");
+            return std::nullopt;
+        }
+        (o.command == Command::Crawl ? o.url : o.project) = positional.first();
+        break;
+    case Command::Check:
+        if (positional.isEmpty()) {
+            *error = QStringLiteral("check takes at least one word");
+            return std::nullopt;
+        }
+        o.words = positional;
+        break;
+    default:
+        if (!positional.isEmpty()) {
+            *error = QStringLiteral("unexpected argument '%1'").arg(positional.first());
+            return std::nullopt;
+        }
+    }
+    return o;
+}
+
+QString UsageText()
+{
+    return QStringLiteral(
+        "Usage:\n"
+        "  lexicrawl-cli crawl URL [options]     crawl, check, print the unknown-word list\n"
+        "  lexicrawl-cli open PROJECT.db [--export-urls F] [--export-words F] [--format F]\n"
+        "  lexicrawl-cli dictionaries            list the dictionaries found\n"
+        "  lexicrawl-cli check [--dictionary NAME] WORD...   print each word with known/unknown\n"
+        "  lexicrawl-cli --help | --version\n"
+        "\n"
+        "Crawl options (each defaults to its settings.ini value; none writes the settings):\n"
+        "  --limit N                 internal URL limit (1 to 999999999)\n"
+        "  --scope domain|subdomain  which hosts count as internal\n"
+        "  --dictionary NAME         the first dictionary whose language name begins with NAME\n"
+        "  --user-agent TEXT         User-Agent header (empty: none)\n"
+        "  --connect-timeout MS      connection time-out in milliseconds\n"
+        "  --read-timeout MS         response time-out in milliseconds\n"
+        "  --ignore-extensions LIST  file extensions not crawled, separated by spaces\n"
+        "  --ignore-url PATTERN      wildcard pattern of URLs not crawled (repeatable;\n"
+        "                            replaces the stored list)\n"
+        "  --no-follow-redirects     do not take over the start URL's redirect\n"
+        "  --keep-anchors            keep #fragments of links\n"
+        "  --remove-query-strings    drop ?queries of links\n"
+        "  --no-strip-markup         keep markup in anchor texts\n"
+        "  --memory                  keep the project database in memory\n"
+        "  --save FILE.db            save the project after the crawl\n"
+        "  --export-urls FILE        export the internal URLs (.csv or .txt)\n"
+        "  --export-words FILE       export the unknown words (.csv, else plain text)\n"
+        "  --format table|csv|json   how the unknown words are printed (default table)\n"
+        "  --data-folder DIR         folder of settings.ini and the working files\n"
+        "  --dictionaries DIR        folder of the dictionary packages (.oxt)\n"
+        "  --quiet                   no progress and no messages on standard error\n"
+        "  --fail-on-unknown         exit with 1 when any unknown word was found\n"
+        "\n"
+        "Exit status: 0 done; 1 unknown words found (with --fail-on-unknown);\n"
+        "2 usage error; 3 the crawl could not start; 4 other failure (an unreadable\n"
+        "project, an unwritable export or save).\n");
+}
+
+}  // namespace lexicrawl::cli

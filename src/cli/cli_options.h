@@ -1,0 +1,51 @@
+#pragma once
+// The command line of lexicrawl-cli, parsed into one plain record. Every
+// crawl option left out keeps its settings.ini value (or built-in default);
+// none of them writes the settings file.
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace lexicrawl::cli {
+
+enum class Command { Crawl, Open, Dictionaries, Check, Help, Version };
+enum class OutputFormat { Table, Csv, Json };
+
+struct CliOptions {
+    Command command = Command::Help;
+    QString url;         // crawl
+    QString project;     // open
+    QStringList words;   // check
+
+    std::optional<int> limit;
+    std::optional<bool> subdomainScope;
+    QString dictionary;  // language-name prefix; empty: the remembered one
+    std::optional<QString> userAgent;
+    std::optional<QString> connectTimeoutMs;
+    std::optional<QString> readTimeoutMs;
+    std::optional<QString> ignoreExtensions;
+    std::optional<QStringList> ignoreUrls;  // replaces the stored list when given
+    bool noFollowRedirects = false;
+    bool keepAnchors = false;
+    bool removeQueryStrings = false;
+    bool noStripMarkup = false;
+    bool memory = false;
+    QString saveProject;
+    QString exportUrls;
+    QString exportWords;
+    OutputFormat format = OutputFormat::Table;
+    QString dataFolder;
+    QString dictionariesFolder;
+    bool quiet = false;
+    bool failOnUnknown = false;
+};
+
+// Parses the arguments after the program name. On a usage error answers
+// nothing and sets *error to a one-line reason.
+std::optional<CliOptions> ParseCommandLine(const QStringList& args, QString* error);
+
+// The help text.
+QString UsageText();
+
+}  // namespace lexicrawl::cli

@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include "cli/cli_options.h"
+#include "support/qt_printers.h"
+
+using namespace lexicrawl::cli;
+
+namespace {
+std::optional<CliOptions> Parse(std::initializer_list<const char*> words, QString* error = nullptr)
+{
+    QStringList args;
+    for (const char* w : words)
+        args << QString::fromUtf8(w);
+    QString e;
+    auto o = ParseCommandLine(args, &e);
+    if (error)
+        *error = e;
+    return o;
+}
+}  // namespace
+
+TEST(CliOptions, CrawlOptions)
+{
+    const auto o = Parse({"crawl", "https://a.test/", "--limit", "20", "--scope=subdomain", "--dictionary", "English",
+                          "--ignore-url", "*/x/*", "--ignore-url", "*/y/*", "--user-agent", "", "--memory",
+                          "--format", "json", "--no-follow-redirects", "--keep-anchors", "--connect-timeout", "500"});
+    ASSERT_TRUE(o);
+    EXPECT_EQ(o->command, Command::Crawl);
+    EXPECT_EQ(o->url, QStringLiteral("https://a.test/"));
+    EXPECT_EQ(o->limit, 20);
+    EXPECT_EQ(o->subdomainScope, true);
+    EXPECT_EQ(o->dictionary, QStringLiteral("English"));
+    EXPECT_EQ(*o->ignoreUrls, QStringList({QStringLiteral("*/x/*"), QStringLiteral("*/y/*")}));
+    EXPECT_EQ(*o->userAgent, QString());
+    EXPECT_EQ(*o->connectTimeoutMs, QStringLiteral("500"));
+    EXPECT_FALSE(o->readTimeoutMs.has_value());
+    EXPECT_TRUE(o->memory && o->noFollowRedirects && o->keepAnchors);
+    EXPECT_FALSE(o->removeQueryStrings || o->quiet);
+    EXPECT_EQ(o->format, OutputFormat::Json);
+}
+
+TEST(CliOptions, OtherCommands)
+{
+    auto o = Parse({"open", "my project.db", "--export-words", "w.csv"});
+    ASSERT_TRUE(o);
+    EXPECT_EQ(o->project, QStringLiteral("my project.db"));
+    EXPECT_EQ(o->exportWords, QStringLiteral("w.csv"));
+    o = Parse({"check", "--dictionary", "German", "Haus", "--", "--weird"});
+    ASSERT_TRUE(o);
+    EXPECT_EQ(o->words, QStringList({QStringLiteral("Haus"), QStringLiteral("--weird")}));
+    EXPECT_EQ(Parse({"dictionaries"})->command, Command::Dictionaries);
+    EXPECT_EQ(Parse({"--version"})->command, Command::Version);
+}
+
+TEST(CliOptions, UsageErrorsNameTheProblem)
+{
+    struct Case {
+        std::initializer_list<const char*> args;
+        const char* error;
+    } cases[] = {
+        {{}, "no command given"},
+        {{"fetch"}, "unknown command 'fetch'"},
+        {{"crawl"}, "crawl takes one start URL"},
+        {{"crawl", "a", "b"}, "crawl takes one start URL"},
+        {{"crawl", "a", "--limit", "0"}, "invalid value '0' for --limit"},
+        {{"crawl", "a", "--limit", "ten"}, "invalid value 'ten' for --limit"},
+        {{"crawl", "a", "--scope", "site"}, "invalid value 'site' for --scope"},
+        {{"crawl", "a", "--format", "xml"}, "invalid value 'xml' for --format"},
+        {{"crawl", "a", "--read-timeout", "-5"}, "invalid value '-5' for --read-timeout"},
+        {{"crawl", "a", "--limit"}, "option --limit needs a value"},
+        {{"crawl", "a", "--colour"}, "unknown option '--colour'"},
+        {{"open", "p.db", "--limit", "3"}, "option --limit does not apply to 'open'"},
+        {{"check"}, "check takes at least one word"},
+        {{"dictionaries", "x"}, "unexpected argument 'x'"},
+    };
+    for (const Case& c : cases) {
+        QString error;
+        EXPECT_FALSE(Parse(c.args, &error));
+        EXPECT_EQ(error, QString::fromUtf8(c.error));
+    }
+}
