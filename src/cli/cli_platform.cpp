@@ -1,0 +1,32 @@
+#include "cli/cli_platform.h"
+
+#include <QRegularExpression>
+
+#include <cstdio>
+
+namespace lexicrawl::cli {
+
+QString CliPlatform::OneLine(const QString& text)
+{
+    static const QRegularExpression breaks(QStringLiteral("[ \\t]*[\\r\\n]+[ \\t]*"));
+    QString out = text.trimmed();
+    out.replace(breaks, QStringLiteral(" "));
+    return out;
+}
+
+void CliPlatform::ShowMessage(const QString& text)
+{
+    ++count_;
+    if (quiet_)
+        return;
+    const QByteArray line = (QStringLiteral("lexicrawl-cli: ") + OneLine(text) + QLatin1Char('\n')).toUtf8();
+    std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
+    std::fflush(stderr);
+}
+
+void CliPlatform::MessageBox(const QString& title, const QString& text, MessageIcon)
+{
+    ShowMessage(title.isEmpty() ? text : title + QStringLiteral(": ") + text);
+}
+
+}  // namespace lexicrawl::cli
