@@ -125,10 +125,17 @@ QByteArray DeclaredInDocument(const QByteArray& body, const QByteArray& mediaTyp
     return charset;
 }
 
+// "text/html" of "Text/HTML; charset=utf-8".
+QByteArray MediaTypeOf(const QByteArray& contentType)
+{
+    const qsizetype semicolon = contentType.indexOf(';');
+    return (semicolon < 0 ? contentType : contentType.first(semicolon)).trimmed().toLower();
+}
+
 QByteArray DeclaredCharset(const QByteArray& body, const QByteArray& contentType)
 {
     const QByteArray charset = CharsetForLabel(CharsetParameter(contentType));
-    return charset.isEmpty() ? DeclaredInDocument(body, contentType.left(contentType.indexOf(';')).trimmed().toLower()) : charset;
+    return charset.isEmpty() ? DeclaredInDocument(body, MediaTypeOf(contentType)) : charset;
 }
 
 bool DecodeUtf8(const char* data, qsizetype size, QString* text)
