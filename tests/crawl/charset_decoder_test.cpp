@@ -15,7 +15,7 @@ struct ChoiceCase {
     QByteArray Charset;
 };
 
-TEST(CharsetDecoderTest, ChoosesTheDeclaredCharsetInOrderOfPrecedence)
+TEST(FetcherCharsetTest, ChoosesTheDeclaredCharsetInOrderOfPrecedence)
 {
     const std::vector<ChoiceCase> cases = {
         {"header", "text/html; charset=windows-1251", "<meta charset=utf-8>", "WINDOWS-1251"},
@@ -44,7 +44,7 @@ TEST(CharsetDecoderTest, ChoosesTheDeclaredCharsetInOrderOfPrecedence)
         EXPECT_EQ(ChoosePageCharset(c.Body, c.ContentType), c.Charset) << c.Name;
 }
 
-TEST(CharsetDecoderTest, MetaBeyondThePrescanWindowIsNotSeen)
+TEST(FetcherCharsetTest, MetaBeyondThePrescanWindowIsNotSeen)
 {
     const QByteArray body = QByteArray(5000, ' ') + "<meta charset=koi8-r>";
     EXPECT_EQ(ChoosePageCharset(body, "text/html"), QByteArray("UTF-8"));
@@ -57,7 +57,7 @@ struct DecodeCase {
     QString Text;
 };
 
-TEST(CharsetDecoderTest, DecodesWithTheChosenCharset)
+TEST(FetcherCharsetTest, DecodesWithTheChosenCharset)
 {
     const std::vector<DecodeCase> cases = {
         {"latin1-as-1252", "text/html; charset=iso-8859-1", "\x92 caf\xE9", QStringLiteral(u"’ café")},
@@ -75,7 +75,7 @@ TEST(CharsetDecoderTest, DecodesWithTheChosenCharset)
         EXPECT_EQ(DecodePageBody(c.Body, c.ContentType), c.Text) << c.Name;
 }
 
-TEST(CharsetDecoderTest, LargeSingleByteBodyDecodesWhole)
+TEST(FetcherCharsetTest, LargeSingleByteBodyDecodesWhole)
 {
     const QByteArray body = QByteArray(300'000, '\xE9');
     const QString text = DecodePageBody(body, "text/html; charset=windows-1252");
@@ -83,13 +83,13 @@ TEST(CharsetDecoderTest, LargeSingleByteBodyDecodesWhole)
     EXPECT_EQ(text.count(QChar(u'é')), body.size());
 }
 
-TEST(CharsetDecoderTest, HeaderTextIsUtf8OrLatin1)
+TEST(FetcherCharsetTest, HeaderTextIsUtf8OrLatin1)
 {
     EXPECT_EQ(DecodeHeaderText("/caf\xC3\xA9"), QStringLiteral(u"/café"));
     EXPECT_EQ(DecodeHeaderText("/caf\xE9"), QStringLiteral(u"/café"));
 }
 
-TEST(MetaCharsetTest, ReadsTheContentTypeParameter)
+TEST(FetcherMetaCharsetTest, ReadsTheContentTypeParameter)
 {
     const std::vector<std::pair<QByteArray, QByteArray>> cases = {
         {"text/html; charset=UTF-8", "UTF-8"},
@@ -102,7 +102,7 @@ TEST(MetaCharsetTest, ReadsTheContentTypeParameter)
         EXPECT_EQ(CharsetParameter(type), charset) << type.constData();
 }
 
-TEST(MetaCharsetTest, FindsTheFirstDeclaringMeta)
+TEST(FetcherMetaCharsetTest, FindsTheFirstDeclaringMeta)
 {
     const std::vector<std::pair<QByteArray, QByteArray>> cases = {
         {"<meta name=viewport content='width=device-width'><meta charset=utf-8>", "utf-8"},

@@ -9,7 +9,7 @@
 namespace lexicrawl {
 namespace {
 
-TEST(PageTextTest, NormalisesLineEndsAndCutsAtNul)
+TEST(FetcherPageTextTest, NormalisesLineEndsAndCutsAtNul)
 {
     const std::vector<std::pair<QString, QString>> cases = {
         {QString(), QString()},
@@ -27,7 +27,7 @@ TEST(PageTextTest, NormalisesLineEndsAndCutsAtNul)
         EXPECT_EQ(NormalisePageText(text), expected) << text.toStdString();
 }
 
-TEST(ProtocolHostTest, KeepsProtocolAndHostOnly)
+TEST(FetcherProtocolHostTest, KeepsProtocolAndHostOnly)
 {
     const std::vector<std::pair<QString, QString>> cases = {
         {QStringLiteral("http://example.com/a/b?c#d"), QStringLiteral("http://example.com")},
@@ -44,7 +44,7 @@ TEST(ProtocolHostTest, KeepsProtocolAndHostOnly)
         EXPECT_EQ(ProtocolHost(url), origin) << url.toStdString();
 }
 
-TEST(ProtocolHostTest, ClientLibraryAgentNamesLibcurlAndItsVersion)
+TEST(FetcherProtocolHostTest, ClientLibraryAgentNamesLibcurlAndItsVersion)
 {
     EXPECT_EQ(ClientLibraryAgent(),
               QStringLiteral("libcurl/") + QString::fromLatin1(curl_version_info(CURLVERSION_NOW)->version));
