@@ -46,6 +46,12 @@ QString Fetch(const std::string& url, const FetchSettings& settings = QuickSetti
     return FetchPage(QString::fromStdString(url), settings);
 }
 
+bool MentionsTimeout(const QString& failure)
+{
+    return failure.contains(QStringLiteral("timed out"), Qt::CaseInsensitive) ||
+           failure.contains(QStringLiteral("timeout"), Qt::CaseInsensitive);
+}
+
 enum class Coding { Gzip, Zlib, RawDeflate };
 
 std::string Compress(std::string_view data, Coding coding)
@@ -89,6 +95,41 @@ int ClosedPort()
     ::close(fd);
     return ntohs(address.sin_port);
 }
+
+// A port on 127.0.0.1 whose listen queue is full, so that a new connection
+// attempt is never answered.
+class UnansweringPort {
+public:
+    UnansweringPort()
+    {
+        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        ::listen(listener_, 0);
+        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+        port_ = ntohs(address.sin_port);
+        for (int& filler : fillers_) {
+            filler = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+            ::connect(filler, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        }
+        std::this_thread::sleep_for(50ms);
+    }
+    ~UnansweringPort()
+    {
+        for (const int filler : fillers_)
+            ::close(filler);
+        ::close(listener_);
+    }
+    int Port() const { return port_; }
+
+private:
+    int listener_ = -1;
+    int fillers_[3] = {-1, -1, -1};
+    int port_ = 0;
+};
 
 class FetcherTest : public ::testing::Test {
 protected:
@@ -165,6 +206,8 @@ TEST_F(FetcherTest, RedirectsAreRecordedAndErrorStatusesGiveTheirStatusLine)
          QStringLiteral("https://example.invalid/a"), Untouched},
         {"/protocol-relative", Answer("HTTP/1.1 301 Moved Permanently", "Location: //cdn.invalid/x\r\n", ""), 301,
          QStringLiteral("http://cdn.invalid/x"), Untouched},
+        {"/empty-location", Answer("HTTP/1.1 302 Found", "Location: \r\n", ""), 302, Untouched,
+         QStringLiteral("HTTP/1.1 302 Found")},
         {"/no-location", Answer("HTTP/1.1 302 Found", "", body), 302, Untouched, QStringLiteral("HTTP/1.1 302 Found")},
         {"/not-modified", Answer("HTTP/1.1 304 Not Modified", "Location: /new\r\n", ""), 304, Untouched,
          QStringLiteral("HTTP/1.1 304 Not Modified")},
@@ -172,6 +215,8 @@ TEST_F(FetcherTest, RedirectsAreRecordedAndErrorStatusesGiveTheirStatusLine)
          Untouched, QStringLiteral("HTTP/1.1 404 Not Found")},
         {"/broken", Answer("HTTP/1.1 503 Service Unavailable", "", ""), 503, Untouched,
          QStringLiteral("HTTP/1.1 503 Service Unavailable")},
+        {"/after-interim", "HTTP/1.1 100 Continue\r\n\r\n" + Answer("HTTP/1.1 410 Gone", "", ""), 410, Untouched,
+         QStringLiteral("HTTP/1.1 410 Gone")},
     };
     std::map<std::string, std::string> answers;
     for (const StatusCase& c : cases)
@@ -213,9 +258,10 @@ TEST_F(FetcherTest, RequestCarriesExactlyTheAgreedHeaders)
 {
     LoopbackServer server(Routes({{"/", Answer("HTTP/1.1 200 OK", "Set-Cookie: session=1; Path=/\r\n", "x")}}));
     Fetch(server.Url("/"), QuickSettings(QStringLiteral("LexiTest/1.0")));
-    Fetch(server.Url("/"), QuickSettings(QString()));
+    Fetch(server.Url("/"), FetchSettings{});  // as before the first Start: no agent, no time-outs
+    Fetch(server.Url("/"), QuickSettings(QStringLiteral("Evil\r\nX-Injected: 1")));
     const std::vector<LoopbackServer::Request> requests = server.Requests();
-    ASSERT_EQ(requests.size(), 2u);
+    ASSERT_EQ(requests.size(), 3u);
 
     for (const LoopbackServer::Request& r : requests) {
         EXPECT_NE(r.Head.find("GET / HTTP/1.1\r\n"), std::string::npos) << r.Head;
@@ -223,11 +269,20 @@ TEST_F(FetcherTest, RequestCarriesExactlyTheAgreedHeaders)
                   std::string::npos)
             << r.Head;
         EXPECT_NE(r.Head.find("\r\nAccept-Encoding: deflate, gzip, identity\r\n"), std::string::npos) << r.Head;
-        for (const char* absent : {"Cookie:", "Referer:", "Accept-Language:", "Authorization:"})
+        for (const char* absent : {"Cookie:", "Referer:", "Accept-Language:", "Authorization:", "\r\nX-Injected"})
             EXPECT_EQ(r.Head.find(absent), std::string::npos) << absent << " in " << r.Head;
     }
     EXPECT_NE(requests[0].Head.find("\r\nUser-Agent: LexiTest/1.0\r\n"), std::string::npos) << requests[0].Head;
     EXPECT_EQ(requests[1].Head.find("User-Agent"), std::string::npos) << requests[1].Head;
+}
+
+TEST_F(FetcherTest, PathIsPercentEncodedAndFragmentNotSent)
+{
+    LoopbackServer server(Routes({}));
+    Fetch(server.Url("/a b/caf\xC3\xA9?q=\xC3\xA9 1#part two"));
+    ASSERT_EQ(server.Requests().size(), 1u);
+    EXPECT_EQ(server.Requests()[0].Path, "/a%20b/caf%C3%A9?q=%C3%A9%201");
+    EXPECT_EQ(ThisThreadFetcher().LastStatusCode, 404);
 }
 
 TEST_F(FetcherTest, RedirectFromAnExplicitPortLosesThePort)
@@ -288,9 +343,20 @@ TEST_F(FetcherTest, SilentServerEndsTheFetchAtTheReadTimeout)
         settings.ReadTimeoutMs = 300;
         EXPECT_EQ(Fetch(server.Url("/"), settings), QString());
         EXPECT_EQ(ThisThreadFetcher().LastStatusCode, c.Code);
-        EXPECT_TRUE(ThisThreadFetcher().LastFetchError.contains(QStringLiteral("timed out")))
+        EXPECT_TRUE(MentionsTimeout(ThisThreadFetcher().LastFetchError))
             << ThisThreadFetcher().LastFetchError.toStdString();
     }
+}
+
+TEST_F(FetcherTest, UnansweredConnectEndsAtTheConnectTimeout)
+{
+    const UnansweringPort port;
+    FetchSettings settings = QuickSettings();
+    settings.ConnectTimeoutMs = 300;
+    EXPECT_EQ(Fetch("http://127.0.0.1:" + std::to_string(port.Port()) + "/", settings), QString());
+    EXPECT_EQ(ThisThreadFetcher().LastStatusCode, -1);
+    EXPECT_TRUE(MentionsTimeout(ThisThreadFetcher().LastFetchError))
+        << ThisThreadFetcher().LastFetchError.toStdString();
 }
 
 TEST_F(FetcherTest, StopRequestAbortsTheTransferAndRunsTheHandlerOnce)
@@ -299,8 +365,10 @@ TEST_F(FetcherTest, StopRequestAbortsTheTransferAndRunsTheHandlerOnce)
         const char* Name;
         bool SendHead;
         int Code;
+        std::chrono::milliseconds StopAfter;
     };
-    for (const Case& c : {Case{"before-status-line", false, -1}, Case{"during-slow-body", true, 200}}) {
+    for (const Case& c : {Case{"already-set", false, -1, 0ms}, Case{"before-status-line", false, -1, 300ms},
+                          Case{"during-slow-body", true, 200, 300ms}}) {
         SCOPED_TRACE(c.Name);
         LoopbackServer server([&](const LoopbackServer::Request&, LoopbackServer::Connection& connection) {
             if (c.SendHead && !connection.Send("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n"))
@@ -311,9 +379,9 @@ TEST_F(FetcherTest, StopRequestAbortsTheTransferAndRunsTheHandlerOnce)
                 std::this_thread::sleep_for(25ms);
             }
         });
-        std::atomic<bool> stop{false};
+        std::atomic<bool> stop{c.StopAfter == 0ms};
         std::thread stopper([&] {
-            std::this_thread::sleep_for(300ms);
+            std::this_thread::sleep_for(c.StopAfter);
             stop = true;
         });
         int stopCalls = 0;
