@@ -114,9 +114,9 @@ QString FetchPage(const QString& url, const FetchSettings& settings, const std::
     try {
         state.LastStatusCode = 0;
         state.FetchOrigin = ProtocolHost(url);
-        // Without "://" libcurl would guess a protocol; the fetcher asks for
-        // exactly what it is given.
-        if (!url.contains(u"://")) {
+        // libcurl would guess a missing protocol and read "http:///x" as host
+        // "x"; the fetcher asks for exactly what it is given.
+        if (state.FetchOrigin.isEmpty() || state.FetchOrigin.endsWith(u"://")) {
             Fail(state, QString::fromUtf8(curl_easy_strerror(CURLE_URL_MALFORMAT)));
             return {};
         }
