@@ -75,15 +75,18 @@ void RunStopHandler(const StopHandler& onStop)
     }
 }
 
-QString Conclude(FetcherState& state, const TransferOutcome& outcome)
+QString Conclude(FetcherState& state, TransferOutcome&& outcome)
 {
     state.LastStatusCode = outcome.StatusCode;
     if (!outcome.Failure.isEmpty()) {
         state.LastFetchError = outcome.Failure;
         return {};
     }
-    if (IsSuccess(outcome.StatusCode))
-        return NormalisePageText(DecodePageBody(outcome.Body, outcome.ContentType));
+    if (IsSuccess(outcome.StatusCode)) {
+        const QString text = DecodePageBody(outcome.Body, outcome.ContentType);
+        outcome.Body = QByteArray();  // a large page is held twice at most, not three times
+        return NormalisePageText(text);
+    }
     if (IsRedirect(outcome)) {
         state.RedirectTarget = RedirectTargetFor(state.FetchOrigin, DecodeHeaderText(outcome.Location));
         return {};
@@ -121,10 +124,10 @@ QString FetchPage(const QString& url, const FetchSettings& settings, const std::
             return {};
         }
         HttpTransfer transfer(settings, stopRequested);
-        const TransferOutcome outcome = transfer.Run(RequestUrl(url));
+        TransferOutcome outcome = transfer.Run(RequestUrl(url));
         if (outcome.Stopped)
             RunStopHandler(onStop);
-        return Conclude(state, outcome);
+        return Conclude(state, std::move(outcome));
     } catch (const std::exception& e) {
         Fail(state, QString::fromUtf8(e.what()));
     } catch (...) {

@@ -15,8 +15,8 @@ namespace lexicrawl {
 // Options captured at Start and read at every fetch.
 struct FetchSettings {
     QString UserAgent;         // empty: no User-Agent header
-    int ConnectTimeoutMs = 0;  // 0: the fetcher's own bound
-    int ReadTimeoutMs = 0;     // inactivity time-out; 0: the fetcher's own bound
+    int ConnectTimeoutMs = 0;  // 0 (or less): the fetcher's own bound, 30 s
+    int ReadTimeoutMs = 0;     // inactivity time-out; 0 (or less): the fetcher's own bound, 60 s
 };
 
 // Rewritten by every fetch on a thread, read by the caller right after it.

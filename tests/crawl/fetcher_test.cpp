@@ -322,6 +322,20 @@ TEST_F(FetcherTest, TlsUpTo12IsFetchedWithoutCertificateChecks)
     }
 }
 
+TEST_F(FetcherTest, TlsAnswerEndedByAClosedConnectionArrives)
+{
+    const test::SslContext tls = test::MakeServerContext(TLS1_2_VERSION, TLS1_2_VERSION);
+    LoopbackServer server(
+        [](const LoopbackServer::Request&, LoopbackServer::Connection& connection) {
+            connection.Send("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\nno length given\n");
+            connection.CloseWithoutNotify();
+        },
+        tls.get());
+    EXPECT_EQ(Fetch(server.Url("/")), QStringLiteral("no length given\r\n"));
+    EXPECT_EQ(ThisThreadFetcher().LastStatusCode, 200);
+    EXPECT_EQ(ThisThreadFetcher().LastFetchError, Untouched);
+}
+
 TEST_F(FetcherTest, SilentServerEndsTheFetchAtTheReadTimeout)
 {
     struct Case {

@@ -114,16 +114,17 @@ void LoopbackServer::Serve(int fd)
         }
     }
     Request request;
+    Connection connection(fd, ssl, stopping_);
     if (ReadHead(fd, ssl, &request)) {
         {
             std::lock_guard lock(mutex_);
             requests_.push_back(request);
         }
-        Connection connection(fd, ssl, stopping_);
         handler_(request, connection);
     }
     if (ssl) {
-        SSL_shutdown(ssl);
+        if (!connection.Abrupt())
+            SSL_shutdown(ssl);
         SSL_free(ssl);
     } else {
         ::shutdown(fd, SHUT_WR);

@@ -36,11 +36,15 @@ public:
         // the server stops, or maxMs pass.
         void WaitForClose(int maxMs);
         bool Stopping() const { return stopping_.load(); }
+        // Ends a TLS connection without a close-notify, as some servers do.
+        void CloseWithoutNotify() { abrupt_ = true; }
+        bool Abrupt() const { return abrupt_; }
 
     private:
         int fd_;
         SSL* ssl_;
         const std::atomic<bool>& stopping_;
+        bool abrupt_ = false;
     };
 
     using Handler = std::function<void(const Request&, Connection&)>;
