@@ -153,14 +153,14 @@ TransferOutcome HttpTransfer::Run(const QByteArray& url)
         const CURLcode init = GlobalInitResult();
         if (init != CURLE_OK)
             throw ClientError(curl_easy_strerror(init));
+        // The handles point at the header list and the error buffer, so
+        // those are made first and released last.
+        char errorText[CURL_ERROR_SIZE] = {};
+        HeaderList headers(curl_slist_append(nullptr, AcceptHeader));
         EasyHandle easy(curl_easy_init());
         MultiHandle multi(curl_multi_init());
-        if (!easy || !multi)
+        if (!headers || !easy || !multi)
             throw ClientError("The HTTP client could not be created");
-        HeaderList headers(curl_slist_append(nullptr, AcceptHeader));
-        if (!headers)
-            throw ClientError("The HTTP client could not be created");
-        char errorText[CURL_ERROR_SIZE] = {};
         Configure(easy.get(), url, headers.get(), errorText);
         const CURLcode result = Drive(multi.get(), easy.get());
         Conclude(result, errorText, easy.get());
@@ -203,7 +203,8 @@ void HttpTransfer::ConfigureTls(CURL* easy)
 {
     // TLS 1.0 to 1.2, as old sites still need; OpenSSL 3 allows the two older
     // versions only at security level 0, lowered here for this client alone.
-    SetOption(easy, CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_0) | static_cast<long>(CURL_SSLVERSION_MAX_TLSv1_2));
+    const long versions = static_cast<long>(CURL_SSLVERSION_TLSv1_0) | static_cast<long>(CURL_SSLVERSION_MAX_TLSv1_2);
+    SetOption(easy, CURLOPT_SSLVERSION, versions);
     SetOption(easy, CURLOPT_SSL_CIPHER_LIST, "DEFAULT:@SECLEVEL=0");
     SetOption(easy, CURLOPT_SSL_VERIFYPEER, 0L);
     SetOption(easy, CURLOPT_SSL_VERIFYHOST, 0L);
