@@ -121,9 +121,15 @@ struct HttpTransferCallbacks {
     static size_t OnHeader(char* data, size_t size, size_t count, void* self)
     {
         auto* t = static_cast<HttpTransfer*>(self);
+        const size_t length = size * count;
         t->lastActivity_ = HttpTransfer::Clock::now();
-        t->TakeHeaderLine(QByteArray(data, static_cast<qsizetype>(size * count)));
-        return size * count;
+        t->headerBytes_ += static_cast<qsizetype>(length);
+        if (t->headerBytes_ > HttpTransfer::MaxHeaderBytes) {
+            t->headerTooLarge_ = true;
+            return CURL_WRITEFUNC_ERROR;
+        }
+        t->TakeHeaderLine(QByteArray(data, static_cast<qsizetype>(length)));
+        return length;
     }
 
     static size_t OnBody(char* data, size_t size, size_t count, void* self)
@@ -242,6 +248,8 @@ void HttpTransfer::Conclude(CURLcode result, const char* errorText, CURL* easy)
 {
     if (tooLarge_) {
         outcome_.Failure = QStringLiteral("The page is larger than 64 MiB after decompression");
+    } else if (headerTooLarge_) {
+        outcome_.Failure = QStringLiteral("The answer's header is larger than 1 MiB");
     } else if (outcome_.Stopped) {
         outcome_.Failure = QString::fromUtf8(curl_easy_strerror(CURLE_ABORTED_BY_CALLBACK));
     } else if (timedOut_) {

@@ -37,6 +37,8 @@ public:
     // Bodies are refused past this many bytes after decompression: a small
     // compressed answer must not be able to exhaust memory.
     static constexpr qsizetype MaxBodyBytes = 64 * 1024 * 1024;
+    // The same for the header lines of an answer (interim answers included).
+    static constexpr qsizetype MaxHeaderBytes = 1024 * 1024;
 
     // Bounds used when a time-out is 0: the fetch must still end when a
     // server accepts the connection and then stays silent. 30 s to connect
@@ -75,6 +77,8 @@ private:
     bool bodyStarted_ = false;
     bool bodyRefused_ = false;  // non-2xx body cut off on purpose
     bool tooLarge_ = false;
+    bool headerTooLarge_ = false;
+    qsizetype headerBytes_ = 0;
     bool timedOut_ = false;
     bool connected_ = false;
     curl_off_t lastDownloaded_ = 0;

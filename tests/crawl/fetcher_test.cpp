@@ -411,19 +411,28 @@ TEST_F(FetcherTest, StopRequestAbortsTheTransferAndRunsTheHandlerOnce)
     }
 }
 
-TEST_F(FetcherTest, BodyInflatingPast64MiBIsRefused)
+TEST_F(FetcherTest, OversizedAnswersAreRefused)
 {
     const std::string bomb = Compress(std::string(65 * 1024 * 1024, 'a'), Coding::Gzip);
     ASSERT_LT(bomb.size(), 1024u * 1024u);
+    std::string padding;
+    for (int i = 0; padding.size() < 2u * 1024 * 1024; ++i)
+        padding += "X-Pad-" + std::to_string(i) + ": " + std::string(1000, 'p') + "\r\n";
     LoopbackServer server(Routes({
         {"/bomb", Answer("HTTP/1.1 200 OK", "Content-Encoding: gzip\r\n", bomb)},
+        {"/long-head", Answer("HTTP/1.1 200 OK", padding, "page")},
         {"/plain", Answer("HTTP/1.1 200 OK", "", "small\n")},
     }));
     EXPECT_EQ(Fetch(server.Url("/bomb")), QString());
     EXPECT_EQ(ThisThreadFetcher().LastStatusCode, 200);
     EXPECT_TRUE(ThisThreadFetcher().LastFetchError.contains(QStringLiteral("64 MiB")))
         << ThisThreadFetcher().LastFetchError.toStdString();
-    // Nothing of the refused fetch lingers into the next one.
+
+    EXPECT_EQ(Fetch(server.Url("/long-head")), QString());
+    EXPECT_EQ(ThisThreadFetcher().LastStatusCode, 200);
+    EXPECT_NE(ThisThreadFetcher().LastFetchError, Untouched);
+
+    // Nothing of the refused fetches lingers into the next one.
     EXPECT_EQ(Fetch(server.Url("/plain")), QStringLiteral("small\r\n"));
 }
 
