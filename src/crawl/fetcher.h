@@ -15,8 +15,8 @@ namespace lexicrawl {
 // Options captured at Start and read at every fetch.
 struct FetchSettings {
     QString UserAgent;         // empty: no User-Agent header
-    int ConnectTimeoutMs = 0;  // 0: the fetcher's own bound
-    int ReadTimeoutMs = 0;     // inactivity time-out; 0: the fetcher's own bound
+    int ConnectTimeoutMs = 0;  // 0 (or less): the fetcher's own bound, 30 s
+    int ReadTimeoutMs = 0;     // inactivity time-out; 0 (or less): the fetcher's own bound, 60 s
 };
 
 // Rewritten by every fetch on a thread, read by the caller right after it.
@@ -34,8 +34,14 @@ FetcherState& ThisThreadFetcher();
 // stopRequested was set (the crawl runs its completion routine from it).
 using StopHandler = std::function<void()>;
 
-// Fetches url and returns its source text (CR LF line ends, cut at a NUL), or
-// empty text on failure or redirect. No failure escapes.
+// Fetches url (http or https only) and returns its source text, decoded by
+// its declared character set, cut at a NUL and with CR LF line ends, or empty
+// text on failure or redirect. No failure escapes. A redirect leaves its
+// Location in RedirectTarget: joined to FetchOrigin when it begins with "/",
+// given FetchOrigin's protocol when it begins with "//", else unchanged. A
+// body that grows past 64 MiB after decompression fails the fetch. When
+// *stopRequested becomes true the transfer is aborted within about 50 ms and
+// onStop runs once, on the calling thread, before FetchPage returns.
 QString FetchPage(const QString& url, const FetchSettings& settings,
                   const std::atomic<bool>* stopRequested = nullptr, const StopHandler& onStop = {});
 

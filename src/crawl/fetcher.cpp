@@ -1,0 +1,173 @@
+#include "crawl/fetcher.h"
+
+#include "crawl/charset_decoder.h"
+#include "crawl/http_transfer.h"
+#include "crawl/page_text.h"
+
+#include <curl/curl.h>
+
+#include <exception>
+
+namespace lexicrawl {
+
+namespace {
+
+bool IsSuccess(int status)
+{
+    return status >= 200 && status <= 299;
+}
+
+bool IsRedirect(const TransferOutcome& outcome)
+{
+    return outcome.StatusCode >= 300 && outcome.StatusCode <= 399 && outcome.StatusCode != 304 &&
+           outcome.HasLocation;
+}
+
+// The URL as libcurl wants it: UTF-8, with spaces, control characters and
+// non-ASCII bytes of the path and query percent-encoded (the host is left to
+// IDN conversion), and without the fragment, which is never sent.
+QByteArray RequestUrl(const QString& url)
+{
+    QByteArray bytes = url.toUtf8();
+    const qsizetype hash = bytes.indexOf('#');
+    if (hash >= 0)
+        bytes.truncate(hash);
+    const qsizetype authority = bytes.indexOf("://") + 3;
+    qsizetype pathStart = bytes.size();
+    for (const char c : {'/', '?'}) {
+        const qsizetype at = bytes.indexOf(c, authority);
+        if (at >= 0 && at < pathStart)
+            pathStart = at;
+    }
+    QByteArray request = bytes.left(pathStart);
+    for (qsizetype i = pathStart; i < bytes.size(); ++i) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        if (c <= 0x20 || c >= 0x7F)
+            request.append('%').append(QByteArray::number(c, 16).toUpper().rightJustified(2, '0'));
+        else
+            request.append(static_cast<char>(c));
+    }
+    return request;
+}
+
+// A location beginning with "/" is joined to the origin of the fetched URL;
+// its port is not kept, as the origin has none. A protocol-relative location
+// ("//host/path") takes the origin's protocol rather than its host.
+QString RedirectTargetFor(const QString& origin, const QString& location)
+{
+    if (location.startsWith(u"//")) {
+        const qsizetype sep = origin.indexOf(u"://");
+        return sep < 0 ? location : origin.left(sep + 1) + location;
+    }
+    if (location.startsWith(u'/'))
+        return origin + location;
+    return location;
+}
+
+void RunStopHandler(const StopHandler& onStop)
+{
+    if (!onStop)
+        return;
+    try {
+        onStop();
+    } catch (...) {
+        // The crawl's completion routine must not take the fetch down with it.
+    }
+}
+
+QString Conclude(FetcherState& state, TransferOutcome&& outcome)
+{
+    state.LastStatusCode = outcome.StatusCode;
+    if (!outcome.Failure.isEmpty()) {
+        state.LastFetchError = outcome.Failure;
+        return {};
+    }
+    if (IsSuccess(outcome.StatusCode)) {
+        const QString text = DecodePageBody(outcome.Body, outcome.ContentType);
+        outcome.Body = QByteArray();  // a large page is held twice at most, not three times
+        return NormalisePageText(text);
+    }
+    if (IsRedirect(outcome)) {
+        state.RedirectTarget = RedirectTargetFor(state.FetchOrigin, DecodeHeaderText(outcome.Location));
+        return {};
+    }
+    state.LastFetchError = DecodeHeaderText(outcome.StatusLine);
+    return {};
+}
+
+void Fail(FetcherState& state, const QString& text)
+{
+    if (state.LastStatusCode == 0)
+        state.LastStatusCode = -1;
+    state.LastFetchError = text;
+}
+
+}  // namespace
+
+FetcherState& ThisThreadFetcher()
+{
+    thread_local FetcherState state;
+    return state;
+}
+
+QString FetchPage(const QString& url, const FetchSettings& settings, const std::atomic<bool>* stopRequested,
+                  const StopHandler& onStop)
+{
+    FetcherState& state = ThisThreadFetcher();
+    try {
+        state.LastStatusCode = 0;
+        state.FetchOrigin = ProtocolHost(url);
+        // libcurl would guess a missing protocol and read "http:///x" as host
+        // "x"; the fetcher asks for exactly what it is given.
+        if (state.FetchOrigin.isEmpty() || state.FetchOrigin.endsWith(u"://")) {
+            Fail(state, QString::fromUtf8(curl_easy_strerror(CURLE_URL_MALFORMAT)));
+            return {};
+        }
+        HttpTransfer transfer(settings, stopRequested);
+        TransferOutcome outcome = transfer.Run(RequestUrl(url));
+        if (outcome.Stopped)
+            RunStopHandler(onStop);
+        return Conclude(state, std::move(outcome));
+    } catch (const std::exception& e) {
+        Fail(state, QString::fromUtf8(e.what()));
+    } catch (...) {
+        Fail(state, QStringLiteral("Unexpected failure while fetching the page"));
+    }
+    return {};
+}
+
+QString ProtocolHost(const QString& url)
+{
+    const qsizetype sep = url.indexOf(u"://");
+    if (sep < 0)
+        return {};
+    const qsizetype start = sep + 3;
+    qsizetype end = url.size();
+    for (const char16_t c : {u'/', u'?', u'#'}) {
+        const qsizetype at = url.indexOf(QChar(c), start);
+        if (at >= 0 && at < end)
+            end = at;
+    }
+    QString host = url.mid(start, end - start);
+    const qsizetype at = host.lastIndexOf(u'@');
+    if (at >= 0)
+        host.remove(0, at + 1);
+    if (host.startsWith(u'[')) {
+        const qsizetype close = host.indexOf(u']');
+        if (close >= 0)
+            host.truncate(close + 1);
+    } else {
+        const qsizetype colon = host.indexOf(u':');
+        if (colon >= 0)
+            host.truncate(colon);
+    }
+    return url.left(sep) + QStringLiteral("://") + host;
+}
+
+QString ClientLibraryAgent()
+{
+    const curl_version_info_data* info = curl_version_info(CURLVERSION_NOW);
+    return QStringLiteral("libcurl/") + QString::fromLatin1(info && info->version ? info->version : "");
+}
+
+}  // namespace lexicrawl

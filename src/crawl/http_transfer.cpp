@@ -1,0 +1,349 @@
+#include "crawl/http_transfer.h"
+
+#include <openssl/ssl.h>
+
+#include <algorithm>
+#include <memory>
+#include <mutex>
+#include <stdexcept>
+
+namespace lexicrawl {
+
+namespace {
+
+const char* const AcceptHeader = "Accept: text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8";
+const char* const AcceptedCodings = "deflate, gzip, identity";
+
+// How often the transfer loop looks at the stop request while nothing
+// happens on the wire, and the longest sleep without one.
+constexpr int StopPollMs = 50;
+constexpr int IdlePollMs = 1000;
+
+struct EasyCleanup {
+    void operator()(CURL* h) const { curl_easy_cleanup(h); }
+};
+struct MultiCleanup {
+    void operator()(CURLM* m) const { curl_multi_cleanup(m); }
+};
+struct ListCleanup {
+    void operator()(curl_slist* l) const { curl_slist_free_all(l); }
+};
+using EasyHandle = std::unique_ptr<CURL, EasyCleanup>;
+using MultiHandle = std::unique_ptr<CURLM, MultiCleanup>;
+using HeaderList = std::unique_ptr<curl_slist, ListCleanup>;
+
+// A failure of the client library itself (not of the transfer), carried up
+// to Run as the fetch's failure text.
+class ClientError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The easy handle is attached to the multi handle for the scope of the
+// transfer; it must be detached before either is cleaned up.
+class MultiAttachment {
+public:
+    MultiAttachment(CURLM* multi, CURL* easy) : multi_(multi), easy_(easy)
+    {
+        const CURLMcode rc = curl_multi_add_handle(multi_, easy_);
+        if (rc != CURLM_OK)
+            throw ClientError(curl_multi_strerror(rc));
+    }
+    ~MultiAttachment() { curl_multi_remove_handle(multi_, easy_); }
+    MultiAttachment(const MultiAttachment&) = delete;
+    MultiAttachment& operator=(const MultiAttachment&) = delete;
+
+private:
+    CURLM* multi_;
+    CURL* easy_;
+};
+
+template <typename T>
+void SetOption(CURL* easy, CURLoption option, T value)
+{
+    const CURLcode rc = curl_easy_setopt(easy, option, value);
+    if (rc != CURLE_OK)
+        throw ClientError(curl_easy_strerror(rc));
+}
+
+void CheckMulti(CURLMcode rc)
+{
+    if (rc != CURLM_OK)
+        throw ClientError(curl_multi_strerror(rc));
+}
+
+// libcurl's global state is set up once per process, whichever thread
+// fetches first.
+CURLcode GlobalInitResult()
+{
+    static std::once_flag once;
+    static CURLcode result = CURLE_OK;
+    std::call_once(once, [] { result = curl_global_init(CURL_GLOBAL_DEFAULT); });
+    return result;
+}
+
+// Header values that end up in a request line must not smuggle in line
+// breaks or other control characters.
+QByteArray HeaderSafe(const QString& text)
+{
+    QByteArray bytes = text.toUtf8();
+    bytes.removeIf([](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+    return bytes;
+}
+
+bool IsSuccess(int status)
+{
+    return status >= 200 && status <= 299;
+}
+
+int StatusCodeOf(const QByteArray& statusLine)
+{
+    const qsizetype space = statusLine.indexOf(' ');
+    if (space < 0)
+        return -1;
+    bool ok = false;
+    const int code = statusLine.mid(space + 1, 3).toInt(&ok);
+    return ok && code >= 100 && code <= 999 ? code : -1;
+}
+
+// OpenSSL 3 refuses servers that lack secure renegotiation, which many old
+// servers still do; the fetcher talks to whatever the site runs.
+CURLcode OnSslContext(CURL*, void* sslContext, void*)
+{
+    SSL_CTX_set_options(static_cast<SSL_CTX*>(sslContext), SSL_OP_LEGACY_SERVER_CONNECT);
+    return CURLE_OK;
+}
+
+}  // namespace
+
+// The C callbacks of the easy handle, forwarding to the transfer.
+struct HttpTransferCallbacks {
+    static size_t OnHeader(char* data, size_t size, size_t count, void* self)
+    {
+        auto* t = static_cast<HttpTransfer*>(self);
+        const size_t length = size * count;
+        t->lastActivity_ = HttpTransfer::Clock::now();
+        t->headerBytes_ += static_cast<qsizetype>(length);
+        if (t->headerBytes_ > HttpTransfer::MaxHeaderBytes) {
+            t->headerTooLarge_ = true;
+            return CURL_WRITEFUNC_ERROR;
+        }
+        t->TakeHeaderLine(QByteArray(data, static_cast<qsizetype>(length)));
+        return length;
+    }
+
+    static size_t OnBody(char* data, size_t size, size_t count, void* self)
+    {
+        return static_cast<HttpTransfer*>(self)->TakeBody(data, size * count);
+    }
+
+    static int OnProgress(void* self, curl_off_t, curl_off_t downloaded, curl_off_t, curl_off_t)
+    {
+        auto* t = static_cast<HttpTransfer*>(self);
+        t->NoteDownloaded(downloaded);
+        return t->StopSeen() ? 1 : 0;
+    }
+};
+
+HttpTransfer::HttpTransfer(const FetchSettings& settings, const std::atomic<bool>* stopRequested)
+    : userAgent_(HeaderSafe(settings.UserAgent)),
+      connectTimeoutMs_(settings.ConnectTimeoutMs > 0 ? settings.ConnectTimeoutMs : DefaultConnectTimeoutMs),
+      stopRequested_(stopRequested),
+      readTimeoutMs_(settings.ReadTimeoutMs > 0 ? settings.ReadTimeoutMs : DefaultReadTimeoutMs)
+{
+}
+
+TransferOutcome HttpTransfer::Run(const QByteArray& url)
+{
+    try {
+        const CURLcode init = GlobalInitResult();
+        if (init != CURLE_OK)
+            throw ClientError(curl_easy_strerror(init));
+        // The handles point at the header list and the error buffer, so
+        // those are made first and released last.
+        char errorText[CURL_ERROR_SIZE] = {};
+        HeaderList headers(curl_slist_append(nullptr, AcceptHeader));
+        EasyHandle easy(curl_easy_init());
+        MultiHandle multi(curl_multi_init());
+        if (!headers || !easy || !multi)
+            throw ClientError("The HTTP client could not be created");
+        Configure(easy.get(), url, headers.get(), errorText);
+        const CURLcode result = Drive(multi.get(), easy.get());
+        Conclude(result, errorText, easy.get());
+    } catch (const std::exception& e) {
+        outcome_.Failure = QString::fromUtf8(e.what());
+        outcome_.Body.clear();
+    }
+    return std::move(outcome_);
+}
+
+void HttpTransfer::Configure(CURL* easy, const QByteArray& url, curl_slist* headers, char* errorText)
+{
+    SetOption(easy, CURLOPT_ERRORBUFFER, errorText);
+    SetOption(easy, CURLOPT_URL, url.constData());
+    SetOption(easy, CURLOPT_PROTOCOLS_STR, "http,https");
+    SetOption(easy, CURLOPT_HTTPGET, 1L);
+    SetOption(easy, CURLOPT_NOSIGNAL, 1L);
+    SetOption(easy, CURLOPT_FOLLOWLOCATION, 0L);
+    // HTTP/1.1 only: the failure text of an error status is the status line
+    // with its reason phrase, which HTTP/2 does not carry.
+    SetOption(easy, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
+    SetOption(easy, CURLOPT_FORBID_REUSE, 1L);
+    SetOption(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
+    SetOption(easy, CURLOPT_ACCEPT_ENCODING, AcceptedCodings);
+    SetOption(easy, CURLOPT_HTTPHEADER, headers);
+    if (!userAgent_.isEmpty())
+        SetOption(easy, CURLOPT_USERAGENT, userAgent_.constData());
+    SetOption(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(connectTimeoutMs_));
+    SetOption(easy, CURLOPT_HEADERFUNCTION, &HttpTransferCallbacks::OnHeader);
+    SetOption(easy, CURLOPT_HEADERDATA, this);
+    SetOption(easy, CURLOPT_WRITEFUNCTION, &HttpTransferCallbacks::OnBody);
+    SetOption(easy, CURLOPT_WRITEDATA, this);
+    SetOption(easy, CURLOPT_XFERINFOFUNCTION, &HttpTransferCallbacks::OnProgress);
+    SetOption(easy, CURLOPT_XFERINFODATA, this);
+    SetOption(easy, CURLOPT_NOPROGRESS, 0L);
+    ConfigureTls(easy);
+}
+
+void HttpTransfer::ConfigureTls(CURL* easy)
+{
+    // TLS 1.0 to 1.2, as old sites still need; OpenSSL 3 allows the two older
+    // versions only at security level 0, lowered here for this client alone.
+    const long versions = static_cast<long>(CURL_SSLVERSION_TLSv1_0) | static_cast<long>(CURL_SSLVERSION_MAX_TLSv1_2);
+    SetOption(easy, CURLOPT_SSLVERSION, versions);
+    SetOption(easy, CURLOPT_SSL_CIPHER_LIST, "DEFAULT:@SECLEVEL=0");
+    SetOption(easy, CURLOPT_SSL_VERIFYPEER, 0L);
+    SetOption(easy, CURLOPT_SSL_VERIFYHOST, 0L);
+    SetOption(easy, CURLOPT_SSL_SESSIONID_CACHE, 0L);
+    SetOption(easy, CURLOPT_SSL_CTX_FUNCTION, &OnSslContext);
+}
+
+// Drives the transfer in slices short enough to see a stop request or the end
+// of the inactivity time-out within milliseconds; libcurl's own connect
+// time-out wakes the poll when it falls due.
+CURLcode HttpTransfer::Drive(CURLM* multi, CURL* easy)
+{
+    MultiAttachment attachment(multi, easy);
+    started_ = lastActivity_ = Clock::now();
+    for (;;) {
+        int running = 0;
+        CheckMulti(curl_multi_perform(multi, &running));
+        if (running == 0)
+            break;
+        if (StopSeen())
+            return CURLE_ABORTED_BY_CALLBACK;
+        if (ReadTimedOut(easy))
+            return CURLE_OPERATION_TIMEDOUT;
+        CheckMulti(curl_multi_poll(multi, nullptr, 0, PollSliceMs(), nullptr));
+    }
+    int left = 0;
+    while (CURLMsg* message = curl_multi_info_read(multi, &left)) {
+        if (message->msg == CURLMSG_DONE)
+            return message->data.result;
+    }
+    throw ClientError("The HTTP client ended the transfer without a result");
+}
+
+void HttpTransfer::Conclude(CURLcode result, const char* errorText, CURL* easy)
+{
+    if (tooLarge_) {
+        outcome_.Failure = QStringLiteral("The page is larger than 64 MiB after decompression");
+    } else if (headerTooLarge_) {
+        outcome_.Failure = QStringLiteral("The answer's header is larger than 1 MiB");
+    } else if (outcome_.Stopped) {
+        outcome_.Failure = QString::fromUtf8(curl_easy_strerror(CURLE_ABORTED_BY_CALLBACK));
+    } else if (timedOut_) {
+        outcome_.Failure = QStringLiteral("Read timed out: nothing received for %1 ms").arg(readTimeoutMs_);
+    } else if (result != CURLE_OK && !(result == CURLE_WRITE_ERROR && bodyRefused_)) {
+        outcome_.Failure = QString::fromUtf8(errorText[0] != '\0' ? errorText : curl_easy_strerror(result));
+    } else if (outcome_.StatusCode < 0) {
+        outcome_.Failure = QStringLiteral("No status line was received");
+    }
+    if (!outcome_.Failure.isEmpty() || !IsSuccess(outcome_.StatusCode))
+        outcome_.Body.clear();
+    const char* contentType = nullptr;
+    if (curl_easy_getinfo(easy, CURLINFO_CONTENT_TYPE, &contentType) == CURLE_OK && contentType)
+        outcome_.ContentType = contentType;
+}
+
+void HttpTransfer::TakeHeaderLine(QByteArray line)
+{
+    while (line.endsWith('\n') || line.endsWith('\r'))
+        line.chop(1);
+    // Every answer starts afresh: interim 1xx answers come before the final one.
+    if (line.startsWith("HTTP/")) {
+        outcome_.StatusLine = line;
+        outcome_.StatusCode = StatusCodeOf(line);
+        outcome_.HasLocation = false;
+        outcome_.Location.clear();
+        return;
+    }
+    if (bodyStarted_)
+        return;  // trailers of a chunked body
+    const qsizetype colon = line.indexOf(':');
+    if (colon != 8 || qstrnicmp(line.constData(), "location", 8) != 0)
+        return;
+    outcome_.Location = line.mid(colon + 1).trimmed();
+    outcome_.HasLocation = !outcome_.Location.isEmpty();
+}
+
+// Only a 2xx body is wanted. Any other answer is settled by its head, so
+// its body is cut off at the first byte rather than read to the end.
+size_t HttpTransfer::TakeBody(const char* data, size_t size)
+{
+    lastActivity_ = Clock::now();
+    bodyStarted_ = true;
+    if (!IsSuccess(outcome_.StatusCode)) {
+        bodyRefused_ = true;
+        return CURL_WRITEFUNC_ERROR;
+    }
+    if (size > static_cast<size_t>(MaxBodyBytes - outcome_.Body.size())) {
+        tooLarge_ = true;
+        return CURL_WRITEFUNC_ERROR;
+    }
+    outcome_.Body.append(data, static_cast<qsizetype>(size));
+    return size;
+}
+
+void HttpTransfer::NoteDownloaded(curl_off_t downloaded)
+{
+    if (downloaded != lastDownloaded_) {
+        lastDownloaded_ = downloaded;
+        lastActivity_ = Clock::now();
+    }
+}
+
+bool HttpTransfer::StopSeen()
+{
+    if (!outcome_.Stopped && stopRequested_ && stopRequested_->load())
+        outcome_.Stopped = true;
+    return outcome_.Stopped;
+}
+
+// The inactivity clock runs from the moment the connection is ready (the
+// connect time-out covers everything before), and restarts with every byte.
+bool HttpTransfer::ReadTimedOut(CURL* easy)
+{
+    if (!connected_) {
+        curl_off_t readyUs = 0;
+        if (curl_easy_getinfo(easy, CURLINFO_PRETRANSFER_TIME_T, &readyUs) != CURLE_OK || readyUs <= 0)
+            return false;
+        connected_ = true;
+        lastActivity_ = std::max(lastActivity_, started_ + std::chrono::microseconds(readyUs));
+    }
+    timedOut_ = Clock::now() - lastActivity_ >= std::chrono::milliseconds(readTimeoutMs_);
+    return timedOut_;
+}
+
+int HttpTransfer::PollSliceMs() const
+{
+    int slice = stopRequested_ ? StopPollMs : IdlePollMs;
+    if (connected_) {
+        const auto idle = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - lastActivity_);
+        const long long left = readTimeoutMs_ - idle.count();
+        slice = static_cast<int>(std::clamp<long long>(left, 1, slice));
+    }
+    return slice;
+}
+
+}  // namespace lexicrawl

@@ -1,0 +1,121 @@
+// Choosing and applying the character set of a page body.
+#include "crawl/charset_decoder.h"
+#include "crawl/meta_charset.h"
+#include "qstring_printer.h"
+
+#include <gtest/gtest.h>
+
+namespace lexicrawl {
+namespace {
+
+struct ChoiceCase {
+    const char* Name;
+    QByteArray ContentType;
+    QByteArray Body;
+    QByteArray Charset;
+};
+
+TEST(FetcherCharsetTest, ChoosesTheDeclaredCharsetInOrderOfPrecedence)
+{
+    const std::vector<ChoiceCase> cases = {
+        {"header", "text/html; charset=windows-1251", "<meta charset=utf-8>", "WINDOWS-1251"},
+        {"header-quoted", "text/html;charset=\"KOI8-R\"", "", "KOI8-R"},
+        {"header-latin1-reads-as-1252", "text/html; charset=ISO-8859-1", "", "WINDOWS-1252"},
+        {"header-unknown-falls-to-meta", "text/html; charset=x-nonsense", "<meta charset=koi8-r>", "KOI8-R"},
+        {"header-iconv-option-refused", "text/html; charset=UTF-8//TRANSLIT", "caf\xE9", "WINDOWS-1252"},
+        {"utf8-bom-beats-header", "text/html; charset=koi8-r", "\xEF\xBB\xBFx", "UTF-8"},
+        {"utf16le-bom", "", "\xFF\xFEx\0", "UTF-16LE"},
+        {"utf16be-bom", "text/html", "\xFE\xFF\0x", "UTF-16BE"},
+        {"meta-charset", "text/html", "<html><head><meta charset='shift_jis'>", "SHIFT_JIS"},
+        {"meta-http-equiv", "text/html",
+         "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=windows-1250\">", "WINDOWS-1250"},
+        {"meta-without-type", "", "<meta charset=\"gb2312\">", "GBK"},
+        {"meta-utf16-means-utf8", "text/html", "<meta charset=utf-16>", "UTF-8"},
+        {"meta-in-comment-ignored", "text/html", "<!-- <meta charset=koi8-r> -->caf\xC3\xA9", "UTF-8"},
+        {"meta-in-attribute-ignored", "text/html", "<div title='<meta charset=koi8-r>'>caf\xE9", "WINDOWS-1252"},
+        {"meta-ignored-for-plain-text", "text/plain", "<meta charset=koi8-r>caf\xE9", "WINDOWS-1252"},
+        {"xml-declaration", "application/xml", "<?xml version=\"1.0\" encoding=\"ISO-8859-2\"?><a/>", "ISO-8859-2"},
+        {"none-valid-utf8", "text/html", "caf\xC3\xA9", "UTF-8"},
+        {"none-invalid-utf8", "text/html", "caf\xE9", "WINDOWS-1252"},
+        {"none-truncated-utf8", "text/html", "caf\xC3", "WINDOWS-1252"},
+        {"none-empty", "", "", "UTF-8"},
+    };
+    for (const ChoiceCase& c : cases)
+        EXPECT_EQ(ChoosePageCharset(c.Body, c.ContentType), c.Charset) << c.Name;
+}
+
+TEST(FetcherCharsetTest, MetaBeyondThePrescanWindowIsNotSeen)
+{
+    const QByteArray body = QByteArray(5000, ' ') + "<meta charset=koi8-r>";
+    EXPECT_EQ(ChoosePageCharset(body, "text/html"), QByteArray("UTF-8"));
+}
+
+struct DecodeCase {
+    const char* Name;
+    QByteArray ContentType;
+    QByteArray Body;
+    QString Text;
+};
+
+TEST(FetcherCharsetTest, DecodesWithTheChosenCharset)
+{
+    const std::vector<DecodeCase> cases = {
+        {"latin1-as-1252", "text/html; charset=iso-8859-1", "\x92 caf\xE9", QStringLiteral(u"’ café")},
+        {"windows-1251", "text/html; charset=windows-1251", "\xCF\xF0\xE8\xE2\xE5\xF2", QStringLiteral(u"Привет")},
+        {"bom-stripped", "", "\xEF\xBB\xBFok", QStringLiteral(u"ok")},
+        {"utf16le", "", QByteArray("\xFF\xFEh\0i\0", 6), QStringLiteral(u"hi")},
+        {"utf16be-surrogates", "", QByteArray("\xFE\xFF\xD8\x3D\xDE\x00", 6), QStringLiteral(u"😀")},
+        {"invalid-utf8-declared", "text/html; charset=utf-8", "a\xFF" "b", QStringLiteral(u"a\uFFFDb")},
+        {"invalid-shift-jis-byte", "text/html; charset=shift_jis", "a\x80" "b", QStringLiteral(u"a\uFFFDb")},
+        {"cut-off-multibyte", "text/html; charset=euc-jp", "a\xA4", QStringLiteral(u"a\uFFFD")},
+        {"stateful-iso-2022-jp", "text/html; charset=iso-2022-jp", "\x1B$B$\"\x1B(Bx", QStringLiteral(u"あx")},
+        {"odd-utf16-byte", "", QByteArray("\xFF\xFEh\0i", 5), QStringLiteral(u"h\uFFFD")},
+    };
+    for (const DecodeCase& c : cases)
+        EXPECT_EQ(DecodePageBody(c.Body, c.ContentType), c.Text) << c.Name;
+}
+
+TEST(FetcherCharsetTest, LargeSingleByteBodyDecodesWhole)
+{
+    const QByteArray body = QByteArray(300'000, '\xE9');
+    const QString text = DecodePageBody(body, "text/html; charset=windows-1252");
+    ASSERT_EQ(text.size(), body.size());
+    EXPECT_EQ(text.count(QChar(u'é')), body.size());
+}
+
+TEST(FetcherCharsetTest, HeaderTextIsUtf8OrLatin1)
+{
+    EXPECT_EQ(DecodeHeaderText("/caf\xC3\xA9"), QStringLiteral(u"/café"));
+    EXPECT_EQ(DecodeHeaderText("/caf\xE9"), QStringLiteral(u"/café"));
+}
+
+TEST(FetcherMetaCharsetTest, ReadsTheContentTypeParameter)
+{
+    const std::vector<std::pair<QByteArray, QByteArray>> cases = {
+        {"text/html; charset=UTF-8", "UTF-8"},
+        {"text/html;CHARSET = 'latin1' ", "latin1"},
+        {"text/html; format=flowed; charset=\"koi8-r\"", "koi8-r"},
+        {"text/html", ""},
+        {"text/html; charset=", ""},
+    };
+    for (const auto& [type, charset] : cases)
+        EXPECT_EQ(CharsetParameter(type), charset) << type.constData();
+}
+
+TEST(FetcherMetaCharsetTest, FindsTheFirstDeclaringMeta)
+{
+    const std::vector<std::pair<QByteArray, QByteArray>> cases = {
+        {"<meta name=viewport content='width=device-width'><meta charset=utf-8>", "utf-8"},
+        {"<meta/charset=koi8-r>", "koi8-r"},
+        {"<meta content=\"text/html;charset = 'big5'\" http-equiv=content-type>", "big5"},
+        {"<meta http-equiv=refresh content=\"0; charset=koi8-r\">", ""},
+        {"<!--> <meta charset=a1> -->", "a1"},
+        {"<metadata charset=koi8-r>", ""},
+        {"<meta charset=\"unterminated", "unterminated"},
+    };
+    for (const auto& [head, charset] : cases)
+        EXPECT_EQ(MetaCharset(head), charset) << head.constData();
+}
+
+}  // namespace
+}  // namespace lexicrawl

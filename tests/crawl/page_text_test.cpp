@@ -1,0 +1,54 @@
+// Line ends of fetched text, and the origin a redirect is joined to.
+#include "crawl/fetcher.h"
+#include "crawl/page_text.h"
+#include "qstring_printer.h"
+
+#include <curl/curl.h>
+#include <gtest/gtest.h>
+
+namespace lexicrawl {
+namespace {
+
+TEST(FetcherPageTextTest, NormalisesLineEndsAndCutsAtNul)
+{
+    const std::vector<std::pair<QString, QString>> cases = {
+        {QString(), QString()},
+        {QStringLiteral("a"), QStringLiteral("a\r\n")},
+        {QStringLiteral("a\r\n"), QStringLiteral("a\r\n")},
+        {QStringLiteral("\n"), QStringLiteral("\r\n")},
+        {QStringLiteral("a\n\nb"), QStringLiteral("a\r\n\r\nb\r\n")},
+        {QStringLiteral("a\rb\r\rc"), QStringLiteral("a\r\nb\r\n\r\nc\r\n")},
+        {QStringLiteral("a\n\rb"), QStringLiteral("a\r\n\r\nb\r\n")},
+        {QString::fromUtf16(u"ab\0cd", 5), QStringLiteral("ab\r\n")},
+        {QString::fromUtf16(u"ab\r\0cd", 6), QStringLiteral("ab\r\n")},
+        {QString::fromUtf16(u"\0ab", 3), QString()},
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(NormalisePageText(text), expected) << text.toStdString();
+}
+
+TEST(FetcherProtocolHostTest, KeepsProtocolAndHostOnly)
+{
+    const std::vector<std::pair<QString, QString>> cases = {
+        {QStringLiteral("http://example.com/a/b?c#d"), QStringLiteral("http://example.com")},
+        {QStringLiteral("https://user:pw@Example.com:8443/x"), QStringLiteral("https://Example.com")},
+        {QStringLiteral("http://example.com?q=1"), QStringLiteral("http://example.com")},
+        {QStringLiteral("http://example.com#top"), QStringLiteral("http://example.com")},
+        {QStringLiteral("HTTP://example.com"), QStringLiteral("HTTP://example.com")},
+        {QStringLiteral("http://[::1]:8080/x"), QStringLiteral("http://[::1]")},
+        {QStringLiteral("http://u@[2001:db8::1]/"), QStringLiteral("http://[2001:db8::1]")},
+        {QStringLiteral("http://a.com/p@q"), QStringLiteral("http://a.com")},
+        {QStringLiteral("example.com/page"), QString()},
+    };
+    for (const auto& [url, origin] : cases)
+        EXPECT_EQ(ProtocolHost(url), origin) << url.toStdString();
+}
+
+TEST(FetcherProtocolHostTest, ClientLibraryAgentNamesLibcurlAndItsVersion)
+{
+    EXPECT_EQ(ClientLibraryAgent(),
+              QStringLiteral("libcurl/") + QString::fromLatin1(curl_version_info(CURLVERSION_NOW)->version));
+}
+
+}  // namespace
+}  // namespace lexicrawl
