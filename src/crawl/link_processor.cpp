@@ -1,0 +1,150 @@
+#include "crawl/link_processor.h"
+
+#include "crawl/url_resolver.h"
+#include "crawl/url_text.h"
+#include "platform/platform.h"
+#include "platform/text.h"
+#include "store/project_database.h"
+#include "store/sql_quote.h"
+
+namespace lexicrawl {
+
+QStringList IgnoreExtensionWords(const QString& text)
+{
+    QStringList words;
+    QString rest = TrimCtl(text);
+    while (!rest.isEmpty()) {
+        const qsizetype space = rest.indexOf(u' ');
+        if (space < 0) {
+            words << rest;
+            break;
+        }
+        words << rest.left(space);
+        rest = TrimCtl(rest.mid(space + 1));
+    }
+    return words;
+}
+
+QStringList IgnoreUrlPatterns(const QString& text)
+{
+    return SplitLines(TrimCtl(text));
+}
+
+LinkProcessor::LinkProcessor(ProjectDatabase& db, InternalUrls& table, CrawlState& state, QStringList ignoreUrls,
+                             RowCountHandler rowCountChanged)
+    : db_(db),
+      table_(table),
+      state_(state),
+      rowCountChanged_(std::move(rowCountChanged)),
+      ignoreUrls_(std::move(ignoreUrls)),
+      masks_(size_t(ignoreUrls_.size())),
+      startDomain_(DomainOf(state.StartUrl)),
+      startHost_(StripScheme(SiteRoot(state.StartUrl)))
+{
+    for (const QString& word : IgnoreExtensionWords(state.IgnoreExtensionsText))
+        extensionNeedles_.push_back(QLatin1Char('.') + LowerAZ(word));
+}
+
+LinkProcessor::~LinkProcessor() = default;
+
+void LinkProcessor::ProcessLink(const QString& linkFound, const QString& source, const QString& rel,
+                                const QString& anchorFound)
+{
+    QString link = ApplyProtocolRelative(linkFound, source);
+    bool valid = !HasIgnoredExtension(link);
+    if (link.startsWith(QLatin1String("javascript:")))
+        valid = false;
+    if (valid) {
+        link = ResolveAgainstSource(link, source);
+        if (state_.Options.RemoveAnchors.load(std::memory_order_relaxed) && link.contains(u'#'))
+            link.truncate(link.indexOf(u'#'));
+        if (state_.Options.RemoveQueryString.load(std::memory_order_relaxed) && link.contains(u'?'))
+            link.truncate(link.indexOf(u'?'));
+        valid = !MatchesIgnoreUrl(link);
+    }
+    if (!valid)
+        return;  // a dropped link leaves no trace
+    QString anchor = anchorFound;
+    anchor.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    // A bare site address loses its final "/"; a path, port or user
+    // information keeps it.
+    if (link.size() > 1 && link.endsWith(u'/') && StripScheme(link) == HostOf(link) + QLatin1Char('/'))
+        link.chop(1);
+    if (IsInternal(link)) {
+        AddInternalUrl(link);
+        InsertLink(link, source, rel, anchor, QStringLiteral("Internal"));
+    } else {
+        InsertLink(link, source, rel, anchor, QStringLiteral("External"));
+    }
+}
+
+// A substring test on the whole link, host and query included.
+bool LinkProcessor::HasIgnoredExtension(const QString& link) const
+{
+    if (extensionNeedles_.empty())
+        return false;
+    const QString lower = LowerAZ(link);
+    for (const QString& needle : extensionNeedles_)
+        if (lower.contains(needle))
+            return true;
+    return false;
+}
+
+// Masks are tried in order and compiled when first reached, so an invalid
+// mask fails only when a link gets as far as it.
+bool LinkProcessor::MatchesIgnoreUrl(const QString& link)
+{
+    for (size_t i = 0; i < masks_.size(); ++i) {
+        if (!masks_[i])
+            masks_[i] = std::make_unique<WildcardMask>(ignoreUrls_[qsizetype(i)]);
+        if (masks_[i]->Matches(link))
+            return true;
+    }
+    return false;
+}
+
+// Exact, case-sensitive comparisons; two empty values are equal, and the
+// scheme plays no part.
+bool LinkProcessor::IsInternal(const QString& link) const
+{
+    if (state_.SubdomainScope)
+        return StripScheme(SiteRoot(link)) == startHost_;
+    return DomainOf(link) == startDomain_;
+}
+
+void LinkProcessor::AddInternalUrl(const QString& url)
+{
+    if (state_.AddedCount.load() >= state_.UrlLimit)
+        return;
+    if (table_.Contains(url))
+        return;
+    state_.AddedCount.fetch_add(1);
+    const qsizetype count = table_.Append(TInternalUrl{url, QString(), QString::number(UrlLength(url)), QString()});
+    if (rowCountChanged_)
+        rowCountChanged_(count);
+    try {
+        Transaction transaction(db_);
+        db_.Execute(QStringLiteral("insert into PAGES (URL) values (") + SqlQuote(url) + QStringLiteral(");"));
+        transaction.Commit();
+    } catch (const DatabaseError& e) {
+        // The transaction has rolled back; the URL stays in the table and is crawled.
+        Platform::Current().ShowMessage(StatementFailureText(e.Text()));
+    }
+}
+
+void LinkProcessor::InsertLink(const QString& link, const QString& source, const QString& rel,
+                               const QString& anchor, const QString& type)
+{
+    const QString text =
+        state_.Options.StripHtmlMarkup.load(std::memory_order_relaxed) ? TrimCtl(StripTags(anchor)) : anchor;
+    const QString sql = QStringLiteral("insert into LINKS (URL,LINK,FOLLOW,TYPE,ANCHOR) values (") + SqlQuote(source)
+                        + QLatin1Char(',') + SqlQuote(link) + QLatin1Char(',') + SqlQuote(rel) + QLatin1Char(',')
+                        + SqlQuote(type) + QLatin1Char(',') + SqlQuote(text) + QStringLiteral(");");
+    try {
+        db_.Execute(sql);
+    } catch (const DatabaseError& e) {
+        Platform::Current().MessageBox(QStringLiteral("Error"), StatementFailureText(e.Text()), MessageIcon::None);
+    }
+}
+
+}  // namespace lexicrawl
