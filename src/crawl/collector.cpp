@@ -125,12 +125,15 @@ bool TCollector::Visit(qsizetype& index, LinkProcessor& links)
         links.ProcessLink(redirect, QString(), QString(), QString());
         return true;
     }
-    ScanAnchors(
-        html, sourcelink,
-        [&links](const QString& link, const QString& source, const QString& rel, const QString& anchor) {
-            links.ProcessLink(link, source, rel, anchor);
-        },
-        &state.StopRequested);
+    {
+        LinkBatch batch(links);
+        ScanAnchors(
+            html, sourcelink,
+            [&links](const QString& link, const QString& source, const QString& rel, const QString& anchor) {
+                links.ProcessLink(link, source, rel, anchor);
+            },
+            &state.StopRequested);
+    }
     Status(0, FormatS(Tr(QStringLiteral("Total URLs: %s")), QString::number(context_.Table.Count())));
     ++index;
     return true;

@@ -64,6 +64,15 @@ void LinkProcessor::ProcessLink(const QString& linkFound, const QString& source,
     }
     if (!valid)
         return;  // a dropped link leaves no trace
+    if (inTransaction_ && ++batchLinks_ > kBatchLinks) {
+        // Let waiting statements of other threads in between two transactions.
+        CloseBatchTransaction();
+        db_.Lock().unlock();
+        FlushReports();
+        db_.Lock().lock();
+        OpenBatchTransaction();
+        batchLinks_ = 1;
+    }
     QString anchor = anchorFound;
     anchor.replace(QLatin1String("\r\n"), QLatin1String(" "));
     // A bare site address loses its final "/"; a path, port or user
@@ -122,13 +131,19 @@ void LinkProcessor::AddInternalUrl(const QString& url)
     const qsizetype count = table_.Append(TInternalUrl{url, QString(), QString::number(UrlLength(url)), QString()});
     if (rowCountChanged_)
         rowCountChanged_(count);
+    const QString sql = QStringLiteral("insert into PAGES (URL) values (") + SqlQuote(url) + QStringLiteral(");");
     try {
-        Transaction transaction(db_);
-        db_.Execute(QStringLiteral("insert into PAGES (URL) values (") + SqlQuote(url) + QStringLiteral(");"));
-        transaction.Commit();
+        if (inTransaction_) {
+            db_.Execute(sql);  // a failing statement undoes only itself
+        } else {
+            Transaction transaction(db_);
+            db_.Execute(sql);
+            transaction.Commit();
+        }
     } catch (const DatabaseError& e) {
-        // The transaction has rolled back; the URL stays in the table and is crawled.
-        Platform::Current().ShowMessage(StatementFailureText(e.Text()));
+        // Rolled back; the URL stays in the table and is crawled.
+        const QString text = StatementFailureText(e.Text());
+        Report([text] { Platform::Current().ShowMessage(text); });
     }
 }
 
@@ -143,8 +158,84 @@ void LinkProcessor::InsertLink(const QString& link, const QString& source, const
     try {
         db_.Execute(sql);
     } catch (const DatabaseError& e) {
-        Platform::Current().MessageBox(QStringLiteral("Error"), StatementFailureText(e.Text()), MessageIcon::None);
+        const QString text = StatementFailureText(e.Text());
+        Report([text] { Platform::Current().MessageBox(QStringLiteral("Error"), text, MessageIcon::None); });
     }
+}
+
+void LinkProcessor::Report(std::function<void()> message)
+{
+    if (batch_) {
+        deferred_.push_back(std::move(message));
+        // Some failures end the transaction themselves; start afresh so that
+        // later statements are not left outside one.
+        if (inTransaction_) {
+            CloseBatchTransaction();
+            OpenBatchTransaction();
+            batchLinks_ = 0;
+        }
+    } else {
+        message();
+    }
+}
+
+void LinkProcessor::BeginBatch()
+{
+    if (batch_)
+        return;
+    db_.Lock().lock();
+    batch_ = true;
+    batchLinks_ = 0;
+    OpenBatchTransaction();
+}
+
+void LinkProcessor::EndBatch()
+{
+    if (!batch_)
+        return;
+    CloseBatchTransaction();
+    batch_ = false;
+    db_.Lock().unlock();
+    FlushReports();
+}
+
+// Without a transaction (no database open) the statements run one by one
+// and fail as they would outside a batch.
+void LinkProcessor::OpenBatchTransaction()
+{
+    try {
+        db_.Execute(QStringLiteral("BEGIN TRANSACTION;"));
+        inTransaction_ = true;
+    } catch (const DatabaseError&) {
+        inTransaction_ = false;
+    }
+}
+
+void LinkProcessor::CloseBatchTransaction()
+{
+    if (!inTransaction_)
+        return;
+    inTransaction_ = false;
+    try {
+        db_.Execute(QStringLiteral("COMMIT;"));
+    } catch (const DatabaseError& e) {
+        // Already ended by a failure: nothing to commit, nothing to say.
+        if (e.Text().contains(QLatin1String("no transaction is active")))
+            return;
+        deferred_.push_back([text = StatementFailureText(e.Text())] { Platform::Current().ShowMessage(text); });
+        try {
+            db_.Execute(QStringLiteral("ROLLBACK;"));
+        } catch (const DatabaseError&) {
+        }
+    }
+}
+
+void LinkProcessor::FlushReports()
+{
+    std::vector<std::function<void()>> messages;
+    messages.swap(deferred_);
+    for (const auto& message : messages)
+        message();
 }
 
 }  // namespace lexicrawl

@@ -40,6 +40,16 @@ public:
 
     // Appends url when it is new and the limit allows, with its PAGES row.
     void AddInternalUrl(const QString& url);
+
+    // Between BeginBatch and EndBatch the statements of the links processed
+    // share transactions of up to kBatchLinks links each instead of one
+    // commit per statement; the store lock is held meanwhile, and failure
+    // messages wait until the lock is released so that a message box never
+    // waits on a UI thread that waits for the store. A failing statement
+    // still loses only itself. Use LinkBatch rather than calling these.
+    void BeginBatch();
+    void EndBatch();
+    static constexpr int kBatchLinks = 256;
     // Inserts one LINKS row; type is "Internal" or "External".
     void InsertLink(const QString& link, const QString& source, const QString& rel, const QString& anchor,
                     const QString& type);
@@ -48,6 +58,10 @@ private:
     bool HasIgnoredExtension(const QString& link) const;
     bool MatchesIgnoreUrl(const QString& link);
     bool IsInternal(const QString& link) const;
+    void Report(std::function<void()> message);
+    void OpenBatchTransaction();
+    void CloseBatchTransaction();
+    void FlushReports();
 
     ProjectDatabase& db_;
     InternalUrls& table_;
@@ -58,6 +72,22 @@ private:
     std::vector<std::unique_ptr<WildcardMask>> masks_;  // compiled on first use
     QString startDomain_;
     QString startHost_;  // StripScheme(SiteRoot(StartUrl))
+    bool batch_ = false;          // a batch is open and holds the store lock
+    bool inTransaction_ = false;  // the batch's transaction is open
+    int batchLinks_ = 0;          // links processed in the open transaction
+    std::vector<std::function<void()>> deferred_;  // messages held back by the batch
+};
+
+// Processes the links of one page in batches: see LinkProcessor::BeginBatch.
+class LinkBatch {
+public:
+    explicit LinkBatch(LinkProcessor& processor) : processor_(processor) { processor_.BeginBatch(); }
+    ~LinkBatch() { processor_.EndBatch(); }
+    LinkBatch(const LinkBatch&) = delete;
+    LinkBatch& operator=(const LinkBatch&) = delete;
+
+private:
+    LinkProcessor& processor_;
 };
 
 // The words of an Ignore Extensions text: each ends at the next space, and

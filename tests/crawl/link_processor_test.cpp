@@ -204,6 +204,41 @@ TEST_F(CrawlLinkProcessorTest, DatabaseFailuresAreReportedAndTheCrawlGoesOn)
                                                  u"Error: Exception raised with message: no such table: LINKS"_qs}));
 }
 
+TEST_F(CrawlLinkProcessorTest, ABatchKeepsEveryRowAndHoldsItsMessagesBack)
+{
+    auto p = Processor(u"http://www.example.com/"_qs, false, 10'000);
+    const QString src = u"http://www.example.com/"_qs;
+    const int count = 3 * LinkProcessor::kBatchLinks + 7;  // several transactions
+    {
+        LinkBatch batch(*p);
+        for (int i = 0; i < count; ++i)
+            p->ProcessLink(u"p"_qs + QString::number(i), src, QString(), QString());
+        db_.Execute(u"DROP TABLE LINKS"_qs);
+        p->ProcessLink(u"late"_qs, src, QString(), QString());
+        EXPECT_TRUE(platform_.Messages().isEmpty());  // not while the store is held
+    }
+    EXPECT_EQ(platform_.Messages(), QStringList({u"Error: Exception raised with message: no such table: LINKS"_qs}));
+    EXPECT_EQ(Pages().size(), count + 1);
+    EXPECT_EQ(table_.Count(), count + 1);
+    // Nothing is left open: a transaction of our own can begin.
+    EXPECT_NO_THROW(Transaction(db_).Commit());
+}
+
+TEST_F(CrawlLinkProcessorTest, AFailureInsideABatchEndsItCleanly)
+{
+    auto p = Processor(u"http://www.example.com/"_qs, false, 100, u"*/x/*\r\n*[abc"_qs);
+    const QString src = u"http://www.example.com/"_qs;
+    try {
+        LinkBatch batch(*p);
+        p->ProcessLink(u"/x/1"_qs, src, QString(), QString());  // dropped by the first mask
+        p->ProcessLink(u"/y/1"_qs, src, QString(), QString());  // reaches the invalid one
+        ADD_FAILURE() << "no failure";
+    } catch (const MaskError&) {
+    }
+    EXPECT_NO_THROW(Transaction(db_).Commit());
+    EXPECT_TRUE(Pages().isEmpty());
+}
+
 TEST(CrawlIgnoreLists, WordsAndPatterns)
 {
     EXPECT_EQ(IgnoreExtensionWords(u"  js   css\tx  pdf "_qs), QStringList({u"js"_qs, u"css\tx"_qs, u"pdf"_qs}));
