@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "qstring_printer.h"
+#include "test_printers.h"
 
 #include "crawl/url_resolver.h"
 
