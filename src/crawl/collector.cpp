@@ -26,14 +26,23 @@ QString LoadTimeText(qint64 nanoseconds)
 
 }  // namespace
 
-TCollector::TCollector(CollectorContext context) : context_(std::move(context))
+TCollector::TCollector(CollectorContext context) : context_(std::move(context)) {}
+
+void TCollector::Run()
 {
-    thread_ = std::thread([this] { Execute(); });
+    if (!thread_.joinable() && !finished_.load())
+        thread_ = std::thread([this] { Execute(); });
 }
 
 TCollector::~TCollector()
 {
-    if (thread_.joinable())
+    if (!thread_.joinable())
+        return;
+    // A host without a UI thread runs the end report on this very thread;
+    // a new Start from there frees the collector it is running on.
+    if (thread_.get_id() == std::this_thread::get_id())
+        thread_.detach();
+    else
         thread_.join();
 }
 
@@ -61,8 +70,8 @@ void TCollector::Execute()
     auto terminated = context_.Terminated;
     CrawlHost& host = context_.Host;
     finished_ = true;
-    // Nothing of this object may be touched from here on: it may be deleted
-    // as soon as finished_ is seen.
+    // Nothing of this object is touched from here on: the end report may
+    // start a new crawl that deletes it.
     if (terminated)
         host.PostToUiThread([terminated, failed, failure] { terminated(failed, failure); });
 }
@@ -99,44 +108,48 @@ bool TCollector::Visit(qsizetype& index, LinkProcessor& links)
     const QString sourcelink = context_.Table.At(index).FPage;
     FetcherState& fetcher = ThisThreadFetcher();
     fetcher.RedirectTarget.clear();
-    const QString count = QString::number(context_.Table.Count());
-    Status(1, QString::number(index + 1) + QStringLiteral(" / ") + count);
+    Status(1, QString::number(index + 1) + QStringLiteral(" / ") + QString::number(context_.Table.Count()));
     Status(3, FormatS(Tr(QStringLiteral("Loading: %s")), sourcelink));
-    QString html;
-    try {
-        auto completion = context_.Completion;
-        html = context_.Fetch(sourcelink, state.FetchSettings, &state.StopRequested, [&host, completion] {
-            if (completion)
-                host.PostToUiThread([completion] { completion(false); });
-        });
-    } catch (...) {
-        html.clear();
-    }
-    state.CurrentPageHtml = html;
+    state.CurrentPageHtml = Fetch(sourcelink);
     if (state.StopRequested.load())
         return false;
     context_.Table.SetVisit(index, LoadTimeText(stopwatch.nsecsElapsed()), QString::number(fetcher.LastStatusCode));
     host.RepaintRow(index);
     host.RecordPage(sourcelink, state.CurrentPageHtml);
+    ++index;
     const QString redirect = fetcher.RedirectTarget;
     if (!redirect.isEmpty()) {
         // A redirect becomes an entry of its own; the answer's body has no links.
-        ++index;
         links.ProcessLink(redirect, QString(), QString(), QString());
         return true;
     }
     {
         LinkBatch batch(links);
         ScanAnchors(
-            html, sourcelink,
+            state.CurrentPageHtml, sourcelink,
             [&links](const QString& link, const QString& source, const QString& rel, const QString& anchor) {
                 links.ProcessLink(link, source, rel, anchor);
             },
             &state.StopRequested);
     }
     Status(0, FormatS(Tr(QStringLiteral("Total URLs: %s")), QString::number(context_.Table.Count())));
-    ++index;
     return true;
+}
+
+// The page's source, or empty text when the fetch failed in any way. A stop
+// that cuts the transfer short returns the front end to idle at once.
+QString TCollector::Fetch(const QString& url)
+{
+    CrawlHost& host = context_.Host;
+    auto completion = context_.Completion;
+    try {
+        return context_.Fetch(url, context_.State.FetchSettings, &context_.State.StopRequested, [&host, completion] {
+            if (completion)
+                host.PostToUiThread([completion] { completion(false); });
+        });
+    } catch (...) {
+        return QString();
+    }
 }
 
 void TCollector::Status(int panel, const QString& text)

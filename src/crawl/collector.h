@@ -4,9 +4,9 @@
 // host, scans it for links and hands every link to link processing, which
 // appends new internal URLs to the same table (so the walk is breadth-first).
 //
-// Thread-safety: the constructor starts the thread; Finished() and the
-// destructor (which waits for the thread) may be called from any other
-// thread. Everything else runs on the collector's own thread.
+// Thread-safety: Run starts the thread; Finished() and the destructor (which
+// waits for the thread) may be called from any other thread. Everything else
+// runs on the collector's own thread.
 #include <QString>
 #include <QStringList>
 
@@ -42,6 +42,8 @@ class TCollector {
 public:
     explicit TCollector(CollectorContext context);
     ~TCollector();
+    // Starts the thread, once; the owner keeps the collector from here on.
+    void Run();
     TCollector(const TCollector&) = delete;
     TCollector& operator=(const TCollector&) = delete;
 
@@ -52,6 +54,7 @@ private:
     void Execute();
     void CollectNow();
     bool Visit(qsizetype& index, class LinkProcessor& links);
+    QString Fetch(const QString& url);
     void Status(int panel, const QString& text);
 
     CollectorContext context_;

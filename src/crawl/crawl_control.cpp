@@ -82,6 +82,7 @@ bool CrawlControl::Start(const CrawlOptions& options)
         db_, host_, table_, state_, fetch_, options.IgnoreUrlsText,
         [this](bool beep) { IslemTamam(beep); },
         [this](bool failed, const QString& text) { MyThreadTerminate(failed, text); }});
+    collector_->Run();
     return true;
 }
 
@@ -167,10 +168,11 @@ void CrawlControl::IslemTamam(bool beep)
 // idle rather than staying in the running state with nothing running.
 void CrawlControl::MyThreadTerminate(bool failed, const QString& text)
 {
-    if (!failed)
-        return;
-    Platform::Current().MessageBox(QStringLiteral("ERROR"), text, MessageIcon::Error);
-    IslemTamam(false);
+    if (failed) {
+        Platform::Current().MessageBox(QStringLiteral("ERROR"), text, MessageIcon::Error);
+        IslemTamam(false);
+    }
+    host_.CrawlEnded();
 }
 
 }  // namespace lexicrawl

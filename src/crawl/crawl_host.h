@@ -46,6 +46,10 @@ public:
     virtual void RefreshUnknownWords() {}
     // Starts or stops reloading that list every 5000 ms.
     virtual void SetUnknownWordTimer(bool enabled) {}
+    // The collector's thread has ended (after any "ERROR" box); a new Start
+    // is accepted from now on. Also the moment a front end without a UI
+    // thread may stop waiting.
+    virtual void CrawlEnded() {}
 };
 
 }  // namespace lexicrawl

@@ -79,6 +79,7 @@ private:
 };
 
 // Processes the links of one page in batches: see LinkProcessor::BeginBatch.
+// Thread-safety: lives on the processor's thread, within one scope.
 class LinkBatch {
 public:
     explicit LinkBatch(LinkProcessor& processor) : processor_(processor) { processor_.BeginBatch(); }

@@ -4,10 +4,13 @@
 
 #include <QMutex>
 
+#include <future>
+
 #include "crawl/crawl_control.h"
 #include "crawl/crawl_host.h"
 #include "fake_site.h"
 #include "recording_platform.h"
+#include "platform/translation.h"
 #include "store/project_database.h"
 
 using namespace lexicrawl;
@@ -41,6 +44,7 @@ public:
     void SetUrlFieldText(const QString& text) override { urlField << text; }
     void FocusUrlField() override { focused = true; }
     void SetRowCount(qsizetype count) override { rowCount = count; }
+    void CrawlEnded() override { ++ended; }
 
     QMutex mutex_;
     QString status[4];
@@ -48,6 +52,7 @@ public:
     QString button;
     bool buttonEnabled = false, panelsEnabled = true, focused = false, throwOnRecord = false;
     std::atomic<qsizetype> rowCount{-1};
+    std::atomic<int> ended{0};
 };
 
 class CrawlCollectorTest : public ::testing::Test {
@@ -136,6 +141,7 @@ TEST_F(CrawlCollectorTest, WalksTheSiteBreadthFirst)
     EXPECT_EQ(platform_.Beeps(), 1);
     EXPECT_EQ(control_.Phase(), CrawlPhase::Idle);
     EXPECT_TRUE(platform_.Messages().isEmpty());
+    EXPECT_EQ(host_.ended.load(), 1);
 }
 
 TEST_F(CrawlCollectorTest, LimitOneFetchesOnlyTheStartPageButRecordsItsLinks)
@@ -214,6 +220,8 @@ TEST_F(CrawlCollectorTest, AnInvalidMaskEndsTheCollectorWithItsText)
     EXPECT_TRUE(site_.Fetched().isEmpty());
     EXPECT_EQ(control_.Phase(), CrawlPhase::Idle);
     EXPECT_EQ(platform_.Beeps(), 0);
+    EXPECT_EQ(host_.ended.load(), 1);
+    EXPECT_EQ(host_.status[2], u"Time: 0 sec"_qs);  // the final time stays shown
 }
 
 TEST_F(CrawlCollectorTest, ARecorderFailureEndsTheCollector)
@@ -240,6 +248,54 @@ TEST_F(CrawlCollectorTest, StartRefusesAnEmptyUrlAndABadTimeout)
                                                  u"'99999999999' is not a valid integer value"_qs}));
     EXPECT_EQ(control_.Phase(), CrawlPhase::Idle);
     EXPECT_TRUE(site_.Fetched().isEmpty());
+}
+
+TEST_F(CrawlCollectorTest, ASecondStartBeginsAfreshAndNotWhileTheCollectorRuns)
+{
+    AddFixtureSite(site_);
+    std::promise<void> fetching, tried;
+    site_.OnFetch([&](const QString& url, const std::atomic<bool>*, const StopHandler&) {
+        if (url == kRoot) {
+            fetching.set_value();
+            tried.get_future().wait();
+        }
+    });
+    ASSERT_TRUE(control_.Start(Options(kRoot)));
+    fetching.get_future().wait();
+    EXPECT_TRUE(control_.CollectorRunning());
+    EXPECT_FALSE(control_.Start(Options(kRoot)));  // two collectors never share the table
+    tried.set_value();
+    control_.WaitForCollector();
+    EXPECT_EQ(control_.Table().Count(), 5);
+
+    site_.OnFetch({});
+    site_.Add(u"http://www.site2.test"_qs, u"<a href=\"x.html\">X</a>\r\n"_qs);
+    Crawl(Options(u"http://www.site2.test"_qs));
+    EXPECT_EQ(Table(), QStringList({u"http://www.site2.test 200"_qs, u"http://www.site2.test/x.html -1"_qs}));
+    EXPECT_EQ(Rows(u"SELECT URL FROM PAGES ORDER BY ID"_qs),
+              QStringList({u"http://www.site2.test"_qs, u"http://www.site2.test/x.html"_qs}));
+}
+
+TEST_F(CrawlCollectorTest, StatusTextsAndCaptionsAreTranslated)
+{
+    struct German : Translator {
+        QString Translate(const QString& english) const override
+        {
+            static const QMap<QString, QString> texts{{u"Start"_qs, u"Starten"_qs},
+                                                     {u"Completed"_qs, u"Fertig"_qs},
+                                                     {u"Total URLs: %s"_qs, u"URLs gesamt: %s"_qs},
+                                                     {u"Time: %s sec"_qs, u"Zeit: %s s"_qs}};
+            return texts.value(english, english);
+        }
+    } german;
+    SetTranslator(&german);
+    AddFixtureSite(site_);
+    Crawl(Options(kRoot));
+    SetTranslator(nullptr);
+    EXPECT_EQ(host_.button, u"Starten"_qs);
+    EXPECT_EQ(host_.panel3.last(), u"Fertig"_qs);
+    EXPECT_EQ(host_.status[0], u"URLs gesamt: 5"_qs);
+    EXPECT_EQ(host_.status[2], u"Zeit: 0 s"_qs);
 }
 
 TEST_F(CrawlCollectorTest, AHostNameBeginningWithHttpGetsNoScheme)
