@@ -1,5 +1,7 @@
 #include "crawl/link_processor.h"
 
+#include <thread>
+
 #include "crawl/url_resolver.h"
 #include "crawl/url_text.h"
 #include "platform/platform.h"
@@ -64,15 +66,8 @@ void LinkProcessor::ProcessLink(const QString& linkFound, const QString& source,
     }
     if (!valid)
         return;  // a dropped link leaves no trace
-    if (inTransaction_ && ++batchLinks_ > kBatchLinks) {
-        // Let waiting statements of other threads in between two transactions.
-        CloseBatchTransaction();
-        db_.Lock().unlock();
-        FlushReports();
-        db_.Lock().lock();
-        OpenBatchTransaction();
-        batchLinks_ = 1;
-    }
+    if (inTransaction_ && ++batchLinks_ > kBatchLinks)
+        RotateBatchTransaction();
     QString anchor = anchorFound;
     anchor.replace(QLatin1String("\r\n"), QLatin1String(" "));
     // A bare site address loses its final "/"; a path, port or user
@@ -177,6 +172,19 @@ void LinkProcessor::Report(std::function<void()> message)
     } else {
         message();
     }
+}
+
+// Lets the statements of other threads that wait for the store run between
+// two transactions of a batch.
+void LinkProcessor::RotateBatchTransaction()
+{
+    CloseBatchTransaction();
+    db_.Lock().unlock();
+    FlushReports();
+    std::this_thread::yield();
+    db_.Lock().lock();
+    OpenBatchTransaction();
+    batchLinks_ = 1;
 }
 
 void LinkProcessor::BeginBatch()

@@ -60,6 +60,7 @@ private:
     bool IsInternal(const QString& link) const;
     void Report(std::function<void()> message);
     void OpenBatchTransaction();
+    void RotateBatchTransaction();
     void CloseBatchTransaction();
     void FlushReports();
 
