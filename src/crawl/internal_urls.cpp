@@ -16,6 +16,12 @@ TInternalUrl InternalUrls::At(qsizetype index) const
     return entries_[size_t(index)];
 }
 
+std::vector<TInternalUrl> InternalUrls::Snapshot() const
+{
+    QMutexLocker lock(&mutex_);
+    return entries_;
+}
+
 bool InternalUrls::Contains(const QString& page) const
 {
     QMutexLocker lock(&mutex_);

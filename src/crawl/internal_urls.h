@@ -27,6 +27,8 @@ public:
     qsizetype Count() const;
     // A copy of entry index; an empty entry when index is out of range.
     TInternalUrl At(qsizetype index) const;
+    // A copy of the whole table, for export and the command line.
+    std::vector<TInternalUrl> Snapshot() const;
     // Whether some entry's FPage equals page exactly (case-sensitive).
     bool Contains(const QString& page) const;
 

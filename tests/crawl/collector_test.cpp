@@ -76,8 +76,7 @@ protected:
     QStringList Table() const
     {
         QStringList out;
-        for (qsizetype i = 0; i < control_.Table().Count(); ++i) {
-            const TInternalUrl e = control_.Table().At(i);
+        for (const TInternalUrl& e : control_.Table().Snapshot()) {
             out << e.FPage + u" "_qs + e.FResponse + (e.FTime.isEmpty() ? u" -"_qs : u""_qs);
         }
         return out;
