@@ -1,0 +1,37 @@
+#pragma once
+// The state of the crawl, one per process, shared by the UI thread and the
+// collector: the options captured at Start, the stop request and the counts.
+//
+// Thread-safety: StopRequested, AddedCount and the link options are atomic
+// and may be touched from any thread. The other fields are written only by
+// the Start sequence before the collector starts (CurrentPageHtml only by the
+// collector, read by the page recorder while the collector waits for it).
+#include <QString>
+
+#include <atomic>
+
+#include "crawl/fetcher.h"
+
+namespace lexicrawl {
+
+// Options of link processing that the user may change during a crawl; each
+// link reads them afresh.
+struct LinkOptions {
+    std::atomic<bool> RemoveAnchors{true};
+    std::atomic<bool> RemoveQueryString{false};
+    std::atomic<bool> StripHtmlMarkup{true};
+};
+
+struct CrawlState {
+    std::atomic<bool> StopRequested{false};
+    QString StartUrl;             // the crawl root; scope decisions compare against it
+    bool SubdomainScope = false;  // false: same domain; true: same host
+    qint64 UrlLimit = 0;          // maximum number of table entries
+    std::atomic<qint64> AddedCount{0};
+    QString IgnoreExtensionsText;  // space-separated, trimmed
+    lexicrawl::FetchSettings FetchSettings;
+    QString CurrentPageHtml;  // source text of the page fetched last
+    LinkOptions Options;
+};
+
+}  // namespace lexicrawl

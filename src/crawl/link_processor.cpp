@@ -1,0 +1,249 @@
+#include "crawl/link_processor.h"
+
+#include <thread>
+
+#include "crawl/url_resolver.h"
+#include "crawl/url_text.h"
+#include "platform/platform.h"
+#include "platform/text.h"
+#include "store/project_database.h"
+#include "store/sql_quote.h"
+
+namespace lexicrawl {
+
+QStringList IgnoreExtensionWords(const QString& text)
+{
+    QStringList words;
+    QString rest = TrimCtl(text);
+    while (!rest.isEmpty()) {
+        const qsizetype space = rest.indexOf(u' ');
+        if (space < 0) {
+            words << rest;
+            break;
+        }
+        words << rest.left(space);
+        rest = TrimCtl(rest.mid(space + 1));
+    }
+    return words;
+}
+
+QStringList IgnoreUrlPatterns(const QString& text)
+{
+    return SplitLines(TrimCtl(text));
+}
+
+LinkProcessor::LinkProcessor(ProjectDatabase& db, InternalUrls& table, CrawlState& state, QStringList ignoreUrls,
+                             RowCountHandler rowCountChanged)
+    : db_(db),
+      table_(table),
+      state_(state),
+      rowCountChanged_(std::move(rowCountChanged)),
+      ignoreUrls_(std::move(ignoreUrls)),
+      masks_(size_t(ignoreUrls_.size())),
+      startDomain_(DomainOf(state.StartUrl)),
+      startHost_(StripScheme(SiteRoot(state.StartUrl)))
+{
+    for (const QString& word : IgnoreExtensionWords(state.IgnoreExtensionsText))
+        extensionNeedles_.push_back(QLatin1Char('.') + LowerAZ(word));
+}
+
+LinkProcessor::~LinkProcessor() = default;
+
+void LinkProcessor::ProcessLink(const QString& linkFound, const QString& source, const QString& rel,
+                                const QString& anchorFound)
+{
+    QString link = ApplyProtocolRelative(linkFound, source);
+    bool valid = !HasIgnoredExtension(link);
+    if (link.startsWith(QLatin1String("javascript:")))
+        valid = false;
+    if (valid) {
+        link = ResolveAgainstSource(link, source);
+        if (state_.Options.RemoveAnchors.load(std::memory_order_relaxed) && link.contains(u'#'))
+            link.truncate(link.indexOf(u'#'));
+        if (state_.Options.RemoveQueryString.load(std::memory_order_relaxed) && link.contains(u'?'))
+            link.truncate(link.indexOf(u'?'));
+        valid = !MatchesIgnoreUrl(link);
+    }
+    if (!valid)
+        return;  // a dropped link leaves no trace
+    if (inTransaction_ && ++batchLinks_ > kBatchLinks)
+        RotateBatchTransaction();
+    QString anchor = anchorFound;
+    anchor.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    // A bare site address loses its final "/"; a path, port or user
+    // information keeps it.
+    if (link.size() > 1 && link.endsWith(u'/') && StripScheme(link) == HostOf(link) + QLatin1Char('/'))
+        link.chop(1);
+    if (IsInternal(link)) {
+        AddInternalUrl(link);
+        InsertLink(link, source, rel, anchor, QStringLiteral("Internal"));
+    } else {
+        InsertLink(link, source, rel, anchor, QStringLiteral("External"));
+    }
+}
+
+// A substring test on the whole link, host and query included.
+bool LinkProcessor::HasIgnoredExtension(const QString& link) const
+{
+    if (extensionNeedles_.empty())
+        return false;
+    const QString lower = LowerAZ(link);
+    for (const QString& needle : extensionNeedles_)
+        if (lower.contains(needle))
+            return true;
+    return false;
+}
+
+// Masks are tried in order and compiled when first reached, so an invalid
+// mask fails only when a link gets as far as it.
+bool LinkProcessor::MatchesIgnoreUrl(const QString& link)
+{
+    for (size_t i = 0; i < masks_.size(); ++i) {
+        if (!masks_[i])
+            masks_[i] = std::make_unique<WildcardMask>(ignoreUrls_[qsizetype(i)]);
+        if (masks_[i]->Matches(link))
+            return true;
+    }
+    return false;
+}
+
+// Exact, case-sensitive comparisons; two empty values are equal, and the
+// scheme plays no part.
+bool LinkProcessor::IsInternal(const QString& link) const
+{
+    if (state_.SubdomainScope)
+        return StripScheme(SiteRoot(link)) == startHost_;
+    return DomainOf(link) == startDomain_;
+}
+
+void LinkProcessor::AddInternalUrl(const QString& url)
+{
+    if (state_.AddedCount.load() >= state_.UrlLimit)
+        return;
+    if (table_.Contains(url))
+        return;
+    state_.AddedCount.fetch_add(1);
+    const qsizetype count = table_.Append(TInternalUrl{url, QString(), QString::number(UrlLength(url)), QString()});
+    if (rowCountChanged_)
+        rowCountChanged_(count);
+    const QString sql = QStringLiteral("insert into PAGES (URL) values (") + SqlQuote(url) + QStringLiteral(");");
+    try {
+        if (inTransaction_) {
+            db_.Execute(sql);  // a failing statement undoes only itself
+        } else {
+            Transaction transaction(db_);
+            db_.Execute(sql);
+            transaction.Commit();
+        }
+    } catch (const DatabaseError& e) {
+        // Rolled back; the URL stays in the table and is crawled.
+        const QString text = StatementFailureText(e.Text());
+        Report([text] { Platform::Current().ShowMessage(text); });
+    }
+}
+
+void LinkProcessor::InsertLink(const QString& link, const QString& source, const QString& rel,
+                               const QString& anchor, const QString& type)
+{
+    const QString text =
+        state_.Options.StripHtmlMarkup.load(std::memory_order_relaxed) ? TrimCtl(StripTags(anchor)) : anchor;
+    const QString sql = QStringLiteral("insert into LINKS (URL,LINK,FOLLOW,TYPE,ANCHOR) values (") + SqlQuote(source)
+                        + QLatin1Char(',') + SqlQuote(link) + QLatin1Char(',') + SqlQuote(rel) + QLatin1Char(',')
+                        + SqlQuote(type) + QLatin1Char(',') + SqlQuote(text) + QStringLiteral(");");
+    try {
+        db_.Execute(sql);
+    } catch (const DatabaseError& e) {
+        const QString text = StatementFailureText(e.Text());
+        Report([text] { Platform::Current().MessageBox(QStringLiteral("Error"), text, MessageIcon::None); });
+    }
+}
+
+void LinkProcessor::Report(std::function<void()> message)
+{
+    if (batch_) {
+        deferred_.push_back(std::move(message));
+        // Some failures end the transaction themselves; start afresh so that
+        // later statements are not left outside one.
+        if (inTransaction_) {
+            CloseBatchTransaction();
+            OpenBatchTransaction();
+            batchLinks_ = 0;
+        }
+    } else {
+        message();
+    }
+}
+
+// Lets the statements of other threads that wait for the store run between
+// two transactions of a batch.
+void LinkProcessor::RotateBatchTransaction()
+{
+    CloseBatchTransaction();
+    db_.Lock().unlock();
+    FlushReports();
+    std::this_thread::yield();
+    db_.Lock().lock();
+    OpenBatchTransaction();
+    batchLinks_ = 1;
+}
+
+void LinkProcessor::BeginBatch()
+{
+    if (batch_)
+        return;
+    db_.Lock().lock();
+    batch_ = true;
+    batchLinks_ = 0;
+    OpenBatchTransaction();
+}
+
+void LinkProcessor::EndBatch()
+{
+    if (!batch_)
+        return;
+    CloseBatchTransaction();
+    batch_ = false;
+    db_.Lock().unlock();
+    FlushReports();
+}
+
+// Without a transaction (no database open) the statements run one by one
+// and fail as they would outside a batch.
+void LinkProcessor::OpenBatchTransaction()
+{
+    try {
+        db_.Execute(QStringLiteral("BEGIN TRANSACTION;"));
+        inTransaction_ = true;
+    } catch (const DatabaseError&) {
+        inTransaction_ = false;
+    }
+}
+
+void LinkProcessor::CloseBatchTransaction()
+{
+    if (!inTransaction_)
+        return;
+    inTransaction_ = false;
+    try {
+        db_.Execute(QStringLiteral("COMMIT;"));
+    } catch (const DatabaseError& e) {
+        // Already ended by a failure: nothing to commit, nothing to say.
+        if (e.Text().contains(QLatin1String("no transaction is active")))
+            return;
+        deferred_.push_back([text = StatementFailureText(e.Text())] { Platform::Current().ShowMessage(text); });
+        try {
+            db_.Execute(QStringLiteral("ROLLBACK;"));
+        } catch (const DatabaseError&) {
+        }
+    }
+}
+
+void LinkProcessor::FlushReports()
+{
+    std::vector<std::function<void()>> messages;
+    messages.swap(deferred_);
+    for (const auto& message : messages)
+        message();
+}
+
+}  // namespace lexicrawl

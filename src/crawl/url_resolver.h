@@ -1,0 +1,25 @@
+#pragma once
+// Resolution of a link as found against the page it was found on: string
+// rules on the text (leading "/", ".", "..", "./", absolute http and https,
+// everything else relative to the source's directory), not a URL parser.
+//
+// Thread-safety: pure functions; any thread.
+#include <QString>
+
+namespace lexicrawl {
+
+// A protocol-relative link ("//host/...", longer than 2) gets "https://" when
+// source begins with "https:" (case-sensitive), else "http://". Any other
+// link is returned unchanged.
+QString ApplyProtocolRelative(const QString& link, const QString& source);
+
+// Resolves the leading ".." segments of link against base, never climbing
+// above SiteRoot(base).
+QString ResolveParentPath(const QString& link, const QString& base);
+
+// Makes link absolute against source by the first rule that applies: "/",
+// ".", "..", "../../", "../", "./", "http://", "https://", then relative to
+// the directory of an http or https source; otherwise unchanged.
+QString ResolveAgainstSource(const QString& link, const QString& source);
+
+}  // namespace lexicrawl

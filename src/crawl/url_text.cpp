@@ -1,0 +1,103 @@
+#include "crawl/url_text.h"
+
+#include <QRegularExpression>
+
+#include "platform/text.h"
+
+namespace lexicrawl {
+
+namespace {
+
+const QString kHttp = QStringLiteral("http://");
+const QString kHttps = QStringLiteral("https://");
+
+}  // namespace
+
+QString HostOf(const QString& url)
+{
+    const qsizetype sep = url.indexOf(QLatin1String("://"));
+    if (sep < 0)
+        return QString();
+    const qsizetype begin = sep + 3;
+    qsizetype end = begin;
+    const qsizetype n = url.size();
+    while (end < n) {
+        const char16_t c = url.at(end).unicode();
+        if (c == u'/' || c == u'?' || c == u'#')
+            break;
+        ++end;
+    }
+    QStringView authority = QStringView(url).mid(begin, end - begin);
+    const qsizetype at = authority.lastIndexOf(u'@');
+    if (at >= 0)
+        authority = authority.mid(at + 1);
+    if (authority.startsWith(u'[')) {
+        const qsizetype close = authority.indexOf(u']');
+        return (close < 0 ? authority.mid(1) : authority.mid(1, close - 1)).toString();
+    }
+    const qsizetype colon = authority.indexOf(u':');
+    return (colon < 0 ? authority : authority.left(colon)).toString();
+}
+
+QString SiteRoot(const QString& url)
+{
+    if (url.startsWith(kHttp))
+        return kHttp + HostOf(url);
+    if (url.startsWith(kHttps))
+        return kHttps + HostOf(url);
+    return QString();
+}
+
+QString StripScheme(const QString& url)
+{
+    if (StartsWithAZ(url, kHttp))
+        return url.mid(7);
+    if (StartsWithAZ(url, kHttps))
+        return url.mid(8);
+    return url;
+}
+
+QString DomainOf(const QString& url)
+{
+    // Compiled once; matching a const expression is safe from any thread.
+    static const QRegularExpression pattern(
+        QStringLiteral("([a-z0-9][a-z0-9\\-]{1,63}\\.[a-z\\.]{2,6})$"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QString host = HostOf(url);
+    if (host.isEmpty())
+        return QString();
+    const QRegularExpressionMatch m = pattern.match(host);
+    return m.hasMatch() ? m.captured(1) : QString();
+}
+
+qsizetype UrlLength(const QString& url)
+{
+    if (url.startsWith(kHttp))
+        return url.size() - 7;
+    if (url.startsWith(kHttps))
+        return url.size() - 8;
+    return url.size();
+}
+
+QString StripTags(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const qsizetype open = text.indexOf(u'<', i);
+        if (open < 0) {
+            out += QStringView(text).mid(i);
+            break;
+        }
+        out += QStringView(text).mid(i, open - i);
+        const qsizetype close = text.indexOf(u'>', open + 1);
+        if (close < 0)
+            break;
+        i = close + 1;
+    }
+    return out;
+}
+
+}  // namespace lexicrawl

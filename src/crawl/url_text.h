@@ -1,0 +1,35 @@
+#pragma once
+// Text functions over URLs as the crawl treats them: fixed string rules on the
+// text, not a general URL parser, so that scope and resolution decisions are
+// predictable character by character.
+//
+// Thread-safety: all are pure functions and may run on any thread.
+#include <QString>
+
+namespace lexicrawl {
+
+// The host: after the first "://" up to the next "/", "?" or "#", without user
+// information (up to the last "@") and without ":" and port; a bracketed IPv6
+// address loses its brackets. Empty without "://". Case unchanged.
+QString HostOf(const QString& url);
+
+// "http://" or "https://" (matched case-sensitively) + HostOf(url); otherwise empty.
+QString SiteRoot(const QString& url);
+
+// url without a leading "http://" or "https://" (either in any letter case).
+QString StripScheme(const QString& url);
+
+// The registrable domain of HostOf(url), by the pattern
+// ([a-z0-9][a-z0-9\-]{1,63}\.[a-z\.]{2,6})$ matched without regard to case;
+// empty when it does not match.
+QString DomainOf(const QString& url);
+
+// UTF-16 length of url after removing a leading "http://" or, failing that,
+// "https://" (both case-sensitive).
+qsizetype UrlLength(const QString& url);
+
+// text without every run from "<" up to and including the next ">"; an
+// unclosed "<" removes the rest.
+QString StripTags(const QString& text);
+
+}  // namespace lexicrawl

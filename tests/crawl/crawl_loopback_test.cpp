@@ -1,0 +1,115 @@
+// A whole crawl through the real page fetcher, against a small site served on
+// 127.0.0.1 by a server the test starts and stops itself.
+#include <gtest/gtest.h>
+
+#include "test_printers.h"
+
+#include <httplib.h>
+
+#include <QMutex>
+
+#include <thread>
+
+#include "crawl/crawl_control.h"
+#include "crawl/crawl_host.h"
+#include "recording_platform.h"
+#include "store/project_database.h"
+
+using namespace lexicrawl;
+
+namespace {
+
+class RecordingHost : public CrawlHost {
+public:
+    void RecordPage(const QString& url, const QString& source) override
+    {
+        QMutexLocker lock(&mutex_);
+        recorded << url + u" "_qs + QString::number(source.size());
+    }
+    QStringList Recorded()
+    {
+        QMutexLocker lock(&mutex_);
+        return recorded;
+    }
+
+private:
+    QMutex mutex_;
+    QStringList recorded;
+};
+
+class LoopbackSite {
+public:
+    LoopbackSite()
+    {
+        // Relative links keep the port; links from the site root would lose it.
+        Page("/site/index.html",
+             "<html><body><a href=\"a.html\">A</a>\n<a href=\"b.html\" rel=\"nofollow\">B</a>\n"
+             "<a href=\"http://www.other.test/\">Other</a>\n<a href=\"old.html\">Old</a></body></html>\n");
+        Page("/site/a.html", "<a href=\"index.html\">Home</a>\n");
+        Page("/site/b.html", "<a href=\"missing.html\">Missing</a>\n");
+        Page("/site/new.html", "<p>moved here</p>\n");
+        server_.Get("/site/old.html", [this](const httplib::Request&, httplib::Response& res) {
+            res.status = 301;
+            res.set_header("Location", Root() + "/site/new.html");
+        });
+        // The socket listens once bound: early connections wait in its backlog.
+        port_ = server_.bind_to_any_port("127.0.0.1");
+        thread_ = std::thread([this] { server_.listen_after_bind(); });
+    }
+    ~LoopbackSite()
+    {
+        server_.stop();
+        thread_.join();
+    }
+    std::string Root() const { return "http://127.0.0.1:" + std::to_string(port_); }
+    QString Url(const char* path) const { return QString::fromStdString(Root()) + QString::fromUtf8(path); }
+
+private:
+    void Page(const char* path, std::string body)
+    {
+        server_.Get(path, [body](const httplib::Request&, httplib::Response& res) {
+            res.set_content(body, "text/html; charset=utf-8");
+        });
+    }
+
+    httplib::Server server_;
+    int port_ = 0;
+    std::thread thread_;
+};
+
+TEST(CrawlLoopback, CrawlsASmallSiteBreadthFirst)
+{
+    test::RecordingPlatform platform;
+    LoopbackSite site;
+    ProjectDatabase db{QString(), QString()};
+    RecordingHost host;
+    CrawlControl control(db, host);
+    CrawlOptions options;
+    options.StartUrl = site.Url("/site/index.html");
+    options.Location = DatabaseLocation::Memory;
+    options.ConnectTimeoutText = u"2000"_qs;
+    options.ReadTimeoutText = u"2000"_qs;
+    ASSERT_TRUE(control.Start(options));
+    control.WaitForCollector();
+
+    QStringList table;
+    for (qsizetype i = 0; i < control.Table().Count(); ++i) {
+        const TInternalUrl e = control.Table().At(i);
+        EXPECT_FALSE(e.FTime.isEmpty()) << e.FPage.toStdString();
+        table << e.FPage + u" "_qs + e.FResponse;
+    }
+    EXPECT_EQ(table, QStringList({site.Url("/site/index.html 200"), site.Url("/site/a.html 200"),
+                                  site.Url("/site/b.html 200"), site.Url("/site/old.html 301"),
+                                  site.Url("/site/missing.html 404"), site.Url("/site/new.html 200")}));
+    const QStringList recorded = host.Recorded();
+    ASSERT_EQ(recorded.size(), 6);
+    EXPECT_EQ(recorded[3], site.Url("/site/old.html 0"));
+    EXPECT_EQ(recorded[5], site.Url("/site/new.html 19"));  // CR LF line ends
+    const auto links = db.QueryAll(u"SELECT FOLLOW, TYPE FROM LINKS WHERE LINK = 'http://www.other.test'"_qs);
+    ASSERT_EQ(links.size(), 1u);
+    EXPECT_EQ(links[0], QStringList({u"dofollow"_qs, u"External"_qs}));
+    EXPECT_EQ(db.QueryAll(u"SELECT COUNT(*) FROM LINKS"_qs)[0][0], u"8"_qs);
+    EXPECT_TRUE(platform.Messages().isEmpty()) << platform.Messages().join(u'\n').toStdString();
+}
+
+}  // namespace

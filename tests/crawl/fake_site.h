@@ -1,0 +1,81 @@
+#pragma once
+// A small website served from memory through the crawl's fetch function:
+// each page has a status code and a body, or a redirect location. Unknown
+// URLs answer as an unreachable host (-1).
+#include <QMap>
+#include <QMutex>
+#include <QStringList>
+
+#include <functional>
+
+#include "crawl/fetch_function.h"
+
+namespace lexicrawl::test {
+
+struct FakePage {
+    int status = 200;
+    QString body;
+    QString location;  // for a 3xx answer
+};
+
+class FakeSite {
+public:
+    void Add(const QString& url, const QString& body) { pages_[url] = FakePage{200, body, {}}; }
+    void AddStatus(const QString& url, int status) { pages_[url] = FakePage{status, {}, {}}; }
+    void AddRedirect(const QString& url, int status, const QString& location)
+    {
+        pages_[url] = FakePage{status, {}, location};
+    }
+    // Called on the fetching thread before the answer is given.
+    void OnFetch(std::function<void(const QString& url, const std::atomic<bool>* stop, const StopHandler& onStop)> f)
+    {
+        onFetch_ = std::move(f);
+    }
+
+    QStringList Fetched() const
+    {
+        QMutexLocker lock(&mutex_);
+        return fetched_;
+    }
+
+    FetchFunction Function()
+    {
+        return [this](const QString& url, const FetchSettings&, const std::atomic<bool>* stop,
+                      const StopHandler& onStop) { return Fetch(url, stop, onStop); };
+    }
+
+private:
+    QString Fetch(const QString& url, const std::atomic<bool>* stop, const StopHandler& onStop)
+    {
+        {
+            QMutexLocker lock(&mutex_);
+            fetched_ << url;
+        }
+        FetcherState& state = ThisThreadFetcher();
+        state.LastStatusCode = 0;
+        if (onFetch_)
+            onFetch_(url, stop, onStop);
+        if (stop && stop->load()) {
+            state.LastStatusCode = -1;
+            return QString();
+        }
+        const auto it = pages_.constFind(url);
+        if (it == pages_.cend()) {
+            state.LastStatusCode = -1;
+            return QString();
+        }
+        state.LastStatusCode = it->status;
+        if (!it->location.isEmpty()) {
+            state.RedirectTarget = it->location;
+            return QString();
+        }
+        return it->status / 100 == 2 ? it->body : QString();
+    }
+
+    QMap<QString, FakePage> pages_;
+    std::function<void(const QString&, const std::atomic<bool>*, const StopHandler&)> onFetch_;
+    mutable QMutex mutex_;
+    QStringList fetched_;
+};
+
+}  // namespace lexicrawl::test

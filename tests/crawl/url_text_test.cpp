@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include "test_printers.h"
+
+#include "crawl/url_text.h"
+
+using namespace lexicrawl;
+
+namespace {
+
+struct HostCase {
+    const char16_t* url;
+    const char16_t* host;
+    const char16_t* siteRoot;
+};
+
+TEST(CrawlUrlText, HostOfAndSiteRoot)
+{
+    const HostCase cases[] = {
+        {u"http://www.example.com/a/b.html", u"www.example.com", u"http://www.example.com"},
+        {u"https://Shop.Example.co.uk?x=1", u"Shop.Example.co.uk", u"https://Shop.Example.co.uk"},
+        {u"http://h#frag", u"h", u"http://h"},
+        {u"http://user:pw@h:8080/p", u"h", u"http://h"},
+        {u"http://a@b@h/p", u"h", u"http://h"},
+        {u"http://[::1]:8080/p", u"::1", u"http://::1"},
+        {u"https://h/path?u=http://other/x", u"h", u"https://h"},
+        {u"HTTP://h/p", u"h", u""},  // the scheme test of SiteRoot is case-sensitive
+        {u"ftp://files.example.com/x", u"files.example.com", u""},
+        {u"mailto:someone@example.com", u"", u""},
+        {u"page.html", u"", u""},
+        {u"http://", u"", u"http://"},
+    };
+    for (const HostCase& c : cases) {
+        const QString url = QString::fromUtf16(c.url);
+        EXPECT_EQ(HostOf(url), QString::fromUtf16(c.host)) << url.toStdString();
+        EXPECT_EQ(SiteRoot(url), QString::fromUtf16(c.siteRoot)) << url.toStdString();
+    }
+}
+
+TEST(CrawlUrlText, StripSchemeIgnoresCaseUrlLengthDoesNot)
+{
+    EXPECT_EQ(StripScheme(u"http://h/p"_qs), u"h/p"_qs);
+    EXPECT_EQ(StripScheme(u"HTTPS://h/p"_qs), u"h/p"_qs);
+    EXPECT_EQ(StripScheme(u"ftp://h/p"_qs), u"ftp://h/p"_qs);
+    EXPECT_EQ(UrlLength(u"http://h/p"_qs), 3);
+    EXPECT_EQ(UrlLength(u"https://h/p"_qs), 3);
+    EXPECT_EQ(UrlLength(u"HTTP://h/p"_qs), 10);
+    EXPECT_EQ(UrlLength(u"http://h/\u00e9\U0001F600"_qs), 5);  // UTF-16 code units
+}
+
+TEST(CrawlUrlText, DomainOf)
+{
+    const std::pair<const char16_t*, const char16_t*> cases[] = {
+        {u"http://www.example.com/", u"example.com"},
+        {u"http://shop.example.co.uk/", u"example.co.uk"},
+        {u"http://WWW.Example.COM/", u"Example.COM"},  // the host's own case
+        {u"http://example.com", u"example.com"},
+        {u"http://blog.my-site.org:8080/", u"my-site.org"},
+        {u"http://www.example.website/", u""},  // last label longer than six letters
+        {u"http://192.168.1.10/", u""},
+        {u"http://x.com/", u""},  // a one-character name label
+        {u"http://www.x.com/", u"www.x.com"},  // ... unless a label before it fits the pattern
+        {u"mailto:someone@example.com", u""},
+        {u"http://a.b.c.d.example.info/", u"example.info"},
+    };
+    for (const auto& [url, domain] : cases)
+        EXPECT_EQ(DomainOf(QString::fromUtf16(url)), QString::fromUtf16(domain)) << QString::fromUtf16(url).toStdString();
+}
+
+TEST(CrawlUrlText, StripTags)
+{
+    EXPECT_EQ(StripTags(u"<img src=x.png> Home <b>page</b>"_qs), u" Home page"_qs);
+    EXPECT_EQ(StripTags(u"a < b"_qs), u"a "_qs);  // an unclosed "<" removes the rest
+    EXPECT_EQ(StripTags(u"a > b"_qs), u"a > b"_qs);
+    EXPECT_EQ(StripTags(QString()), QString());
+}
+
+}  // namespace
