@@ -1,0 +1,61 @@
+#include "analysis/parsed_page.h"
+
+#include "analysis/page_facts.h"
+#include "analysis/readable_text.h"
+#include "analysis/readable_text_source.h"
+#include "platform/text.h"
+
+namespace lexicrawl {
+
+ParsedPage::ParsedPage(const QString& source) : source_(source), document_(source) {}
+
+QString ParsedPage::TitleText() const
+{
+    return ExtractTitleText(source_);
+}
+
+QString ParsedPage::DocumentTitle() const
+{
+    return document_.Title();
+}
+
+QString ParsedPage::MetaDescription() const
+{
+    QString description;
+    for (int i = 0, n = document_.ElementCount(); i < n; ++i) {
+        if (document_.TagNameIs(i, u"META") &&
+            LowerAZ(document_.Attribute(i, "name")) == QLatin1StringView("description"))
+            description = document_.Attribute(i, "content");
+    }
+    return description;
+}
+
+QString ParsedPage::Headings(QStringView tag) const
+{
+    QString result;
+    for (int i = 0, n = document_.ElementCount(); i < n; ++i) {
+        if (document_.LowerTagNameIs(i, tag)) {
+            result += TrimCtl(document_.InnerText(i));
+            result += QLatin1StringView("\r\n");
+        }
+    }
+    return result;
+}
+
+QString ParsedPage::ReadableText() const
+{
+    // The text is that of the page cut after its first "</html>" and without
+    // the X-UA-Compatible tag. Neither changes how the part before the cut
+    // parses, so the one parse serves, with everything that starts after the
+    // cut left out.
+    const std::size_t cut = readable_text::HtmlEndOffset(document_.Utf8());
+    QString text = document_.BodyText(cut, readable_text::CompatibilityTag().toStdString());
+    return readable_text::WithoutSoftHyphens(std::move(text));
+}
+
+QString ParsedPage::Words() const
+{
+    return ExtractWords(ReadableText());
+}
+
+}  // namespace lexicrawl
