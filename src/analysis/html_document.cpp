@@ -201,11 +201,15 @@ const GumboNode* HtmlDocument::Body() const
     return nullptr;
 }
 
-QString HtmlDocument::BodyText(std::size_t cutOffset, const std::string& removedRawText) const
+QString HtmlDocument::BodyText(std::size_t cutOffset, const std::string& removedRawText,
+                               bool* crossedCut) const
 {
     TextRenderer renderer(cutOffset);
     renderer.SetRemovedRawText(removedRawText);
-    return QString::fromStdString(renderer.Render(Body()));
+    QString text = QString::fromStdString(renderer.Render(Body()));
+    if (crossedCut)
+        *crossedCut = renderer.CrossedCut();
+    return text;
 }
 
 }  // namespace lexicrawl

@@ -60,7 +60,10 @@ public:
     // Where a browser would show removedRawText as text (inside xmp or
     // plaintext) it is left out too, for a caller that removed it from the
     // source.
-    QString BodyText(std::size_t cutOffset = kNoCut, const std::string& removedRawText = {}) const;
+    // When a text node runs across the cut, crossedCut is set and the text
+    // is not that of the prefix.
+    QString BodyText(std::size_t cutOffset = kNoCut, const std::string& removedRawText = {},
+                     bool* crossedCut = nullptr) const;
 
     // The source as the parser read it (UTF-8).
     const QByteArray& Utf8() const { return utf8_; }

@@ -47,9 +47,13 @@ QString ParsedPage::ReadableText() const
     // The text is that of the page cut after its first "</html>" and without
     // the X-UA-Compatible tag. Neither changes how the part before the cut
     // parses, so the one parse serves, with everything that starts after the
-    // cut left out.
+    // cut left out. Only where the parser joined text from both sides of the
+    // cut is the prepared source parsed on its own.
     const std::size_t cut = readable_text::HtmlEndOffset(document_.Utf8());
-    QString text = document_.BodyText(cut, readable_text::CompatibilityTag().toStdString());
+    bool crossedCut = false;
+    QString text = document_.BodyText(cut, readable_text::CompatibilityTag().toStdString(), &crossedCut);
+    if (crossedCut)
+        return ExtractReadableText(source_);
     return readable_text::WithoutSoftHyphens(std::move(text));
 }
 

@@ -191,6 +191,8 @@ std::string TextRenderer::Render(const GumboNode* root)
         case GUMBO_NODE_TEXT:
         case GUMBO_NODE_WHITESPACE:
         case GUMBO_NODE_CDATA:
+            if (child->v.text.start_pos.offset + child->v.text.original_text.length > cut_)
+                crossedCut_ = true;
             Text(child, frame);
             break;
         default:  // comments, and template contents, which are never rendered
@@ -262,9 +264,8 @@ void TextRenderer::Close(const Frame& frame)
         RequireBreaks(2);
         break;
     case Display::Cell:
-        if (stack_.empty() || !HasLaterCell(frame.node))
-            pendingSpace_ = false;
-        else
+        pendingSpace_ = false;
+        if (!stack_.empty() && HasLaterCell(frame.node))
             Tab();
         break;
     default:
@@ -288,6 +289,8 @@ bool TextRenderer::HasLaterCell(const GumboNode* cell) const
 
 void TextRenderer::Text(const GumboNode* node, const Frame& parent)
 {
+    if (parent.closedDetails)
+        return;
     const char* text = node->v.text.text;
     std::size_t length = std::strlen(text);
     std::string stripped;

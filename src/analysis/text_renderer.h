@@ -30,6 +30,12 @@ public:
     // plaintext) has this exact text removed, ignoring the case of A to Z.
     void SetRemovedRawText(std::string text) { removedRawText_ = std::move(text); }
 
+    // True when a text node began before the cut and went on after it (the
+    // parser joins text across tags it ignores, such as a stray </html>); the
+    // text before the cut cannot then be told apart, and the caller must
+    // render a parse of the cut source instead.
+    bool CrossedCut() const { return crossedCut_; }
+
     enum class Display { Inline, Block, Paragraph, None, Row, Cell, LineBreak };
     enum class WhiteSpace { Normal, Pre, PreLine };
 
@@ -63,6 +69,7 @@ private:
     int trailingBreaks_ = 0;
     bool pendingSpace_ = false;
     bool lineStart_ = true;
+    bool crossedCut_ = false;
 };
 
 }  // namespace lexicrawl

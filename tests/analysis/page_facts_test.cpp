@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+#include "qstring_printer.h"
 #include "analysis/page_facts.h"
 #include "analysis/parsed_page.h"
 

@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include "analysis/parsed_page.h"
+#include "qstring_printer.h"
+#include "analysis/readable_text.h"
+
+using namespace lexicrawl;
+
+namespace {
+QString S(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+struct TextCase {
+    const char* source;
+    const char* text;
+};
+
+// Each case is checked twice: through the function that parses the prepared
+// source, and through a page parsed once for all its facts.
+void ExpectText(const TextCase& c)
+{
+    EXPECT_EQ(ExtractReadableText(S(c.source)), S(c.text)) << c.source;
+    EXPECT_EQ(ParsedPage(S(c.source)).ReadableText(), S(c.text)) << "shared parse: " << c.source;
+}
+}  // namespace
+
+TEST(ReadableText, RendersTheBodyAsABrowserShowsIt)
+{
+    const TextCase cases[] = {
+        {"<p>Hello   <b>big</b>\n world</p><p>Next</p>", "Hello big world\r\n\r\nNext"},
+        {"<div>a<br>b</div><div> c </div>", "a\r\nb\r\nc"},
+        {"<ul><li>one</li><li>two</li></ul>after", "one\r\ntwo\r\nafter"},
+        {"<p>x</p><pre>\n  a  b\n    c</pre>", "x\r\n\r\n  a  b\r\n    c"},
+        {"<table><tr><th>Name</th><th>Value</th></tr><tr><td> alpha </td><td>1</td></tr></table>end",
+         "Name\tValue\r\nalpha\t1\r\nend"},
+        {"<p>Fish &amp; chips&nbsp;&mdash; &lt;b&gt;</p>", "Fish & chips\xC2\xA0\xE2\x80\x94 <b>"},
+        {"a<span style=\"display:block\">b</span>c", "a\r\nb\r\nc"},
+        {"<p style=\"white-space: pre-line\">one   two\nthree</p>", "one two\r\nthree"},
+        {"<details><summary>More</summary>Hidden body</details>", "More"},
+        {"<details open><summary>More</summary>Shown body</details>", "More\r\nShown body"},
+        {"", ""},
+        {"<frameset><frame src=a.html></frameset>", ""},
+    };
+    for (const TextCase& c : cases)
+        ExpectText(c);
+}
+
+TEST(ReadableText, LeavesOutWhatIsNotShown)
+{
+    const TextCase cases[] = {
+        {"<head><title>Title</title><style>p{}</style><script>var head;</script></head>"
+         "<body>Shown <script>alert('x')</script><style>b{}</style>end</body>",
+         "Shown end"},
+        // A browser running scripts hides noscript content.
+        {"<body>a <noscript>Enable scripts</noscript>b</body>", "a b"},
+        {"a <template><p>later</p></template>b", "a b"},
+        {"a <span hidden>secret</span>b", "a b"},
+        {"a <div style=\"color:red; DISPLAY : none !important\">gone</div>b", "a b"},
+        {"<div hidden style=\"display:block\">unhidden</div>", "unhidden"},
+        {"a<!-- comment -->b<img alt=\"picture\">c", "abc"},
+        {"<select><option>Red</option><option>Blue</option></select>", "Red\r\nBlue"},
+        {"a<textarea>typed</textarea><input value=v>b", "ab"},
+        {"<svg><title>icon</title><text>Label</text></svg>", "Label"},
+    };
+    for (const TextCase& c : cases)
+        ExpectText(c);
+}
+
+TEST(ReadableText, DropsEverythingAfterTheFirstHtmlEnd)
+{
+    const TextCase cases[] = {
+        {"<html><body><p>Kept</p></body></html><p>Dropped</p><script>track()</script>", "Kept"},
+        {"<p>abc</HTML>def", "abc"},
+        {"<table><tr><td>a</td></html><td>b</td></tr></table>", "a"},
+        {"<p>one</p><!-- </html> --><p>two</p>", "one"},
+        {"<body>x</html><html><body>second document</body></html>", "x"},
+    };
+    for (const TextCase& c : cases)
+        ExpectText(c);
+}
+
+TEST(ReadableText, RemovesTheExactCompatibilityTagOnly)
+{
+    const TextCase cases[] = {
+        {"<xmp>a<META http-equiv=\"X-UA-Compatible\" content=\"IE=edge,chrome=1\"/>b</xmp>", "ab"},
+        {"<xmp>a<meta http-equiv=\"X-UA-Compatible\" content=\"IE=edge,chrome=1\">b</xmp>",
+         "a<meta http-equiv=\"X-UA-Compatible\" content=\"IE=edge,chrome=1\">b"},
+        {"<head><meta http-equiv=\"X-UA-Compatible\" content=\"IE=edge,chrome=1\"/></head><p>text</p>", "text"},
+    };
+    for (const TextCase& c : cases)
+        ExpectText(c);
+}
+
+TEST(ReadableText, JoinsWordsSplitBySoftHyphens)
+{
+    ExpectText({"<p>extra\xC2\xAD" "ordinary soft&shy;ware</p>", "extraordinary software"});
+    EXPECT_EQ(ExtractWords(ExtractReadableText(S("<p>hy&shy;phen</p>"))), S("hyphen\r\n"));
+}
+
+TEST(ReadableText, SurvivesHostileMarkup)
+{
+    // Deep nesting is rendered without recursion.
+    const QString deep = QString(QStringLiteral("<div>")).repeated(5000) + QStringLiteral("<h1>deep</h1>");
+    const ParsedPage page(deep);
+    EXPECT_EQ(page.ReadableText(), S("deep"));
+    EXPECT_EQ(page.Headings(u"h1"), S("deep\r\n"));
+
+    // NUL characters, a lone surrogate and unterminated markup parse too.
+    QString odd = S("<p>a");
+    odd += QChar(0);
+    odd += QChar(0xD800);
+    odd += S("b</p><p title=\"unterminated");
+    EXPECT_EQ(ExtractWords(ExtractReadableText(odd)), S("a\r\nb\r\n"));
+    EXPECT_EQ(ExtractReadableText(S("<<<>>>&&&;;</</>")), S("<<<>>>&&&;;"));
+}
