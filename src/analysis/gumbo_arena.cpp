@@ -1,9 +1,50 @@
 #include "analysis/gumbo_arena.h"
 
 #include <exception>
+#include <mutex>
 #include <new>
 
 namespace lexicrawl {
+
+namespace {
+
+struct BlockPool {
+    std::mutex mutex;
+    std::vector<std::unique_ptr<std::byte[]>> blocks;
+};
+
+BlockPool& Pool()
+{
+    static BlockPool pool;
+    return pool;
+}
+
+}  // namespace
+
+GumboArena::~GumboArena()
+{
+    BlockPool& pool = Pool();
+    std::lock_guard lock(pool.mutex);
+    for (auto& block : blocks_) {
+        if (pool.blocks.size() >= kPooledBlocks)
+            break;
+        pool.blocks.push_back(std::move(block));
+    }
+}
+
+std::unique_ptr<std::byte[]> GumboArena::TakeBlock()
+{
+    {
+        BlockPool& pool = Pool();
+        std::lock_guard lock(pool.mutex);
+        if (!pool.blocks.empty()) {
+            auto block = std::move(pool.blocks.back());
+            pool.blocks.pop_back();
+            return block;
+        }
+    }
+    return std::unique_ptr<std::byte[]>(new std::byte[kBlockSize]);
+}
 
 void* GumboArena::Allocate(std::size_t size)
 {
@@ -11,11 +52,11 @@ void* GumboArena::Allocate(std::size_t size)
     if (size > kBlockSize / 4) {
         // Large buffers (long text runs) get a block of their own so that the
         // current block keeps serving the small ones.
-        blocks_.emplace_back(new std::byte[size]);
-        return blocks_.back().get();
+        large_.emplace_back(new std::byte[size]);
+        return large_.back().get();
     }
     if (size > left_) {
-        blocks_.emplace_back(new std::byte[kBlockSize]);
+        blocks_.push_back(TakeBlock());
         cursor_ = blocks_.back().get();
         left_ = kBlockSize;
     }

@@ -88,6 +88,7 @@ void HtmlDocument::CollectElements()
 {
     if (!output_ || !output_->document)
         return;
+    elements_.reserve(std::size_t(utf8_.count('<')) / 2 + 4);
     std::vector<std::pair<const GumboNode*, unsigned>> stack{{output_->document, 0}};
     while (!stack.empty()) {
         auto& [node, next] = stack.back();

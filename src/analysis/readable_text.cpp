@@ -47,6 +47,7 @@ QString ExtractWords(const QString& text)
 {
     QStringList words;
     QSet<QString> seen;
+    QString word;  // reused: most occurrences repeat a word already seen
     const QChar* data = text.constData();
     const qsizetype n = text.size();
     qsizetype i = 0;
@@ -58,12 +59,14 @@ QString ExtractWords(const QString& text)
         qsizetype end = i;
         while (end < n && IsWordChar(data[end].unicode()))
             ++end;
-        QString word = LowerAZ(QString(data + i, end - i));
+        word.resize(end - i);  // keeps its capacity
+        QChar* out = word.data();
+        for (; i < end; ++i)
+            *out++ = LowerAZ(data[i]);
         if (!seen.contains(word)) {
             seen.insert(word);
-            words.append(std::move(word));
+            words.append(word);
         }
-        i = end;
     }
     SortWords(words);
     return JoinLines(words);
