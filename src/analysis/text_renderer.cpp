@@ -144,6 +144,40 @@ InlineStyle ParseInlineStyle(std::string_view css)
     return style;
 }
 
+struct Presentation {
+    Display display;
+    WhiteSpace whiteSpace;
+};
+
+// The element's display and white-space after its hidden attribute and
+// inline style. A style can hide anything, but shows again only what the
+// hidden attribute hid, never what is not rendered at all (scripts, the
+// head), and it does not turn table rows and cells into other boxes.
+Presentation PresentationOf(const GumboNode* element, WhiteSpace inherited)
+{
+    const Display byDefault = DefaultDisplay(element);
+    Presentation shown{byDefault, DefaultWhiteSpace(element, inherited)};
+    if (html::FindAttribute(element, "hidden"))
+        shown.display = Display::None;
+    const GumboAttribute* styleAttribute = html::FindAttribute(element, "style");
+    if (!styleAttribute)
+        return shown;
+    const InlineStyle style = ParseInlineStyle(styleAttribute->value);
+    if (style.whiteSpace)
+        shown.whiteSpace = *style.whiteSpace;
+    if (!style.display || byDefault == Display::None)
+        return shown;
+    if (*style.display == Display::None)
+        shown.display = Display::None;
+    else if (byDefault == Display::Row || byDefault == Display::Cell || byDefault == Display::LineBreak)
+        shown.display = byDefault;
+    else if (byDefault == Display::Paragraph && *style.display == Display::Block)
+        shown.display = Display::Paragraph;
+    else
+        shown.display = *style.display;
+    return shown;
+}
+
 bool IsCell(const GumboNode* node)
 {
     return html::IsHtml(node, GUMBO_TAG_TD) || html::IsHtml(node, GUMBO_TAG_TH);
@@ -206,28 +240,8 @@ void TextRenderer::Open(const GumboNode* element, const Frame& parent)
 {
     if (parent.closedDetails && !html::IsHtml(element, GUMBO_TAG_SUMMARY))
         return;
-    Display display = DefaultDisplay(element);
-    WhiteSpace whiteSpace = DefaultWhiteSpace(element, parent.whiteSpace);
-    const bool normallyShown = display != Display::None;
-    if (html::FindAttribute(element, "hidden"))
-        display = Display::None;
-    if (const GumboAttribute* style = html::FindAttribute(element, "style")) {
-        const InlineStyle inlineStyle = ParseInlineStyle(style->value);
-        // A style can hide anything, but shows again only what the hidden
-        // attribute hid, not what is never rendered (scripts, the head).
-        if (inlineStyle.display &&
-            (*inlineStyle.display == Display::None || normallyShown)) {
-            const bool keepTableRole = display == Display::Row || display == Display::Cell ||
-                                       display == Display::LineBreak;
-            if (*inlineStyle.display == Display::None || !keepTableRole)
-                display = *inlineStyle.display == Display::Block && display == Display::Paragraph
-                              ? Display::Paragraph
-                              : *inlineStyle.display;
-        }
-        if (inlineStyle.whiteSpace)
-            whiteSpace = *inlineStyle.whiteSpace;
-    }
-    switch (display) {
+    const Presentation shown = PresentationOf(element, parent.whiteSpace);
+    switch (shown.display) {
     case Display::None:
         return;
     case Display::LineBreak:
@@ -250,7 +264,7 @@ void TextRenderer::Open(const GumboNode* element, const Frame& parent)
     const bool closedDetails =
         html::IsHtml(element, GUMBO_TAG_DETAILS) && !html::FindAttribute(element, "open");
     const bool rawText = html::IsHtml(element, GUMBO_TAG_XMP) || html::IsHtml(element, GUMBO_TAG_PLAINTEXT);
-    stack_.push_back({element, 0, display, whiteSpace, closedDetails, rawText});
+    stack_.push_back({element, 0, shown.display, shown.whiteSpace, closedDetails, rawText});
 }
 
 void TextRenderer::Close(const Frame& frame)

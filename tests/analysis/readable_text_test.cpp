@@ -76,6 +76,10 @@ TEST(ReadableText, DropsEverythingAfterTheFirstHtmlEnd)
         {"<table><tr><td>a</td></html><td>b</td></tr></table>", "a"},
         {"<p>one</p><!-- </html> --><p>two</p>", "one"},
         {"<body>x</html><html><body>second document</body></html>", "x"},
+        // Text and end tags after the cut that the parser moves into earlier parts of the tree.
+        {"x<table><tr><td>a</td></tr></html>y", "x\r\na"},
+        {"<b>bold<p>para</html></b>tail", "bold\r\n\r\npara"},
+        {"<p>one<table><tr><td>cell</html>foster</td></tr></table>", "one\r\ncell"},
     };
     for (const TextCase& c : cases)
         ExpectText(c);
