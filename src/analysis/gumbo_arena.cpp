@@ -1,5 +1,6 @@
 #include "analysis/gumbo_arena.h"
 
+#include <algorithm>
 #include <exception>
 #include <mutex>
 #include <new>
@@ -48,7 +49,7 @@ std::unique_ptr<std::byte[]> GumboArena::TakeBlock()
 
 void* GumboArena::Allocate(std::size_t size)
 {
-    size = (size + 15) & ~std::size_t(15);
+    size = (std::max<std::size_t>(size, 1) + 15) & ~std::size_t(15);  // never two at one address
     if (size > kBlockSize / 4) {
         // Large buffers (long text runs) get a block of their own so that the
         // current block keeps serving the small ones.
