@@ -183,6 +183,32 @@ bool IsCell(const GumboNode* node)
     return html::IsHtml(node, GUMBO_TAG_TD) || html::IsHtml(node, GUMBO_TAG_TH);
 }
 
+// Comments end at the first "-->" or "--!>"; "<!-->" and "<!--->" are
+// whole (empty) comments. A comment left open runs to the end.
+bool OnlyWhiteSpaceAndComments(std::string_view s)
+{
+    std::size_t i = 0;
+    while (i < s.size()) {
+        if (IsSpace(s[i])) {
+            ++i;
+            continue;
+        }
+        if (s.substr(i, 4) != "<!--")
+            return false;
+        i += 4;
+        if (s.substr(i, 1) == ">" || s.substr(i, 2) == "->") {
+            i += s[i] == '>' ? 1 : 2;
+            continue;
+        }
+        const std::size_t close = s.find("-->", i);
+        const std::size_t bangClose = s.find("--!>", i);
+        if (close == std::string_view::npos && bangClose == std::string_view::npos)
+            return true;
+        i = close < bangClose ? close + 3 : bangClose + 4;
+    }
+    return true;
+}
+
 void EraseAsciiCase(std::string& text, const std::string& needle)
 {
     if (needle.empty())
@@ -225,7 +251,7 @@ std::string TextRenderer::Render(const GumboNode* root)
         case GUMBO_NODE_TEXT:
         case GUMBO_NODE_WHITESPACE:
         case GUMBO_NODE_CDATA:
-            if (child->v.text.start_pos.offset + child->v.text.original_text.length > cut_)
+            if (CrossesCut(child, frame))
                 crossedCut_ = true;
             Text(child, frame);
             break;
@@ -285,6 +311,21 @@ void TextRenderer::Close(const Frame& frame)
     default:
         break;
     }
+}
+
+// White space after the cut joined to collapsible text changes nothing that
+// shows, so the page endings "</body>\n</html>\n" and a comment after the
+// end do not count; anything else that the parser joined does.
+bool TextRenderer::CrossesCut(const GumboNode* text, const Frame& parent) const
+{
+    const std::size_t start = text->v.text.start_pos.offset;
+    const GumboStringPiece original = text->v.text.original_text;
+    if (start + original.length <= cut_)
+        return false;
+    if (parent.whiteSpace != WhiteSpace::Normal || !original.data)
+        return true;
+    const std::size_t before = cut_ - start;
+    return !OnlyWhiteSpaceAndComments(std::string_view(original.data + before, original.length - before));
 }
 
 bool TextRenderer::HasLaterCell(const GumboNode* cell) const

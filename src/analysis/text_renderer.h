@@ -55,6 +55,7 @@ private:
     void NormalText(const char* p, std::size_t n);
     void PreText(const char* p, std::size_t n, bool collapseSpaces);
     bool HasLaterCell(const GumboNode* cell) const;
+    bool CrossesCut(const GumboNode* text, const Frame& parent) const;
 
     void RequireBreaks(int count);
     void BeginContent();

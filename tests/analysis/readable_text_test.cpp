@@ -3,6 +3,7 @@
 #include "analysis/parsed_page.h"
 #include "qstring_printer.h"
 #include "analysis/readable_text.h"
+#include "analysis/readable_text_source.h"
 
 using namespace lexicrawl;
 
@@ -83,6 +84,26 @@ TEST(ReadableText, DropsEverythingAfterTheFirstHtmlEnd)
     };
     for (const TextCase& c : cases)
         ExpectText(c);
+}
+
+TEST(ReadableText, UsesTheOneParseForUsualPageEndings)
+{
+    const char* endings[] = {
+        "<p>a</p>\n</body>\n</html>\n",
+        "a\n</body>\n</html>\r\n  \n",
+        "<p>a</p>\n</body>\n</html>\n<!-- served from cache in 0.2 s -->\n",
+        "<p>a</p>\n</html>\n<!--> \n<!---> <!-- x --!>\n",
+    };
+    for (const char* ending : endings) {
+        const ParsedPage page(S(ending));
+        bool crossedCut = true;
+        page.Document().BodyText(readable_text::HtmlEndOffset(page.Document().Utf8()), {}, &crossedCut);
+        EXPECT_FALSE(crossedCut) << ending;
+        EXPECT_EQ(page.ReadableText(), S("a")) << ending;
+    }
+    // Text after such a comment does join the body, and is then left out.
+    ExpectText({"<p>a</p>\n</html>\n<!-->after<!-- -->\n", "a"});
+    ExpectText({"<p>a</p>\n</html>\n<!-- x --!>after -->\n", "a"});
 }
 
 TEST(ReadableText, RemovesTheExactCompatibilityTagOnly)
