@@ -2,9 +2,7 @@
 
 #include <QStringList>
 
-#include "analysis/page_facts.h"
 #include "analysis/page_statements.h"
-#include "analysis/parsed_page.h"
 #include "platform/platform.h"
 #include "platform/text.h"
 #include "store/project_database.h"
@@ -22,14 +20,12 @@ TPageRecorder::TPageRecorder(ProjectDatabase& database, SpellCheckWordFunction s
 
 void TPageRecorder::SayfaBilgileriniVeritabaninaYaz(const QString& sourcelink, const QString& source)
 {
-    const ParsedPage page(source);
-    const QString title = page.TitleText();
-    const QString description = FlattenLineBreaks(page.MetaDescription());
-    const QStringList h1Lines = SplitLines(page.Headings(u"h1"));
-    const QStringList h2Lines = SplitLines(page.Headings(u"h2"));
-    const QStringList wordlist = SplitLines(page.Words());
+    Write(sourcelink, ExtractPageRecord(source));
+}
 
-    for (const QString& kelime : wordlist) {
+void TPageRecorder::Write(const QString& sourcelink, const PageRecord& record)
+{
+    for (const QString& kelime : record.words) {
         if (!spellCheckWord_(kelime))
             Execute(page_statements::UnknownWordInsert(sourcelink, kelime));
     }
@@ -37,12 +33,12 @@ void TPageRecorder::SayfaBilgileriniVeritabaninaYaz(const QString& sourcelink, c
     // After a failed lookup the row is updated: an update never makes a
     // second row for a page, and it keeps the facts when the row is there.
     if (LookupPage(sourcelink) == kNoRow)
-        Execute(page_statements::PageInsert(sourcelink, title, description));
+        Execute(page_statements::PageInsert(sourcelink, record.title, record.description));
     else
-        Execute(page_statements::PageUpdate(sourcelink, title, description));
+        Execute(page_statements::PageUpdate(sourcelink, record.title, record.description));
 
-    WriteHeadings(sourcelink, QStringLiteral("H1"), h1Lines);
-    WriteHeadings(sourcelink, QStringLiteral("H2"), h2Lines);
+    WriteHeadings(sourcelink, QStringLiteral("H1"), record.h1Lines);
+    WriteHeadings(sourcelink, QStringLiteral("H2"), record.h2Lines);
 }
 
 bool TPageRecorder::Execute(const QString& sql)

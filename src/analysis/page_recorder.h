@@ -15,6 +15,8 @@
 
 #include <functional>
 
+#include "analysis/page_record.h"
+
 namespace lexicrawl {
 
 class ProjectDatabase;
@@ -29,6 +31,9 @@ public:
     // sourcelink is the page URL as the table of internal URLs holds it;
     // source is the page's HTML (empty when the fetch failed).
     void SayfaBilgileriniVeritabaninaYaz(const QString& sourcelink, const QString& source);
+    // The same for a page whose record was read beforehand (possibly on
+    // another thread): the word checks and the statements.
+    void Write(const QString& sourcelink, const PageRecord& record);
 
 private:
     // Runs one statement; a failure is shown to the user and answered false.

@@ -139,6 +139,18 @@ TEST_F(PageRecorder, ChecksWordsBeforeAnyPageStatement)
     EXPECT_EQ(seenTitles, (QStringList{"0", "0", "0", "0"}));  // checks of h and word, before the rows
 }
 
+TEST_F(PageRecorder, WritesARecordReadBeforehand)
+{
+    const PageRecord record = ExtractPageRecord(S("<title> T </title><h1>a<br> <br>b</h1><p>Paris teh</p>"));
+    EXPECT_EQ(record.title, S(" T "));
+    EXPECT_EQ(record.h1Lines, (QStringList{"a", "", "b"}));
+    EXPECT_EQ(record.words, (QStringList{"a", "b", "paris", "teh"}));
+    TPageRecorder recorder(db, [this](const QString& word) { return dictionary.SpellCheckWord(word); });
+    recorder.Write(kUrl, record);
+    EXPECT_EQ(Column("SELECT WORD FROM MISSPELLED order by ID;"), (QStringList{"b", "teh"}));
+    EXPECT_EQ(Column("SELECT VALUE FROM TAGS order by ID;"), (QStringList{"a", "b"}));
+}
+
 TEST_F(PageRecorder, RecordingTwiceDoublesWordsAndTagsButNotThePage)
 {
     const QString source = S("<title>T</title><h1>Head</h1><p>teh</p>");
