@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "analysis/guarded_parse.h"
 #include "analysis/gumbo_arena.h"
 #include "analysis/html_node.h"
 #include "analysis/text_renderer.h"
@@ -54,6 +55,14 @@ std::string SourceLineBreaks(const GumboAttribute& attribute)
     return restored;
 }
 
+// "<![CDATA[" becomes "<!-CDATA[", which every parser state reads as the
+// start of a bogus comment or as text.
+void NeutraliseCdataSections(QByteArray& utf8)
+{
+    for (qsizetype at = utf8.indexOf("<![CDATA["); at >= 0; at = utf8.indexOf("<![CDATA[", at + 9))
+        utf8[at + 2] = '-';
+}
+
 QString TagNameOf(const GumboNode* element)
 {
     const std::string local = html::LocalName(element);
@@ -68,16 +77,28 @@ QString TagNameOf(const GumboNode* element)
 
 }  // namespace
 
-HtmlDocument::HtmlDocument(const QString& source)
-    : utf8_(source.toUtf8()), arena_(std::make_unique<GumboArena>())
+HtmlDocument::HtmlDocument(const QString& source) : utf8_(source.toUtf8())
 {
+    output_ = Parse();
+    if (!output_) {
+        // The known way to trip the parser is a CDATA section inside foreign
+        // content inside a table. Read as a bogus comment instead (same
+        // length, so every offset stays), the rest of the page still parses.
+        NeutraliseCdataSections(utf8_);
+        output_ = Parse();
+    }
+    CollectElements();
+}
+
+GumboOutput* HtmlDocument::Parse()
+{
+    arena_ = std::make_unique<GumboArena>();  // an abandoned parse's memory goes with the old one
     GumboOptions options = kGumboDefaultOptions;
     options.allocator = &GumboArena::AllocateCallback;
     options.deallocator = &GumboArena::DeallocateCallback;
     options.userdata = arena_.get();
     options.max_errors = 0;  // parse errors are of no use here and cost memory
-    output_ = gumbo_parse_with_options(&options, utf8_.constData(), std::size_t(utf8_.size()));
-    CollectElements();
+    return ParseGuarded(options, utf8_.constData(), std::size_t(utf8_.size()));
 }
 
 // The tree lives in the arena and goes with it; it is deliberately not
@@ -207,9 +228,14 @@ QString HtmlDocument::BodyText(std::size_t cutOffset, const std::string& removed
 {
     TextRenderer renderer(cutOffset);
     renderer.SetRemovedRawText(removedRawText);
-    QString text = QString::fromStdString(renderer.Render(Body()));
-    if (crossedCut)
-        *crossedCut = renderer.CrossedCut();
+    const GumboNode* body = Body();
+    QString text = QString::fromStdString(renderer.Render(body));
+    if (crossedCut) {
+        // A frameset after the cut can replace a body that held nothing
+        // visible yet; the prefix alone would still have had that body.
+        const bool framesetAfterCut = !body && cutOffset < std::size_t(utf8_.size());
+        *crossedCut = renderer.CrossedCut() || framesetAfterCut;
+    }
     return text;
 }
 

@@ -3,7 +3,8 @@
 // fetches nothing: the document title, every element in document order with
 // its tag name, attributes and rendered inner text, and the rendered text of
 // the body. The page is parsed once, at construction; every reading after that
-// works on the same tree.
+// works on the same tree. A page the parser gives up on is read as well as
+// it can be, at worst as an empty document.
 //
 // Thread-safety: the document is immutable after construction; its const
 // members may be called from several threads at once.
@@ -60,8 +61,9 @@ public:
     // Where a browser would show removedRawText as text (inside xmp or
     // plaintext) it is left out too, for a caller that removed it from the
     // source.
-    // When a text node runs across the cut, crossedCut is set and the text
-    // is not that of the prefix.
+    // When the prefix's text cannot be read from this parse (a text node
+    // runs across the cut, or a frameset after it replaced the body),
+    // crossedCut is set and the text is not that of the prefix.
     QString BodyText(std::size_t cutOffset = kNoCut, const std::string& removedRawText = {},
                      bool* crossedCut = nullptr) const;
 
@@ -69,6 +71,8 @@ public:
     const QByteArray& Utf8() const { return utf8_; }
 
 private:
+    // A null answer means the parser gave up on the page.
+    GumboInternalOutput* Parse();
     void CollectElements();
     const GumboInternalNode* Body() const;
 

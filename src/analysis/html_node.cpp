@@ -71,4 +71,30 @@ bool SameAsciiCase(std::string_view a, std::string_view b)
     return true;
 }
 
+// Comments end at the first "-->" or "--!>"; "<!-->" and "<!--->" are
+// whole (empty) comments. A comment left open runs to the end.
+bool OnlyWhiteSpaceAndComments(std::string_view s)
+{
+    std::size_t i = 0;
+    while (i < s.size()) {
+        if (s[i] == ' ' || s[i] == '\t' || s[i] == '\n' || s[i] == '\r' || s[i] == '\f') {
+            ++i;
+            continue;
+        }
+        if (s.substr(i, 4) != "<!--")
+            return false;
+        i += 4;
+        if (s.substr(i, 1) == ">" || s.substr(i, 2) == "->") {
+            i += s[i] == '>' ? 1 : 2;
+            continue;
+        }
+        const std::size_t close = s.find("-->", i);
+        const std::size_t bangClose = s.find("--!>", i);
+        if (close == std::string_view::npos && bangClose == std::string_view::npos)
+            return true;
+        i = close < bangClose ? close + 3 : bangClose + 4;
+    }
+    return true;
+}
+
 }  // namespace lexicrawl::html

@@ -26,4 +26,8 @@ bool IsHtml(const GumboNode* node, GumboTag tag);
 // Equality that ignores the case of A to Z only.
 bool SameAsciiCase(std::string_view a, std::string_view b);
 
+// Whether the text holds nothing but white space and comments, which add
+// nothing to a page's body when they follow its end.
+bool OnlyWhiteSpaceAndComments(std::string_view s);
+
 }  // namespace lexicrawl::html

@@ -1,5 +1,6 @@
 #include "analysis/parsed_page.h"
 
+#include "analysis/html_node.h"
 #include "analysis/page_facts.h"
 #include "analysis/readable_text.h"
 #include "analysis/readable_text_source.h"
@@ -48,8 +49,16 @@ QString ParsedPage::ReadableText() const
     // the X-UA-Compatible tag. Neither changes how the part before the cut
     // parses, so the one parse serves, with everything that starts after the
     // cut left out. Only where the parser joined text from both sides of the
-    // cut is the prepared source parsed on its own.
-    const std::size_t cut = readable_text::HtmlEndOffset(document_.Utf8());
+    // cut, where markup after the cut may have rearranged the tree (end tags
+    // move elements, a frameset replaces the body), or where the tag's
+    // removal may change the parse, is the prepared source parsed on its own.
+    const QByteArray& utf8 = document_.Utf8();
+    const std::size_t cut = readable_text::HtmlEndOffset(utf8);
+    const bool tailIsInert =
+        cut >= std::size_t(utf8.size()) ||
+        html::OnlyWhiteSpaceAndComments(std::string_view(utf8.constData() + cut, std::size_t(utf8.size()) - cut));
+    if (!tailIsInert || readable_text::CompatibilityTagRemovalMayChangeParse(utf8, cut))
+        return ExtractReadableText(source_);
     bool crossedCut = false;
     QString text = document_.BodyText(cut, readable_text::CompatibilityTag().toStdString(), &crossedCut);
     if (crossedCut)

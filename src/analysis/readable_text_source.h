@@ -21,6 +21,13 @@ QString CutAfterHtmlEnd(const QString& source);
 // largest offset when there is none.
 std::size_t HtmlEndOffset(const QByteArray& utf8);
 
+// Whether removing the compatibility tag before the cut may change how the
+// rest parses: where it stands after the start of an SVG or MathML element
+// (a META tag closes foreign content), or between a pre, listing or textarea
+// start tag and a line break (which the parser drops only right after the
+// tag). The text must then come from a parse of the prepared source.
+bool CompatibilityTagRemovalMayChangeParse(const QByteArray& utf8, std::size_t cutOffset);
+
 QString WithoutCompatibilityTag(QString source);
 QString WithoutSoftHyphens(QString text);
 

@@ -183,32 +183,6 @@ bool IsCell(const GumboNode* node)
     return html::IsHtml(node, GUMBO_TAG_TD) || html::IsHtml(node, GUMBO_TAG_TH);
 }
 
-// Comments end at the first "-->" or "--!>"; "<!-->" and "<!--->" are
-// whole (empty) comments. A comment left open runs to the end.
-bool OnlyWhiteSpaceAndComments(std::string_view s)
-{
-    std::size_t i = 0;
-    while (i < s.size()) {
-        if (IsSpace(s[i])) {
-            ++i;
-            continue;
-        }
-        if (s.substr(i, 4) != "<!--")
-            return false;
-        i += 4;
-        if (s.substr(i, 1) == ">" || s.substr(i, 2) == "->") {
-            i += s[i] == '>' ? 1 : 2;
-            continue;
-        }
-        const std::size_t close = s.find("-->", i);
-        const std::size_t bangClose = s.find("--!>", i);
-        if (close == std::string_view::npos && bangClose == std::string_view::npos)
-            return true;
-        i = close < bangClose ? close + 3 : bangClose + 4;
-    }
-    return true;
-}
-
 void EraseAsciiCase(std::string& text, const std::string& needle)
 {
     if (needle.empty())
@@ -289,7 +263,10 @@ void TextRenderer::Open(const GumboNode* element, const Frame& parent)
     }
     const bool closedDetails =
         html::IsHtml(element, GUMBO_TAG_DETAILS) && !html::FindAttribute(element, "open");
-    const bool rawText = html::IsHtml(element, GUMBO_TAG_XMP) || html::IsHtml(element, GUMBO_TAG_PLAINTEXT);
+    // Inside xmp and plaintext everything is text, even where the parser
+    // reopened formatting elements around it.
+    const bool rawText = parent.rawText || html::IsHtml(element, GUMBO_TAG_XMP) ||
+                         html::IsHtml(element, GUMBO_TAG_PLAINTEXT);
     stack_.push_back({element, 0, shown.display, shown.whiteSpace, closedDetails, rawText});
 }
 
@@ -325,7 +302,7 @@ bool TextRenderer::CrossesCut(const GumboNode* text, const Frame& parent) const
     if (parent.whiteSpace != WhiteSpace::Normal || !original.data)
         return true;
     const std::size_t before = cut_ - start;
-    return !OnlyWhiteSpaceAndComments(std::string_view(original.data + before, original.length - before));
+    return !html::OnlyWhiteSpaceAndComments(std::string_view(original.data + before, original.length - before));
 }
 
 bool TextRenderer::HasLaterCell(const GumboNode* cell) const

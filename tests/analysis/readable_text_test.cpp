@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "analysis/parsed_page.h"
 #include "qstring_printer.h"
 #include "analysis/readable_text.h"
@@ -84,6 +86,26 @@ TEST(ReadableText, DropsEverythingAfterTheFirstHtmlEnd)
     };
     for (const TextCase& c : cases)
         ExpectText(c);
+}
+
+TEST(ReadableText, SurvivesPagesThatTripTheParser)
+{
+    // This markup makes the parser library fail an assertion.
+    const QString source = S("<title>T</title><table><svg><title><![CDATA[ z ]]>x</title></svg><tr><td>cell</table>");
+    const ParsedPage page(source);
+    EXPECT_EQ(page.DocumentTitle(), S("T"));
+    EXPECT_EQ(page.ReadableText(), S("cell"));  // an SVG title is not shown
+    EXPECT_EQ(ExtractReadableText(source), S("cell"));
+}
+
+TEST(ReadableTextDeathTest, LeavesOtherAbortsAlone)
+{
+    EXPECT_DEATH(
+        {
+            const ParsedPage page(S("<p>guard installed</p>"));
+            std::abort();
+        },
+        "");
 }
 
 TEST(ReadableText, UsesTheOneParseForUsualPageEndings)
