@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <random>
+
+#include <QStringList>
 
 #include "analysis/parsed_page.h"
 #include "qstring_printer.h"
@@ -161,4 +164,26 @@ TEST(ReadableText, SurvivesHostileMarkup)
     odd += S("b</p><p title=\"unterminated");
     EXPECT_EQ(ExtractWords(ExtractReadableText(odd)), S("a\r\nb\r\n"));
     EXPECT_EQ(ExtractReadableText(S("<<<>>>&&&;;</</>")), S("<<<>>>&&&;;"));
+}
+
+// Random tag soup around the html end, the compatibility tag, foreign content
+// and raw text: the one shared parse must give what a parse of the prepared
+// source gives.
+TEST(ReadableText, SharedParseMatchesItsOwnParseOnTagSoup)
+{
+    const QStringList pieces = S(
+        "<p>|</p>|<div>|</div>|<b>|</b>|<i>|</i>|<table>|</table>|<tr>|<td>|</td>|</tr>|<pre>|</pre>|"
+        "</html>|</HTML>|<html>|<body>|</body>|<head>|<title>|</title>|<!-- c -->|<!--|-->|<!-->|"
+        "<script>|</script>|<xmp>|</xmp>|<plaintext>|<textarea>|<br>|<li>|<select>|<option>|<svg>|</svg>|"
+        "<math>|<frameset>|<noscript>|<template>|<h1>|</h1>|&amp;|&shy;|&nbsp;| |\n|\r\n|word|x|"
+        "<meta http-equiv=\"X-UA-Compatible\" content=\"IE=edge,chrome=1\"/>|<span hidden>|</span>|"
+        "<p style=\"white-space:pre\">|<details>|<summary>|<![CDATA[ z ]]>|<caption>|<nobr>")
+                                   .split(QLatin1Char('|'));
+    std::mt19937 random(20240502);
+    for (int round = 0; round < 400; ++round) {
+        QString source;
+        for (int n = 1 + int(random() % 30); n > 0; --n)
+            source += pieces[qsizetype(random() % unsigned(pieces.size()))];
+        ASSERT_EQ(ParsedPage(source).ReadableText(), ExtractReadableText(source)) << source.toStdString();
+    }
 }
