@@ -115,9 +115,11 @@ bool CompatibilityTagRemovalMayChangeParse(const QByteArray& utf8, std::size_t c
 {
     const QByteArray tag = LowerAZ(CompatibilityTag()).toUtf8();
     const std::size_t length = std::size_t(tag.size());
+    std::size_t at = FindAsciiCase(utf8, tag, 0);
+    if (at == std::string::npos || at + length > cutOffset)
+        return false;  // the usual case, decided in one pass
     const std::size_t foreign = std::min(FindAsciiCase(utf8, "<svg", 0), FindAsciiCase(utf8, "<math", 0));
-    for (std::size_t at = FindAsciiCase(utf8, tag, 0); at != std::string::npos && at + length <= cutOffset;
-         at = FindAsciiCase(utf8, tag, at + length)) {
+    for (; at != std::string::npos && at + length <= cutOffset; at = FindAsciiCase(utf8, tag, at + length)) {
         if (foreign < at || SitsBetweenPreAndLineBreak(utf8, tag, at))
             return true;
     }
