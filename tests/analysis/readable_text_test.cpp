@@ -138,6 +138,9 @@ TEST(ReadableText, RemovesTheExactCompatibilityTagOnly)
         {"<xmp>a<meta http-equiv=\"X-UA-Compatible\" content=\"IE=edge,chrome=1\">b</xmp>",
          "a<meta http-equiv=\"X-UA-Compatible\" content=\"IE=edge,chrome=1\">b"},
         {"<head><meta http-equiv=\"X-UA-Compatible\" content=\"IE=edge,chrome=1\"/></head><p>text</p>", "text"},
+        // Without the tag the parse differs: the SVG stays open, the line break follows <pre>.
+        {"<svg><meta http-equiv=\"X-UA-Compatible\" content=\"IE=edge,chrome=1\"/><desc>d</desc></svg>", ""},
+        {"<pre><meta http-equiv=\"X-UA-Compatible\" content=\"IE=edge,chrome=1\"/>\nline</pre>", "line"},
     };
     for (const TextCase& c : cases)
         ExpectText(c);
