@@ -1,0 +1,21 @@
+#include "analysis/page_record.h"
+
+#include "analysis/page_facts.h"
+#include "analysis/parsed_page.h"
+#include "platform/text.h"
+
+namespace lexicrawl {
+
+PageRecord ExtractPageRecord(const QString& source)
+{
+    const ParsedPage page(source);
+    PageRecord record;
+    record.title = page.TitleText();
+    record.description = FlattenLineBreaks(page.MetaDescription());
+    record.h1Lines = SplitLines(page.Headings(u"h1"));
+    record.h2Lines = SplitLines(page.Headings(u"h2"));
+    record.words = SplitLines(page.Words());
+    return record;
+}
+
+}  // namespace lexicrawl

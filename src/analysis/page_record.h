@@ -1,0 +1,23 @@
+#pragma once
+// What the recorder writes for one page, read from its source in one parse.
+// Reading it is the costly part of a recording (parsing, rendering), and it
+// needs neither the dictionary nor the database, so a caller may read it on
+// any thread and hand it to the recorder's thread.
+//
+// Thread-safety: ExtractPageRecord is stateless and safe from any thread.
+#include <QString>
+#include <QStringList>
+
+namespace lexicrawl {
+
+struct PageRecord {
+    QString title;         // as written between the title tags
+    QString description;   // META description, CR LF pairs flattened
+    QStringList h1Lines;   // lines of the H1 headings, blank ones included
+    QStringList h2Lines;
+    QStringList words;     // distinct words of the readable text, sorted
+};
+
+PageRecord ExtractPageRecord(const QString& source);
+
+}  // namespace lexicrawl

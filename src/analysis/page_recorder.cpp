@@ -1,0 +1,81 @@
+#include "analysis/page_recorder.h"
+
+#include <QStringList>
+
+#include "analysis/page_statements.h"
+#include "platform/platform.h"
+#include "platform/text.h"
+#include "store/project_database.h"
+
+namespace lexicrawl {
+
+namespace {
+enum LookupResult { kLookupFailed = -1, kNoRow = 0, kHasRow = 1 };
+}
+
+TPageRecorder::TPageRecorder(ProjectDatabase& database, SpellCheckWordFunction spellCheckWord)
+    : database_(database), spellCheckWord_(std::move(spellCheckWord))
+{
+}
+
+void TPageRecorder::SayfaBilgileriniVeritabaninaYaz(const QString& sourcelink, const QString& source)
+{
+    Write(sourcelink, ExtractPageRecord(source));
+}
+
+void TPageRecorder::Write(const QString& sourcelink, const PageRecord& record)
+{
+    for (const QString& kelime : record.words) {
+        if (!spellCheckWord_(kelime))
+            Execute(page_statements::UnknownWordInsert(sourcelink, kelime));
+    }
+
+    // After a failed lookup the row is updated: an update never makes a
+    // second row for a page, and it keeps the facts when the row is there.
+    if (LookupPage(sourcelink) == kNoRow)
+        Execute(page_statements::PageInsert(sourcelink, record.title, record.description));
+    else
+        Execute(page_statements::PageUpdate(sourcelink, record.title, record.description));
+
+    WriteHeadings(sourcelink, QStringLiteral("H1"), record.h1Lines);
+    WriteHeadings(sourcelink, QStringLiteral("H2"), record.h2Lines);
+}
+
+bool TPageRecorder::Execute(const QString& sql)
+{
+    try {
+        database_.Execute(sql);
+        return true;
+    } catch (const DatabaseError& e) {
+        Platform::Current().ShowMessage(StatementFailureText(e.Text()));
+        return false;
+    }
+}
+
+int TPageRecorder::LookupPage(const QString& sourcelink)
+{
+    try {
+        bool found = false;
+        database_.Query(page_statements::PageLookup(sourcelink), [&found](const Row&) { found = true; });
+        return found ? kHasRow : kNoRow;
+    } catch (const DatabaseError& e) {
+        Platform::Current().ShowMessage(StatementFailureText(e.Text()));
+        return kLookupFailed;
+    }
+}
+
+void TPageRecorder::WriteHeadings(const QString& sourcelink, const QString& tag, const QStringList& lines)
+{
+    for (const QString& line : lines) {
+        if (!TrimCtl(line).isEmpty())
+            Execute(page_statements::HeadingInsert(sourcelink, tag, line));
+    }
+}
+
+void SayfaBilgileriniVeritabaninaYaz(ProjectDatabase& database, const QString& sourcelink,
+                                     const QString& source, const SpellCheckWordFunction& spellCheckWord)
+{
+    TPageRecorder(database, spellCheckWord).SayfaBilgileriniVeritabaninaYaz(sourcelink, source);
+}
+
+}  // namespace lexicrawl

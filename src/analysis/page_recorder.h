@@ -1,0 +1,54 @@
+#pragma once
+// Records one fetched page in the project database: a MISSPELLED row for
+// each distinct word of its readable text that the word check rejects, its
+// title and META description in its PAGES row (updated, or inserted when the
+// page has none), and a TAGS row for each non-blank line of its H1 and H2
+// headings. The page is parsed once; every fact is read before the first
+// statement runs. A failing statement is shown to the user and the
+// recording goes on with the next one; a failure of the word check is not
+// caught.
+//
+// Thread-safety: a recorder may be used from one thread at a time; the
+// database serialises the statements against other users of the connection.
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+#include "analysis/page_record.h"
+
+namespace lexicrawl {
+
+class ProjectDatabase;
+
+// Answers true when the word is known to the chosen dictionary.
+using SpellCheckWordFunction = std::function<bool(const QString& word)>;
+
+class TPageRecorder {
+public:
+    TPageRecorder(ProjectDatabase& database, SpellCheckWordFunction spellCheckWord);
+
+    // sourcelink is the page URL as the table of internal URLs holds it;
+    // source is the page's HTML (empty when the fetch failed).
+    void SayfaBilgileriniVeritabaninaYaz(const QString& sourcelink, const QString& source);
+    // The same for a page whose record was read beforehand (possibly on
+    // another thread): the word checks and the statements.
+    void Write(const QString& sourcelink, const PageRecord& record);
+
+private:
+    // Runs one statement; a failure is shown to the user and answered false.
+    bool Execute(const QString& sql);
+    // Runs the page lookup; answers whether it found a row, or nothing when it failed.
+    int LookupPage(const QString& sourcelink);
+    void WriteHeadings(const QString& sourcelink, const QString& tag, const QStringList& lines);
+
+    ProjectDatabase& database_;
+    SpellCheckWordFunction spellCheckWord_;
+};
+
+// The same for a single page, without keeping a recorder.
+void SayfaBilgileriniVeritabaninaYaz(ProjectDatabase& database, const QString& sourcelink,
+                                     const QString& source,
+                                     const SpellCheckWordFunction& spellCheckWord);
+
+}  // namespace lexicrawl

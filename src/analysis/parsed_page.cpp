@@ -1,0 +1,74 @@
+#include "analysis/parsed_page.h"
+
+#include "analysis/html_node.h"
+#include "analysis/page_facts.h"
+#include "analysis/readable_text.h"
+#include "analysis/readable_text_source.h"
+#include "platform/text.h"
+
+namespace lexicrawl {
+
+ParsedPage::ParsedPage(const QString& source) : source_(source), document_(source) {}
+
+QString ParsedPage::TitleText() const
+{
+    return ExtractTitleText(source_);
+}
+
+QString ParsedPage::DocumentTitle() const
+{
+    return document_.Title();
+}
+
+QString ParsedPage::MetaDescription() const
+{
+    QString description;
+    for (int i = 0, n = document_.ElementCount(); i < n; ++i) {
+        if (document_.TagNameIs(i, u"META") &&
+            LowerAZ(document_.Attribute(i, "name")) == QLatin1StringView("description"))
+            description = document_.Attribute(i, "content");
+    }
+    return description;
+}
+
+QString ParsedPage::Headings(QStringView tag) const
+{
+    QString result;
+    for (int i = 0, n = document_.ElementCount(); i < n; ++i) {
+        if (document_.LowerTagNameIs(i, tag)) {
+            result += TrimCtl(document_.InnerText(i));
+            result += QLatin1StringView("\r\n");
+        }
+    }
+    return result;
+}
+
+QString ParsedPage::ReadableText() const
+{
+    // The text is that of the page cut after its first "</html>" and without
+    // the X-UA-Compatible tag. Neither changes how the part before the cut
+    // parses, so the one parse serves, with everything that starts after the
+    // cut left out. Only where the parser joined text from both sides of the
+    // cut, where markup after the cut may have rearranged the tree (end tags
+    // move elements, a frameset replaces the body), or where the tag's
+    // removal may change the parse, is the prepared source parsed on its own.
+    const QByteArray& utf8 = document_.Utf8();
+    const std::size_t cut = readable_text::HtmlEndOffset(utf8);
+    const bool tailIsInert =
+        cut >= std::size_t(utf8.size()) ||
+        html::OnlyWhiteSpaceAndComments(std::string_view(utf8.constData() + cut, std::size_t(utf8.size()) - cut));
+    if (!tailIsInert || readable_text::CompatibilityTagRemovalMayChangeParse(utf8, cut))
+        return ExtractReadableText(source_);
+    bool crossedCut = false;
+    QString text = document_.BodyText(cut, readable_text::CompatibilityTag().toStdString(), &crossedCut);
+    if (crossedCut)
+        return ExtractReadableText(source_);
+    return readable_text::WithoutSoftHyphens(std::move(text));
+}
+
+QString ParsedPage::Words() const
+{
+    return ExtractWords(ReadableText());
+}
+
+}  // namespace lexicrawl

@@ -1,0 +1,35 @@
+#pragma once
+// One page parsed once, with every fact and text the program reads from it.
+// The results are those of the free functions of page_facts.h and
+// readable_text.h on the same source; only the parse is shared.
+//
+// Thread-safety: immutable after construction; const members may be called
+// from several threads at once.
+#include <QString>
+#include <QStringView>
+
+#include "analysis/html_document.h"
+
+namespace lexicrawl {
+
+class ParsedPage {
+public:
+    explicit ParsedPage(const QString& source);
+
+    const QString& Source() const { return source_; }
+    const HtmlDocument& Document() const { return document_; }
+
+    QString TitleText() const;
+    QString DocumentTitle() const;
+    QString MetaDescription() const;
+    QString Headings(QStringView tag) const;
+    QString ReadableText() const;
+    // The distinct words of ReadableText().
+    QString Words() const;
+
+private:
+    QString source_;
+    HtmlDocument document_;
+};
+
+}  // namespace lexicrawl

@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "analysis/export_files.h"
+#include "analysis/unknown_word_list.h"
+#include "qstring_printer.h"
+#include "recording_platform.h"
+#include "store/project_database.h"
+
+using namespace lexicrawl;
+
+namespace {
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+const QByteArray kBom("\xEF\xBB\xBF");
+
+const std::vector<InternalUrlRow> kUrls{
+    {"https://example.com/", "0.4", "20", "200"},
+    {"https://example.com/a,b", "", "23", ""},
+};
+
+const std::vector<UnknownWordRow> kWords{
+    {"teh", "2"},
+    {QString::fromUtf8("\xC3\xA9lan"), "1"},
+    {NotCheckedYetCaption(), "1"},
+};
+
+class Export : public ::testing::Test {
+protected:
+    QString Path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
+    QTemporaryDir dir;
+};
+
+}  // namespace
+
+TEST(ExportExtension, IsTheLowerCasedTailOfTheFileName)
+{
+    struct Case {
+        const char* name;
+        const char* extension;
+    } cases[] = {
+        {"urls.CSV", ".csv"},         {"/tmp/a.b/urls.txt", ".txt"}, {"/tmp/a.b/urls", ""},
+        {"archive.tar.TXT", ".txt"}, {"noext", ""},                 {"trailing.", "."},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ExportExtension(QString::fromUtf8(c.name)), QString::fromUtf8(c.extension)) << c.name;
+}
+
+TEST_F(Export, InternalUrlsAsCsvWithTheListSeparatorAndNoQuoting)
+{
+    const ExportResult result = ExportInternalUrls(Path("urls.CSV"), kUrls, QLatin1Char(';'));
+    EXPECT_TRUE(result.written);
+    EXPECT_EQ(ReadAll(Path("urls.CSV")), kBom + "URL;Load_Time;URL_Length;Status_Code\r\n"
+                                                "https://example.com/;0.4;20;200\r\n"
+                                                "https://example.com/a,b;;23;\r\n");
+}
+
+TEST_F(Export, InternalUrlsAsTextOrNotAtAll)
+{
+    EXPECT_TRUE(ExportInternalUrls(Path("urls.txt"), kUrls, QLatin1Char(',')).written);
+    EXPECT_EQ(ReadAll(Path("urls.txt")), kBom + "https://example.com/\r\nhttps://example.com/a,b\r\n");
+
+    const ExportResult skipped = ExportInternalUrls(Path("urls.lst"), kUrls, QLatin1Char(','));
+    EXPECT_FALSE(skipped.written);
+    EXPECT_FALSE(skipped.Failed());
+    EXPECT_FALSE(QFile::exists(Path("urls.lst")));
+}
+
+TEST_F(Export, WordsAsCsvOrAsThePlainListForAnyOtherExtension)
+{
+    EXPECT_TRUE(ExportWords(Path("words.csv"), kWords, QLatin1Char(',')).written);
+    EXPECT_EQ(ReadAll(Path("words.csv")),
+              kBom + "Description,Count\r\nteh,2\r\n\xC3\xA9lan,1\r\n<Not Checked Yet>,1\r\n");
+    EXPECT_TRUE(ExportWords(Path("words.lst"), kWords, QLatin1Char(',')).written);
+    EXPECT_EQ(ReadAll(Path("words.lst")), kBom + "teh\r\n\xC3\xA9lan\r\n<Not Checked Yet>\r\n");
+}
+
+TEST_F(Export, EmptyListsGiveTheHeaderOrTheByteOrderMarkAlone)
+{
+    EXPECT_TRUE(ExportInternalUrls(Path("e.csv"), {}, QLatin1Char(',')).written);
+    EXPECT_EQ(ReadAll(Path("e.csv")), kBom + "URL,Load_Time,URL_Length,Status_Code\r\n");
+    EXPECT_TRUE(ExportWords(Path("e.txt"), {}, QLatin1Char(',')).written);
+    EXPECT_EQ(ReadAll(Path("e.txt")), kBom);
+}
+
+TEST_F(Export, ReplacesAnExistingFileWhole)
+{
+    QFile old(Path("words.txt"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write(QByteArray(1000, 'x'));
+    old.close();
+    EXPECT_TRUE(ExportWords(Path("words.txt"), {{"one", "1"}}, QLatin1Char(',')).written);
+    EXPECT_EQ(ReadAll(Path("words.txt")), kBom + "one\r\n");
+}
+
+TEST_F(Export, ReportsAFileThatCannotBeWritten)
+{
+    const QString target = Path("missing-folder/words.csv");
+    const ExportResult result = ExportWords(target, kWords, QLatin1Char(','));
+    EXPECT_FALSE(result.written);
+    ASSERT_TRUE(result.Failed());
+    EXPECT_TRUE(result.error.startsWith(QStringLiteral("Cannot write file \"") + target + "\"."))
+        << result.error.toStdString();
+    EXPECT_FALSE(QFile::exists(target));
+}
+
+TEST(UnknownWordList, CountsPagesPerWordMostFirstAndNamesUncheckedRows)
+{
+    RecordingPlatform platform;
+    ProjectDatabase db{QString(), QString()};
+    ASSERT_TRUE(db.PrepareForCrawl(DatabaseLocation::Memory));
+    db.Execute("insert into MISSPELLED (URL,WORD) values ('a','teh');");
+    db.Execute("insert into MISSPELLED (URL,WORD) values ('b','teh');");
+    db.Execute("insert into MISSPELLED (URL) values ('c');");
+    db.Execute("insert into MISSPELLED (URL,WORD) values ('c','');");
+    std::vector<UnknownWordRow> rows;
+    ASSERT_TRUE(LoadUnknownWords(db, rows));
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].word, QStringLiteral("teh"));
+    EXPECT_EQ(rows[0].count, QStringLiteral("2"));
+    QStringList others{rows[1].word, rows[2].word};
+    others.sort();
+    EXPECT_EQ(others, (QStringList{QString(), NotCheckedYetCaption()}));
+
+    db.Execute("DROP TABLE MISSPELLED;");
+    QString error;
+    EXPECT_FALSE(LoadUnknownWords(db, rows, &error));
+    EXPECT_EQ(error, QStringLiteral("no such table: MISSPELLED"));
+}
