@@ -78,6 +78,7 @@ bool CrawlControl::Start(const CrawlOptions& options)
     const QString url = NormaliseStartUrl(options);
     state_.StartUrl = url;
     state_.SubdomainScope = options.SubdomainScope;
+    collectorFailed_ = false;
     collector_ = std::make_unique<TCollector>(CollectorContext{
         db_, host_, table_, state_, fetch_, options.IgnoreUrlsText,
         [this](bool beep) { IslemTamam(beep); },
@@ -168,6 +169,7 @@ void CrawlControl::IslemTamam(bool beep)
 // idle rather than staying in the running state with nothing running.
 void CrawlControl::MyThreadTerminate(bool failed, const QString& text)
 {
+    collectorFailed_ = failed;
     if (failed) {
         Platform::Current().MessageBox(QStringLiteral("ERROR"), text, MessageIcon::Error);
         IslemTamam(false);

@@ -56,6 +56,11 @@ public:
     // Waits until the collector's thread has ended (command line, tests).
     void WaitForCollector();
 
+    // Whether the last collector was ended by a failure (an invalid ignore
+    // pattern, a failing page recorder) rather than by the end of the table
+    // or a stop.
+    bool CollectorFailed() const { return collectorFailed_.load(); }
+
     InternalUrls& Table() { return table_; }
     const InternalUrls& Table() const { return table_; }
     CrawlState& State() { return state_; }
@@ -73,6 +78,7 @@ private:
     InternalUrls table_;
     CrawlState state_;
     std::atomic<CrawlPhase> phase_{CrawlPhase::Idle};
+    std::atomic<bool> collectorFailed_{false};
     std::unique_ptr<TCollector> collector_;
 };
 
