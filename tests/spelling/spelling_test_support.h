@@ -57,3 +57,10 @@ QString WriteFile(const QString& path, const QByteArray& bytes);
 QByteArray ReadFile(const QString& path);
 
 }  // namespace lexicrawl::test
+
+// Readable QString values in failure messages.
+#include <ostream>
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
