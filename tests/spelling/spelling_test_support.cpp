@@ -158,3 +158,65 @@ QByteArray ReadFile(const QString& path)
 }
 
 }  // namespace lexicrawl::test
+
+namespace lexicrawl::test {
+
+QByteArray XcuEntry(const QByteArray& format, const QByteArray& locations, const QByteArray& locales)
+{
+    QByteArray e = "<node oor:name=\"Dic" + format + "\" oor:op=\"fuse\">\n";
+    if (!locations.isNull())
+        e += "<prop oor:name=\"Locations\" oor:type=\"oor:string-list\"><value>" + locations + "</value></prop>\n";
+    if (!format.isNull())
+        e += "<prop oor:name=\"Format\" oor:type=\"xs:string\"><value>" + format + "</value></prop>\n";
+    if (!locales.isNull())
+        e += "<prop oor:name=\"Locales\" oor:type=\"oor:string-list\"><value>" + locales + "</value></prop>\n";
+    return e + "</node>\n";
+}
+
+QByteArray Xcu(const QList<QByteArray>& entries)
+{
+    QByteArray x = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                   "<oor:component-data xmlns:oor=\"http://openoffice.org/2001/registry\" oor:name=\"Linguistic\">\n"
+                   "<node oor:name=\"ServiceManager\"><node oor:name=\"Dictionaries\">\n";
+    for (const QByteArray& e : entries)
+        x += e;
+    return x + "</node></node></oor:component-data>\n";
+}
+
+QByteArray Manifest(const QByteArray& fullPath)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<manifest:manifest xmlns:manifest=\"http://openoffice.org/2001/manifest\">\n"
+           "<manifest:file-entry manifest:media-type=\"application/vnd.sun.star.configuration-data\" "
+           "manifest:full-path=\"" + fullPath + "\"/>\n</manifest:manifest>\n";
+}
+
+QByteArray Description(const QByteArray& names, const QByteArray& publisher)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<description>\n"
+           "<identifier value=\"org.example.dict\"/>\n<version value=\"2.1\"/>\n"
+           "<display-name>" + names + "</display-name>\n"
+           "<publisher><name xlink:href=\"http://example.org\" lang=\"en\">" + publisher + "</name></publisher>\n"
+           "</description>\n";
+}
+
+QByteArray TestDataFile(const char* relative)
+{
+    return ReadFile(QStringLiteral(LEXICRAWL_TEST_DATA "/") + QLatin1String(relative));
+}
+
+QString WriteTinyPackage(const QString& folder, const QString& fileName, const QByteArray& locale,
+                         const QByteArray& dictName)
+{
+    const QByteArray xcu = Xcu({XcuEntry("DICT_SPELL", "%origin%/" + dictName + ".aff %origin%/" + dictName + ".dic", locale)});
+    const QByteArray zip = ZipBuilder()
+                               .Add("description.xml", Description("<name lang=\"en\">Tiny</name>"))
+                               .Add("META-INF/manifest.xml", Manifest("dictionaries.xcu"))
+                               .Add("dictionaries.xcu", xcu)
+                               .Add(dictName + ".aff", TestDataFile("spelling/tiny.aff"))
+                               .Add(dictName + ".dic", TestDataFile("spelling/tiny.dic"))
+                               .Build();
+    return WriteFile(folder + QLatin1Char('/') + fileName, zip);
+}
+
+}  // namespace lexicrawl::test

@@ -64,3 +64,18 @@ inline void PrintTo(const QString& s, std::ostream* os)
 {
     *os << '"' << s.toStdString() << '"';
 }
+
+namespace lexicrawl::test {
+
+// Pieces of a dictionary package's documents.
+QByteArray XcuEntry(const QByteArray& format, const QByteArray& locations, const QByteArray& locales);
+QByteArray Xcu(const QList<QByteArray>& entries);
+QByteArray Manifest(const QByteArray& fullPath);
+QByteArray Description(const QByteArray& names, const QByteArray& publisher = "Pub");
+// A package with the tiny fixture dictionary as en_US.aff/en_US.dic (or under
+// another locale), built as an .oxt in folder; returns its path.
+QString WriteTinyPackage(const QString& folder, const QString& fileName, const QByteArray& locale,
+                         const QByteArray& dictName = "en_US");
+QByteArray TestDataFile(const char* relative);
+
+}  // namespace lexicrawl::test
