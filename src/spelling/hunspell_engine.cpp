@@ -2,6 +2,7 @@
 
 #include <hunspell/hunspell.hxx>
 
+#include "spelling/capital_suggestion_check.h"
 #include "spelling/dictionary_codec.h"
 #include "spelling/memory_file.h"
 
@@ -37,10 +38,18 @@ std::unique_ptr<HunspellEngine> HunspellEngine::Init(const QByteArray& affix, co
     engine->hunspell_ = std::make_unique<Hunspell>(affixFile.Path().constData(), wordFile.Path().constData());
     engine->codec_ = std::make_unique<DictionaryCodec>(QString::fromStdString(engine->hunspell_->get_dict_encoding()));
     engine->upperKeepsAcceptance_ = AffixKeepsUpperCaseAcceptance(affix);
+    if (engine->upperKeepsAcceptance_)
+        engine->capitalCheck_ = std::make_unique<CapitalSuggestionCheck>(affix, words);
     return engine;
 }
 
 HunspellEngine::~HunspellEngine() = default;
+
+bool HunspellEngine::SuggestsCapitalised(const QString& word)
+{
+    return capitalCheck_ && capitalCheck_->Enabled()
+           && capitalCheck_->Check(word, [this](const QString& w) { return Spell(w); });
+}
 
 QString HunspellEngine::Encoding() const
 {

@@ -16,6 +16,7 @@ class Hunspell;
 
 namespace lexicrawl {
 
+class CapitalSuggestionCheck;
 class DictionaryCodec;
 
 class HunspellEngine {
@@ -38,6 +39,9 @@ public:
     // in capitals; the word check relies on it to skip suggestions (see
     // word_verdict.cpp). False for affix files whose options break it.
     bool UpperCaseKeepsAcceptance() const { return upperKeepsAcceptance_; }
+    // True when the suggestions for word (rejected, all-capitals form
+    // accepted) surely hold it with a capital first letter.
+    bool SuggestsCapitalised(const QString& word);
 
 private:
     HunspellEngine() = default;
@@ -45,6 +49,7 @@ private:
 
     std::unique_ptr<Hunspell> hunspell_;
     std::unique_ptr<DictionaryCodec> codec_;
+    std::unique_ptr<CapitalSuggestionCheck> capitalCheck_;
     bool upperKeepsAcceptance_ = false;
 };
 

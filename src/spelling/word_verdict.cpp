@@ -52,7 +52,9 @@ bool SpellCheckWordPlain(SpellDictionary& dictionary, const QString& word)
 //     mixed-case ones included, are accepted). All such s share one
 //     all-capitals form, word.toUpper(); when the engine rejects that form,
 //     no s can exist: unknown, without asking for suggestions.
-//  3. When it accepts it, only Suggest can tell whether s is offered.
+//  3. When it accepts it, the word is known without Suggest only when
+//     CapitalSuggestionCheck can show that the capitalised form is offered
+//     (see its header); otherwise only Suggest can tell.
 // The differential test compares this with the plain verdict over the whole
 // shipped English word list and generated misspellings.
 bool SpellCheckWordFast(SpellDictionary& dictionary, const QString& word)
@@ -68,6 +70,8 @@ bool SpellCheckWordFast(SpellDictionary& dictionary, const QString& word)
         const QString upper = word.toUpper();
         if (upper.size() == word.size() && !engine->Spell(upper))
             return false;
+        if (engine->SuggestsCapitalised(word))
+            return true;
     }
     return SuggestsSameWord(dictionary, word);
 }
