@@ -216,7 +216,7 @@ bool ZipRead::ReadDirectory(const uint8_t* data, std::size_t size)
 bool ZipRead::ReadCentralRecords(const uint8_t* data, std::size_t size, std::size_t offset,
                                  unsigned total)
 {
-    entries_.reserve(total);
+    entries_.reserve(std::min<std::size_t>(total, size / kCentralRecordSize));
     for (unsigned i = 0; i < total; ++i) {
         if (offset > size || size - offset < kCentralRecordSize
             || U32(data + offset) != kCentralSignature) {
