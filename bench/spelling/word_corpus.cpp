@@ -56,6 +56,10 @@ QStringList AwkwardTokens()
         "www", "http", "html", "css", "json", "api", "url", "urls", "faq", "faqs", "pdf",
         "ok", "okay", "tv", "dvd", "cd", "cds", "usa", "uk", "eu", "un", "nato", "aids", "ufo",
         "j.r.r.", "etc.", "e.g.", "mr.", "dr", "st", "vs", "inc", "ltd", "co",
+        // Forms of roots in capitals or mixed case, suggested as "COBOLs",
+        // "MS's", "MacDonald's": their all-capitals forms are rejected.
+        "cobols", "eulas", "fms", "iras", "ms's", "mt's", "sw's", "unix's", "macdonald's",
+        "cinemascope's", "iphones", "tvs", "dvds", "cds", "pcs", "ufos", "faqs", "urls",
     };
 }
 

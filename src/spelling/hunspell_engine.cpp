@@ -4,6 +4,7 @@
 
 #include "spelling/capital_suggestion_check.h"
 #include "spelling/dictionary_codec.h"
+#include "spelling/mixed_case_root_index.h"
 #include "spelling/memory_file.h"
 
 namespace lexicrawl {
@@ -38,8 +39,10 @@ std::unique_ptr<HunspellEngine> HunspellEngine::Init(const QByteArray& affix, co
     engine->hunspell_ = std::make_unique<Hunspell>(affixFile.Path().constData(), wordFile.Path().constData());
     engine->codec_ = std::make_unique<DictionaryCodec>(QString::fromStdString(engine->hunspell_->get_dict_encoding()));
     engine->upperKeepsAcceptance_ = AffixKeepsUpperCaseAcceptance(affix);
-    if (engine->upperKeepsAcceptance_)
+    if (engine->upperKeepsAcceptance_) {
         engine->capitalCheck_ = std::make_unique<CapitalSuggestionCheck>(affix, words);
+        engine->mixedCaseRoots_ = std::make_unique<MixedCaseRootIndex>(affix, words);
+    }
     return engine;
 }
 
@@ -49,6 +52,12 @@ bool HunspellEngine::SuggestsCapitalised(const QString& word)
 {
     return capitalCheck_ && capitalCheck_->Enabled()
            && capitalCheck_->Check(word, [this](const QString& w) { return Spell(w); });
+}
+
+bool HunspellEngine::MayBeMixedCaseForm(const QString& word) const
+{
+    // A word added at run time is a root the index has not seen.
+    return !mixedCaseRoots_ || wordsAddedWithCapitals_ || mixedCaseRoots_->MayMatch(word);
 }
 
 QString HunspellEngine::Encoding() const
@@ -97,6 +106,7 @@ QStringList HunspellEngine::Stem(const QString& word)
 
 bool HunspellEngine::Add(const QString& word)
 {
+    wordsAddedWithCapitals_ |= word != word.toLower();
     QByteArray bytes;
     // The library answers 0 on success.
     return codec_->Encode(word, bytes) && !bytes.isEmpty() && hunspell_->add(bytes.toStdString()) == 0;
@@ -104,6 +114,7 @@ bool HunspellEngine::Add(const QString& word)
 
 bool HunspellEngine::AddWithAffix(const QString& word, const QString& model)
 {
+    wordsAddedWithCapitals_ |= word != word.toLower();
     QByteArray bytes, modelBytes;
     if (!codec_->Encode(word, bytes) || !codec_->Encode(model, modelBytes) || bytes.isEmpty())
         return false;

@@ -17,6 +17,7 @@ class Hunspell;
 namespace lexicrawl {
 
 class CapitalSuggestionCheck;
+class MixedCaseRootIndex;
 class DictionaryCodec;
 
 class HunspellEngine {
@@ -42,6 +43,9 @@ public:
     // True when the suggestions for word (rejected, all-capitals form
     // accepted) surely hold it with a capital first letter.
     bool SuggestsCapitalised(const QString& word);
+    // False only when no root in capitals or mixed case can give a form
+    // equal to word once A-Z are lower-cased (see MixedCaseRootIndex).
+    bool MayBeMixedCaseForm(const QString& word) const;
 
 private:
     HunspellEngine() = default;
@@ -50,6 +54,8 @@ private:
     std::unique_ptr<Hunspell> hunspell_;
     std::unique_ptr<DictionaryCodec> codec_;
     std::unique_ptr<CapitalSuggestionCheck> capitalCheck_;
+    std::unique_ptr<MixedCaseRootIndex> mixedCaseRoots_;
+    bool wordsAddedWithCapitals_ = false;
     bool upperKeepsAcceptance_ = false;
 };
 

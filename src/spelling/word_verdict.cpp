@@ -48,10 +48,12 @@ bool SpellCheckWordPlain(SpellDictionary& dictionary, const QString& word)
 //     suggestion the engine makes is a spelling it accepts (it tests each
 //     candidate before offering it), and for dictionaries without KEEPCASE,
 //     CHECKSHARPS, FORBIDDENWORD, OCONV or Turkic casing, a spelling it
-//     accepts stays accepted in capitals (all-capitals forms of any word,
-//     mixed-case ones included, are accepted). All such s share one
-//     all-capitals form, word.toUpper(); when the engine rejects that form,
-//     no s can exist: unknown, without asking for suggestions.
+//     accepts stays accepted in capitals, except affixed forms of roots
+//     written in capitals or mixed case ("COBOLs" is accepted, "COBOLS" is
+//     not). All such s share one all-capitals form, word.toUpper(); when the
+//     engine rejects that form and MixedCaseRootIndex shows that no root in
+//     capitals or mixed case can give s, no s can exist: unknown, without
+//     asking for suggestions.
 //  3. When it accepts it, the word is known without Suggest only when
 //     CapitalSuggestionCheck can show that the capitalised form is offered
 //     (see its header); otherwise only Suggest can tell.
@@ -68,7 +70,7 @@ bool SpellCheckWordFast(SpellDictionary& dictionary, const QString& word)
         return false;
     if (engine->UpperCaseKeepsAcceptance() && word.size() <= kMaxShortcutLength) {
         const QString upper = word.toUpper();
-        if (upper.size() == word.size() && !engine->Spell(upper))
+        if (upper.size() == word.size() && !engine->Spell(upper) && !engine->MayBeMixedCaseForm(word))
             return false;
         if (engine->SuggestsCapitalised(word))
             return true;
