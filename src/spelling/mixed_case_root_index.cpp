@@ -15,9 +15,9 @@ bool HasCapitalAfterFirst(const QString& root)
     return false;
 }
 
-int FieldLength(const QByteArray& field)
+QString Field(const QByteArray& field)
 {
-    return field == "0" ? 0 : int(QString::fromUtf8(field).size());
+    return field == "0" ? QString() : QString::fromUtf8(field);
 }
 
 }  // namespace
@@ -51,9 +51,7 @@ bool MixedCaseRootIndex::ReadAffix(const QByteArray& affix)
                 return false;  // continuation classes: forms of forms
             if (f[3].toUpper() != f[3].toLower() && f[3] != f[3].toLower())
                 return false;  // an affix that brings capitals
-            AffixBounds& b = (key == "PFX" ? prefixes_ : suffixes_)[f[1][0]];
-            b.strip = std::max(b.strip, FieldLength(f[2]));
-            b.add = std::max(b.add, FieldLength(f[3]));
+            (key == "PFX" ? prefixes_ : suffixes_)[f[1][0]].append({Field(f[2]), int(Field(f[3]).size())});
         }
     }
     return true;
@@ -80,18 +78,32 @@ void MixedCaseRootIndex::ReadWords(const QByteArray& words)
         }
         if (!HasCapitalAfterFirst(root))
             continue;
-        AffixBounds pfx, sfx;
-        for (char c : flags) {
-            const AffixBounds p = prefixes_.value(c), s = suffixes_.value(c);
-            pfx = {std::max(pfx.strip, p.strip), std::max(pfx.add, p.add)};
-            sfx = {std::max(sfx.strip, s.strip), std::max(sfx.add, s.add)};
-        }
+        const AffixBounds pfx = Bounds(prefixes_, flags, root, true);
+        const AffixBounds sfx = Bounds(suffixes_, flags, root, false);
         const QString lower = LowerAZ(root);
         const qsizetype keep = lower.size() - pfx.strip - sfx.strip;
         const QString core = keep > 0 ? lower.mid(pfx.strip, keep) : QString();
         const int n = int(lower.size());
         cores_[core].append({n - pfx.strip - sfx.strip, n + pfx.add + sfx.add});
     }
+}
+
+MixedCaseRootIndex::AffixBounds MixedCaseRootIndex::Bounds(const QHash<char, QList<AffixRule>>& rules,
+                                                           const QByteArray& flags, const QString& root,
+                                                           bool prefix) const
+{
+    // A rule strips only what the root has at that end; its condition may
+    // exclude it further, which only makes these bounds generous.
+    AffixBounds b;
+    for (char c : flags) {
+        for (const AffixRule& r : rules.value(c)) {
+            if (prefix ? !root.startsWith(r.strip) : !root.endsWith(r.strip))
+                continue;
+            b.strip = std::max(b.strip, int(r.strip.size()));
+            b.add = std::max(b.add, r.add);
+        }
+    }
+    return b;
 }
 
 bool MixedCaseRootIndex::MayMatch(const QString& word) const

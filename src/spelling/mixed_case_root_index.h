@@ -8,8 +8,8 @@
 // for affixed forms of roots in capitals or mixed case: "COBOLs" is
 // accepted, "COBOLS" is not, and "cobols" is suggested "COBOLs". This index
 // keeps, for each such root, the part of it that every affixed form keeps
-// (the root less what its affix rules may strip) and the lengths its forms
-// can have, so that the check asks for suggestions whenever the word could
+// (the root less what those of its affix rules whose strip matches it may
+// strip) and the lengths its forms can have, so that the check asks for suggestions whenever the word could
 // be one of those forms.
 //
 // It reports "may" for every word when the dictionary's affix rules are
@@ -33,10 +33,17 @@ public:
     bool MayMatch(const QString& word) const;
 
 private:
+    struct AffixRule {
+        QString strip;
+        int add = 0;
+    };
     struct AffixBounds {
         int strip = 0;
         int add = 0;
     };
+    // The largest strip and add of the rules of flags that can apply to root.
+    AffixBounds Bounds(const QHash<char, QList<AffixRule>>& rules, const QByteArray& flags,
+                       const QString& root, bool prefix) const;
     struct Range {
         int minLength;
         int maxLength;
@@ -45,8 +52,8 @@ private:
     void ReadWords(const QByteArray& words);
 
     bool usable_ = true;
-    QHash<char, AffixBounds> prefixes_;
-    QHash<char, AffixBounds> suffixes_;
+    QHash<char, QList<AffixRule>> prefixes_;
+    QHash<char, QList<AffixRule>> suffixes_;
     QByteArray compoundFlags_;
     QHash<QString, QList<Range>> cores_;
 };
