@@ -1,0 +1,66 @@
+#include "word_corpus.h"
+
+#include "platform/text.h"
+
+namespace lexicrawl::bench {
+
+QStringList DictionaryStems(const QByteArray& dic)
+{
+    QStringList stems;
+    const QList<QByteArray> lines = dic.split('\n');
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        QByteArray line = lines[i];
+        const qsizetype tab = line.indexOf('\t');
+        if (tab >= 0)
+            line.truncate(tab);
+        const qsizetype slash = line.indexOf('/');
+        if (slash > 0)
+            line.truncate(slash);
+        line = line.trimmed();
+        if (!line.isEmpty())
+            stems << QString::fromUtf8(line);
+    }
+    return stems;
+}
+
+QString Misspell(const QString& word, uint32_t seed)
+{
+    Rng rng(seed * 2654435761u + 12345u);
+    QString w = LowerAZ(word);
+    if (w.isEmpty())
+        return w;
+    const QString letters = QStringLiteral("abcdefghijklmnopqrstuvwxyz");
+    const int at = int(rng.Below(uint32_t(w.size())));
+    const QChar letter = letters[int(rng.Below(26))];
+    switch (rng.Below(5)) {
+    case 0: if (w.size() > 2) w.remove(at, 1); else w.insert(at, letter); break;
+    case 1: w.insert(at, w[at]); break;
+    case 2: if (at + 1 < w.size()) std::swap(w[at], w[at + 1]); else w.append(letter); break;
+    case 3: w[at] = letter; break;
+    default: w.insert(at, letter); break;
+    }
+    return w;
+}
+
+QStringList AwkwardTokens()
+{
+    return {
+        "mcdonald", "mcDonald", "McDonald", "iphone", "iPhone", "ebay", "eBay", "nasa", "NASA",
+        "Nasa", "paris", "Paris", "PARIS", "london", "youtube", "javascript", "github", "linkedin",
+        "2nd", "3rd", "21st", "1990s", "123", "3d", "x86", "mp3", "4th", "100", "1,000", "3.14",
+        "o'clock", "rock'n'roll", "it's", "it\u2019s", "don't", "dont", "o'neil", "o'brien",
+        "e-mail", "new-york", "well-known", "self-esteem", "x-ray", "t-shirt", "re-use",
+        "caf\u00e9", "na\u00efve", "\u00fcber", "stra\u00dfe", "\u01c6ungla", "\ufb01le",
+        "\u0131stanbul", "se\u00f1or", "fa\u00e7ade", "r\u00e9sum\u00e9", "\u00e9cole",
+        "\u043f\u0440\u0438\u0432\u0435\u0442", "\u03b1\u03b2\u03b3", "a", "i", "u", "s", "x",
+        "www", "http", "html", "css", "json", "api", "url", "urls", "faq", "faqs", "pdf",
+        "ok", "okay", "tv", "dvd", "cd", "cds", "usa", "uk", "eu", "un", "nato", "aids", "ufo",
+        "j.r.r.", "etc.", "e.g.", "mr.", "dr", "st", "vs", "inc", "ltd", "co",
+        // Forms of roots in capitals or mixed case, suggested as "COBOLs",
+        // "MS's", "MacDonald's": their all-capitals forms are rejected.
+        "cobols", "eulas", "fms", "iras", "ms's", "mt's", "sw's", "unix's", "macdonald's",
+        "cinemascope's", "iphones", "tvs", "dvds", "cds", "pcs", "ufos", "faqs", "urls",
+    };
+}
+
+}  // namespace lexicrawl::bench

@@ -1,0 +1,48 @@
+#include "spelling/custom_dictionary.h"
+
+#include <QFileInfo>
+
+#include "platform/language_ids.h"
+
+namespace lexicrawl {
+
+namespace {
+constexpr uint16_t kSystemDefaultLangId = 0x0800;
+}
+
+QString LangIDToLanguageName(uint16_t langId)
+{
+    return LanguageDisplayName(langId).left(79);
+}
+
+CustomDictionary::CustomDictionary()
+    : FLangID(kSystemDefaultLangId), FLanguageName(LangIDToLanguageName(kSystemDefaultLangId))
+{
+}
+
+CustomDictionary::~CustomDictionary() = default;
+
+QString CustomDictionary::GetInternalFileID() const
+{
+    return {};
+}
+
+bool CustomDictionary::Load()
+{
+    return false;
+}
+
+void CustomDictionary::Unload()
+{
+    FLoaded = false;
+}
+
+QString CustomDictionary::PackageFileName() const
+{
+    // Packages may be named with either separator.
+    QString path = FDictionaryFilename;
+    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return QFileInfo(path).fileName();
+}
+
+}  // namespace lexicrawl

@@ -1,0 +1,27 @@
+#pragma once
+// Reads a dictionary extension package: its description, its manifest, and
+// the configuration file the manifest names, whose spelling and hyphenation
+// entries become dictionaries registered with a DictionaryManager. Only these
+// small documents are decompressed; the dictionary files are read at load.
+//
+// Thread-safety: none; runs on the main thread.
+#include <QByteArray>
+#include <QString>
+
+namespace lexicrawl {
+
+class DictionaryManager;
+
+class OxtPackageReader {
+public:
+    // True when at least one spelling or hyphenation entry with locations
+    // was found, whether or not its dictionary was new.
+    static bool Read(DictionaryManager& manager, const QString& fileName);
+
+    // Version, identifier, display name and publisher of a description
+    // document. flag true prefers the last name whose lang is not "en".
+    static void ReadDescription(const QByteArray& source, QString& version, QString& identifier,
+                                QString& displayName, QString& publisher, bool flag);
+};
+
+}  // namespace lexicrawl

@@ -1,0 +1,94 @@
+#include "spelling/word_verdict.h"
+
+#include <QStringList>
+
+#include "platform/text.h"
+#include "spelling/hunspell_engine.h"
+#include "spelling/spell_dictionary.h"
+
+namespace lexicrawl {
+
+namespace {
+
+// Longer words go the plain way: near the engine's length limits, casing
+// that changes a character's UTF-8 length could change the answer.
+constexpr qsizetype kMaxShortcutLength = 48;
+
+bool HasUpperAZ(const QString& word)
+{
+    for (QChar c : word) {
+        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+            return true;
+    }
+    return false;
+}
+
+bool SuggestsSameWord(SpellDictionary& dictionary, const QString& word)
+{
+    QStringList suggestions;
+    dictionary.Suggest(word, suggestions);
+    for (const QString& s : suggestions) {
+        if (LowerAZ(s) == word)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool SpellCheckWordPlain(SpellDictionary& dictionary, const QString& word)
+{
+    return dictionary.Spell(word) || SuggestsSameWord(dictionary, word);
+}
+
+// Why Suggest may be skipped. A suggestion s makes word known only when
+// LowerAZ(s) == word, so:
+//  1. When word holds a capital A-Z, no LowerAZ(s) can equal it: unknown.
+//  2. Otherwise s is word with some of its a-z letters in capitals. Every
+//     suggestion the engine makes is a spelling it accepts (it tests each
+//     candidate before offering it), and for dictionaries without KEEPCASE,
+//     CHECKSHARPS, FORBIDDENWORD, OCONV or Turkic casing, a spelling it
+//     accepts stays accepted in capitals, except affixed forms of roots
+//     written in capitals or mixed case ("COBOLs" is accepted, "COBOLS" is
+//     not). All such s share one all-capitals form, word.toUpper(); when the
+//     engine rejects that form and MixedCaseRootIndex shows that no root in
+//     capitals or mixed case can give s, no s can exist: unknown, without
+//     asking for suggestions.
+//  3. When it accepts it, the word is known without Suggest only when
+//     CapitalSuggestionCheck can show that the capitalised form is offered
+//     (see its header); otherwise only Suggest can tell.
+// The differential test compares this with the plain verdict over the whole
+// shipped English word list and generated misspellings.
+bool SpellCheckWordFast(SpellDictionary& dictionary, const QString& word)
+{
+    HunspellEngine* engine = dictionary.Engine();
+    if (!engine)
+        return false;
+    if (engine->Spell(word))
+        return true;
+    if (HasUpperAZ(word))
+        return false;
+    if (engine->UpperCaseKeepsAcceptance() && word.size() <= kMaxShortcutLength) {
+        const QString upper = word.toUpper();
+        if (upper.size() == word.size() && !engine->Spell(upper) && !engine->MayBeMixedCaseForm(word))
+            return false;
+        if (engine->SuggestsCapitalised(word))
+            return true;
+    }
+    return SuggestsSameWord(dictionary, word);
+}
+
+bool SpellCheckWord(SpellDictionary* dictionary, const QString& word)
+{
+    if (!dictionary || !dictionary->Engine())
+        return false;
+    auto& verdicts = dictionary->Verdicts();
+    const auto it = verdicts.constFind(word);
+    if (it != verdicts.constEnd())
+        return it.value();
+    const bool known = SpellCheckWordFast(*dictionary, word);
+    verdicts.insert(word, known);
+    return known;
+}
+
+}  // namespace lexicrawl

@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+
+#include "spelling/dictionary_manager.h"
+#include "spelling/locale_lang_ids.h"
+#include "spelling/oxt_package_reader.h"
+#include "spelling_test_support.h"
+
+namespace lexicrawl {
+namespace {
+
+using test::Manifest;
+using test::Xcu;
+using test::XcuEntry;
+using test::ZipBuilder;
+
+class OxtPackageReaderTest : public ::testing::Test {
+protected:
+    QString Package(const QByteArray& xcu, const QByteArray& manifestPath = "dictionaries.xcu",
+                    const QByteArray& xcuName = "dictionaries.xcu")
+    {
+        return test::WriteFile(dir.filePath(QStringLiteral("en_US.oxt")),
+                               ZipBuilder()
+                                   .Add("description.xml", test::Description("<name lang=\"en\">English</name>"))
+                                   .Add("META-INF/manifest.xml", Manifest(manifestPath))
+                                   .Add(xcuName, xcu)
+                                   .Build());
+    }
+    test::RecordingPlatform platform;
+    QTemporaryDir dir;
+    DictionaryManager manager;
+};
+
+TEST_F(OxtPackageReaderTest, SpellingAndHyphenationEntriesAreRegistered)
+{
+    const QString path = Package(Xcu({
+        XcuEntry("DICT_SPELL", "%origin%/en_US.aff %origin%/en_US.dic", "en-US"),
+        XcuEntry("DICT_HYPH", "%origin%/hyph_en_US.dic", "en-US"),
+    }));
+    ASSERT_TRUE(manager.ReadOXT(path));
+    ASSERT_EQ(manager.SpellDictionaryCount(), 1);
+    ASSERT_EQ(manager.HyphenDictionaryCount(), 1);
+    SpellDictionary* d = manager.GetSpellDictionary(0);
+    EXPECT_EQ(d->FInternalAffixPath, QStringLiteral("en_US.aff"));
+    EXPECT_EQ(d->FInternalDictPath, QStringLiteral("en_US.dic"));
+    EXPECT_EQ(d->LangID(), 0x0409);
+    EXPECT_EQ(d->LanguageName(), QStringLiteral("English (United States)"));
+    EXPECT_EQ(d->DictionaryFileName(), path);
+    EXPECT_EQ(d->Version(), QStringLiteral("2.1"));
+    EXPECT_EQ(d->ID(), QStringLiteral("org.example.dict"));
+    EXPECT_EQ(d->DisplayName(), QStringLiteral("English"));
+    EXPECT_EQ(d->Publisher(), QStringLiteral("Pub"));
+    EXPECT_FALSE(d->Active());
+    EXPECT_FALSE(d->Loaded());
+    EXPECT_EQ(manager.SpellDictionaryKey(0), QStringLiteral("English (United States) en_US.oxt::en_US.aff::en_US.dic"));
+    EXPECT_EQ(manager.GetHyphenDictionary(0)->FInternalHyphenPath, QStringLiteral("hyph_en_US.dic"));
+
+    EXPECT_TRUE(manager.ReadOXT(path));  // again: nothing new, still true
+    EXPECT_EQ(manager.SpellDictionaryCount(), 1);
+    EXPECT_EQ(manager.HyphenDictionaryCount(), 1);
+    EXPECT_TRUE(platform.messages.isEmpty());
+}
+
+TEST_F(OxtPackageReaderTest, LocationForms)
+{
+    struct Case { QByteArray locations; QString affix; QString words; };
+    const Case cases[] = {
+        {"%origin%/dicts/en_US.aff %origin%/dicts/en_US.dic", "dicts\\en_US.aff", "dicts\\en_US.dic"},
+        {"%ORIGIN%/a.aff\t%Origin%/b.dic", "a.aff", "b.dic"},  // the reader turns the tab into a space
+        {"%origin%/only.dic", "", "only.dic"},
+        {"  %origin%/x.aff   %origin%/y.dic  ", "", "x.aff   y.dic"},
+    };
+    for (const Case& c : cases) {
+        DictionaryManager m;
+        ASSERT_TRUE(m.ReadOXT(Package(Xcu({XcuEntry("DICT_SPELL", c.locations, "en-US")})))) << c.locations.constData();
+        ASSERT_EQ(m.SpellDictionaryCount(), 1);
+        SpellDictionary* d = m.GetSpellDictionary(0);
+        EXPECT_EQ(d->FInternalAffixPath, c.affix) << c.locations.constData();
+        EXPECT_EQ(d->FInternalDictPath, c.words) << c.locations.constData();
+    }
+}
+
+TEST_F(OxtPackageReaderTest, EntriesThatYieldNothing)
+{
+    struct Case { const char* what; QByteArray xcu; QByteArray manifest; };
+    const Case cases[] = {
+        {"thesaurus only", Xcu({XcuEntry("DICT_THES", "%origin%/th.dat %origin%/th.idx", "en-US")}), "dictionaries.xcu"},
+        {"no locations", Xcu({XcuEntry("DICT_SPELL", QByteArray(), "en-US")}), "dictionaries.xcu"},
+        {"unknown format", Xcu({XcuEntry("DICT_GRAMMAR", "%origin%/g.aff %origin%/g.dic", "en-US")}), "dictionaries.xcu"},
+        {"no fuse", "<node oor:name=\"x\" oor:op=\"replace\"><prop oor:name=\"Locations\"><value>a b</value></prop>"
+                    "<prop oor:name=\"Format\"><value>DICT_SPELL</value></prop></node>", "dictionaries.xcu"},
+        {"manifest names the description", Xcu({XcuEntry("DICT_SPELL", "a.aff a.dic", "en-US")}), "description.xml"},
+        {"manifest names a missing member", Xcu({XcuEntry("DICT_SPELL", "a.aff a.dic", "en-US")}), "missing.xcu"},
+        {"manifest without path", Xcu({XcuEntry("DICT_SPELL", "a.aff a.dic", "en-US")}), ""},
+    };
+    for (const Case& c : cases) {
+        DictionaryManager m;
+        EXPECT_FALSE(m.ReadOXT(Package(c.xcu, c.manifest))) << c.what;
+        EXPECT_EQ(m.SpellDictionaryCount() + m.HyphenDictionaryCount(), 0) << c.what;
+    }
+    EXPECT_TRUE(platform.messages.isEmpty());
+}
+
+TEST_F(OxtPackageReaderTest, ConfigurationInAFolderStillNamesPathsFromTheRoot)
+{
+    const QString path = Package(Xcu({XcuEntry("dict_spell", "%origin%/dicts/en_US.aff %origin%/dicts/en_US.dic", "en-US")}),
+                                 "config/dictionaries.xcu", "config/dictionaries.xcu");
+    ASSERT_TRUE(manager.ReadOXT(path));
+    EXPECT_EQ(manager.GetSpellDictionary(0)->FInternalAffixPath, QStringLiteral("dicts\\en_US.aff"));
+}
+
+TEST_F(OxtPackageReaderTest, LocaleCarriesOverToTheNextEntry)
+{
+    const QString path = Package(Xcu({
+        XcuEntry("DICT_SPELL", "de.aff de.dic", "de-AT"),
+        XcuEntry("DICT_SPELL", "x.aff x.dic", QByteArray()),
+        XcuEntry("DICT_SPELL", "g.aff g.dic", "ga-IE"),
+    }));
+    ASSERT_TRUE(manager.ReadOXT(path));
+    ASSERT_EQ(manager.SpellDictionaryCount(), 3);
+    QStringList keys;
+    for (int i = 0; i < manager.SpellDictionaryCount(); ++i)
+        keys << manager.SpellDictionaryKey(i);
+    EXPECT_EQ(keys, (QStringList{
+                        "English (United States) en_US.oxt::g.aff::g.dic",
+                        "German (Austria) en_US.oxt::de.aff::de.dic",
+                        "German (Austria) en_US.oxt::x.aff::x.dic",
+                    }));
+}
+
+TEST_F(OxtPackageReaderTest, MissingOrBrokenPackages)
+{
+    EXPECT_FALSE(manager.ReadOXT(dir.filePath(QStringLiteral("none.oxt"))));
+    EXPECT_TRUE(platform.messages.isEmpty());
+    EXPECT_FALSE(manager.ReadOXT(test::WriteFile(dir.filePath(QStringLiteral("t.oxt")), "not a zip")));
+    EXPECT_EQ(platform.Texts(), QStringList{QStringLiteral("No ZIP found")});
+    platform.messages.clear();
+    const QString noManifest = test::WriteFile(dir.filePath(QStringLiteral("m.oxt")),
+                                               ZipBuilder().Add("dictionaries.xcu", Xcu({XcuEntry("DICT_SPELL", "a b", "en-US")})).Build());
+    EXPECT_FALSE(manager.ReadOXT(noManifest));
+    EXPECT_TRUE(platform.messages.isEmpty());
+}
+
+TEST(ReadDescriptionTest, DisplayNamePrefersTheLastNonEnglishName)
+{
+    struct Case { QByteArray names; bool flag; QString expected; };
+    const Case cases[] = {
+        {"<name lang=\"en\">A</name><name lang=\"de\">B</name>", true, "B"},
+        {"<name lang=\"de\">B</name><name lang=\"en\">A</name>", true, "B"},
+        {"<name lang=\"en\">A</name><name lang=\"en\">C</name>", true, "A"},
+        {"<name lang=\"de\">B</name><name lang=\"fr\">F</name>", true, "F"},
+        {"<name lang=\"de\">B</name><name lang=\"en\">A</name>", false, "A"},
+        {"<name lang=\"en-US\">U</name><name lang=\"en\">A</name>", true, "U"},
+        {"", true, ""},
+    };
+    for (const Case& c : cases) {
+        QString version = "old", id = "old", name = "old", publisher = "old";
+        OxtPackageReader::ReadDescription(test::Description(c.names, "P &amp; Q"), version, id, name, publisher, c.flag);
+        EXPECT_EQ(name, c.expected) << c.names.constData();
+        EXPECT_EQ(version, QStringLiteral("2.1"));
+        EXPECT_EQ(publisher, QStringLiteral("P & Q"));
+    }
+    QString version = "keep", id = "keep", name = "x", publisher = "x";
+    OxtPackageReader::ReadDescription("<description/>", version, id, name, publisher, true);
+    EXPECT_EQ(version, QStringLiteral("keep"));
+    EXPECT_EQ(id, QStringLiteral("keep"));
+    EXPECT_EQ(name, QString());
+    EXPECT_EQ(publisher, QString());
+}
+
+TEST(LocaleToLangIDTest, TableOrderAndFallbacks)
+{
+    struct Case { const char* locale; uint16_t id; };
+    const Case cases[] = {
+        {"en-US", 0x0409}, {"EN-gb", 0x0809}, {"en-uk", 0x0809}, {"de-AT", 0x0C07},
+        {"es-ES", 0x040A}, {"es", 0x040A}, {"sv-SE", 0x041D}, {"fr-BE fr-CA", 0x040C},
+        {"ga-IE", 0x0409}, {"no-NO", 0x0814}, {"nb-NO", 0x0409}, {"sr", 0x041A},
+        {"hr-HR", 0x041A}, {"zh", 0x0404}, {"pt-BR", 0x0416}, {"pt", 0x0816},
+        {"", 0x0409}, {"e", 0x0409}, {"vi-VN", 0x042A},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(LocaleToLangID(QString::fromLatin1(c.locale)), c.id) << c.locale;
+}
+
+}  // namespace
+}  // namespace lexicrawl
