@@ -33,7 +33,7 @@ for pages in "${@:-1000 10000}"; do
     python3 "$here/serve.py" "$site" >"$port_file" &
     server_pid=$!
     for _ in $(seq 50); do [ -s "$port_file" ] && break; sleep 0.1; done
-    url="http://127.0.0.1:$(cat "$port_file")/"
+    url="http://127.0.0.1:$(cat "$port_file")/site/index.html"
 
     data="$work/data$n"; mkdir -p "$data"
     measure "$work/lc$n" "$cli" crawl "$url" --limit "$n" --memory --quiet --format csv \

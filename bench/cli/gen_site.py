@@ -5,7 +5,9 @@ Every page has a title, a META description, an H1, a few H2 sections of
 English-like text drawn from the en_US word list (with a share of misspelt
 words), links to other pages of the site and one external link. Page i links
 to pages 2i+1 and 2i+2, so a breadth-first crawl from index.html reaches all
-of them, plus a few random pages, so that most links are duplicates.
+of them, plus a few random pages, so that most links are duplicates. Links are
+relative and the pages live in OUTDIR/site/, because root-relative links
+resolve against the bare host and would lose a benchmark server's port.
 """
 import argparse
 import os
@@ -56,7 +58,7 @@ def write_page(path, i, n, words, rng, typo_rate):
         f"<html lang=\"en\"><head><meta charset=\"utf-8\"><title>{title}</title>",
         f"<meta name=\"description\" content=\"{sentence(words, rng, typo_rate)}\">",
         "<style>body{font-family:sans-serif}</style></head><body>",
-        "<nav>" + " ".join(f"<a href=\"/{page_name(j)}\">Page {j}</a>" for j in links) + "</nav>",
+        "<nav>" + " ".join(f"<a href=\"{page_name(j)}\">Page {j}</a>" for j in links) + "</nav>",
         f"<h1>{title}</h1>",
     ]
     for _ in range(rng.randint(2, 4)):
@@ -80,9 +82,10 @@ def main():
     rng = random.Random(args.seed)
     words = load_words(args.dictionary)
     rng.shuffle(words)
-    os.makedirs(args.outdir, exist_ok=True)
+    site = os.path.join(args.outdir, "site")
+    os.makedirs(site, exist_ok=True)
     for i in range(args.pages):
-        write_page(os.path.join(args.outdir, page_name(i)), i, args.pages, words, rng, args.typo_rate)
+        write_page(os.path.join(site, page_name(i)), i, args.pages, words, rng, args.typo_rate)
 
 
 if __name__ == "__main__":

@@ -79,7 +79,13 @@ const std::map<QString, Handler>& ValueOptions()
              return true;
          }},
         {"--save", [](CliOptions& o, const QString& v) { o.saveProject = v; return !v.isEmpty(); }},
-        {"--export-urls", [](CliOptions& o, const QString& v) { o.exportUrls = v; return !v.isEmpty(); }},
+        {"--export-urls", [](CliOptions& o, const QString& v) {
+             // The URL export writes only .csv and .txt files; say so now
+             // rather than write nothing after a long crawl.
+             o.exportUrls = v;
+             return v.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive) ||
+                    v.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive);
+         }},
         {"--export-words", [](CliOptions& o, const QString& v) { o.exportWords = v; return !v.isEmpty(); }},
         {"--format", [](CliOptions& o, const QString& v) {
              static const std::map<QString, OutputFormat> formats = {

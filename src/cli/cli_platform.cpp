@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 
 #include <cstdio>
+#include <unistd.h>
 
 namespace lexicrawl::cli {
 
@@ -19,7 +20,9 @@ void CliPlatform::ShowMessage(const QString& text)
     ++count_;
     if (quiet_)
         return;
-    const QByteArray line = (QStringLiteral("lexicrawl-cli: ") + OneLine(text) + QLatin1Char('\n')).toUtf8();
+    // On a terminal, first clear the live progress line the message would land in.
+    const QString clear = isatty(STDERR_FILENO) ? QStringLiteral("\r\x1b[K") : QString();
+    const QByteArray line = (clear + QStringLiteral("lexicrawl-cli: ") + OneLine(text) + QLatin1Char('\n')).toUtf8();
     std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
     std::fflush(stderr);
 }

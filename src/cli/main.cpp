@@ -1,32 +1,51 @@
-// lexicrawl-cli: the command-line front end.
+// lexicrawl-cli: crawl a website and list its unknown words from a terminal or a CI job.
 #include <QCoreApplication>
-#include <QTextStream>
 
+#include <atomic>
+#include <csignal>
 #include <cstdio>
+#include <unistd.h>
 
-#include "app/core/app_identity.h"
+#include "cli/cli_app.h"
+#include "cli/cli_options.h"
+#include "cli/cli_platform.h"
 
 using namespace lexicrawl;
 
-static void PrintUsage(FILE* out)
+namespace {
+
+std::atomic<int> g_interrupts{0};  // lock-free, so safe in a signal handler
+
+// The first Ctrl-C stops the crawl as Stop does (the partial results are
+// still printed, exported and saved); a second one ends the program.
+void OnInterrupt(int)
 {
-    std::fputs("Usage: lexicrawl-cli --help | --version\n", out);
+    if (++g_interrupts > 1)
+        _exit(130);
+    cli::RequestStop();
 }
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
-    if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
-        PrintUsage(args.isEmpty() ? stderr : stdout);
-        return args.isEmpty() ? 2 : 0;
+    QString error;
+    const auto options = cli::ParseCommandLine(app.arguments().mid(1), &error);
+    if (!options) {
+        const QByteArray line = ("lexicrawl-cli: " + error + "\nTry 'lexicrawl-cli --help'.\n").toUtf8();
+        std::fputs(line.constData(), stderr);
+        return cli::kExitUsage;
     }
-    if (args.first() == QLatin1String("--version")) {
-        const QByteArray line = (ApplicationTitle() + QLatin1Char(' ') + VersionText() + QLatin1Char('\n')).toUtf8();
-        std::fputs(line.constData(), stdout);
-        return 0;
-    }
-    std::fprintf(stderr, "lexicrawl-cli: unknown command '%s'\n", qPrintable(args.first()));
-    PrintUsage(stderr);
-    return 2;
+    struct sigaction sa = {};
+    sa.sa_handler = OnInterrupt;
+    sigemptyset(&sa.sa_mask);
+    sigaction(SIGINT, &sa, nullptr);
+    sigaction(SIGTERM, &sa, nullptr);
+
+    cli::CliPlatform platform;
+    Platform::SetCurrent(&platform);
+    const int status = cli::RunCommand(*options, platform);
+    Platform::SetCurrent(nullptr);
+    return status;
 }

@@ -59,7 +59,7 @@ QString AsJson(const std::vector<UnknownWord>& words)
 
 }  // namespace
 
-std::vector<UnknownWord> LoadUnknownWords(ProjectDatabase& db)
+std::vector<UnknownWord> LoadWordReport(ProjectDatabase& db)
 {
     std::vector<UnknownWord> words;
     QHash<QString, size_t> index;  // word (NULL as kNotChecked) -> position

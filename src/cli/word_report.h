@@ -22,7 +22,7 @@ struct UnknownWord {
 };
 
 // Reads the list from the project database; throws DatabaseError.
-std::vector<UnknownWord> LoadUnknownWords(ProjectDatabase& db);
+std::vector<UnknownWord> LoadWordReport(ProjectDatabase& db);
 
 // The list as text for standard output.
 QString FormatUnknownWords(const std::vector<UnknownWord>& words, OutputFormat format);

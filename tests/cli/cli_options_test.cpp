@@ -79,3 +79,12 @@ TEST(CliOptions, UsageErrorsNameTheProblem)
         EXPECT_EQ(error, QString::fromUtf8(c.error));
     }
 }
+
+TEST(CliOptions, UrlExportNeedsCsvOrTxt)
+{
+    QString error;
+    EXPECT_TRUE(Parse({"crawl", "u", "--export-urls", "urls.CSV"}));
+    EXPECT_FALSE(Parse({"crawl", "u", "--export-urls", "urls.lst"}, &error));
+    EXPECT_EQ(error, QStringLiteral("invalid value 'urls.lst' for --export-urls"));
+    EXPECT_TRUE(Parse({"crawl", "u", "--export-words", "words.lst"}));  // the plain word list
+}

@@ -1,12 +1,167 @@
+// lexicrawl-cli as a user runs it: a real process crawling a small site that
+// a loopback server serves, with the dictionaries the build ships.
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
+#include <QTemporaryDir>
 
-TEST(Cli, VersionPrintsTitleAndVersion)
+#include <httplib.h>
+
+#include <thread>
+
+#include "support/qt_printers.h"
+
+namespace {
+
+const QString kCli = QStringLiteral(LEXICRAWL_BIN_DIR "/lexicrawl-cli");
+
+struct Result {
+    int exitCode = -1;
+    QString out, err;
+};
+
+// Serves tests/data/cli/site under /site/ on 127.0.0.1 (the pages live below
+// the root, since root-relative resolution drops a non-standard port).
+class SiteServer {
+public:
+    SiteServer()
+    {
+        server_.set_mount_point("/site", LEXICRAWL_TEST_DATA "/cli/site");
+        port_ = server_.bind_to_any_port("127.0.0.1");
+        thread_ = std::thread([this] { server_.listen_after_bind(); });
+    }
+    ~SiteServer()
+    {
+        server_.stop();
+        thread_.join();
+    }
+    QString Url(const char* page = "index.html") const
+    {
+        return QStringLiteral("http://127.0.0.1:%1/site/%2").arg(port_).arg(QString::fromLatin1(page));
+    }
+
+private:
+    httplib::Server server_;
+    int port_ = 0;
+    std::thread thread_;
+};
+
+class CliTest : public ::testing::Test {
+protected:
+    Result Run(QStringList args)
+    {
+        if (!args.isEmpty() && (args.first() == QLatin1String("crawl") || args.first() == QLatin1String("open") ||
+                                args.first() == QLatin1String("check")))
+            args << QStringLiteral("--data-folder") << data_.path();
+        QProcess p;
+        p.start(kCli, args);
+        EXPECT_TRUE(p.waitForFinished(60000));
+        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    }
+    QString Path(const char* name) const { return data_.filePath(QString::fromLatin1(name)); }
+    static QByteArray Read(const QString& path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    QTemporaryDir data_;
+};
+
+}  // namespace
+
+TEST_F(CliTest, CrawlPrintsUnknownWordsWithTheirPages)
 {
-    QProcess p;
-    p.start(QStringLiteral(LEXICRAWL_BIN_DIR "/lexicrawl-cli"), {QStringLiteral("--version")});
-    ASSERT_TRUE(p.waitForFinished(10000));
-    EXPECT_EQ(p.exitCode(), 0);
-    EXPECT_TRUE(p.readAllStandardOutput().startsWith("NORVANE - Lexicrawl 1.0"));
+    SiteServer site;
+    const Result r = Run({"crawl", site.Url(), "--format", "json", "--dictionary", "English (United States)",
+                          "--export-urls", Path("urls.csv"), "--export-words", Path("words.txt"),
+                          "--save", Path("saved.db")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QJsonArray words = QJsonDocument::fromJson(r.out.toUtf8()).object().value("unknownWords").toArray();
+    QStringList listed;
+    for (const QJsonValue& w : words)
+        listed << w.toObject().value("word").toString();
+    EXPECT_EQ(listed.value(0), QStringLiteral("beens"));  // on two pages, so first
+    EXPECT_TRUE(listed.contains(QStringLiteral("parsely")));
+    EXPECT_FALSE(listed.contains(QStringLiteral("tomatoes")));
+    const QJsonObject beens = words.at(0).toObject();
+    EXPECT_EQ(beens.value("occurrence").toInt(), 2);
+    EXPECT_EQ(beens.value("pages").toArray().size(), 2);
+
+    // Entry order is breadth-first; the missing page is listed with its 404.
+    const QByteArray urls = Read(Path("urls.csv"));
+    EXPECT_TRUE(urls.startsWith("\xEF\xBB\xBFURL,Load_Time,URL_Length,Status_Code\r\n")) << urls.toStdString();
+    const QList<QByteArray> lines = urls.split('\n');
+    ASSERT_GE(lines.size(), 5);
+    EXPECT_TRUE(lines[1].contains("/site/index.html,"));
+    EXPECT_TRUE(lines[2].contains("/site/roses.html,"));
+    EXPECT_TRUE(lines[3].contains("/site/herbs.html,"));
+    EXPECT_TRUE(lines[4].contains("/site/missing.html,") && lines[4].endsWith(",404\r"));
+    EXPECT_TRUE(Read(Path("words.txt")).contains("\r\nparsely\r\n") || Read(Path("words.txt")).contains("parsely\r\n"));
+
+    // The saved project opens again with the same words and addresses.
+    const Result opened = Run({"open", Path("saved.db"), "--format", "csv", "--export-urls", Path("again.txt")});
+    ASSERT_EQ(opened.exitCode, 0) << opened.err.toStdString();
+    EXPECT_TRUE(opened.out.startsWith(QStringLiteral("word,occurrence,pages\nbeens,2,")));
+    EXPECT_EQ(Read(Path("again.txt")).count("\r\n"), 4);
+}
+
+TEST_F(CliTest, FailOnUnknownAndLimitOne)
+{
+    SiteServer site;
+    Result r = Run({"crawl", site.Url("roses.html"), "--limit", "1", "--quiet", "--fail-on-unknown",
+                    "--format", "csv"});
+    EXPECT_EQ(r.exitCode, 1) << r.err.toStdString();
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("\nbeens,1,")));
+    EXPECT_FALSE(r.out.contains(QStringLiteral("parsely")));  // herbs.html was never fetched
+}
+
+TEST_F(CliTest, ExitStatusesNameTheProblem)
+{
+    SiteServer site;
+    struct Case {
+        QStringList args;
+        int exitCode;
+        const char* errorPart;
+    } cases[] = {
+        {{"crawl"}, 2, "crawl takes one start URL"},
+        {{"crawl", site.Url(), "--limit", "zero"}, 2, "invalid value 'zero' for --limit"},
+        {{"crawl", site.Url(), "--dictionary", "Klingon"}, 2, "no dictionary's language name begins with 'Klingon'"},
+        {{"crawl", site.Url(), "--ignore-url", "*[abc"}, 3, "ERROR: '*[abc' is an invalid mask at (6)"},
+        {{"crawl", site.Url(), "--connect-timeout", "99999999999"}, 3, "is not a valid integer value"},
+        {{"open", QStringLiteral(LEXICRAWL_TEST_DATA "/cli/site/index.html")}, 3, "is not a project database"},
+        {{"open", QStringLiteral("/no/such/project.db")}, 3, "no such project file"},
+        {{"crawl", site.Url(), "--memory", "--save", "x.db"}, 4, "No database file was found!"},
+        {{"crawl", site.Url(), "--export-words", "/no/such/dir/w.csv"}, 4, "cannot write /no/such/dir/w.csv"},
+    };
+    for (const Case& c : cases) {
+        const Result r = Run(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(' ').toStdString() << "\n" << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.errorPart))) << r.err.toStdString();
+    }
+}
+
+TEST_F(CliTest, UnreachableHostIsReportedAndTheWordListStillPrints)
+{
+    const Result r = Run({"crawl", "http://127.0.0.1:1/site/", "--connect-timeout", "2000"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("could not be fetched"))) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith(QStringLiteral("Word")));
+}
+
+TEST_F(CliTest, CheckAndDictionaries)
+{
+    Result r = Run({"check", "--dictionary", "English (United", "garden", "beens", "paris"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("garden\tknown\nbeens\tunknown\nparis\tknown\n"));
+    r = Run({"dictionaries"});
+    ASSERT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.out.contains(QStringLiteral("English (United States)\ten_US.oxt")));
+    r = Run({"--version"});
+    EXPECT_TRUE(r.out.startsWith(QStringLiteral("NORVANE - Lexicrawl 1.0")));
 }

@@ -1,0 +1,26 @@
+#pragma once
+// The commands of lexicrawl-cli over the same core as the window: the data
+// folder and settings.ini, the interface language, the dictionaries folder,
+// the project database, the crawl, the page recorder and the exports.
+#include "cli/cli_options.h"
+
+namespace lexicrawl::cli {
+
+class CliPlatform;
+
+// Exit statuses.
+enum ExitCode {
+    kExitOk = 0,
+    kExitUnknownWords = 1,  // --fail-on-unknown and an unknown word was found
+    kExitUsage = 2,
+    kExitCannotStart = 3,   // the crawl or the project could not start
+    kExitOutputFailed = 4,  // an export or save could not be written
+};
+
+// Runs one parsed command; answers the exit status.
+int RunCommand(const CliOptions& options, CliPlatform& platform);
+
+// Asks the running crawl, if any, to stop (the first Ctrl-C). Async-signal-safe.
+void RequestStop();
+
+}  // namespace lexicrawl::cli
