@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Set-up, build, run and test from a fresh Debian 12 machine.
-#   scripts/lexicrawl.sh run [URL]   install what is missing, build, run the main job
+#   scripts/lexicrawl.sh run [URL [OPTIONS]]   install what is missing, build, crawl URL
+#                                   (any other words go to lexicrawl-cli as they are)
 #   scripts/lexicrawl.sh test        install what is missing, build, run every test
 #   scripts/lexicrawl.sh build       install what is missing and build
 # Each step skips work that is already done, so running it twice is cheap.
@@ -52,6 +53,8 @@ case "$cmd" in
     say "Running lexicrawl-cli"
     if [ $# -eq 0 ]; then
       exec "$build/bin/lexicrawl-cli" --version
+    elif [[ "$1" == http* ]]; then
+      exec "$build/bin/lexicrawl-cli" crawl "$@"
     else
       exec "$build/bin/lexicrawl-cli" "$@"
     fi ;;
