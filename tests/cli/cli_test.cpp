@@ -11,6 +11,8 @@
 
 #include <httplib.h>
 
+#include <chrono>
+#include <csignal>
 #include <thread>
 
 #include "support/qt_printers.h"
@@ -30,6 +32,11 @@ class SiteServer {
 public:
     SiteServer()
     {
+        // A page that takes its time, so a test can interrupt a crawl mid-fetch.
+        server_.Get("/site/slow.html", [](const httplib::Request&, httplib::Response& res) {
+            std::this_thread::sleep_for(std::chrono::seconds(3));
+            res.set_content("<html><body>slow</body></html>", "text/html");
+        });
         server_.set_mount_point("/site", LEXICRAWL_TEST_DATA "/cli/site");
         port_ = server_.bind_to_any_port("127.0.0.1");
         thread_ = std::thread([this] { server_.listen_after_bind(); });
@@ -57,6 +64,8 @@ protected:
         if (!args.isEmpty() && (args.first() == QLatin1String("crawl") || args.first() == QLatin1String("open") ||
                                 args.first() == QLatin1String("check")))
             args << QStringLiteral("--data-folder") << data_.path();
+        if (args.value(0) == QLatin1String("crawl"))  // only the interrupt test waits for the slow page
+            args << QStringLiteral("--ignore-url") << QStringLiteral("*/slow.html");
         QProcess p;
         p.start(kCli, args);
         EXPECT_TRUE(p.waitForFinished(60000));
@@ -164,4 +173,27 @@ TEST_F(CliTest, CheckAndDictionaries)
     EXPECT_TRUE(r.out.contains(QStringLiteral("English (United States)\ten_US.oxt")));
     r = Run({"--version"});
     EXPECT_TRUE(r.out.startsWith(QStringLiteral("NORVANE - Lexicrawl 1.0")));
+}
+
+TEST_F(CliTest, FirstInterruptStopsTheCrawlAndKeepsWhatWasFound)
+{
+    SiteServer site;
+    QProcess p;
+    p.start(kCli, {"crawl", site.Url(), "--ignore-url", "*/roses.html", "--ignore-url", "*/herbs.html",
+                   "--data-folder", data_.path(), "--export-urls", Path("partial.txt")});
+    ASSERT_TRUE(p.waitForStarted());
+    // index.html links nowhere else but to the slow page once the others are ignored.
+    QFile index(QStringLiteral(LEXICRAWL_TEST_DATA "/cli/site/index.html"));
+    ASSERT_TRUE(index.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(index.readAll().contains("slow.html"));
+    QByteArray err;
+    while (!err.contains("slow.html") && p.waitForReadyRead(20000))
+        err += p.readAllStandardError();
+    ::kill(pid_t(p.processId()), SIGINT);
+    ASSERT_TRUE(p.waitForFinished(20000));
+    EXPECT_EQ(p.exitCode(), 0);
+    EXPECT_TRUE(p.readAllStandardOutput().contains("beens"));
+    const QByteArray urls = Read(Path("partial.txt"));
+    EXPECT_TRUE(urls.contains("/site/index.html\r\n"));
+    EXPECT_TRUE(urls.contains("/site/slow.html\r\n"));  // listed, never recorded
 }
