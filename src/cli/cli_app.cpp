@@ -46,12 +46,6 @@ void Fail(const QString& text)
     std::fflush(stderr);
 }
 
-QString WithSlash(QString path)
-{
-    if (!path.endsWith(QLatin1Char('/')))
-        path += QLatin1Char('/');
-    return path;
-}
 
 // Everything a command runs on: folders, settings, language, dictionaries.
 struct Environment {
@@ -69,7 +63,7 @@ struct Environment {
             dataFolder = DecideDataFolder(programFolder, platform.RoamingDataFolder());
         } else {
             QDir().mkpath(o.dataFolder);
-            dataFolder = WithSlash(QFileInfo(o.dataFolder).absoluteFilePath());
+            dataFolder = WithTrailingSlash(QFileInfo(o.dataFolder).absoluteFilePath());
         }
         settings = std::make_unique<Settings>(dataFolder);
         language.Load(programFolder + QStringLiteral("Languages"), settings->LanguageFile(), platform.UiLanguageId());

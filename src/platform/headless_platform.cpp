@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "platform/language_ids.h"
+#include "platform/text.h"
 
 namespace lexicrawl {
 
@@ -23,12 +24,6 @@ void WriteErr(const QString& line)
     std::fflush(stderr);
 }
 
-QString WithSlash(QString path)
-{
-    if (!path.endsWith(QLatin1Char('/')))
-        path += QLatin1Char('/');
-    return path;
-}
 
 QString ExecutablePath()
 {
@@ -123,7 +118,7 @@ int HeadlessPlatform::UiLanguageId() const
 
 QString HeadlessPlatform::ProgramFolder() const
 {
-    return WithSlash(QFileInfo(ExecutablePath()).absolutePath());
+    return WithTrailingSlash(QFileInfo(ExecutablePath()).absolutePath());
 }
 
 QString HeadlessPlatform::RoamingDataFolder() const
@@ -131,7 +126,7 @@ QString HeadlessPlatform::RoamingDataFolder() const
     QString base = QString::fromLocal8Bit(qgetenv("XDG_DATA_HOME"));
     if (base.isEmpty() || !QDir::isAbsolutePath(base))
         base = QDir::homePath() + QStringLiteral("/.local/share");
-    return WithSlash(base);
+    return WithTrailingSlash(base);
 }
 
 }  // namespace lexicrawl

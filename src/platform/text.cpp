@@ -131,6 +131,11 @@ QStringList SplitLines(const QString& text)
     return lines;
 }
 
+QString WithTrailingSlash(const QString& path)
+{
+    return (path.isEmpty() || path.endsWith(QLatin1Char('/'))) ? path : path + QLatin1Char('/');
+}
+
 int StrToIntDef(const QString& s, int fallback, bool* ok)
 {
     bool good = false;

@@ -27,6 +27,9 @@ QString JoinLines(const QStringList& lines);
 // and does not start an empty one; an empty text has no lines.
 QStringList SplitLines(const QString& text);
 
+// path with a "/" at its end; an empty path stays empty.
+QString WithTrailingSlash(const QString& path);
+
 // Whole number in decimal, as the settings and the stores read them: an
 // optional sign and digits, surrounding spaces not allowed. ok is false when
 // the text is not such a number or does not fit in 32 bits.

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/text.h"
 #include "platform/platform.h"
 
 namespace lexicrawl {
@@ -24,12 +25,6 @@ namespace {
 QMutex g_claimedMutex;
 QSet<QString> g_claimed;
 
-QString WithSlash(QString path)
-{
-    if (!path.isEmpty() && !path.endsWith(QLatin1Char('/')))
-        path += QLatin1Char('/');
-    return path;
-}
 
 QString ErrText(sqlite3* db)
 {
@@ -82,7 +77,7 @@ QString Row::Value(const QString& column) const
 }
 
 ProjectDatabase::ProjectDatabase(QString dataFolder, QString programFolder)
-    : dataFolder_(WithSlash(std::move(dataFolder))), programFolder_(WithSlash(std::move(programFolder)))
+    : dataFolder_(WithTrailingSlash(std::move(dataFolder))), programFolder_(WithTrailingSlash(std::move(programFolder)))
 {
 }
 

@@ -7,17 +7,12 @@
 #include <unistd.h>
 
 #include "app/core/app_identity.h"
+#include "platform/text.h"
 
 namespace lexicrawl {
 
 namespace {
 
-QString WithSlash(QString path)
-{
-    if (!path.endsWith(QLatin1Char('/')))
-        path += QLatin1Char('/');
-    return path;
-}
 
 // Creates the probe as a new file (failing when one exists) and removes it at
 // once, as a delete-on-close temporary file would be.
@@ -36,10 +31,10 @@ bool FolderIsWritable(const QString& folder)
 
 QString DecideDataFolder(const QString& programFolder, const QString& roamingFolder)
 {
-    const QString program = WithSlash(programFolder);
+    const QString program = WithTrailingSlash(programFolder);
     if (FolderIsWritable(program))
         return program;
-    const QString perUser = WithSlash(roamingFolder) + CompanyName() + QLatin1Char('/') + ProductName() + QLatin1Char('/');
+    const QString perUser = WithTrailingSlash(roamingFolder) + CompanyName() + QLatin1Char('/') + ProductName() + QLatin1Char('/');
     QDir().mkpath(perUser);
     return perUser;
 }

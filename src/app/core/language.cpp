@@ -13,12 +13,6 @@ namespace {
 
 const QString kSuffix = QStringLiteral(".lang.txt");
 
-QString WithSlash(QString path)
-{
-    if (!path.endsWith(QLatin1Char('/')))
-        path += QLatin1Char('/');
-    return path;
-}
 
 // The file name in the folder as named; else a listed name equal to it but
 // for letter case (the file systems the language files come from ignore case).
@@ -66,7 +60,7 @@ void Language::Load(const QString& languagesFolder, const QString& languageFileS
     files_.clear();
     lines_.clear();
     first_.clear();
-    const QString folder = WithSlash(languagesFolder);
+    const QString folder = WithTrailingSlash(languagesFolder);
     QDir dir(folder);
     if (!dir.exists())
         return;
