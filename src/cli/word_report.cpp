@@ -5,14 +5,13 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "analysis/unknown_word_list.h"
 #include "platform/text.h"
 #include "store/project_database.h"
 
 namespace lexicrawl::cli {
 
 namespace {
-
-const QString kNotChecked = QStringLiteral("<Not Checked Yet>");
 
 QString CsvField(const QString& s)
 {
@@ -61,18 +60,21 @@ QString AsJson(const std::vector<UnknownWord>& words)
 
 std::vector<UnknownWord> LoadWordReport(ProjectDatabase& db)
 {
+    std::vector<UnknownWordRow> rows;
+    QString error;
+    if (!LoadUnknownWords(db, rows, &error))
+        throw DatabaseError(error);
     std::vector<UnknownWord> words;
-    QHash<QString, size_t> index;  // word (NULL as kNotChecked) -> position
-    db.Query(QStringLiteral("SELECT WORD, COUNT(*) AS HOWMANY FROM MISSPELLED group by WORD order by HOWMANY DESC;"),
-             [&](const Row& row) {
-                 const QString word = row.At(0).isNull() ? kNotChecked : row.At(0);
-                 index.insert(word, words.size());
-                 words.push_back({word, row.At(1), {}});
-             });
+    words.reserve(rows.size());
+    QHash<QString, size_t> index;  // caption -> position
+    for (const UnknownWordRow& row : rows) {
+        index.insert(row.word, words.size());
+        words.push_back({row.word, row.count, {}});
+    }
     // One pass over the rows instead of one query per word: MISSPELLED has no
     // index on WORD, so per-word queries would cost a full scan each.
     db.Query(QStringLiteral("SELECT WORD, URL FROM MISSPELLED;"), [&](const Row& row) {
-        const QString word = row.At(0).isNull() ? kNotChecked : row.At(0);
+        const QString word = row.At(0).isNull() ? NotCheckedYetCaption() : row.At(0);
         const auto it = index.constFind(word);
         if (it != index.cend() && !TrimCtl(row.At(1)).isEmpty())
             words[*it].pages << row.At(1);

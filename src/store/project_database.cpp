@@ -252,21 +252,10 @@ void ProjectDatabase::Query(const QString& sql, const std::function<void(const R
     }
 }
 
-std::vector<QStringList> ProjectDatabase::QueryAll(const QString& sql, QStringList* columns)
+std::vector<QStringList> ProjectDatabase::QueryAll(const QString& sql)
 {
     std::vector<QStringList> rows;
     Query(sql, [&](const Row& row) { rows.push_back(row.Values()); });
-    if (columns) {
-        columns->clear();
-        QMutexLocker lock(&mutex_);
-        sqlite3_stmt* stmt = nullptr;
-        const QByteArray utf8 = sql.toUtf8();
-        if (db_ && sqlite3_prepare_v2(db_, utf8.constData(), int(utf8.size()), &stmt, nullptr) == SQLITE_OK && stmt) {
-            for (int c = 0; c < sqlite3_column_count(stmt); ++c)
-                *columns << QString::fromUtf8(sqlite3_column_name(stmt, c));
-        }
-        sqlite3_finalize(stmt);
-    }
     return rows;
 }
 

@@ -83,7 +83,7 @@ public:
     // Runs one statement and hands each row to onRow in order; throws DatabaseError.
     void Query(const QString& sql, const std::function<void(const Row&)>& onRow);
     // The same, collecting the rows.
-    std::vector<QStringList> QueryAll(const QString& sql, QStringList* columns = nullptr);
+    std::vector<QStringList> QueryAll(const QString& sql);
 
     // Copies the working file to destination (replacing it) under the lock,
     // through a temporary file beside the destination so that a failed copy
