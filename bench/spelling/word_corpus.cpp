@@ -60,6 +60,10 @@ QStringList AwkwardTokens()
         // "MS's", "MacDonald's": their all-capitals forms are rejected.
         "cobols", "eulas", "fms", "iras", "ms's", "mt's", "sw's", "unix's", "macdonald's",
         "cinemascope's", "iphones", "tvs", "dvds", "cds", "pcs", "ufos", "faqs", "urls",
+        // The same within words the engine checks in pieces (at hyphens, less
+        // trailing dots) or converts first (a typographic apostrophe).
+        "old-cobols", "cobols-era", "x-iphones", "cobols.", "tvs...", "ms\u2019s", "unix\u2019s",
+        "macdonald\u2019s", "e-mail-faqs", "pcs-", "-dvds", "iphones'", "cobol's-", "nasa's",
     };
 }
 

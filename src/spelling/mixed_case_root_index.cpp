@@ -1,6 +1,6 @@
 #include "spelling/mixed_case_root_index.h"
 
-#include "platform/text.h"
+#include <QStringList>
 
 namespace lexicrawl {
 
@@ -20,6 +20,15 @@ QString Field(const QByteArray& field)
     return field == "0" ? QString() : QString::fromUtf8(field);
 }
 
+bool HasLetter(const QByteArray& text)
+{
+    for (QChar c : QString::fromUtf8(text)) {
+        if (c.isLetter())
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 MixedCaseRootIndex::MixedCaseRootIndex(const QByteArray& affix, const QByteArray& words)
@@ -35,8 +44,22 @@ bool MixedCaseRootIndex::ReadAffix(const QByteArray& affix)
         const QList<QByteArray> f = raw.simplified().split(' ');
         const QByteArray& key = f[0];
         if (key == "AF" || key == "COMPOUNDFLAG" || key == "COMPOUNDBEGIN" || key == "COMPOUNDMIDDLE"
-            || key == "COMPOUNDEND" || key == "CIRCUMFIX" || (key == "FLAG" && f.size() > 1))
+            || key == "COMPOUNDEND" || key == "CIRCUMFIX" || key == "IGNORE"
+            || (key == "FLAG" && f.size() > 1))
             return false;
+        // "BREAK n" heads the list; each entry is a string the engine splits
+        // words at. Pieces are looked up between non-letters only.
+        if (key == "BREAK" && f.size() > 1 && !f[1].toInt() && HasLetter(f[1]))
+            return false;
+        // "ICONV from to": input conversions, kept when they map one
+        // non-letter to non-letters (a typographic apostrophe to a plain one).
+        if (key == "ICONV" && f.size() > 2) {
+            const QString from = QString::fromUtf8(f[1]);
+            const QString to = QString::fromUtf8(f[2]);
+            if (from.size() != 1 || HasLetter(f[1]) || HasLetter(f[2]))
+                return false;
+            conversions_.insert(from[0], to);
+        }
         if (key == "COMPOUNDRULE" && f.size() > 1 && !f[1].toInt()) {
             for (char c : f[1]) {
                 if (c != '*' && c != '?' && c != '(' && c != ')')
@@ -51,10 +74,28 @@ bool MixedCaseRootIndex::ReadAffix(const QByteArray& affix)
                 return false;  // continuation classes: forms of forms
             if (f[3].toUpper() != f[3].toLower() && f[3] != f[3].toLower())
                 return false;  // an affix that brings capitals
-            (key == "PFX" ? prefixes_ : suffixes_)[f[1][0]].append({Field(f[2]), int(Field(f[3]).size())});
+            (key == "PFX" ? prefixes_ : suffixes_)[f[1][0]].append({Field(f[2]), Field(f[3])});
         }
     }
     return true;
+}
+
+QStringList MixedCaseRootIndex::Affixed(const QStringList& stems, const QByteArray& flags, bool prefix) const
+{
+    // A rule strips only what the root has at that end; its condition may
+    // exclude it further, which only makes the set larger than need be.
+    const Rules& rules = prefix ? prefixes_ : suffixes_;
+    QStringList out;
+    for (const QString& stem : stems) {
+        for (char c : flags) {
+            for (const AffixRule& r : rules.value(c)) {
+                if (prefix ? !stem.startsWith(r.strip) : !stem.endsWith(r.strip))
+                    continue;
+                out << (prefix ? r.add + stem.mid(r.strip.size()) : stem.chopped(r.strip.size()) + r.add);
+            }
+        }
+    }
+    return out;
 }
 
 void MixedCaseRootIndex::ReadWords(const QByteArray& words)
@@ -70,61 +111,53 @@ void MixedCaseRootIndex::ReadWords(const QByteArray& words)
         const QByteArray flags = slash < 0 ? QByteArray() : line.mid(slash + 1).trimmed();
         if (root.isEmpty())
             continue;
+        // Compounds of roots without capitals ("21st" of "2" and "1st")
+        // stay accepted in capitals; a root with capitals that compounds
+        // is beyond this index.
         for (char c : compoundFlags_) {
-            if (flags.contains(c)) {
-                usable_ = false;  // letter words that compound
+            if (flags.contains(c) && root != root.toLower()) {
+                usable_ = false;
                 return;
             }
         }
         if (!HasCapitalAfterFirst(root))
             continue;
-        const AffixBounds pfx = Bounds(prefixes_, flags, root, true);
-        const AffixBounds sfx = Bounds(suffixes_, flags, root, false);
-        const QString lower = LowerAZ(root);
-        const qsizetype keep = lower.size() - pfx.strip - sfx.strip;
-        const QString core = keep > 0 ? lower.mid(pfx.strip, keep) : QString();
-        const int n = int(lower.size());
-        cores_[core].append({n - pfx.strip - sfx.strip, n + pfx.add + sfx.add});
+        const QStringList suffixed = QStringList{root} + Affixed({root}, flags, false);
+        const QStringList all = suffixed + Affixed(suffixed, flags, true);
+        for (const QString& form : all)
+            forms_.insert(form.toLower());
     }
-}
-
-MixedCaseRootIndex::AffixBounds MixedCaseRootIndex::Bounds(const QHash<char, QList<AffixRule>>& rules,
-                                                           const QByteArray& flags, const QString& root,
-                                                           bool prefix) const
-{
-    // A rule strips only what the root has at that end; its condition may
-    // exclude it further, which only makes these bounds generous.
-    AffixBounds b;
-    for (char c : flags) {
-        for (const AffixRule& r : rules.value(c)) {
-            if (prefix ? !root.startsWith(r.strip) : !root.endsWith(r.strip))
-                continue;
-            b.strip = std::max(b.strip, int(r.strip.size()));
-            b.add = std::max(b.add, r.add);
-        }
-    }
-    return b;
 }
 
 bool MixedCaseRootIndex::MayMatch(const QString& word) const
 {
     if (!usable_)
         return true;
-    const int n = int(word.size());
-    auto fits = [n](const QList<Range>& ranges) {
-        for (const Range& r : ranges) {
-            if (n >= r.minLength && n <= r.maxLength)
-                return true;
-        }
-        return false;
-    };
-    const auto empty = cores_.constFind(QString());
-    if (empty != cores_.constEnd() && fits(empty.value()))
+    // Looked up as the engine would check it, converted or not, and
+    // compared in full lower case: a spelling the engine accepts for a form
+    // differs from it in case only, so both lower-case alike.
+    const QString lower = word.toLower();
+    if (FormIn(lower))
         return true;
+    if (conversions_.isEmpty())
+        return false;
+    QString converted;
+    for (QChar c : lower)
+        converted += conversions_.value(c, QString(c));
+    return converted != lower && FormIn(converted);
+}
+
+bool MixedCaseRootIndex::FormIn(const QString& key) const
+{
+    const qsizetype n = key.size();
+    auto edge = [&key, n](qsizetype i) {
+        return i == 0 || i == n || !key[i - 1].isLetter() || !key[i].isLetter();
+    };
     for (qsizetype from = 0; from < n; ++from) {
-        for (qsizetype len = 1; from + len <= n; ++len) {
-            const auto it = cores_.constFind(QStringView(word).mid(from, len).toString());
-            if (it != cores_.constEnd() && fits(it.value()))
+        if (!edge(from))
+            continue;
+        for (qsizetype to = from + 1; to <= n; ++to) {
+            if (edge(to) && forms_.contains(QStringView(key).mid(from, to - from).toString()))
                 return true;
         }
     }

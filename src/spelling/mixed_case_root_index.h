@@ -7,19 +7,24 @@
 // root with only a first capital ("paris" -> "PARIS" is accepted), but not
 // for affixed forms of roots in capitals or mixed case: "COBOLs" is
 // accepted, "COBOLS" is not, and "cobols" is suggested "COBOLs". This index
-// keeps, for each such root, the part of it that every affixed form keeps
-// (the root less what those of its affix rules whose strip matches it may
-// strip) and the lengths its forms can have, so that the check asks for suggestions whenever the word could
-// be one of those forms.
+// holds, lower-cased, every form such a root can take: the root, and the
+// root with each prefix and suffix of its flags whose strip it ends in, and
+// both together. Affix conditions are not evaluated, so the set is a
+// superset of the forms the engine accepts. A word may match when the set
+// holds the word or a piece of it that the engine could check on its own
+// (the engine breaks words at hyphens and drops trailing dots).
 //
 // It reports "may" for every word when the dictionary's affix rules are
-// beyond its simple model (flag aliases, long or numeric flags, affixes
-// with continuation classes, compounding of letter words).
+// beyond this model (flag aliases, long or numeric flags, affixes with
+// continuation classes or capitals, compounding of roots with capitals, breaks at
+// letters, ignored input characters, input conversions other than of one
+// non-letter to non-letters).
 //
 // Thread-safety: immutable after construction.
 #include <QByteArray>
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 
 namespace lexicrawl {
@@ -35,27 +40,23 @@ public:
 private:
     struct AffixRule {
         QString strip;
-        int add = 0;
+        QString add;
     };
-    struct AffixBounds {
-        int strip = 0;
-        int add = 0;
-    };
-    // The largest strip and add of the rules of flags that can apply to root.
-    AffixBounds Bounds(const QHash<char, QList<AffixRule>>& rules, const QByteArray& flags,
-                       const QString& root, bool prefix) const;
-    struct Range {
-        int minLength;
-        int maxLength;
-    };
+    using Rules = QHash<char, QList<AffixRule>>;
+
     bool ReadAffix(const QByteArray& affix);
     void ReadWords(const QByteArray& words);
+    // The root with each rule of flags that can apply to it.
+    QStringList Affixed(const QStringList& stems, const QByteArray& flags, bool prefix) const;
+    // Whether the set holds key or a piece of it between non-letters.
+    bool FormIn(const QString& key) const;
 
     bool usable_ = true;
-    QHash<char, QList<AffixRule>> prefixes_;
-    QHash<char, QList<AffixRule>> suffixes_;
+    Rules prefixes_;
+    Rules suffixes_;
     QByteArray compoundFlags_;
-    QHash<QString, QList<Range>> cores_;
+    QHash<QChar, QString> conversions_;
+    QSet<QString> forms_;
 };
 
 }  // namespace lexicrawl
