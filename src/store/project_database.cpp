@@ -139,8 +139,14 @@ bool ProjectDatabase::OpenTarget(const QString& target, bool memory)
     caption_ = memory ? QStringLiteral(" (Database: memory)")
                       : QStringLiteral(" (Database: ") + QDir::toNativeSeparators(target) + QLatin1Char(')');
     sqlite3* db = nullptr;
-    const QByteArray name = memory ? QByteArray(":memory:") : QFile::encodeName(target);
-    const int rc = sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX, nullptr);
+    // A memory database lives in the memdb file system rather than as
+    // ":memory:": the pager of ":memory:" walks every page of the database
+    // at each commit, which makes a crawl of many pages quadratic. A name
+    // without a leading slash keeps it private to this connection.
+    const QByteArray name = memory ? QByteArray("file:lexicrawl-memory?vfs=memdb") : QFile::encodeName(target);
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX;
+    const int rc = sqlite3_open_v2(name.constData(), &db, memory ? flags | SQLITE_OPEN_URI : flags & ~SQLITE_OPEN_CREATE,
+                                   nullptr);
     if (rc != SQLITE_OK) {
         const QString text = ErrText(db);
         sqlite3_close_v2(db);

@@ -102,6 +102,20 @@ TEST(ProjectDatabase, SecondStartBeginsFromAFreshTemplate)
     EXPECT_EQ(MasterSql(db).size(), 9);
 }
 
+// Every memory project is its own database, and a new crawl starts empty.
+TEST(ProjectDatabase, MemoryProjectsAreSeparateAndStartEmpty)
+{
+    ProjectDatabase a{QString(), QString()}, b{QString(), QString()};
+    ASSERT_TRUE(a.PrepareForCrawl(DatabaseLocation::Memory));
+    ASSERT_TRUE(b.PrepareForCrawl(DatabaseLocation::Memory));
+    a.Execute(QStringLiteral("insert into PAGES (URL) values ('a');"));
+    EXPECT_EQ(a.QueryAll(QStringLiteral("SELECT URL FROM PAGES;")).size(), 1u);
+    EXPECT_TRUE(b.QueryAll(QStringLiteral("SELECT URL FROM PAGES;")).empty());
+    ASSERT_TRUE(a.PrepareForCrawl(DatabaseLocation::Memory));
+    EXPECT_TRUE(a.QueryAll(QStringLiteral("SELECT URL FROM PAGES;")).empty());
+    EXPECT_EQ(MasterSql(a).size(), 9);
+}
+
 TEST(ProjectDatabase, QuotedValuesSurviveIntactAndNullReadsEmpty)
 {
     ProjectDatabase db{QString(), QString()};
