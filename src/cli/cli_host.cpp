@@ -19,7 +19,12 @@ void Err(const QString& text)
 
 }  // namespace
 
-CliHost::CliHost(TPageRecorder& recorder, Progress progress) : recorder_(recorder), progress_(progress) {}
+CliHost::CliHost(TPageRecorder& recorder, Progress progress)
+    : recorder_(recorder),
+      progress_(progress),
+      writer_([this](const QString& url, const PageRecord& record) { recorder_.Write(url, record); })
+{
+}
 
 void CliHost::SetStatusText(int panel, const QString& text)
 {
@@ -66,7 +71,19 @@ void CliHost::RepaintRow(qsizetype row)
 
 void CliHost::RecordPage(const QString& url, const QString& source)
 {
-    recorder_.SayfaBilgileriniVeritabaninaYaz(url, source);
+    writer_.Push(url, ExtractPageRecord(source));
+}
+
+void CliHost::RunOnUiThread(const std::function<void()>& work)
+{
+    writer_.Drain();
+    work();
+}
+
+void CliHost::PostToUiThread(std::function<void()> work)
+{
+    writer_.Wait();
+    work();
 }
 
 void CliHost::FinishProgress()

@@ -1,8 +1,11 @@
 #pragma once
 // The command line's side of a crawl. There is no UI thread to protect: the
-// main thread only waits for the collector, so the collector's hand-offs
-// (page recording, completion) run at once on the collector thread, which
-// keeps every dictionary and database call on one thread at a time.
+// main thread only waits for the collector. The collector reads each page it
+// hands over (parse, facts, words) and a PageWriter checks and stores the
+// words on its own thread while the collector fetches the next page; the
+// dictionary is only ever used there. Work for the UI thread (completion,
+// the end report) runs on the collector thread once every page handed over
+// is stored, and a failed write fails the crawl as a failed recording would.
 // Progress goes to standard error: on a terminal one live line, otherwise one
 // line per visited page; nothing when quiet.
 //
@@ -12,6 +15,7 @@
 #include <QString>
 
 #include "analysis/page_recorder.h"
+#include "cli/page_writer.h"
 #include "crawl/crawl_host.h"
 
 namespace lexicrawl {
@@ -33,6 +37,8 @@ public:
     void SetStatusText(int panel, const QString& text) override;
     void RepaintRow(qsizetype row) override;
     void RecordPage(const QString& url, const QString& source) override;
+    void RunOnUiThread(const std::function<void()>& work) override;
+    void PostToUiThread(std::function<void()> work) override;
 
 private:
     void WriteLive();
@@ -43,6 +49,7 @@ private:
     QMutex mutex_;
     QString position_, elapsed_, loading_;
     bool liveShown_ = false;
+    PageWriter writer_;  // last: its thread ends before the rest goes
 };
 
 }  // namespace lexicrawl::cli
