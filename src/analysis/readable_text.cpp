@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <vector>
 
 #include "analysis/html_document.h"
 #include "analysis/readable_text_source.h"
@@ -23,14 +24,26 @@ bool IsWordChar(char16_t c)
 
 // Case-insensitive in the user's collation; words the collation holds equal
 // (Élan, élan) keep a fixed order by their code units.
+// Each word's sort key is made once: keys order as the collation's own
+// comparison does, at a fraction of the cost of comparing the words anew.
 void SortWords(QStringList& words)
 {
     QCollator collator{QLocale()};
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::sort(words.begin(), words.end(), [&collator](const QString& a, const QString& b) {
-        const int order = collator.compare(a, b);
-        return order != 0 ? order < 0 : a < b;
+    struct Keyed {
+        QCollatorSortKey key;
+        QString word;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(std::size_t(words.size()));
+    for (QString& w : words)
+        keyed.push_back({collator.sortKey(w), std::move(w)});
+    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+        const int order = a.key.compare(b.key);
+        return order != 0 ? order < 0 : a.word < b.word;
     });
+    for (qsizetype i = 0; i < words.size(); ++i)
+        words[i] = std::move(keyed[std::size_t(i)].word);
 }
 
 }  // namespace
