@@ -64,6 +64,11 @@ QStringList AwkwardTokens()
         // trailing dots) or converts first (a typographic apostrophe).
         "old-cobols", "cobols-era", "x-iphones", "cobols.", "tvs...", "ms\u2019s", "unix\u2019s",
         "macdonald\u2019s", "e-mail-faqs", "pcs-", "-dvds", "iphones'", "cobol's-", "nasa's",
+        // British English: forms of hyphenated names ("Cwm-hirs"), and names
+        // whose split is a dictionary pair ("bolton" is offered "bolt-on" only).
+        "cwm-hirs", "europe-wide's", "mynydd-bachs", "nant-ddus", "spanish-speaking's", "yong-chols",
+        "yong-chuns", "bolton", "bolton's", "halfmoon", "headon", "northeast", "northwest", "northwest's",
+        "southeast", "southeast's", "southwest", "southwest's", "twentynine",
     };
 }
 

@@ -4,7 +4,10 @@
 // misspelling of every stem, every stem as written, and awkward tokens. The
 // words are split over threads, each with its own engines.
 //
-//   word_verdict_differential [package.oxt] [threads] [misspelling step]
+//   word_verdict_differential [package.oxt] [threads] [misspelling step] [stride]
+//
+// A stride above 1 checks every stride-th word of the list (the awkward
+// tokens always), for a quicker sample.
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
@@ -27,6 +30,7 @@ int main(int argc, char** argv)
     const QString package = argc > 1 ? QString::fromLocal8Bit(argv[1]) : DefaultPackage();
     const int threads = argc > 2 ? std::max(1, atoi(argv[2])) : int(std::max(1u, std::thread::hardware_concurrency()));
     const int misspellStep = argc > 3 ? std::max(1, atoi(argv[3])) : 4;
+    const int stride = argc > 4 ? std::max(1, atoi(argv[4])) : 1;
     const QStringList stems = PackageStems(package);
     LoadedDictionary probe = LoadPackage(package);
     if (stems.isEmpty() || !probe.dictionary) {
@@ -53,6 +57,13 @@ int main(int argc, char** argv)
             words << Misspell(stems[i], uint32_t(i));
     }
 
+    if (stride > 1) {
+        const qsizetype awkward = AwkwardTokens().size();
+        QStringList sample = words.mid(0, awkward);
+        for (qsizetype i = awkward; i < words.size(); i += stride)
+            sample << words[i];
+        words = sample;
+    }
     std::atomic<qsizetype> next{0}, differing{0}, unknown{0};
     std::mutex out;
     // Hunspell's shared character tables are set up without a lock: make and

@@ -50,7 +50,7 @@ CapitalSuggestionCheck::CapitalSuggestionCheck(const QByteArray& affix, const QB
 {
     QByteArray nosuggest, compoundFlags;
     ReadAffix(affix, nosuggest, compoundFlags);
-    if (enabled_ && (!nosuggest.isEmpty() || !compoundFlags.isEmpty()))
+    if (enabled_)
         ReadWords(words, nosuggest, compoundFlags);
 }
 
@@ -72,6 +72,9 @@ void CapitalSuggestionCheck::ReadAffix(const QByteArray& affix, QByteArray& nosu
                 if (c != '*' && c != '?' && c != '(' && c != ')')
                     compoundFlags.append(c);
             }
+        } else if ((key == "PFX" || key == "SFX") && f.size() > 3
+                   && (f[3].contains('-') || f[3].contains('_'))) {
+            phrases_ = true;  // affixes that make words of two
         } else if (key == "REP" && f.size() > 2) {
             QString pattern = QString::fromUtf8(f[1]);
             if (pattern.startsWith(QLatin1Char('^')))
@@ -96,6 +99,9 @@ void CapitalSuggestionCheck::ReadWords(const QByteArray& words, const QByteArray
         if (tab >= 0)
             line.truncate(tab);
         const qsizetype slash = line.indexOf('/');
+        if ((slash < 0 ? line : line.left(slash)).trimmed().contains('-')
+            || (slash < 0 ? line : line.left(slash)).trimmed().contains(' '))
+            phrases_ = true;
         if (slash <= 0)
             continue;
         const QByteArray stem = line.left(slash);
@@ -122,6 +128,14 @@ bool CapitalSuggestionCheck::Check(const QString& word,
     capital[0] = capital[0].toUpper();
     if (!spell(capital))
         return false;
+    // A split into two words whose pair ("bolt-on", "a priori") is a
+    // dictionary word makes the engine offer that pair alone.
+    if (phrases_) {
+        for (qsizetype i = 1; i < word.size(); ++i) {
+            if (spell(word.left(i)) && spell(word.mid(i)))
+                return false;
+        }
+    }
     // Candidates tried before the capitals, counted generously: every
     // transposition of two letters, the double swaps of short words, and
     // every replacement-table edit at every place. The all-capitals form

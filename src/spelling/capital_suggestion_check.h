@@ -10,6 +10,10 @@
 // So when the capitalised word is accepted as a plain dictionary word, it is
 // offered whenever fewer than 15 earlier candidates are accepted. Check()
 // counts an upper bound of those candidates with the engine's own Spell.
+// Later, a split of the word into two words whose pair, joined by a space
+// or a hyphen, is itself a dictionary word drops every other suggestion:
+// in dictionaries with such pairs, any split into two accepted words
+// declines.
 //
 // It declines (the caller then asks for suggestions) for dictionaries whose
 // options make acceptance differ from what the search accepts: related
@@ -46,6 +50,7 @@ private:
     void ReadWords(const QByteArray& words, const QByteArray& nosuggest, const QByteArray& compoundFlags);
 
     bool enabled_ = true;
+    bool phrases_ = false;  // words or affixes with a hyphen or a space
     std::vector<Replacement> replacements_;
 };
 

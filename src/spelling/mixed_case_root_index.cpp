@@ -15,6 +15,17 @@ bool HasCapitalAfterFirst(const QString& root)
     return false;
 }
 
+// "Cwm-hirs" is accepted, "CWM-HIRS" is not: the engine checks capitals
+// of words with hyphens or apostrophes piece by piece.
+bool HasNonLetter(const QString& root)
+{
+    for (QChar c : root) {
+        if (!c.isLetter())
+            return true;
+    }
+    return false;
+}
+
 QString Field(const QByteArray& field)
 {
     return field == "0" ? QString() : QString::fromUtf8(field);
@@ -120,7 +131,7 @@ void MixedCaseRootIndex::ReadWords(const QByteArray& words)
                 return;
             }
         }
-        if (!HasCapitalAfterFirst(root))
+        if (!HasCapitalAfterFirst(root) && !(root[0].isUpper() && HasNonLetter(root)))
             continue;
         const QStringList suffixed = QStringList{root} + Affixed({root}, flags, false);
         const QStringList all = suffixed + Affixed(suffixed, flags, true);

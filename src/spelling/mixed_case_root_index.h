@@ -1,6 +1,7 @@
 #pragma once
 // Which lower-case words could be a form of a dictionary root written in
-// capitals after its first letter ("COBOL", "MacDonald", "iPhone").
+// capitals after its first letter ("COBOL", "MacDonald", "iPhone"), or of a
+// capitalised root with a non-letter in it ("Cwm-hir").
 //
 // The word check skips Suggest for a lower-case word when the engine rejects
 // its all-capitals form. That holds for words whose capitals come from a

@@ -41,8 +41,8 @@ TEST(CapitalSuggestionCheckTest, CountsEarlierCandidatesAgainstTheLimit)
     EXPECT_FALSE(check.Check(QStringLiteral("\u00e9abc"), spell)); // first letter not a-z
     // Every swap of "abcd" accepted: with the all-capitals form that makes
     // 1 + 7 earlier candidates, still below 15.
-    for (const QString& w : {"bacd", "cbad", "dbca", "acbd", "adcb", "abdc", "badc"})
-        accepted.insert(w);
+    for (const char* w : {"bacd", "cbad", "dbca", "acbd", "adcb", "abdc", "badc"})
+        accepted.insert(QString::fromLatin1(w));
     EXPECT_TRUE(check.Check(QStringLiteral("abcd"), spell));
     // A long word whose transpositions are all accepted crowds it out.
     accepted = {QStringLiteral("Abcdef")};
@@ -55,6 +55,22 @@ TEST(CapitalSuggestionCheckTest, CountsEarlierCandidatesAgainstTheLimit)
         }
     }
     EXPECT_FALSE(check.Check(word, spell));
+}
+
+// The engine offers a dictionary pair ("bolt-on") alone, dropping "Bolton".
+TEST(CapitalSuggestionCheckTest, DeclinesWordsThatSplitIntoTwoWhereTheDictionaryHasPairs)
+{
+    QSet<QString> accepted{QStringLiteral("Bolton"), QStringLiteral("bolt"), QStringLiteral("on"),
+                           QStringLiteral("Paris")};
+    auto spell = [&](const QString& w) { return accepted.contains(w); };
+    const CapitalSuggestionCheck pairs("TRY abc\n", "3\nBolton\nbolt-on/S\nParis\n");
+    ASSERT_TRUE(pairs.Enabled());
+    EXPECT_FALSE(pairs.Check(QStringLiteral("bolton"), spell));
+    EXPECT_TRUE(pairs.Check(QStringLiteral("paris"), spell));  // no split into two words
+    EXPECT_FALSE(CapitalSuggestionCheck("SFX S Y 1\nSFX S 0 -on .\n", "2\nBolton\nbolt/S\n")
+                     .Check(QStringLiteral("bolton"), spell));
+    // Without pairs in the dictionary the split does not matter.
+    EXPECT_TRUE(CapitalSuggestionCheck("TRY abc\n", "2\nBolton\nbolt\n").Check(QStringLiteral("bolton"), spell));
 }
 
 }  // namespace

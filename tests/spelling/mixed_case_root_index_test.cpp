@@ -20,7 +20,7 @@ const QByteArray kAffix =
     "SFX S y ies y\n"
     "SFX M Y 1\n"
     "SFX M 0 's .\n";
-const QByteArray kWords = "6\nCOBOL/RSM\niPhone/S\nSONY/S\nParis/M\nwalk/S\nold\n";
+const QByteArray kWords = "7\nCOBOL/RSM\niPhone/S\nSONY/S\nParis/M\nCwm-hir/S\nwalk/S\nold\n";
 
 TEST(MixedCaseRootIndexTest, HoldsEveryFormOfRootsWithInnerCapitals)
 {
@@ -35,6 +35,7 @@ TEST(MixedCaseRootIndexTest, HoldsEveryFormOfRootsWithInnerCapitals)
         {"cobol\u2019s", true},                                     // converted as the engine does
         {"cobolss", false}, {"xcobols", false}, {"cobolsx", false}, {"iphonex", false},
         {"paris", false}, {"paris's", false},                     // only a first capital
+        {"cwm-hir", true}, {"cwm-hirs", true},  // a first capital and a hyphen: "CWM-HIRS" is rejected
         {"walks", false}, {"hosue", false}, {"", false}, {"s", false},
     };
     for (const Case& c : cases)
@@ -71,7 +72,7 @@ TEST(MixedCaseRootIndexTest, CoversEverySuggestedFormTheCapitalsCheckMisses)
     ASSERT_TRUE(engine);
     const MixedCaseRootIndex index(kAffix, kWords);
     const char* const words[] = {"cobols", "recobols", "cobol's", "iphones", "sonys", "old-cobols", "cobols.",
-                                 "cobol\u2019s", "cobolz", "iphonez", "paris's", "walkz", "re-cobols"};
+                                 "cobol\u2019s", "cobolz", "iphonez", "paris's", "walkz", "re-cobols", "cwm-hirs"};
     int covered = 0;
     for (const char* raw : words) {
         const QString w = QString::fromUtf8(raw);
