@@ -23,6 +23,19 @@ bool HasUpperAZ(const QString& word)
     return false;
 }
 
+// The engine checks a word with a hyphen or another break piece by piece,
+// and capitals of such words follow rules of their own ("Europe-wide's" is
+// accepted, "EUROPE-WIDE'S" is not): only letters, digits and apostrophes
+// take the shortcut.
+bool OnlyLettersDigitsApostrophes(const QString& word)
+{
+    for (QChar c : word) {
+        if (!c.isLetterOrNumber() && c != QLatin1Char('\''))
+            return false;
+    }
+    return true;
+}
+
 bool SuggestsSameWord(SpellDictionary& dictionary, const QString& word)
 {
     QStringList suggestions;
@@ -54,6 +67,8 @@ bool SpellCheckWordPlain(SpellDictionary& dictionary, const QString& word)
 //     engine rejects that form and MixedCaseRootIndex shows that no root in
 //     capitals or mixed case can give s, no s can exist: unknown, without
 //     asking for suggestions.
+//     Words with other characters than letters, digits and apostrophes
+//     are left to Suggest: the engine breaks them into pieces.
 //  3. When it accepts it, the word is known without Suggest only when
 //     CapitalSuggestionCheck can show that the capitalised form is offered
 //     (see its header); otherwise only Suggest can tell.
@@ -68,7 +83,8 @@ bool SpellCheckWordFast(SpellDictionary& dictionary, const QString& word)
         return true;
     if (HasUpperAZ(word))
         return false;
-    if (engine->UpperCaseKeepsAcceptance() && word.size() <= kMaxShortcutLength) {
+    if (engine->UpperCaseKeepsAcceptance() && word.size() <= kMaxShortcutLength
+        && OnlyLettersDigitsApostrophes(word)) {
         const QString upper = word.toUpper();
         if (upper.size() == word.size() && !engine->Spell(upper) && !engine->MayBeMixedCaseForm(word))
             return false;
