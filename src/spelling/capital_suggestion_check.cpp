@@ -99,8 +99,8 @@ void CapitalSuggestionCheck::ReadWords(const QByteArray& words, const QByteArray
         if (tab >= 0)
             line.truncate(tab);
         const qsizetype slash = line.indexOf('/');
-        if ((slash < 0 ? line : line.left(slash)).trimmed().contains('-')
-            || (slash < 0 ? line : line.left(slash)).trimmed().contains(' '))
+        const QByteArray root = (slash < 0 ? line : line.left(slash)).trimmed();
+        if (root.contains('-') || root.contains(' '))
             phrases_ = true;
         if (slash <= 0)
             continue;
