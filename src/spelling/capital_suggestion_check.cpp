@@ -128,11 +128,13 @@ bool CapitalSuggestionCheck::Check(const QString& word,
     capital[0] = capital[0].toUpper();
     if (!spell(capital))
         return false;
-    // A split into two words whose pair ("bolt-on", "a priori") is a
-    // dictionary word makes the engine offer that pair alone.
+    // A split whose pieces joined by a space or a hyphen make a dictionary
+    // word ("bolt-on", "bolt-on's", "a priori") makes the engine offer that
+    // pair alone.
     if (phrases_) {
         for (qsizetype i = 1; i < word.size(); ++i) {
-            if (spell(word.left(i)) && spell(word.mid(i)))
+            if (spell(word.left(i) + QLatin1Char('-') + word.mid(i))
+                || spell(word.left(i) + QLatin1Char(' ') + word.mid(i)))
                 return false;
         }
     }

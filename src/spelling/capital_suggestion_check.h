@@ -10,9 +10,9 @@
 // So when the capitalised word is accepted as a plain dictionary word, it is
 // offered whenever fewer than 15 earlier candidates are accepted. Check()
 // counts an upper bound of those candidates with the engine's own Spell.
-// Later, a split of the word into two words whose pair, joined by a space
-// or a hyphen, is itself a dictionary word drops every other suggestion:
-// in dictionaries with such pairs, any split into two accepted words
+// Later, a split of the word whose two pieces, joined by a space or a
+// hyphen, make a dictionary word drops every other suggestion: in
+// dictionaries with such pairs, any split whose joined form Spell accepts
 // declines.
 //
 // It declines (the caller then asks for suggestions) for dictionaries whose

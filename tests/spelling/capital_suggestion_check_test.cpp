@@ -60,17 +60,22 @@ TEST(CapitalSuggestionCheckTest, CountsEarlierCandidatesAgainstTheLimit)
 // The engine offers a dictionary pair ("bolt-on") alone, dropping "Bolton".
 TEST(CapitalSuggestionCheckTest, DeclinesWordsThatSplitIntoTwoWhereTheDictionaryHasPairs)
 {
-    QSet<QString> accepted{QStringLiteral("Bolton"), QStringLiteral("bolt"), QStringLiteral("on"),
-                           QStringLiteral("Paris")};
+    // "on's" is no word, yet "bolt-on's" is one: the pieces need not be words.
+    QSet<QString> accepted{QStringLiteral("Bolton"), QStringLiteral("Bolton's"), QStringLiteral("bolt-on"),
+                           QStringLiteral("bolt-on's"), QStringLiteral("Paris")};
     auto spell = [&](const QString& w) { return accepted.contains(w); };
     const CapitalSuggestionCheck pairs("TRY abc\n", "3\nBolton\nbolt-on/S\nParis\n");
     ASSERT_TRUE(pairs.Enabled());
     EXPECT_FALSE(pairs.Check(QStringLiteral("bolton"), spell));
+    EXPECT_FALSE(pairs.Check(QStringLiteral("bolton's"), spell));
     EXPECT_TRUE(pairs.Check(QStringLiteral("paris"), spell));  // no split into two words
     EXPECT_FALSE(CapitalSuggestionCheck("SFX S Y 1\nSFX S 0 -on .\n", "2\nBolton\nbolt/S\n")
                      .Check(QStringLiteral("bolton"), spell));
     // Without pairs in the dictionary the split does not matter.
     EXPECT_TRUE(CapitalSuggestionCheck("TRY abc\n", "2\nBolton\nbolt\n").Check(QStringLiteral("bolton"), spell));
+    accepted.insert(QStringLiteral("a priori"));
+    accepted.insert(QStringLiteral("Apriori"));
+    EXPECT_FALSE(CapitalSuggestionCheck("TRY abc\n", "2\na priori\nApriori\n").Check(QStringLiteral("apriori"), spell));
 }
 
 }  // namespace
