@@ -83,9 +83,10 @@ bool MixedCaseRootIndex::ReadAffix(const QByteArray& affix)
         if ((key == "PFX" || key == "SFX") && f.size() >= 4 && f[1].size() == 1 && !header) {
             if (f[3].contains('/'))
                 return false;  // continuation classes: forms of forms
-            if (f[3].toUpper() != f[3].toLower() && f[3] != f[3].toLower())
+            const QString add = Field(f[3]);
+            if (add != add.toLower())
                 return false;  // an affix that brings capitals
-            (key == "PFX" ? prefixes_ : suffixes_)[f[1][0]].append({Field(f[2]), Field(f[3])});
+            (key == "PFX" ? prefixes_ : suffixes_)[f[1][0]].append({Field(f[2]), add});
         }
     }
     return true;

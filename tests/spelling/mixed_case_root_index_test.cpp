@@ -50,6 +50,7 @@ TEST(MixedCaseRootIndexTest, SaysMayForAffixRulesBeyondItsModel)
         {"flag aliases", "AF 1\nAF S\n", "1\nCOBOL\n"},
         {"continuation classes", "SFX S Y 1\nSFX S 0 s/M .\n", "1\nCOBOL/S\n"},
         {"affix with capitals", "SFX S Y 1\nSFX S 0 S .\n", "1\nCOBOL/S\n"},
+        {"affix with a capital beyond ASCII", "SFX S Y 1\nSFX S 0 \xC3\x89 .\n", "1\nCOBOL/S\n"},
         {"ignored characters", "IGNORE -\n", "1\nCOBOL\n"},
         {"conversion of letters", "ICONV 1\nICONV ph f\n", "1\nCOBOL\n"},
         {"break at letters", "BREAK 1\nBREAK x\n", "1\nCOBOL\n"},
