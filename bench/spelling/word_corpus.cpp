@@ -1,25 +1,15 @@
 #include "word_corpus.h"
 
 #include "platform/text.h"
+#include "spelling/dic_entries.h"
 
 namespace lexicrawl::bench {
 
 QStringList DictionaryStems(const QByteArray& dic)
 {
     QStringList stems;
-    const QList<QByteArray> lines = dic.split('\n');
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        QByteArray line = lines[i];
-        const qsizetype tab = line.indexOf('\t');
-        if (tab >= 0)
-            line.truncate(tab);
-        const qsizetype slash = line.indexOf('/');
-        if (slash > 0)
-            line.truncate(slash);
-        line = line.trimmed();
-        if (!line.isEmpty())
-            stems << QString::fromUtf8(line);
-    }
+    for (const DicEntry& entry : DicEntries(dic))
+        stems << QString::fromUtf8(entry.root);
     return stems;
 }
 

@@ -3,6 +3,8 @@
 #include <QList>
 #include <QSet>
 
+#include "spelling/dic_entries.h"
+
 namespace lexicrawl {
 
 namespace {
@@ -92,22 +94,16 @@ void CapitalSuggestionCheck::ReadAffix(const QByteArray& affix, QByteArray& nosu
 void CapitalSuggestionCheck::ReadWords(const QByteArray& words, const QByteArray& nosuggest,
                                        const QByteArray& compoundFlags)
 {
-    const QList<QByteArray> lines = words.split('\n');
-    for (qsizetype i = 1; i < lines.size() && enabled_; ++i) {
-        QByteArray line = lines[i];
-        const qsizetype tab = line.indexOf('\t');
-        if (tab >= 0)
-            line.truncate(tab);
-        const qsizetype slash = line.indexOf('/');
-        const QByteArray root = (slash < 0 ? line : line.left(slash)).trimmed();
-        if (root.contains('-') || root.contains(' '))
+    for (const DicEntry& entry : DicEntries(words)) {
+        if (!enabled_)
+            break;
+        const QByteArray& flags = entry.flags;
+        if (entry.root.contains('-') || entry.root.contains(' '))
             phrases_ = true;
-        if (slash <= 0)
+        if (flags.isEmpty())
             continue;
-        const QByteArray stem = line.left(slash);
-        const QByteArray flags = line.mid(slash + 1).trimmed();
         bool capital = false, letters = true;
-        for (char c : stem) {
+        for (char c : entry.root) {
             capital |= c >= 'A' && c <= 'Z';
             letters &= (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '\'' || uchar(c) >= 0x80;
         }

@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include "spelling/dic_entries.h"
+
 namespace lexicrawl {
 
 namespace {
@@ -112,17 +114,9 @@ QStringList MixedCaseRootIndex::Affixed(const QStringList& stems, const QByteArr
 
 void MixedCaseRootIndex::ReadWords(const QByteArray& words)
 {
-    const QList<QByteArray> lines = words.split('\n');
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        QByteArray line = lines[i];
-        const qsizetype tab = line.indexOf('\t');
-        if (tab >= 0)
-            line.truncate(tab);
-        const qsizetype slash = line.indexOf('/');
-        const QString root = QString::fromUtf8((slash < 0 ? line : line.left(slash)).trimmed());
-        const QByteArray flags = slash < 0 ? QByteArray() : line.mid(slash + 1).trimmed();
-        if (root.isEmpty())
-            continue;
+    for (const DicEntry& entry : DicEntries(words)) {
+        const QString root = QString::fromUtf8(entry.root);
+        const QByteArray& flags = entry.flags;
         // Compounds of roots without capitals ("21st" of "2" and "1st")
         // stay accepted in capitals; a root with capitals that compounds
         // is beyond this index.
