@@ -134,11 +134,11 @@ void Recordings(benchmark::State& state)
         state.SkipWithError("no in-memory database");
         return;
     }
-    TPageRecorder recorder(db, &FakeVerdict);
+    PageRecorder recorder(db, &FakeVerdict);
     int64_t recorded = 0;
     for (auto _ : state) {
         const QString& page = pages[int(recorded % pages.size())];
-        recorder.SayfaBilgileriniVeritabaninaYaz(QStringLiteral("https://example.com/p%1").arg(recorded), page);
+        recorder.RecordPage(QStringLiteral("https://example.com/p%1").arg(recorded), page);
         ++recorded;
     }
     state.counters["pages/s"] = benchmark::Counter(double(recorded), benchmark::Counter::kIsRate);
@@ -159,7 +159,7 @@ void RecordWritesOnly(benchmark::State& state)
         state.SkipWithError("no in-memory database");
         return;
     }
-    TPageRecorder recorder(db, &FakeVerdict);
+    PageRecorder recorder(db, &FakeVerdict);
     int64_t recorded = 0;
     for (auto _ : state) {
         recorder.Write(QStringLiteral("https://example.com/p%1").arg(recorded), records[recorded % records.size()]);

@@ -25,7 +25,7 @@ QStringList PackageStems(const QString& package)
     if (!m.ReadOXT(package) || m.SpellDictionaryCount() == 0)
         return {};
     ZipRead zip(package);
-    return DictionaryStems(zip.UnZip(zip.NameToIndex(m.GetSpellDictionary(0)->FInternalDictPath.toUtf8())));
+    return DictionaryStems(zip.UnZip(zip.NameToIndex(m.GetSpellDictionary(0)->internalDictPath.toUtf8())));
 }
 
 QString DefaultPackage()

@@ -13,21 +13,21 @@ namespace {
 enum LookupResult { kLookupFailed = -1, kNoRow = 0, kHasRow = 1 };
 }
 
-TPageRecorder::TPageRecorder(ProjectDatabase& database, SpellCheckWordFunction spellCheckWord)
+PageRecorder::PageRecorder(ProjectDatabase& database, SpellCheckWordFunction spellCheckWord)
     : database_(database), spellCheckWord_(std::move(spellCheckWord))
 {
 }
 
-void TPageRecorder::SayfaBilgileriniVeritabaninaYaz(const QString& sourcelink, const QString& source)
+void PageRecorder::RecordPage(const QString& sourcelink, const QString& source)
 {
     Write(sourcelink, ExtractPageRecord(source));
 }
 
-void TPageRecorder::Write(const QString& sourcelink, const PageRecord& record)
+void PageRecorder::Write(const QString& sourcelink, const PageRecord& record)
 {
-    for (const QString& kelime : record.words) {
-        if (!spellCheckWord_(kelime))
-            Execute(page_statements::UnknownWordInsert(sourcelink, kelime));
+    for (const QString& word : record.words) {
+        if (!spellCheckWord_(word))
+            Execute(page_statements::UnknownWordInsert(sourcelink, word));
     }
 
     // After a failed lookup the row is updated: an update never makes a
@@ -41,7 +41,7 @@ void TPageRecorder::Write(const QString& sourcelink, const PageRecord& record)
     WriteHeadings(sourcelink, QStringLiteral("H2"), record.h2Lines);
 }
 
-bool TPageRecorder::Execute(const QString& sql)
+bool PageRecorder::Execute(const QString& sql)
 {
     try {
         database_.Execute(sql);
@@ -52,7 +52,7 @@ bool TPageRecorder::Execute(const QString& sql)
     }
 }
 
-int TPageRecorder::LookupPage(const QString& sourcelink)
+int PageRecorder::LookupPage(const QString& sourcelink)
 {
     try {
         bool found = false;
@@ -64,7 +64,7 @@ int TPageRecorder::LookupPage(const QString& sourcelink)
     }
 }
 
-void TPageRecorder::WriteHeadings(const QString& sourcelink, const QString& tag, const QStringList& lines)
+void PageRecorder::WriteHeadings(const QString& sourcelink, const QString& tag, const QStringList& lines)
 {
     for (const QString& line : lines) {
         if (!TrimCtl(line).isEmpty())
@@ -72,10 +72,10 @@ void TPageRecorder::WriteHeadings(const QString& sourcelink, const QString& tag,
     }
 }
 
-void SayfaBilgileriniVeritabaninaYaz(ProjectDatabase& database, const QString& sourcelink,
+void RecordPage(ProjectDatabase& database, const QString& sourcelink,
                                      const QString& source, const SpellCheckWordFunction& spellCheckWord)
 {
-    TPageRecorder(database, spellCheckWord).SayfaBilgileriniVeritabaninaYaz(sourcelink, source);
+    PageRecorder(database, spellCheckWord).RecordPage(sourcelink, source);
 }
 
 }  // namespace lexicrawl

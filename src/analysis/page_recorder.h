@@ -24,13 +24,13 @@ class ProjectDatabase;
 // Answers true when the word is known to the chosen dictionary.
 using SpellCheckWordFunction = std::function<bool(const QString& word)>;
 
-class TPageRecorder {
+class PageRecorder {
 public:
-    TPageRecorder(ProjectDatabase& database, SpellCheckWordFunction spellCheckWord);
+    PageRecorder(ProjectDatabase& database, SpellCheckWordFunction spellCheckWord);
 
     // sourcelink is the page URL as the table of internal URLs holds it;
     // source is the page's HTML (empty when the fetch failed).
-    void SayfaBilgileriniVeritabaninaYaz(const QString& sourcelink, const QString& source);
+    void RecordPage(const QString& sourcelink, const QString& source);
     // The same for a page whose record was read beforehand (possibly on
     // another thread): the word checks and the statements.
     void Write(const QString& sourcelink, const PageRecord& record);
@@ -47,7 +47,7 @@ private:
 };
 
 // The same for a single page, without keeping a recorder.
-void SayfaBilgileriniVeritabaninaYaz(ProjectDatabase& database, const QString& sourcelink,
+void RecordPage(ProjectDatabase& database, const QString& sourcelink,
                                      const QString& source,
                                      const SpellCheckWordFunction& spellCheckWord);
 

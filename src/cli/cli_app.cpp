@@ -126,8 +126,8 @@ std::vector<InternalUrlRow> RowsOf(const InternalUrls& table)
     const qsizetype n = table.Count();
     rows.reserve(size_t(n));
     for (qsizetype i = 0; i < n; ++i) {
-        const TInternalUrl e = table.At(i);
-        rows.push_back({e.FPage, e.FTime, e.FLength, e.FResponse});
+        const InternalUrl e = table.At(i);
+        rows.push_back({e.page, e.time, e.length, e.response});
     }
     return rows;
 }
@@ -174,7 +174,7 @@ int RunCrawl(const CliOptions& o, CliPlatform& platform)
         return kExitUsage;
     ProjectDatabase db(env.dataFolder, env.programFolder);
     db.ChooseWorkingFile();
-    TPageRecorder recorder(db, [&env](const QString& word) { return env.Verdict(word); });
+    PageRecorder recorder(db, [&env](const QString& word) { return env.Verdict(word); });
     const CliHost::Progress progress = o.quiet                  ? CliHost::Progress::None
                                        : isatty(STDERR_FILENO) ? CliHost::Progress::LiveLine
                                                                : CliHost::Progress::LinePerPage;

@@ -19,7 +19,7 @@ void Err(const QString& text)
 
 }  // namespace
 
-CliHost::CliHost(TPageRecorder& recorder, Progress progress)
+CliHost::CliHost(PageRecorder& recorder, Progress progress)
     : recorder_(recorder),
       progress_(progress),
       writer_([this](const QString& url, const PageRecord& record) { recorder_.Write(url, record); })
@@ -60,13 +60,13 @@ void CliHost::RepaintRow(qsizetype row)
 {
     if (progress_ != Progress::LinePerPage || !table_)
         return;
-    const TInternalUrl entry = table_->At(row);
+    const InternalUrl entry = table_->At(row);
     QMutexLocker lock(&mutex_);
     Err(QStringLiteral("%1 / %2  %3  %4 s  %5\n")
             .arg(row + 1)
             .arg(table_->Count())
-            .arg(entry.FResponse, 3)
-            .arg(entry.FTime, entry.FPage));
+            .arg(entry.response, 3)
+            .arg(entry.time, entry.page));
 }
 
 void CliHost::RecordPage(const QString& url, const QString& source)

@@ -28,7 +28,7 @@ class CliHost : public CrawlHost {
 public:
     enum class Progress { None, LiveLine, LinePerPage };
 
-    CliHost(TPageRecorder& recorder, Progress progress);
+    CliHost(PageRecorder& recorder, Progress progress);
     // The table whose rows the progress lines describe.
     void SetTable(const InternalUrls* table) { table_ = table; }
     // Ends the live line, so that what follows starts on a fresh line.
@@ -43,7 +43,7 @@ public:
 private:
     void WriteLive();
 
-    TPageRecorder& recorder_;
+    PageRecorder& recorder_;
     const Progress progress_;
     const InternalUrls* table_ = nullptr;
     QMutex mutex_;

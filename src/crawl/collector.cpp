@@ -26,15 +26,15 @@ QString LoadTimeText(qint64 nanoseconds)
 
 }  // namespace
 
-TCollector::TCollector(CollectorContext context) : context_(std::move(context)) {}
+Collector::Collector(CollectorContext context) : context_(std::move(context)) {}
 
-void TCollector::Run()
+void Collector::Run()
 {
     if (!thread_.joinable() && !finished_.load())
         thread_ = std::thread([this] { Execute(); });
 }
 
-TCollector::~TCollector()
+Collector::~Collector()
 {
     if (!thread_.joinable())
         return;
@@ -46,7 +46,7 @@ TCollector::~TCollector()
         thread_.join();
 }
 
-void TCollector::Execute()
+void Collector::Execute()
 {
     bool failed = false;
     QString failure;
@@ -76,7 +76,7 @@ void TCollector::Execute()
         host.PostToUiThread([terminated, failed, failure] { terminated(failed, failure); });
 }
 
-void TCollector::CollectNow()
+void Collector::CollectNow()
 {
     CrawlState& state = context_.State;
     CrawlHost& host = context_.Host;
@@ -99,13 +99,13 @@ void TCollector::CollectNow()
 // Fetches, records and scans entry index and moves index on to the next
 // entry to visit. Answers false when a stop during the fetch ends the walk:
 // the entry then keeps its empty load time and status, and is not recorded.
-bool TCollector::Visit(qsizetype& index, LinkProcessor& links)
+bool Collector::Visit(qsizetype& index, LinkProcessor& links)
 {
     CrawlState& state = context_.State;
     CrawlHost& host = context_.Host;
     QElapsedTimer stopwatch;
     stopwatch.start();
-    const QString sourcelink = context_.Table.At(index).FPage;
+    const QString sourcelink = context_.Table.At(index).page;
     FetcherState& fetcher = ThisThreadFetcher();
     fetcher.RedirectTarget.clear();
     Status(1, QString::number(index + 1) + QStringLiteral(" / ") + QString::number(context_.Table.Count()));
@@ -138,7 +138,7 @@ bool TCollector::Visit(qsizetype& index, LinkProcessor& links)
 
 // The page's source, or empty text when the fetch failed in any way. A stop
 // that cuts the transfer short returns the front end to idle at once.
-QString TCollector::Fetch(const QString& url)
+QString Collector::Fetch(const QString& url)
 {
     CrawlHost& host = context_.Host;
     auto completion = context_.Completion;
@@ -152,7 +152,7 @@ QString TCollector::Fetch(const QString& url)
     }
 }
 
-void TCollector::Status(int panel, const QString& text)
+void Collector::Status(int panel, const QString& text)
 {
     context_.Host.SetStatusText(panel, text);
 }

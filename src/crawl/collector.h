@@ -38,14 +38,14 @@ struct CollectorContext {
     std::function<void(bool failed, const QString& text)> Terminated;
 };
 
-class TCollector {
+class Collector {
 public:
-    explicit TCollector(CollectorContext context);
-    ~TCollector();
+    explicit Collector(CollectorContext context);
+    ~Collector();
     // Starts the thread, once; the owner keeps the collector from here on.
     void Run();
-    TCollector(const TCollector&) = delete;
-    TCollector& operator=(const TCollector&) = delete;
+    Collector(const Collector&) = delete;
+    Collector& operator=(const Collector&) = delete;
 
     // True once the thread body has ended (its end report may still be on its way).
     bool Finished() const { return finished_.load(); }

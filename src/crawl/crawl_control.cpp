@@ -79,10 +79,10 @@ bool CrawlControl::Start(const CrawlOptions& options)
     state_.StartUrl = url;
     state_.SubdomainScope = options.SubdomainScope;
     collectorFailed_ = false;
-    collector_ = std::make_unique<TCollector>(CollectorContext{
+    collector_ = std::make_unique<Collector>(CollectorContext{
         db_, host_, table_, state_, fetch_, options.IgnoreUrlsText,
-        [this](bool beep) { IslemTamam(beep); },
-        [this](bool failed, const QString& text) { MyThreadTerminate(failed, text); }});
+        [this](bool beep) { Complete(beep); },
+        [this](bool failed, const QString& text) { OnCollectorEnded(failed, text); }});
     collector_->Run();
     return true;
 }
@@ -152,7 +152,7 @@ void CrawlControl::Stop()
     host_.SetStartButton(Tr(QStringLiteral("Stopping...")), false);
 }
 
-void CrawlControl::IslemTamam(bool beep)
+void CrawlControl::Complete(bool beep)
 {
     host_.RefreshUnknownWords();
     host_.SetUnknownWordTimer(false);
@@ -167,12 +167,12 @@ void CrawlControl::IslemTamam(bool beep)
 
 // A failure that ended the collector is shown, and the front end returns to
 // idle rather than staying in the running state with nothing running.
-void CrawlControl::MyThreadTerminate(bool failed, const QString& text)
+void CrawlControl::OnCollectorEnded(bool failed, const QString& text)
 {
     collectorFailed_ = failed;
     if (failed) {
         Platform::Current().MessageBox(QStringLiteral("ERROR"), text, MessageIcon::Error);
-        IslemTamam(false);
+        Complete(false);
     }
     host_.CrawlEnded();
 }

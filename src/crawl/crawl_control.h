@@ -22,7 +22,7 @@ namespace lexicrawl {
 
 class CrawlHost;
 class ProjectDatabase;
-class TCollector;
+class Collector;
 
 // The crawl's phase, shown by the Start button's caption.
 enum class CrawlPhase { Idle, Running, Stopping };
@@ -48,7 +48,7 @@ public:
 
     // The completion routine (on the UI thread): refresh the unknown words,
     // beep when asked, and return the front end to idle.
-    void IslemTamam(bool beep);
+    void Complete(bool beep);
 
     CrawlPhase Phase() const { return phase_.load(); }
     // True from Start until the collector's thread body has ended.
@@ -70,7 +70,7 @@ public:
 private:
     bool CaptureOptions(const CrawlOptions& options);
     QString NormaliseStartUrl(const CrawlOptions& options);
-    void MyThreadTerminate(bool failed, const QString& text);
+    void OnCollectorEnded(bool failed, const QString& text);
 
     ProjectDatabase& db_;
     CrawlHost& host_;
@@ -79,7 +79,7 @@ private:
     CrawlState state_;
     std::atomic<CrawlPhase> phase_{CrawlPhase::Idle};
     std::atomic<bool> collectorFailed_{false};
-    std::unique_ptr<TCollector> collector_;
+    std::unique_ptr<Collector> collector_;
 };
 
 // The whole number of a limit text (64-bit); 1 when it is not one.

@@ -8,7 +8,7 @@ qsizetype InternalUrls::Count() const
     return qsizetype(entries_.size());
 }
 
-TInternalUrl InternalUrls::At(qsizetype index) const
+InternalUrl InternalUrls::At(qsizetype index) const
 {
     QMutexLocker lock(&mutex_);
     if (index < 0 || index >= qsizetype(entries_.size()))
@@ -16,7 +16,7 @@ TInternalUrl InternalUrls::At(qsizetype index) const
     return entries_[size_t(index)];
 }
 
-std::vector<TInternalUrl> InternalUrls::Snapshot() const
+std::vector<InternalUrl> InternalUrls::Snapshot() const
 {
     QMutexLocker lock(&mutex_);
     return entries_;
@@ -28,10 +28,10 @@ bool InternalUrls::Contains(const QString& page) const
     return pages_.contains(page);
 }
 
-qsizetype InternalUrls::Append(TInternalUrl entry)
+qsizetype InternalUrls::Append(InternalUrl entry)
 {
     QMutexLocker lock(&mutex_);
-    pages_.insert(entry.FPage);
+    pages_.insert(entry.page);
     entries_.push_back(std::move(entry));
     return qsizetype(entries_.size());
 }
@@ -41,8 +41,8 @@ void InternalUrls::SetVisit(qsizetype index, const QString& time, const QString&
     QMutexLocker lock(&mutex_);
     if (index < 0 || index >= qsizetype(entries_.size()))
         return;
-    entries_[size_t(index)].FTime = time;
-    entries_[size_t(index)].FResponse = response;
+    entries_[size_t(index)].time = time;
+    entries_[size_t(index)].response = response;
 }
 
 void InternalUrls::Clear()

@@ -15,32 +15,32 @@
 namespace lexicrawl {
 
 // One row of the table, four texts.
-struct TInternalUrl {
-    QString FPage;      // the URL as link processing produced it
-    QString FTime;      // load time in seconds, one decimal; empty until visited
-    QString FLength;    // UrlLength of FPage in decimal
-    QString FResponse;  // status code of the visit; empty until visited
+struct InternalUrl {
+    QString page;      // the URL as link processing produced it
+    QString time;      // load time in seconds, one decimal; empty until visited
+    QString length;    // UrlLength of page in decimal
+    QString response;  // status code of the visit; empty until visited
 };
 
 class InternalUrls {
 public:
     qsizetype Count() const;
     // A copy of entry index; an empty entry when index is out of range.
-    TInternalUrl At(qsizetype index) const;
+    InternalUrl At(qsizetype index) const;
     // A copy of the whole table, for export and the command line.
-    std::vector<TInternalUrl> Snapshot() const;
-    // Whether some entry's FPage equals page exactly (case-sensitive).
+    std::vector<InternalUrl> Snapshot() const;
+    // Whether some entry's page equals page exactly (case-sensitive).
     bool Contains(const QString& page) const;
 
     // Appends entry at the end and answers the new length.
-    qsizetype Append(TInternalUrl entry);
+    qsizetype Append(InternalUrl entry);
     // Writes the visit's load time and status code into entry index.
     void SetVisit(qsizetype index, const QString& time, const QString& response);
     void Clear();
 
 private:
     mutable QMutex mutex_;
-    std::vector<TInternalUrl> entries_;
+    std::vector<InternalUrl> entries_;
     QSet<QString> pages_;
 };
 

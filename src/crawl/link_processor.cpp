@@ -123,7 +123,7 @@ void LinkProcessor::AddInternalUrl(const QString& url)
     if (table_.Contains(url))
         return;
     state_.AddedCount.fetch_add(1);
-    const qsizetype count = table_.Append(TInternalUrl{url, QString(), QString::number(UrlLength(url)), QString()});
+    const qsizetype count = table_.Append(InternalUrl{url, QString(), QString::number(UrlLength(url)), QString()});
     if (rowCountChanged_)
         rowCountChanged_(count);
     const QString sql = QStringLiteral("insert into PAGES (URL) values (") + SqlQuote(url) + QStringLiteral(");");

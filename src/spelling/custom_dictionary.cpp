@@ -16,7 +16,7 @@ QString LangIDToLanguageName(uint16_t langId)
 }
 
 CustomDictionary::CustomDictionary()
-    : FLangID(kSystemDefaultLangId), FLanguageName(LangIDToLanguageName(kSystemDefaultLangId))
+    : langId(kSystemDefaultLangId), languageName(LangIDToLanguageName(kSystemDefaultLangId))
 {
 }
 
@@ -34,13 +34,13 @@ bool CustomDictionary::Load()
 
 void CustomDictionary::Unload()
 {
-    FLoaded = false;
+    loaded = false;
 }
 
 QString CustomDictionary::PackageFileName() const
 {
     // Packages may be named with either separator.
-    QString path = FDictionaryFilename;
+    QString path = dictionaryFileName;
     path.replace(QLatin1Char('\\'), QLatin1Char('/'));
     return QFileInfo(path).fileName();
 }

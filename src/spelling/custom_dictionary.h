@@ -22,28 +22,28 @@ public:
     virtual bool Load();
     virtual void Unload();
 
-    bool Active() const { return FActive; }
-    void SetActive(bool active) { FActive = active; }
-    bool Loaded() const { return FLoaded; }
-    QString DictionaryFileName() const { return FDictionaryFilename; }
-    QString DisplayName() const { return FDisplayName; }
-    uint16_t LangID() const { return FLangID; }
-    QString LanguageName() const { return FLanguageName; }
-    QString ID() const { return FID; }
+    bool Active() const { return active; }
+    void SetActive(bool on) { active = on; }
+    bool Loaded() const { return loaded; }
+    QString DictionaryFileName() const { return dictionaryFileName; }
+    QString DisplayName() const { return displayName; }
+    uint16_t LangID() const { return langId; }
+    QString LanguageName() const { return languageName; }
+    QString ID() const { return id; }
     QString InternalFileID() const { return GetInternalFileID(); }
-    QString Publisher() const { return FPublisher; }
-    QString Version() const { return FVersion; }
+    QString Publisher() const { return publisher; }
+    QString Version() const { return version; }
 
-    bool FActive = false;
-    bool FLoaded = false;
-    QString FDictionaryFilename;
-    QString FID;
-    QString FDisplayName;
-    QString FVersion;
-    QString FPublisher;
-    uint16_t FLangID;
-    QString FLanguageName;
-    int32_t FRefCount = 0;
+    bool active = false;
+    bool loaded = false;
+    QString dictionaryFileName;
+    QString id;
+    QString displayName;
+    QString version;
+    QString publisher;
+    uint16_t langId;
+    QString languageName;
+    int32_t refCount = 0;
 
 protected:
     // The package's file name without its folder.

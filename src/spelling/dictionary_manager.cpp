@@ -97,21 +97,21 @@ void DictionaryManager::AddHyphenDictionary(std::unique_ptr<HyphenDictionary> d)
 void DictionaryManager::Dictionary_Addref(const QString& internalId)
 {
     if (SpellDictionary* s = FindSpellDictionary(internalId))
-        ++s->FRefCount;
+        ++s->refCount;
     else if (HyphenDictionary* h = FindHyphenDictionary(internalId))
-        ++h->FRefCount;
+        ++h->refCount;
 }
 
 void DictionaryManager::Dictionary_Release(const QString& internalId)
 {
     const int s = IndexOfId(spell_, internalId);
     if (s >= 0) {
-        if (--spell_.At(s)->FRefCount < 1)
+        if (--spell_.At(s)->refCount < 1)
             RemoveSpellDictionary(s);
         return;
     }
     const int h = IndexOfId(hyphen_, internalId);
-    if (h >= 0 && --hyphen_.At(h)->FRefCount < 1)
+    if (h >= 0 && --hyphen_.At(h)->refCount < 1)
         RemoveHyphenDictionary(h);
 }
 

@@ -13,39 +13,39 @@ HyphenDictionary::~HyphenDictionary()
 
 QString HyphenDictionary::GetInternalFileID() const
 {
-    return PackageFileName() + QStringLiteral("::") + FInternalHyphenPath;
+    return PackageFileName() + QStringLiteral("::") + internalHyphenPath;
 }
 
 bool HyphenDictionary::Load()
 {
-    if (FLoaded)
+    if (loaded)
         return true;
-    ZipRead package(FDictionaryFilename, 0, 0, true);
-    const int index = package.NameToIndex(FInternalHyphenPath.toUtf8());
+    ZipRead package(dictionaryFileName, 0, 0, true);
+    const int index = package.NameToIndex(internalHyphenPath.toUtf8());
     if (index < 0)
         return false;
     engine_ = HyphenEngine::Init(package.UnZip(index));
-    FLoaded = engine_ != nullptr;
-    return FLoaded;
+    loaded = engine_ != nullptr;
+    return loaded;
 }
 
 void HyphenDictionary::Unload()
 {
     engine_.reset();
-    FActive = false;
-    FLoaded = false;
+    active = false;
+    loaded = false;
 }
 
 QString HyphenDictionary::Hyphenate(const QString& word)
 {
-    if (!FActive || !engine_)
+    if (!active || !engine_)
         return word;
     return engine_->Hyphenate(word).hyphenatedWord;
 }
 
 const HyphenResult* HyphenDictionary::HyphenateResult(const QString& word)
 {
-    if (!FActive || !engine_)
+    if (!active || !engine_)
         return nullptr;
     last_ = engine_->Hyphenate(word);
     return &last_;

@@ -26,7 +26,7 @@ public:
     // without engine.
     const HyphenResult* HyphenateResult(const QString& word);
 
-    QString FInternalHyphenPath;
+    QString internalHyphenPath;
 
 private:
     std::unique_ptr<HyphenEngine> engine_;

@@ -32,87 +32,87 @@ QString DecodeText(const QByteArray& bytes)
     return ReplaceAllAZ(text, QStringLiteral("&quot;"), QStringLiteral("\""));
 }
 
-OxtNode::OxtNode(OxtParser* reader) : FReader(reader) {}
+OxtNode::OxtNode(OxtParser* owner) : reader(owner) {}
 
 OxtNode::~OxtNode()
 {
     // Unclosed declarations and comments nest whole documents, so a hostile
     // one can be as deep as it is long: free the subtree without recursion.
-    std::vector<std::unique_ptr<OxtNode>> pending = std::move(FItems);
+    std::vector<std::unique_ptr<OxtNode>> pending = std::move(items);
     while (!pending.empty()) {
         std::unique_ptr<OxtNode> node = std::move(pending.back());
         pending.pop_back();
-        for (auto& child : node->FItems)
+        for (auto& child : node->items)
             pending.push_back(std::move(child));
-        node->FItems.clear();
+        node->items.clear();
     }
 }
 
-QString OxtNode::Name() const { return DecodeText(FName); }
-QString OxtNode::Value() const { return DecodeText(FValue); }
-QString OxtNode::Attr() const { return DecodeText(FAttr); }
+QString OxtNode::Name() const { return DecodeText(name); }
+QString OxtNode::Value() const { return DecodeText(value); }
+QString OxtNode::Attr() const { return DecodeText(attr); }
 
 QString OxtNode::ParentName() const
 {
-    return FParent ? FParent->Name() : QString();
+    return parent ? parent->Name() : QString();
 }
 
 OxtNode* OxtNode::AddChild()
 {
-    auto child = std::make_unique<OxtNode>(FReader);
-    child->FParent = this;
-    child->FLevel = FLevel + 1;
-    child->FIndex = FItems.size();
-    FItems.push_back(std::move(child));
-    return FItems.back().get();
+    auto child = std::make_unique<OxtNode>(reader);
+    child->parent = this;
+    child->level = level + 1;
+    child->index = items.size();
+    items.push_back(std::move(child));
+    return items.back().get();
 }
 
 const OxtNode* OxtNode::NextBelow(const OxtNode* top) const
 {
-    if (!FItems.empty())
-        return FItems.front().get();
+    if (!items.empty())
+        return items.front().get();
     const OxtNode* node = this;
-    while (node != top && node->FParent) {
-        const auto& siblings = node->FParent->FItems;
-        if (node->FIndex + 1 < siblings.size())
-            return siblings[node->FIndex + 1].get();
-        node = node->FParent;
+    while (node != top && node->parent) {
+        const auto& siblings = node->parent->items;
+        if (node->index + 1 < siblings.size())
+            return siblings[node->index + 1].get();
+        node = node->parent;
     }
     return nullptr;
 }
 
-OxtNode* OxtNode::NodeByName(const QString& aName) const
+OxtNode* OxtNode::NodeByName(const QString& wanted) const
 {
     for (const OxtNode* n = NextBelow(this); n; n = n->NextBelow(this)) {
-        if (n->Name() == aName)
+        if (n->Name() == wanted)
             return const_cast<OxtNode*>(n);
     }
     return nullptr;
 }
 
-void OxtNode::NodesByName(const QString& aName, QList<OxtNode*>& aList) const
+void OxtNode::NodesByName(const QString& wanted, QList<OxtNode*>& found) const
 {
     for (const OxtNode* n = NextBelow(this); n; n = n->NextBelow(this)) {
-        if (n->Name() == aName)
-            aList.append(const_cast<OxtNode*>(n));
+        if (n->Name() == wanted)
+            found.append(const_cast<OxtNode*>(n));
     }
 }
 
-QString OxtNode::Attrib(const QString& aName) const
+QString OxtNode::Attrib(const QString& wanted) const
 {
     qsizetype pos = 0;
-    while (pos < FAttr.size()) {
+    while (pos < attr.size()) {
         qsizetype end = pos;
-        while (end < FAttr.size() && FAttr[end] != '\r' && FAttr[end] != '\n')
+        while (end < attr.size() && attr[end] != '\r' && attr[end] != '\n')
             ++end;
-        const QByteArray line = FAttr.mid(pos, end - pos);
+        const QByteArray line = attr.mid(pos, end - pos);
         const qsizetype eq = line.indexOf('=');
-        if (eq >= 0 && SameTextAZ(QString::fromUtf8(line.left(eq)), aName))
+        if (eq >= 0 && SameTextAZ(QString::fromUtf8(line.left(eq)), wanted))
             return DecodeText(line.mid(eq + 1));
         pos = end;
-        if (pos < FAttr.size() && FAttr[pos] == '\r')
+        if (pos < attr.size() && attr[pos] == '\r')
             ++pos;
-        if (pos < FAttr.size() && FAttr[pos] == '\n')
+        if (pos < attr.size() && attr[pos] == '\n')
             ++pos;
     }
     return {};

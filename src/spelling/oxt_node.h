@@ -22,35 +22,35 @@ public:
     OxtNode(const OxtNode&) = delete;
     OxtNode& operator=(const OxtNode&) = delete;
 
-    OxtNode* Parent() const { return FParent; }
+    OxtNode* Parent() const { return parent; }
     QString Name() const;
     QString Value() const;
     QString Attr() const;
     QString ParentName() const;
-    int Level() const { return FLevel; }
-    const std::vector<std::unique_ptr<OxtNode>>& Items() const { return FItems; }
+    int Level() const { return level; }
+    const std::vector<std::unique_ptr<OxtNode>>& Items() const { return items; }
 
-    // First descendant (not this node) named exactly aName, in document order.
-    OxtNode* NodeByName(const QString& aName) const;
-    // Appends every descendant named aName, in document order, to aList.
-    void NodesByName(const QString& aName, QList<OxtNode*>& aList) const;
-    // Decoded value of the attribute aName (name compared without regard to
+    // First descendant (not this node) named exactly wanted, in document order.
+    OxtNode* NodeByName(const QString& wanted) const;
+    // Appends every descendant named wanted, in document order, to found.
+    void NodesByName(const QString& wanted, QList<OxtNode*>& found) const;
+    // Decoded value of the attribute wanted (name compared without regard to
     // case); empty when absent.
-    QString Attrib(const QString& aName) const;
+    QString Attrib(const QString& wanted) const;
 
     // The node after this one in document order, staying below top (null
     // at the end of top's subtree).
     const OxtNode* NextBelow(const OxtNode* top) const;
     OxtNode* AddChild();
 
-    OxtParser* FReader;
-    QByteArray FName;
-    QByteArray FValue;
-    QByteArray FAttr;
-    std::vector<std::unique_ptr<OxtNode>> FItems;
-    OxtNode* FParent = nullptr;
-    int FLevel = -1;
-    std::size_t FIndex = 0;  // position among the parent's children
+    OxtParser* reader;
+    QByteArray name;
+    QByteArray value;
+    QByteArray attr;
+    std::vector<std::unique_ptr<OxtNode>> items;
+    OxtNode* parent = nullptr;
+    int level = -1;
+    std::size_t index = 0;  // position among the parent's children
 };
 
 // UTF-8 decoding, then "&amp;", "&lt;", "&gt;", "&apos;", "&quot;" replaced

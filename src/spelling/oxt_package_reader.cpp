@@ -71,13 +71,13 @@ Entry ReadEntry(const QList<OxtNode*>& values, uint16_t& langId)
 
 void Fill(CustomDictionary& d, const Description& desc, const QString& fileName, uint16_t langId)
 {
-    d.FVersion = desc.version;
-    d.FID = desc.identifier;
-    d.FDisplayName = desc.displayName;
-    d.FPublisher = desc.publisher;
-    d.FLangID = langId;
-    d.FLanguageName = LangIDToLanguageName(langId);
-    d.FDictionaryFilename = fileName;
+    d.version = desc.version;
+    d.id = desc.identifier;
+    d.displayName = desc.displayName;
+    d.publisher = desc.publisher;
+    d.langId = langId;
+    d.languageName = LangIDToLanguageName(langId);
+    d.dictionaryFileName = fileName;
 }
 
 void Register(DictionaryManager& manager, const Entry& e, const Description& desc,
@@ -89,13 +89,13 @@ void Register(DictionaryManager& manager, const Entry& e, const Description& des
         const qsizetype space = e.locations.indexOf(QLatin1Char(' '));
         const QString affix = space < 0 ? QString() : e.locations.left(space);
         const QString words = e.locations.mid(space + 1, 255);
-        d->FInternalAffixPath = RemoveOrigin(TrimCtl(affix));
-        d->FInternalDictPath = RemoveOrigin(TrimCtl(words));
+        d->internalAffixPath = RemoveOrigin(TrimCtl(affix));
+        d->internalDictPath = RemoveOrigin(TrimCtl(words));
         manager.AddSpellDictionary(std::move(d));
     } else {
         auto d = std::make_unique<HyphenDictionary>();
         Fill(*d, desc, fileName, langId);
-        d->FInternalHyphenPath = RemoveOrigin(e.locations);
+        d->internalHyphenPath = RemoveOrigin(e.locations);
         manager.AddHyphenDictionary(std::move(d));
     }
 }

@@ -18,18 +18,18 @@ bool IsSpace(char c)
 void Append(OxtNode* node, int state, char c)
 {
     switch (state) {
-    case InName: node->FName.append(c); break;
-    case InAttributes: node->FAttr.append(c); break;
-    case InText: node->FValue.append(c); break;
+    case InName: node->name.append(c); break;
+    case InAttributes: node->attr.append(c); break;
+    case InText: node->value.append(c); break;
     default: break;
     }
 }
 
 }  // namespace
 
-OxtParser::OxtParser(const QByteArray& source) : FCodepage(kDefaultAnsiCodepage)
+OxtParser::OxtParser(const QByteArray& source) : codepage_(kDefaultAnsiCodepage)
 {
-    FRoot = std::make_unique<OxtNode>(this);
+    root_ = std::make_unique<OxtNode>(this);
     Parse(source);
 }
 
@@ -37,13 +37,13 @@ OxtParser::~OxtParser() = default;
 
 void OxtParser::Clear()
 {
-    FRoot = std::make_unique<OxtNode>(this);
+    root_ = std::make_unique<OxtNode>(this);
 }
 
 void OxtParser::Parse(const QByteArray& source)
 {
     Clear();
-    OxtNode* current = FRoot.get();
+    OxtNode* current = root_.get();
     int state = Outside;
     char quote = 0;
     const qsizetype n = source.size();
@@ -52,8 +52,8 @@ void OxtParser::Parse(const QByteArray& source)
         if (quote) {
             if (c == quote) {
                 quote = 0;
-                if (state == InAttributes && !current->FAttr.isEmpty())
-                    current->FAttr.append("\r\n");
+                if (state == InAttributes && !current->attr.isEmpty())
+                    current->attr.append("\r\n");
             } else {
                 Append(current, state, IsSpace(c) ? ' ' : c);
             }
@@ -63,10 +63,10 @@ void OxtParser::Parse(const QByteArray& source)
             if (state == InName)
                 state = InAttributes;
             else if (state == InText)
-                current->FValue.append(' ');
+                current->value.append(' ');
         } else if (c == '"' || c == '\'') {
             if (state == InText) {
-                current->FValue.append(c);
+                current->value.append(c);
             } else {
                 if (state == InName)
                     state = InAttributes;
@@ -74,15 +74,15 @@ void OxtParser::Parse(const QByteArray& source)
             }
         } else if (c == '/') {
             if (state == InText) {
-                current->FValue.append(c);
+                current->value.append(c);
             } else {
-                if (current->FParent)
-                    current = current->FParent;
+                if (current->parent)
+                    current = current->parent;
                 state = Outside;
             }
         } else if (c == '<') {
             if (state == InAttributes) {
-                current->FAttr.append(c);
+                current->attr.append(c);
             } else if (state == Outside || state == InText) {
                 if (i + 1 < n && source[i + 1] == '/') {
                     state = Outside;
@@ -103,7 +103,7 @@ void OxtParser::Parse(const QByteArray& source)
 
 void OxtParser::DeriveCodepage()
 {
-    FCodepage = kDefaultAnsiCodepage;
+    codepage_ = kDefaultAnsiCodepage;
     const OxtNode* first = GetFirst();
     if (!first)
         return;
@@ -114,33 +114,33 @@ void OxtParser::DeriveCodepage()
     for (const auto& part : isoParts) {
         const QString suffix = QString::fromLatin1(part.suffix);
         if (enc == QStringLiteral("iso-8859-") + suffix || enc == QStringLiteral("iso8859-") + suffix)
-            FCodepage = part.cp;
+            codepage_ = part.cp;
     }
     if (enc == QStringLiteral("koi8-r") || enc == QStringLiteral("koi8-u"))
-        FCodepage = 20866;
+        codepage_ = 20866;
 }
 
 OxtNode* OxtParser::GetFirst() const
 {
-    return FRoot->FItems.empty() ? nullptr : FRoot->FItems.front().get();
+    return root_->items.empty() ? nullptr : root_->items.front().get();
 }
 
 OxtNode* OxtParser::GetNext(const OxtNode* node) const
 {
     if (!node)
         return nullptr;
-    return const_cast<OxtNode*>(node->NextBelow(FRoot.get()));
+    return const_cast<OxtNode*>(node->NextBelow(root_.get()));
 }
 
 QString OxtParser::AsText() const
 {
     QString out;
     for (const OxtNode* n = GetFirst(); n; n = GetNext(n)) {
-        const int level = std::max(0, n->FLevel);
+        const int level = std::max(0, n->level);
         out += QString(std::min(4 * level, 32), QLatin1Char(' ')) + QStringLiteral("NODE: ")
                + n->Name() + QStringLiteral(" VALUE: ") + n->Value() + QStringLiteral("\r\n");
         const QString attrIndent(std::min(6 * level, 32), QLatin1Char(' '));
-        for (const QString& line : SplitLines(QString::fromLatin1(n->FAttr)))
+        for (const QString& line : SplitLines(QString::fromLatin1(n->attr)))
             out += attrIndent + QStringLiteral("ATTR: ") + line + QStringLiteral("\r\n");
     }
     return out;

@@ -23,7 +23,7 @@ public:
     OxtParser(const OxtParser&) = delete;
     OxtParser& operator=(const OxtParser&) = delete;
 
-    OxtNode* Root() const { return FRoot.get(); }
+    OxtNode* Root() const { return root_.get(); }
     void Clear();
     OxtNode* GetFirst() const;
     // Next node in document order after node; null after the last one.
@@ -32,15 +32,15 @@ public:
     QString AsText() const;
     // Code page named by the declared encoding. Text is always decoded as
     // UTF-8; this is kept for callers that want to know the declaration.
-    uint16_t Codepage() const { return FCodepage; }
+    uint16_t Codepage() const { return codepage_; }
 
 private:
     void Parse(const QByteArray& source);
     void DeriveCodepage();
 
-    std::unique_ptr<OxtNode> FRoot;
+    std::unique_ptr<OxtNode> root_;
     bool FUTF8Encoded = true;
-    uint16_t FCodepage;
+    uint16_t codepage_;
 };
 
 // The system's 8-bit code page when a document names none we know.

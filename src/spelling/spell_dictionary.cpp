@@ -14,35 +14,35 @@ SpellDictionary::~SpellDictionary()
 
 QString SpellDictionary::GetInternalFileID() const
 {
-    return PackageFileName() + QStringLiteral("::") + FInternalAffixPath + QStringLiteral("::")
-           + FInternalDictPath;
+    return PackageFileName() + QStringLiteral("::") + internalAffixPath + QStringLiteral("::")
+           + internalDictPath;
 }
 
 bool SpellDictionary::Load()
 {
-    if (FLoaded)
+    if (loaded)
         return true;
-    ZipRead package(FDictionaryFilename, 0, 0, true);
-    const int affixIndex = package.NameToIndex(FInternalAffixPath.toUtf8());
+    ZipRead package(dictionaryFileName, 0, 0, true);
+    const int affixIndex = package.NameToIndex(internalAffixPath.toUtf8());
     if (affixIndex < 0)
         return false;
     const QByteArray affix = package.UnZip(affixIndex);
-    const int wordsIndex = package.NameToIndex(FInternalDictPath.toUtf8());
+    const int wordsIndex = package.NameToIndex(internalDictPath.toUtf8());
     if (wordsIndex < 0)
         return false;
     const QByteArray words = package.UnZip(wordsIndex);
     engine_ = HunspellEngine::Init(affix, words);
     verdicts_.clear();
-    FLoaded = engine_ != nullptr;
-    return FLoaded;
+    loaded = engine_ != nullptr;
+    return loaded;
 }
 
 void SpellDictionary::Unload()
 {
     engine_.reset();
     verdicts_.clear();
-    FActive = false;
-    FLoaded = false;
+    active = false;
+    loaded = false;
 }
 
 bool SpellDictionary::Spell(const QString& word)
@@ -50,22 +50,22 @@ bool SpellDictionary::Spell(const QString& word)
     return engine_ && engine_->Spell(word);
 }
 
-void SpellDictionary::Suggest(const QString& word, QStringList& aWordList)
+void SpellDictionary::Suggest(const QString& word, QStringList& suggestions)
 {
     if (engine_)
-        aWordList += engine_->Suggest(word);
+        suggestions += engine_->Suggest(word);
 }
 
-void SpellDictionary::Analyze(const QString& word, QStringList& aWordList)
+void SpellDictionary::Analyze(const QString& word, QStringList& suggestions)
 {
     if (engine_)
-        aWordList += engine_->Analyze(word);
+        suggestions += engine_->Analyze(word);
 }
 
-void SpellDictionary::Stem(const QString& word, QStringList& aWordList)
+void SpellDictionary::Stem(const QString& word, QStringList& suggestions)
 {
     if (engine_)
-        aWordList += engine_->Stem(word);
+        suggestions += engine_->Stem(word);
 }
 
 bool SpellDictionary::Add(const QString& word)

@@ -27,10 +27,10 @@ public:
     void Unload() override;
 
     bool Spell(const QString& word);
-    // Appends the suggestions to aWordList (which is not cleared).
-    void Suggest(const QString& word, QStringList& aWordList);
-    void Analyze(const QString& word, QStringList& aWordList);
-    void Stem(const QString& word, QStringList& aWordList);
+    // Appends the suggestions to suggestions (which is not cleared).
+    void Suggest(const QString& word, QStringList& suggestions);
+    void Analyze(const QString& word, QStringList& suggestions);
+    void Stem(const QString& word, QStringList& suggestions);
     bool Add(const QString& word);
     bool AddWithAffix(const QString& word, const QString& affixModel);
 
@@ -39,8 +39,8 @@ public:
     // Verdicts of the loaded engine, keyed by word.
     QHash<QString, bool>& Verdicts() { return verdicts_; }
 
-    QString FInternalAffixPath;
-    QString FInternalDictPath;
+    QString internalAffixPath;
+    QString internalDictPath;
 
 private:
     std::unique_ptr<HunspellEngine> engine_;

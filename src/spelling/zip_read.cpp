@@ -263,12 +263,12 @@ bool ZipRead::ReadCentralRecords(const uint8_t* data, std::size_t size, std::siz
     return true;
 }
 
-int ZipRead::NameToIndex(const QByteArray& aName) const
+int ZipRead::NameToIndex(const QByteArray& wanted) const
 {
-    if (aName.isEmpty())
+    if (wanted.isEmpty())
         return -1;
     for (int i = 0; i < Count(); ++i) {
-        if (SameNameAZ(entries_[std::size_t(i)].Name, aName))
+        if (SameNameAZ(entries_[std::size_t(i)].Name, wanted))
             return i;
     }
     return -1;

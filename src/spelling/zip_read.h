@@ -48,9 +48,9 @@ public:
     const ZipEntry& Entry(int index) const { return entries_[std::size_t(index)]; }
     int32_t ZipStartOffset() const { return zipStartOffset_; }
 
-    // Index of the first member whose name equals aName, a-z compared
+    // Index of the first member whose name equals wanted, a-z compared
     // without regard to case; -1 when none.
-    int NameToIndex(const QByteArray& aName) const;
+    int NameToIndex(const QByteArray& wanted) const;
     // The member's bytes; empty (after the "CRC" message) when they fail
     // their size or CRC check.
     QByteArray UnZip(int index) const;

@@ -177,12 +177,12 @@ bool ProjectDatabase::PrepareForCrawl(DatabaseLocation location)
     } else {
         if (!OpenTarget(QString(), true))
             return false;
-        BosTablolariOlustur();
+        CreateEmptyTables();
     }
     return true;
 }
 
-void ProjectDatabase::BosTablolariOlustur()
+void ProjectDatabase::CreateEmptyTables()
 {
     for (const QString& statement : SchemaStatements()) {
         try {

@@ -66,7 +66,7 @@ public:
     bool PrepareForCrawl(DatabaseLocation location);
     // Runs the schema statements in order; the first failure is reported and
     // ends it.
-    void BosTablolariOlustur();
+    void CreateEmptyTables();
     // Sets the target to the working file and opens it (no creation);
     // reports a failed open and answers false.
     bool OpenWorkingFile();

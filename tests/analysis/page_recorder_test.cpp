@@ -46,7 +46,7 @@ public:
     int checks = 0;
 };
 
-class PageRecorder : public ::testing::Test {
+class PageRecorderTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -57,8 +57,8 @@ protected:
 
     void Record(const QString& url, const QString& source)
     {
-        TPageRecorder recorder(db, [this](const QString& word) { return dictionary.SpellCheckWord(word); });
-        recorder.SayfaBilgileriniVeritabaninaYaz(url, source);
+        lexicrawl::PageRecorder recorder(db, [this](const QString& word) { return dictionary.SpellCheckWord(word); });
+        recorder.RecordPage(url, source);
     }
 
     QStringList Column(const QString& sql)
@@ -88,7 +88,7 @@ TEST(PageStatements, AreBuiltExactly)
     EXPECT_EQ(HeadingInsert("u", "H2", " line "), S("insert into TAGS (URL,TAG,VALUE) values ('u','H2',' line ');"));
 }
 
-TEST_F(PageRecorder, WritesEachUnknownWordOncePerPage)
+TEST_F(PageRecorderTest, WritesEachUnknownWordOncePerPage)
 {
     Record(kUrl, S("<p>Paris is lovely. Paris! teh teh teh teh teh cafe</p>"));
     EXPECT_EQ(Column("SELECT WORD FROM MISSPELLED where URL=" + SqlQuote(kUrl) + " order by ID;"),
@@ -96,7 +96,7 @@ TEST_F(PageRecorder, WritesEachUnknownWordOncePerPage)
     EXPECT_EQ(dictionary.checks, 5);  // cafe, is, lovely, paris, teh: once each
 }
 
-TEST_F(PageRecorder, InsertsOrUpdatesThePageRowWithRawTitleAndFlatDescription)
+TEST_F(PageRecorderTest, InsertsOrUpdatesThePageRowWithRawTitleAndFlatDescription)
 {
     const QString source = S("<title>O'Brien's &amp; Co</title>"
                              "<meta name=description content=\"Line one\r\nline two\nthree\">");
@@ -112,14 +112,14 @@ TEST_F(PageRecorder, InsertsOrUpdatesThePageRowWithRawTitleAndFlatDescription)
     EXPECT_EQ(Column("SELECT COUNT(*) FROM PAGES;"), QStringList{"2"});
 }
 
-TEST_F(PageRecorder, WritesOneTagRowPerNonBlankHeadingLine)
+TEST_F(PageRecorderTest, WritesOneTagRowPerNonBlankHeadingLine)
 {
     Record(kUrl, S("<h1>Welcome<br>back</h1><h1>   </h1><h2>News</h2><h3>Not kept</h3>"));
     EXPECT_EQ(Column("SELECT TAG || '=' || VALUE FROM TAGS order by ID;"),
               (QStringList{"H1=Welcome", "H1=back", "H2=News"}));
 }
 
-TEST_F(PageRecorder, RecordsAFailedFetchWithEmptyFacts)
+TEST_F(PageRecorderTest, RecordsAFailedFetchWithEmptyFacts)
 {
     Record(kUrl, QString());
     EXPECT_EQ(Column("SELECT URL || '|' || TITLE || '|' || DESCRIPTION FROM PAGES;"), QStringList{kUrl + "||"});
@@ -128,30 +128,30 @@ TEST_F(PageRecorder, RecordsAFailedFetchWithEmptyFacts)
     EXPECT_TRUE(platform.messages.isEmpty());
 }
 
-TEST_F(PageRecorder, ChecksWordsBeforeAnyPageStatement)
+TEST_F(PageRecorderTest, ChecksWordsBeforeAnyPageStatement)
 {
     QStringList seenTitles;
-    TPageRecorder recorder(db, [&](const QString&) {
+    PageRecorder recorder(db, [&](const QString&) {
         seenTitles << Column("SELECT COUNT(*) FROM PAGES;") + Column("SELECT COUNT(*) FROM TAGS;");
         return true;
     });
-    recorder.SayfaBilgileriniVeritabaninaYaz(kUrl, S("<title>T</title><h1>H</h1><p>word</p>"));
+    recorder.RecordPage(kUrl, S("<title>T</title><h1>H</h1><p>word</p>"));
     EXPECT_EQ(seenTitles, (QStringList{"0", "0", "0", "0"}));  // checks of h and word, before the rows
 }
 
-TEST_F(PageRecorder, WritesARecordReadBeforehand)
+TEST_F(PageRecorderTest, WritesARecordReadBeforehand)
 {
     const PageRecord record = ExtractPageRecord(S("<title> T </title><h1>a<br> <br>b</h1><p>Paris teh</p>"));
     EXPECT_EQ(record.title, S(" T "));
     EXPECT_EQ(record.h1Lines, (QStringList{"a", "", "b"}));
     EXPECT_EQ(record.words, (QStringList{"a", "b", "paris", "teh"}));
-    TPageRecorder recorder(db, [this](const QString& word) { return dictionary.SpellCheckWord(word); });
+    PageRecorder recorder(db, [this](const QString& word) { return dictionary.SpellCheckWord(word); });
     recorder.Write(kUrl, record);
     EXPECT_EQ(Column("SELECT WORD FROM MISSPELLED order by ID;"), (QStringList{"b", "teh"}));
     EXPECT_EQ(Column("SELECT VALUE FROM TAGS order by ID;"), (QStringList{"a", "b"}));
 }
 
-TEST_F(PageRecorder, RecordingTwiceDoublesWordsAndTagsButNotThePage)
+TEST_F(PageRecorderTest, RecordingTwiceDoublesWordsAndTagsButNotThePage)
 {
     const QString source = S("<title>T</title><h1>Head</h1><p>teh</p>");
     Record(kUrl, source);
@@ -161,7 +161,7 @@ TEST_F(PageRecorder, RecordingTwiceDoublesWordsAndTagsButNotThePage)
     EXPECT_EQ(Column("SELECT COUNT(*) FROM PAGES;"), QStringList{"1"});
 }
 
-TEST_F(PageRecorder, ShowsEachFailingStatementAndGoesOn)
+TEST_F(PageRecorderTest, ShowsEachFailingStatementAndGoesOn)
 {
     db.Execute("DROP TABLE TAGS;");
     Record(kUrl, S("<title>Kept</title><h1>one<br>two</h1><h2>three</h2><p>teh</p>"));
@@ -171,7 +171,7 @@ TEST_F(PageRecorder, ShowsEachFailingStatementAndGoesOn)
     EXPECT_EQ(Column("SELECT TITLE FROM PAGES;"), QStringList{"Kept"});
 }
 
-TEST_F(PageRecorder, UpdatesThePageAfterAFailedLookup)
+TEST_F(PageRecorderTest, UpdatesThePageAfterAFailedLookup)
 {
     db.Execute("DROP TABLE PAGES;");
     Record(kUrl, S("<title>T</title>"));

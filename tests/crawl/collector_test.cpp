@@ -76,8 +76,8 @@ protected:
     QStringList Table() const
     {
         QStringList out;
-        for (const TInternalUrl& e : control_.Table().Snapshot()) {
-            out << e.FPage + u" "_qs + e.FResponse + (e.FTime.isEmpty() ? u" -"_qs : u""_qs);
+        for (const InternalUrl& e : control_.Table().Snapshot()) {
+            out << e.page + u" "_qs + e.response + (e.time.isEmpty() ? u" -"_qs : u""_qs);
         }
         return out;
     }

@@ -94,9 +94,9 @@ TEST(CrawlLoopback, CrawlsASmallSiteBreadthFirst)
 
     QStringList table;
     for (qsizetype i = 0; i < control.Table().Count(); ++i) {
-        const TInternalUrl e = control.Table().At(i);
-        EXPECT_FALSE(e.FTime.isEmpty()) << e.FPage.toStdString();
-        table << e.FPage + u" "_qs + e.FResponse;
+        const InternalUrl e = control.Table().At(i);
+        EXPECT_FALSE(e.time.isEmpty()) << e.page.toStdString();
+        table << e.page + u" "_qs + e.response;
     }
     EXPECT_EQ(table, QStringList({site.Url("/site/index.html 200"), site.Url("/site/a.html 200"),
                                   site.Url("/site/b.html 200"), site.Url("/site/old.html 301"),

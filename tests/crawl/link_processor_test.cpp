@@ -47,7 +47,7 @@ protected:
     {
         QStringList out;
         for (qsizetype i = 0; i < table_.Count(); ++i)
-            out << table_.At(i).FPage;
+            out << table_.At(i).page;
         return out;
     }
 
@@ -158,7 +158,7 @@ TEST_F(CrawlLinkProcessorTest, RecordsEveryOccurrenceAndAppendsEachUrlOnce)
     EXPECT_EQ(Pages(), TablePages());
     EXPECT_EQ(state_.AddedCount.load(), 3);
     EXPECT_EQ(rowCount_, 3);
-    EXPECT_EQ(table_.At(1).FLength, u"22"_qs);
+    EXPECT_EQ(table_.At(1).length, u"22"_qs);
     EXPECT_EQ(Links(), QStringList({
                            u"|http://www.example.com||Internal|"_qs,
                            u"http://www.example.com/|http://www.example.com/a.html|NOFOLLOW|Internal|O'Brien line two"_qs,

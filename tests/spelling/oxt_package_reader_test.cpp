@@ -40,8 +40,8 @@ TEST_F(OxtPackageReaderTest, SpellingAndHyphenationEntriesAreRegistered)
     ASSERT_EQ(manager.SpellDictionaryCount(), 1);
     ASSERT_EQ(manager.HyphenDictionaryCount(), 1);
     SpellDictionary* d = manager.GetSpellDictionary(0);
-    EXPECT_EQ(d->FInternalAffixPath, QStringLiteral("en_US.aff"));
-    EXPECT_EQ(d->FInternalDictPath, QStringLiteral("en_US.dic"));
+    EXPECT_EQ(d->internalAffixPath, QStringLiteral("en_US.aff"));
+    EXPECT_EQ(d->internalDictPath, QStringLiteral("en_US.dic"));
     EXPECT_EQ(d->LangID(), 0x0409);
     EXPECT_EQ(d->LanguageName(), QStringLiteral("English (United States)"));
     EXPECT_EQ(d->DictionaryFileName(), path);
@@ -52,7 +52,7 @@ TEST_F(OxtPackageReaderTest, SpellingAndHyphenationEntriesAreRegistered)
     EXPECT_FALSE(d->Active());
     EXPECT_FALSE(d->Loaded());
     EXPECT_EQ(manager.SpellDictionaryKey(0), QStringLiteral("English (United States) en_US.oxt::en_US.aff::en_US.dic"));
-    EXPECT_EQ(manager.GetHyphenDictionary(0)->FInternalHyphenPath, QStringLiteral("hyph_en_US.dic"));
+    EXPECT_EQ(manager.GetHyphenDictionary(0)->internalHyphenPath, QStringLiteral("hyph_en_US.dic"));
 
     EXPECT_TRUE(manager.ReadOXT(path));  // again: nothing new, still true
     EXPECT_EQ(manager.SpellDictionaryCount(), 1);
@@ -74,8 +74,8 @@ TEST_F(OxtPackageReaderTest, LocationForms)
         ASSERT_TRUE(m.ReadOXT(Package(Xcu({XcuEntry("DICT_SPELL", c.locations, "en-US")})))) << c.locations.constData();
         ASSERT_EQ(m.SpellDictionaryCount(), 1);
         SpellDictionary* d = m.GetSpellDictionary(0);
-        EXPECT_EQ(d->FInternalAffixPath, c.affix) << c.locations.constData();
-        EXPECT_EQ(d->FInternalDictPath, c.words) << c.locations.constData();
+        EXPECT_EQ(d->internalAffixPath, c.affix) << c.locations.constData();
+        EXPECT_EQ(d->internalDictPath, c.words) << c.locations.constData();
     }
 }
 
@@ -105,7 +105,7 @@ TEST_F(OxtPackageReaderTest, ConfigurationInAFolderStillNamesPathsFromTheRoot)
     const QString path = Package(Xcu({XcuEntry("dict_spell", "%origin%/dicts/en_US.aff %origin%/dicts/en_US.dic", "en-US")}),
                                  "config/dictionaries.xcu", "config/dictionaries.xcu");
     ASSERT_TRUE(manager.ReadOXT(path));
-    EXPECT_EQ(manager.GetSpellDictionary(0)->FInternalAffixPath, QStringLiteral("dicts\\en_US.aff"));
+    EXPECT_EQ(manager.GetSpellDictionary(0)->internalAffixPath, QStringLiteral("dicts\\en_US.aff"));
 }
 
 TEST_F(OxtPackageReaderTest, LocaleCarriesOverToTheNextEntry)

@@ -21,7 +21,7 @@ TEST(OxtParserTest, AttributesInBothQuotesAndText)
     EXPECT_EQ(a->Name(), QStringLiteral("a"));
     EXPECT_EQ(a->Level(), 0);
     EXPECT_EQ(a->Value(), QStringLiteral("t"));
-    EXPECT_EQ(a->FAttr, QByteArray("x=1\r\ny=2\r\n"));
+    EXPECT_EQ(a->attr, QByteArray("x=1\r\ny=2\r\n"));
     EXPECT_EQ(a->Attrib(QStringLiteral("X")), QStringLiteral("1"));
     EXPECT_EQ(a->Attrib(QStringLiteral("y")), QStringLiteral("2"));
     EXPECT_EQ(a->Attrib(QStringLiteral("z")), QString());
@@ -70,7 +70,7 @@ TEST(OxtParserTest, DeclarationAndCommentsStayOpen)
     ASSERT_NE(decl, nullptr);
     EXPECT_EQ(decl->Name(), QStringLiteral("?xml"));
     EXPECT_EQ(decl->Attrib(QStringLiteral("encoding")), QStringLiteral("ISO-8859-15"));
-    EXPECT_TRUE(decl->FAttr.endsWith("\r\n?"));
+    EXPECT_TRUE(decl->attr.endsWith("\r\n?"));
     EXPECT_EQ(p.Codepage(), 28605);
     ASSERT_EQ(decl->Items().size(), 1u);
     OxtNode* doc = decl->Items()[0].get();

@@ -35,9 +35,9 @@ protected:
     std::unique_ptr<SpellDictionary> Make(const QString& affix, const QString& words)
     {
         auto d = std::make_unique<SpellDictionary>();
-        d->FDictionaryFilename = package;
-        d->FInternalAffixPath = affix;
-        d->FInternalDictPath = words;
+        d->dictionaryFileName = package;
+        d->internalAffixPath = affix;
+        d->internalDictPath = words;
         return d;
     }
     test::RecordingPlatform platform;
@@ -133,19 +133,19 @@ TEST_F(SpellDictionaryTest, EightBitDictionaryConvertsWords)
 TEST_F(SpellDictionaryTest, InternalFileIdLeavesTheFolderOut)
 {
     SpellDictionary d;
-    d.FDictionaryFilename = QStringLiteral("C:\\x\\en_US.oxt");
-    d.FInternalAffixPath = QStringLiteral("en_US.aff");
-    d.FInternalDictPath = QStringLiteral("en_US.dic");
+    d.dictionaryFileName = QStringLiteral("C:\\x\\en_US.oxt");
+    d.internalAffixPath = QStringLiteral("en_US.aff");
+    d.internalDictPath = QStringLiteral("en_US.dic");
     EXPECT_EQ(d.GetInternalFileID(), QStringLiteral("en_US.oxt::en_US.aff::en_US.dic"));
-    d.FDictionaryFilename = QStringLiteral("/opt/lexicrawl/Dictionaries/en_US.oxt");
+    d.dictionaryFileName = QStringLiteral("/opt/lexicrawl/Dictionaries/en_US.oxt");
     EXPECT_EQ(d.GetInternalFileID(), QStringLiteral("en_US.oxt::en_US.aff::en_US.dic"));
 }
 
 TEST_F(SpellDictionaryTest, HyphenationOnlyWhenActive)
 {
     HyphenDictionary h;
-    h.FDictionaryFilename = package;
-    h.FInternalHyphenPath = QStringLiteral("hyph_tiny.dic");
+    h.dictionaryFileName = package;
+    h.internalHyphenPath = QStringLiteral("hyph_tiny.dic");
     EXPECT_EQ(h.GetInternalFileID(), QStringLiteral("tiny.oxt::hyph_tiny.dic"));
     EXPECT_EQ(h.Hyphenate(QStringLiteral("elephant")), QStringLiteral("elephant"));
     EXPECT_EQ(h.HyphenateResult(QStringLiteral("elephant")), nullptr);

@@ -163,7 +163,7 @@ TEST(ProjectDatabase, SchemaBuildStopsAtTheFirstFailure)
     ProjectDatabase db{QString(), QString()};
     ASSERT_TRUE(db.PrepareForCrawl(DatabaseLocation::Memory));
     db.Execute(QStringLiteral("DROP INDEX PAGES_TITLE;"));
-    db.BosTablolariOlustur();  // the first statement fails: LINKS exists
+    db.CreateEmptyTables();  // the first statement fails: LINKS exists
     ASSERT_EQ(platform.Messages().size(), 1);
     EXPECT_EQ(platform.Messages().first(), QStringLiteral("Exception raised with message: table \"LINKS\" already exists"));
     EXPECT_TRUE(db.QueryAll(QStringLiteral("SELECT name FROM sqlite_master WHERE name='PAGES_TITLE';")).empty());
