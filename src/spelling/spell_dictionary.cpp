@@ -56,16 +56,16 @@ void SpellDictionary::Suggest(const QString& word, QStringList& suggestions)
         suggestions += engine_->Suggest(word);
 }
 
-void SpellDictionary::Analyze(const QString& word, QStringList& suggestions)
+void SpellDictionary::Analyze(const QString& word, QStringList& analyses)
 {
     if (engine_)
-        suggestions += engine_->Analyze(word);
+        analyses += engine_->Analyze(word);
 }
 
-void SpellDictionary::Stem(const QString& word, QStringList& suggestions)
+void SpellDictionary::Stem(const QString& word, QStringList& stems)
 {
     if (engine_)
-        suggestions += engine_->Stem(word);
+        stems += engine_->Stem(word);
 }
 
 bool SpellDictionary::Add(const QString& word)

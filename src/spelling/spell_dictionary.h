@@ -29,8 +29,8 @@ public:
     bool Spell(const QString& word);
     // Appends the suggestions to suggestions (which is not cleared).
     void Suggest(const QString& word, QStringList& suggestions);
-    void Analyze(const QString& word, QStringList& suggestions);
-    void Stem(const QString& word, QStringList& suggestions);
+    void Analyze(const QString& word, QStringList& analyses);
+    void Stem(const QString& word, QStringList& stems);
     bool Add(const QString& word);
     bool AddWithAffix(const QString& word, const QString& affixModel);
 

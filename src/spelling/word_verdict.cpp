@@ -107,4 +107,13 @@ bool SpellCheckWord(SpellDictionary* dictionary, const QString& word)
     return known;
 }
 
+std::vector<bool> SpellCheckWords(SpellDictionary* dictionary, const QStringList& words)
+{
+    std::vector<bool> known;
+    known.reserve(size_t(words.size()));
+    for (const QString& word : words)
+        known.push_back(SpellCheckWord(dictionary, word));
+    return known;
+}
+
 }  // namespace lexicrawl

@@ -10,6 +10,9 @@
 //
 // Thread-safety: none; call from the thread that owns the dictionary.
 #include <QString>
+#include <QStringList>
+
+#include <vector>
 
 namespace lexicrawl {
 
@@ -21,6 +24,10 @@ bool SpellCheckWordPlain(SpellDictionary& dictionary, const QString& word);
 // The same verdict, cached and with the Suggest shortcut. A null dictionary
 // (none chosen) knows no word, like a dictionary that failed to load.
 bool SpellCheckWord(SpellDictionary* dictionary, const QString& word);
+
+// The verdicts of a page's words, in the order given (one call per page, so
+// that the words which need Suggest can be shared out).
+std::vector<bool> SpellCheckWords(SpellDictionary* dictionary, const QStringList& words);
 
 // The uncached fast verdict itself, for the differential test and benchmark.
 bool SpellCheckWordFast(SpellDictionary& dictionary, const QString& word);
