@@ -1,5 +1,11 @@
 #include "common.h"
 
+#include <QDirIterator>
+#include <QFile>
+#include <QSet>
+
+#include "analysis/readable_text.h"
+#include "platform/text.h"
 #include "spelling/zip_read.h"
 #include "word_corpus.h"
 
@@ -19,18 +25,45 @@ LoadedDictionary LoadPackage(const QString& package)
     return out;
 }
 
-QStringList PackageStems(const QString& package)
+DictionaryFiles PackageFiles(const QString& package)
 {
     DictionaryManager m;
     if (!m.ReadOXT(package) || m.SpellDictionaryCount() == 0)
         return {};
     ZipRead zip(package);
-    return DictionaryStems(zip.UnZip(zip.NameToIndex(m.GetSpellDictionary(0)->internalDictPath.toUtf8())));
+    const SpellDictionary* d = m.GetSpellDictionary(0);
+    return {zip.UnZip(zip.NameToIndex(d->internalAffixPath.toUtf8())),
+            zip.UnZip(zip.NameToIndex(d->internalDictPath.toUtf8()))};
+}
+
+QStringList PackageStems(const QString& package)
+{
+    return DictionaryStems(PackageFiles(package).words);
 }
 
 QString DefaultPackage()
 {
     return QStringLiteral(LEXICRAWL_BIN_DIR "/Dictionaries/en_US.oxt");
+}
+
+QStringList SitePageWords(const QString& folder)
+{
+    QStringList out;
+    QSet<QString> seen;
+    QDirIterator it(folder, {QStringLiteral("*.html")}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile f(it.next());
+        if (!f.open(QIODevice::ReadOnly))
+            continue;
+        const QString words = ExtractWords(ExtractReadableText(QString::fromUtf8(f.readAll())));
+        for (const QString& w : SplitLines(words)) {
+            if (!seen.contains(w)) {
+                seen.insert(w);
+                out << w;
+            }
+        }
+    }
+    return out;
 }
 
 }  // namespace lexicrawl::bench

@@ -1,5 +1,6 @@
 #pragma once
-// Loading the shipped English dictionary for the spelling benchmarks.
+// Loading shipped dictionaries for the spelling benchmarks.
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -15,8 +16,17 @@ struct LoadedDictionary {
     SpellDictionary* dictionary = nullptr;
 };
 LoadedDictionary LoadPackage(const QString& package);
+// The affix and word-list members of the package's first spell dictionary.
+struct DictionaryFiles {
+    QByteArray affix;
+    QByteArray words;
+};
+DictionaryFiles PackageFiles(const QString& package);
 // The stems of the package's first spell dictionary's word list.
 QStringList PackageStems(const QString& package);
 QString DefaultPackage();
+// The page words of every .html file under folder (each page's distinct
+// words, as the recorder checks them), all pages together without repeats.
+QStringList SitePageWords(const QString& folder);
 
 }  // namespace lexicrawl::bench

@@ -32,6 +32,43 @@ QString Misspell(const QString& word, uint32_t seed)
     return w;
 }
 
+QStringList PageWords(const QString& text)
+{
+    QStringList out;
+    QString word;
+    auto finish = [&] {
+        if (!word.isEmpty())
+            out << LowerAZ(word);
+        word.clear();
+    };
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if ((u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z') || (u >= 0xC0 && u <= 0xFF))
+            word += c;
+        else
+            finish();
+    }
+    finish();
+    return out;
+}
+
+QStringList Compounds(const QStringList& stems, int count, uint32_t seed)
+{
+    QStringList nouns;
+    for (const QString& s : stems) {
+        if (s.size() > 2 && s[0].isUpper() && s.mid(1) == s.mid(1).toLower())
+            nouns << s;
+    }
+    QStringList out;
+    Rng rng(seed);
+    for (int i = 0; i < count && !nouns.isEmpty(); ++i) {
+        const QString a = nouns[int(rng.Below(uint32_t(nouns.size())))];
+        const QString b = nouns[int(rng.Below(uint32_t(nouns.size())))];
+        out << a + b.toLower();
+    }
+    return out;
+}
+
 QStringList AwkwardTokens()
 {
     return {
@@ -59,6 +96,12 @@ QStringList AwkwardTokens()
         "cwm-hirs", "europe-wide's", "mynydd-bachs", "nant-ddus", "spanish-speaking's", "yong-chols",
         "yong-chuns", "bolton", "bolton's", "halfmoon", "headon", "northeast", "northwest", "northwest's",
         "southeast", "southeast's", "southwest", "southwest's", "twentynine",
+        // German and French as pages cut them: lower-cased nouns and names,
+        // sharp s, elided and hyphenated words in pieces.
+        "haus", "straße", "strasse", "müller", "muller", "berlin", "münchen", "lt", "gmbh", "bzw",
+        "l", "d", "qu", "n", "s", "j", "c", "m", "jusqu", "lorsqu", "aujourd", "hui", "homme", "ur",
+        "uvre", "paris", "marseille", "montpellier", "été", "État", "Île", "ça", "porte", "monnaie",
+        "œuvre", "ŒUVRE", "Ärger", "ärger", "Übung", "übung", "österreich", "Österreich",
     };
 }
 

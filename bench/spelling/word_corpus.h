@@ -1,7 +1,8 @@
 #pragma once
 // Word sets for the word-verdict differential test and benchmark: the stems
-// of a Hunspell word list, misspellings made from them, and tokens of the
-// kinds web pages bring (names, digits, apostrophes, hyphens, accents).
+// of a Hunspell word list and their forms, misspellings made from them,
+// compounds and elided pieces as pages bring them, and tokens of the kinds
+// web pages bring (names, digits, apostrophes, hyphens, accents).
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -20,6 +21,15 @@ QString Misspell(const QString& word, uint32_t seed);
 // Fixed tokens of the awkward kinds: mixed-case names, digits, apostrophes,
 // hyphens, accented and non-Latin letters.
 QStringList AwkwardTokens();
+
+// The words a page makes of text, as the page word splitter cuts them: runs
+// of 0-9, A-Z, a-z and U+00C0..U+00FF, with A-Z lower-cased ("l'homme" gives
+// "l" and "homme", "cœur" gives "c" and "ur").
+QStringList PageWords(const QString& text);
+
+// Compounds of two stems the way German writes them ("Haus" + "Tür" gives
+// "Haustür"), count of them, deterministic for a seed.
+QStringList Compounds(const QStringList& stems, int count, uint32_t seed);
 
 // Small deterministic generator (xorshift), so runs are repeatable.
 class Rng {

@@ -2,30 +2,23 @@
 
 #include <hunspell/hunspell.hxx>
 
-#include "spelling/capital_suggestion_check.h"
+#include <mutex>
+
 #include "spelling/dictionary_codec.h"
-#include "spelling/mixed_case_root_index.h"
+#include "spelling/engine_clock.h"
 #include "spelling/memory_file.h"
 
 namespace lexicrawl {
 
-bool AffixKeepsUpperCaseAcceptance(const QByteArray& affix)
+namespace {
+
+std::mutex& LifecycleLock()
 {
-    static const char* const kBreaking[] = {"KEEPCASE", "CHECKSHARPS", "FORBIDDENWORD", "OCONV"};
-    for (const QByteArray& raw : affix.split('\n')) {
-        const QByteArray line = raw.trimmed();
-        for (const char* option : kBreaking) {
-            if (line.startsWith(option))
-                return false;
-        }
-        if (line.startsWith("LANG")) {
-            const QByteArray lang = line.mid(4).trimmed().left(3).toLower();
-            if (lang.startsWith("tr") || lang.startsWith("az") || lang.startsWith("crh"))
-                return false;
-        }
-    }
-    return true;
+    static std::mutex lock;
+    return lock;
 }
+
+}  // namespace
 
 std::unique_ptr<HunspellEngine> HunspellEngine::Init(const QByteArray& affix, const QByteArray& words)
 {
@@ -36,28 +29,16 @@ std::unique_ptr<HunspellEngine> HunspellEngine::Init(const QByteArray& affix, co
     if (!affixFile.ok() || !wordFile.ok())
         return nullptr;
     std::unique_ptr<HunspellEngine> engine(new HunspellEngine);
+    std::lock_guard<std::mutex> made(LifecycleLock());
     engine->hunspell_ = std::make_unique<Hunspell>(affixFile.Path().constData(), wordFile.Path().constData());
     engine->codec_ = std::make_unique<DictionaryCodec>(QString::fromStdString(engine->hunspell_->get_dict_encoding()));
-    engine->upperKeepsAcceptance_ = AffixKeepsUpperCaseAcceptance(affix);
-    if (engine->upperKeepsAcceptance_) {
-        engine->capitalCheck_ = std::make_unique<CapitalSuggestionCheck>(affix, words);
-        engine->mixedCaseRoots_ = std::make_unique<MixedCaseRootIndex>(affix, words);
-    }
     return engine;
 }
 
-HunspellEngine::~HunspellEngine() = default;
-
-bool HunspellEngine::SuggestsCapitalised(const QString& word)
+HunspellEngine::~HunspellEngine()
 {
-    return capitalCheck_ && capitalCheck_->Enabled()
-           && capitalCheck_->Check(word, [this](const QString& w) { return Spell(w); });
-}
-
-bool HunspellEngine::MayBeMixedCaseForm(const QString& word) const
-{
-    // A word added at run time is a root the index has not seen.
-    return !mixedCaseRoots_ || wordsAddedWithCapitals_ || mixedCaseRoots_->MayMatch(word);
+    std::lock_guard<std::mutex> freed(LifecycleLock());
+    hunspell_.reset();
 }
 
 QString HunspellEngine::Encoding() const
@@ -77,7 +58,10 @@ QStringList HunspellEngine::Decode(const std::vector<std::string>& list)
 bool HunspellEngine::Spell(const QString& word)
 {
     QByteArray bytes;
-    return codec_->Encode(word, bytes) && hunspell_->spell(bytes.toStdString());
+    if (!codec_->Encode(word, bytes))
+        return false;
+    EngineClockScope clock;
+    return hunspell_->spell(bytes.toStdString());
 }
 
 QStringList HunspellEngine::Suggest(const QString& word)
@@ -85,6 +69,7 @@ QStringList HunspellEngine::Suggest(const QString& word)
     QByteArray bytes;
     if (!codec_->Encode(word, bytes))
         return {};
+    EngineClockScope clock;
     return Decode(hunspell_->suggest(bytes.toStdString()));
 }
 
@@ -93,6 +78,7 @@ QStringList HunspellEngine::Analyze(const QString& word)
     QByteArray bytes;
     if (!codec_->Encode(word, bytes))
         return {};
+    EngineClockScope clock;
     return Decode(hunspell_->analyze(bytes.toStdString()));
 }
 
@@ -101,12 +87,12 @@ QStringList HunspellEngine::Stem(const QString& word)
     QByteArray bytes;
     if (!codec_->Encode(word, bytes))
         return {};
+    EngineClockScope clock;
     return Decode(hunspell_->stem(bytes.toStdString()));
 }
 
 bool HunspellEngine::Add(const QString& word)
 {
-    wordsAddedWithCapitals_ |= word != word.toLower();
     QByteArray bytes;
     // The library answers 0 on success.
     return codec_->Encode(word, bytes) && !bytes.isEmpty() && hunspell_->add(bytes.toStdString()) == 0;
@@ -114,7 +100,6 @@ bool HunspellEngine::Add(const QString& word)
 
 bool HunspellEngine::AddWithAffix(const QString& word, const QString& model)
 {
-    wordsAddedWithCapitals_ |= word != word.toLower();
     QByteArray bytes, modelBytes;
     if (!codec_->Encode(word, bytes) || !codec_->Encode(model, modelBytes) || bytes.isEmpty())
         return false;

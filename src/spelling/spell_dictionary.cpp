@@ -1,6 +1,7 @@
 #include "spelling/spell_dictionary.h"
 
 #include "spelling/hunspell_engine.h"
+#include "spelling/suggestion_proof.h"
 #include "spelling/zip_read.h"
 
 namespace lexicrawl {
@@ -32,6 +33,9 @@ bool SpellDictionary::Load()
         return false;
     const QByteArray words = package.UnZip(wordsIndex);
     engine_ = HunspellEngine::Init(affix, words);
+    if (engine_)
+        proof_ = std::make_unique<SuggestionProof>(affix, words);
+    added_ = false;
     verdicts_.clear();
     loaded = engine_ != nullptr;
     return loaded;
@@ -39,6 +43,7 @@ bool SpellDictionary::Load()
 
 void SpellDictionary::Unload()
 {
+    proof_.reset();
     engine_.reset();
     verdicts_.clear();
     active = false;
@@ -73,6 +78,7 @@ bool SpellDictionary::Add(const QString& word)
     if (!engine_)
         return false;
     verdicts_.clear();
+    added_ = true;
     return engine_->Add(word);
 }
 
@@ -81,6 +87,7 @@ bool SpellDictionary::AddWithAffix(const QString& word, const QString& affixMode
     if (!engine_)
         return false;
     verdicts_.clear();
+    added_ = true;
     return engine_->AddWithAffix(word, affixModel);
 }
 

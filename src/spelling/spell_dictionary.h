@@ -16,6 +16,7 @@
 namespace lexicrawl {
 
 class HunspellEngine;
+class SuggestionProof;
 
 class SpellDictionary : public CustomDictionary {
 public:
@@ -36,6 +37,9 @@ public:
 
     // The engine, null when not loaded (for the word check's fast path).
     HunspellEngine* Engine() const { return engine_.get(); }
+    // Decides words without suggestions where it can (word_verdict.h); null
+    // when not loaded, and once words were added at run time.
+    SuggestionProof* Proof() const { return added_ ? nullptr : proof_.get(); }
     // Verdicts of the loaded engine, keyed by word.
     QHash<QString, bool>& Verdicts() { return verdicts_; }
 
@@ -44,6 +48,8 @@ public:
 
 private:
     std::unique_ptr<HunspellEngine> engine_;
+    std::unique_ptr<SuggestionProof> proof_;
+    bool added_ = false;
     QHash<QString, bool> verdicts_;
 };
 

@@ -1,0 +1,351 @@
+#include "spelling/form_index.h"
+
+#include <algorithm>
+
+#include "platform/text.h"
+#include "spelling/affix_file.h"
+#include "spelling/dic_entries.h"
+
+namespace lexicrawl {
+
+namespace {
+
+// Past this many spellings the index costs more memory than it saves time.
+constexpr size_t kMaxForms = 6'000'000;
+
+bool HasFlag(const Flags& flags, uint16_t flag)
+{
+    return flag && std::find(flags.begin(), flags.end(), flag) != flags.end();
+}
+
+bool HasAnyFlag(const Flags& flags, const Flags& wanted)
+{
+    for (uint16_t f : wanted) {
+        if (HasFlag(flags, f))
+            return true;
+    }
+    return false;
+}
+
+// An affix condition read once: per character of the word's end (suffix)
+// or start (prefix), any character, a set, or a negated set.
+struct Condition {
+    struct Token {
+        bool any = false;
+        bool negated = false;
+        QString set;
+    };
+    std::vector<Token> tokens;
+
+    explicit Condition(const QString& text)
+    {
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            Token t;
+            const qsizetype close = text[i] == u'[' ? text.indexOf(u']', i) : -1;
+            if (close > i) {
+                t.negated = i + 1 < close && text[i + 1] == u'^';
+                t.set = text.mid(i + (t.negated ? 2 : 1), close - i - (t.negated ? 2 : 1));
+                i = close;
+            } else {
+                t.any = text[i] == u'.';
+                t.set = text[i];
+            }
+            tokens.push_back(t);
+        }
+    }
+
+    // The library tests a suffix's condition on the end of the word it is
+    // added to, a prefix's on the start. A word shorter than the condition
+    // counts as matching here, which can only add spellings.
+    bool Holds(const QString& base, bool prefix) const
+    {
+        const qsizetype n = qsizetype(tokens.size());
+        if (n > base.size())
+            return true;
+        const qsizetype from = prefix ? 0 : base.size() - n;
+        for (qsizetype i = 0; i < n; ++i) {
+            const Token& t = tokens[size_t(i)];
+            if (!t.any && t.set.contains(base[from + i]) == t.negated)
+                return false;
+        }
+        return true;
+    }
+};
+
+bool Apply(const AffixRule& rule, const Condition& condition, const QString& base, QString& out)
+{
+    if (rule.prefix ? !base.startsWith(rule.strip) : !base.endsWith(rule.strip))
+        return false;
+    if (!condition.Holds(base, rule.prefix))
+        return false;
+    const QStringView kept = rule.prefix ? QStringView(base).mid(rule.strip.size())
+                                         : QStringView(base).chopped(rule.strip.size());
+    out.resize(0);
+    out.reserve(kept.size() + rule.add.size());
+    out.append(rule.prefix ? rule.add : kept.toString());
+    out.append(rule.prefix ? kept : QStringView(rule.add));
+    return true;
+}
+
+// The library adds a hidden, capitalised homonym for words with capitals
+// after the first letter and for all-capital words with flags.
+bool GetsHiddenForm(const QString& root, bool hasFlags)
+{
+    int upper = 0, cased = 0;
+    for (QChar c : root) {
+        upper += c.isUpper();
+        cased += c.isUpper() || c.isLower();
+    }
+    const bool afterFirst = upper > (root.front().isUpper() ? 1 : 0);
+    return afterFirst && (upper < cased || hasFlags);
+}
+
+QString WithoutIgnored(QString s, const QString& ignore)
+{
+    for (QChar c : ignore)
+        s.remove(c);
+    return s;
+}
+
+}  // namespace
+
+FormIndex::FormIndex(const AffixFile& affix, const QByteArray& words)
+{
+    usable_ = !affix.complexPrefixes;
+    BuildFoldMap(affix);
+    if (usable_)
+        Expand(affix, words);
+    if (usable_)
+        SortAndMerge();
+}
+
+void FormIndex::BuildFoldMap(const AffixFile& affix)
+{
+    QHash<QChar, QChar> foldMap;
+    for (const QStringList& members : affix.map) {
+        const QChar rep = members.isEmpty() || members[0].size() != 1 ? QChar() : LowerAZ(members[0][0]);
+        for (const QString& m : members) {
+            if (m.size() != 1 || rep.isNull() || (foldMap.contains(LowerAZ(m[0])) && foldMap[LowerAZ(m[0])] != rep)) {
+                mapFolds_ = false;
+                continue;
+            }
+            foldMap.insert(LowerAZ(m[0]), rep);
+        }
+    }
+    fold_.resize(0x10000);
+    for (uint32_t c = 0; c < 0x10000; ++c)
+        fold_[c] = LowerAZ(QChar(char16_t(c))).unicode();
+    if (mapFolds_) {
+        for (auto it = foldMap.cbegin(); it != foldMap.cend(); ++it) {
+            for (uint32_t c = 0; c < 0x10000; ++c) {
+                if (fold_[c] == it.key().unicode())
+                    fold_[c] = it.value().unicode();
+            }
+        }
+    }
+}
+
+QString FormIndex::Fold(const QString& word) const
+{
+    QString out = word;
+    for (QChar& c : out)
+        c = QChar(fold_[c.unicode()]);
+    return out;
+}
+
+uint64_t FormIndex::Key(QStringView s) const
+{
+    uint64_t h = 1469598103934665603ull;
+    for (QChar c : s)
+        h = (h ^ fold_[c.unicode()]) * 1099511628211ull;
+    return h;
+}
+
+bool FormIndex::Covers(QStringView text)
+{
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (!((u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z') || (u >= 0xC0 && u <= 0xFF)))
+            return false;
+    }
+    return true;
+}
+
+void FormIndex::AddForm(const QString& form, uint16_t marks)
+{
+    if (form.isEmpty() || form.size() > 0xFFFF || !Covers(form))
+        return;
+    entries_.push_back({Key(QStringView(form)), uint32_t(arena_.size()), uint16_t(form.size()), marks});
+    arena_.insert(arena_.end(), form.utf16(), form.utf16() + form.size());
+}
+
+void FormIndex::Expand(const AffixFile& affix, const QByteArray& words)
+{
+    QHash<uint16_t, std::vector<const AffixRule*>> byFlag[2];
+    std::vector<Condition> conditions;
+    conditions.reserve(affix.rules.size());
+    for (const AffixRule& r : affix.rules)
+        conditions.emplace_back(r.condition);
+    auto conditionOf = [&](const AffixRule* r) -> const Condition& { return conditions[size_t(r - affix.rules.data())]; };
+    Flags compounding = affix.compoundFlags;
+    compounding.push_back(affix.onlyInCompound);
+    partsRewritten_ = affix.compoundPartsRewritten;
+    for (const AffixRule& r : affix.rules)
+        byFlag[r.prefix][r.flag].push_back(&r);
+    for (const DicEntry& e : DicEntries(words)) {
+        const QString root = WithoutIgnored(affix.Text(e.root), affix.ignore);
+        if (root.isEmpty())
+            continue;
+        const Flags flags = affix.flags.DecodeField(e.flags);
+        uint16_t marks = 0;
+        if (HasAnyFlag(flags, compounding))
+            marks |= Compounding;
+        if (HasFlag(flags, affix.noSuggest) || HasFlag(flags, affix.substandard))
+            marks |= NoSuggest;
+        if (HasFlag(flags, affix.needAffix) || HasFlag(flags, affix.onlyInCompound))
+            marks |= NeedsMore;
+        std::vector<QString> bases{root};
+        if (GetsHiddenForm(root, !flags.empty()))
+            bases.push_back(root.left(1).toUpper() + root.mid(1).toLower());
+        for (size_t b = 0; b < bases.size(); ++b) {
+            const uint16_t m = marks | (b ? Hidden : 0) | ((marks & NoSuggest) || b ? 0 : Ordinary);
+            const uint16_t bare = (m & NoSuggest) ? BareNoSuggest : (m & (NeedsMore | Hidden)) ? BareSkipped : BarePlain;
+            AddForm(bases[b], m | Bare | bare);
+            std::vector<std::pair<QString, const Flags*>> done{{bases[b], &flags}};
+            Flags prefixFlags = flags;
+            Flags suffixFlags = flags;
+            for (uint16_t f : flags) {
+                for (const AffixRule* p : byFlag[1].value(f))
+                    suffixFlags.insert(suffixFlags.end(), p->continuation.begin(), p->continuation.end());
+            }
+            for (int level = 0; level < 2; ++level) {
+                const size_t before = done.size();
+                for (size_t i = level ? 1 : 0; i < before; ++i) {
+                    const Flags& use = level ? *done[i].second : suffixFlags;
+                    for (uint16_t f : use) {
+                        for (const AffixRule* s : byFlag[0].value(f)) {
+                            QString out;
+                            if (!Apply(*s, conditionOf(s), done[i].first, out))
+                                continue;
+                            AddForm(WithoutIgnored(out, affix.ignore),
+                                    m | (HasAnyFlag(s->continuation, compounding) ? Compounding : 0));
+                            done.push_back({out, &s->continuation});
+                            prefixFlags.insert(prefixFlags.end(), s->continuation.begin(), s->continuation.end());
+                        }
+                    }
+                }
+                if (level == 0 && done.size() == 1)
+                    break;
+            }
+            std::sort(prefixFlags.begin(), prefixFlags.end());
+            prefixFlags.erase(std::unique(prefixFlags.begin(), prefixFlags.end()), prefixFlags.end());
+            for (uint16_t f : prefixFlags) {
+                for (const AffixRule* p : byFlag[1].value(f)) {
+                    if (!Covers(p->add))
+                        continue;  // the prefix stays in front: no form here
+                    for (const auto& d : done) {
+                        QString out;
+                        if (Apply(*p, conditionOf(p), d.first, out))
+                            AddForm(WithoutIgnored(out, affix.ignore),
+                                    m | (HasAnyFlag(p->continuation, compounding) ? Compounding : 0));
+                    }
+                }
+            }
+        }
+        if (entries_.size() > kMaxForms) {
+            usable_ = false;
+            entries_.clear();
+            arena_.clear();
+            return;
+        }
+    }
+}
+
+QStringView FormIndex::TextOf(const Entry& e) const
+{
+    return QStringView(arena_.data() + e.offset, e.length);
+}
+
+void FormIndex::SortAndMerge()
+{
+    std::sort(entries_.begin(), entries_.end(), [this](const Entry& a, const Entry& b) {
+        if (a.key != b.key)
+            return a.key < b.key;
+        return TextOf(a) < TextOf(b);
+    });
+    size_t out = 0;
+    for (size_t i = 0; i < entries_.size(); ++i) {
+        if (out > 0 && entries_[out - 1].key == entries_[i].key && TextOf(entries_[out - 1]) == TextOf(entries_[i]))
+            entries_[out - 1].marks |= entries_[i].marks;
+        else
+            entries_[out++] = entries_[i];
+    }
+    entries_.resize(out);
+    entries_.shrink_to_fit();
+}
+
+std::pair<size_t, size_t> FormIndex::Range(uint64_t key) const
+{
+    const auto lo = std::lower_bound(entries_.begin(), entries_.end(), key,
+                                     [](const Entry& e, uint64_t k) { return e.key < k; });
+    auto hi = lo;
+    while (hi != entries_.end() && hi->key == key)
+        ++hi;
+    return {size_t(lo - entries_.begin()), size_t(hi - entries_.begin())};
+}
+
+std::vector<FormIndex::Form> FormIndex::FormsFoldingLike(const QString& word) const
+{
+    std::vector<Form> out;
+    const QString fold = Fold(word);
+    const auto [lo, hi] = Range(Key(QStringView(word)));
+    for (size_t i = lo; i < hi; ++i) {
+        const QString text = TextOf(entries_[i]).toString();
+        if (Fold(text) == fold)
+            out.push_back({text, entries_[i].marks});
+    }
+    return out;
+}
+
+bool FormIndex::MayBeCompound(const QString& candidate) const
+{
+    if (partsRewritten_ || !Covers(candidate))
+        return true;
+    auto part = [this](QStringView text) {
+        const int marks = MarksOf(text.toString());
+        return marks >= 0 && (marks & Compounding);
+    };
+    const qsizetype n = candidate.size();
+    for (qsizetype i = 1; i < n; ++i) {
+        if (!part(QStringView(candidate).left(i)))
+            continue;
+        for (qsizetype j = i; j < n; ++j) {
+            if (part(QStringView(candidate).mid(j)))
+                return true;
+        }
+        return false;
+    }
+    return false;
+}
+
+QStringList FormIndex::FormsMarked(uint16_t mark) const
+{
+    QStringList out;
+    for (const Entry& e : entries_) {
+        if (!mark || (e.marks & mark))
+            out << TextOf(e).toString();
+    }
+    return out;
+}
+
+int FormIndex::MarksOf(const QString& candidate) const
+{
+    const auto [lo, hi] = Range(Key(QStringView(candidate)));
+    for (size_t i = lo; i < hi; ++i) {
+        if (TextOf(entries_[i]) == candidate)
+            return entries_[i].marks;
+    }
+    return -1;
+}
+
+}  // namespace lexicrawl

@@ -1,0 +1,95 @@
+#pragma once
+// Every spelling made of page-word characters (0-9, A-Z, a-z, U+00C0 to
+// U+00FF) that a Hunspell dictionary could accept without compounding, and
+// some more: each word of the list with every prefix and up to two
+// suffixes its flags (and the continuation flags of its affixes) name, where
+// the text an affix strips is there; affix conditions other than negated
+// classes are honoured, cross-product marks are not. So a spelling that is
+// not here is surely not a dictionary form; one that is here may be.
+//
+// Spellings are grouped by a fold key: A-Z lower-cased and each character of
+// a related-character class (MAP) replaced by the class's first member, so
+// that all spellings the suggestion search could reach from a word by
+// changing case or related characters are found together.
+//
+// Thread-safety: immutable after construction.
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <vector>
+
+namespace lexicrawl {
+
+class AffixFile;
+
+class FormIndex {
+public:
+    // What the word a spelling comes from is marked with.
+    enum Mark : uint16_t {
+        Bare = 1,            // a word of the list itself, no affix
+        NoSuggest = 2,       // a no-suggest or substandard word, or a form of one
+        NeedsMore = 4,       // a need-affix or only-in-compound word, or a form of one
+        Hidden = 8,          // the library's hidden capitalised twin of a mixed-case word
+        BarePlain = 16,      // a word of the list with none of the marks above
+        BareNoSuggest = 32,  // a no-suggest or substandard word of the list
+        BareSkipped = 64,    // a word of the list the lookup passes over
+        Ordinary = 128,      // a form of a word that is neither no-suggest nor hidden
+        Compounding = 256,   // a form that may be part of a compound
+    };
+    struct Form {
+        QString text;
+        uint16_t marks = 0;
+    };
+
+    FormIndex(const AffixFile& affix, const QByteArray& words);
+
+    // False when the dictionary's rules are beyond this index (two prefix
+    // levels) or it grew past its size limit; then nothing may rely on it.
+    bool Usable() const { return usable_; }
+    // True when the related-character classes fold cleanly (no character
+    // in two classes, single characters only).
+    bool MapFolds() const { return mapFolds_; }
+    QString Fold(const QString& word) const;
+    // The spellings whose fold key equals word's.
+    std::vector<Form> FormsFoldingLike(const QString& word) const;
+    // Whether the index speaks for text: made of page-word characters.
+    static bool Covers(QStringView text);
+    // The marks of candidate when it is here, else -1; -1 says "no form"
+    // only for candidates the index covers.
+    int MarksOf(const QString& candidate) const;
+    // False when candidate surely is no compound: no start of it and no
+    // end of it (a part each, or the rest made of parts) is a form that
+    // may be part of a compound. Always true when the dictionary's compound
+    // rules rewrite the parts (simplified triple letters, patterns with a
+    // replacement).
+    bool MayBeCompound(const QString& candidate) const;
+    // Every spelling that carries mark; every spelling for mark 0.
+    QStringList FormsMarked(uint16_t mark) const;
+    qsizetype Size() const { return qsizetype(entries_.size()); }
+
+private:
+    struct Entry {
+        uint64_t key;
+        uint32_t offset;
+        uint16_t length;
+        uint16_t marks;
+    };
+    void BuildFoldMap(const AffixFile& affix);
+    void Expand(const AffixFile& affix, const QByteArray& words);
+    void AddForm(const QString& form, uint16_t marks);
+    void SortAndMerge();
+    uint64_t Key(QStringView s) const;
+    QStringView TextOf(const Entry& e) const;
+    std::pair<size_t, size_t> Range(uint64_t key) const;
+
+    bool usable_ = true;
+    bool mapFolds_ = true;
+    bool partsRewritten_ = false;
+    std::vector<char16_t> fold_;  // per UTF-16 unit: A-Z lower-cased, then the class's first member
+    std::vector<char16_t> arena_;
+    std::vector<Entry> entries_;
+};
+
+}  // namespace lexicrawl

@@ -1,0 +1,78 @@
+#pragma once
+// Decides, for a lower-case word the dictionary rejects, whether its
+// suggestions would hold a spelling that differs from it only in the case
+// of A-Z, without asking for the suggestions; or says it cannot tell.
+//
+// Unknown: the case-folded variant of the dictionary (derived_dictionary.h)
+// rejects the word. Every suggestion the library can make of a lower-case
+// word is a spelling it accepts as a plain form or a compound, or a form it
+// builds from a dictionary word; all of them, in any capitals, lower-case to
+// a word the case-folded dictionary accepts.
+//
+// Known: SuggestionReplay shows that such a spelling joins the suggestions
+// for good. Its candidate tests use a superset index of the dictionary's
+// forms (a candidate outside it is no form), the exact-forms variant of the
+// dictionary (a candidate inside it is tested the way the suggestion search
+// tests it), and, in the compound pass, the dictionary itself.
+//
+// It does not decide (the caller asks for the suggestions): for words with
+// capitals or characters the dictionary converts or ignores, words longer
+// than 48 characters, dictionaries whose rules reach beyond what is modelled
+// here (two prefix levels, Hungarian or Turkic casing rules, output
+// conversion to plain letters, replacement entries in the word list, a
+// character set other than UTF-8 for Known), and when the library does not
+// read the engine clock (engine_clock.h).
+//
+// Thread-safety: none; an instance and the engines it is given belong to one
+// thread at a time.
+#include <QByteArray>
+#include <QSet>
+#include <QString>
+
+#include <memory>
+
+#include "spelling/suggestion_replay.h"
+
+namespace lexicrawl {
+
+class AffixFile;
+class FormIndex;
+class HunspellEngine;
+
+class SuggestionProof {
+public:
+    enum class Verdict { Known, Unknown, Undecided };
+
+    SuggestionProof(const QByteArray& affix, const QByteArray& words);
+    ~SuggestionProof();
+    SuggestionProof(const SuggestionProof&) = delete;
+    SuggestionProof& operator=(const SuggestionProof&) = delete;
+
+    // word: rejected by original's Spell; original: the dictionary's engine.
+    Verdict Decide(const QString& word, HunspellEngine& original);
+
+    bool DecidesUnknown() const { return usable_; }
+    bool DecidesKnown() const { return replayUsable_; }
+
+private:
+    void ReadOptions(const AffixFile& affix, const QByteArray& words);
+    bool PlainWord(const QString& word) const;
+    Acceptance Plain(const QString& candidate);
+    bool SpelledOtherwise(const QString& form, bool hiddenCounts);
+    bool CompoundTarget(const QString& candidate, HunspellEngine& original);
+    bool HasNoSuggestPart(const QString& candidate) const;
+
+    std::unique_ptr<HunspellEngine> folded_;
+    std::unique_ptr<HunspellEngine> exact_;
+    std::unique_ptr<FormIndex> index_;
+    ReplaySetup setup_;
+    QString ignore_;
+    QStringList inputPatterns_;
+    QStringList breaks_;
+    QSet<QString> noSuggestFolds_;
+    bool checkSharps_ = false;
+    bool usable_ = false;
+    bool replayUsable_ = false;
+};
+
+}  // namespace lexicrawl
