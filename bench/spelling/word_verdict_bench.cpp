@@ -1,75 +1,50 @@
-// Word verdicts per second over an English-like token stream, plain path
-// (Spell, then Suggest, for each distinct word of each page, as the page
-// recorder asks) against SpellCheckWord. Every verdict is compared.
+// Word verdicts over the pages of a generated site (gen_site_lang.py), as
+// the page recorder asks for them: each page's distinct words in one
+// SpellCheckWords call, verdicts kept across pages. Against it, the plain
+// verdict (Spell, then Suggest) of every distinct word of the same pages,
+// once each. Every verdict is compared.
 //
-//   word_verdict_bench [package.oxt] [pages] [vocabulary] [seed]
+//   word_verdict_bench PACKAGE --pages DIR [--limit PAGES] [--threads N]
+//
+// --threads sets how many engines SpellCheckWords may use (default 2);
+// the plain verdicts are taken on one thread.
 #include <QCoreApplication>
+#include <QDirIterator>
 #include <QElapsedTimer>
-#include <QSet>
+#include <QFile>
+#include <QHash>
 
 #include <cstdio>
 
+#include "analysis/readable_text.h"
 #include "common.h"
 #include "platform/text.h"
+#include "spelling/hunspell_engine.h"
+#include "spelling/spell_dictionary.h"
+#include "spelling/suggestion_proof.h"
 #include "spelling/word_verdict.h"
-#include "word_corpus.h"
 
 using namespace lexicrawl;
 using namespace lexicrawl::bench;
 
 namespace {
 
-constexpr int kTokensPerPage = 400;
-
-struct Vocabulary {
-    QStringList known;
-    QStringList unknown;
-};
-
-// Distinct lower-cased words, 10% of them unknown (misspellings the plain
-// verdict rejects), the rest dictionary words as pages write them.
-Vocabulary MakeVocabulary(SpellDictionary& d, const QStringList& stems, int size, Rng& rng)
+QList<QStringList> ReadPages(const QString& folder, int limit)
 {
-    Vocabulary v;
-    QSet<QString> seen;
-    const int unknownWanted = size / 10;
-    while (v.known.size() + v.unknown.size() < size) {
-        const QString stem = stems[int(rng.Below(uint32_t(stems.size())))];
-        if (v.unknown.size() < unknownWanted && rng.Below(10) == 0) {
-            const QString w = Misspell(stem, rng.Next());
-            if (!seen.contains(w) && !SpellCheckWordPlain(d, w)) {
-                seen.insert(w);
-                v.unknown << w;
-            }
-        } else if (v.known.size() < size - unknownWanted) {
-            const QString w = LowerAZ(stem);
-            if (!seen.contains(w) && SpellCheckWordPlain(d, w)) {
-                seen.insert(w);
-                v.known << w;
-            }
-        }
+    QStringList files;
+    QDirIterator it(folder, {QStringLiteral("*.html")}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << it.next();
+    files.sort();
+    QList<QStringList> pages;
+    for (const QString& path : files) {
+        if (limit > 0 && pages.size() >= limit)
+            break;
+        QFile f(path);
+        if (f.open(QIODevice::ReadOnly))
+            pages << SplitLines(ExtractWords(ExtractReadableText(QString::fromUtf8(f.readAll()))));
     }
-    return v;
-}
-
-// Pages of tokens drawn with a Zipf-like skew, reduced to each page's
-// distinct words (what the recorder checks).
-QList<QStringList> MakePages(const Vocabulary& v, int pages, Rng& rng)
-{
-    const QStringList all = v.known + v.unknown;
-    QList<QStringList> out;
-    for (int p = 0; p < pages; ++p) {
-        QSet<QString> words;
-        for (int t = 0; t < kTokensPerPage; ++t) {
-            const double u = double(rng.Below(1000000) + 1) / 1000000.0;
-            const int rank = int(double(all.size()) * u * u * u);
-            words.insert(all[std::min(rank, int(all.size()) - 1)]);
-        }
-        QStringList list = words.values();
-        list.sort();
-        out << list;
-    }
-    return out;
+    return pages;
 }
 
 }  // namespace
@@ -77,52 +52,66 @@ QList<QStringList> MakePages(const Vocabulary& v, int pages, Rng& rng)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    const QString package = argc > 1 ? QString::fromLocal8Bit(argv[1]) : DefaultPackage();
-    const int pages = argc > 2 ? atoi(argv[2]) : 100;
-    const int vocabulary = argc > 3 ? atoi(argv[3]) : 4000;
-    Rng rng(argc > 4 ? uint32_t(atoi(argv[4])) : 20240315u);
+    const QStringList args = app.arguments();
+    const QString package = args.value(1, DefaultPackage());
+    QString folder;
+    int limit = 0, threads = 2;
+    for (qsizetype i = 2; i + 1 < args.size(); i += 2) {
+        if (args[i] == QLatin1String("--pages")) folder = args[i + 1];
+        else if (args[i] == QLatin1String("--limit")) limit = args[i + 1].toInt();
+        else if (args[i] == QLatin1String("--threads")) threads = args[i + 1].toInt();
+    }
+    const QList<QStringList> pages = ReadPages(folder, limit);
     LoadedDictionary plainDict = LoadPackage(package);
     LoadedDictionary fastDict = LoadPackage(package);
-    if (!plainDict.dictionary || !fastDict.dictionary) {
-        std::fprintf(stderr, "cannot load %s\n", qPrintable(package));
+    if (pages.isEmpty() || !plainDict.dictionary || !fastDict.dictionary) {
+        std::fprintf(stderr, "usage: word_verdict_bench PACKAGE --pages DIR (a site from gen_site_lang.py)\n");
         return 2;
     }
-    const Vocabulary v = MakeVocabulary(*plainDict.dictionary, PackageStems(package), vocabulary, rng);
-    const QList<QStringList> pageWords = MakePages(v, pages, rng);
-    qsizetype verdicts = 0;
-    for (const QStringList& p : pageWords)
-        verdicts += p.size();
-
-    std::vector<bool> plainVerdicts;
+    SetSuggestThreads(threads);
+    // Both dictionaries finish building their proof before anything is timed.
     QElapsedTimer timer;
     timer.start();
-    for (const QStringList& p : pageWords) {
-        for (const QString& w : p)
-            plainVerdicts.push_back(SpellCheckWordPlain(*plainDict.dictionary, w));
-    }
-    const double plainSeconds = double(timer.nsecsElapsed()) / 1e9;
-
-    std::vector<bool> fastVerdicts;
+    plainDict.dictionary->Proof();
+    fastDict.dictionary->Proof();
+    const double proofSeconds = double(timer.nsecsElapsed()) / 1e9;
+    qsizetype checks = 0;
+    QHash<QString, bool> fast;
     timer.restart();
-    for (const QStringList& p : pageWords) {
-        for (const QString& w : p)
-            fastVerdicts.push_back(SpellCheckWord(fastDict.dictionary, w));
+    for (const QStringList& words : pages) {
+        const std::vector<bool> known = SpellCheckWords(fastDict.dictionary, words);
+        for (qsizetype i = 0; i < words.size(); ++i)
+            fast.insert(words[i], known[size_t(i)]);
+        checks += words.size();
     }
     const double fastSeconds = double(timer.nsecsElapsed()) / 1e9;
 
     qsizetype differing = 0, unknown = 0;
-    for (std::size_t i = 0; i < plainVerdicts.size(); ++i) {
-        differing += plainVerdicts[i] != fastVerdicts[i];
-        unknown += !plainVerdicts[i];
+    timer.restart();
+    for (auto it = fast.cbegin(); it != fast.cend(); ++it) {
+        const bool plain = SpellCheckWordPlain(*plainDict.dictionary, it.key());
+        unknown += !plain;
+        if (plain != it.value()) {
+            ++differing;
+            std::printf("DIFFERS %s plain=%d fast=%d\n", qPrintable(it.key()), plain, it.value());
+        }
     }
+    const double plainSeconds = double(timer.nsecsElapsed()) / 1e9;
     std::printf("dictionary        %s\n", qPrintable(package));
-    std::printf("distinct words    %lld (%lld unknown = %.1f%%)\n", (long long)(v.known.size() + v.unknown.size()),
-                (long long)v.unknown.size(), 100.0 * double(v.unknown.size()) / double(v.known.size() + v.unknown.size()));
-    std::printf("pages x tokens    %d x %d -> %lld verdicts (%lld unknown)\n", pages, kTokensPerPage,
-                (long long)verdicts, (long long)unknown);
-    std::printf("plain path        %.2f s, %.0f verdicts/s\n", plainSeconds, double(verdicts) / plainSeconds);
-    std::printf("fast path         %.3f s, %.0f verdicts/s\n", fastSeconds, double(verdicts) / fastSeconds);
+    std::printf("pages             %lld, %lld word checks, %lld distinct words (%lld unknown)\n",
+                (long long)pages.size(), (long long)checks, (long long)fast.size(), (long long)unknown);
+    std::printf("plain path        %.2f s (each distinct word once)\n", plainSeconds);
+    std::printf("fast path         %.3f s (SpellCheckWords per page, %d engines)\n", fastSeconds, threads);
     std::printf("speed-up          %.1fx\n", plainSeconds / fastSeconds);
+    qsizetype undecided = 0;
+    for (auto it = fast.cbegin(); it != fast.cend(); ++it) {
+        const QString& w = it.key();
+        if (!plainDict.dictionary->Spell(w) && LowerAZ(w) == w
+            && plainDict.dictionary->Proof()->Decide(w, *plainDict.dictionary->Engine()) == SuggestionProof::Verdict::Undecided)
+            ++undecided;
+    }
+    std::printf("left to Suggest   %lld words; the proof took %.2f s to build (both dictionaries, in the background)\n",
+                (long long)undecided, proofSeconds);
     std::printf("differing         %lld\n", (long long)differing);
     return differing == 0 ? 0 : 1;
 }

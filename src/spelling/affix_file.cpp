@@ -1,5 +1,7 @@
 #include "spelling/affix_file.h"
 
+#include <algorithm>
+
 #include "spelling/dictionary_codec.h"
 
 namespace lexicrawl {
@@ -141,6 +143,7 @@ void AffixFile::ReadLine(const QList<QByteArray>& f)
         {"ONLYINCOMPOUND", &AffixFile::onlyInCompound}, {"KEEPCASE", &AffixFile::keepCase},
         {"SUBSTANDARD", &AffixFile::substandard}, {"CIRCUMFIX", &AffixFile::circumfix},
         {"FORCEUCASE", &AffixFile::forceUpper}, {"WARN", &AffixFile::warn},
+        {"NONGRAMSUGGEST", &AffixFile::noNgram},
     };
     for (const FlagOption& o : kFlagOptions) {
         if (k == o.name && !value.isEmpty())
@@ -154,6 +157,8 @@ void AffixFile::ReadLine(const QList<QByteArray>& f)
         compounding = true;
         for (uint16_t flag : RuleFlags(value))
             compoundFlags.push_back(flag);
+    } else if (k == "COMPOUNDMIN" && !value.isEmpty()) {
+        compoundMin = std::max(1, value.toInt());
     } else if (k == "SIMPLIFIEDTRIPLE" || (k == "CHECKCOMPOUNDPATTERN" && f.size() > 3)) {
         compoundPartsRewritten = true;
     } else if (k == "COMPLEXPREFIXES") {

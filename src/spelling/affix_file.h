@@ -75,10 +75,11 @@ public:
     bool breakTable = false;
     QByteArray lang;
     uint16_t forbidden = 0, noSuggest = 0, needAffix = 0, onlyInCompound = 0, keepCase = 0;
-    uint16_t substandard = 0, circumfix = 0, forceUpper = 0, warn = 0;
+    uint16_t substandard = 0, circumfix = 0, forceUpper = 0, warn = 0, noNgram = 0;
     Flags compoundFlags;      // COMPOUNDFLAG/BEGIN/MIDDLE/END/LAST and rule flags
     bool compounding = false;
     bool compoundPartsRewritten = false;  // SIMPLIFIEDTRIPLE, patterns with a replacement
+    int compoundMin = 3;                   // COMPOUNDMIN: the shortest part
     bool complexPrefixes = false;
     bool checkSharps = false;
     bool forbidWarn = false;

@@ -32,18 +32,37 @@ const QSet<QByteArray> kCompounding = {
     "COMPOUNDFLAG", "COMPOUNDBEGIN", "COMPOUNDMIDDLE", "COMPOUNDEND", "COMPOUNDLAST", "COMPOUNDRULE",
 };
 
-QByteArray LowerAZBytes(QByteArray s)
+// A-Z lower-cased byte by byte; in UTF-8 every letter, character by
+// character (simple case mapping: a sharp s stays one character).
+QByteArray Lowered(const QByteArray& s, bool utf8)
 {
-    for (char& c : s) {
+    if (utf8) {
+        QString text = QString::fromUtf8(s);
+        for (QChar& c : text)
+            c = c.toLower();
+        return text.toUtf8();
+    }
+    QByteArray out = s;
+    for (char& c : out) {
         if (c >= 'A' && c <= 'Z')
             c = char(c - 'A' + 'a');
     }
-    return s;
+    return out;
+}
+
+bool IsUtf8(const QByteArray& affix)
+{
+    for (const QByteArray& line : AffixFile::Lines(affix)) {
+        const QList<QByteArray> f = line.simplified().split(' ');
+        if (f.size() > 1 && f[0] == "SET")
+            return f[1].toUpper() == "UTF-8" || f[1].toUpper() == "UTF8";
+    }
+    return false;
 }
 
 // "[^aeiou]y" -> ".y": a negated class could exclude a letter that a
 // lower-cased root now has where the original root had its capital.
-QByteArray WidenedCondition(const QByteArray& condition)
+QByteArray WidenedCondition(const QByteArray& condition, bool utf8)
 {
     QByteArray out;
     for (qsizetype i = 0; i < condition.size(); ++i) {
@@ -55,7 +74,7 @@ QByteArray WidenedCondition(const QByteArray& condition)
             out += condition[i];
         }
     }
-    return LowerAZBytes(out);
+    return Lowered(out, utf8);
 }
 
 QList<QByteArray> Fields(const QByteArray& line)
@@ -65,27 +84,28 @@ QList<QByteArray> Fields(const QByteArray& line)
 
 // "SFX f strip add/cont condition [morphology]" with strip, add and
 // condition lower-cased; block heads and other lines stay as they are.
-QByteArray FoldedRule(const QByteArray& line)
+QByteArray FoldedRule(const QByteArray& line, bool utf8)
 {
     QList<QByteArray> f = Fields(line);
     const bool head = f.size() == 4 && (f[2] == "Y" || f[2] == "N");
     if (f.size() < 5 || head)
         return line;
-    f[2] = LowerAZBytes(f[2]);
+    f[2] = Lowered(f[2], utf8);
     const qsizetype slash = f[3].indexOf('/');
-    f[3] = LowerAZBytes(f[3].left(slash < 0 ? f[3].size() : slash)) + (slash < 0 ? QByteArray() : f[3].mid(slash));
-    f[4] = WidenedCondition(f[4]);
+    f[3] = Lowered(f[3].left(slash < 0 ? f[3].size() : slash), utf8) + (slash < 0 ? QByteArray() : f[3].mid(slash));
+    f[4] = WidenedCondition(f[4], utf8);
     return f.join(' ');
 }
 
 QByteArray Rewrite(const QByteArray& affix, const QSet<QByteArray>& drop, bool foldRules)
 {
+    const bool utf8 = IsUtf8(affix);
     QByteArray out;
     for (const QByteArray& line : AffixFile::Lines(affix)) {
         const QByteArray key = AffixFile::Keyword(line);
         if (drop.contains(key))
             continue;
-        out += foldRules && (key == "PFX" || key == "SFX") ? FoldedRule(line) : line;
+        out += foldRules && (key == "PFX" || key == "SFX") ? FoldedRule(line, utf8) : line;
         out += '\n';
     }
     return out + "BREAK 0\n";
@@ -98,14 +118,20 @@ QByteArray CaseFoldedAffix(const QByteArray& affix)
     return Rewrite(affix, kNarrowing + kSuggestionAndConversion, true);
 }
 
-QByteArray CaseFoldedWords(const QByteArray& words)
+QByteArray CaseFoldedWords(const QByteArray& affix, const QByteArray& words)
 {
+    const bool utf8 = IsUtf8(affix);
     QList<QByteArray> lines = DicLines(words);
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const DicEntry e = DicEntryOfLine(lines[i]);
-        lines[i] = LowerAZBytes(lines[i].left(e.wordEnd)) + lines[i].mid(e.wordEnd);
+        lines[i] = Lowered(lines[i].left(e.wordEnd), utf8) + lines[i].mid(e.wordEnd);
     }
     return lines.join('\n');
+}
+
+bool CaseFoldsAllLetters(const QByteArray& affix)
+{
+    return IsUtf8(affix);
 }
 
 QByteArray ExactFormAffix(const QByteArray& affix)

@@ -2,13 +2,14 @@
 // Variants of a Hunspell dictionary that answer narrower questions than the
 // dictionary itself, for the word check (see suggestion_proof.h).
 //
-// Case-folded: every A-Z of the words and affixes lower-cased, negated
-// affix conditions widened to "any character", and every option that only
-// narrows what is accepted dropped (forbidden, no-suggest, need-affix,
-// only-in-compound and circumfix flags, compound checks, forced capitals),
-// no break points. It accepts a lower-case word whenever the dictionary
-// could accept or offer any spelling that differs from it only in the case
-// of A-Z, and more.
+// Case-folded: the words and affixes lower-cased (every letter in a UTF-8
+// dictionary, A-Z in others), negated affix conditions widened to "any
+// character", the options dropped that only narrow what is accepted and
+// that the library applies to the first of several homonyms or to the case
+// of letters (forbidden and no-suggest flags, compound checks, forced
+// capitals), no break points. It accepts a lower-case word whenever the
+// dictionary could accept, build or offer any spelling that differs from
+// it only in the case of the letters folded, and more.
 //
 // Exact forms: the dictionary without compounding and break points, and
 // without input or output conversion. It accepts a word exactly when the
@@ -22,7 +23,9 @@
 namespace lexicrawl {
 
 QByteArray CaseFoldedAffix(const QByteArray& affix);
-QByteArray CaseFoldedWords(const QByteArray& words);
+QByteArray CaseFoldedWords(const QByteArray& affix, const QByteArray& words);
+// Whether CaseFolded* lower-case every letter (a UTF-8 dictionary).
+bool CaseFoldsAllLetters(const QByteArray& affix);
 QByteArray ExactFormAffix(const QByteArray& affix);
 
 }  // namespace lexicrawl

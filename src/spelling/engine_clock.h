@@ -1,41 +1,57 @@
 #pragma once
-// The clock the spelling library reads while it searches for suggestions.
+// The clock the spelling library reads while it works.
 //
 // The library stops parts of its suggestion search when the process's CPU
 // clock (clock()) has advanced past fixed budgets: the related-character
-// search after 50 ms, a whole pass after 100 ms, all of it after 250 ms. With
-// the real clock the same word could get other suggestions, and so another
-// verdict, depending on the machine, on what other threads of the process
-// were doing, and on whether two engines ran side by side. This program
-// defines clock() itself: on a thread that is inside an engine call
-// (EngineClockScope) every reading advances by kEngineTicksPerReading, so
-// the budgets become fixed numbers of steps and every verdict is a function
-// of the dictionary and the word alone. Everywhere else clock() answers the
-// process's CPU time, as the C library's does.
+// and the TRY searches after 50 ms, a pass after 100 ms, all of it after
+// 250 ms; and its compound check after 50 ms. With the real clock the same
+// word could get other suggestions, and so another verdict, depending on
+// the machine, on what other threads of the process were doing, and on
+// whether two engines ran side by side. This program defines clock()
+// itself. On a thread inside an engine call (EngineClockScope) every
+// reading advances a count of its own: by kEngineTicksPerReading for the
+// suggestion search's readings (it reads once per step and once per 100
+// candidates), by one for the compound check's (once per call and per level
+// of recursion). So every budget becomes a fixed number of steps and every
+// verdict a function of the dictionary and the word alone. Everywhere else
+// clock() answers the process's CPU time, as the C library's does.
 //
-// The library reads the clock every 100 candidates in its longer searches;
-// at 500 ticks (0.5 ms) per reading the related-character search checks at
-// most 10,099 candidates, about what it reaches in 50 ms on current machines.
+// The compound check is the only reader while the library checks a
+// spelling; the places it reads from are learnt once per process from a
+// small built-in dictionary (LearnCompoundClockSites), before any engine is
+// made.
 //
-// Thread-safety: the reading counters are per thread.
+// Thread-safety: the counts are per thread; the learnt places are set once.
 #include <cstdint>
 
 namespace lexicrawl {
 
+// 50 ms of the related-character search is then 10,099 candidates, about
+// what it reaches in that time on current machines.
 inline constexpr long kEngineTicksPerReading = 500;
 
-// Marks the current thread as inside an engine call for its lifetime; nests.
+enum class EngineCall { Spell, Suggest, Other };
+
+// Marks the current thread as inside an engine call for its lifetime; nests
+// (the outermost call decides).
 class EngineClockScope {
 public:
-    EngineClockScope();
+    explicit EngineClockScope(EngineCall call);
     ~EngineClockScope();
     EngineClockScope(const EngineClockScope&) = delete;
     EngineClockScope& operator=(const EngineClockScope&) = delete;
 };
 
-// How often the spelling library has read the clock inside engine calls on
-// this thread; zero after a suggestion search means the library does not see
-// this clock (a static build, say), and the budgets are real time again.
+// How often the suggestion search (not the compound check) has read the
+// clock inside engine calls on this thread.
 uint64_t EngineClockReadings();
+// How often the compound check has, on this thread.
+uint64_t CompoundClockReadings();
+
+// Learns where the compound check reads the clock; true when both of its
+// places were found, so that the engine clock is in force. Runs once; the
+// engine lifecycle lock must be held (it makes an engine).
+bool LearnCompoundClockSites();
+bool EngineClockInForce();
 
 }  // namespace lexicrawl

@@ -100,6 +100,15 @@ bool GetsHiddenForm(const QString& root, bool hasFlags)
     return afterFirst && (upper < cased || hasFlags);
 }
 
+// One capital, the first letter: the library's "initial capital" class.
+bool IsCapitalised(const QString& root)
+{
+    int cased = 0;
+    for (QChar c : root)
+        cased += c.toLower() != c;
+    return cased == 1 && root.front().toLower() != root.front();
+}
+
 QString WithoutIgnored(QString s, const QString& ignore)
 {
     for (QChar c : ignore)
@@ -165,7 +174,8 @@ bool FormIndex::Covers(QStringView text)
 {
     for (QChar c : text) {
         const char16_t u = c.unicode();
-        if (!((u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z') || (u >= 0xC0 && u <= 0xFF)))
+        if (!((u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z') || (u >= 0xC0 && u <= 0xFF)
+              || u == u'-' || u == u'.'))
             return false;
     }
     return true;
@@ -190,6 +200,7 @@ void FormIndex::Expand(const AffixFile& affix, const QByteArray& words)
     Flags compounding = affix.compoundFlags;
     compounding.push_back(affix.onlyInCompound);
     partsRewritten_ = affix.compoundPartsRewritten;
+    compoundMin_ = affix.compoundMin;
     for (const AffixRule& r : affix.rules)
         byFlag[r.prefix][r.flag].push_back(&r);
     for (const DicEntry& e : DicEntries(words)) {
@@ -204,12 +215,23 @@ void FormIndex::Expand(const AffixFile& affix, const QByteArray& words)
             marks |= NoSuggest;
         if (HasFlag(flags, affix.needAffix) || HasFlag(flags, affix.onlyInCompound))
             marks |= NeedsMore;
+        if (HasFlag(flags, affix.forbidden))
+            marks |= Forbidden;
+        // The n-gram search passes over forbidden, no-suggest, only-in-
+        // compound and no-n-gram words, and for lower-case words in most
+        // languages over capitalised ones.
+        if (!HasFlag(flags, affix.forbidden) && !HasFlag(flags, affix.noSuggest) && !HasFlag(flags, affix.onlyInCompound)
+            && !HasFlag(flags, affix.noNgram))
+            marks |= Ngram | (IsCapitalised(root) ? 0 : NgramLower);
         std::vector<QString> bases{root};
         if (GetsHiddenForm(root, !flags.empty()))
             bases.push_back(root.left(1).toUpper() + root.mid(1).toLower());
         for (size_t b = 0; b < bases.size(); ++b) {
-            const uint16_t m = marks | (b ? Hidden : 0) | ((marks & NoSuggest) || b ? 0 : Ordinary);
-            const uint16_t bare = (m & NoSuggest) ? BareNoSuggest : (m & (NeedsMore | Hidden)) ? BareSkipped : BarePlain;
+            const uint16_t m = b ? (marks | Hidden) & ~(Ngram | NgramLower)
+                                 : marks | ((marks & NoSuggest) ? 0 : Ordinary);
+            const uint16_t bare = (m & NoSuggest) ? BareNoSuggest
+                                  : (m & Forbidden)  ? BareForbidden
+                                  : (m & (NeedsMore | Hidden)) ? BareSkipped : BarePlain;
             AddForm(bases[b], m | Bare | bare);
             std::vector<std::pair<QString, const Flags*>> done{{bases[b], &flags}};
             Flags prefixFlags = flags;
@@ -245,9 +267,11 @@ void FormIndex::Expand(const AffixFile& affix, const QByteArray& words)
                         continue;  // the prefix stays in front: no form here
                     for (const auto& d : done) {
                         QString out;
+                        // A prefix only for compounds is not tried outside them.
                         if (Apply(*p, conditionOf(p), d.first, out))
                             AddForm(WithoutIgnored(out, affix.ignore),
-                                    m | (HasAnyFlag(p->continuation, compounding) ? Compounding : 0));
+                                    m | (HasFlag(p->continuation, affix.onlyInCompound) ? 0 : Prefixed)
+                                        | (HasAnyFlag(p->continuation, compounding) ? Compounding : 0));
                     }
                 }
             }
@@ -307,23 +331,37 @@ std::vector<FormIndex::Form> FormIndex::FormsFoldingLike(const QString& word) co
     return out;
 }
 
+FormIndex::PartReach FormIndex::Parts(const QString& candidate) const
+{
+    const qsizetype n = candidate.size();
+    auto part = [&](qsizetype from, qsizetype to) {
+        const int marks = MarksOf(candidate.mid(from, to - from));
+        return marks >= 0 && (marks & Compounding);
+    };
+    PartReach r;
+    r.head.assign(size_t(n) + 1, 0);
+    r.tail.assign(size_t(n) + 1, 0);
+    r.head[0] = 1;
+    r.tail[size_t(n)] = 1;
+    for (qsizetype i = 0; i < n; ++i) {
+        for (qsizetype j = i + compoundMin_; r.head[size_t(i)] && j <= n; ++j)
+            r.head[size_t(j)] = r.head[size_t(j)] || part(i, j);
+    }
+    for (qsizetype i = n; i > 0; --i) {
+        for (qsizetype j = i - compoundMin_; r.tail[size_t(i)] && j >= 0; --j)
+            r.tail[size_t(j)] = r.tail[size_t(j)] || part(j, i);
+    }
+    return r;
+}
+
 bool FormIndex::MayBeCompound(const QString& candidate) const
 {
     if (partsRewritten_ || !Covers(candidate))
         return true;
-    auto part = [this](QStringView text) {
-        const int marks = MarksOf(text.toString());
-        return marks >= 0 && (marks & Compounding);
-    };
-    const qsizetype n = candidate.size();
-    for (qsizetype i = 1; i < n; ++i) {
-        if (!part(QStringView(candidate).left(i)))
-            continue;
-        for (qsizetype j = i; j < n; ++j) {
-            if (part(QStringView(candidate).mid(j)))
-                return true;
-        }
-        return false;
+    const PartReach r = Parts(candidate);
+    for (qsizetype i = 1; i < candidate.size(); ++i) {
+        if (r.head[size_t(i)] && r.tail[size_t(i)])
+            return true;
     }
     return false;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Every spelling made of page-word characters (0-9, A-Z, a-z, U+00C0 to
-// U+00FF) that a Hunspell dictionary could accept without compounding, and
-// some more: each word of the list with every prefix and up to two
+// U+00FF), hyphens and dots that a Hunspell dictionary could accept without
+// compounding, and some more (spellings with apostrophes are left out: the
+// elided forms of French alone would make millions): each word of the list with every prefix and up to two
 // suffixes its flags (and the continuation flags of its affixes) name, where
 // the text an affix strips is there; affix conditions other than negated
 // classes are honoured, cross-product marks are not. So a spelling that is
@@ -37,6 +38,11 @@ public:
         BareSkipped = 64,    // a word of the list the lookup passes over
         Ordinary = 128,      // a form of a word that is neither no-suggest nor hidden
         Compounding = 256,   // a form that may be part of a compound
+        Prefixed = 512,      // a form that may have a prefix (one the spelling check tries outside compounds)
+        Forbidden = 1024,    // a forbidden word or a form of one
+        BareForbidden = 2048,  // a forbidden word of the list
+        Ngram = 4096,        // a form of a word the n-gram search looks at
+        NgramLower = 8192,   // ... that is not capitalised (looked at for lower-case words)
     };
     struct Form {
         QString text;
@@ -54,17 +60,24 @@ public:
     QString Fold(const QString& word) const;
     // The spellings whose fold key equals word's.
     std::vector<Form> FormsFoldingLike(const QString& word) const;
-    // Whether the index speaks for text: made of page-word characters.
+    // Whether the index speaks for text: page-word characters, hyphens, dots.
     static bool Covers(QStringView text);
     // The marks of candidate when it is here, else -1; -1 says "no form"
     // only for candidates the index covers.
     int MarksOf(const QString& candidate) const;
-    // False when candidate surely is no compound: no start of it and no
-    // end of it (a part each, or the rest made of parts) is a form that
-    // may be part of a compound. Always true when the dictionary's compound
-    // rules rewrite the parts (simplified triple letters, patterns with a
-    // replacement).
+    // False when candidate surely is no compound: it cannot be cut into
+    // two or more forms that may be part of a compound, none shorter than
+    // the dictionary's shortest part. Always true for text the index does
+    // not cover, and when the dictionary's compound rules rewrite the parts
+    // (simplified triple letters, patterns with a replacement).
     bool MayBeCompound(const QString& candidate) const;
+    // Where candidate can be cut into such parts: head[i] when its first i
+    // characters are parts, tail[i] when the rest from i is.
+    struct PartReach {
+        std::vector<char> head;
+        std::vector<char> tail;
+    };
+    PartReach Parts(const QString& candidate) const;
     // Every spelling that carries mark; every spelling for mark 0.
     QStringList FormsMarked(uint16_t mark) const;
     qsizetype Size() const { return qsizetype(entries_.size()); }
@@ -87,6 +100,7 @@ private:
     bool usable_ = true;
     bool mapFolds_ = true;
     bool partsRewritten_ = false;
+    int compoundMin_ = 3;
     std::vector<char16_t> fold_;  // per UTF-16 unit: A-Z lower-cased, then the class's first member
     std::vector<char16_t> arena_;
     std::vector<Entry> entries_;

@@ -30,6 +30,7 @@ std::unique_ptr<HunspellEngine> HunspellEngine::Init(const QByteArray& affix, co
         return nullptr;
     std::unique_ptr<HunspellEngine> engine(new HunspellEngine);
     std::lock_guard<std::mutex> made(LifecycleLock());
+    LearnCompoundClockSites();
     engine->hunspell_ = std::make_unique<Hunspell>(affixFile.Path().constData(), wordFile.Path().constData());
     engine->codec_ = std::make_unique<DictionaryCodec>(QString::fromStdString(engine->hunspell_->get_dict_encoding()));
     return engine;
@@ -60,7 +61,7 @@ bool HunspellEngine::Spell(const QString& word)
     QByteArray bytes;
     if (!codec_->Encode(word, bytes))
         return false;
-    EngineClockScope clock;
+    EngineClockScope clock(EngineCall::Spell);
     return hunspell_->spell(bytes.toStdString());
 }
 
@@ -69,7 +70,7 @@ QStringList HunspellEngine::Suggest(const QString& word)
     QByteArray bytes;
     if (!codec_->Encode(word, bytes))
         return {};
-    EngineClockScope clock;
+    EngineClockScope clock(EngineCall::Suggest);
     return Decode(hunspell_->suggest(bytes.toStdString()));
 }
 
@@ -78,7 +79,7 @@ QStringList HunspellEngine::Analyze(const QString& word)
     QByteArray bytes;
     if (!codec_->Encode(word, bytes))
         return {};
-    EngineClockScope clock;
+    EngineClockScope clock(EngineCall::Other);
     return Decode(hunspell_->analyze(bytes.toStdString()));
 }
 
@@ -87,7 +88,7 @@ QStringList HunspellEngine::Stem(const QString& word)
     QByteArray bytes;
     if (!codec_->Encode(word, bytes))
         return {};
-    EngineClockScope clock;
+    EngineClockScope clock(EngineCall::Other);
     return Decode(hunspell_->stem(bytes.toStdString()));
 }
 

@@ -2,6 +2,7 @@
 
 #include "spelling/hunspell_engine.h"
 #include "spelling/suggestion_proof.h"
+#include "spelling/verdict_cache.h"
 #include "spelling/zip_read.h"
 
 namespace lexicrawl {
@@ -33,21 +34,59 @@ bool SpellDictionary::Load()
         return false;
     const QByteArray words = package.UnZip(wordsIndex);
     engine_ = HunspellEngine::Init(affix, words);
-    if (engine_)
-        proof_ = std::make_unique<SuggestionProof>(affix, words);
     added_ = false;
-    verdicts_.clear();
+    verdicts_.Clear();
     loaded = engine_ != nullptr;
-    return loaded;
+    if (!loaded)
+        return false;
+    affix_ = affix;
+    words_ = words;
+    pendingProof_ = std::async(std::launch::async, [affix, words] {
+        return std::make_unique<SuggestionProof>(affix, words);
+    });
+    const QString folder = VerdictCacheFolder();
+    if (!folder.isEmpty())
+        verdicts_.Open(VerdictFilePath(folder, GetInternalFileID()), VerdictKey(affix, words));
+    return true;
+}
+
+void SpellDictionary::StopBackgroundWork()
+{
+    if (pendingProof_.valid())
+        pendingProof_.get();
 }
 
 void SpellDictionary::Unload()
 {
+    StopBackgroundWork();
     proof_.reset();
+    {
+        std::lock_guard<std::mutex> guard(helperLock_);
+        helper_.reset();
+    }
     engine_.reset();
-    verdicts_.clear();
+    affix_.clear();
+    words_.clear();
+    verdicts_.Clear();
     active = false;
     loaded = false;
+}
+
+SuggestionProof* SpellDictionary::Proof()
+{
+    if (pendingProof_.valid())
+        proof_ = pendingProof_.get();
+    return added_ ? nullptr : proof_.get();
+}
+
+HunspellEngine* SpellDictionary::HelperEngine()
+{
+    std::lock_guard<std::mutex> guard(helperLock_);
+    if (!engine_ || added_)
+        return nullptr;
+    if (!helper_)
+        helper_ = HunspellEngine::Init(affix_, words_);
+    return helper_.get();
 }
 
 bool SpellDictionary::Spell(const QString& word)
@@ -73,11 +112,14 @@ void SpellDictionary::Stem(const QString& word, QStringList& stems)
         stems += engine_->Stem(word);
 }
 
+// A word added at run time changes verdicts: the kept ones are dropped, and
+// from now on the dictionary differs from its files, so nothing is kept
+// between runs and the helpers built from the files are not used.
 bool SpellDictionary::Add(const QString& word)
 {
     if (!engine_)
         return false;
-    verdicts_.clear();
+    verdicts_.Clear();
     added_ = true;
     return engine_->Add(word);
 }
@@ -86,7 +128,7 @@ bool SpellDictionary::AddWithAffix(const QString& word, const QString& affixMode
 {
     if (!engine_)
         return false;
-    verdicts_.clear();
+    verdicts_.Clear();
     added_ = true;
     return engine_->AddWithAffix(word, affixModel);
 }

@@ -15,6 +15,10 @@ namespace lexicrawl {
 namespace {
 
 constexpr qsizetype kMaxWordLength = 48;
+// The compound check gives up after 50,000 clock readings in one call; an
+// answer that took more than this many is not relied on (the suggestion
+// search's own compound check of the same word takes another path).
+constexpr uint64_t kTrustedCompoundReadings = 2000;
 
 bool PageWordChar(QChar c)
 {
@@ -94,7 +98,8 @@ SuggestionProof::SuggestionProof(const QByteArray& affix, const QByteArray& word
     ReadOptions(info, words);
     if (!usable_)
         return;
-    folded_ = MakeEngine(CaseFoldedAffix(affix), CaseFoldedWords(words));
+    folded_ = MakeEngine(CaseFoldedAffix(affix), CaseFoldedWords(affix, words));
+    foldsAllLetters_ = CaseFoldsAllLetters(affix);
     usable_ = folded_ != nullptr;
     if (!usable_ || !replayUsable_)
         return;
@@ -105,16 +110,23 @@ SuggestionProof::SuggestionProof(const QByteArray& affix, const QByteArray& word
         // Only no-suggest forms that may be part of a compound matter there.
         for (const QString& form : index_->FormsMarked(FormIndex::NoSuggest)) {
             if (index_->MarksOf(form) & FormIndex::Compounding)
-                noSuggestFolds_.insert(index_->Fold(form));
+                noSuggestParts_.insert(form);
         }
         // The replay counts the library's clock readings; it must see ours.
-        const uint64_t before = EngineClockReadings();
-        exact_->Suggest(QStringLiteral("qqqq"));
-        replayUsable_ = EngineClockReadings() > before;
+        replayUsable_ = EngineClockInForce();
     }
 }
 
 SuggestionProof::~SuggestionProof() = default;
+
+std::optional<bool> SuggestionProof::Checked(HunspellEngine& engine, const QString& word)
+{
+    const uint64_t before = CompoundClockReadings();
+    const bool accepted = engine.Spell(word);
+    if (CompoundClockReadings() - before > kTrustedCompoundReadings)
+        return std::nullopt;
+    return accepted;
+}
 
 void SuggestionProof::ReadOptions(const AffixFile& info, const QByteArray& words)
 {
@@ -140,6 +152,7 @@ void SuggestionProof::ReadOptions(const AffixFile& info, const QByteArray& words
     setup_.noSplit = info.noSplitSuggestions;
     setup_.maxCompound = info.maxCompoundSuggestions >= 0 ? info.maxCompoundSuggestions : 3;
     setup_.compounding = info.compounding;
+    setup_.ngramSeesCapitalised = lang == "de" || info.phoneTable;
     setup_.mapUsable = true;
     QSet<QString> seen;
     for (const QStringList& members : info.map) {
@@ -150,9 +163,10 @@ void SuggestionProof::ReadOptions(const AffixFile& info, const QByteArray& words
     }
 }
 
-bool SuggestionProof::PlainWord(const QString& word) const
+bool SuggestionProof::PlainWord(const QString& word, bool initialCapital) const
 {
-    if (word.isEmpty() || word.size() > kMaxWordLength || CapitalsOf(word) != Capitals::None)
+    const Capitals wanted = initialCapital ? Capitals::Initial : Capitals::None;
+    if (word.isEmpty() || word.size() > kMaxWordLength || CapitalsOf(word) != wanted)
         return false;
     for (QChar c : word) {
         if (!PageWordChar(c) || ignore_.contains(c))
@@ -178,13 +192,16 @@ Acceptance SuggestionProof::Plain(const QString& candidate)
         return Acceptance::No;
     // The search's test passes over no-suggest words, and where the word
     // list holds the candidate only as words the lookup skips, it does not
-    // look for prefixes; the spelling check does both.
+    // look for a prefix; the spelling check does both.
     if (marks & FormIndex::NoSuggest) {
+        // Refused for sure when every homonym in the list is no-suggest (the
+        // first decides), or every form comes from one (whichever is found).
         const bool onlyNoSuggestWords = (marks & FormIndex::BareNoSuggest)
-                                        && !(marks & (FormIndex::BarePlain | FormIndex::BareSkipped));
-        return onlyNoSuggestWords ? Acceptance::No : Acceptance::Maybe;
+                                        && !(marks & (FormIndex::BarePlain | FormIndex::BareSkipped | FormIndex::BareForbidden));
+        const bool onlyNoSuggestForms = !(marks & FormIndex::Ordinary);
+        return onlyNoSuggestWords || onlyNoSuggestForms ? Acceptance::No : Acceptance::Maybe;
     }
-    if ((marks & FormIndex::BareSkipped) && !(marks & FormIndex::BarePlain))
+    if ((marks & FormIndex::BareSkipped) && !(marks & FormIndex::BarePlain) && (marks & FormIndex::Prefixed))
         return Acceptance::Maybe;
     if (candidate.startsWith(u' ') || candidate.endsWith(u'.') || LooksNumeric(candidate))
         return Acceptance::Maybe;
@@ -223,6 +240,26 @@ bool SuggestionProof::SpelledOtherwise(const QString& form, bool hiddenCounts)
     return (hiddenCounts && (marks & FormIndex::Hidden)) || exact_->Spell(form);
 }
 
+// The compound pass's test of any candidate, as an upper bound: a compound
+// the dictionary's spelling check accepts, or one it turns down only for a
+// forbidden form of a word (the search's test looks at the compound alone).
+Acceptance SuggestionProof::Compound(const QString& candidate, HunspellEngine& original)
+{
+    if (!index_->MayBeCompound(candidate))
+        return Acceptance::No;
+    const std::optional<bool> spelled = Checked(original, candidate);
+    if (!spelled)
+        return Acceptance::Maybe;
+    const int marks = FormIndex::Covers(candidate) ? index_->MarksOf(candidate) : FormIndex::Forbidden;
+    // A word of the list that is no-suggest or forbidden (every homonym of
+    // it, so the first) is never a compound suggestion.
+    const int blocking = FormIndex::BareNoSuggest | FormIndex::BareForbidden;
+    if (marks >= 0 && (marks & blocking) && !(marks & (FormIndex::BarePlain | FormIndex::BareSkipped)))
+        return Acceptance::No;
+    const bool forbiddenForm = marks >= 0 && (marks & FormIndex::Forbidden);
+    return forbiddenForm || *spelled ? Acceptance::Maybe : Acceptance::No;
+}
+
 // The compound pass's test of the word with a capital first letter: a
 // compound the dictionary accepts (its spelling check tries the word's lower
 // case too, which it rejects) that is no plain form and has no no-suggest
@@ -233,20 +270,24 @@ bool SuggestionProof::CompoundTarget(const QString& candidate, HunspellEngine& o
         if (!b.isEmpty() && candidate.contains(b))
             return false;
     }
-    if (!original.Spell(candidate) || exact_->Spell(candidate))
+    if (Checked(original, candidate) != std::optional<bool>(true) || exact_->Spell(candidate))
         return false;
     const int marks = index_->MarksOf(candidate);
     return !(marks >= 0 && (marks & FormIndex::NoSuggest)) && !HasNoSuggestPart(candidate);
 }
 
+// Compound parts are looked up as they stand in the word. A no-suggest word
+// could be a part where the rest of the word is made of parts, or as the
+// first part of a cut the search tries (one is enough to end it).
 bool SuggestionProof::HasNoSuggestPart(const QString& candidate) const
 {
-    if (noSuggestFolds_.isEmpty())
+    if (noSuggestParts_.isEmpty())
         return false;
-    const QString folded = index_->Fold(candidate);
-    for (qsizetype from = 0; from < folded.size(); ++from) {
-        for (qsizetype len = 1; from + len <= folded.size(); ++len) {
-            if (noSuggestFolds_.contains(folded.mid(from, len)))
+    const FormIndex::PartReach reach = index_->Parts(candidate);
+    for (qsizetype from = 0; from < candidate.size(); ++from) {
+        for (qsizetype len = 1; from + len <= candidate.size(); ++len) {
+            const bool placed = from == 0 || (reach.head[size_t(from)] && reach.tail[size_t(from + len)]);
+            if (placed && noSuggestParts_.contains(candidate.mid(from, len)))
                 return true;
         }
     }
@@ -255,17 +296,25 @@ bool SuggestionProof::HasNoSuggestPart(const QString& candidate) const
 
 SuggestionProof::Verdict SuggestionProof::Decide(const QString& word, HunspellEngine& original)
 {
-    if (!usable_ || !PlainWord(word))
+    if (!usable_)
         return Verdict::Undecided;
-    if (!folded_->Spell(word))
+    // A word that starts with a capital beyond A-Z ("Übung"): its
+    // suggestions come from it and its lower case and get a capital first
+    // letter; none can be it when no spelling of it in any case is there.
+    if (foldsAllLetters_ && PlainWord(word, true))
+        return Checked(*folded_, LowerEach(word)) == std::optional<bool>(false) ? Verdict::Unknown : Verdict::Undecided;
+    if (!PlainWord(word))
+        return Verdict::Undecided;
+    const std::optional<bool> folded = Checked(*folded_, word);
+    if (!folded)
+        return Verdict::Undecided;
+    if (!*folded)
         return Verdict::Unknown;
     if (!replayUsable_)
         return Verdict::Undecided;
     ReplayTests tests;
     tests.plain = [this](const QString& c) { return Plain(c); };
-    tests.compound = [this, &original](const QString& c) {
-        return index_->MayBeCompound(c) && original.Spell(c) ? Acceptance::Maybe : Acceptance::No;
-    };
+    tests.compound = [this, &original](const QString& c) { return Compound(c, original); };
     tests.compoundTarget = [this, &original](const QString& c) { return CompoundTarget(c, original); };
     tests.index = index_.get();
     SuggestionReplay replay(word, setup_, tests);

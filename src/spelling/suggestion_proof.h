@@ -30,6 +30,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 #include "spelling/suggestion_replay.h"
 
@@ -56,9 +57,13 @@ public:
 
 private:
     void ReadOptions(const AffixFile& affix, const QByteArray& words);
-    bool PlainWord(const QString& word) const;
+    // The engine's spelling check, or nullopt when its compound check came
+    // near its budget.
+    static std::optional<bool> Checked(HunspellEngine& engine, const QString& word);
+    bool PlainWord(const QString& word, bool initialCapital = false) const;
     Acceptance Plain(const QString& candidate);
     bool SpelledOtherwise(const QString& form, bool hiddenCounts);
+    Acceptance Compound(const QString& candidate, HunspellEngine& original);
     bool CompoundTarget(const QString& candidate, HunspellEngine& original);
     bool HasNoSuggestPart(const QString& candidate) const;
 
@@ -69,8 +74,9 @@ private:
     QString ignore_;
     QStringList inputPatterns_;
     QStringList breaks_;
-    QSet<QString> noSuggestFolds_;
+    QSet<QString> noSuggestParts_;
     bool checkSharps_ = false;
+    bool foldsAllLetters_ = false;
     bool usable_ = false;
     bool replayUsable_ = false;
 };

@@ -54,6 +54,7 @@ struct ReplaySetup {
     bool noSplit = false;
     int maxCompound = 3;
     bool compounding = false;
+    bool ngramSeesCapitalised = false;  // German, or a phonetic table
 };
 
 struct ReplayTests {

@@ -2,6 +2,11 @@
 
 #include <QStringList>
 
+#include <algorithm>
+#include <atomic>
+#include <optional>
+#include <thread>
+
 #include "platform/text.h"
 #include "spelling/hunspell_engine.h"
 #include "spelling/spell_dictionary.h"
@@ -10,6 +15,8 @@
 namespace lexicrawl {
 
 namespace {
+
+std::atomic<int> g_suggestThreads{std::thread::hardware_concurrency() > 1 ? 2 : 1};
 
 bool HasUpperAZ(const QString& word)
 {
@@ -20,22 +27,64 @@ bool HasUpperAZ(const QString& word)
     return false;
 }
 
-bool SuggestsSameWord(SpellDictionary& dictionary, const QString& word)
+bool SuggestsSameWord(HunspellEngine& engine, const QString& word)
 {
-    QStringList suggestions;
-    dictionary.Suggest(word, suggestions);
-    for (const QString& s : suggestions) {
+    for (const QString& s : engine.Suggest(word)) {
         if (LowerAZ(s) == word)
             return true;
     }
     return false;
 }
 
+// The verdict when it can be had without suggestions: Spell, capitals, or
+// the proof; nullopt leaves the word to Suggest.
+std::optional<bool> VerdictWithoutSuggest(SpellDictionary& dictionary, HunspellEngine& engine, const QString& word)
+{
+    if (engine.Spell(word))
+        return true;
+    if (HasUpperAZ(word))
+        return false;
+    if (SuggestionProof* proof = dictionary.Proof()) {
+        switch (proof->Decide(word, engine)) {
+        case SuggestionProof::Verdict::Known:
+            return true;
+        case SuggestionProof::Verdict::Unknown:
+            return false;
+        case SuggestionProof::Verdict::Undecided:
+            break;
+        }
+    }
+    return std::nullopt;
+}
+
+// Runs Suggest for the words at the given indices, sharing them between the
+// dictionary's engine on this thread and its helper engine on another; each
+// word's verdict is the same on either (the engine clock makes it so).
+void SuggestInParallel(SpellDictionary& dictionary, const QStringList& words, const std::vector<qsizetype>& todo,
+                       std::vector<bool>& known)
+{
+    std::atomic<size_t> next{0};
+    auto work = [&](HunspellEngine* engine) {
+        for (size_t i = next++; engine && i < todo.size(); i = next++)
+            known[size_t(todo[i])] = SuggestsSameWord(*engine, words[todo[i]]);
+    };
+    std::thread helper;
+    if (todo.size() > 1 && SuggestThreads() > 1)
+        helper = std::thread([&] { work(dictionary.HelperEngine()); });
+    work(dictionary.Engine());
+    if (helper.joinable())
+        helper.join();
+}
+
 }  // namespace
 
 bool SpellCheckWordPlain(SpellDictionary& dictionary, const QString& word)
 {
-    return dictionary.Spell(word) || SuggestsSameWord(dictionary, word);
+    if (dictionary.Spell(word))
+        return true;
+    QStringList suggestions;
+    dictionary.Suggest(word, suggestions);
+    return std::any_of(suggestions.cbegin(), suggestions.cend(), [&](const QString& s) { return LowerAZ(s) == word; });
 }
 
 // A suggestion s makes word known only when LowerAZ(s) == word, so a word
@@ -46,43 +95,53 @@ bool SpellCheckWordFast(SpellDictionary& dictionary, const QString& word)
     HunspellEngine* engine = dictionary.Engine();
     if (!engine)
         return false;
-    if (engine->Spell(word))
-        return true;
-    if (HasUpperAZ(word))
-        return false;
-    if (SuggestionProof* proof = dictionary.Proof()) {
-        switch (proof->Decide(word, *engine)) {
-        case SuggestionProof::Verdict::Known:
-            return true;
-        case SuggestionProof::Verdict::Unknown:
-            return false;
-        case SuggestionProof::Verdict::Undecided:
-            break;
-        }
-    }
-    return SuggestsSameWord(dictionary, word);
+    if (const std::optional<bool> v = VerdictWithoutSuggest(dictionary, *engine, word))
+        return *v;
+    return SuggestsSameWord(*engine, word);
 }
 
 bool SpellCheckWord(SpellDictionary* dictionary, const QString& word)
 {
-    if (!dictionary || !dictionary->Engine())
-        return false;
-    auto& verdicts = dictionary->Verdicts();
-    const auto it = verdicts.constFind(word);
-    if (it != verdicts.constEnd())
-        return it.value();
-    const bool known = SpellCheckWordFast(*dictionary, word);
-    verdicts.insert(word, known);
-    return known;
+    return SpellCheckWords(dictionary, QStringList{word}).front();
 }
 
 std::vector<bool> SpellCheckWords(SpellDictionary* dictionary, const QStringList& words)
 {
-    std::vector<bool> known;
-    known.reserve(size_t(words.size()));
-    for (const QString& word : words)
-        known.push_back(SpellCheckWord(dictionary, word));
+    std::vector<bool> known(size_t(words.size()), false);
+    if (!dictionary || !dictionary->Engine())
+        return known;
+    HunspellEngine& engine = *dictionary->Engine();
+    const std::vector<std::optional<bool>> kept = dictionary->Verdicts().Find(words);
+    QStringList fresh;
+    std::vector<qsizetype> freshAt, todo;
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        if (kept[size_t(i)]) {
+            known[size_t(i)] = *kept[size_t(i)];
+            continue;
+        }
+        fresh << words[i];
+        freshAt.push_back(i);
+        if (const std::optional<bool> v = VerdictWithoutSuggest(*dictionary, engine, words[i]))
+            known[size_t(i)] = *v;
+        else
+            todo.push_back(i);
+    }
+    SuggestInParallel(*dictionary, words, todo, known);
+    std::vector<bool> freshKnown;
+    for (qsizetype i : freshAt)
+        freshKnown.push_back(known[size_t(i)]);
+    dictionary->Verdicts().Insert(fresh, freshKnown);
     return known;
+}
+
+void SetSuggestThreads(int threads)
+{
+    g_suggestThreads = std::clamp(threads, 1, 2);
+}
+
+int SuggestThreads()
+{
+    return g_suggestThreads;
 }
 
 }  // namespace lexicrawl

@@ -4,11 +4,15 @@
 // ("paris" is known when the dictionary suggests "Paris").
 //
 // SpellCheckWord gives exactly the verdict of SpellCheckWordPlain, faster:
-// verdicts are kept per loaded engine (dropped when it changes), and the
-// costly Suggest is skipped where it cannot find such a spelling (see
-// word_verdict.cpp for why, and the differential test that checks it).
+// verdicts are kept per loaded engine (dropped when it changes, kept between
+// runs when a cache folder is set, see verdict_cache.h), and the costly
+// Suggest is skipped where SuggestionProof can tell its outcome.
+// SpellCheckWords does the same for a page's words and runs the Suggest
+// calls that remain on up to SuggestThreads() engines at once.
 //
-// Thread-safety: none; call from the thread that owns the dictionary.
+// Thread-safety: the checks of one dictionary run on one thread at a time
+// (SpellCheckWords uses helper threads of its own); the dictionary must not
+// be loaded, unloaded or changed meanwhile.
 #include <QString>
 #include <QStringList>
 
@@ -25,11 +29,17 @@ bool SpellCheckWordPlain(SpellDictionary& dictionary, const QString& word);
 // (none chosen) knows no word, like a dictionary that failed to load.
 bool SpellCheckWord(SpellDictionary* dictionary, const QString& word);
 
-// The verdicts of a page's words, in the order given (one call per page, so
-// that the words which need Suggest can be shared out).
+// The verdicts of a page's words, in the order given, as SpellCheckWord
+// gives them.
 std::vector<bool> SpellCheckWords(SpellDictionary* dictionary, const QStringList& words);
 
 // The uncached fast verdict itself, for the differential test and benchmark.
 bool SpellCheckWordFast(SpellDictionary& dictionary, const QString& word);
+
+// How many engines SpellCheckWords may ask for suggestions at once: 1 or 2
+// (the default, on a machine with two cores or more). Each engine beyond the
+// first costs another copy of the dictionary in memory.
+void SetSuggestThreads(int threads);
+int SuggestThreads();
 
 }  // namespace lexicrawl
