@@ -31,16 +31,20 @@ VOWELS = "aeiouyhàâéèêëîïôûAEIOUYHÉÈÊÎÔ"
 def read_affixes(path):
     flag_long = False
     rules = {}
+    excluded = set()
     for line in open(path, encoding="utf-8", errors="replace"):
         f = line.split()
         if len(f) >= 2 and f[0] == "FLAG":
             flag_long = f[1] == "long"
+        # Forbidden words are listed misspellings, no-suggest ones taboo.
+        if len(f) >= 2 and f[0] in ("FORBIDDENWORD", "NOSUGGEST"):
+            excluded.add(f[1])
         if len(f) >= 5 and f[0] in ("PFX", "SFX"):
             strip = "" if f[2] == "0" else f[2]
             add = f[3].split("/")[0]
             add = "" if add == "0" else add
             rules.setdefault(f[1], []).append((f[0] == "PFX", strip, add, f[4]))
-    return flag_long, rules
+    return flag_long, rules, excluded
 
 
 def condition_holds(cond, word, prefix):
@@ -63,7 +67,7 @@ def condition_holds(cond, word, prefix):
 
 
 def read_forms(base, rng, limit):
-    flag_long, rules = read_affixes(base + ".aff")
+    flag_long, rules, excluded = read_affixes(base + ".aff")
     forms = []
     with open(base + ".dic", encoding="utf-8", errors="replace") as f:
         next(f)
@@ -74,8 +78,10 @@ def read_forms(base, rng, limit):
             flags = flags.split(" ")[0].strip()
             if not word or word.startswith("#") or any(c.isdigit() for c in word):
                 continue
-            out = [word]
             names = [flags[i:i + 2] for i in range(0, len(flags), 2)] if flag_long else list(flags)
+            if excluded.intersection(names):
+                continue
+            out = [word]
             for name in names:
                 for prefix, strip, add, cond in rules.get(name, []):
                     if prefix or not word.endswith(strip) or not condition_holds(cond, word, False):

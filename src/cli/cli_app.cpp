@@ -22,6 +22,7 @@
 #include "platform/text.h"
 #include "spelling/dictionary_choice.h"
 #include "spelling/dictionary_manager.h"
+#include "spelling/verdict_cache.h"
 #include "store/project_database.h"
 #include "store/project_files.h"
 
@@ -68,8 +69,14 @@ struct Environment {
         settings = std::make_unique<Settings>(dataFolder);
         language.Load(programFolder + QStringLiteral("Languages"), settings->LanguageFile(), platform.UiLanguageId());
         SetTranslator(&language);
+        // Word verdicts kept between runs (written when the command ends).
+        SetVerdictCacheFolder(dataFolder + QStringLiteral("VerdictCache"));
     }
-    ~Environment() { SetTranslator(nullptr); }
+    ~Environment()
+    {
+        SaveVerdictCaches(dictionaries);
+        SetTranslator(nullptr);
+    }
 
     QString DictionariesFolder(const CliOptions& o) const
     {

@@ -306,11 +306,23 @@ void FormIndex::SortAndMerge()
     }
     entries_.resize(out);
     entries_.shrink_to_fit();
+    buckets_.assign((size_t(1) << kBucketBits) + 1, 0);
+    size_t at = 0;
+    for (size_t b = 0; b <= (size_t(1) << kBucketBits); ++b) {
+        while (at < entries_.size() && size_t(entries_[at].key >> (64 - kBucketBits)) < b)
+            ++at;
+        buckets_[b] = uint32_t(at);
+    }
 }
 
+// The entries are sorted by key; buckets_ holds where each run of keys with
+// the same top bits starts, so a lookup scans a bucket of a few entries.
 std::pair<size_t, size_t> FormIndex::Range(uint64_t key) const
 {
-    const auto lo = std::lower_bound(entries_.begin(), entries_.end(), key,
+    if (buckets_.empty())
+        return {0, 0};
+    const size_t bucket = size_t(key >> (64 - kBucketBits));
+    const auto lo = std::lower_bound(entries_.begin() + buckets_[bucket], entries_.begin() + buckets_[bucket + 1], key,
                                      [](const Entry& e, uint64_t k) { return e.key < k; });
     auto hi = lo;
     while (hi != entries_.end() && hi->key == key)
@@ -335,7 +347,7 @@ FormIndex::PartReach FormIndex::Parts(const QString& candidate) const
 {
     const qsizetype n = candidate.size();
     auto part = [&](qsizetype from, qsizetype to) {
-        const int marks = MarksOf(candidate.mid(from, to - from));
+        const int marks = MarksOf(QStringView(candidate).mid(from, to - from));
         return marks >= 0 && (marks & Compounding);
     };
     PartReach r;
@@ -376,9 +388,11 @@ QStringList FormIndex::FormsMarked(uint16_t mark) const
     return out;
 }
 
-int FormIndex::MarksOf(const QString& candidate) const
+int FormIndex::MarksOf(QStringView candidate) const
 {
-    const auto [lo, hi] = Range(Key(QStringView(candidate)));
+    if (entries_.empty())
+        return -1;
+    const auto [lo, hi] = Range(Key(candidate));
     for (size_t i = lo; i < hi; ++i) {
         if (TextOf(entries_[i]) == candidate)
             return entries_[i].marks;

@@ -64,7 +64,7 @@ public:
     static bool Covers(QStringView text);
     // The marks of candidate when it is here, else -1; -1 says "no form"
     // only for candidates the index covers.
-    int MarksOf(const QString& candidate) const;
+    int MarksOf(QStringView candidate) const;
     // False when candidate surely is no compound: it cannot be cut into
     // two or more forms that may be part of a compound, none shorter than
     // the dictionary's shortest part. Always true for text the index does
@@ -104,6 +104,8 @@ private:
     std::vector<char16_t> fold_;  // per UTF-16 unit: A-Z lower-cased, then the class's first member
     std::vector<char16_t> arena_;
     std::vector<Entry> entries_;
+    static constexpr int kBucketBits = 18;
+    std::vector<uint32_t> buckets_;
 };
 
 }  // namespace lexicrawl

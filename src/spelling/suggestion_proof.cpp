@@ -163,10 +163,9 @@ void SuggestionProof::ReadOptions(const AffixFile& info, const QByteArray& words
     }
 }
 
-bool SuggestionProof::PlainWord(const QString& word, bool initialCapital) const
+bool SuggestionProof::PlainWord(const QString& word, bool capitalsAllowed) const
 {
-    const Capitals wanted = initialCapital ? Capitals::Initial : Capitals::None;
-    if (word.isEmpty() || word.size() > kMaxWordLength || CapitalsOf(word) != wanted)
+    if (word.isEmpty() || word.size() > kMaxWordLength || (!capitalsAllowed && CapitalsOf(word) != Capitals::None))
         return false;
     for (QChar c : word) {
         if (!PageWordChar(c) || ignore_.contains(c))
@@ -245,11 +244,6 @@ bool SuggestionProof::SpelledOtherwise(const QString& form, bool hiddenCounts)
 // forbidden form of a word (the search's test looks at the compound alone).
 Acceptance SuggestionProof::Compound(const QString& candidate, HunspellEngine& original)
 {
-    if (!index_->MayBeCompound(candidate))
-        return Acceptance::No;
-    const std::optional<bool> spelled = Checked(original, candidate);
-    if (!spelled)
-        return Acceptance::Maybe;
     const int marks = FormIndex::Covers(candidate) ? index_->MarksOf(candidate) : FormIndex::Forbidden;
     // A word of the list that is no-suggest or forbidden (every homonym of
     // it, so the first) is never a compound suggestion.
@@ -257,7 +251,10 @@ Acceptance SuggestionProof::Compound(const QString& candidate, HunspellEngine& o
     if (marks >= 0 && (marks & blocking) && !(marks & (FormIndex::BarePlain | FormIndex::BareSkipped)))
         return Acceptance::No;
     const bool forbiddenForm = marks >= 0 && (marks & FormIndex::Forbidden);
-    return forbiddenForm || *spelled ? Acceptance::Maybe : Acceptance::No;
+    const std::optional<bool> spelled = Checked(original, candidate);
+    if (spelled == std::optional<bool>(false) && !forbiddenForm)
+        return Acceptance::No;
+    return index_->MayBeCompound(candidate) ? Acceptance::Maybe : Acceptance::No;
 }
 
 // The compound pass's test of the word with a capital first letter: a
@@ -298,10 +295,11 @@ SuggestionProof::Verdict SuggestionProof::Decide(const QString& word, HunspellEn
 {
     if (!usable_)
         return Verdict::Undecided;
-    // A word that starts with a capital beyond A-Z ("Übung"): its
-    // suggestions come from it and its lower case and get a capital first
-    // letter; none can be it when no spelling of it in any case is there.
-    if (foldsAllLetters_ && PlainWord(word, true))
+    // A word with capitals beyond A-Z ("Übung", "xÜbersetzer"): whatever
+    // the library makes of its capitals, a suggestion that is the word
+    // lower-cases to it, so none can be when no spelling of the lower-cased
+    // word in any case is there.
+    if (foldsAllLetters_ && CapitalsOf(word) != Capitals::None && PlainWord(word, true))
         return Checked(*folded_, LowerEach(word)) == std::optional<bool>(false) ? Verdict::Unknown : Verdict::Undecided;
     if (!PlainWord(word))
         return Verdict::Undecided;

@@ -60,7 +60,7 @@ private:
     // The engine's spelling check, or nullopt when its compound check came
     // near its budget.
     static std::optional<bool> Checked(HunspellEngine& engine, const QString& word);
-    bool PlainWord(const QString& word, bool initialCapital = false) const;
+    bool PlainWord(const QString& word, bool capitalsAllowed = false) const;
     Acceptance Plain(const QString& candidate);
     bool SpelledOtherwise(const QString& form, bool hiddenCounts);
     Acceptance Compound(const QString& candidate, HunspellEngine& original);

@@ -154,8 +154,9 @@ SuggestionReplay::Outcome SuggestionReplay::Run()
 
 // After a first pass without one: no spelling of the word in other
 // capitals can join in the second pass (it would have to be a compound the
-// dictionary accepts), nor come from the n-gram search, which offers forms
-// of dictionary words other than no-suggest ones.
+// dictionary accepts), nor come from the n-gram search. That search builds
+// forms of the words it looks at and, when the list holds a suggestion
+// already, offers one only if the first pass's test accepts it.
 bool SuggestionReplay::NoVariantLater(bool secondPass)
 {
     if (secondPass) {
@@ -182,8 +183,12 @@ bool SuggestionReplay::NoVariantLater(bool secondPass)
                 return false;
         }
     }
+    const uint16_t looked = setup_.ngramSeesCapitalised ? FormIndex::Ngram : FormIndex::NgramLower;
+    const bool listed = Lower() > 0;
     for (const FormIndex::Form& f : tests_.index->FormsFoldingLike(word_)) {
-        if (f.text != word_ && IsVariant(f.text) && (f.marks & FormIndex::Ordinary))
+        if (f.text == word_ || !IsVariant(f.text) || !(f.marks & looked))
+            continue;
+        if (!listed || tests_.plain(f.text) != Acceptance::No)
             return false;
     }
     return true;
