@@ -164,9 +164,9 @@ QString FormIndex::Fold(const QString& word) const
 
 uint64_t FormIndex::Key(QStringView s) const
 {
-    uint64_t h = 1469598103934665603ull;
+    uint64_t h = KeyStart();
     for (QChar c : s)
-        h = (h ^ fold_[c.unicode()]) * 1099511628211ull;
+        h = KeyStep(h, c);
     return h;
 }
 
@@ -175,7 +175,7 @@ bool FormIndex::Covers(QStringView text)
     for (QChar c : text) {
         const char16_t u = c.unicode();
         if (!((u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z') || (u >= 0xC0 && u <= 0xFF)
-              || u == u'-' || u == u'.'))
+              || u == u'-' || u == u'.' || u == u' '))
             return false;
     }
     return true;
@@ -306,6 +306,25 @@ void FormIndex::SortAndMerge()
     }
     entries_.resize(out);
     entries_.shrink_to_fit();
+    BuildLookups();
+}
+
+void FormIndex::BuildLookups()
+{
+    std::vector<uint64_t> keys, partKeys;
+    keys.reserve(entries_.size());
+    for (const Entry& e : entries_) {
+        keys.push_back(e.key);
+        if (e.marks & Compounding)
+            partKeys.push_back(e.key);
+        const QStringView text = TextOf(e);
+        const qsizetype gap = text.indexOf(u' ') >= 0 ? text.indexOf(u' ') : text.indexOf(u'-');
+        if (gap > 0 && gap + 1 < text.size() && text.count(u' ') + text.count(u'-') == 1)
+            joined_.push_back(Key(QString(text.left(gap).toString() + text.mid(gap + 1).toString())));
+    }
+    std::sort(joined_.begin(), joined_.end());
+    all_.Build(keys);
+    parts_.Build(partKeys);
     buckets_.assign((size_t(1) << kBucketBits) + 1, 0);
     size_t at = 0;
     for (size_t b = 0; b <= (size_t(1) << kBucketBits); ++b) {
@@ -346,10 +365,7 @@ std::vector<FormIndex::Form> FormIndex::FormsFoldingLike(const QString& word) co
 FormIndex::PartReach FormIndex::Parts(const QString& candidate) const
 {
     const qsizetype n = candidate.size();
-    auto part = [&](qsizetype from, qsizetype to) {
-        const int marks = MarksOf(QStringView(candidate).mid(from, to - from));
-        return marks >= 0 && (marks & Compounding);
-    };
+    auto part = [&](qsizetype from, qsizetype to) { return MayBePart(QStringView(candidate).mid(from, to - from)); };
     PartReach r;
     r.head.assign(size_t(n) + 1, 0);
     r.tail.assign(size_t(n) + 1, 0);
@@ -364,6 +380,48 @@ FormIndex::PartReach FormIndex::Parts(const QString& candidate) const
             r.tail[size_t(j)] = r.tail[size_t(j)] || part(j, i);
     }
     return r;
+}
+
+void FormIndex::Filter::Build(const std::vector<uint64_t>& keys)
+{
+    size_t blocks = 1;
+    while (blocks * 512 < keys.size() * 12)
+        blocks *= 2;
+    bits.assign(blocks * 8, 0);
+    for (uint64_t key : keys) {
+        uint64_t* block = bits.data() + ((key >> 40) & (blocks - 1)) * 8;
+        for (int i = 0; i < 3; ++i) {
+            const unsigned bit = unsigned(key >> (i * 9)) & 511;
+            block[bit >> 6] |= uint64_t(1) << (bit & 63);
+        }
+    }
+}
+
+bool FormIndex::Filter::MayHold(uint64_t key) const
+{
+    if (bits.empty())
+        return false;
+    const size_t blocks = bits.size() / 8;
+    const uint64_t* block = bits.data() + ((key >> 40) & (blocks - 1)) * 8;
+    for (int i = 0; i < 3; ++i) {
+        const unsigned bit = unsigned(key >> (i * 9)) & 511;
+        if (!(block[bit >> 6] & (uint64_t(1) << (bit & 63))))
+            return false;
+    }
+    return true;
+}
+
+bool FormIndex::MayBePart(QStringView text) const
+{
+    if (!parts_.MayHold(Key(text)))
+        return false;
+    const int marks = MarksOf(text);
+    return marks >= 0 && (marks & Compounding);
+}
+
+bool FormIndex::MayBePair(const QString& word) const
+{
+    return std::binary_search(joined_.begin(), joined_.end(), Key(QStringView(word)));
 }
 
 bool FormIndex::MayBeCompound(const QString& candidate) const
@@ -390,9 +448,10 @@ QStringList FormIndex::FormsMarked(uint16_t mark) const
 
 int FormIndex::MarksOf(QStringView candidate) const
 {
-    if (entries_.empty())
+    const uint64_t key = Key(candidate);
+    if (!all_.MayHold(key))
         return -1;
-    const auto [lo, hi] = Range(Key(candidate));
+    const auto [lo, hi] = Range(key);
     for (size_t i = lo; i < hi; ++i) {
         if (TextOf(entries_[i]) == candidate)
             return entries_[i].marks;

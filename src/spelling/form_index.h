@@ -60,7 +60,13 @@ public:
     QString Fold(const QString& word) const;
     // The spellings whose fold key equals word's.
     std::vector<Form> FormsFoldingLike(const QString& word) const;
-    // Whether the index speaks for text: page-word characters, hyphens, dots.
+    // The fold key, made a character at a time (KeyStart, then KeyStep for
+    // each), and whether the index may hold a spelling with that key.
+    uint64_t KeyStart() const { return 1469598103934665603ull; }
+    uint64_t KeyStep(uint64_t key, QChar c) const { return (key ^ fold_[c.unicode()]) * 1099511628211ull; }
+    bool MayHoldKey(uint64_t key) const { return all_.MayHold(key); }
+    // Whether the index speaks for text: page-word characters, hyphens,
+    // dots and spaces.
     static bool Covers(QStringView text);
     // The marks of candidate when it is here, else -1; -1 says "no form"
     // only for candidates the index covers.
@@ -71,6 +77,9 @@ public:
     // not cover, and when the dictionary's compound rules rewrite the parts
     // (simplified triple letters, patterns with a replacement).
     bool MayBeCompound(const QString& candidate) const;
+    // False when no spelling here is word with a space or a hyphen put in
+    // between two of its characters ("a lot" for "alot"); true may be wrong.
+    bool MayBePair(const QString& word) const;
     // Where candidate can be cut into such parts: head[i] when its first i
     // characters are parts, tail[i] when the rest from i is.
     struct PartReach {
@@ -103,9 +112,23 @@ private:
     int compoundMin_ = 3;
     std::vector<char16_t> fold_;  // per UTF-16 unit: A-Z lower-cased, then the class's first member
     std::vector<char16_t> arena_;
+    // A filter in front of the entries, small enough to stay in the cache:
+    // per 512-bit block three bits of each key (the second filter for the
+    // forms that may be part of a compound).
+    struct Filter {
+        std::vector<uint64_t> bits;
+        void Build(const std::vector<uint64_t>& keys);
+        bool MayHold(uint64_t key) const;
+    };
+    void BuildLookups();
+    bool MayBePart(QStringView text) const;
+
     std::vector<Entry> entries_;
     static constexpr int kBucketBits = 18;
     std::vector<uint32_t> buckets_;
+    Filter all_;
+    Filter parts_;
+    std::vector<uint64_t> joined_;  // keys of spelled pairs with their space or hyphen taken out
 };
 
 }  // namespace lexicrawl

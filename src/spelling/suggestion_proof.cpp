@@ -250,11 +250,11 @@ Acceptance SuggestionProof::Compound(const QString& candidate, HunspellEngine& o
     const int blocking = FormIndex::BareNoSuggest | FormIndex::BareForbidden;
     if (marks >= 0 && (marks & blocking) && !(marks & (FormIndex::BarePlain | FormIndex::BareSkipped)))
         return Acceptance::No;
-    const bool forbiddenForm = marks >= 0 && (marks & FormIndex::Forbidden);
-    const std::optional<bool> spelled = Checked(original, candidate);
-    if (spelled == std::optional<bool>(false) && !forbiddenForm)
+    if (!index_->MayBeCompound(candidate))
         return Acceptance::No;
-    return index_->MayBeCompound(candidate) ? Acceptance::Maybe : Acceptance::No;
+    const bool forbiddenForm = marks >= 0 && (marks & FormIndex::Forbidden);
+    return forbiddenForm || Checked(original, candidate) != std::optional<bool>(false) ? Acceptance::Maybe
+                                                                                      : Acceptance::No;
 }
 
 // The compound pass's test of the word with a capital first letter: a

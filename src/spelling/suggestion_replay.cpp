@@ -41,6 +41,11 @@ QString SuggestionReplay::Upper(const QString& s)
     return out;
 }
 
+Acceptance SuggestionReplay::PlainTest(const QString& candidate)
+{
+    return tests_.plain(candidate);
+}
+
 const SuggestionReplay::Item* SuggestionReplay::Listed(const QString& text) const
 {
     for (const Item& i : list_) {
@@ -127,7 +132,7 @@ void SuggestionReplay::Test(const QString& candidate, Timer* timer)
         }
         return;
     }
-    a = pass_ == 0 ? tests_.plain(candidate) : tests_.compound(candidate);
+    a = pass_ == 0 ? PlainTest(candidate) : tests_.compound(candidate);
     if (a == Acceptance::Maybe && pass_ == 0 && (goodStep_ || IsVariant(candidate)))
         stopped_ = true;
     else if (a != Acceptance::No)
@@ -188,7 +193,7 @@ bool SuggestionReplay::NoVariantLater(bool secondPass)
     for (const FormIndex::Form& f : tests_.index->FormsFoldingLike(word_)) {
         if (f.text == word_ || !IsVariant(f.text) || !(f.marks & looked))
             continue;
-        if (!listed || tests_.plain(f.text) != Acceptance::No)
+        if (!listed || PlainTest(f.text) != Acceptance::No)
             return false;
     }
     return true;
@@ -250,7 +255,7 @@ void SuggestionReplay::ReplacementStep()
             Test(candidate);
             for (qsizetype sp = candidate.indexOf(u' '), prev = 0; sp >= 0 && Running();
                  prev = sp + 1, sp = candidate.indexOf(u' ', prev)) {
-                const Acceptance first = tests_.plain(candidate.mid(prev, sp - prev));
+                const Acceptance first = PlainTest(candidate.mid(prev, sp - prev));
                 if (first == Acceptance::Maybe)
                     stopped_ = true;
                 if (first != Acceptance::Yes)
@@ -319,7 +324,7 @@ void SuggestionReplay::RelatedStep()
             continue;
         if (Listed(f.text))
             continue;
-        const Acceptance a = tests_.plain(f.text);
+        const Acceptance a = PlainTest(f.text);
         if (a == Acceptance::Maybe) {
             stopped_ = true;
             return;
@@ -376,18 +381,18 @@ void SuggestionReplay::SwapStep()
     }
 }
 
+// Every pair two to four apart, each tried from both ends: the second try
+// of a pair makes the same candidate, listed already or refused again, so
+// one test tells both (the step is not timed).
 void SuggestionReplay::LongSwapStep()
 {
     const qsizetype n = word_.size();
     QString c = word_;
-    for (qsizetype p = 0; p < n; ++p) {
-        for (qsizetype q = 0; q < n; ++q) {
-            const qsizetype d = std::abs(q - p);
-            if (d > 1 && d <= kMaxDistance) {
-                std::swap(c[p], c[q]);
-                Test(c);
-                std::swap(c[p], c[q]);
-            }
+    for (qsizetype p = 0; p < n && Running(); ++p) {
+        for (qsizetype q = p + 2; q < n && q - p <= kMaxDistance; ++q) {
+            std::swap(c[p], c[q]);
+            Test(c);
+            std::swap(c[p], c[q]);
         }
     }
 }
@@ -430,14 +435,45 @@ void SuggestionReplay::LeaveOutStep()
     }
 }
 
+// A candidate the index surely does not hold is no form: testing it only
+// counts a tick of the step's timer (when the list is not full), which is
+// all that Test would do. Its key is made without building it.
+bool SuggestionReplay::SurelyNoForm(uint64_t key, QChar inserted) const
+{
+    return FormIndex::Covers(QStringView(&inserted, 1)) && inserted != u' ' && !tests_.index->MayHoldKey(key);
+}
+
+void SuggestionReplay::TickOnly(Timer& t)
+{
+    if (!Running() || Lower() >= kMaxSuggestions)
+        return;
+    if (Upper() >= kMaxSuggestions) {
+        stopped_ = true;
+        return;
+    }
+    TimerTick(t);
+}
+
 void SuggestionReplay::PutInStep()
 {
     Timer t{kTimerPeriod, ++readings_};
+    const FormIndex& index = *tests_.index;
+    std::vector<uint64_t> prefix{index.KeyStart()};
+    for (QChar c : word_)
+        prefix.push_back(index.KeyStep(prefix.back(), c));
     for (QChar k : setup_.tryChars) {
         for (qsizetype i = 0; i <= word_.size(); ++i) {
-            QString c = word_;
-            c.insert(word_.size() - i, k);
-            Test(c, &t);
+            const qsizetype at = word_.size() - i;
+            uint64_t key = index.KeyStep(prefix[size_t(at)], k);
+            for (qsizetype j = at; j < word_.size(); ++j)
+                key = index.KeyStep(key, word_[j]);
+            if (SurelyNoForm(key, k)) {
+                TickOnly(t);
+            } else {
+                QString c = word_;
+                c.insert(at, k);
+                Test(c, &t);
+            }
             if (t.count == 0 || !Running())
                 return;
         }
@@ -470,17 +506,26 @@ void SuggestionReplay::MoveStep()
 void SuggestionReplay::ReplaceStep()
 {
     Timer t{kTimerPeriod, ++readings_};
-    QString c = word_;
+    const FormIndex& index = *tests_.index;
+    std::vector<uint64_t> prefix{index.KeyStart()};
+    for (QChar c : word_)
+        prefix.push_back(index.KeyStep(prefix.back(), c));
     for (QChar k : setup_.tryChars) {
         for (qsizetype i = word_.size() - 1; i >= 0; --i) {
-            if (c[i] == k)
+            if (word_[i] == k)
                 continue;
-            const QChar original = c[i];
-            c[i] = k;
-            Test(c, &t);
+            uint64_t key = index.KeyStep(prefix[size_t(i)], k);
+            for (qsizetype j = i + 1; j < word_.size(); ++j)
+                key = index.KeyStep(key, word_[j]);
+            if (SurelyNoForm(key, k)) {
+                TickOnly(t);
+            } else {
+                QString c = word_;
+                c[i] = k;
+                Test(c, &t);
+            }
             if (t.count == 0 || !Running())
                 return;
-            c[i] = original;
         }
     }
 }
@@ -507,13 +552,13 @@ void SuggestionReplay::DoubledPairStep()
 // languages that use it) a hyphen, that the dictionary holds as one entry.
 bool SuggestionReplay::NoDictionaryPair()
 {
-    if (word_.toUtf8().size() < 3)
+    if (word_.toUtf8().size() < 3 || !tests_.index->MayBePair(word_))
         return true;
     for (qsizetype s = 1; s < word_.size(); ++s) {
         for (QChar joint : {QChar(u' '), QChar(u'-')}) {
             if (joint == u'-' && !setup_.dashUsage)
                 continue;
-            if (tests_.plain(word_.left(s) + joint + word_.mid(s)) != Acceptance::No)
+            if (PlainTest(word_.left(s) + joint + word_.mid(s)) != Acceptance::No)
                 return false;
         }
     }
@@ -541,8 +586,8 @@ void SuggestionReplay::CutStep()
             break;
         }
         const QString first = word_.left(s), second = word_.mid(s);
-        const Acceptance a = tests_.plain(first);
-        const Acceptance b = a == Acceptance::No ? Acceptance::No : tests_.plain(second);
+        const Acceptance a = PlainTest(first);
+        const Acceptance b = a == Acceptance::No ? Acceptance::No : PlainTest(second);
         if (b == Acceptance::No)
             continue;
         const bool sure = a == Acceptance::Yes && b == Acceptance::Yes;

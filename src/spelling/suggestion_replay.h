@@ -32,6 +32,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -89,6 +90,9 @@ private:
     size_t Upper() const { return list_.size(); }
     size_t Lower() const { return list_.size() - unsure_; }
     const Item* Listed(const QString& text) const;
+    Acceptance PlainTest(const QString& candidate);
+    bool SurelyNoForm(uint64_t key, QChar inserted) const;
+    void TickOnly(Timer& t);
     bool GuardFor(size_t size) const;
     bool Guard();
     bool Check();  // the clock test after a step; false ends the search
