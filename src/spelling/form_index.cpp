@@ -1,6 +1,7 @@
 #include "spelling/form_index.h"
 
 #include <algorithm>
+#include <thread>
 
 #include "platform/text.h"
 #include "spelling/affix_file.h"
@@ -28,12 +29,20 @@ bool HasAnyFlag(const Flags& flags, const Flags& wanted)
 }
 
 // An affix condition read once: per character of the word's end (suffix)
-// or start (prefix), any character, a set, or a negated set.
+// or start (prefix), any character, a set, or a negated set (Latin-1
+// characters looked up in a bitmap).
 struct Condition {
     struct Token {
         bool any = false;
         bool negated = false;
-        QString set;
+        uint64_t latin[4] = {0, 0, 0, 0};
+        QString other;
+        bool Contains(QChar c) const
+        {
+            const char16_t u = c.unicode();
+            return u < 256 ? (latin[u >> 6] >> (u & 63)) & 1 : other.contains(c);
+        }
+        bool Matches(QChar c) const { return any || Contains(c) != negated; }
     };
     std::vector<Token> tokens;
 
@@ -42,13 +51,20 @@ struct Condition {
         for (qsizetype i = 0; i < text.size(); ++i) {
             Token t;
             const qsizetype close = text[i] == u'[' ? text.indexOf(u']', i) : -1;
+            QString set;
             if (close > i) {
                 t.negated = i + 1 < close && text[i + 1] == u'^';
-                t.set = text.mid(i + (t.negated ? 2 : 1), close - i - (t.negated ? 2 : 1));
+                set = text.mid(i + (t.negated ? 2 : 1), close - i - (t.negated ? 2 : 1));
                 i = close;
             } else {
                 t.any = text[i] == u'.';
-                t.set = text[i];
+                set = text[i];
+            }
+            for (QChar c : set) {
+                if (c.unicode() < 256)
+                    t.latin[c.unicode() >> 6] |= uint64_t(1) << (c.unicode() & 63);
+                else
+                    t.other += c;
             }
             tokens.push_back(t);
         }
@@ -63,26 +79,36 @@ struct Condition {
         if (n > base.size())
             return true;
         const qsizetype from = prefix ? 0 : base.size() - n;
-        for (qsizetype i = 0; i < n; ++i) {
-            const Token& t = tokens[size_t(i)];
-            if (!t.any && t.set.contains(base[from + i]) == t.negated)
+        for (qsizetype i = n - 1; i >= 0; --i) {
+            if (!tokens[size_t(i)].Matches(base[from + i]))
                 return false;
         }
         return true;
     }
 };
 
+bool EndsWith(const QString& base, const QString& part, bool atStart)
+{
+    if (part.size() > base.size())
+        return false;
+    const QChar* b = base.constData() + (atStart ? 0 : base.size() - part.size());
+    const QChar* p = part.constData();
+    for (qsizetype i = 0; i < part.size(); ++i) {
+        if (b[i] != p[i])
+            return false;
+    }
+    return true;
+}
+
 bool Apply(const AffixRule& rule, const Condition& condition, const QString& base, QString& out)
 {
-    if (rule.prefix ? !base.startsWith(rule.strip) : !base.endsWith(rule.strip))
-        return false;
-    if (!condition.Holds(base, rule.prefix))
+    if (!EndsWith(base, rule.strip, rule.prefix) || !condition.Holds(base, rule.prefix))
         return false;
     const QStringView kept = rule.prefix ? QStringView(base).mid(rule.strip.size())
                                          : QStringView(base).chopped(rule.strip.size());
     out.resize(0);
     out.reserve(kept.size() + rule.add.size());
-    out.append(rule.prefix ? rule.add : kept.toString());
+    out.append(rule.prefix ? QStringView(rule.add) : kept);
     out.append(rule.prefix ? kept : QStringView(rule.add));
     return true;
 }
@@ -181,108 +207,193 @@ bool FormIndex::Covers(QStringView text)
     return true;
 }
 
-void FormIndex::AddForm(const QString& form, uint16_t marks)
+void FormIndex::Sink::Add(const FormIndex& index, const QString& form, uint16_t marks)
 {
     if (form.isEmpty() || form.size() > 0xFFFF || !Covers(form))
         return;
-    entries_.push_back({Key(QStringView(form)), uint32_t(arena_.size()), uint16_t(form.size()), marks});
-    arena_.insert(arena_.end(), form.utf16(), form.utf16() + form.size());
+    entries.push_back({index.Key(QStringView(form)), uint32_t(arena.size()), uint16_t(form.size()), marks});
+    arena.insert(arena.end(), form.utf16(), form.utf16() + form.size());
 }
 
-void FormIndex::Expand(const AffixFile& affix, const QByteArray& words)
-{
-    QHash<uint16_t, std::vector<const AffixRule*>> byFlag[2];
-    std::vector<Condition> conditions;
-    conditions.reserve(affix.rules.size());
-    for (const AffixRule& r : affix.rules)
-        conditions.emplace_back(r.condition);
-    auto conditionOf = [&](const AffixRule* r) -> const Condition& { return conditions[size_t(r - affix.rules.data())]; };
-    Flags compounding = affix.compoundFlags;
-    compounding.push_back(affix.onlyInCompound);
-    partsRewritten_ = affix.compoundPartsRewritten;
-    compoundMin_ = affix.compoundMin;
-    for (const AffixRule& r : affix.rules)
-        byFlag[r.prefix][r.flag].push_back(&r);
-    for (const DicEntry& e : DicEntries(words)) {
-        const QString root = WithoutIgnored(affix.Text(e.root), affix.ignore);
-        if (root.isEmpty())
-            continue;
-        const Flags flags = affix.flags.DecodeField(e.flags);
-        uint16_t marks = 0;
-        if (HasAnyFlag(flags, compounding))
-            marks |= Compounding;
-        if (HasFlag(flags, affix.noSuggest) || HasFlag(flags, affix.substandard))
+// Expands the word list's entries into spellings, with the marks the
+// proof needs. One instance per thread; the rules are shared, read only.
+class FormIndex::Expansion {
+public:
+    Expansion(const FormIndex& index, const AffixFile& affix) : index_(index), affix_(affix)
+    {
+        conditions_.reserve(affix.rules.size());
+        for (const AffixRule& r : affix.rules) {
+            conditions_.emplace_back(r.condition);
+            // A rule can only apply where the word has the text it strips:
+            // rules are found by flag and the stripped text's outer character.
+            const char16_t edge = r.strip.isEmpty() ? 0 : (r.prefix ? r.strip.front() : r.strip.back()).unicode();
+            byFlag_[r.prefix][(uint32_t(r.flag) << 16) | edge].push_back(&r);
+            if (r.prefix) {
+                Flags& c = prefixContinuations_[r.flag];
+                c.insert(c.end(), r.continuation.begin(), r.continuation.end());
+            }
+        }
+        compounding_ = affix.compoundFlags;
+        compounding_.push_back(affix.onlyInCompound);
+    }
+
+    void Run(const QList<DicEntry>& entries, qsizetype from, qsizetype to, Sink& sink)
+    {
+        for (qsizetype i = from; i < to && sink.entries.size() <= kMaxForms; ++i) {
+            const QString root = WithoutIgnored(affix_.Text(entries[i].root), affix_.ignore);
+            if (root.isEmpty())
+                continue;
+            const Flags flags = affix_.flags.DecodeField(entries[i].flags);
+            const uint16_t marks = RootMarks(root, flags);
+            ExpandBase(root, flags, marks | ((marks & NoSuggest) ? 0 : Ordinary), sink);
+            if (GetsHiddenForm(root, !flags.empty()))
+                ExpandBase(root.left(1).toUpper() + root.mid(1).toLower(), flags,
+                           (marks | Hidden) & ~(Ngram | NgramLower), sink);
+        }
+    }
+
+private:
+    using Rules = std::vector<const AffixRule*>;
+
+    // The rules of flag that strip nothing, or strip text ending (for a
+    // prefix: starting) with edge.
+    const Rules& RulesOf(bool prefix, uint16_t flag, char16_t edge = 0) const
+    {
+        const auto it = byFlag_[prefix].constFind((uint32_t(flag) << 16) | edge);
+        return it == byFlag_[prefix].constEnd() ? none_ : *it;
+    }
+
+    const Condition& ConditionOf(const AffixRule* r) const { return conditions_[size_t(r - affix_.rules.data())]; }
+
+    uint16_t CompoundingMark(const Flags& flags) const { return HasAnyFlag(flags, compounding_) ? Compounding : 0; }
+
+    uint16_t RootMarks(const QString& root, const Flags& flags) const
+    {
+        uint16_t marks = CompoundingMark(flags);
+        if (HasFlag(flags, affix_.noSuggest) || HasFlag(flags, affix_.substandard))
             marks |= NoSuggest;
-        if (HasFlag(flags, affix.needAffix) || HasFlag(flags, affix.onlyInCompound))
+        if (HasFlag(flags, affix_.needAffix) || HasFlag(flags, affix_.onlyInCompound))
             marks |= NeedsMore;
-        if (HasFlag(flags, affix.forbidden))
+        if (HasFlag(flags, affix_.forbidden))
             marks |= Forbidden;
         // The n-gram search passes over forbidden, no-suggest, only-in-
         // compound and no-n-gram words, and for lower-case words in most
         // languages over capitalised ones.
-        if (!HasFlag(flags, affix.forbidden) && !HasFlag(flags, affix.noSuggest) && !HasFlag(flags, affix.onlyInCompound)
-            && !HasFlag(flags, affix.noNgram))
+        if (!HasFlag(flags, affix_.forbidden) && !HasFlag(flags, affix_.noSuggest)
+            && !HasFlag(flags, affix_.onlyInCompound) && !HasFlag(flags, affix_.noNgram))
             marks |= Ngram | (IsCapitalised(root) ? 0 : NgramLower);
-        std::vector<QString> bases{root};
-        if (GetsHiddenForm(root, !flags.empty()))
-            bases.push_back(root.left(1).toUpper() + root.mid(1).toLower());
-        for (size_t b = 0; b < bases.size(); ++b) {
-            const uint16_t m = b ? (marks | Hidden) & ~(Ngram | NgramLower)
-                                 : marks | ((marks & NoSuggest) ? 0 : Ordinary);
-            const uint16_t bare = (m & NoSuggest) ? BareNoSuggest
-                                  : (m & Forbidden)  ? BareForbidden
-                                  : (m & (NeedsMore | Hidden)) ? BareSkipped : BarePlain;
-            AddForm(bases[b], m | Bare | bare);
-            std::vector<std::pair<QString, const Flags*>> done{{bases[b], &flags}};
-            Flags prefixFlags = flags;
-            Flags suffixFlags = flags;
-            for (uint16_t f : flags) {
-                for (const AffixRule* p : byFlag[1].value(f))
-                    suffixFlags.insert(suffixFlags.end(), p->continuation.begin(), p->continuation.end());
-            }
-            for (int level = 0; level < 2; ++level) {
-                const size_t before = done.size();
-                for (size_t i = level ? 1 : 0; i < before; ++i) {
-                    const Flags& use = level ? *done[i].second : suffixFlags;
-                    for (uint16_t f : use) {
-                        for (const AffixRule* s : byFlag[0].value(f)) {
-                            QString out;
-                            if (!Apply(*s, conditionOf(s), done[i].first, out))
-                                continue;
-                            AddForm(WithoutIgnored(out, affix.ignore),
-                                    m | (HasAnyFlag(s->continuation, compounding) ? Compounding : 0));
-                            done.push_back({out, &s->continuation});
-                            prefixFlags.insert(prefixFlags.end(), s->continuation.begin(), s->continuation.end());
-                        }
-                    }
-                }
-                if (level == 0 && done.size() == 1)
-                    break;
-            }
-            std::sort(prefixFlags.begin(), prefixFlags.end());
-            prefixFlags.erase(std::unique(prefixFlags.begin(), prefixFlags.end()), prefixFlags.end());
-            for (uint16_t f : prefixFlags) {
-                for (const AffixRule* p : byFlag[1].value(f)) {
-                    if (!Covers(p->add))
-                        continue;  // the prefix stays in front: no form here
-                    for (const auto& d : done) {
-                        QString out;
-                        // A prefix only for compounds is not tried outside them.
-                        if (Apply(*p, conditionOf(p), d.first, out))
-                            AddForm(WithoutIgnored(out, affix.ignore),
-                                    m | (HasFlag(p->continuation, affix.onlyInCompound) ? 0 : Prefixed)
-                                        | (HasAnyFlag(p->continuation, compounding) ? Compounding : 0));
-                    }
-                }
-            }
+        return marks;
+    }
+
+    // The word itself, up to two suffixes, then prefixes on all of them.
+    void ExpandBase(const QString& base, const Flags& flags, uint16_t marks, Sink& sink)
+    {
+        const uint16_t bare = (marks & NoSuggest) ? BareNoSuggest
+                              : (marks & Forbidden) ? BareForbidden
+                              : (marks & (NeedsMore | Hidden)) ? BareSkipped : BarePlain;
+        sink.Add(index_, base, marks | Bare | bare);
+        done_.clear();
+        done_.push_back({base, &flags});
+        prefixFlags_ = flags;
+        suffixFlags_ = flags;
+        for (uint16_t f : flags) {
+            const auto it = prefixContinuations_.constFind(f);
+            if (it != prefixContinuations_.constEnd())
+                suffixFlags_.insert(suffixFlags_.end(), it->begin(), it->end());
         }
-        if (entries_.size() > kMaxForms) {
-            usable_ = false;
-            entries_.clear();
-            arena_.clear();
-            return;
+        AddSuffixes(0, 1, &suffixFlags_, marks, sink);
+        if (done_.size() > 1)
+            AddSuffixes(1, done_.size(), nullptr, marks, sink);
+        AddPrefixes(marks, sink);
+    }
+
+    // Suffixes on done_[from, to): the given flags, or each one's own
+    // continuation flags when none are given.
+    void AddSuffixes(size_t from, size_t to, const Flags* given, uint16_t marks, Sink& sink)
+    {
+        QString out;
+        for (size_t i = from; i < to; ++i) {
+            const Flags& use = given ? *given : *done_[i].second;
+            const char16_t last = done_[i].first.isEmpty() ? 0 : done_[i].first.back().unicode();
+            for (uint16_t f : use) {
+                for (char16_t edge : {char16_t(0), last}) {
+                    for (const AffixRule* s : RulesOf(false, f, edge)) {
+                        if (!Apply(*s, ConditionOf(s), done_[i].first, out))
+                            continue;
+                        sink.Add(index_, WithoutIgnored(out, affix_.ignore), marks | CompoundingMark(s->continuation));
+                        done_.push_back({out, &s->continuation});
+                        prefixFlags_.insert(prefixFlags_.end(), s->continuation.begin(), s->continuation.end());
+                    }
+                    if (last == 0)
+                        break;
+                }
+            }
         }
     }
+
+    void AddPrefixes(uint16_t marks, Sink& sink)
+    {
+        std::sort(prefixFlags_.begin(), prefixFlags_.end());
+        prefixFlags_.erase(std::unique(prefixFlags_.begin(), prefixFlags_.end()), prefixFlags_.end());
+        QString out;
+        for (uint16_t f : prefixFlags_) {
+            for (const auto& d : done_) {
+                const char16_t first = d.first.isEmpty() ? 0 : d.first.front().unicode();
+                for (char16_t edge : {char16_t(0), first}) {
+                    for (const AffixRule* p : RulesOf(true, f, edge))
+                        AddPrefixed(*p, d.first, marks, out, sink);
+                    if (first == 0)
+                        break;
+                }
+            }
+        }
+    }
+
+    void AddPrefixed(const AffixRule& p, const QString& base, uint16_t marks, QString& out, Sink& sink)
+    {
+        if (!Covers(p.add) || !Apply(p, ConditionOf(&p), base, out))
+            return;  // a prefix stays in front: with other characters no form here
+        // A prefix only for compounds is not tried outside them.
+        const uint16_t m = marks | (HasFlag(p.continuation, affix_.onlyInCompound) ? 0 : Prefixed)
+                           | CompoundingMark(p.continuation);
+        sink.Add(index_, WithoutIgnored(out, affix_.ignore), m);
+    }
+
+    const FormIndex& index_;
+    const AffixFile& affix_;
+    QHash<uint32_t, Rules> byFlag_[2];
+    QHash<uint16_t, Flags> prefixContinuations_;  // the continuation flags of a flag's prefixes
+    const Rules none_;
+    std::vector<Condition> conditions_;
+    Flags compounding_;
+    std::vector<std::pair<QString, const Flags*>> done_;
+    Flags prefixFlags_;
+    Flags suffixFlags_;
+};
+
+// The word list is expanded in two halves at once.
+void FormIndex::Expand(const AffixFile& affix, const QByteArray& words)
+{
+    partsRewritten_ = affix.compoundPartsRewritten;
+    compoundMin_ = affix.compoundMin;
+    const QList<DicEntry> entries = DicEntries(words);
+    const qsizetype half = entries.size() / 2;
+    Sink first, second;
+    auto work = [&](qsizetype from, qsizetype to, Sink* sink) { Expansion(*this, affix).Run(entries, from, to, *sink); };
+    std::thread helper(work, half, entries.size(), &second);
+    work(0, half, &first);
+    helper.join();
+    if (first.entries.size() + second.entries.size() > kMaxForms) {
+        usable_ = false;
+        return;
+    }
+    entries_ = std::move(first.entries);
+    arena_ = std::move(first.arena);
+    for (Entry e : second.entries) {
+        e.offset += uint32_t(arena_.size());
+        entries_.push_back(e);
+    }
+    arena_.insert(arena_.end(), second.arena.begin(), second.arena.end());
 }
 
 QStringView FormIndex::TextOf(const Entry& e) const
@@ -290,18 +401,24 @@ QStringView FormIndex::TextOf(const Entry& e) const
     return QStringView(arena_.data() + e.offset, e.length);
 }
 
+// Sorted by key alone; the spellings of one key (the same spelling made
+// more than once, or spellings that fold alike) are merged by their text.
 void FormIndex::SortAndMerge()
 {
-    std::sort(entries_.begin(), entries_.end(), [this](const Entry& a, const Entry& b) {
-        if (a.key != b.key)
-            return a.key < b.key;
-        return TextOf(a) < TextOf(b);
-    });
+    std::sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) { return a.key < b.key; });
     size_t out = 0;
+    size_t runStart = 0;
     for (size_t i = 0; i < entries_.size(); ++i) {
-        if (out > 0 && entries_[out - 1].key == entries_[i].key && TextOf(entries_[out - 1]) == TextOf(entries_[i]))
-            entries_[out - 1].marks |= entries_[i].marks;
-        else
+        if (out == 0 || entries_[out - 1].key != entries_[i].key)
+            runStart = out;
+        bool merged = false;
+        for (size_t j = runStart; j < out && !merged; ++j) {
+            if (TextOf(entries_[j]) == TextOf(entries_[i])) {
+                entries_[j].marks |= entries_[i].marks;
+                merged = true;
+            }
+        }
+        if (!merged)
             entries_[out++] = entries_[i];
     }
     entries_.resize(out);
@@ -317,10 +434,21 @@ void FormIndex::BuildLookups()
         keys.push_back(e.key);
         if (e.marks & Compounding)
             partKeys.push_back(e.key);
+        // One space or hyphen inside: the key of the spelling without it.
         const QStringView text = TextOf(e);
-        const qsizetype gap = text.indexOf(u' ') >= 0 ? text.indexOf(u' ') : text.indexOf(u'-');
-        if (gap > 0 && gap + 1 < text.size() && text.count(u' ') + text.count(u'-') == 1)
-            joined_.push_back(Key(QString(text.left(gap).toString() + text.mid(gap + 1).toString())));
+        qsizetype gap = -1, gaps = 0;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (text[i] == u' ' || text[i] == u'-') {
+                gap = i;
+                ++gaps;
+            }
+        }
+        if (gaps == 1 && gap > 0 && gap + 1 < text.size()) {
+            uint64_t key = KeyStart();
+            for (qsizetype i = 0; i < text.size(); ++i)
+                key = i == gap ? key : KeyStep(key, text[i]);
+            joined_.push_back(key);
+        }
     }
     std::sort(joined_.begin(), joined_.end());
     all_.Build(keys);

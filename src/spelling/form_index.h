@@ -99,8 +99,14 @@ private:
         uint16_t marks;
     };
     void BuildFoldMap(const AffixFile& affix);
+    // Spellings made on one thread: entries into its own text arena.
+    struct Sink {
+        std::vector<Entry> entries;
+        std::vector<char16_t> arena;
+        void Add(const FormIndex& index, const QString& form, uint16_t marks);
+    };
+    class Expansion;
     void Expand(const AffixFile& affix, const QByteArray& words);
-    void AddForm(const QString& form, uint16_t marks);
     void SortAndMerge();
     uint64_t Key(QStringView s) const;
     QStringView TextOf(const Entry& e) const;

@@ -33,17 +33,21 @@ bool SpellDictionary::Load()
     if (wordsIndex < 0)
         return false;
     const QByteArray words = package.UnZip(wordsIndex);
+    // The proof is made from the files alone: it starts before the engine.
+    pendingProof_ = std::async(std::launch::async, [affix, words] {
+        return std::make_unique<SuggestionProof>(affix, words);
+    });
     engine_ = HunspellEngine::Init(affix, words);
     added_ = false;
     verdicts_.Clear();
     loaded = engine_ != nullptr;
-    if (!loaded)
+    if (!loaded) {
+        StopBackgroundWork();
+        proof_.reset();
         return false;
+    }
     affix_ = affix;
     words_ = words;
-    pendingProof_ = std::async(std::launch::async, [affix, words] {
-        return std::make_unique<SuggestionProof>(affix, words);
-    });
     const QString folder = VerdictCacheFolder();
     if (!folder.isEmpty())
         verdicts_.Open(VerdictFilePath(folder, GetInternalFileID()), VerdictKey(affix, words));

@@ -1,6 +1,7 @@
 #include "spelling/suggestion_proof.h"
 
 #include <algorithm>
+#include <future>
 
 #include "platform/text.h"
 #include "spelling/affix_file.h"
@@ -59,6 +60,14 @@ Capitals CapitalsOf(const QString& s)
     return Capitals::Mixed;
 }
 
+QString InitialCapital(const QString& s)
+{
+    QString out = s;
+    if (!out.isEmpty())
+        out[0] = out[0].toUpper();
+    return out;
+}
+
 QString LowerEach(const QString& s)
 {
     QString out = s;
@@ -92,28 +101,31 @@ std::unique_ptr<HunspellEngine> MakeEngine(const QByteArray& affix, const QByteA
 
 }  // namespace
 
+// The form index is built on a thread of its own while the two engines are
+// made (one at a time, see hunspell_engine.h).
 SuggestionProof::SuggestionProof(const QByteArray& affix, const QByteArray& words)
 {
     const AffixFile info(affix);
     ReadOptions(info, words);
     if (!usable_)
         return;
+    std::future<std::unique_ptr<FormIndex>> index;
+    if (replayUsable_)
+        index = std::async(std::launch::async, [&info, &words] { return std::make_unique<FormIndex>(info, words); });
     folded_ = MakeEngine(CaseFoldedAffix(affix), CaseFoldedWords(affix, words));
     foldsAllLetters_ = CaseFoldsAllLetters(affix);
+    if (replayUsable_)
+        exact_ = MakeEngine(ExactFormAffix(affix), words);
+    if (index.valid())
+        index_ = index.get();
     usable_ = folded_ != nullptr;
-    if (!usable_ || !replayUsable_)
+    replayUsable_ = usable_ && replayUsable_ && exact_ && index_->Usable() && EngineClockInForce();
+    if (!replayUsable_)
         return;
-    exact_ = MakeEngine(ExactFormAffix(affix), words);
-    index_ = std::make_unique<FormIndex>(info, words);
-    replayUsable_ = exact_ && index_->Usable();
-    if (replayUsable_) {
-        // Only no-suggest forms that may be part of a compound matter there.
-        for (const QString& form : index_->FormsMarked(FormIndex::NoSuggest)) {
-            if (index_->MarksOf(form) & FormIndex::Compounding)
-                noSuggestParts_.insert(form);
-        }
-        // The replay counts the library's clock readings; it must see ours.
-        replayUsable_ = EngineClockInForce();
+    // Only no-suggest forms that may be part of a compound matter there.
+    for (const QString& form : index_->FormsMarked(FormIndex::NoSuggest)) {
+        if (index_->MarksOf(form) & FormIndex::Compounding)
+            noSuggestParts_.insert(form);
     }
 }
 
@@ -303,13 +315,20 @@ SuggestionProof::Verdict SuggestionProof::Decide(const QString& word, HunspellEn
         return Checked(*folded_, LowerEach(word)) == std::optional<bool>(false) ? Verdict::Unknown : Verdict::Undecided;
     if (!PlainWord(word))
         return Verdict::Undecided;
+    // A lower-case word the dictionary has with a capital first letter
+    // (which the case-folded dictionary would accept) is proven known at
+    // once, mostly; other words are first looked for in the case-folded
+    // dictionary, which is cheaper than a whole replay.
+    if (replayUsable_ && Plain(InitialCapital(word)) == Acceptance::Yes)
+        return Replay(word, original);
     const std::optional<bool> folded = Checked(*folded_, word);
-    if (!folded)
-        return Verdict::Undecided;
-    if (!*folded)
+    if (folded == std::optional<bool>(false))
         return Verdict::Unknown;
-    if (!replayUsable_)
-        return Verdict::Undecided;
+    return folded && replayUsable_ ? Replay(word, original) : Verdict::Undecided;
+}
+
+SuggestionProof::Verdict SuggestionProof::Replay(const QString& word, HunspellEngine& original)
+{
     ReplayTests tests;
     tests.plain = [this](const QString& c) { return Plain(c); };
     tests.compound = [this, &original](const QString& c) { return Compound(c, original); };

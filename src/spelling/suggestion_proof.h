@@ -57,6 +57,7 @@ public:
 
 private:
     void ReadOptions(const AffixFile& affix, const QByteArray& words);
+    Verdict Replay(const QString& word, HunspellEngine& original);
     // The engine's spelling check, or nullopt when its compound check came
     // near its budget.
     static std::optional<bool> Checked(HunspellEngine& engine, const QString& word);

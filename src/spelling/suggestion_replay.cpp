@@ -126,7 +126,7 @@ void SuggestionReplay::Test(const QString& candidate, Timer* timer)
         return;
     Acceptance a = Acceptance::No;
     if (pass_ == 1 && candidate == target_) {
-        if (tests_.compoundTarget(candidate)) {
+        if (TargetIsCompound()) {
             list_.push_back({candidate, true});
             known_ = true;
         }
@@ -607,12 +607,22 @@ void SuggestionReplay::CutStep()
 // The second pass up to the word's first letter in capitals, the first
 // candidate of the keyboard step: compounds the dictionary accepts join the
 // list, three at most per step.
+bool SuggestionReplay::TargetIsCompound()
+{
+    if (!targetCompound_)
+        targetCompound_ = tests_.compoundTarget(target_);
+    return *targetCompound_;
+}
+
 bool SuggestionReplay::SecondPassFindsTarget()
 {
     readings_ = 0;
     const qsizetype first = std::find_if(word_.begin(), word_.end(),
                                          [](QChar c) { return c.toUpper() != c; }) - word_.begin();
     if (first != 0 || word_[0] < u'a' || word_[0] > u'z')
+        return false;
+    // Told first: without it the steps before it need no replay.
+    if (!TargetIsCompound())
         return false;
     CapitalsStep();
     ReplacementStep();

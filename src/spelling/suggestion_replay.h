@@ -34,6 +34,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "spelling/affix_file.h"
@@ -119,9 +120,11 @@ private:
     void CutStep();
     bool NoDictionaryPair();
     bool SecondPassFindsTarget();
+    bool TargetIsCompound();
 
     QString word_;
     QString target_;  // the word with its first letter in capitals
+    std::optional<bool> targetCompound_;
     const ReplaySetup& setup_;
     const ReplayTests& tests_;
     std::vector<Item> list_;
