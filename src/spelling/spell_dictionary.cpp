@@ -35,7 +35,7 @@ bool SpellDictionary::Load()
     const QByteArray words = package.UnZip(wordsIndex);
     // The proof is made from the files alone: it starts before the engine.
     pendingProof_ = std::async(std::launch::async, [affix, words] {
-        return std::make_unique<SuggestionProof>(affix, words);
+        return std::make_shared<SuggestionProof>(affix, words);
     });
     engine_ = HunspellEngine::Init(affix, words);
     added_ = false;
@@ -43,7 +43,7 @@ bool SpellDictionary::Load()
     loaded = engine_ != nullptr;
     if (!loaded) {
         StopBackgroundWork();
-        proof_.reset();
+        pendingProof_ = {};
         return false;
     }
     affix_ = affix;
@@ -56,18 +56,26 @@ bool SpellDictionary::Load()
 
 void SpellDictionary::StopBackgroundWork()
 {
+    std::shared_future<std::shared_ptr<Helper>> helper;
+    {
+        std::lock_guard<std::mutex> guard(helperLock_);
+        helper = pendingHelper_;
+    }
+    if (helper.valid())
+        helper.wait();
     if (pendingProof_.valid())
-        pendingProof_.get();
+        pendingProof_.wait();
 }
 
 void SpellDictionary::Unload()
 {
     StopBackgroundWork();
-    proof_.reset();
     {
         std::lock_guard<std::mutex> guard(helperLock_);
-        helper_.reset();
+        pendingHelper_ = {};
     }
+    proof_.reset();
+    pendingProof_ = {};
     engine_.reset();
     affix_.clear();
     words_.clear();
@@ -78,19 +86,60 @@ void SpellDictionary::Unload()
 
 SuggestionProof* SpellDictionary::Proof()
 {
-    if (pendingProof_.valid())
+    if (!proof_ && pendingProof_.valid())
         proof_ = pendingProof_.get();
     return added_ ? nullptr : proof_.get();
 }
 
-HunspellEngine* SpellDictionary::HelperEngine()
+// The helper is made on a thread of its own from the files and, once it is
+// there, the proof (waited for through a copy of its future, which any
+// thread may wait on).
+void SpellDictionary::StartHelper()
+{
+    if (pendingHelper_.valid() || !engine_)
+        return;
+    pendingHelper_ = std::async(std::launch::async, [affix = affix_, words = words_, proof = pendingProof_] {
+        auto helper = std::make_shared<Helper>();
+        helper->engine = HunspellEngine::Init(affix, words);
+        const std::shared_ptr<SuggestionProof> original = proof.valid() ? proof.get() : nullptr;
+        if (helper->engine && original)
+            helper->proof = original->Twin(affix, words);
+        return helper;
+    });
+}
+
+const SpellDictionary::Helper* SpellDictionary::ReadyHelper()
 {
     std::lock_guard<std::mutex> guard(helperLock_);
-    if (!engine_ || added_)
+    if (added_)
         return nullptr;
-    if (!helper_)
-        helper_ = HunspellEngine::Init(affix_, words_);
-    return helper_.get();
+    StartHelper();
+    if (!pendingHelper_.valid() || pendingHelper_.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+        return nullptr;
+    const Helper* helper = pendingHelper_.get().get();
+    return helper->engine ? helper : nullptr;
+}
+
+const SpellDictionary::Helper* SpellDictionary::WaitForHelper()
+{
+    std::shared_future<std::shared_ptr<Helper>> pending;
+    {
+        std::lock_guard<std::mutex> guard(helperLock_);
+        if (added_)
+            return nullptr;
+        StartHelper();
+        pending = pendingHelper_;
+    }
+    if (!pending.valid())
+        return nullptr;
+    const Helper* helper = pending.get().get();
+    return helper->engine ? helper : nullptr;
+}
+
+HunspellEngine* SpellDictionary::HelperEngine()
+{
+    const Helper* helper = WaitForHelper();
+    return helper ? helper->engine.get() : nullptr;
 }
 
 bool SpellDictionary::Spell(const QString& word)

@@ -7,14 +7,17 @@
 //
 // Besides its engine a loaded dictionary holds what the word check needs:
 // the suggestion proof (built on a background thread while loading and
-// waited for at its first use) and, made on first use, a second engine for
-// suggestions on a second thread. Memory: each engine about as much as the
-// word list's text takes three times (German 8 MB, French 12 MB); the proof
-// two engines more and its form index (German 10 MB, French 13 MB).
+// waited for at its first use) and, made on a background thread when the
+// word check first asks, a helper for a second thread: a second engine and a
+// twin of the proof (sharing its form index). Memory: each engine about as
+// much as the word list's text takes three times (German 8 MB, French
+// 12 MB); the proof two engines more and its form index (German 10 MB,
+// French 13 MB); the helper three engines.
 //
 // Thread-safety: load, unload and the word list's changes on the owning
-// thread. Engine() and Proof() belong to the thread that checks words,
-// HelperEngine() to one other thread at a time; Verdicts() is guarded.
+// thread. Engine() and Proof() belong to the thread that checks words, the
+// helper's engine and proof to one other thread at a time; Verdicts() is
+// guarded.
 #include <QByteArray>
 #include <QStringList>
 
@@ -52,8 +55,17 @@ public:
     // Decides words without suggestions where it can (word_verdict.h); null
     // when not loaded, and once words were added at run time.
     SuggestionProof* Proof();
-    // A second engine of the same dictionary, made on first use; null when
-    // not loaded or changed at run time.
+    // The helper: a second engine of the same dictionary and a twin of the
+    // proof (null where Proof() is), for another thread. Helper() waits
+    // until it is made (starting it on first use); ReadyHelper() starts it
+    // and answers only when it is made already. Both null when not loaded
+    // or changed at run time.
+    struct Helper {
+        std::unique_ptr<HunspellEngine> engine;
+        std::unique_ptr<SuggestionProof> proof;
+    };
+    const Helper* WaitForHelper();
+    const Helper* ReadyHelper();
     HunspellEngine* HelperEngine();
     // Verdicts of the loaded engine, keyed by word.
     VerdictStore& Verdicts() { return verdicts_; }
@@ -63,11 +75,12 @@ public:
 
 private:
     void StopBackgroundWork();
+    void StartHelper();
 
     std::unique_ptr<HunspellEngine> engine_;
-    std::future<std::unique_ptr<SuggestionProof>> pendingProof_;
-    std::unique_ptr<SuggestionProof> proof_;
-    std::unique_ptr<HunspellEngine> helper_;
+    std::shared_future<std::shared_ptr<SuggestionProof>> pendingProof_;
+    std::shared_ptr<SuggestionProof> proof_;
+    std::shared_future<std::shared_ptr<Helper>> pendingHelper_;
     std::mutex helperLock_;
     QByteArray affix_;
     QByteArray words_;

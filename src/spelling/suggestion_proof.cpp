@@ -112,13 +112,9 @@ SuggestionProof::SuggestionProof(const QByteArray& affix, const QByteArray& word
     std::future<std::unique_ptr<FormIndex>> index;
     if (replayUsable_)
         index = std::async(std::launch::async, [&info, &words] { return std::make_unique<FormIndex>(info, words); });
-    folded_ = MakeEngine(CaseFoldedAffix(affix), CaseFoldedWords(affix, words));
-    foldsAllLetters_ = CaseFoldsAllLetters(affix);
-    if (replayUsable_)
-        exact_ = MakeEngine(ExactFormAffix(affix), words);
+    MakeEngines(affix, words);
     if (index.valid())
         index_ = index.get();
-    usable_ = folded_ != nullptr;
     replayUsable_ = usable_ && replayUsable_ && exact_ && index_->Usable() && EngineClockInForce();
     if (!replayUsable_)
         return;
@@ -127,6 +123,34 @@ SuggestionProof::SuggestionProof(const QByteArray& affix, const QByteArray& word
         if (index_->MarksOf(form) & FormIndex::Compounding)
             noSuggestParts_.insert(form);
     }
+}
+
+void SuggestionProof::MakeEngines(const QByteArray& affix, const QByteArray& words)
+{
+    folded_ = MakeEngine(CaseFoldedAffix(affix), CaseFoldedWords(affix, words));
+    foldsAllLetters_ = CaseFoldsAllLetters(affix);
+    if (replayUsable_)
+        exact_ = MakeEngine(ExactFormAffix(affix), words);
+    usable_ = folded_ != nullptr;
+}
+
+std::unique_ptr<SuggestionProof> SuggestionProof::Twin(const QByteArray& affix, const QByteArray& words) const
+{
+    if (!usable_)
+        return nullptr;
+    std::unique_ptr<SuggestionProof> twin(new SuggestionProof);
+    twin->index_ = index_;
+    twin->setup_ = setup_;
+    twin->ignore_ = ignore_;
+    twin->inputPatterns_ = inputPatterns_;
+    twin->breaks_ = breaks_;
+    twin->noSuggestParts_ = noSuggestParts_;
+    twin->checkSharps_ = checkSharps_;
+    twin->replayUsable_ = replayUsable_;
+    twin->MakeEngines(affix, words);
+    if (!twin->usable_ || (replayUsable_ && !twin->exact_))
+        return nullptr;
+    return twin;
 }
 
 SuggestionProof::~SuggestionProof() = default;

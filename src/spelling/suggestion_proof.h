@@ -46,6 +46,10 @@ public:
 
     SuggestionProof(const QByteArray& affix, const QByteArray& words);
     ~SuggestionProof();
+    // A proof of the same dictionary for another thread: engines of its own,
+    // the form index shared (it is immutable). Null when this one decides
+    // nothing or an engine fails.
+    std::unique_ptr<SuggestionProof> Twin(const QByteArray& affix, const QByteArray& words) const;
     SuggestionProof(const SuggestionProof&) = delete;
     SuggestionProof& operator=(const SuggestionProof&) = delete;
 
@@ -56,6 +60,8 @@ public:
     bool DecidesKnown() const { return replayUsable_; }
 
 private:
+    SuggestionProof() = default;
+    void MakeEngines(const QByteArray& affix, const QByteArray& words);
     void ReadOptions(const AffixFile& affix, const QByteArray& words);
     Verdict Replay(const QString& word, HunspellEngine& original);
     // The engine's spelling check, or nullopt when its compound check came
@@ -70,7 +76,7 @@ private:
 
     std::unique_ptr<HunspellEngine> folded_;
     std::unique_ptr<HunspellEngine> exact_;
-    std::unique_ptr<FormIndex> index_;
+    std::shared_ptr<const FormIndex> index_;
     ReplaySetup setup_;
     QString ignore_;
     QStringList inputPatterns_;

@@ -133,7 +133,7 @@ void SuggestionReplay::Test(const QString& candidate, Timer* timer)
         return;
     }
     a = pass_ == 0 ? PlainTest(candidate) : tests_.compound(candidate);
-    if (a == Acceptance::Maybe && pass_ == 0 && (goodStep_ || IsVariant(candidate)))
+    if (a == Acceptance::Maybe && pass_ == 0 && IsVariant(candidate))
         stopped_ = true;
     else if (a != Acceptance::No)
         Accept(candidate, a == Acceptance::Yes && pass_ == 0);
@@ -145,6 +145,9 @@ SuggestionReplay::Outcome SuggestionReplay::Run()
         return Outcome::Undecided;
     if (known_)
         return Outcome::Known;
+    // Whether the second pass and the n-gram search run depends on it.
+    if (goodUnsure_ && !good_)
+        return Outcome::Undecided;
     const bool second = !earlyEnd_ && !noSecondPass_ && !good_ && setup_.compounding;
     if (second) {
         pass_ = 1;
@@ -232,18 +235,25 @@ void SuggestionReplay::CapitalsStep()
 {
     if (list_.size() >= kMaxSuggestions)
         return;
-    const size_t before = list_.size();
+    const size_t before = Lower(), unsureBefore = unsure_;
     goodStep_ = true;
     Test(Upper(word_));
     goodStep_ = false;
-    good_ = good_ || list_.size() > before;
+    EndGoodStep(before, unsureBefore);
+}
+
+// A step's finds count as good: a sure one makes it so, an unsure one may.
+void SuggestionReplay::EndGoodStep(size_t sureBefore, size_t unsureBefore)
+{
+    good_ = good_ || Lower() > sureBefore;
+    goodUnsure_ = goodUnsure_ || unsure_ > unsureBefore;
 }
 
 void SuggestionReplay::ReplacementStep()
 {
     if (!Guard() || word_.toUtf8().size() < 2)
         return;
-    const size_t before = list_.size();
+    const size_t before = Lower(), unsureBefore = unsure_;
     goodStep_ = true;
     for (const RepEntry& e : setup_.rep) {
         for (qsizetype r = word_.indexOf(e.pattern); r >= 0 && Running(); r = word_.indexOf(e.pattern, r + 1)) {
@@ -268,7 +278,7 @@ void SuggestionReplay::ReplacementStep()
         }
     }
     goodStep_ = false;
-    good_ = good_ || list_.size() > before;
+    EndGoodStep(before, unsureBefore);
 }
 
 // Every combination of related characters, in the order the library builds
@@ -571,10 +581,11 @@ bool SuggestionReplay::NoDictionaryPair()
 void SuggestionReplay::CutStep()
 {
     if (word_.toUtf8().size() < 3) {
-        good_ = false;  // the library answers "nothing good" for short words
+        good_ = goodUnsure_ = false;  // the library answers "nothing good" for short words
         return;
     }
-    if (!NoDictionaryPair()) {
+    // Two words are tried only when nothing good was found.
+    if (!NoDictionaryPair() || (goodUnsure_ && !good_)) {
         stopped_ = true;
         return;
     }

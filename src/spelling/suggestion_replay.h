@@ -90,6 +90,7 @@ private:
     bool Running() const { return !stopped_ && !known_; }
     size_t Upper() const { return list_.size(); }
     size_t Lower() const { return list_.size() - unsure_; }
+    void EndGoodStep(size_t sureBefore, size_t unsureBefore);
     const Item* Listed(const QString& text) const;
     Acceptance PlainTest(const QString& candidate);
     bool SurelyNoForm(uint64_t key, QChar inserted) const;
@@ -133,6 +134,7 @@ private:
     size_t passStart_ = 0;
     long readings_ = 0;
     bool good_ = false;
+    bool goodUnsure_ = false;  // an unsure find of a good step (good_ may be false)
     bool goodStep_ = false;  // inside a step whose finds count as good
     bool noSecondPass_ = false;
     bool stopped_ = false;

@@ -38,13 +38,13 @@ bool SuggestsSameWord(HunspellEngine& engine, const QString& word)
 
 // The verdict when it can be had without suggestions: Spell, capitals, or
 // the proof; nullopt leaves the word to Suggest.
-std::optional<bool> VerdictWithoutSuggest(SpellDictionary& dictionary, HunspellEngine& engine, const QString& word)
+std::optional<bool> VerdictWithoutSuggest(HunspellEngine& engine, SuggestionProof* proof, const QString& word)
 {
     if (engine.Spell(word))
         return true;
     if (HasUpperAZ(word))
         return false;
-    if (SuggestionProof* proof = dictionary.Proof()) {
+    if (proof) {
         switch (proof->Decide(word, engine)) {
         case SuggestionProof::Verdict::Known:
             return true;
@@ -57,9 +57,46 @@ std::optional<bool> VerdictWithoutSuggest(SpellDictionary& dictionary, HunspellE
     return std::nullopt;
 }
 
+// Below this many words a second thread costs more than it saves.
+constexpr size_t kSharedFrom = 24;
+
+// Decides the words at the given indices without suggestions, sharing them
+// between the dictionary's engine and proof on this thread and the helper's
+// on another when the helper is made already (it is started otherwise, for
+// the next page); each word's verdict is the same on either. Words left to
+// Suggest go to todo, in order.
+void DecideInParallel(SpellDictionary& dictionary, const QStringList& words, const std::vector<qsizetype>& fresh,
+                      std::vector<bool>& known, std::vector<qsizetype>& todo)
+{
+    std::vector<signed char> verdicts(fresh.size(), -1);
+    std::atomic<size_t> next{0};
+    auto work = [&](HunspellEngine& engine, SuggestionProof* proof) {
+        for (size_t i = next++; i < fresh.size(); i = next++) {
+            if (const std::optional<bool> v = VerdictWithoutSuggest(engine, proof, words[fresh[i]]))
+                verdicts[i] = *v ? 1 : 0;
+        }
+    };
+    SuggestionProof* proof = dictionary.Proof();
+    const SpellDictionary::Helper* helper =
+        fresh.size() >= kSharedFrom && SuggestThreads() > 1 ? dictionary.ReadyHelper() : nullptr;
+    std::thread second;
+    if (helper && (helper->proof || !proof))
+        second = std::thread([&] { work(*helper->engine, helper->proof.get()); });
+    work(*dictionary.Engine(), proof);
+    if (second.joinable())
+        second.join();
+    for (size_t i = 0; i < fresh.size(); ++i) {
+        if (verdicts[i] < 0)
+            todo.push_back(fresh[i]);
+        else
+            known[size_t(fresh[i])] = verdicts[i] == 1;
+    }
+}
+
 // Runs Suggest for the words at the given indices, sharing them between the
-// dictionary's engine on this thread and its helper engine on another; each
-// word's verdict is the same on either (the engine clock makes it so).
+// dictionary's engine on this thread and the helper's engine on another
+// (waited for: one Suggest takes longer than making it); each word's verdict
+// is the same on either (the engine clock makes it so).
 void SuggestInParallel(SpellDictionary& dictionary, const QStringList& words, const std::vector<qsizetype>& todo,
                        std::vector<bool>& known)
 {
@@ -95,7 +132,7 @@ bool SpellCheckWordFast(SpellDictionary& dictionary, const QString& word)
     HunspellEngine* engine = dictionary.Engine();
     if (!engine)
         return false;
-    if (const std::optional<bool> v = VerdictWithoutSuggest(dictionary, *engine, word))
+    if (const std::optional<bool> v = VerdictWithoutSuggest(*engine, dictionary.Proof(), word))
         return *v;
     return SuggestsSameWord(*engine, word);
 }
@@ -110,22 +147,18 @@ std::vector<bool> SpellCheckWords(SpellDictionary* dictionary, const QStringList
     std::vector<bool> known(size_t(words.size()), false);
     if (!dictionary || !dictionary->Engine())
         return known;
-    HunspellEngine& engine = *dictionary->Engine();
     const std::vector<std::optional<bool>> kept = dictionary->Verdicts().Find(words);
     QStringList fresh;
     std::vector<qsizetype> freshAt, todo;
     for (qsizetype i = 0; i < words.size(); ++i) {
         if (kept[size_t(i)]) {
             known[size_t(i)] = *kept[size_t(i)];
-            continue;
+        } else {
+            fresh << words[i];
+            freshAt.push_back(i);
         }
-        fresh << words[i];
-        freshAt.push_back(i);
-        if (const std::optional<bool> v = VerdictWithoutSuggest(*dictionary, engine, words[i]))
-            known[size_t(i)] = *v;
-        else
-            todo.push_back(i);
     }
+    DecideInParallel(*dictionary, words, freshAt, known, todo);
     SuggestInParallel(*dictionary, words, todo, known);
     std::vector<bool> freshKnown;
     for (qsizetype i : freshAt)
