@@ -13,8 +13,20 @@ namespace {
 enum LookupResult { kLookupFailed = -1, kNoRow = 0, kHasRow = 1 };
 }
 
+PageRecorder::PageRecorder(ProjectDatabase& database, WordVerdictsFunction verdicts)
+    : database_(database), verdicts_(std::move(verdicts))
+{
+}
+
 PageRecorder::PageRecorder(ProjectDatabase& database, SpellCheckWordFunction spellCheckWord)
-    : database_(database), spellCheckWord_(std::move(spellCheckWord))
+    : database_(database),
+      verdicts_([check = std::move(spellCheckWord)](const QStringList& words) {
+          std::vector<bool> known;
+          known.reserve(size_t(words.size()));
+          for (const QString& word : words)
+              known.push_back(check(word));
+          return known;
+      })
 {
 }
 
@@ -25,9 +37,10 @@ void PageRecorder::RecordPage(const QString& sourcelink, const QString& source)
 
 void PageRecorder::Write(const QString& sourcelink, const PageRecord& record)
 {
-    for (const QString& word : record.words) {
-        if (!spellCheckWord_(word))
-            Execute(page_statements::UnknownWordInsert(sourcelink, word));
+    const std::vector<bool> known = verdicts_(record.words);
+    for (qsizetype i = 0; i < record.words.size(); ++i) {
+        if (size_t(i) >= known.size() || !known[size_t(i)])
+            Execute(page_statements::UnknownWordInsert(sourcelink, record.words.at(i)));
     }
 
     // After a failed lookup the row is updated: an update never makes a
@@ -70,12 +83,6 @@ void PageRecorder::WriteHeadings(const QString& sourcelink, const QString& tag, 
         if (!TrimCtl(line).isEmpty())
             Execute(page_statements::HeadingInsert(sourcelink, tag, line));
     }
-}
-
-void RecordPage(ProjectDatabase& database, const QString& sourcelink,
-                                     const QString& source, const SpellCheckWordFunction& spellCheckWord)
-{
-    PageRecorder(database, spellCheckWord).RecordPage(sourcelink, source);
 }
 
 }  // namespace lexicrawl

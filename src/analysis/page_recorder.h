@@ -14,6 +14,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <vector>
 
 #include "analysis/page_record.h"
 
@@ -23,9 +24,12 @@ class ProjectDatabase;
 
 // Answers true when the word is known to the chosen dictionary.
 using SpellCheckWordFunction = std::function<bool(const QString& word)>;
+// The verdicts of a page's words, in the order given: one call per page.
+using WordVerdictsFunction = std::function<std::vector<bool>(const QStringList& words)>;
 
 class PageRecorder {
 public:
+    PageRecorder(ProjectDatabase& database, WordVerdictsFunction verdicts);
     PageRecorder(ProjectDatabase& database, SpellCheckWordFunction spellCheckWord);
 
     // sourcelink is the page URL as the table of internal URLs holds it;
@@ -43,12 +47,7 @@ private:
     void WriteHeadings(const QString& sourcelink, const QString& tag, const QStringList& lines);
 
     ProjectDatabase& database_;
-    SpellCheckWordFunction spellCheckWord_;
+    WordVerdictsFunction verdicts_;
 };
-
-// The same for a single page, without keeping a recorder.
-void RecordPage(ProjectDatabase& database, const QString& sourcelink,
-                                     const QString& source,
-                                     const SpellCheckWordFunction& spellCheckWord);
 
 }  // namespace lexicrawl

@@ -3,6 +3,9 @@
 #include <functional>
 #include <map>
 
+#include "analysis/export_files.h"
+#include "crawl/crawl_options.h"
+
 namespace lexicrawl::cli {
 
 namespace {
@@ -38,14 +41,29 @@ bool ParseInt(const QString& text, int low, int high, int* out)
     return true;
 }
 
-bool IsDigits(const QString& s)
+// Milliseconds: digits only, as the window's time-out boxes accept them.
+bool ParseTimeout(const QString& text, std::optional<int>* out)
 {
-    if (s.isEmpty())
-        return false;
-    for (QChar c : s)
+    for (QChar c : text)
         if (c < QLatin1Char('0') || c > QLatin1Char('9'))
             return false;
-    return true;
+    *out = TimeoutFromText(text);
+    return out->has_value();
+}
+
+// A start URL with a scheme other than http or https ("ftp://x") would be
+// taken for a host name and crawled as "http://ftp://x".
+bool HasOtherScheme(const QString& url)
+{
+    const qsizetype sep = url.indexOf(QLatin1String("://"));
+    if (sep <= 0)
+        return false;
+    const QString scheme = url.left(sep);
+    for (QChar c : scheme)
+        if (!c.isLetterOrNumber() && c != u'+' && c != u'-' && c != u'.')
+            return false;  // not a scheme: "://" stands later in the text
+    return scheme.compare(QLatin1String("http"), Qt::CaseInsensitive) != 0 &&
+           scheme.compare(QLatin1String("https"), Qt::CaseInsensitive) != 0;
 }
 
 using Handler = std::function<bool(CliOptions&, const QString&)>;
@@ -69,8 +87,8 @@ const std::map<QString, Handler>& ValueOptions()
          }},
         {"--dictionary", [](CliOptions& o, const QString& v) { o.dictionary = v; return !v.isEmpty(); }},
         {"--user-agent", [](CliOptions& o, const QString& v) { o.userAgent = v; return true; }},
-        {"--connect-timeout", [](CliOptions& o, const QString& v) { o.connectTimeoutMs = v; return IsDigits(v); }},
-        {"--read-timeout", [](CliOptions& o, const QString& v) { o.readTimeoutMs = v; return IsDigits(v); }},
+        {"--connect-timeout", [](CliOptions& o, const QString& v) { return ParseTimeout(v, &o.connectTimeoutMs); }},
+        {"--read-timeout", [](CliOptions& o, const QString& v) { return ParseTimeout(v, &o.readTimeoutMs); }},
         {"--ignore-extensions", [](CliOptions& o, const QString& v) { o.ignoreExtensions = v; return true; }},
         {"--ignore-url", [](CliOptions& o, const QString& v) {
              if (!o.ignoreUrls)
@@ -83,8 +101,7 @@ const std::map<QString, Handler>& ValueOptions()
              // The URL export writes only .csv and .txt files; say so now
              // rather than write nothing after a long crawl.
              o.exportUrls = v;
-             return v.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive) ||
-                    v.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive);
+             return InternalUrlsExportFormat(v) != ExportFormat::None;
          }},
         {"--export-words", [](CliOptions& o, const QString& v) { o.exportWords = v; return !v.isEmpty(); }},
         {"--format", [](CliOptions& o, const QString& v) {
@@ -209,6 +226,14 @@ std::optional<CliOptions> ParseCommandLine(const QStringList& args, QString* err
             return std::nullopt;
         }
         (o.command == Command::Crawl ? o.url : o.project) = positional.first();
+        if (o.command == Command::Crawl && o.url.trimmed().isEmpty()) {
+            *error = QStringLiteral("the start URL is empty");
+            return std::nullopt;
+        }
+        if (o.command == Command::Crawl && HasOtherScheme(o.url)) {
+            *error = QStringLiteral("'%1' is not an http or https URL").arg(o.url);
+            return std::nullopt;
+        }
         break;
     case Command::Check:
         if (positional.isEmpty()) {
@@ -236,6 +261,8 @@ QString UsageText()
         "  lexicrawl-cli check [--dictionary NAME] WORD...   print each word with known/unknown\n"
         "  lexicrawl-cli --help | --version\n"
         "\n"
+        "URL is an http or https address; without a scheme, http:// is put in front.\n"
+        "\n"
         "Crawl options (each defaults to its settings.ini value; none writes the settings):\n"
         "  --limit N                 internal URL limit (1 to 999999999)\n"
         "  --scope domain|subdomain  which hosts count as internal\n"
@@ -254,15 +281,22 @@ QString UsageText()
         "  --save FILE.db            save the project after the crawl\n"
         "  --export-urls FILE        export the internal URLs (.csv or .txt)\n"
         "  --export-words FILE       export the unknown words (.csv, else plain text)\n"
-        "  --format table|csv|json   how the unknown words are printed (default table)\n"
+        "  --format table|csv|json   how the unknown words are printed (default table;\n"
+        "                            json adds the summary and every page's status)\n"
         "  --data-folder DIR         folder of settings.ini and the working files\n"
         "  --dictionaries DIR        folder of the dictionary packages (.oxt)\n"
-        "  --quiet                   no progress and no messages on standard error\n"
+        "  --quiet                   no progress and no summary on standard error\n"
+        "                            (errors are always shown)\n"
         "  --fail-on-unknown         exit with 1 when any unknown word was found\n"
         "\n"
+        "Progress goes to standard error: one live line on a terminal, otherwise one\n"
+        "line per page; a crawl ends with a summary line there.\n"
+        "\n"
         "Exit status: 0 done; 1 unknown words found (with --fail-on-unknown);\n"
-        "2 usage error; 3 the crawl could not start; 4 other failure (an unreadable\n"
-        "project, an unwritable export or save).\n");
+        "2 usage error; 3 the crawl or project could not start (database, settings,\n"
+        "an invalid ignore pattern, a missing or invalid project file); 4 an export\n"
+        "or save could not be written; 5 the start URL could not be fetched (no\n"
+        "answer, or an error status).\n");
 }
 
 }  // namespace lexicrawl::cli

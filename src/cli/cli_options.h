@@ -22,8 +22,8 @@ struct CliOptions {
     std::optional<bool> subdomainScope;
     QString dictionary;  // language-name prefix; empty: the remembered one
     std::optional<QString> userAgent;
-    std::optional<QString> connectTimeoutMs;
-    std::optional<QString> readTimeoutMs;
+    std::optional<int> connectTimeoutMs;
+    std::optional<int> readTimeoutMs;
     std::optional<QString> ignoreExtensions;
     std::optional<QStringList> ignoreUrls;  // replaces the stored list when given
     bool noFollowRedirects = false;

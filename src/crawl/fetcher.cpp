@@ -3,6 +3,8 @@
 #include "crawl/charset_decoder.h"
 #include "crawl/http_transfer.h"
 #include "crawl/page_text.h"
+#include "crawl/url_resolver.h"
+#include "crawl/url_text.h"
 
 #include <curl/curl.h>
 
@@ -50,10 +52,12 @@ QByteArray RequestUrl(const QString& url)
     return request;
 }
 
-// A location beginning with "/" is joined to the origin of the fetched URL;
-// its port is not kept, as the origin has none. A protocol-relative location
-// ("//host/path") takes the origin's protocol rather than its host.
-QString RedirectTargetFor(const QString& origin, const QString& location)
+// A location beginning with "/" is joined to the origin of the fetched URL
+// (its port and user information included); a protocol-relative one
+// ("//host/path") takes the origin's protocol. Any other location without a
+// scheme of its own ("landing.html", "../x") is resolved against the URL
+// that answered, as HTTP does.
+QString RedirectTargetFor(const QString& url, const QString& origin, const QString& location)
 {
     if (location.startsWith(u"//")) {
         const qsizetype sep = origin.indexOf(u"://");
@@ -61,7 +65,7 @@ QString RedirectTargetFor(const QString& origin, const QString& location)
     }
     if (location.startsWith(u'/'))
         return origin + location;
-    return location;
+    return ResolveReference(url, location);
 }
 
 void RunStopHandler(const StopHandler& onStop)
@@ -75,7 +79,7 @@ void RunStopHandler(const StopHandler& onStop)
     }
 }
 
-QString Conclude(FetcherState& state, TransferOutcome&& outcome)
+QString Conclude(FetcherState& state, const QString& url, TransferOutcome&& outcome)
 {
     state.LastStatusCode = outcome.StatusCode;
     if (!outcome.Failure.isEmpty()) {
@@ -88,7 +92,7 @@ QString Conclude(FetcherState& state, TransferOutcome&& outcome)
         return NormalisePageText(text);
     }
     if (IsRedirect(outcome)) {
-        state.RedirectTarget = RedirectTargetFor(state.FetchOrigin, DecodeHeaderText(outcome.Location));
+        state.RedirectTarget = RedirectTargetFor(url, state.FetchOrigin, DecodeHeaderText(outcome.Location));
         return {};
     }
     state.LastFetchError = DecodeHeaderText(outcome.StatusLine);
@@ -116,7 +120,7 @@ QString FetchPage(const QString& url, const FetchSettings& settings, const std::
     FetcherState& state = ThisThreadFetcher();
     try {
         state.LastStatusCode = 0;
-        state.FetchOrigin = ProtocolHost(url);
+        state.FetchOrigin = OriginOf(url);
         // libcurl would guess a missing protocol and read "http:///x" as host
         // "x"; the fetcher asks for exactly what it is given.
         if (state.FetchOrigin.isEmpty() || state.FetchOrigin.endsWith(u"://")) {
@@ -127,7 +131,7 @@ QString FetchPage(const QString& url, const FetchSettings& settings, const std::
         TransferOutcome outcome = transfer.Run(RequestUrl(url));
         if (outcome.Stopped)
             RunStopHandler(onStop);
-        return Conclude(state, std::move(outcome));
+        return Conclude(state, url, std::move(outcome));
     } catch (const std::exception& e) {
         Fail(state, QString::fromUtf8(e.what()));
     } catch (...) {
@@ -136,32 +140,12 @@ QString FetchPage(const QString& url, const FetchSettings& settings, const std::
     return {};
 }
 
-QString ProtocolHost(const QString& url)
+QString OriginOf(const QString& url)
 {
     const qsizetype sep = url.indexOf(u"://");
     if (sep < 0)
         return {};
-    const qsizetype start = sep + 3;
-    qsizetype end = url.size();
-    for (const char16_t c : {u'/', u'?', u'#'}) {
-        const qsizetype at = url.indexOf(QChar(c), start);
-        if (at >= 0 && at < end)
-            end = at;
-    }
-    QString host = url.mid(start, end - start);
-    const qsizetype at = host.lastIndexOf(u'@');
-    if (at >= 0)
-        host.remove(0, at + 1);
-    if (host.startsWith(u'[')) {
-        const qsizetype close = host.indexOf(u']');
-        if (close >= 0)
-            host.truncate(close + 1);
-    } else {
-        const qsizetype colon = host.indexOf(u':');
-        if (colon >= 0)
-            host.truncate(colon);
-    }
-    return url.left(sep) + QStringLiteral("://") + host;
+    return url.left(sep) + QStringLiteral("://") + AuthorityOf(url).toString();
 }
 
 QString ClientLibraryAgent()

@@ -17,11 +17,14 @@ struct FetchSettings {
     QString UserAgent;         // empty: no User-Agent header
     int ConnectTimeoutMs = 0;  // 0 (or less): the fetcher's own bound, 30 s
     int ReadTimeoutMs = 0;     // inactivity time-out; 0 (or less): the fetcher's own bound, 60 s
+    // Only the status and the redirect target are wanted: the transfer ends
+    // once the answer's head is in, and the result is empty.
+    bool StatusOnly = false;
 };
 
 // Rewritten by every fetch on a thread, read by the caller right after it.
 struct FetcherState {
-    QString FetchOrigin;     // protocol + "://" + host of the URL being fetched
+    QString FetchOrigin;     // protocol + "://" + authority (port included) of the URL being fetched
     QString RedirectTarget;  // written, never emptied, by the fetcher
     int LastStatusCode = 0;  // the answer's status, -1 without a status line
     QString LastFetchError;  // failure text of the last failed fetch
@@ -38,16 +41,17 @@ using StopHandler = std::function<void()>;
 // its declared character set, cut at a NUL and with CR LF line ends, or empty
 // text on failure or redirect. No failure escapes. A redirect leaves its
 // Location in RedirectTarget: joined to FetchOrigin when it begins with "/",
-// given FetchOrigin's protocol when it begins with "//", else unchanged. A
+// given FetchOrigin's protocol when it begins with "//", kept when it has a
+// scheme, else resolved against url. A
 // body that grows past 64 MiB after decompression fails the fetch. When
 // *stopRequested becomes true the transfer is aborted within about 50 ms and
 // onStop runs once, on the calling thread, before FetchPage returns.
 QString FetchPage(const QString& url, const FetchSettings& settings,
                   const std::atomic<bool>* stopRequested = nullptr, const StopHandler& onStop = {});
 
-// protocol + "://" + host of url, without user information, port, path,
-// query or fragment.
-QString ProtocolHost(const QString& url);
+// protocol + "://" + the authority of url (user information and port
+// included), without path, query or fragment.
+QString OriginOf(const QString& url);
 
 // The identifier the HTTP client library sends by default (first agent preset).
 QString ClientLibraryAgent();

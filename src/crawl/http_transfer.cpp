@@ -129,6 +129,12 @@ struct HttpTransferCallbacks {
             return CURL_WRITEFUNC_ERROR;
         }
         t->TakeHeaderLine(QByteArray(data, static_cast<qsizetype>(length)));
+        const bool blankLine = length > 0 && length <= 2 && (data[0] == '\r' || data[0] == '\n');
+        if (t->statusOnly_ && blankLine && t->outcome_.StatusCode >= 200) {
+            // The blank line that ends the final answer's head: all that was wanted.
+            t->bodyRefused_ = true;
+            return CURL_WRITEFUNC_ERROR;
+        }
         return length;
     }
 
@@ -147,6 +153,7 @@ struct HttpTransferCallbacks {
 
 HttpTransfer::HttpTransfer(const FetchSettings& settings, const std::atomic<bool>* stopRequested)
     : userAgent_(HeaderSafe(settings.UserAgent)),
+      statusOnly_(settings.StatusOnly),
       connectTimeoutMs_(settings.ConnectTimeoutMs > 0 ? settings.ConnectTimeoutMs : DefaultConnectTimeoutMs),
       stopRequested_(stopRequested),
       readTimeoutMs_(settings.ReadTimeoutMs > 0 ? settings.ReadTimeoutMs : DefaultReadTimeoutMs)
@@ -287,13 +294,14 @@ void HttpTransfer::TakeHeaderLine(QByteArray line)
     outcome_.HasLocation = !outcome_.Location.isEmpty();
 }
 
-// Only a 2xx body is wanted. Any other answer is settled by its head, so
-// its body is cut off at the first byte rather than read to the end.
+// Only a 2xx body is wanted, and none when only the status is. Any other
+// answer is settled by its head, so its body is cut off at the first byte
+// rather than read to the end.
 size_t HttpTransfer::TakeBody(const char* data, size_t size)
 {
     lastActivity_ = Clock::now();
     bodyStarted_ = true;
-    if (!IsSuccess(outcome_.StatusCode)) {
+    if (statusOnly_ || !IsSuccess(outcome_.StatusCode)) {
         bodyRefused_ = true;
         return CURL_WRITEFUNC_ERROR;
     }

@@ -70,6 +70,7 @@ private:
     int PollSliceMs() const;
 
     QByteArray userAgent_;
+    bool statusOnly_;
     int connectTimeoutMs_;
     const std::atomic<bool>* stopRequested_;
     int readTimeoutMs_;

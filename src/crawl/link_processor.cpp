@@ -32,16 +32,14 @@ QStringList IgnoreUrlPatterns(const QString& text)
     return SplitLines(TrimCtl(text));
 }
 
-LinkProcessor::LinkProcessor(ProjectDatabase& db, InternalUrls& table, CrawlState& state, QStringList ignoreUrls,
-                             RowCountHandler rowCountChanged)
+LinkProcessor::LinkProcessor(ProjectDatabase& db, InternalUrls& table, CrawlState& state, QStringList ignoreUrls)
     : db_(db),
       table_(table),
       state_(state),
-      rowCountChanged_(std::move(rowCountChanged)),
       ignoreUrls_(std::move(ignoreUrls)),
       masks_(size_t(ignoreUrls_.size())),
       startDomain_(DomainOf(state.StartUrl)),
-      startHost_(StripScheme(SiteRoot(state.StartUrl)))
+      startHost_(ScopeHost(state.StartUrl))
 {
     for (const QString& word : IgnoreExtensionWords(state.IgnoreExtensionsText))
         extensionNeedles_.push_back(QLatin1Char('.') + LowerAZ(word));
@@ -112,7 +110,7 @@ bool LinkProcessor::MatchesIgnoreUrl(const QString& link)
 bool LinkProcessor::IsInternal(const QString& link) const
 {
     if (state_.SubdomainScope)
-        return StripScheme(SiteRoot(link)) == startHost_;
+        return ScopeHost(link) == startHost_;
     return DomainOf(link) == startDomain_;
 }
 
@@ -123,9 +121,7 @@ void LinkProcessor::AddInternalUrl(const QString& url)
     if (table_.Contains(url))
         return;
     state_.AddedCount.fetch_add(1);
-    const qsizetype count = table_.Append(InternalUrl{url, QString(), QString::number(UrlLength(url)), QString()});
-    if (rowCountChanged_)
-        rowCountChanged_(count);
+    table_.Append(url);
     const QString sql = QStringLiteral("insert into PAGES (URL) values (") + SqlQuote(url) + QStringLiteral(");");
     try {
         if (inTransaction_) {

@@ -13,11 +13,11 @@ const QString kHttps = QStringLiteral("https://");
 
 }  // namespace
 
-QString HostOf(const QString& url)
+QStringView AuthorityOf(const QString& url)
 {
     const qsizetype sep = url.indexOf(QLatin1String("://"));
     if (sep < 0)
-        return QString();
+        return {};
     const qsizetype begin = sep + 3;
     qsizetype end = begin;
     const qsizetype n = url.size();
@@ -27,7 +27,12 @@ QString HostOf(const QString& url)
             break;
         ++end;
     }
-    QStringView authority = QStringView(url).mid(begin, end - begin);
+    return QStringView(url).mid(begin, end - begin);
+}
+
+QString HostOf(const QString& url)
+{
+    QStringView authority = AuthorityOf(url);
     const qsizetype at = authority.lastIndexOf(u'@');
     if (at >= 0)
         authority = authority.mid(at + 1);
@@ -42,9 +47,16 @@ QString HostOf(const QString& url)
 QString SiteRoot(const QString& url)
 {
     if (url.startsWith(kHttp))
-        return kHttp + HostOf(url);
+        return kHttp + AuthorityOf(url).toString();
     if (url.startsWith(kHttps))
-        return kHttps + HostOf(url);
+        return kHttps + AuthorityOf(url).toString();
+    return QString();
+}
+
+QString ScopeHost(const QString& url)
+{
+    if (url.startsWith(kHttp) || url.startsWith(kHttps))
+        return HostOf(url);
     return QString();
 }
 

@@ -13,8 +13,19 @@ namespace lexicrawl {
 // address loses its brackets. Empty without "://". Case unchanged.
 QString HostOf(const QString& url);
 
-// "http://" or "https://" (matched case-sensitively) + HostOf(url); otherwise empty.
+// The authority of url as written: after the first "://" up to the next "/",
+// "?" or "#", user information and port included. Empty without "://".
+QStringView AuthorityOf(const QString& url);
+
+// "http://" or "https://" (matched case-sensitively) + the authority of url,
+// so that a site served on a port, or with user information, keeps them in
+// every link resolved against its root; otherwise empty.
 QString SiteRoot(const QString& url);
+
+// The host that the same-host scope compares: HostOf(url) for an "http://"
+// or "https://" URL (matched case-sensitively), otherwise empty. The port
+// plays no part.
+QString ScopeHost(const QString& url);
 
 // url without a leading "http://" or "https://" (either in any letter case).
 QString StripScheme(const QString& url);

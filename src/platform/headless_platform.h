@@ -30,7 +30,7 @@ public:
     QString RoamingDataFolder() const override;
 
     QString ClipboardText() const;
-    // Silences ShowMessage/MessageBox (the command line's --quiet).
+    // Silences ShowMessage/MessageBox (fuzzers and tests that provoke failures).
     void SetQuiet(bool quiet);
 
 private:

@@ -51,7 +51,5 @@ private:
     int selected_ = -1;
 };
 
-// The folder "Dictionaries" beside the program.
-QString DictionariesFolder();
 
 }  // namespace lexicrawl

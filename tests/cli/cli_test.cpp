@@ -7,6 +7,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <httplib.h>
@@ -26,8 +27,8 @@ struct Result {
     QString out, err;
 };
 
-// Serves tests/data/cli/site under /site/ on 127.0.0.1 (the pages live below
-// the root, since root-relative resolution drops a non-standard port).
+// Serves tests/data/cli/site under /site/ on 127.0.0.1, on a port of its own
+// (herbs.html links to "/site/missing.html": root-relative links keep it).
 class SiteServer {
 public:
     SiteServer()
@@ -90,7 +91,8 @@ TEST_F(CliTest, CrawlPrintsUnknownWordsWithTheirPages)
                           "--export-urls", Path("urls.csv"), "--export-words", Path("words.txt"),
                           "--save", Path("saved.db")});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    const QJsonArray words = QJsonDocument::fromJson(r.out.toUtf8()).object().value("unknownWords").toArray();
+    const QJsonObject root = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    const QJsonArray words = root.value("unknownWords").toArray();
     QStringList listed;
     for (const QJsonValue& w : words)
         listed << w.toObject().value("word").toString();
@@ -100,6 +102,25 @@ TEST_F(CliTest, CrawlPrintsUnknownWordsWithTheirPages)
     const QJsonObject beens = words.at(0).toObject();
     EXPECT_EQ(beens.value("occurrence").toInt(), 2);
     EXPECT_EQ(beens.value("pages").toArray().size(), 2);
+
+    // The summary and every page with its status, beside the words.
+    const QJsonObject summary = root.value("summary").toObject();
+    EXPECT_EQ(summary.value("outcome").toString(), QStringLiteral("completed"));
+    EXPECT_EQ(summary.value("pagesFetched").toInt(), 4);
+    EXPECT_EQ(summary.value("pagesFailed").toInt(), 1);
+    EXPECT_EQ(summary.value("unknownWords").toInt(), listed.size());
+    const QJsonArray pages = root.value("pages").toArray();
+    ASSERT_EQ(pages.size(), 4);
+    const QJsonObject missing = pages.at(3).toObject();
+    EXPECT_TRUE(missing.value("url").toString().endsWith("/site/missing.html"));
+    EXPECT_EQ(missing.value("status").toInt(), 404);
+    EXPECT_TRUE(missing.value("failed").toBool());
+    EXPECT_EQ(missing.value("error").toString(), QStringLiteral("HTTP/1.1 404 Not Found"));
+    EXPECT_TRUE(pages.at(0).toObject().value("loadTime").isDouble());
+    // One line per page on a log, then the summary.
+    EXPECT_TRUE(r.err.contains(QStringLiteral("4 / 4  404")));
+    EXPECT_TRUE(r.err.contains(QStringLiteral("4 pages fetched, 1 failed, %1 distinct unknown words").arg(listed.size())))
+        << r.err.toStdString();
 
     // Entry order is breadth-first; the missing page is listed with its 404.
     const QByteArray urls = Read(Path("urls.csv"));
@@ -142,7 +163,10 @@ TEST_F(CliTest, ExitStatusesNameTheProblem)
         {{"crawl", site.Url(), "--limit", "zero"}, 2, "invalid value 'zero' for --limit"},
         {{"crawl", site.Url(), "--dictionary", "Klingon"}, 2, "no dictionary's language name begins with 'Klingon'"},
         {{"crawl", site.Url(), "--ignore-url", "*[abc"}, 3, "ERROR: '*[abc' is an invalid mask at (6)"},
-        {{"crawl", site.Url(), "--connect-timeout", "99999999999"}, 3, "is not a valid integer value"},
+        // --quiet silences progress, never an error.
+        {{"crawl", site.Url(), "--ignore-url", "*[abc", "--quiet"}, 3, "ERROR: '*[abc' is an invalid mask at (6)"},
+        {{"crawl", site.Url(), "--connect-timeout", "99999999999"}, 2, "invalid value '99999999999'"},
+        {{"crawl", "ftp://127.0.0.1/site/"}, 2, "is not an http or https URL"},
         {{"open", QStringLiteral(LEXICRAWL_TEST_DATA "/cli/site/index.html")}, 3, "is not a project database"},
         {{"open", QStringLiteral("/no/such/project.db")}, 3, "no such project file"},
         {{"crawl", site.Url(), "--memory", "--save", "x.db"}, 4, "No database file was found!"},
@@ -155,12 +179,42 @@ TEST_F(CliTest, ExitStatusesNameTheProblem)
     }
 }
 
-TEST_F(CliTest, UnreachableHostIsReportedAndTheWordListStillPrints)
+TEST_F(CliTest, AStartUrlThatCannotBeFetchedFailsTheRun)
 {
-    const Result r = Run({"crawl", "http://127.0.0.1:1/site/", "--connect-timeout", "2000"});
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_TRUE(r.err.contains(QStringLiteral("could not be fetched"))) << r.err.toStdString();
-    EXPECT_TRUE(r.out.startsWith(QStringLiteral("Word")));
+    SiteServer site;
+    struct Case {
+        QString url;
+        const char* errorPart;
+    } cases[] = {
+        {QStringLiteral("http://127.0.0.1:1/site/"), "could not be fetched"},  // nothing listening
+        {site.Url("gone.html"), "HTTP/1.1 404 Not Found"},
+    };
+    for (const Case& c : cases) {
+        const Result r = Run({"crawl", c.url, "--connect-timeout", "2000", "--quiet"});
+        EXPECT_EQ(r.exitCode, 5) << c.url.toStdString() << "\n" << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.errorPart))) << r.err.toStdString();
+        EXPECT_TRUE(r.out.startsWith(QStringLiteral("Word")));  // the (empty) list still prints
+    }
+}
+
+TEST_F(CliTest, ATerminalGetsOneLiveProgressLine)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("script")).isEmpty())
+        GTEST_SKIP() << "script (util-linux) is not installed: no pseudo-terminal to run under";
+    SiteServer site;
+    // script gives the program a terminal; its output is what the terminal showed.
+    QProcess p;
+    p.start(QStringLiteral("script"),
+            {"-qec", QStringLiteral("%1 crawl %2 --data-folder %3 --ignore-url '*/slow.html'")
+                         .arg(kCli, site.Url(), data_.path()),
+             "/dev/null"});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    const QString shown = QString::fromUtf8(p.readAllStandardOutput());
+    EXPECT_EQ(p.exitCode(), 0) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QStringLiteral("\r\x1b[K"))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QStringLiteral(" pages/s  "))) << shown.toStdString();
+    EXPECT_FALSE(shown.contains(QStringLiteral("1 / 1  200")));  // no line per page
+    EXPECT_TRUE(shown.contains(QStringLiteral("4 pages fetched, 1 failed")));
 }
 
 TEST_F(CliTest, CheckAndDictionaries)

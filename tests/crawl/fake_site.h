@@ -27,10 +27,8 @@ public:
         pages_[url] = FakePage{status, {}, location};
     }
     // Called on the fetching thread before the answer is given.
-    void OnFetch(std::function<void(const QString& url, const std::atomic<bool>* stop, const StopHandler& onStop)> f)
-    {
-        onFetch_ = std::move(f);
-    }
+    using FetchHook = std::function<void(const QString& url, const FetchSettings& settings, const std::atomic<bool>* stop)>;
+    void OnFetch(FetchHook f) { onFetch_ = std::move(f); }
 
     QStringList Fetched() const
     {
@@ -40,12 +38,12 @@ public:
 
     FetchFunction Function()
     {
-        return [this](const QString& url, const FetchSettings&, const std::atomic<bool>* stop,
-                      const StopHandler& onStop) { return Fetch(url, stop, onStop); };
+        return [this](const QString& url, const FetchSettings& settings, const std::atomic<bool>* stop,
+                      const StopHandler&) { return Fetch(url, settings, stop); };
     }
 
 private:
-    QString Fetch(const QString& url, const std::atomic<bool>* stop, const StopHandler& onStop)
+    QString Fetch(const QString& url, const FetchSettings& settings, const std::atomic<bool>* stop)
     {
         {
             QMutexLocker lock(&mutex_);
@@ -54,7 +52,7 @@ private:
         FetcherState& state = ThisThreadFetcher();
         state.LastStatusCode = 0;
         if (onFetch_)
-            onFetch_(url, stop, onStop);
+            onFetch_(url, settings, stop);
         if (stop && stop->load()) {
             state.LastStatusCode = -1;
             return QString();
@@ -73,7 +71,7 @@ private:
     }
 
     QMap<QString, FakePage> pages_;
-    std::function<void(const QString&, const std::atomic<bool>*, const StopHandler&)> onFetch_;
+    FetchHook onFetch_;
     mutable QMutex mutex_;
     QStringList fetched_;
 };

@@ -20,9 +20,12 @@ TEST(CrawlUrlText, HostOfAndSiteRoot)
         {u"http://www.example.com/a/b.html", u"www.example.com", u"http://www.example.com"},
         {u"https://Shop.Example.co.uk?x=1", u"Shop.Example.co.uk", u"https://Shop.Example.co.uk"},
         {u"http://h#frag", u"h", u"http://h"},
-        {u"http://user:pw@h:8080/p", u"h", u"http://h"},
-        {u"http://a@b@h/p", u"h", u"http://h"},
-        {u"http://[::1]:8080/p", u"::1", u"http://::1"},
+        // The site root keeps the port and user information, so that a site
+        // served on a port keeps it in root-relative links.
+        {u"http://user:pw@h:8080/p", u"h", u"http://user:pw@h:8080"},
+        {u"http://a@b@h/p", u"h", u"http://a@b@h"},
+        {u"http://[::1]:8080/p", u"::1", u"http://[::1]:8080"},
+        {u"http://127.0.0.1:8080", u"127.0.0.1", u"http://127.0.0.1:8080"},
         {u"https://h/path?u=http://other/x", u"h", u"https://h"},
         {u"HTTP://h/p", u"h", u""},  // the scheme test of SiteRoot is case-sensitive
         {u"ftp://files.example.com/x", u"files.example.com", u""},
@@ -34,6 +37,8 @@ TEST(CrawlUrlText, HostOfAndSiteRoot)
         const QString url = QString::fromUtf16(c.url);
         EXPECT_EQ(HostOf(url), QString::fromUtf16(c.host)) << url.toStdString();
         EXPECT_EQ(SiteRoot(url), QString::fromUtf16(c.siteRoot)) << url.toStdString();
+        // The same-host scope compares the host alone, for http and https URLs.
+        EXPECT_EQ(ScopeHost(url), c.siteRoot[0] ? QString::fromUtf16(c.host) : QString()) << url.toStdString();
     }
 }
 

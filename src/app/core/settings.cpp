@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "platform/text.h"
+#include "spelling/dictionary_choice.h"
 
 namespace lexicrawl {
 
@@ -42,7 +43,7 @@ QString Settings::DefaultIgnoreExtensions()
 
 QString Settings::DefaultIgnoreUrls() { return QStringLiteral("https://example.com/unwanted/*"); }
 
-QString Settings::DefaultDictionaryLanguage() { return QStringLiteral("English (United States)"); }
+QString Settings::DefaultDictionaryLanguage() { return kDefaultDictionaryLanguage; }
 
 Settings::Settings(const QString& dataFolder)
 {

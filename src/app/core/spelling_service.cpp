@@ -1,0 +1,102 @@
+#include "app/core/spelling_service.h"
+
+#include "platform/serial_worker.h"
+#include "spelling/dictionary_choice.h"
+#include "spelling/dictionary_manager.h"
+#include "spelling/spell_dictionary.h"
+#include "spelling/word_verdict.h"
+
+namespace lexicrawl {
+
+SpellingService::SpellingService(SerialWorker& worker)
+    : worker_(worker),
+      manager_(std::make_unique<DictionaryManager>()),
+      // The front end writes the remembered choice itself, on its own thread.
+      choice_(std::make_unique<DictionaryChoice>(*manager_, DictionaryChoice::SaveLanguage()))
+{
+}
+
+// The engines are unloaded on the worker that used them.
+SpellingService::~SpellingService()
+{
+    worker_.Call([this] {
+        choice_.reset();
+        manager_.reset();
+    });
+}
+
+void SpellingService::LoadAtStartup(const QString& folder, const QString& savedLanguage,
+                                    std::function<void(const DictionaryList&)> done)
+{
+    worker_.Post([this, folder, savedLanguage, done = std::move(done)] {
+        choice_->LoadAtStartup(folder, savedLanguage);
+        if (done)
+            done(List());
+    });
+}
+
+void SpellingService::Select(int index, std::function<void(const DictionaryList&)> done)
+{
+    worker_.Post([this, index, done = std::move(done)] {
+        choice_->Select(index);
+        if (done)
+            done(List());
+    });
+}
+
+void SpellingService::Check(const QString& word, std::function<void(const WordCheck&)> done)
+{
+    worker_.Post([this, word, done = std::move(done)] {
+        const WordCheck check = CheckOnWorker(word);
+        if (done)
+            done(check);
+    });
+}
+
+DictionaryList SpellingService::LoadAtStartupNow(const QString& folder, const QString& savedLanguage)
+{
+    return worker_.Call([&] {
+        choice_->LoadAtStartup(folder, savedLanguage);
+        return List();
+    });
+}
+
+bool SpellingService::CheckNow(const QString& word)
+{
+    return worker_.Call([&] { return choice_->SpellCheckWord(word); });
+}
+
+std::vector<bool> SpellingService::Verdicts(const QStringList& words)
+{
+    return SpellCheckWords(choice_->SelectedDictionary(), words);
+}
+
+DictionaryList SpellingService::List() const
+{
+    return DictionaryList{choice_->Items(), choice_->ItemIndex()};
+}
+
+WordCheck SpellingService::CheckOnWorker(const QString& word)
+{
+    WordCheck check;
+    check.word = word;
+    check.known = choice_->SpellCheckWord(word);
+    if (SpellDictionary* dictionary = choice_->SelectedDictionary())
+        dictionary->Suggest(word, check.suggestions);
+    return check;
+}
+
+std::vector<DictionaryInfo> SpellingService::ListDictionaries(const QString& folder)
+{
+    DictionaryManager manager;
+    std::vector<DictionaryInfo> found;
+    if (!manager.ReadFolder(folder))
+        return found;
+    for (int i = 0; i < manager.SpellDictionaryCount(); ++i) {
+        const SpellDictionary* d = manager.GetSpellDictionary(i);
+        found.push_back({d->LanguageName(), d->GetInternalFileID()});
+    }
+    return found;
+}
+
+}  // namespace lexicrawl

@@ -1,0 +1,82 @@
+#pragma once
+// The spelling dictionaries of a running program and the one chosen for
+// every word check: read from the dictionaries folder, listed by language
+// name, loaded, and asked. All of it runs on the recording worker: a
+// spelling engine instance must only ever be used from one thread, and a
+// change of dictionary during a crawl must fall between two pages, never in
+// the middle of one. A window posts its requests and gets the answers on the
+// worker (it posts them on to its UI thread); the command line waits.
+//
+// Thread-safety: every public member may be called from any thread, except
+// Verdicts, which runs on the worker (it is what the page recorder asks).
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace lexicrawl {
+
+class DictionaryChoice;
+class DictionaryManager;
+class SerialWorker;
+
+// The dictionary list as the window's drop-down shows it.
+struct DictionaryList {
+    QStringList items;  // language names, in the manager's order
+    int selected = -1;  // -1 when the list is empty
+    QString SelectedName() const { return selected < 0 ? QString() : items.value(selected); }
+};
+
+// The answer for one word: known or not, and what the dictionary suggests.
+struct WordCheck {
+    QString word;
+    bool known = false;
+    QStringList suggestions;
+};
+
+// One spell dictionary found in a folder.
+struct DictionaryInfo {
+    QString languageName;
+    QString fileId;  // package file name and member names
+};
+
+class SpellingService {
+public:
+    explicit SpellingService(SerialWorker& worker);
+    ~SpellingService();
+    SpellingService(const SpellingService&) = delete;
+    SpellingService& operator=(const SpellingService&) = delete;
+
+    // Reads the dictionaries folder, lists the spell dictionaries and
+    // selects the first whose name begins with savedLanguage (case counts;
+    // empty matches the first), else the first, and loads it. The front end
+    // remembers the selected name ("DictionaryLanguage") itself.
+    void LoadAtStartup(const QString& folder, const QString& savedLanguage,
+                       std::function<void(const DictionaryList&)> done);
+    // The user picked another item: it is loaded, the others unloaded.
+    void Select(int index, std::function<void(const DictionaryList&)> done);
+    // The verdict of the word against the chosen dictionary, and its suggestions.
+    void Check(const QString& word, std::function<void(const WordCheck&)> done);
+
+    // The same, waiting for the answer.
+    DictionaryList LoadAtStartupNow(const QString& folder, const QString& savedLanguage);
+    bool CheckNow(const QString& word);
+
+    // On the worker: the verdicts of a page's words, in order.
+    std::vector<bool> Verdicts(const QStringList& words);
+
+    // The spell dictionaries a folder holds, without loading any.
+    static std::vector<DictionaryInfo> ListDictionaries(const QString& folder);
+
+private:
+    DictionaryList List() const;
+    WordCheck CheckOnWorker(const QString& word);
+
+    SerialWorker& worker_;
+    std::unique_ptr<DictionaryManager> manager_;  // used on the worker only
+    std::unique_ptr<DictionaryChoice> choice_;
+};
+
+}  // namespace lexicrawl

@@ -1,0 +1,121 @@
+#include "cli/report_output.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "analysis/result_text.h"
+
+namespace lexicrawl::cli {
+
+namespace {
+
+QString AsTable(const std::vector<UnknownWord>& words)
+{
+    qsizetype width = 4;
+    for (const UnknownWord& w : words)
+        width = std::max(width, w.word.size());
+    QString out = QStringLiteral("Word").leftJustified(width + 2) + QStringLiteral("Occurrence\n");
+    for (const UnknownWord& w : words)
+        out += w.word.leftJustified(width + 2) + QString::number(w.occurrence) + QLatin1Char('\n');
+    return out;
+}
+
+QString AsCsv(const std::vector<UnknownWord>& words)
+{
+    const QChar comma(u',');
+    QString out = CsvLine({"word", "occurrence", "pages"}, comma, CsvQuoting::WhereNeeded) + QLatin1Char('\n');
+    for (const UnknownWord& w : words)
+        out += CsvLine({w.word, QString::number(w.occurrence), w.pages.join(QLatin1Char(' '))}, comma,
+                       CsvQuoting::WhereNeeded) +
+               QLatin1Char('\n');
+    return out;
+}
+
+QString OutcomeName(CrawlOutcome outcome)
+{
+    switch (outcome) {
+    case CrawlOutcome::Completed:
+        return QStringLiteral("completed");
+    case CrawlOutcome::Stopped:
+        return QStringLiteral("stopped");
+    case CrawlOutcome::Failed:
+        return QStringLiteral("failed");
+    }
+    return QString();
+}
+
+QJsonObject SummaryObject(const CrawlSummary& summary, qsizetype unknownWords)
+{
+    QJsonObject o;
+    o.insert(QStringLiteral("outcome"), OutcomeName(summary.outcome));
+    o.insert(QStringLiteral("pagesFetched"), qint64(summary.pagesDone));
+    o.insert(QStringLiteral("pagesFailed"), qint64(summary.pagesFailed));
+    o.insert(QStringLiteral("unknownWords"), qint64(unknownWords));
+    o.insert(QStringLiteral("elapsedSeconds"), double(summary.elapsedMs) / 1000.0);
+    return o;
+}
+
+// Each page with its status and load time; null for a page not fetched.
+QJsonArray PagesArray(const std::vector<InternalUrl>& pages)
+{
+    QJsonArray list;
+    for (const InternalUrl& page : pages) {
+        QJsonObject o;
+        o.insert(QStringLiteral("url"), page.page);
+        o.insert(QStringLiteral("status"), page.visited ? QJsonValue(page.statusCode) : QJsonValue());
+        o.insert(QStringLiteral("loadTime"), page.visited ? QJsonValue(double(page.loadTimeNs) / 1e9) : QJsonValue());
+        o.insert(QStringLiteral("failed"), VisitFailed(page));
+        if (!page.fetchError.isEmpty())
+            o.insert(QStringLiteral("error"), page.fetchError);
+        list.append(o);
+    }
+    return list;
+}
+
+QString AsJson(const Report& report)
+{
+    QJsonArray words;
+    for (const UnknownWord& w : report.words) {
+        QJsonObject o;
+        o.insert(QStringLiteral("word"), w.word);
+        o.insert(QStringLiteral("occurrence"), w.occurrence);
+        o.insert(QStringLiteral("pages"), QJsonArray::fromStringList(w.pages));
+        words.append(o);
+    }
+    QJsonObject root;
+    if (report.summary)
+        root.insert(QStringLiteral("summary"), SummaryObject(*report.summary, qsizetype(report.words.size())));
+    root.insert(QStringLiteral("unknownWords"), words);
+    root.insert(QStringLiteral("pages"), PagesArray(report.pages));
+    return QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Indented));
+}
+
+}  // namespace
+
+QString FormatReport(const Report& report, OutputFormat format)
+{
+    switch (format) {
+    case OutputFormat::Csv:
+        return AsCsv(report.words);
+    case OutputFormat::Json:
+        return AsJson(report);
+    case OutputFormat::Table:
+    default:
+        return AsTable(report.words);
+    }
+}
+
+QString SummaryLine(const CrawlSummary& summary, qsizetype unknownWords)
+{
+    QString line = QStringLiteral("%1 pages fetched, %2 failed, %3 distinct unknown words, %4 s")
+                       .arg(summary.pagesDone)
+                       .arg(summary.pagesFailed)
+                       .arg(unknownWords)
+                       .arg(QString::number(double(summary.elapsedMs) / 1000.0, 'f', 1));
+    if (summary.outcome == CrawlOutcome::Stopped)
+        line += QStringLiteral(" (stopped)");
+    return line;
+}
+
+}  // namespace lexicrawl::cli

@@ -1,0 +1,30 @@
+#pragma once
+// What lexicrawl-cli prints on standard output: the unknown-word list, each
+// word with its occurrence (the number of page recordings that found it
+// unknown) and its pages, as an aligned table, as CSV or as JSON; the JSON
+// form also carries the crawl's summary and every page with its status.
+// And the one-line summary a crawl ends with on standard error.
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+#include "analysis/unknown_word_list.h"
+#include "cli/cli_options.h"
+#include "crawl/crawl_host.h"
+#include "crawl/internal_urls.h"
+
+namespace lexicrawl::cli {
+
+struct Report {
+    std::vector<UnknownWord> words;
+    std::vector<InternalUrl> pages;       // the table of internal URLs
+    std::optional<CrawlSummary> summary;  // after a crawl
+};
+
+QString FormatReport(const Report& report, OutputFormat format);
+
+// "25 pages fetched, 1 failed, 12 distinct unknown words, 2.3 s"
+QString SummaryLine(const CrawlSummary& summary, qsizetype unknownWords);
+
+}  // namespace lexicrawl::cli

@@ -1,0 +1,26 @@
+#pragma once
+// Where the collector hands each fetched page for recording. The recording
+// itself (reading facts and words, checking the words, writing the rows)
+// lives in the layers above; the collector only knows this interface.
+//
+// Thread-safety: both members are called on the collector thread.
+#include <QString>
+
+namespace lexicrawl {
+
+class PageSink {
+public:
+    virtual ~PageSink() = default;
+
+    // Hands one fetched page over for recording (an empty source after a
+    // failed fetch); may wait while earlier pages are still being written.
+    // Answers false once a recording has failed: the crawl then ends, and
+    // Finish says why.
+    virtual bool RecordPage(const QString& url, const QString& source) = 0;
+    // Returns once every page handed over is recorded. Answers the text of
+    // a recording failure of this crawl, or empty text; the sink is then
+    // ready for the next crawl.
+    virtual QString Finish() = 0;
+};
+
+}  // namespace lexicrawl

@@ -1,0 +1,162 @@
+// A crawl as every front end runs it: the application layer's session over a
+// site served from memory, with dictionaries built by the test.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <thread>
+
+#include "app/core/app_environment.h"
+#include "app/core/crawl_session.h"
+#include "app/core/crawl_settings.h"
+#include "crawl/fake_site.h"
+#include "spelling_test_support.h"
+#include "support/recording_platform.h"
+
+using namespace lexicrawl;
+
+namespace {
+
+// The program's folder is the build's bin folder, where empty.db lies.
+class TestPlatform : public lexicrawl::testing::RecordingPlatform {
+public:
+    QString ProgramFolder() const override { return QStringLiteral(LEXICRAWL_BIN_DIR "/"); }
+};
+
+// A package whose dictionary knows only the given words.
+void WritePackage(const QString& folder, const QString& fileName, const QByteArray& locale, const QByteArray& words)
+{
+    const QByteArray xcu = test::Xcu({test::XcuEntry("DICT_SPELL", "%origin%/d.aff %origin%/d.dic", locale)});
+    const QByteArray zip = test::ZipBuilder()
+                               .Add("description.xml", test::Description("<name lang=\"en\">Test</name>"))
+                               .Add("META-INF/manifest.xml", test::Manifest("dictionaries.xcu"))
+                               .Add("dictionaries.xcu", xcu)
+                               .Add("d.aff", "SET UTF-8\n")
+                               .Add("d.dic", "1\n" + words + "\n")
+                               .Build();
+    QFile file(folder + QLatin1Char('/') + fileName);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(zip);
+}
+
+class CrawlSessionTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dictionaries = data.filePath(QStringLiteral("dicts"));
+        ASSERT_TRUE(QDir().mkpath(dictionaries));
+        WritePackage(dictionaries, QStringLiteral("en.oxt"), "en-US", "apple");
+        WritePackage(dictionaries, QStringLiteral("de.oxt"), "de-DE", "banana");
+    }
+    QStringList Rows(CrawlSession& session, const QString& sql)
+    {
+        QStringList out;
+        for (const QStringList& row : session.Database().QueryAll(sql))
+            out << row.join(u'|');
+        return out;
+    }
+
+    TestPlatform platform;
+    QTemporaryDir data;
+    QString dictionaries;
+    test::FakeSite site;
+};
+
+const QString kRoot = QStringLiteral("http://www.site.test");
+
+TEST_F(CrawlSessionTest, ADictionaryChangedDuringTheCrawlAppliesFromTheNextPageOn)
+{
+    AppEnvironment env(platform, data.path());
+    CrawlHost host;
+    CrawlSession session(env, host, site.Function());
+    const DictionaryList list = session.Spelling().LoadAtStartupNow(dictionaries, QStringLiteral("English"));
+    ASSERT_EQ(list.items, (QStringList{"English (United States)", "German (Germany)"}));
+    ASSERT_EQ(list.selected, 0);
+
+    site.Add(kRoot, QStringLiteral("<p>apple banana</p><a href=\"p1\">1</a><a href=\"p2\">2</a>\r\n"));
+    site.Add(kRoot + QStringLiteral("/p1"), QStringLiteral("<p>apple banana</p>\r\n"));
+    site.Add(kRoot + QStringLiteral("/p2"), QStringLiteral("<p>apple banana</p>\r\n"));
+    std::atomic<bool> selectedOnWorker{false};
+    const std::thread::id main = std::this_thread::get_id();
+    site.OnFetch([&](const QString& url, const FetchSettings&, const std::atomic<bool>*) {
+        // Pressed while the second page is written: it waits its turn on the worker.
+        if (url.endsWith(QLatin1String("/p2")))
+            session.Spelling().Select(1, [&](const DictionaryList& l) {
+                selectedOnWorker = l.selected == 1 && std::this_thread::get_id() != main;
+            });
+    });
+    CrawlOptions options;
+    options.StartUrl = kRoot;
+    options.FollowRedirects = false;
+    ASSERT_TRUE(session.Start(options).Started());
+    session.Control().WaitUntilFinished();
+
+    EXPECT_TRUE(selectedOnWorker.load());
+    EXPECT_EQ(Rows(session, QStringLiteral("SELECT URL, WORD FROM MISSPELLED ORDER BY ID")),
+              QStringList({kRoot + "|banana", kRoot + "/p1|banana", kRoot + "/p2|apple"}));
+    std::vector<UnknownWord> words;
+    ASSERT_TRUE(session.UnknownWords(words, nullptr, true));
+    ASSERT_EQ(words.size(), 2u);
+    EXPECT_EQ(words[0].word, QStringLiteral("banana"));
+    EXPECT_EQ(words[0].pages, (QStringList{kRoot, kRoot + "/p1"}));
+    EXPECT_TRUE(platform.Messages().isEmpty()) << platform.Messages().join('\n').toStdString();
+}
+
+TEST_F(CrawlSessionTest, AProjectSavedDuringACrawlOpensAgainWithItsPages)
+{
+    AppEnvironment env(platform, data.path());
+    CrawlHost host;
+    const QString saved = data.filePath(QStringLiteral("saved.db"));
+    {
+        CrawlSession session(env, host, site.Function());
+        session.Spelling().LoadAtStartupNow(dictionaries, QString());
+        site.Add(kRoot, QStringLiteral("<p>cherry</p><a href=\"p1\">1</a>\r\n"));
+        site.Add(kRoot + QStringLiteral("/p1"), QStringLiteral("<p>plum</p>\r\n"));
+        QString error;
+        bool savedDuringCrawl = false;
+        site.OnFetch([&](const QString& url, const FetchSettings&, const std::atomic<bool>*) {
+            if (url.endsWith(QLatin1String("/p1")))
+                savedDuringCrawl = session.SaveProjectAs(saved, &error);  // while pages are written
+        });
+        CrawlOptions options;
+        options.StartUrl = kRoot;
+        options.FollowRedirects = false;
+        ASSERT_TRUE(session.Start(options).Started());
+        session.Control().WaitUntilFinished();
+        EXPECT_TRUE(savedDuringCrawl) << error.toStdString();
+    }
+    CrawlSession reopened(env, host);
+    ASSERT_TRUE(reopened.OpenProject(saved));
+    const std::vector<InternalUrl> pages = reopened.Control().Table().Snapshot();
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_EQ(pages[1].page, kRoot + "/p1");
+    EXPECT_FALSE(pages[1].visited);
+    EXPECT_EQ(Rows(reopened, QStringLiteral("PRAGMA integrity_check")), QStringList{"ok"});
+    EXPECT_FALSE(reopened.OpenProject(data.filePath(QStringLiteral("missing.db"))));
+}
+
+TEST(CrawlSettings, CrawlOptionsComeFromTheStoredValues)
+{
+    QTemporaryDir dir;
+    Settings settings(dir.path());
+    settings.SetPageLimit(7);
+    settings.SetSubdomainScope(true);
+    settings.SetMemoryDatabase(true);
+    settings.SetIgnoreUrls(QStringLiteral("*/a/*\r\n*/b/*"));
+    QString error;
+    std::optional<CrawlOptions> options = CrawlOptionsFromSettings(settings, &error);
+    ASSERT_TRUE(options);
+    EXPECT_EQ(options->UrlLimit, 7);
+    EXPECT_TRUE(options->SubdomainScope);
+    EXPECT_EQ(options->Location, DatabaseLocation::Memory);
+    EXPECT_EQ(options->IgnoreUrls, QStringLiteral("*/a/*\r\n*/b/*"));
+    EXPECT_EQ(options->ConnectTimeoutMs, 10000);
+    EXPECT_TRUE(options->FollowRedirects);
+
+    settings.SetResponseTimeout(QStringLiteral("99999999999"));
+    EXPECT_FALSE(CrawlOptionsFromSettings(settings, &error));
+    EXPECT_EQ(error, QStringLiteral("'99999999999' is not a valid integer value"));
+}
+
+}  // namespace
