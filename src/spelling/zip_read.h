@@ -54,11 +54,6 @@ public:
     // The member's bytes; empty (after the "CRC" message) when they fail
     // their size or CRC check.
     QByteArray UnZip(int index) const;
-    // Writes the member below destPath (which must exist). Names that would
-    // leave destPath are refused.
-    bool UnZipFile(int index, const QString& destPath, bool forceWriteFlush) const;
-    // True when destPath + name exists with the member's size and CRC-32.
-    bool CheckFile(int index, const QString& destPath) const;
     // The bytes before the ZIP data of a self-extracting file.
     QByteArray GetInitialExeContent() const;
     void Close();
@@ -75,10 +70,5 @@ private:
     int32_t zipStartOffset_ = 0;
     std::vector<ZipEntry> entries_;
 };
-
-// Member name as stored (backslashes) turned into a relative file path with
-// '/' separators; empty when the name is empty, absolute, or steps out of its
-// folder with "..".
-QString SafeMemberPath(const QByteArray& name);
 
 }  // namespace lexicrawl

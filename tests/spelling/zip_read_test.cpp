@@ -206,49 +206,5 @@ TEST_F(ZipReadTest, DeflatedSizeClaimBeyondAnyRatioIsRefused)
     EXPECT_EQ(platform.Texts(), QStringList{QStringLiteral("CRC")});
 }
 
-TEST_F(ZipReadTest, UnZipFileWritesChecksAndKeepsIdenticalFiles)
-{
-    const QByteArray zip = ZipBuilder().Add("sub/dir/file.txt", "payload").Add("top.txt", "t", 0).Build();
-    ZipRead reader(Write(zip));
-    const QString out = dir.filePath(QStringLiteral("out"));
-    ASSERT_TRUE(QDir().mkpath(out));
-    EXPECT_FALSE(reader.UnZipFile(0, dir.filePath(QStringLiteral("nowhere")), false));
-    EXPECT_FALSE(reader.UnZipFile(5, out, false));
-    ASSERT_TRUE(reader.UnZipFile(0, out + QStringLiteral("/"), true));
-    const QString file = out + QStringLiteral("/sub/dir/file.txt");
-    EXPECT_EQ(test::ReadFile(file), QByteArray("payload"));
-    EXPECT_EQ(QFileInfo(file).lastModified(), QDateTime(QDate(2024, 3, 15), QTime(12, 0)));
-    EXPECT_TRUE(reader.CheckFile(0, out));
-    EXPECT_FALSE(reader.CheckFile(1, out));
-
-    // Same time and size: left alone, even though the content differs.
-    test::WriteFile(file, "PAYLOAD");
-    QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(f.setFileTime(QDateTime(QDate(2024, 3, 15), QTime(12, 0)), QFileDevice::FileModificationTime));
-    f.close();
-    EXPECT_TRUE(reader.UnZipFile(0, out, false));
-    EXPECT_EQ(test::ReadFile(file), QByteArray("PAYLOAD"));
-    EXPECT_FALSE(reader.CheckFile(0, out));
-}
-
-TEST_F(ZipReadTest, UnZipFileRefusesNamesLeavingTheFolder)
-{
-    const QByteArray zip = ZipBuilder()
-                               .Add("../escape.txt", "x")
-                               .Add("a/../../escape2.txt", "x")
-                               .Add("/abs.txt", "x")
-                               .Add("c:evil.txt", "x")
-                               .Build();
-    ZipRead reader(Write(zip));
-    ASSERT_EQ(reader.Count(), 4);
-    const QString out = dir.filePath(QStringLiteral("inner/out"));
-    ASSERT_TRUE(QDir().mkpath(out));
-    for (int i = 0; i < reader.Count(); ++i)
-        EXPECT_FALSE(reader.UnZipFile(i, out, false)) << reader.Entry(i).Name;
-    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("inner/escape.txt"))));
-    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("escape2.txt"))));
-}
-
 }  // namespace
 }  // namespace lexicrawl
