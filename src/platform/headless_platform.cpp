@@ -116,9 +116,18 @@ int HeadlessPlatform::UiLanguageId() const
     return LangIdForPosixLocale(PosixMessagesLocale());
 }
 
+// In the build tree the run-time files (empty.db, Languages/, Dictionaries/)
+// lie beside the executable; installed, the executable is in .../bin and
+// they are in .../share/lexicrawl.
 QString HeadlessPlatform::ProgramFolder() const
 {
-    return WithTrailingSlash(QFileInfo(ExecutablePath()).absolutePath());
+    const QString beside = WithTrailingSlash(QFileInfo(ExecutablePath()).absolutePath());
+    if (QFileInfo::exists(beside + QStringLiteral("empty.db")))
+        return beside;
+    const QString installed = QDir::cleanPath(beside + QStringLiteral("../share/lexicrawl"));
+    if (QFileInfo::exists(installed + QStringLiteral("/empty.db")))
+        return WithTrailingSlash(installed);
+    return beside;
 }
 
 QString HeadlessPlatform::RoamingDataFolder() const

@@ -41,7 +41,9 @@ public:
     // (1033 for English (United States)); 0 when unknown.
     virtual int UiLanguageId() const = 0;
 
-    // The folder of the running executable, with a trailing separator.
+    // The folder of the program's run-time files (empty.db, Languages,
+    // Dictionaries): the executable's own folder, or where they are
+    // installed beside it. With a trailing separator.
     virtual QString ProgramFolder() const = 0;
     // The per-user application data folder (XDG data home on Linux), with a
     // trailing separator.

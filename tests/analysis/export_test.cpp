@@ -29,7 +29,7 @@ InternalUrl Visited(const QString& page, qsizetype length, qint64 loadTimeNs, in
 // One fetched entry, one not fetched yet.
 const std::vector<InternalUrl> kUrls{
     Visited("https://example.com/", 20, 360'000'000, 200),
-    InternalUrl{"https://example.com/a,b", 23},
+    InternalUrl{"https://example.com/a,b", 23, false, 0, 0, QString()},
 };
 
 const std::vector<UnknownWord> kWords{

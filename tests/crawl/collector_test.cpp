@@ -217,9 +217,10 @@ TEST_F(CrawlCollectorTest, StartUrlNormalisationAndLimits)
         o.UrlLimit = c.limit;
         EXPECT_EQ(Crawl(o).url, c.startUrl);
         EXPECT_EQ(Table(), c.table);
-        if (c.limit == 1)  // the links of the start page are still recorded
+        if (c.limit == 1) {  // the links of the start page are still recorded
             EXPECT_EQ(Rows(u"SELECT TYPE, COUNT(*) FROM LINKS GROUP BY TYPE ORDER BY TYPE"_qs),
                       QStringList({u"External|1"_qs, u"Internal|3"_qs}));
+        }
     }
     EXPECT_EQ(UrlLimitFromText(u"many"_qs), 1);
     EXPECT_EQ(UrlLimitFromText(u"25"_qs), 25);

@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "crawl/fetcher.h"
 #include "platform/text.h"
 #include "spelling/dictionary_choice.h"
 
@@ -23,7 +24,7 @@ QString Settings::DefaultStartUrl() { return QStringLiteral("http://example.com/
 QStringList Settings::AgentPresets()
 {
     return {
-        QStringLiteral("libcurl-agent/1.0"),
+        ClientLibraryAgent(),
         QStringLiteral("Mozilla/5.0 (Windows NT 10.0; Win64; x64) AppleWebKit/537.36 (KHTML, like Gecko) "
                        "Chrome/87.0.4280.88 Safari/537.36"),
         QStringLiteral("Mozilla/5.0 (Windows NT 6.1) AppleWebKit/537.36 (KHTML, like Gecko) "

@@ -1,0 +1,98 @@
+#include "app/gui/word_sources_pane.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "analysis/result_queries.h"
+#include "app/gui/background.h"
+#include "platform/platform.h"
+#include "platform/translation.h"
+
+namespace lexicrawl::gui {
+
+namespace {
+
+struct SourcesAnswer {
+    QStringList urls;
+    bool ok = true;
+    QString error;
+};
+
+}  // namespace
+
+WordSourcesPane::WordSourcesPane(ProjectDatabase& database, QWidget* parent) : QWidget(parent), database_(database)
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 0, 0, 0);
+    word_ = new QLabel(this);
+    word_->setObjectName(QStringLiteral("sourceWord"));
+    QFont bold = word_->font();
+    bold.setBold(true);
+    word_->setFont(bold);
+    word_->setAccessibleName(Tr(QStringLiteral("Word")));
+    list_ = new QTreeWidget(this);
+    list_->setObjectName(QStringLiteral("sourceList"));
+    list_->setColumnCount(1);
+    list_->setHeaderLabels({Tr(QStringLiteral("Source URL"))});
+    list_->setRootIsDecorated(false);
+    list_->setUniformRowHeights(true);
+    list_->setAccessibleName(Tr(QStringLiteral("Source URL")));
+    list_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list_, &QWidget::customContextMenuRequested, this, &WordSourcesPane::ShowMenu);
+    layout->addWidget(word_);
+    layout->addWidget(list_, 1);
+}
+
+void WordSourcesPane::ShowWord(const QString& word)
+{
+    word_->setText(word);
+    const quint64 request = ++request_;
+    ProjectDatabase* database = &database_;
+    RunInBackground<SourcesAnswer>(
+        this,
+        [database, word] {
+            SourcesAnswer answer;
+            answer.ok = LoadWordSources(*database, word, answer.urls, &answer.error);
+            return answer;
+        },
+        [this, request](const SourcesAnswer& answer) {
+            if (request != request_)
+                return;
+            list_->clear();
+            if (!answer.ok) {
+                Platform::Current().ShowMessage(QStringLiteral("Exception raised with message: ") + answer.error);
+                return;
+            }
+            QList<QTreeWidgetItem*> items;
+            items.reserve(answer.urls.size());
+            for (const QString& url : answer.urls)
+                items << new QTreeWidgetItem(QStringList{url});
+            list_->addTopLevelItems(items);
+            emit shown();
+        });
+}
+
+QString WordSourcesPane::SelectedUrl() const
+{
+    const QTreeWidgetItem* item = list_->currentItem();
+    return item && item->isSelected() ? item->text(0) : QString();
+}
+
+void WordSourcesPane::ShowMenu(const QPoint& at)
+{
+    QMenu menu(this);
+    menu.addAction(Tr(QStringLiteral("Copy URL")), this, [this] {
+        if (!SelectedUrl().isEmpty())
+            Platform::Current().SetClipboardText(SelectedUrl());
+    });
+    menu.addAction(QStringLiteral("Go to URL"), this, [this] {
+        if (!SelectedUrl().isEmpty())
+            Platform::Current().OpenDocument(SelectedUrl());
+    });
+    menu.exec(list_->viewport()->mapToGlobal(at));
+}
+
+}  // namespace lexicrawl::gui

@@ -1,0 +1,41 @@
+#pragma once
+// The pane beside the unknown-word list: the selected word in bold and the
+// "Source URL" list of the pages on which it was found unknown, with "Copy
+// URL" and "Go to URL" on its context menu.
+//
+// Thread-safety: UI thread only; the query runs in the background.
+#include <QWidget>
+
+class QLabel;
+class QTreeWidget;
+
+namespace lexicrawl {
+class ProjectDatabase;
+}
+
+namespace lexicrawl::gui {
+
+class WordSourcesPane : public QWidget {
+    Q_OBJECT
+public:
+    WordSourcesPane(ProjectDatabase& database, QWidget* parent = nullptr);
+
+    // Shows the word and fills its pages (asynchronously; the last call wins).
+    void ShowWord(const QString& word);
+    // The selected source URL; empty when none.
+    QString SelectedUrl() const;
+    QTreeWidget* List() const { return list_; }
+
+signals:
+    void shown();
+
+private:
+    void ShowMenu(const QPoint& at);
+
+    ProjectDatabase& database_;
+    QLabel* word_ = nullptr;
+    QTreeWidget* list_ = nullptr;
+    quint64 request_ = 0;
+};
+
+}  // namespace lexicrawl::gui
