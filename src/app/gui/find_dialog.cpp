@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "platform/text.h"
+#include "platform/translation.h"
 
 namespace lexicrawl::gui {
 
@@ -22,11 +23,11 @@ int FindNextRow(const QString& needle, int current, int rowCount, const std::fun
 
 FindDialog::FindDialog(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Find"));
+    setWindowTitle(Tr(QStringLiteral("Find")));
     text_ = new QLineEdit(this);
     text_->setObjectName(QStringLiteral("findText"));
-    text_->setAccessibleName(QStringLiteral("Find what"));
-    auto* next = new QPushButton(QStringLiteral("Find Next"), this);
+    text_->setAccessibleName(Tr(QStringLiteral("Find what:")));
+    auto* next = new QPushButton(Tr(QStringLiteral("Find Next")), this);
     next->setObjectName(QStringLiteral("findNext"));
     next->setDefault(true);
     next->setAccessibleName(next->text());

@@ -41,12 +41,15 @@ InternalUrlsTab::InternalUrlsTab(const InternalUrls& table, ProjectDatabase& dat
     auto* scroll = new QScrollArea(this);
     scroll->setWidget(facts_);
     scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setFrameShape(QFrame::NoFrame);
     scroll->setMinimumWidth(270);
 
     auto* splitter = new QSplitter(this);
     splitter->addWidget(list);
     splitter->addWidget(scroll);
     splitter->setStretchFactor(0, 1);
+    splitter->setSizes({700, 300});
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(splitter);

@@ -84,6 +84,9 @@ QWidget* OptionsPanel::TimeoutRow()
     agent_->setEditable(true);
     agent_->addItems(Settings::AgentPresets());
     agent_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    // The presets are long: the box takes the room the row leaves, not the longest preset's width.
+    agent_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    agent_->setMinimumContentsLength(20);
     layout->addWidget(Caption(Tr(QStringLiteral("Connection Timeout (ms):")), connectTimeout_, row));
     layout->addWidget(connectTimeout_);
     layout->addWidget(Caption(Tr(QStringLiteral("Response Timeout (ms):")), responseTimeout_, row));

@@ -51,6 +51,7 @@ QPlainTextEdit* PageFactsPane::AddBox(const QString& name, const QString& captio
     auto* box = new QPlainTextEdit(this);
     box->setReadOnly(true);
     box->setFixedHeight(100);
+    box->setMinimumWidth(60);  // the pane may be narrow; the box scrolls
     box->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
     box->setAccessibleName(caption);
     box->setObjectName(name);
