@@ -239,4 +239,9 @@ QString HtmlDocument::BodyText(std::size_t cutOffset, const std::string& removed
     return text;
 }
 
+QString GumboVersion()
+{
+    return QStringLiteral(LEXICRAWL_GUMBO_VERSION);
+}
+
 }  // namespace lexicrawl

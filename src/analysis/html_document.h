@@ -82,4 +82,7 @@ private:
     std::vector<const GumboInternalNode*> elements_;
 };
 
+// The gumbo HTML parser the program was built with ("0.10.1").
+QString GumboVersion();
+
 }  // namespace lexicrawl

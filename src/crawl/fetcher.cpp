@@ -154,4 +154,10 @@ QString ClientLibraryAgent()
     return QStringLiteral("libcurl/") + QString::fromLatin1(info && info->version ? info->version : "");
 }
 
+QString TlsLibraryVersion()
+{
+    const curl_version_info_data* info = curl_version_info(CURLVERSION_NOW);
+    return QString::fromLatin1(info && info->ssl_version ? info->ssl_version : "");
+}
+
 }  // namespace lexicrawl

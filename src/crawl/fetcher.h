@@ -56,4 +56,7 @@ QString OriginOf(const QString& url);
 // The identifier the HTTP client library sends by default (first agent preset).
 QString ClientLibraryAgent();
 
+// The TLS library the HTTP client uses ("OpenSSL/3.0.11").
+QString TlsLibraryVersion();
+
 }  // namespace lexicrawl

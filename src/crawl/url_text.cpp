@@ -112,4 +112,23 @@ QString StripTags(const QString& text)
     return out;
 }
 
+QString FormEncode(const QString& value)
+{
+    static const QByteArray kept = QByteArrayLiteral("!$'()*-.@_");
+    const QByteArray bytes = value.toUtf8();
+    QString out;
+    out.reserve(bytes.size() * 3);
+    for (const char c : bytes) {
+        const auto u = static_cast<unsigned char>(c);
+        const bool alnum = (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9');
+        if (alnum || kept.contains(c))
+            out += QLatin1Char(c);
+        else if (c == ' ')
+            out += QLatin1Char('+');
+        else
+            out += QLatin1Char('%') + QString::number(u, 16).toUpper().rightJustified(2, u'0');
+    }
+    return out;
+}
+
 }  // namespace lexicrawl

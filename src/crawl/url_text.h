@@ -43,4 +43,9 @@ qsizetype UrlLength(const QString& url);
 // unclosed "<" removes the rest.
 QString StripTags(const QString& text);
 
+// A value as an HTML form encodes it: ASCII letters, digits and ! $ ' ( ) *
+// - . @ _ stay, a space becomes "+", every other character is written as
+// the %XX form (upper-case hexadecimal) of each of its UTF-8 bytes.
+QString FormEncode(const QString& value);
+
 }  // namespace lexicrawl

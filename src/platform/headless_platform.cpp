@@ -1,5 +1,6 @@
 #include "platform/headless_platform.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
@@ -74,6 +75,16 @@ bool HeadlessPlatform::StartNewInstance(const QString& commandLine)
     if (!commandLine.isEmpty())
         args << commandLine;
     return QProcess::startDetached(ExecutablePath(), args, QDir::currentPath());
+}
+
+// A detached shell waits for this process to end, a second more, and starts
+// the program again; it does not depend on this process in any way.
+bool HeadlessPlatform::RestartWhenEnded()
+{
+    const QString script = QStringLiteral("while kill -0 %1 2>/dev/null; do sleep 0.2; done; sleep 1; exec \"$0\"")
+                               .arg(QCoreApplication::applicationPid());
+    return QProcess::startDetached(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), script, ExecutablePath()},
+                                   QDir::homePath());
 }
 
 void HeadlessPlatform::SetClipboardText(const QString& text)

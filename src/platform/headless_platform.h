@@ -21,6 +21,7 @@ public:
                  const QString& no) override;
     bool OpenDocument(const QString& target) override;
     bool StartNewInstance(const QString& commandLine) override;
+    bool RestartWhenEnded() override;
     void SetClipboardText(const QString& text) override;
     void Beep() override;
     QChar DecimalSeparator() const override;

@@ -31,6 +31,10 @@ public:
     // Starts a new, independent instance of this program with the given
     // command-line text (passed as it is, not quoted).
     virtual bool StartNewInstance(const QString& commandLine) = 0;
+    // Arranges for this program to start again, without a command line,
+    // about a second after the current process has ended (a restart that
+    // takes a new interface language).
+    virtual bool RestartWhenEnded() = 0;
     virtual void SetClipboardText(const QString& text) = 0;
     virtual void Beep() = 0;
 

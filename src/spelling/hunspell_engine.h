@@ -64,4 +64,7 @@ private:
 // its own casing rules (Turkish, Azeri, Crimean Tatar).
 bool AffixKeepsUpperCaseAcceptance(const QByteArray& affix);
 
+// The Hunspell library the program was built with ("1.7.2").
+QString HunspellVersion();
+
 }  // namespace lexicrawl

@@ -268,4 +268,9 @@ QByteArray ZipRead::GetInitialExeContent() const
     return QByteArray(reinterpret_cast<const char*>(buf_), zipStartOffset_);
 }
 
+QString ZlibVersion()
+{
+    return QString::fromLatin1(zlibVersion());
+}
+
 }  // namespace lexicrawl

@@ -71,4 +71,7 @@ private:
     std::vector<ZipEntry> entries_;
 };
 
+// The zlib library in use ("1.2.13").
+QString ZlibVersion();
+
 }  // namespace lexicrawl

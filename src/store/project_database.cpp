@@ -320,4 +320,9 @@ void Transaction::Commit()
     done_ = true;
 }
 
+QString SqliteVersion()
+{
+    return QString::fromLatin1(sqlite3_libversion());
+}
+
 }  // namespace lexicrawl

@@ -124,4 +124,7 @@ private:
 QString OpenFailureText(const QString& sqliteText);       // "...message:" CR CR text
 QString StatementFailureText(const QString& sqliteText);  // "...message: " text
 
+// The SQLite library in use ("3.40.1").
+QString SqliteVersion();
+
 }  // namespace lexicrawl

@@ -70,7 +70,10 @@ QString InternalUrlsTab::SelectedUrl() const
 void InternalUrlsTab::SelectRow(int row)
 {
     const QModelIndex index = model_->index(row, 0);
+    const bool alreadyCurrent = view_->selectionModel()->currentIndex().row() == row;
     view_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    if (alreadyCurrent)  // no change of row to fill the pane: fill it afresh
+        facts_->ShowPage(model_->UrlAt(row));
     view_->scrollTo(index, QAbstractItemView::EnsureVisible);
     view_->setFocus();
 }

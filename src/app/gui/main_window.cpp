@@ -20,6 +20,7 @@
 #include "app/core/app_identity.h"
 #include "app/core/crawl_session.h"
 #include "app/gui/background.h"
+#include "app/gui/batch_window.h"
 #include "app/gui/crawl_events.h"
 #include "app/gui/find_dialog.h"
 #include "app/gui/internal_url_model.h"
@@ -60,6 +61,9 @@ MainWindow::MainWindow(AppEnvironment& environment, QWidget* parent)
     options_->SetOptionRowsVisible(settings_.ShowOptions());
 
     find_ = new FindDialog(this);
+    launcher_ = new InstanceLauncher(300, this);
+    urlsTab_->SetAnalyzeEnabled(true);
+    connect(urlsTab_, &InternalUrlsTab::analyzeRequested, this, [this](const QString& url) { AnalyzeUrl(url); });
     connect(find_, &FindDialog::findNext, this, &MainWindow::FindNext);
     connect(urlsTab_, &InternalUrlsTab::findRequested, this, &MainWindow::ShowFind);
     connect(wordsTab_, &UnknownWordsTab::findRequested, this, &MainWindow::ShowFind);
@@ -149,9 +153,11 @@ QMenu* MainWindow::BuildStartMenu()
     menu->addAction(Tr(QStringLiteral("Copy URL")), this,
                     [this] { Platform::Current().SetClipboardText(url_->text()); });
     menu->addAction(Tr(QStringLiteral("Go to URL")), this, [this] { OpenOutside(url_->text()); });
-    QAction* analyze = menu->addAction(Tr(QStringLiteral("Analyze URL...")));
+    QAction* analyze = menu->addAction(Tr(QStringLiteral("Analyze URL...")), this, [this] {
+        if (!url_->text().isEmpty())
+            AnalyzeUrl(url_->text());
+    });
     analyze->setObjectName(QStringLiteral("analyzeUrl"));
-    analyze->setEnabled(false);  // the page analysis window is not part of the program yet
     menu->addSeparator();
     QMenu* index = menu->addMenu(QStringLiteral("Check Index"));
     for (OutsideTool tool : IndexSearches())
@@ -185,9 +191,8 @@ void MainWindow::BuildMenus()
     file->addAction(Tr(QStringLiteral("Load Project...")), this, &MainWindow::LoadProject);
     file->addAction(Tr(QStringLiteral("Save Project As...")), this, &MainWindow::SaveProjectAs);
     file->addSeparator();
-    QAction* batch = file->addAction(Tr(QStringLiteral("Check Multiple Websites...")));
-    batch->setObjectName(QStringLiteral("checkMultiple"));
-    batch->setEnabled(false);
+    file->addAction(Tr(QStringLiteral("Check Multiple Websites...")), this, &MainWindow::ShowBatch)
+        ->setObjectName(QStringLiteral("checkMultiple"));
     file->addSeparator();
     file->addAction(Tr(QStringLiteral("Export Internal URLs...")), this, &MainWindow::ExportInternalUrls);
     file->addAction(Tr(QStringLiteral("Export Words...")), this, &MainWindow::ExportWords);
@@ -240,10 +245,14 @@ void MainWindow::BuildMenus()
     QAction* online = help->addAction(Tr(QStringLiteral("Online Help")), this,
                                       [this] { OpenOutside(OnlineHelpAddress(ProductName())); });
     online->setShortcut(QKeySequence(Qt::Key_F1));
-    // No update service exists; the side windows are not part of the program yet.
-    for (const QString& caption : {Tr(QStringLiteral("Update Notifications")), Tr(QStringLiteral("Language")) + "...",
-                                   Tr(QStringLiteral("Send Feedback")) + "...", Tr(QStringLiteral("About")) + "..."})
-        help->addAction(caption)->setEnabled(false);
+    // No update service exists.
+    help->addAction(Tr(QStringLiteral("Update Notifications")))->setEnabled(false);
+    help->addAction(Tr(QStringLiteral("Language")) + QStringLiteral("..."), this, &MainWindow::ShowLanguage)
+        ->setObjectName(QStringLiteral("language"));
+    help->addAction(Tr(QStringLiteral("Send Feedback")) + QStringLiteral("..."), this, &MainWindow::ShowFeedback)
+        ->setObjectName(QStringLiteral("feedback"));
+    help->addAction(Tr(QStringLiteral("About")) + QStringLiteral("..."), this, &MainWindow::ShowAbout)
+        ->setObjectName(QStringLiteral("about"));
 }
 
 void MainWindow::BuildStatusBar()

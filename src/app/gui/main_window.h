@@ -41,7 +41,9 @@ struct DictionaryList;
 namespace lexicrawl::gui {
 
 class CrawlEvents;
+class AnalyzeWindow;
 class FindDialog;
+class InstanceLauncher;
 class InternalUrlsTab;
 class OptionsPanel;
 class UnknownWordsTab;
@@ -69,6 +71,8 @@ public:
     void ExportWordsTo(const QString& path);
     void SaveProjectTo(const QString& path);
     void SpellCheck(const QString& word);
+    // A new page analysis window for the URL (the "Analyze URL..." commands).
+    AnalyzeWindow* AnalyzeUrl(const QString& url);
 
     CrawlSession& Session() { return *session_; }
     InternalUrlsTab* UrlsTab() const { return urlsTab_; }
@@ -133,6 +137,10 @@ private:
     void OpenOutside(const QString& address);
     void ResetToDefaults();
     void ShowFind();
+    void ShowBatch();
+    void ShowLanguage();
+    void ShowFeedback();
+    void ShowAbout();
 
     AppEnvironment& environment_;
     Settings& settings_;
@@ -149,6 +157,7 @@ private:
     UnknownWordsTab* wordsTab_ = nullptr;
     QLabel* status_[4] = {};
     FindDialog* find_ = nullptr;
+    InstanceLauncher* launcher_ = nullptr;
 
     QAction* displayUnfinished_ = nullptr;
     QAction* followRedirects_ = nullptr;

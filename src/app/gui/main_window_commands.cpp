@@ -10,7 +10,12 @@
 #include "analysis/readable_text.h"
 #include "app/core/app_environment.h"
 #include "app/core/crawl_session.h"
+#include "app/gui/about_window.h"
+#include "app/gui/analyze_window.h"
 #include "app/gui/background.h"
+#include "app/gui/batch_window.h"
+#include "app/gui/feedback_window.h"
+#include "app/gui/language_window.h"
 #include "app/gui/find_dialog.h"
 #include "app/gui/internal_url_model.h"
 #include "app/gui/internal_urls_tab.h"
@@ -224,6 +229,41 @@ void MainWindow::SpellCheck(const QString& word)
             Platform::Current().ShowMessage(text);
         });
     });
+}
+
+// Every call makes a new window; several may be open at once.
+AnalyzeWindow* MainWindow::AnalyzeUrl(const QString& url)
+{
+    auto* window = new AnalyzeWindow(url, session_->Control().State().FetchSettings,
+                                     QStringLiteral(LEXICRAWL_HTML2TEXT_BASE), this);
+    window->show();
+    return window;
+}
+
+void MainWindow::ShowBatch()
+{
+    (new BatchWindow(*launcher_, this))->show();
+}
+
+// A new language is taken by a restart: this instance ends, the next one
+// starts a second later.
+void MainWindow::ShowLanguage()
+{
+    LanguageWindow window(environment_.language(), settings_, environment_.LanguagesFolder(), this);
+    connect(&window, &LanguageWindow::restartRequested, this, &QWidget::close, Qt::QueuedConnection);
+    window.exec();
+}
+
+void MainWindow::ShowFeedback()
+{
+    FeedbackWindow window(QStringLiteral(LEXICRAWL_FEEDBACK_HOST), this);
+    window.exec();
+}
+
+void MainWindow::ShowAbout()
+{
+    AboutWindow window(environment_.DataFolder(), environment_.ProgramFolder(), this);
+    window.exec();
 }
 
 }  // namespace lexicrawl::gui

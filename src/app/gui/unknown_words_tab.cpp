@@ -58,7 +58,10 @@ QString UnknownWordsTab::SelectedWord() const
 void UnknownWordsTab::SelectRow(int row)
 {
     const QModelIndex index = model_->index(row, 0);
+    const bool alreadyCurrent = view_->selectionModel()->currentIndex().row() == row;
     view_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    if (alreadyCurrent)  // no change of row to fill the pane: fill it afresh
+        sources_->ShowWord(model_->WordAt(row));
     view_->scrollTo(index, QAbstractItemView::EnsureVisible);
     view_->setFocus();
 }
