@@ -82,6 +82,8 @@ void RunStopHandler(const StopHandler& onStop)
 QString Conclude(FetcherState& state, const QString& url, TransferOutcome&& outcome)
 {
     state.LastStatusCode = outcome.StatusCode;
+    if ((outcome.StatusCode == 429 || outcome.StatusCode == 503) && !outcome.RetryAfter.isEmpty())
+        state.RetryAfterMs = RetryAfterDelayMs(outcome.RetryAfter, QDateTime::currentDateTimeUtc());
     if (!outcome.Failure.isEmpty()) {
         state.LastFetchError = outcome.Failure;
         return {};
@@ -120,6 +122,7 @@ QString FetchPage(const QString& url, const FetchSettings& settings, const std::
     FetcherState& state = ThisThreadFetcher();
     try {
         state.LastStatusCode = 0;
+        state.RetryAfterMs = -1;
         state.FetchOrigin = OriginOf(url);
         // libcurl would guess a missing protocol and read "http:///x" as host
         // "x"; the fetcher asks for exactly what it is given.
@@ -138,6 +141,18 @@ QString FetchPage(const QString& url, const FetchSettings& settings, const std::
         Fail(state, QStringLiteral("Unexpected failure while fetching the page"));
     }
     return {};
+}
+
+qint64 RetryAfterDelayMs(const QByteArray& value, const QDateTime& now)
+{
+    bool seconds = false;
+    const qint64 delay = value.trimmed().toLongLong(&seconds);
+    if (seconds)
+        return delay < 0 ? -1 : delay * 1000;
+    const QDateTime when = QDateTime::fromString(QString::fromLatin1(value.trimmed()), Qt::RFC2822Date);
+    if (!when.isValid())
+        return -1;
+    return std::max<qint64>(0, now.msecsTo(when));
 }
 
 QString OriginOf(const QString& url)

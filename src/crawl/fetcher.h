@@ -5,6 +5,7 @@
 //
 // Thread-safety: FetchPage may run on several threads at once; each thread
 // has its own FetcherState.
+#include <QDateTime>
 #include <QString>
 
 #include <atomic>
@@ -28,7 +29,14 @@ struct FetcherState {
     QString RedirectTarget;  // written, never emptied, by the fetcher
     int LastStatusCode = 0;  // the answer's status, -1 without a status line
     QString LastFetchError;  // failure text of the last failed fetch
+    // For a 429 or 503 answer with a Retry-After header: how long the server
+    // asks to be left alone, in milliseconds; -1 otherwise.
+    qint64 RetryAfterMs = -1;
 };
+
+// The delay a Retry-After value asks for: seconds, or an HTTP date; -1 when
+// it is neither.
+qint64 RetryAfterDelayMs(const QByteArray& value, const QDateTime& now);
 
 // The calling thread's fetcher state.
 FetcherState& ThisThreadFetcher();

@@ -283,11 +283,16 @@ void HttpTransfer::TakeHeaderLine(QByteArray line)
         outcome_.StatusCode = StatusCodeOf(line);
         outcome_.HasLocation = false;
         outcome_.Location.clear();
+        outcome_.RetryAfter.clear();
         return;
     }
     if (bodyStarted_)
         return;  // trailers of a chunked body
     const qsizetype colon = line.indexOf(':');
+    if (colon == 11 && qstrnicmp(line.constData(), "retry-after", 11) == 0) {
+        outcome_.RetryAfter = line.mid(colon + 1).trimmed();
+        return;
+    }
     if (colon != 8 || qstrnicmp(line.constData(), "location", 8) != 0)
         return;
     outcome_.Location = line.mid(colon + 1).trimmed();

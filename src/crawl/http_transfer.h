@@ -20,6 +20,7 @@ struct TransferOutcome {
     QByteArray StatusLine;     // without its CR LF
     bool HasLocation = false;  // a non-empty Location header came with the final answer
     QByteArray Location;       // its value, trimmed
+    QByteArray RetryAfter;     // the final answer's Retry-After, trimmed
     QByteArray ContentType;    // the final answer's Content-Type, as sent
     QByteArray Body;           // decompressed; only for a 2xx answer
     QString Failure;           // empty when the answer arrived whole
