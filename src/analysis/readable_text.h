@@ -3,17 +3,27 @@
 //
 // Thread-safety: stateless; safe from any thread.
 #include <QString>
+#include <QStringList>
 
 namespace lexicrawl {
+
+class RenderObserver;
 
 // The rendered text of the page body (lines end with CR LF): everything after
 // the first "</html>" dropped, the exact X-UA-Compatible META tag removed,
 // soft hyphens removed from the result.
 QString ExtractReadableText(const QString& source);
+// The same, with observer following the rendering.
+QString ExtractReadableText(const QString& source, RenderObserver* observer);
 
 // The distinct words of a text, each followed by CR LF: runs of 0-9, A-Z,
 // a-z and U+00C0..U+00FF, with A to Z lower-cased, sorted case-insensitively
 // in the collation of the user's locale.
 QString ExtractWords(const QString& text);
+
+// Sorts words case-insensitively in the collation of the user's locale, as
+// ExtractWords does; words the collation holds equal keep a fixed order by
+// their code units.
+void SortWords(QStringList& words);
 
 }  // namespace lexicrawl

@@ -3,6 +3,7 @@
 #include "platform/serial_worker.h"
 #include "spelling/dictionary_choice.h"
 #include "spelling/dictionary_manager.h"
+#include "spelling/language_dictionaries.h"
 #include "spelling/spell_dictionary.h"
 #include "spelling/word_verdict.h"
 
@@ -12,7 +13,8 @@ SpellingService::SpellingService(SerialWorker& worker)
     : worker_(worker),
       manager_(std::make_unique<DictionaryManager>()),
       // The front end writes the remembered choice itself, on its own thread.
-      choice_(std::make_unique<DictionaryChoice>(*manager_, DictionaryChoice::SaveLanguage()))
+      choice_(std::make_unique<DictionaryChoice>(*manager_, DictionaryChoice::SaveLanguage())),
+      languages_(std::make_unique<LanguageDictionaries>(*manager_))
 {
 }
 
@@ -20,6 +22,7 @@ SpellingService::SpellingService(SerialWorker& worker)
 SpellingService::~SpellingService()
 {
     worker_.Call([this] {
+        languages_.reset();
         choice_.reset();
         manager_.reset();
     });
@@ -61,14 +64,27 @@ DictionaryList SpellingService::LoadAtStartupNow(const QString& folder, const QS
     });
 }
 
-bool SpellingService::CheckNow(const QString& word)
+bool SpellingService::CheckNow(const QString& word, TextMode mode)
 {
-    return worker_.Call([&] { return choice_->SpellCheckWord(word); });
+    return worker_.Call([&]() -> bool {
+        if (mode == TextMode::Prose)
+            return languages_->Spell(choice_->SelectedDictionary(), {word}).front();
+        return choice_->SpellCheckWord(word);
+    });
 }
 
 std::vector<bool> SpellingService::Verdicts(const QStringList& words)
 {
     return SpellCheckWords(choice_->SelectedDictionary(), words);
+}
+
+std::optional<std::vector<bool>> SpellingService::ProseVerdicts(const QString& language, const QStringList& words)
+{
+    SpellDictionary* chosen = choice_->SelectedDictionary();
+    SpellDictionary* dictionary = languages_->For(language, chosen);
+    if (!dictionary && !language.isEmpty())
+        return std::nullopt;
+    return languages_->Spell(dictionary, words);
 }
 
 DictionaryList SpellingService::List() const

@@ -14,12 +14,16 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
+
+#include "crawl/text_options.h"
 
 namespace lexicrawl {
 
 class DictionaryChoice;
 class DictionaryManager;
+class LanguageDictionaries;
 class SerialWorker;
 
 // The dictionary list as the window's drop-down shows it.
@@ -60,12 +64,18 @@ public:
     // The verdict of the word against the chosen dictionary, and its suggestions.
     void Check(const QString& word, std::function<void(const WordCheck&)> done);
 
-    // The same, waiting for the answer.
+    // The same, waiting for the answer. The prose check takes the word as
+    // written (no suggestion makes it known).
     DictionaryList LoadAtStartupNow(const QString& folder, const QString& savedLanguage);
-    bool CheckNow(const QString& word);
+    bool CheckNow(const QString& word, TextMode mode = TextMode::Standard);
 
     // On the worker: the verdicts of a page's words, in order.
     std::vector<bool> Verdicts(const QStringList& words);
+    // On the worker: the prose verdicts of a page's words in one declared
+    // language (empty: none declared), in order; nothing when no dictionary
+    // of the folder reads the language. The dictionary is loaded the first
+    // time its language is met.
+    std::optional<std::vector<bool>> ProseVerdicts(const QString& language, const QStringList& words);
 
     // The spell dictionaries a folder holds, without loading any.
     static std::vector<DictionaryInfo> ListDictionaries(const QString& folder);
@@ -77,6 +87,7 @@ private:
     SerialWorker& worker_;
     std::unique_ptr<DictionaryManager> manager_;  // used on the worker only
     std::unique_ptr<DictionaryChoice> choice_;
+    std::unique_ptr<LanguageDictionaries> languages_;
 };
 
 }  // namespace lexicrawl
