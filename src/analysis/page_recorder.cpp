@@ -33,7 +33,7 @@ PageRecorder::PageRecorder(ProjectDatabase& database, SpellCheckWordFunction spe
 
 void PageRecorder::RecordPage(const QString& sourcelink, const QString& source)
 {
-    Write(sourcelink, ExtractPageRecord(source));
+    Write(sourcelink, ExtractPageRecord(source, text_));
 }
 
 void PageRecorder::Write(const QString& sourcelink, const PageRecord& record)
@@ -59,6 +59,7 @@ void PageRecorder::Write(const QString& sourcelink, const PageRecord& record)
 
 void PageRecorder::BeginCrawl(const TextOptions& text)
 {
+    text_ = text;
     if (!text.Prose())
         return;
     for (const QString& statement : text_mode_record::BeginStatements(text))

@@ -45,7 +45,8 @@ public:
     void BeginCrawl(const TextOptions& text);
 
     // sourcelink is the page URL as the table of internal URLs holds it;
-    // source is the page's HTML (empty when the fetch failed).
+    // source is the page's HTML (empty when the fetch failed). Its words are
+    // read as the options of the last BeginCrawl say.
     void RecordPage(const QString& sourcelink, const QString& source);
     // The same for a page whose record was read beforehand (possibly on
     // another thread): the word checks and the statements.
@@ -64,6 +65,7 @@ private:
     ProjectDatabase& database_;
     WordVerdictsFunction verdicts_;
     LanguageVerdictsFunction languageVerdicts_;
+    TextOptions text_;
 };
 
 }  // namespace lexicrawl

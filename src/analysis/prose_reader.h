@@ -31,8 +31,9 @@ struct LanguageWords {
     QStringList words;  // as written, each once, sorted as ExtractWords sorts
 };
 
-// The page's prose words, one group per language in the order the languages
-// first appear; no group is empty.
+// The page's prose words, one group per language: first the words no
+// language is declared for, then the languages in the order they are first
+// declared; no group is empty.
 std::vector<LanguageWords> ReadProseWords(const ParsedPage& page, bool altAndTitle);
 
 class ProseReader : public RenderObserver {

@@ -21,18 +21,26 @@ SpellDictionary* LanguageDictionaries::For(const QString& language, SpellDiction
     // is checked with the chosen American dictionary all the same.
     if (chosen && LanguageCodeOf(chosen->LangID()) == primary)
         return chosen;
-    const uint16_t wanted = LocaleToLangID(language);
-    SpellDictionary* found = nullptr;
+    // The locale asked for, else the language's first locale ("de-de" for
+    // "de-ch"), else any dictionary of the language.
+    const uint16_t preferred[] = {LocaleToLangID(language), LocaleToLangID(primary)};
+    SpellDictionary* best = nullptr;
+    int bestRank = 3;
     for (int i = 0; i < manager_.SpellDictionaryCount(); ++i) {
         SpellDictionary* d = manager_.GetSpellDictionary(i);
         if (LanguageCodeOf(d->LangID()) != primary || failedLoads_.contains(d))
             continue;
-        if (d->LangID() == wanted)
-            return Loaded(d);
-        if (!found)
-            found = d;
+        const int rank = d->LangID() == preferred[0] ? 0 : d->LangID() == preferred[1] ? 1 : 2;
+        if (rank < bestRank) {
+            best = d;
+            bestRank = rank;
+        }
     }
-    return found ? Loaded(found) : nullptr;
+    if (!best)
+        return nullptr;
+    if (SpellDictionary* loaded = Loaded(best))
+        return loaded;
+    return For(language, chosen);  // the next best, now that this one is known not to load
 }
 
 // Marked active so that the manager's next update, after a change of the

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include "app/core/app_environment.h"
+#include "analysis/text_mode_record.h"
 #include "app/core/crawl_session.h"
 #include "crawl/fake_site.h"
 #include "support/qt_printers.h"
@@ -55,7 +56,6 @@ protected:
         CrawlOptions options = base;
         options.StartUrl = kRoot + QStringLiteral("index.html");
         options.FollowRedirects = false;
-        options.Location = DatabaseLocation::Memory;
         EXPECT_TRUE(session.Start(options).Started());
         session.Control().WaitUntilFinished();
         QStringList rows;
@@ -81,6 +81,50 @@ TEST_F(TextModeTest, TheStandardReadingRecordsExactlyTheRowsItAlwaysHas)
     QString expected = ReadText(QStringLiteral(LEXICRAWL_TEST_DATA "/app/prose_site.standard.rows"));
     ASSERT_FALSE(expected.isEmpty());
     EXPECT_EQ(rows.join(QLatin1Char('\n')) + QLatin1Char('\n'), expected);
+    EXPECT_TRUE(platform.Messages().isEmpty()) << platform.Messages().join('\n').toStdString();
+}
+
+// The prose reading on the same site: the typos in its prose, as written,
+// and nothing of its code, numbers, addresses and identifiers; German text
+// goes to the German dictionary, Latin (no dictionary) is counted. A saved
+// project says so when it is opened again.
+TEST_F(TextModeTest, TheProseReadingFindsTheTyposOfTheProseAndSaysSoInTheProject)
+{
+    AppEnvironment env(platform, data.path());
+    CrawlHost host;
+    const QString saved = data.filePath(QStringLiteral("prose.db"));
+    {
+        CrawlSession session(env, host, site.Function());
+        CrawlOptions options;
+        options.Text = TextOptions{TextMode::Prose, true};
+        Crawl(session, options);
+        const auto misspelled = session.Database().QueryAll(QStringLiteral("SELECT WORD, URL FROM MISSPELLED ORDER BY ID;"));
+        QStringList rows;
+        for (const QStringList& row : misspelled)
+            rows << row[0] + QLatin1Char(' ') + row[1].mid(kRoot.size());
+        EXPECT_EQ(rows, QStringList({"recieves index.html", "respones index.html", "teh index.html",
+                                     "mispelled languages.html", "Fehlr languages.html",
+                                     "begining attributes.html", "definately attributes.html",
+                                     "gardn attributes.html", "sentense attributes.html", "tomatos attributes.html",
+                                     "Gardn case.html", "Javascript case.html", "javascript case.html",
+                                     "paris case.html", "Teh case.html"}));
+        QString error;
+        ASSERT_TRUE(session.SaveProjectAs(saved, &error)) << error.toStdString();
+    }
+    CrawlSession reopened(env, host);
+    ASSERT_TRUE(reopened.OpenProject(saved));
+    const TextModeRecord record = ReadTextModeRecord(reopened.Database());
+    EXPECT_TRUE(record.options.Prose() && record.options.checkAltAndTitle);
+    ASSERT_EQ(record.skipped.size(), 1u);
+    EXPECT_EQ(record.skipped[0].language, QStringLiteral("la"));
+    EXPECT_EQ(record.skipped[0].words, 6);
+    std::vector<UnknownWord> words;
+    ASSERT_TRUE(reopened.UnknownWords(words, nullptr));
+    QStringList list;
+    for (const UnknownWord& w : words)
+        list << QStringLiteral("%1 %2").arg(w.word).arg(w.occurrence);
+    EXPECT_EQ(list, QStringList({"teh 2", "gardn 2", "recieves 1", "respones 1", "mispelled 1", "Fehlr 1",
+                                 "begining 1", "definately 1", "sentense 1", "tomatos 1", "Javascript 1", "paris 1"}));
     EXPECT_TRUE(platform.Messages().isEmpty()) << platform.Messages().join('\n').toStdString();
 }
 
