@@ -2,6 +2,8 @@
 
 #include <gumbo.h>
 
+#include <algorithm>
+
 #include "analysis/html_node.h"
 #include "analysis/parsed_page.h"
 #include "analysis/prose_words.h"
@@ -152,11 +154,16 @@ int ProseReader::GroupOf(const QString& language)
 }
 
 // A new run at every change of what covers the text, so that a word never
-// runs across the edge of a passage in another language or of code.
+// runs across the edge of a passage in another language or of code; inline
+// markup inside one passage ("un<b>believ</b>able") joins as the text does.
 void ProseReader::StartRun(std::size_t offset, int group)
 {
+    if (!runs_.empty() && runs_.back().group == group)
+        return;
     if (!runs_.empty() && runs_.back().begin == offset) {
         runs_.back().group = group;
+        if (runs_.size() > 1 && runs_[runs_.size() - 2].group == group)
+            runs_.pop_back();
         return;
     }
     runs_.push_back({offset, group});
@@ -188,8 +195,10 @@ void ProseReader::AddWords(const QString& text, int group)
     QString prose = text;
     prose.remove(QChar(0x00AD));  // a word split by a soft hyphen is one word
     Group& target = groups_[std::size_t(group)];
-    CutProseWords(prose, [&target](QStringView word) {
-        const QString w = word.toString();
+    QString w;  // reused: most occurrences repeat a word already seen
+    CutProseWords(prose, [&target, &w](QStringView word) {
+        w.resize(word.size());  // keeps its capacity
+        std::copy(word.begin(), word.end(), w.begin());
         if (!target.seen.contains(w)) {
             target.seen.insert(w);
             target.words.append(w);

@@ -2,8 +2,10 @@
 
 #include <QHash>
 #include <QMutexLocker>
+#include <QPair>
 
 #include <algorithm>
+#include <optional>
 
 #include "analysis/text_mode_record.h"
 #include "platform/text.h"
@@ -61,8 +63,8 @@ private:
     struct Entry {
         UnknownWord word;
         qint64 firstId;
-        QHash<QString, qint64> recordings;  // URL -> recordings of the page that had the word
     };
+    using PageKey = QPair<size_t, QString>;  // entry, URL
 
     // The form found in most rows (on a tie, the one found first) captions
     // the row; the others follow in the same order.
@@ -88,14 +90,20 @@ private:
                 continue;
             }
             index_.insert(key, entries_.size());
-            entries_.push_back({UnknownWord{form.word, 0, {}, {form.word}}, form.firstId, {}});
+            entries_.push_back({UnknownWord{form.word, form.rows, {}, {form.word}}, form.firstId});
         }
+        for (Entry& entry : entries_)
+            if (entry.word.forms.size() == 1)
+                entry.word.forms.clear();
     }
 
-    Entry* Find(const Row& row)
+    // The entry of a row's word when it stands for several forms.
+    std::optional<size_t> Merged(const Row& row) const
     {
         const auto it = index_.constFind(CaseKey(CaptionOf(row)));
-        return it == index_.cend() ? nullptr : &entries_[*it];
+        if (it == index_.cend() || entries_[*it].word.forms.isEmpty())
+            return std::nullopt;
+        return *it;
     }
 
     // A page that has two forms of the word counts once (once per recording
@@ -105,30 +113,30 @@ private:
     {
         database_.Query(QStringLiteral("SELECT WORD, URL, COUNT(*) FROM MISSPELLED group by WORD, URL;"),
                         [this](const Row& row) {
-                            if (Entry* entry = Find(row)) {
-                                qint64& most = entry->recordings[row.At(1)];
+                            if (const std::optional<size_t> at = Merged(row)) {
+                                qint64& most = recordings_[PageKey(*at, row.At(1))];
                                 most = std::max(most, row.At(2).toLongLong());
                             }
                         });
-        for (Entry& entry : entries_) {
-            for (const qint64 count : std::as_const(entry.recordings))
-                entry.word.occurrence += count;
-            if (entry.word.forms.size() == 1)
-                entry.word.forms.clear();
-        }
+        for (Entry& entry : entries_)
+            if (!entry.word.forms.isEmpty())
+                entry.word.occurrence = 0;
+        for (auto it = recordings_.cbegin(); it != recordings_.cend(); ++it)
+            entries_[it.key().first].word.occurrence += it.value();
     }
 
     // Each page as often as it counts, in row order.
     void ListPages()
     {
-        std::vector<QHash<QString, qint64>> listed(entries_.size());
+        QHash<PageKey, qint64> listed;
         database_.Query(QStringLiteral("SELECT WORD, URL FROM MISSPELLED ORDER BY ID;"), [&](const Row& row) {
-            Entry* entry = Find(row);
-            if (!entry || TrimCtl(row.At(1)).isEmpty())
+            const auto it = index_.constFind(CaseKey(CaptionOf(row)));
+            if (it == index_.cend() || TrimCtl(row.At(1)).isEmpty())
                 return;
-            qint64& times = listed[size_t(entry - entries_.data())][row.At(1)];
-            if (times++ < entry->recordings.value(row.At(1)))
-                entry->word.pages << row.At(1);
+            UnknownWord& word = entries_[*it].word;
+            const PageKey key(*it, row.At(1));
+            if (word.forms.isEmpty() || listed[key]++ < recordings_.value(key))
+                word.pages << row.At(1);
         });
     }
 
@@ -147,6 +155,7 @@ private:
     ProjectDatabase& database_;
     std::vector<Entry> entries_;
     QHash<QString, size_t> index_;  // case key -> position in entries_
+    QHash<PageKey, qint64> recordings_;  // merged entries only: recordings of the page that had the word
 };
 
 }  // namespace

@@ -37,8 +37,9 @@ TEST_F(ProseReaderTest, LeavesOutCodeAndTextMarkedNotToBeChecked)
         {"<p>Call <code>getx</code> or <kbd>ctrlq</kbd>, <samp>errr</samp>, <var>nn</var>, <tt>oldtt</tt> now</p>"
          "<pre>loop zzz</pre><xmp>xmpp</xmp><math><mi>sinx</mi></math><textarea>typed</textarea>",
          {"-: Call now or"}},
-        // A passage next to code is cut there: no word runs across it.
-        {"<p>re<code>x</code>s</p>", {"-: re s"}},
+        // A passage next to code is cut there: no word runs across it. Other
+        // inline markup joins as the text does.
+        {"<p>re<code>x</code>s <b>W</b>ord un<i>believ</i>able</p>", {"-: re s unbelievable Word"}},
         {"<div spellcheck=\"false\">aaa <span spellcheck=\"true\">bbb</span> <span spellcheck=\"\">ccc</span> "
          "<span spellcheck=\"bogus\">ddd</span></div>eee",
          {"-: bbb ccc eee"}},
