@@ -76,6 +76,19 @@ QStringView TrimToken(QStringView token)
     return token.sliced(begin, end - begin);
 }
 
+// A full stop with no space after it, between a word of three letters or
+// more and a capitalised word ("end.The"), ends a sentence rather than
+// joining a dotted name ("os.path", "ASP.NET", "Ph.D").
+bool EndsSentence(QStringView token, qsizetype dot)
+{
+    if (dot + 2 >= token.size() || !token[dot + 1].isUpper() || !token[dot + 2].isLower())
+        return false;
+    qsizetype letters = 0;
+    for (qsizetype i = dot - 1; i >= 0 && token[i].isLetter(); --i)
+        ++letters;
+    return letters >= 3;
+}
+
 // Whether the trimmed token is something other than prose: a number or a
 // word with digits, code, a path, an address or an identifier.
 bool IsNotProse(QStringView token)
@@ -85,6 +98,8 @@ bool IsNotProse(QStringView token)
     int slashes = 0;
     for (qsizetype i = 0; i < token.size(); ++i) {
         const QChar c = token[i];
+        if (c == u'.' && EndsSentence(token, i))
+            continue;
         if (c.isNumber() || IsInnerCodeChar(c))
             return true;
         if (c == u'/' && ++slashes > 1)

@@ -7,6 +7,8 @@
 // e-mail address, a path, a file name or dotted name ("config.yaml",
 // "os.path"), an identifier (an underscore, or a capital right after a
 // lower-case letter: "getAttrString") and code ("key=value", "f(x)", "C++").
+// Punctuation without a space after it joins two words only on the page:
+// "and/or", "end,start" and "end.The" are two words each.
 //
 // Thread-safety: stateless; safe from any thread.
 #include <QStringView>

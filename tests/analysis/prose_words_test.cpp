@@ -43,6 +43,8 @@ TEST(ProseWords, KeepWhatAReaderReadsAsAWordAndDropTheRest)
         {"getAttrString iPhone snake_case_name __init__ key=value f(x) std::vector C++ $HOME #tag @alice <b>", {}},
         // One slash between two words, or punctuation without a space, breaks the token.
         {"and/or end,start yes\xE2\x80\x94no one\xE2\x80\xA6two", {"and", "or", "end", "start", "yes", "no", "one", "two"}},
+        // A full stop without its space ends a sentence before a capitalised word.
+        {"recieve.The U.S.A ASP.NET Ph.D Node.js", {"recieve", "The"}},
         // Capitals after a capital or after punctuation are not identifiers.
         {"NASA O\xE2\x80\x99Neill Jean-Luc word,Next", {"NASA", "O\xE2\x80\x99Neill", "Jean-Luc", "word", "Next"}},
         // Letters of every script; zero-width spaces and no-break spaces separate.
