@@ -7,7 +7,6 @@
 #include "analysis/html_node.h"
 #include "analysis/parsed_page.h"
 #include "analysis/prose_words.h"
-#include "analysis/readable_text.h"
 
 namespace lexicrawl {
 
@@ -123,7 +122,6 @@ std::vector<LanguageWords> ProseReader::TakeWords()
     for (Group& group : groups_) {
         if (group.words.isEmpty())
             continue;
-        SortWords(group.words);
         words.push_back({group.language, std::move(group.words)});
     }
     groups_.clear();

@@ -28,7 +28,7 @@ struct LanguageWords {
     // The declared language: the lang attribute as written, trimmed, A to Z
     // lower-cased, "_" read as "-" ("en-us"); empty where no element declares one.
     QString language;
-    QStringList words;  // as written, each once, sorted as ExtractWords sorts
+    QStringList words;  // as written, each once, in the order they first occur
 };
 
 // The page's prose words, one group per language: first the words no
@@ -45,7 +45,7 @@ public:
     void Leave(const GumboInternalNode* element, std::size_t offset) override;
     void End(const std::string& text) override;
 
-    // The words of the last rendering, sorted; empty groups dropped.
+    // The words of the last rendering; empty groups dropped.
     std::vector<LanguageWords> TakeWords();
 
 private:

@@ -22,22 +22,8 @@ bool IsWordChar(char16_t c)
            (c >= 0x00C0 && c <= 0x00FF);
 }
 
-}  // namespace
-
-QString ExtractReadableText(const QString& source)
-{
-    return ExtractReadableText(source, nullptr);
-}
-
-QString ExtractReadableText(const QString& source, RenderObserver* observer)
-{
-    const QString prepared =
-        readable_text::WithoutCompatibilityTag(readable_text::CutAfterHtmlEnd(source));
-    const HtmlDocument document(prepared);
-    return readable_text::WithoutSoftHyphens(
-        document.BodyText(HtmlDocument::kNoCut, std::string(), nullptr, observer));
-}
-
+// Case-insensitive in the user's collation; words the collation holds equal
+// (Élan, élan) keep a fixed order by their code units.
 // Each word's sort key is made once: keys order as the collation's own
 // comparison does, at a fraction of the cost of comparing the words anew.
 void SortWords(QStringList& words)
@@ -58,6 +44,22 @@ void SortWords(QStringList& words)
     });
     for (qsizetype i = 0; i < words.size(); ++i)
         words[i] = std::move(keyed[std::size_t(i)].word);
+}
+
+}  // namespace
+
+QString ExtractReadableText(const QString& source)
+{
+    return ExtractReadableText(source, nullptr);
+}
+
+QString ExtractReadableText(const QString& source, RenderObserver* observer)
+{
+    const QString prepared =
+        readable_text::WithoutCompatibilityTag(readable_text::CutAfterHtmlEnd(source));
+    const HtmlDocument document(prepared);
+    return readable_text::WithoutSoftHyphens(
+        document.BodyText(HtmlDocument::kNoCut, std::string(), nullptr, observer));
 }
 
 QString ExtractWords(const QString& text)

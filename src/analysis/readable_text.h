@@ -3,7 +3,6 @@
 //
 // Thread-safety: stateless; safe from any thread.
 #include <QString>
-#include <QStringList>
 
 namespace lexicrawl {
 
@@ -20,10 +19,5 @@ QString ExtractReadableText(const QString& source, RenderObserver* observer);
 // a-z and U+00C0..U+00FF, with A to Z lower-cased, sorted case-insensitively
 // in the collation of the user's locale.
 QString ExtractWords(const QString& text);
-
-// Sorts words case-insensitively in the collation of the user's locale, as
-// ExtractWords does; words the collation holds equal keep a fixed order by
-// their code units.
-void SortWords(QStringList& words);
 
 }  // namespace lexicrawl

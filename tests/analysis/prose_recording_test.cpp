@@ -74,7 +74,7 @@ TEST_F(ProseRecordingTest, WritesUnknownWordsAsWrittenAndCountsTextWithoutADicti
                         QStringLiteral("<html lang=en><p>Paris is lovely, paris PARIS. Teh <span lang=la>carpe diem "
                                        "carpe</span> <q lang=fr>vie</q> <i lang=ja>x y</i></p>"));
     EXPECT_EQ(Rows("SELECT WORD, URL FROM MISSPELLED ORDER BY ID;"),
-              QStringList({"PARIS|u1", "paris|u1", "Teh|u1", "vie|u1"}));
+              QStringList({"paris|u1", "PARIS|u1", "Teh|u1", "vie|u1"}));
     EXPECT_EQ(Rows("SELECT URL, LANGUAGE, WORDS FROM SKIPPEDTEXT ORDER BY ID;"), QStringList({"u1|la|2", "u1|ja|2"}));
     const TextModeRecord record = ReadTextModeRecord(db);
     EXPECT_TRUE(record.options.Prose());
