@@ -47,10 +47,10 @@ void SpellingService::Select(int index, std::function<void(const DictionaryList&
     });
 }
 
-void SpellingService::Check(const QString& word, std::function<void(const WordCheck&)> done)
+void SpellingService::Check(const QString& word, std::function<void(const WordCheck&)> done, TextMode mode)
 {
-    worker_.Post([this, word, done = std::move(done)] {
-        const WordCheck check = CheckOnWorker(word);
+    worker_.Post([this, word, done = std::move(done), mode] {
+        const WordCheck check = CheckOnWorker(word, mode);
         if (done)
             done(check);
     });
@@ -66,11 +66,14 @@ DictionaryList SpellingService::LoadAtStartupNow(const QString& folder, const QS
 
 bool SpellingService::CheckNow(const QString& word, TextMode mode)
 {
-    return worker_.Call([&]() -> bool {
-        if (mode == TextMode::Prose)
-            return languages_->Spell(choice_->SelectedDictionary(), {word}).front();
-        return choice_->SpellCheckWord(word);
-    });
+    return worker_.Call([&] { return KnownOnWorker(word, mode); });
+}
+
+bool SpellingService::KnownOnWorker(const QString& word, TextMode mode)
+{
+    if (mode == TextMode::Prose)
+        return languages_->Spell(choice_->SelectedDictionary(), {word}).front();
+    return choice_->SpellCheckWord(word);
 }
 
 std::vector<bool> SpellingService::Verdicts(const QStringList& words)
@@ -92,11 +95,11 @@ DictionaryList SpellingService::List() const
     return DictionaryList{choice_->Items(), choice_->ItemIndex()};
 }
 
-WordCheck SpellingService::CheckOnWorker(const QString& word)
+WordCheck SpellingService::CheckOnWorker(const QString& word, TextMode mode)
 {
     WordCheck check;
     check.word = word;
-    check.known = choice_->SpellCheckWord(word);
+    check.known = KnownOnWorker(word, mode);
     if (SpellDictionary* dictionary = choice_->SelectedDictionary())
         dictionary->Suggest(word, check.suggestions);
     return check;

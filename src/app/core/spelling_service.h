@@ -61,8 +61,10 @@ public:
                        std::function<void(const DictionaryList&)> done);
     // The user picked another item: it is loaded, the others unloaded.
     void Select(int index, std::function<void(const DictionaryList&)> done);
-    // The verdict of the word against the chosen dictionary, and its suggestions.
-    void Check(const QString& word, std::function<void(const WordCheck&)> done);
+    // The verdict of the word against the chosen dictionary, and its
+    // suggestions; a word of a prose project is checked as written.
+    void Check(const QString& word, std::function<void(const WordCheck&)> done,
+               TextMode mode = TextMode::Standard);
 
     // The same, waiting for the answer. The prose check takes the word as
     // written (no suggestion makes it known).
@@ -82,7 +84,8 @@ public:
 
 private:
     DictionaryList List() const;
-    WordCheck CheckOnWorker(const QString& word);
+    WordCheck CheckOnWorker(const QString& word, TextMode mode);
+    bool KnownOnWorker(const QString& word, TextMode mode);
 
     SerialWorker& worker_;
     std::unique_ptr<DictionaryManager> manager_;  // used on the worker only
