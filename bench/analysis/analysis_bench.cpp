@@ -1,7 +1,8 @@
 // Benchmarks of page analysis. Run:
 //   build/bin/analysis_bench
 // The figure that matters is WholeExtraction: one parse, the facts the
-// recorder stores, the readable text and its words, for a 1 MB page.
+// recorder stores, the readable text and its words, for a 1 MB page;
+// WholeExtractionProse is the same with the prose reading.
 #include <benchmark/benchmark.h>
 #include <gumbo.h>
 
@@ -13,6 +14,7 @@
 #include "analysis/page_facts.h"
 #include "analysis/page_recorder.h"
 #include "analysis/parsed_page.h"
+#include "analysis/prose_reader.h"
 #include "analysis/readable_text.h"
 #include "generated_page.h"
 #include "platform/text.h"
@@ -100,6 +102,25 @@ void WholeExtraction(benchmark::State& state)
     SetBytes(state);
 }
 BENCHMARK(WholeExtraction)->Unit(benchmark::kMillisecond);
+
+// The prose reading's share: the rendering with the reader following it,
+// and the prose words by language (compare with Text plus Words).
+void ProseWords(benchmark::State& state)
+{
+    const ParsedPage page(Page());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ReadProseWords(page, false));
+    state.counters["distinct"] = double(ReadProseWords(page, false).front().words.size());
+}
+BENCHMARK(ProseWords)->Unit(benchmark::kMillisecond);
+
+void WholeExtractionProse(benchmark::State& state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ExtractPageRecord(Page(), TextOptions{TextMode::Prose, false}));
+    SetBytes(state);
+}
+BENCHMARK(WholeExtractionProse)->Unit(benchmark::kMillisecond);
 
 // The fixture pages and a set of generated pages of 40 KB or more.
 QStringList RecordingPages()

@@ -224,10 +224,11 @@ const GumboNode* HtmlDocument::Body() const
 }
 
 QString HtmlDocument::BodyText(std::size_t cutOffset, const std::string& removedRawText,
-                               bool* crossedCut) const
+                               bool* crossedCut, RenderObserver* observer) const
 {
     TextRenderer renderer(cutOffset);
     renderer.SetRemovedRawText(removedRawText);
+    renderer.SetObserver(observer);
     const GumboNode* body = Body();
     QString text = QString::fromStdString(renderer.Render(body));
     if (crossedCut) {

@@ -24,6 +24,7 @@ struct GumboInternalOutput;
 namespace lexicrawl {
 
 class GumboArena;
+class RenderObserver;
 
 class HtmlDocument {
 public:
@@ -64,8 +65,9 @@ public:
     // When the prefix's text cannot be read from this parse (a text node
     // runs across the cut, or a frameset after it replaced the body),
     // crossedCut is set and the text is not that of the prefix.
+    // An observer, when given, follows the rendering element by element.
     QString BodyText(std::size_t cutOffset = kNoCut, const std::string& removedRawText = {},
-                     bool* crossedCut = nullptr) const;
+                     bool* crossedCut = nullptr, RenderObserver* observer = nullptr) const;
 
     // The source as the parser read it (UTF-8).
     const QByteArray& Utf8() const { return utf8_; }

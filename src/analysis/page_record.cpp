@@ -6,7 +6,7 @@
 
 namespace lexicrawl {
 
-PageRecord ExtractPageRecord(const QString& source)
+PageRecord ExtractPageRecord(const QString& source, const TextOptions& text)
 {
     const ParsedPage page(source);
     PageRecord record;
@@ -14,7 +14,10 @@ PageRecord ExtractPageRecord(const QString& source)
     record.description = FlattenLineBreaks(page.MetaDescription());
     record.h1Lines = SplitLines(page.Headings(u"h1"));
     record.h2Lines = SplitLines(page.Headings(u"h2"));
-    record.words = SplitLines(page.Words());
+    if (text.Prose())
+        record.proseWords = ReadProseWords(page, text.checkAltAndTitle);
+    else
+        record.words = SplitLines(page.Words());
     return record;
 }
 

@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "analysis/page_statements.h"
+#include "analysis/text_mode_record.h"
 #include "platform/platform.h"
 #include "platform/text.h"
 #include "store/project_database.h"
@@ -32,7 +33,7 @@ PageRecorder::PageRecorder(ProjectDatabase& database, SpellCheckWordFunction spe
 
 void PageRecorder::RecordPage(const QString& sourcelink, const QString& source)
 {
-    Write(sourcelink, ExtractPageRecord(source));
+    Write(sourcelink, ExtractPageRecord(source, text_));
 }
 
 void PageRecorder::Write(const QString& sourcelink, const PageRecord& record)
@@ -42,6 +43,8 @@ void PageRecorder::Write(const QString& sourcelink, const PageRecord& record)
         if (size_t(i) >= known.size() || !known[size_t(i)])
             Execute(page_statements::UnknownWordInsert(sourcelink, record.words.at(i)));
     }
+    for (const LanguageWords& words : record.proseWords)
+        WriteProseWords(sourcelink, words);
 
     // After a failed lookup the row is updated: an update never makes a
     // second row for a page, and it keeps the facts when the row is there.
@@ -52,6 +55,29 @@ void PageRecorder::Write(const QString& sourcelink, const PageRecord& record)
 
     WriteHeadings(sourcelink, QStringLiteral("H1"), record.h1Lines);
     WriteHeadings(sourcelink, QStringLiteral("H2"), record.h2Lines);
+}
+
+void PageRecorder::BeginCrawl(const TextOptions& text)
+{
+    text_ = text;
+    if (!text.Prose())
+        return;
+    for (const QString& statement : text_mode_record::BeginStatements(text))
+        Execute(statement);
+}
+
+void PageRecorder::WriteProseWords(const QString& sourcelink, const LanguageWords& words)
+{
+    const std::optional<std::vector<bool>> known =
+        languageVerdicts_ ? languageVerdicts_(words) : std::vector<bool>();
+    if (!known) {
+        Execute(text_mode_record::SkippedTextInsert(sourcelink, words.language, words.words.size()));
+        return;
+    }
+    for (qsizetype i = 0; i < words.words.size(); ++i) {
+        if (size_t(i) >= known->size() || !(*known)[size_t(i)])
+            Execute(page_statements::UnknownWordInsert(sourcelink, words.words.at(i)));
+    }
 }
 
 bool PageRecorder::Execute(const QString& sql)

@@ -14,6 +14,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "analysis/page_record.h"
@@ -26,14 +27,26 @@ class ProjectDatabase;
 using SpellCheckWordFunction = std::function<bool(const QString& word)>;
 // The verdicts of a page's words, in the order given: one call per page.
 using WordVerdictsFunction = std::function<std::vector<bool>(const QStringList& words)>;
+// The verdicts of a page's prose words in one language, in the order given;
+// nothing when no dictionary reads the language.
+using LanguageVerdictsFunction = std::function<std::optional<std::vector<bool>>(const LanguageWords& words)>;
 
 class PageRecorder {
 public:
     PageRecorder(ProjectDatabase& database, WordVerdictsFunction verdicts);
     PageRecorder(ProjectDatabase& database, SpellCheckWordFunction spellCheckWord);
 
+    // Where the prose words of a page are checked; without it every prose
+    // word is unknown.
+    void SetLanguageVerdicts(LanguageVerdictsFunction verdicts) { languageVerdicts_ = std::move(verdicts); }
+
+    // A crawl begins with these options in a fresh database: a prose crawl
+    // records how it reads its words.
+    void BeginCrawl(const TextOptions& text);
+
     // sourcelink is the page URL as the table of internal URLs holds it;
-    // source is the page's HTML (empty when the fetch failed).
+    // source is the page's HTML (empty when the fetch failed). Its words are
+    // read as the options of the last BeginCrawl say.
     void RecordPage(const QString& sourcelink, const QString& source);
     // The same for a page whose record was read beforehand (possibly on
     // another thread): the word checks and the statements.
@@ -45,9 +58,14 @@ private:
     // Runs the page lookup; answers whether it found a row, or nothing when it failed.
     int LookupPage(const QString& sourcelink);
     void WriteHeadings(const QString& sourcelink, const QString& tag, const QStringList& lines);
+    // Unknown prose words as written; a language that no dictionary reads
+    // is counted instead.
+    void WriteProseWords(const QString& sourcelink, const LanguageWords& words);
 
     ProjectDatabase& database_;
     WordVerdictsFunction verdicts_;
+    LanguageVerdictsFunction languageVerdicts_;
+    TextOptions text_;
 };
 
 }  // namespace lexicrawl

@@ -45,6 +45,11 @@ QString ParsedPage::Headings(QStringView tag) const
 
 QString ParsedPage::ReadableText() const
 {
+    return ReadableText(nullptr);
+}
+
+QString ParsedPage::ReadableText(RenderObserver* observer) const
+{
     // The text is that of the page cut after its first "</html>" and without
     // the X-UA-Compatible tag. Neither changes how the part before the cut
     // parses, so the one parse serves, with everything that starts after the
@@ -58,11 +63,12 @@ QString ParsedPage::ReadableText() const
         cut >= std::size_t(utf8.size()) ||
         html::OnlyWhiteSpaceAndComments(std::string_view(utf8.constData() + cut, std::size_t(utf8.size()) - cut));
     if (!tailIsInert || readable_text::CompatibilityTagRemovalMayChangeParse(utf8, cut))
-        return ExtractReadableText(source_);
+        return ExtractReadableText(source_, observer);
     bool crossedCut = false;
-    QString text = document_.BodyText(cut, readable_text::CompatibilityTag().toStdString(), &crossedCut);
+    QString text =
+        document_.BodyText(cut, readable_text::CompatibilityTag().toStdString(), &crossedCut, observer);
     if (crossedCut)
-        return ExtractReadableText(source_);
+        return ExtractReadableText(source_, observer);
     return readable_text::WithoutSoftHyphens(std::move(text));
 }
 

@@ -12,6 +12,8 @@
 
 namespace lexicrawl {
 
+class RenderObserver;
+
 class ParsedPage {
 public:
     explicit ParsedPage(const QString& source);
@@ -24,6 +26,10 @@ public:
     QString MetaDescription() const;
     QString Headings(QStringView tag) const;
     QString ReadableText() const;
+    // The same, with observer following the rendering of the parse the text
+    // comes from (a page whose cut changes its parse is parsed again, and the
+    // observer then sees a second Begin).
+    QString ReadableText(RenderObserver* observer) const;
     // The distinct words of ReadableText().
     QString Words() const;
 

@@ -50,10 +50,16 @@ void SortWords(QStringList& words)
 
 QString ExtractReadableText(const QString& source)
 {
+    return ExtractReadableText(source, nullptr);
+}
+
+QString ExtractReadableText(const QString& source, RenderObserver* observer)
+{
     const QString prepared =
         readable_text::WithoutCompatibilityTag(readable_text::CutAfterHtmlEnd(source));
     const HtmlDocument document(prepared);
-    return readable_text::WithoutSoftHyphens(document.BodyText());
+    return readable_text::WithoutSoftHyphens(
+        document.BodyText(HtmlDocument::kNoCut, std::string(), nullptr, observer));
 }
 
 QString ExtractWords(const QString& text)

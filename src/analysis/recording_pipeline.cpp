@@ -29,14 +29,28 @@ RecordingPipeline::RecordingPipeline(SerialWorker& worker, PageRecorder& recorde
 {
 }
 
+void RecordingPipeline::BeginCrawl(const CrawlOptions& options)
+{
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        text_ = options.Text;
+    }
+    recorder_.BeginCrawl(options.Text);  // the worker is idle between crawls
+}
+
 bool RecordingPipeline::RecordPage(const QString& url, const QString& source)
 {
     if (Failed())
         return false;
+    TextOptions text;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        text = text_;
+    }
     // Shared: std::function needs a copyable task, and a page's record is large.
     std::shared_ptr<PageRecord> record;
     try {
-        record = std::make_shared<PageRecord>(ExtractPageRecord(source));
+        record = std::make_shared<PageRecord>(ExtractPageRecord(source, text));
     } catch (...) {
         Fail(TextOf(std::current_exception()));
         return false;

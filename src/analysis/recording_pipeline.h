@@ -11,8 +11,8 @@
 // A recording that throws fails the crawl once: what is queued after it is
 // dropped, and the collector stops at its next page.
 //
-// Thread-safety: RecordPage and Finish are called on the collector thread;
-// the writes run on the worker.
+// Thread-safety: RecordPage and Finish are called on the collector thread,
+// BeginCrawl while no crawl runs; the writes run on the worker.
 #include <QString>
 
 #include <mutex>
@@ -28,6 +28,9 @@ class RecordingPipeline : public PageSink {
 public:
     RecordingPipeline(SerialWorker& worker, PageRecorder& recorder);
 
+    // Takes the crawl's text options: how each page of it is read and what
+    // the project records about the reading.
+    void BeginCrawl(const CrawlOptions& options) override;
     bool RecordPage(const QString& url, const QString& source) override;
     QString Finish() override;
 
@@ -40,6 +43,7 @@ private:
     std::mutex mutex_;
     QString failure_;
     bool failed_ = false;
+    TextOptions text_;  // under mutex_
 };
 
 }  // namespace lexicrawl

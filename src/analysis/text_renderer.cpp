@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "analysis/html_node.h"
+#include "analysis/render_observer.h"
 
 namespace lexicrawl {
 
@@ -206,6 +207,10 @@ std::string TextRenderer::Render(const GumboNode* root)
     const WhiteSpace ws =
         root->type == GUMBO_NODE_ELEMENT ? DefaultWhiteSpace(root, WhiteSpace::Normal) : WhiteSpace::Normal;
     stack_.push_back({root, 0, Display::Inline, ws, false, false});
+    if (observer_) {
+        observer_->Begin(root, cut_);
+        observer_->Enter(root, 0);
+    }
     while (!stack_.empty()) {
         Frame& frame = stack_.back();
         const GumboVector* children = html::Children(frame.node);
@@ -233,6 +238,8 @@ std::string TextRenderer::Render(const GumboNode* root)
             break;
         }
     }
+    if (observer_)
+        observer_->End(out_);
     return std::move(out_);
 }
 
@@ -268,10 +275,14 @@ void TextRenderer::Open(const GumboNode* element, const Frame& parent)
     const bool rawText = parent.rawText || html::IsHtml(element, GUMBO_TAG_XMP) ||
                          html::IsHtml(element, GUMBO_TAG_PLAINTEXT);
     stack_.push_back({element, 0, shown.display, shown.whiteSpace, closedDetails, rawText});
+    if (observer_)
+        observer_->Enter(element, out_.size());
 }
 
 void TextRenderer::Close(const Frame& frame)
 {
+    if (observer_)
+        observer_->Leave(frame.node, out_.size());
     switch (frame.display) {
     case Display::Block:
     case Display::Row:

@@ -16,6 +16,8 @@
 
 namespace lexicrawl {
 
+class RenderObserver;
+
 class TextRenderer {
 public:
     // Nodes that start at or after cutOffset (a byte offset in the UTF-8
@@ -29,6 +31,9 @@ public:
     // Text of raw-text elements that a browser shows as it stands (xmp,
     // plaintext) has this exact text removed, ignoring the case of A to Z.
     void SetRemovedRawText(std::string text) { removedRawText_ = std::move(text); }
+
+    // Tells observer of every element rendered from now on (none by default).
+    void SetObserver(RenderObserver* observer) { observer_ = observer; }
 
     // True when a text node began before the cut and went on after it (the
     // parser joins text across tags it ignores, such as a stray </html>); the
@@ -64,6 +69,7 @@ private:
 
     std::size_t cut_;
     std::string removedRawText_;
+    RenderObserver* observer_ = nullptr;
     std::string out_;
     std::vector<Frame> stack_;
     int pendingBreaks_ = 0;

@@ -82,6 +82,8 @@ void ApplyOverrides(CrawlOptions& c, const CliOptions& o)
     c.ReadTimeoutMs = o.readTimeoutMs.value_or(c.ReadTimeoutMs);
     if (o.memory)
         c.Location = DatabaseLocation::Memory;
+    c.Text.mode = o.textMode.value_or(c.Text.mode);
+    c.Text.checkAltAndTitle = c.Text.checkAltAndTitle || o.checkAltAndTitle;
 }
 
 CliHost::Style ProgressStyle(const CliOptions& o)
@@ -122,13 +124,21 @@ int Output(CrawlSession& session, const Report& report, const CliOptions& o, con
     return status;
 }
 
+// The unknown words and how they were read.
 bool LoadWords(CrawlSession& session, Report& report)
 {
     QString error;
-    if (session.UnknownWords(report.words, &error, true))
-        return true;
-    PrintError(QStringLiteral("cannot read the unknown words: ") + error);
-    return false;
+    if (!session.UnknownWords(report.words, &error, true)) {
+        PrintError(QStringLiteral("cannot read the unknown words: ") + error);
+        return false;
+    }
+    try {
+        report.text = ReadTextModeRecord(session.Database());
+    } catch (const DatabaseError& e) {
+        PrintError(QStringLiteral("cannot read the text mode: ") + e.Text());
+        return false;
+    }
+    return true;
 }
 
 // The crawl's exit status once the report is out: a start page that brought
@@ -179,8 +189,11 @@ int RunCrawl(const CliOptions& o, CliPlatform& platform)
     report.summary = summary;
     if (!LoadWords(session, report))
         return kExitCannotStart;
-    if (!o.quiet)
+    if (!o.quiet) {
         Err(SummaryLine(summary, qsizetype(report.words.size())));
+        if (report.text->options.Prose())
+            Err(TextModeLine(*report.text));
+    }
     const int output = Output(session, report, o, platform);
     const int status = CrawlStatus(report, o);
     return output != kExitOk ? output : status;
@@ -203,6 +216,8 @@ int RunOpen(const CliOptions& o, CliPlatform& platform)
     report.pages = session.Control().Table().Snapshot();
     if (!LoadWords(session, report))
         return kExitCannotStart;
+    if (!o.quiet)
+        Err(TextModeLine(*report.text));
     const int output = Output(session, report, o, platform);
     if (output != kExitOk)
         return output;
@@ -231,8 +246,9 @@ int RunCheck(const CliOptions& o, CliPlatform& platform)
     const std::optional<DictionaryList> list = ChooseDictionary(spelling, o, env);
     if (!list || list->items.isEmpty())
         return kExitUsage;
+    const TextMode mode = o.textMode.value_or(env.settings().Text());
     for (const QString& word : o.words)
-        Out(word + (spelling.CheckNow(word) ? QStringLiteral("\tknown\n") : QStringLiteral("\tunknown\n")));
+        Out(word + (spelling.CheckNow(word, mode) ? QStringLiteral("\tknown\n") : QStringLiteral("\tunknown\n")));
     return kExitOk;
 }
 

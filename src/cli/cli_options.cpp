@@ -113,6 +113,12 @@ const std::map<QString, Handler>& ValueOptions()
              o.format = it->second;
              return true;
          }},
+        {"--text", [](CliOptions& o, const QString& v) {
+             if (v != QLatin1String("standard") && v != QLatin1String("prose"))
+                 return false;
+             o.textMode = v == QLatin1String("prose") ? TextMode::Prose : TextMode::Standard;
+             return true;
+         }},
         {"--data-folder", [](CliOptions& o, const QString& v) { o.dataFolder = v; return !v.isEmpty(); }},
         {"--dictionaries", [](CliOptions& o, const QString& v) { o.dictionariesFolder = v; return !v.isEmpty(); }},
     };
@@ -130,6 +136,7 @@ const std::map<QString, bool CliOptions::*>& Switches()
         {"--memory", &CliOptions::memory},
         {"--quiet", &CliOptions::quiet},
         {"--fail-on-unknown", &CliOptions::failOnUnknown},
+        {"--check-alt-title", &CliOptions::checkAltAndTitle},
     };
     return switches;
 }
@@ -146,7 +153,7 @@ bool Accepts(Command command, const QString& option)
                option == QLatin1String("--quiet") || option == QLatin1String("--fail-on-unknown");
     case Command::Check:
         return option == QLatin1String("--dictionary") || option == QLatin1String("--dictionaries") ||
-               option == QLatin1String("--data-folder");
+               option == QLatin1String("--data-folder") || option == QLatin1String("--text");
     case Command::Dictionaries:
         return option == QLatin1String("--dictionaries") || option == QLatin1String("--data-folder");
     default:
@@ -258,7 +265,8 @@ QString UsageText()
         "  lexicrawl-cli crawl URL [options]     crawl, check, print the unknown-word list\n"
         "  lexicrawl-cli open PROJECT.db [--export-urls F] [--export-words F] [--format F]\n"
         "  lexicrawl-cli dictionaries            list the dictionaries found\n"
-        "  lexicrawl-cli check [--dictionary NAME] WORD...   print each word with known/unknown\n"
+        "  lexicrawl-cli check [--dictionary NAME] [--text MODE] WORD...\n"
+        "                                        print each word with known/unknown\n"
         "  lexicrawl-cli --help | --version\n"
         "\n"
         "URL is an http or https address; without a scheme, http:// is put in front.\n"
@@ -267,6 +275,12 @@ QString UsageText()
         "  --limit N                 internal URL limit (1 to 999999999)\n"
         "  --scope domain|subdomain  which hosts count as internal\n"
         "  --dictionary NAME         the first dictionary whose language name begins with NAME\n"
+        "  --text standard|prose     how the words of a page are read: standard checks\n"
+        "                            every run of letters and digits, lower-cased; prose\n"
+        "                            checks the prose as written, leaving out code,\n"
+        "                            numbers, URLs and identifiers, and checks text with\n"
+        "                            a lang attribute with that language's dictionary\n"
+        "  --check-alt-title         prose: check the alt and title texts of images and links\n"
         "  --user-agent TEXT         User-Agent header (empty: none)\n"
         "  --connect-timeout MS      connection time-out in milliseconds\n"
         "  --read-timeout MS         response time-out in milliseconds\n"
@@ -290,7 +304,8 @@ QString UsageText()
         "  --fail-on-unknown         exit with 1 when any unknown word was found\n"
         "\n"
         "Progress goes to standard error: one live line on a terminal, otherwise one\n"
-        "line per page; a crawl ends with a summary line there.\n"
+        "line per page; a crawl ends with a summary line there. A prose crawl, and\n"
+        "every opened project, also says there how its words were read.\n"
         "\n"
         "Exit status: 0 done; 1 unknown words found (with --fail-on-unknown);\n"
         "2 usage error; 3 the crawl or project could not start (database, settings,\n"

@@ -7,6 +7,8 @@
 
 #include <optional>
 
+#include "crawl/text_options.h"
+
 namespace lexicrawl::cli {
 
 enum class Command { Crawl, Open, Dictionaries, Check, Help, Version };
@@ -39,6 +41,8 @@ struct CliOptions {
     QString dictionariesFolder;
     bool quiet = false;
     bool failOnUnknown = false;
+    std::optional<TextMode> textMode;  // crawl, check
+    bool checkAltAndTitle = false;
 };
 
 // Parses the arguments after the program name. On a usage error answers

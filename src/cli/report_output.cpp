@@ -73,6 +73,22 @@ QJsonArray PagesArray(const std::vector<InternalUrl>& pages)
     return list;
 }
 
+QJsonObject TextModeObject(const TextModeRecord& text)
+{
+    QJsonArray skipped;
+    for (const SkippedLanguage& s : text.skipped)
+        skipped.append(QJsonObject{{QStringLiteral("language"), s.language},
+                                   {QStringLiteral("pages"), s.pages},
+                                   {QStringLiteral("words"), s.words}});
+    QJsonObject o;
+    o.insert(QStringLiteral("mode"), TextModeName(text.options.mode).toLower());
+    if (text.options.Prose()) {
+        o.insert(QStringLiteral("checkAltAndTitle"), text.options.checkAltAndTitle);
+        o.insert(QStringLiteral("skippedLanguages"), skipped);
+    }
+    return o;
+}
+
 QString AsJson(const Report& report)
 {
     QJsonArray words;
@@ -86,6 +102,8 @@ QString AsJson(const Report& report)
     QJsonObject root;
     if (report.summary)
         root.insert(QStringLiteral("summary"), SummaryObject(*report.summary, qsizetype(report.words.size())));
+    if (report.text)
+        root.insert(QStringLiteral("textMode"), TextModeObject(*report.text));
     root.insert(QStringLiteral("unknownWords"), words);
     root.insert(QStringLiteral("pages"), PagesArray(report.pages));
     return QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Indented));
@@ -115,6 +133,26 @@ QString SummaryLine(const CrawlSummary& summary, qsizetype unknownWords)
                        .arg(QString::number(double(summary.elapsedMs) / 1000.0, 'f', 1));
     if (summary.outcome == CrawlOutcome::Stopped)
         line += QStringLiteral(" (stopped)");
+    return line;
+}
+
+QString TextModeLine(const TextModeRecord& text)
+{
+    if (!text.options.Prose())
+        return QStringLiteral("Text mode: standard");
+    QString line = QStringLiteral("Text mode: prose");
+    if (text.options.checkAltAndTitle)
+        line += QStringLiteral(", alt and title texts checked");
+    QStringList skipped;
+    for (const SkippedLanguage& s : text.skipped)
+        skipped << QStringLiteral("%1 (%2 %3, %4 %5)")
+                       .arg(s.language)
+                       .arg(s.pages)
+                       .arg(s.pages == 1 ? QStringLiteral("page") : QStringLiteral("pages"))
+                       .arg(s.words)
+                       .arg(s.words == 1 ? QStringLiteral("word") : QStringLiteral("words"));
+    if (!skipped.isEmpty())
+        line += QStringLiteral("; not checked, no dictionary for its language: ") + skipped.join(QStringLiteral(", "));
     return line;
 }
 

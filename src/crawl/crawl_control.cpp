@@ -73,6 +73,7 @@ StartResult CrawlControl::Start(const CrawlOptions& options)
         return {StartStatus::EmptyUrl, {}};
     if (!db_.PrepareForCrawl(options.Location))
         return {StartStatus::DatabaseFailed, {}};
+    pages_.BeginCrawl(options);
     state_.StopRequested = false;
     CaptureOptions(options);
     const QString url = NormaliseStartUrl(options.StartUrl);

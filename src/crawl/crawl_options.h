@@ -6,6 +6,7 @@
 
 #include <optional>
 
+#include "crawl/text_options.h"
 #include "store/project_database.h"
 
 namespace lexicrawl {
@@ -24,6 +25,7 @@ struct CrawlOptions {
     int ConnectTimeoutMs = 10000;     // 0: the fetcher's own bound
     int ReadTimeoutMs = 10000;
     DatabaseLocation Location = DatabaseLocation::File;
+    TextOptions Text;                 // how the pages' words are read (the recording, not the crawl, uses it)
 };
 
 // The page limit a limit box's text gives: its whole number (64-bit), or 1

@@ -3,14 +3,21 @@
 // itself (reading facts and words, checking the words, writing the rows)
 // lives in the layers above; the collector only knows this interface.
 //
-// Thread-safety: both members are called on the collector thread.
+// Thread-safety: RecordPage and Finish are called on the collector thread;
+// BeginCrawl on the thread that starts the crawl, before the collector runs.
 #include <QString>
+
+#include "crawl/crawl_options.h"
 
 namespace lexicrawl {
 
 class PageSink {
 public:
     virtual ~PageSink() = default;
+
+    // A crawl with these options begins in a freshly prepared database; no
+    // page of it has been handed over yet.
+    virtual void BeginCrawl(const CrawlOptions& options) {}
 
     // Hands one fetched page over for recording (an empty source after a
     // failed fetch); may wait while earlier pages are still being written.

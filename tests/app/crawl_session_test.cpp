@@ -153,6 +153,11 @@ TEST(CrawlSettings, CrawlOptionsComeFromTheStoredValues)
     EXPECT_EQ(options->IgnoreUrls, QStringLiteral("*/a/*\r\n*/b/*"));
     EXPECT_EQ(options->ConnectTimeoutMs, 10000);
     EXPECT_TRUE(options->FollowRedirects);
+    EXPECT_FALSE(options->Text.Prose());
+    settings.SetText(TextMode::Prose);
+    settings.SetCheckAltAndTitle(true);
+    options = CrawlOptionsFromSettings(settings, &error);
+    EXPECT_TRUE(options->Text.Prose() && options->Text.checkAltAndTitle);
 
     settings.SetResponseTimeout(QStringLiteral("99999999999"));
     EXPECT_FALSE(CrawlOptionsFromSettings(settings, &error));

@@ -72,6 +72,12 @@ TEST(Settings, ReadingRules)
         {"DictionaryLanguage", "", [&](const Settings& s) { return s.DictionaryLanguage(); }, "English (United States)"},
         {"IgnoreExtensions", nullptr, [&](const Settings& s) { return s.IgnoreExtensions(); },
          Settings::DefaultIgnoreExtensions()},
+        {"TextMode", nullptr, [&](const Settings& s) { return TextModeName(s.Text()); }, "Standard"},
+        {"TextMode", "Prose", [&](const Settings& s) { return TextModeName(s.Text()); }, "Prose"},
+        {"TextMode", "prose", [&](const Settings& s) { return TextModeName(s.Text()); }, "Standard"},
+        {"CheckAltAndTitle", nullptr, [&](const Settings& s) { return b(s.CheckAltAndTitle()); }, "off"},
+        {"CheckAltAndTitle", "ON", [&](const Settings& s) { return b(s.CheckAltAndTitle()); }, "on"},
+        {"CheckAltAndTitle", "1", [&](const Settings& s) { return b(s.CheckAltAndTitle()); }, "off"},
     };
     for (const Case& c : cases) {
         QTemporaryDir dir;

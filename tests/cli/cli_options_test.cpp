@@ -37,6 +37,19 @@ TEST(CliOptions, CrawlOptions)
     EXPECT_TRUE(o->memory && o->noFollowRedirects && o->keepAnchors);
     EXPECT_FALSE(o->removeQueryStrings || o->quiet);
     EXPECT_EQ(o->format, OutputFormat::Json);
+    EXPECT_FALSE(o->textMode.has_value());
+    EXPECT_FALSE(o->checkAltAndTitle);
+}
+
+TEST(CliOptions, TextMode)
+{
+    auto o = Parse({"crawl", "a", "--text", "prose", "--check-alt-title"});
+    ASSERT_TRUE(o);
+    EXPECT_EQ(o->textMode, lexicrawl::TextMode::Prose);
+    EXPECT_TRUE(o->checkAltAndTitle);
+    o = Parse({"check", "--text=standard", "Paris"});
+    ASSERT_TRUE(o);
+    EXPECT_EQ(o->textMode, lexicrawl::TextMode::Standard);
 }
 
 TEST(CliOptions, OtherCommands)
@@ -76,6 +89,9 @@ TEST(CliOptions, UsageErrorsNameTheProblem)
         {{"crawl", "a", "--limit"}, "option --limit needs a value"},
         {{"crawl", "a", "--colour"}, "unknown option '--colour'"},
         {{"open", "p.db", "--limit", "3"}, "option --limit does not apply to 'open'"},
+        {{"crawl", "a", "--text", "Prose"}, "invalid value 'Prose' for --text"},
+        {{"open", "p.db", "--text", "prose"}, "option --text does not apply to 'open'"},
+        {{"check", "--check-alt-title", "x"}, "option --check-alt-title does not apply to 'check'"},
         {{"check"}, "check takes at least one word"},
         {{"dictionaries", "x"}, "unexpected argument 'x'"},
     };

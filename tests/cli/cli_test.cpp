@@ -137,7 +137,30 @@ TEST_F(CliTest, CrawlPrintsUnknownWordsWithTheirPages)
     const Result opened = Run({"open", Path("saved.db"), "--format", "csv", "--export-urls", Path("again.txt")});
     ASSERT_EQ(opened.exitCode, 0) << opened.err.toStdString();
     EXPECT_TRUE(opened.out.startsWith(QStringLiteral("word,occurrence,pages\nbeens,2,")));
+    EXPECT_EQ(opened.err, QStringLiteral("Text mode: standard\n"));
     EXPECT_EQ(Read(Path("again.txt")).count("\r\n"), 4);
+}
+
+TEST_F(CliTest, AProseCrawlSaysHowItsWordsWereRead)
+{
+    SiteServer site;
+    const Result r = Run({"crawl", site.Url(), "--text", "prose", "--format", "json", "--save", Path("prose.db")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QJsonObject root = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    EXPECT_EQ(root.value("textMode").toObject().value("mode").toString(), QStringLiteral("prose"));
+    QStringList listed;
+    for (const QJsonValue& w : root.value("unknownWords").toArray())
+        listed << w.toObject().value("word").toString();
+    EXPECT_EQ(listed, QStringList({"beens", "Parsely"}));  // as written on the page
+    EXPECT_TRUE(r.err.contains(QStringLiteral("\nText mode: prose\n"))) << r.err.toStdString();
+
+    const Result opened = Run({"open", Path("prose.db"), "--format", "csv"});
+    ASSERT_EQ(opened.exitCode, 0) << opened.err.toStdString();
+    EXPECT_EQ(opened.err, QStringLiteral("Text mode: prose\n"));
+    EXPECT_TRUE(opened.out.startsWith(QStringLiteral("word,occurrence,pages\nbeens,2,")));
+
+    const Result checked = Run({"check", "--text", "prose", "Paris", "paris", "The"});
+    EXPECT_EQ(checked.out, QStringLiteral("Paris\tknown\nparis\tunknown\nThe\tknown\n"));
 }
 
 TEST_F(CliTest, FailOnUnknownAndLimitOne)

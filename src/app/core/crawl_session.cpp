@@ -12,6 +12,8 @@ CrawlSession::CrawlSession(const AppEnvironment& environment, CrawlHost& host, F
       pipeline_(worker_, recorder_),
       control_(database_, host, pipeline_, std::move(fetch))
 {
+    recorder_.SetLanguageVerdicts(
+        [this](const LanguageWords& words) { return spelling_.ProseVerdicts(words.language, words.words); });
     database_.ChooseWorkingFile();
 }
 

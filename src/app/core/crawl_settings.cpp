@@ -26,6 +26,7 @@ std::optional<CrawlOptions> CrawlOptionsFromSettings(const Settings& settings, Q
     options.ConnectTimeoutMs = *connectMs;
     options.ReadTimeoutMs = *readMs;
     options.Location = settings.MemoryDatabase() ? DatabaseLocation::Memory : DatabaseLocation::File;
+    options.Text = TextOptions{settings.Text(), settings.CheckAltAndTitle()};
     return options;
 }
 

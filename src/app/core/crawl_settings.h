@@ -1,8 +1,9 @@
 #pragma once
 // The crawl options as settings.ini holds them, so that every front end
 // starts a crawl with the same values the window would: the scope, the
-// limit, the time-outs, the agent, the ignore lists, the link options and
-// the database location. "Follow Redirects" is not stored: it is on.
+// limit, the time-outs, the agent, the ignore lists, the link options, the
+// database location and the text mode. "Follow Redirects" is not stored: it
+// is on.
 #include <QString>
 
 #include <optional>

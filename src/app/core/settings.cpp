@@ -328,4 +328,13 @@ QString Settings::DictionaryLanguage() const
 }
 bool Settings::SetDictionaryLanguage(const QString& name) { return SetRaw(QStringLiteral("DictionaryLanguage"), name); }
 
+TextMode Settings::Text() const { return TextModeFromName(Raw(QStringLiteral("TextMode"))); }
+bool Settings::SetText(TextMode mode) { return SetRaw(QStringLiteral("TextMode"), TextModeName(mode)); }
+
+bool Settings::CheckAltAndTitle() const { return Raw(QStringLiteral("CheckAltAndTitle")) == QLatin1String("ON"); }
+bool Settings::SetCheckAltAndTitle(bool on)
+{
+    return SetOnOff(QStringLiteral("CheckAltAndTitle"), on, "ON", "OFF");
+}
+
 }  // namespace lexicrawl

@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "crawl/text_options.h"
+
 namespace lexicrawl {
 
 class Settings {
@@ -83,6 +85,13 @@ public:
     bool SetStripHtmlMarkup(bool on);
     QString DictionaryLanguage() const;
     bool SetDictionaryLanguage(const QString& name);
+    // How the words of a page are read: exactly "Prose" gives the prose
+    // reading, anything else (or nothing) the standard one.
+    TextMode Text() const;
+    bool SetText(TextMode mode);
+    // Prose reading: exactly "ON" checks the alt and title texts too.
+    bool CheckAltAndTitle() const;
+    bool SetCheckAltAndTitle(bool on);
 
 private:
     void Read();

@@ -3,6 +3,7 @@
 #include "platform/serial_worker.h"
 #include "spelling/dictionary_choice.h"
 #include "spelling/dictionary_manager.h"
+#include "spelling/language_dictionaries.h"
 #include "spelling/spell_dictionary.h"
 #include "spelling/word_verdict.h"
 
@@ -12,7 +13,8 @@ SpellingService::SpellingService(SerialWorker& worker)
     : worker_(worker),
       manager_(std::make_unique<DictionaryManager>()),
       // The front end writes the remembered choice itself, on its own thread.
-      choice_(std::make_unique<DictionaryChoice>(*manager_, DictionaryChoice::SaveLanguage()))
+      choice_(std::make_unique<DictionaryChoice>(*manager_, DictionaryChoice::SaveLanguage())),
+      languages_(std::make_unique<LanguageDictionaries>(*manager_))
 {
 }
 
@@ -20,6 +22,7 @@ SpellingService::SpellingService(SerialWorker& worker)
 SpellingService::~SpellingService()
 {
     worker_.Call([this] {
+        languages_.reset();
         choice_.reset();
         manager_.reset();
     });
@@ -44,10 +47,10 @@ void SpellingService::Select(int index, std::function<void(const DictionaryList&
     });
 }
 
-void SpellingService::Check(const QString& word, std::function<void(const WordCheck&)> done)
+void SpellingService::Check(const QString& word, std::function<void(const WordCheck&)> done, TextMode mode)
 {
-    worker_.Post([this, word, done = std::move(done)] {
-        const WordCheck check = CheckOnWorker(word);
+    worker_.Post([this, word, done = std::move(done), mode] {
+        const WordCheck check = CheckOnWorker(word, mode);
         if (done)
             done(check);
     });
@@ -61,9 +64,16 @@ DictionaryList SpellingService::LoadAtStartupNow(const QString& folder, const QS
     });
 }
 
-bool SpellingService::CheckNow(const QString& word)
+bool SpellingService::CheckNow(const QString& word, TextMode mode)
 {
-    return worker_.Call([&] { return choice_->SpellCheckWord(word); });
+    return worker_.Call([&] { return KnownOnWorker(word, mode); });
+}
+
+bool SpellingService::KnownOnWorker(const QString& word, TextMode mode)
+{
+    if (mode == TextMode::Prose)
+        return languages_->Spell(choice_->SelectedDictionary(), {word}).front();
+    return choice_->SpellCheckWord(word);
 }
 
 std::vector<bool> SpellingService::Verdicts(const QStringList& words)
@@ -71,16 +81,25 @@ std::vector<bool> SpellingService::Verdicts(const QStringList& words)
     return SpellCheckWords(choice_->SelectedDictionary(), words);
 }
 
+std::optional<std::vector<bool>> SpellingService::ProseVerdicts(const QString& language, const QStringList& words)
+{
+    SpellDictionary* chosen = choice_->SelectedDictionary();
+    SpellDictionary* dictionary = languages_->For(language, chosen);
+    if (!dictionary && !language.isEmpty())
+        return std::nullopt;
+    return languages_->Spell(dictionary, words);
+}
+
 DictionaryList SpellingService::List() const
 {
     return DictionaryList{choice_->Items(), choice_->ItemIndex()};
 }
 
-WordCheck SpellingService::CheckOnWorker(const QString& word)
+WordCheck SpellingService::CheckOnWorker(const QString& word, TextMode mode)
 {
     WordCheck check;
     check.word = word;
-    check.known = choice_->SpellCheckWord(word);
+    check.known = KnownOnWorker(word, mode);
     if (SpellDictionary* dictionary = choice_->SelectedDictionary())
         dictionary->Suggest(word, check.suggestions);
     return check;

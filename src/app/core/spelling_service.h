@@ -14,12 +14,16 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
+
+#include "crawl/text_options.h"
 
 namespace lexicrawl {
 
 class DictionaryChoice;
 class DictionaryManager;
+class LanguageDictionaries;
 class SerialWorker;
 
 // The dictionary list as the window's drop-down shows it.
@@ -57,26 +61,36 @@ public:
                        std::function<void(const DictionaryList&)> done);
     // The user picked another item: it is loaded, the others unloaded.
     void Select(int index, std::function<void(const DictionaryList&)> done);
-    // The verdict of the word against the chosen dictionary, and its suggestions.
-    void Check(const QString& word, std::function<void(const WordCheck&)> done);
+    // The verdict of the word against the chosen dictionary, and its
+    // suggestions; a word of a prose project is checked as written.
+    void Check(const QString& word, std::function<void(const WordCheck&)> done,
+               TextMode mode = TextMode::Standard);
 
-    // The same, waiting for the answer.
+    // The same, waiting for the answer. The prose check takes the word as
+    // written (no suggestion makes it known).
     DictionaryList LoadAtStartupNow(const QString& folder, const QString& savedLanguage);
-    bool CheckNow(const QString& word);
+    bool CheckNow(const QString& word, TextMode mode = TextMode::Standard);
 
     // On the worker: the verdicts of a page's words, in order.
     std::vector<bool> Verdicts(const QStringList& words);
+    // On the worker: the prose verdicts of a page's words in one declared
+    // language (empty: none declared), in order; nothing when no dictionary
+    // of the folder reads the language. The dictionary is loaded the first
+    // time its language is met.
+    std::optional<std::vector<bool>> ProseVerdicts(const QString& language, const QStringList& words);
 
     // The spell dictionaries a folder holds, without loading any.
     static std::vector<DictionaryInfo> ListDictionaries(const QString& folder);
 
 private:
     DictionaryList List() const;
-    WordCheck CheckOnWorker(const QString& word);
+    WordCheck CheckOnWorker(const QString& word, TextMode mode);
+    bool KnownOnWorker(const QString& word, TextMode mode);
 
     SerialWorker& worker_;
     std::unique_ptr<DictionaryManager> manager_;  // used on the worker only
     std::unique_ptr<DictionaryChoice> choice_;
+    std::unique_ptr<LanguageDictionaries> languages_;
 };
 
 }  // namespace lexicrawl
