@@ -21,6 +21,7 @@
 #include "analysis/unknown_word_list.h"
 #include "crawl/crawl_control.h"
 #include "crawl/crawl_host.h"
+#include "crawl/text_options.h"
 
 class QAction;
 class QCheckBox;
@@ -175,6 +176,7 @@ private:
     bool closeWhenFinished_ = false;
     bool crawlRunning_ = false;
     quint64 refreshRequest_ = 0;
+    TextMode projectTextMode_ = TextMode::Standard;  // how the shown project's words were read
 };
 
 }  // namespace lexicrawl::gui

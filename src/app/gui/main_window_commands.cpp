@@ -8,6 +8,7 @@
 
 #include "analysis/export_files.h"
 #include "analysis/readable_text.h"
+#include "analysis/text_mode_record.h"
 #include "app/core/app_environment.h"
 #include "app/core/crawl_session.h"
 #include "app/gui/about_window.h"
@@ -51,9 +52,14 @@ QString AskSaveFile(QWidget* parent, const QString& filter, const QString& defau
 void MainWindow::OpenProject(const QString& path)
 {
     CrawlSession* session = session_.get();
-    RunInBackground<bool>(
-        this, [session, path] { return session->OpenProject(path); },
-        [this](const bool&) {
+    RunInBackground<TextMode>(
+        this,
+        [session, path] {
+            return session->OpenProject(path) ? ReadTextModeRecord(session->Database()).options.mode
+                                              : TextMode::Standard;
+        },
+        [this](const TextMode& mode) {
+            projectTextMode_ = mode;
             urlsTab_->Model()->Reset();
             UpdateCaption();
             RefreshUnknownWords();
@@ -219,7 +225,8 @@ void MainWindow::FindNext(const QString& text)
 // The verdict against the dictionary chosen now, with what it suggests.
 void MainWindow::SpellCheck(const QString& word)
 {
-    session_->Spelling().Check(word, [this](const WordCheck& check) {
+    session_->Spelling().Check(
+        word, [this](const WordCheck& check) {
         QMetaObject::invokeMethod(this, [check] {
             QString text = QStringLiteral("Word: ") + check.word + QStringLiteral("\r\r") +
                            Tr(check.known ? QStringLiteral("Correct!") : QStringLiteral("Not Found!"));
@@ -228,7 +235,7 @@ void MainWindow::SpellCheck(const QString& word)
                         FormatS(Tr(QStringLiteral("Suggestions: %s")), check.suggestions.join(QStringLiteral(", ")));
             Platform::Current().ShowMessage(text);
         });
-    });
+    }, projectTextMode_);
 }
 
 // Every call makes a new window; several may be open at once.

@@ -81,6 +81,7 @@ void MainWindow::Start()
     if (!started.Started())
         return;  // a database that could not be prepared was reported by the store
     crawlRunning_ = true;
+    projectTextMode_ = options.Text.mode;
     url_->setText(started.url);
     UpdateCaption();
     QApplication::setOverrideCursor(Qt::BusyCursor);

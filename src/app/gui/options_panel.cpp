@@ -1,5 +1,6 @@
 #include "app/gui/options_panel.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -41,7 +42,7 @@ OptionsPanel::OptionsPanel(Settings& settings, QWidget* parent) : QWidget(parent
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    panels_ << ScopeRow() << TimeoutRow() << ExtensionsRow() << UrlsRow();
+    panels_ << ScopeRow() << TimeoutRow() << ExtensionsRow() << UrlsRow() << TextRow();
     optionRows_ = panels_.mid(1);
     for (QWidget* row : panels_)
         layout->addWidget(row);
@@ -123,6 +124,26 @@ QWidget* OptionsPanel::UrlsRow()
     return row;
 }
 
+// How the pages' words are read: the standard rules, or prose as a reader reads it.
+QWidget* OptionsPanel::TextRow()
+{
+    auto* row = new QWidget(this);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    textMode_ = new QComboBox(row);
+    textMode_->setObjectName(QStringLiteral("textMode"));
+    textMode_->addItem(Tr(QStringLiteral("Standard")), int(TextMode::Standard));
+    textMode_->addItem(Tr(QStringLiteral("Prose")), int(TextMode::Prose));
+    altAndTitle_ = new QCheckBox(Tr(QStringLiteral("Check Alt and Title Texts")), row);
+    altAndTitle_->setObjectName(QStringLiteral("altAndTitle"));
+    altAndTitle_->setAccessibleName(altAndTitle_->text());
+    layout->addWidget(Caption(Tr(QStringLiteral("Text Mode:")), textMode_, row));
+    layout->addWidget(textMode_);
+    layout->addWidget(altAndTitle_);
+    layout->addStretch(1);
+    return row;
+}
+
 // The stored values, by the reading rules; nothing is written back meanwhile.
 void OptionsPanel::Restore()
 {
@@ -133,6 +154,9 @@ void OptionsPanel::Restore()
     extensions_->setText(settings_.IgnoreExtensions());
     urls_->setPlainText(QString(settings_.IgnoreUrls()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     limit_->setValue(settings_.PageLimit());
+    textMode_->setCurrentIndex(settings_.Text() == TextMode::Prose ? 1 : 0);
+    altAndTitle_->setChecked(settings_.CheckAltAndTitle());
+    altAndTitle_->setEnabled(settings_.Text() == TextMode::Prose);
 }
 
 void OptionsPanel::Connect()
@@ -146,6 +170,12 @@ void OptionsPanel::Connect()
     connect(agent_, &QComboBox::editTextChanged, this, [this](const QString& text) { settings_.SetAgent(text); });
     connect(extensions_, &QLineEdit::textEdited, this,
             [this](const QString& text) { settings_.SetIgnoreExtensions(text); });
+    connect(textMode_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        const TextMode mode = TextMode(textMode_->itemData(index).toInt());
+        settings_.SetText(mode);
+        altAndTitle_->setEnabled(mode == TextMode::Prose);
+    });
+    connect(altAndTitle_, &QCheckBox::toggled, this, [this](bool on) { settings_.SetCheckAltAndTitle(on); });
     connect(urls_, &QPlainTextEdit::textChanged, this, [this] {
         settings_.SetIgnoreUrls(urls_->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
     });
@@ -178,6 +208,8 @@ QString OptionsPanel::FillOptions(CrawlOptions& options) const
     options.UserAgent = agent_->currentText();
     options.IgnoreExtensions = extensions_->text();
     options.IgnoreUrls = urls_->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    options.Text.mode = TextMode(textMode_->currentData().toInt());
+    options.Text.checkAltAndTitle = options.Text.Prose() && altAndTitle_->isChecked();
     return QString();
 }
 

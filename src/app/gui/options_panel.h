@@ -10,6 +10,7 @@
 
 #include "crawl/crawl_options.h"
 
+class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QPlainTextEdit;
@@ -39,6 +40,7 @@ private:
     QWidget* TimeoutRow();
     QWidget* ExtensionsRow();
     QWidget* UrlsRow();
+    QWidget* TextRow();
     void Restore();
     void Connect();
 
@@ -51,6 +53,8 @@ private:
     QComboBox* agent_ = nullptr;
     QLineEdit* extensions_ = nullptr;
     QPlainTextEdit* urls_ = nullptr;
+    QComboBox* textMode_ = nullptr;
+    QCheckBox* altAndTitle_ = nullptr;
     QList<QWidget*> panels_;      // the four rows disabled during a crawl
     QList<QWidget*> optionRows_;  // the rows "Show Options" shows
 };

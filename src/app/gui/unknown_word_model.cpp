@@ -16,6 +16,11 @@ QString UnknownWordModel::WordAt(int row) const
     return row >= 0 && size_t(row) < words_.size() ? words_[size_t(row)].word : QString();
 }
 
+QStringList UnknownWordModel::FormsAt(int row) const
+{
+    return row >= 0 && size_t(row) < words_.size() ? words_[size_t(row)].forms : QStringList();
+}
+
 int UnknownWordModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : int(words_.size());

@@ -22,6 +22,7 @@ public:
     void SetWords(std::vector<UnknownWord> words);
     const std::vector<UnknownWord>& Words() const { return words_; }
     QString WordAt(int row) const;
+    QStringList FormsAt(int row) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;

@@ -45,7 +45,7 @@ UnknownWordsTab::UnknownWordsTab(ProjectDatabase& database, QWidget* parent) : Q
     connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
                 if (current.isValid())
-                    sources_->ShowWord(model_->WordAt(current.row()));
+                    sources_->ShowWord(model_->WordAt(current.row()), model_->FormsAt(current.row()));
             });
 }
 
@@ -61,7 +61,7 @@ void UnknownWordsTab::SelectRow(int row)
     const bool alreadyCurrent = view_->selectionModel()->currentIndex().row() == row;
     view_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     if (alreadyCurrent)  // no change of row to fill the pane: fill it afresh
-        sources_->ShowWord(model_->WordAt(row));
+        sources_->ShowWord(model_->WordAt(row), model_->FormsAt(row));
     view_->scrollTo(index, QAbstractItemView::EnsureVisible);
     view_->setFocus();
 }

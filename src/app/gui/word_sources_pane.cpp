@@ -46,16 +46,19 @@ WordSourcesPane::WordSourcesPane(ProjectDatabase& database, QWidget* parent) : Q
     layout->addWidget(list_, 1);
 }
 
-void WordSourcesPane::ShowWord(const QString& word)
+void WordSourcesPane::ShowWord(const QString& word, const QStringList& forms)
 {
     word_->setText(word);
     const quint64 request = ++request_;
     ProjectDatabase* database = &database_;
+    const QStringList asked = forms.isEmpty() ? QStringList{word} : forms;
     RunInBackground<SourcesAnswer>(
         this,
-        [database, word] {
+        [database, asked] {
             SourcesAnswer answer;
-            answer.ok = LoadWordSources(*database, word, answer.urls, &answer.error);
+            for (const QString& form : asked)
+                if (!(answer.ok = LoadWordSources(*database, form, answer.urls, &answer.error)))
+                    break;
             return answer;
         },
         [this, request](const SourcesAnswer& answer) {

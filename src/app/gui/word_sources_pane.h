@@ -20,8 +20,9 @@ class WordSourcesPane : public QWidget {
 public:
     WordSourcesPane(ProjectDatabase& database, QWidget* parent = nullptr);
 
-    // Shows the word and fills its pages (asynchronously; the last call wins).
-    void ShowWord(const QString& word);
+    // Shows the word and fills its pages (asynchronously; the last call
+    // wins). A row that stands for several case forms lists the pages of each.
+    void ShowWord(const QString& word, const QStringList& forms = {});
     // The selected source URL; empty when none.
     QString SelectedUrl() const;
     QTreeWidget* List() const { return list_; }

@@ -193,6 +193,20 @@ TEST_F(MainWindowTest, ACrawlFillsTheListsAndTheStatusBar)
     EXPECT_TRUE(platform.Said().isEmpty()) << platform.Said().join('\n').toStdString();
 }
 
+TEST_F(MainWindowTest, AProseCrawlReportsWordsAsWritten)
+{
+    Settings(data.path()).SetText(TextMode::Prose);
+    MainWindow& w = Open();
+    EXPECT_EQ(w.findChild<QComboBox*>(QStringLiteral("textMode"))->currentIndex(), 1);
+    Crawl(site.Url());
+    QStringList words;
+    for (const UnknownWord& word : w.WordsTab()->Model()->Words())
+        words << word.word;
+    EXPECT_TRUE(words.contains(QStringLiteral("Parsely"))) << words.join(' ').toStdString();  // as the page writes it
+    w.findChild<QComboBox*>(QStringLiteral("textMode"))->setCurrentIndex(0);
+    EXPECT_EQ(Settings(data.path()).Text(), TextMode::Standard);
+}
+
 TEST_F(MainWindowTest, SelectingRowsFillsThePanes)
 {
     Open();
