@@ -1,11 +1,13 @@
 #include "analysis/recording_pipeline.h"
 
 #include <exception>
+#include <future>
 #include <memory>
 
 #include "analysis/page_record.h"
 #include "analysis/page_recorder.h"
 #include "platform/serial_worker.h"
+#include "platform/task_pool.h"
 
 namespace lexicrawl {
 
@@ -24,10 +26,14 @@ QString TextOf(const std::exception_ptr& failure)
 
 }  // namespace
 
-RecordingPipeline::RecordingPipeline(SerialWorker& worker, PageRecorder& recorder)
+RecordingPipeline::RecordingPipeline(SerialWorker& worker, PageRecorder& recorder, int readers)
     : worker_(worker), recorder_(recorder)
 {
+    if (readers > 0)
+        readers_ = std::make_unique<TaskPool>(readers);
 }
+
+RecordingPipeline::~RecordingPipeline() = default;
 
 void RecordingPipeline::BeginCrawl(const CrawlOptions& options)
 {
@@ -47,24 +53,56 @@ bool RecordingPipeline::RecordPage(const QString& url, const QString& source)
         std::lock_guard<std::mutex> lock(mutex_);
         text = text_;
     }
+    const qint64 bytes = qint64(source.size()) * qint64(sizeof(QChar));
+    Admit(bytes);
     // Shared: std::function needs a copyable task, and a page's record is large.
-    std::shared_ptr<PageRecord> record;
-    try {
-        record = std::make_shared<PageRecord>(ExtractPageRecord(source, text));
-    } catch (...) {
-        Fail(TextOf(std::current_exception()));
-        return false;
-    }
-    worker_.PostBounded([this, url, record] {
-        if (Failed())
-            return;
+    auto reading = std::make_shared<std::promise<PageRecord>>();
+    std::shared_future<PageRecord> record = reading->get_future().share();
+    auto read = [reading, source, text] {
         try {
-            recorder_.Write(url, *record);
+            reading->set_value(ExtractPageRecord(source, text));
         } catch (...) {
-            Fail(TextOf(std::current_exception()));
+            reading->set_exception(std::current_exception());
         }
+    };
+    if (readers_)
+        readers_->Post(std::move(read));
+    else
+        read();
+    worker_.PostBounded([this, url, record, bytes] {
+        if (!Failed()) {
+            try {
+                recorder_.Write(url, record.get());
+            } catch (...) {
+                Fail(TextOf(std::current_exception()));
+            }
+        }
+        Release(bytes);
     });
     return !Failed();
+}
+
+// Waits while too many pages, or too many bytes, are handed over and not
+// yet written; a single page larger than the bound still goes on its own.
+void RecordingPipeline::Admit(qint64 bytes)
+{
+    std::unique_lock<std::mutex> lock(mutex_);
+    released_.wait(lock, [this, bytes] {
+        return pagesInFlight_ == 0 ||
+               (pagesInFlight_ < kMaxPagesInFlight && bytesInFlight_ + bytes <= kMaxBytesInFlight);
+    });
+    ++pagesInFlight_;
+    bytesInFlight_ += bytes;
+}
+
+void RecordingPipeline::Release(qint64 bytes)
+{
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        --pagesInFlight_;
+        bytesInFlight_ -= bytes;
+    }
+    released_.notify_all();
 }
 
 QString RecordingPipeline::Finish()

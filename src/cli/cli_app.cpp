@@ -80,6 +80,8 @@ void ApplyOverrides(CrawlOptions& c, const CliOptions& o)
     c.UserAgent = o.userAgent.value_or(c.UserAgent);
     c.ConnectTimeoutMs = o.connectTimeoutMs.value_or(c.ConnectTimeoutMs);
     c.ReadTimeoutMs = o.readTimeoutMs.value_or(c.ReadTimeoutMs);
+    c.Connections = o.connections.value_or(c.Connections);
+    c.DelayMs = o.delayMs.value_or(c.DelayMs);
     if (o.memory)
         c.Location = DatabaseLocation::Memory;
     c.Text.mode = o.textMode.value_or(c.Text.mode);

@@ -26,6 +26,8 @@ struct CliOptions {
     std::optional<QString> userAgent;
     std::optional<int> connectTimeoutMs;
     std::optional<int> readTimeoutMs;
+    std::optional<int> connections;
+    std::optional<int> delayMs;
     std::optional<QString> ignoreExtensions;
     std::optional<QStringList> ignoreUrls;  // replaces the stored list when given
     bool noFollowRedirects = false;

@@ -1,12 +1,12 @@
 #include "crawl/collector.h"
 
-#include <QElapsedTimer>
-
 #include "crawl/anchor_scanner.h"
 #include "crawl/crawl_state.h"
 #include "crawl/internal_urls.h"
 #include "crawl/link_processor.h"
 #include "crawl/page_sink.h"
+#include "crawl/polite_fetch.h"
+#include "crawl/prefetcher.h"
 #include "crawl/wildcard_mask.h"
 
 namespace lexicrawl {
@@ -79,10 +79,23 @@ void Collector::ProbeStartUrl()
     }
 }
 
+// Pages fetched ahead and not yet taken: a few per connection, and not more
+// bytes than a large page or two.
+constexpr qsizetype kAheadPerConnection = 4;
+constexpr qint64 kMaxBytesAhead = 64 * 1024 * 1024;
+
 void Collector::CollectNow()
 {
     CrawlState& state = context_.State;
     LinkProcessor links(context_.Database, context_.Table, state, IgnoreUrlPatterns(context_.IgnoreUrls));
+    HostPacer pacer(state.DelayMs);
+    pacer_ = &pacer;
+    std::unique_ptr<Prefetcher> prefetcher;
+    if (state.Connections > 1)
+        prefetcher = std::make_unique<Prefetcher>(context_.Table, context_.Fetch, state.FetchSettings,
+                                                  &state.StopRequested, pacer, state.Connections,
+                                                  kAheadPerConnection * state.Connections, kMaxBytesAhead);
+    prefetcher_ = prefetcher.get();
     links.ProcessLink(state.StartUrl, QString(), QString(), QString());
     NotifyRows();
     qsizetype i = 0;
@@ -95,6 +108,8 @@ void Collector::CollectNow()
         if (!Visit(i, links))
             break;
     }
+    prefetcher_ = nullptr;
+    pacer_ = nullptr;
 }
 
 // Fetches, records and scans entry index and moves index on to the next
@@ -105,31 +120,26 @@ bool Collector::Visit(qsizetype& index, LinkProcessor& links)
 {
     CrawlState& state = context_.State;
     CrawlHost& host = context_.Host;
-    QElapsedTimer stopwatch;
-    stopwatch.start();
     const QString sourcelink = context_.Table.At(index).page;
-    FetcherState& fetcher = ThisThreadFetcher();
-    fetcher.RedirectTarget.clear();
-    fetcher.LastFetchError.clear();
     host.Progress(CrawlProgress{index + 1, context_.Table.Count(), pagesDone_, pagesFailed_, context_.ElapsedMs(),
                                 sourcelink});
-    state.CurrentPageHtml = Fetch(sourcelink, false);
+    PageFetch fetched = FetchEntry(index);
     if (state.StopRequested.load()) {
         stopped_ = true;
         return false;
     }
-    context_.Table.SetVisit(index, stopwatch.nsecsElapsed(), fetcher.LastStatusCode, fetcher.LastFetchError);
+    context_.Table.SetVisit(index, fetched.loadTimeNs, fetched.statusCode, fetched.fetchError);
     ++pagesDone_;
     if (VisitFailed(context_.Table.At(index)))
         ++pagesFailed_;
     host.RowVisited(index);
+    state.CurrentPageHtml = std::move(fetched.source);
     if (!context_.Pages.RecordPage(sourcelink, state.CurrentPageHtml))
         return false;
     ++index;
-    const QString redirect = fetcher.RedirectTarget;
-    if (!redirect.isEmpty()) {
+    if (!fetched.redirectTarget.isEmpty()) {
         // A redirect becomes an entry of its own; the answer's body has no links.
-        links.ProcessLink(redirect, QString(), QString(), QString());
+        links.ProcessLink(fetched.redirectTarget, QString(), QString(), QString());
     } else {
         LinkBatch batch(links);
         ScanAnchors(
@@ -139,8 +149,19 @@ bool Collector::Visit(qsizetype& index, LinkProcessor& links)
             },
             &state.StopRequested);
     }
+    if (prefetcher_)
+        prefetcher_->TableGrew();
     NotifyRows();
     return true;
+}
+
+// The entry's page, taken from the fetches running ahead or fetched now.
+PageFetch Collector::FetchEntry(qsizetype index)
+{
+    if (prefetcher_)
+        return prefetcher_->Take(index);
+    return FetchPolitely(context_.Fetch, context_.Table.At(index).page, context_.State.FetchSettings,
+                         &context_.State.StopRequested, *pacer_);
 }
 
 // The page's source, or empty text when the fetch failed in any way.

@@ -20,8 +20,11 @@
 
 namespace lexicrawl {
 
+class HostPacer;
 class InternalUrls;
 class LinkProcessor;
+class Prefetcher;
+struct PageFetch;
 class PageSink;
 class ProjectDatabase;
 struct CrawlState;
@@ -57,11 +60,14 @@ private:
     void ProbeStartUrl();
     void CollectNow();
     bool Visit(qsizetype& index, LinkProcessor& links);
+    PageFetch FetchEntry(qsizetype index);
     QString Fetch(const QString& url, bool statusOnly);
     void NotifyRows();
 
     CollectorContext context_;
     std::thread thread_;
+    HostPacer* pacer_ = nullptr;          // during the walk
+    Prefetcher* prefetcher_ = nullptr;    // during the walk, with more than one connection
     bool stopped_ = false;
     qsizetype pagesDone_ = 0;
     qsizetype pagesFailed_ = 0;

@@ -1,5 +1,6 @@
 #include "crawl/crawl_control.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "crawl/collector.h"
@@ -95,6 +96,8 @@ void CrawlControl::CaptureOptions(const CrawlOptions& options)
     state_.IgnoreExtensionsText = TrimCtl(options.IgnoreExtensions);
     state_.FetchSettings = FetchSettings{options.UserAgent, options.ConnectTimeoutMs, options.ReadTimeoutMs};
     state_.UrlLimit = options.UrlLimit;
+    state_.Connections = std::clamp(options.Connections, 1, kMaxConnections);
+    state_.DelayMs = std::max(0, options.DelayMs);
     state_.SubdomainScope = options.SubdomainScope;
     state_.Options.RemoveAnchors = options.RemoveAnchors;
     state_.Options.RemoveQueryString = options.RemoveQueryString;

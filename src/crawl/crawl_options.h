@@ -11,6 +11,12 @@
 
 namespace lexicrawl {
 
+// Two requests at a time halve the wait for a remote site's round trips
+// while asking little more of it than a browser does; more is the user's
+// choice.
+constexpr int kDefaultConnections = 2;
+constexpr int kMaxConnections = 16;
+
 struct CrawlOptions {
     QString StartUrl;                 // as typed: Start normalises its scheme
     bool SubdomainScope = false;      // "Subdomain Name" rather than "Domain Name"
@@ -24,6 +30,10 @@ struct CrawlOptions {
     QString UserAgent;                // taken untrimmed; empty sends none
     int ConnectTimeoutMs = 10000;     // 0: the fetcher's own bound
     int ReadTimeoutMs = 10000;
+    // Requests in flight at once (1: one page at a time); pages are still
+    // taken in table order, so the results do not depend on it.
+    int Connections = kDefaultConnections;
+    int DelayMs = 0;                  // pause between the starts of two requests to one host
     DatabaseLocation Location = DatabaseLocation::File;
     TextOptions Text;                 // how the pages' words are read (the recording, not the crawl, uses it)
 };

@@ -31,6 +31,8 @@ struct CrawlState {
     std::atomic<qint64> AddedCount{0};
     QString IgnoreExtensionsText;  // space-separated, trimmed
     lexicrawl::FetchSettings FetchSettings;
+    int Connections = 1;   // requests in flight at once
+    int DelayMs = 0;       // pause between the starts of two requests to one host
     QString CurrentPageHtml;  // source text of the page fetched last
     LinkOptions Options;
 };

@@ -149,7 +149,11 @@ qint64 RetryAfterDelayMs(const QByteArray& value, const QDateTime& now)
     const qint64 delay = value.trimmed().toLongLong(&seconds);
     if (seconds)
         return delay < 0 ? -1 : delay * 1000;
-    const QDateTime when = QDateTime::fromString(QString::fromLatin1(value.trimmed()), Qt::RFC2822Date);
+    // An HTTP date ends in "GMT", which the RFC 2822 reader wants as "+0000".
+    QString date = QString::fromLatin1(value.trimmed());
+    if (date.endsWith(QLatin1String(" GMT")))
+        date = date.chopped(4) + QStringLiteral(" +0000");
+    const QDateTime when = QDateTime::fromString(date, Qt::RFC2822Date);
     if (!when.isValid())
         return -1;
     return std::max<qint64>(0, now.msecsTo(when));

@@ -89,6 +89,7 @@ TEST_F(CrawlSessionTest, ADictionaryChangedDuringTheCrawlAppliesFromTheNextPageO
     CrawlOptions options;
     options.StartUrl = kRoot;
     options.FollowRedirects = false;
+    options.Connections = 1;  // the second page is fetched after the first is handed over
     ASSERT_TRUE(session.Start(options).Started());
     session.Control().WaitUntilFinished();
 

@@ -107,6 +107,7 @@ protected:
         o.UrlLimit = 100;
         o.IgnoreExtensions = u"css js png"_qs;
         o.FollowRedirects = false;
+        o.Connections = 1;  // one page at a time: the timing of a stop is exact
         return o;
     }
     // Runs a whole crawl and waits for its end.

@@ -1,6 +1,7 @@
 #include "app/core/crawl_session.h"
 
 #include "app/core/app_environment.h"
+#include "platform/task_pool.h"
 #include "store/project_files.h"
 
 namespace lexicrawl {
@@ -9,7 +10,7 @@ CrawlSession::CrawlSession(const AppEnvironment& environment, CrawlHost& host, F
     : database_(environment.DataFolder(), environment.ProgramFolder()),
       spelling_(worker_),
       recorder_(database_, [this](const QStringList& words) { return spelling_.Verdicts(words); }),
-      pipeline_(worker_, recorder_),
+      pipeline_(worker_, recorder_, TaskPool::MachineThreads()),
       control_(database_, host, pipeline_, std::move(fetch))
 {
     recorder_.SetLanguageVerdicts(

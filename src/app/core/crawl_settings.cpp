@@ -25,6 +25,7 @@ std::optional<CrawlOptions> CrawlOptionsFromSettings(const Settings& settings, Q
     options.UserAgent = settings.Agent();
     options.ConnectTimeoutMs = *connectMs;
     options.ReadTimeoutMs = *readMs;
+    options.Connections = settings.Connections();
     options.Location = settings.MemoryDatabase() ? DatabaseLocation::Memory : DatabaseLocation::File;
     options.Text = TextOptions{settings.Text(), settings.CheckAltAndTitle()};
     return options;

@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "crawl/crawl_options.h"
 #include "crawl/fetcher.h"
 #include "platform/text.h"
 #include "spelling/dictionary_choice.h"
@@ -300,6 +301,19 @@ int Settings::PageLimit() const
 }
 
 bool Settings::SetPageLimit(int limit) { return SetRaw(QStringLiteral("PageLimit"), QString::number(limit)); }
+
+// A whole number brought into 1 to 16; anything else gives the default.
+int Settings::Connections() const
+{
+    bool ok = false;
+    const int v = Raw(QStringLiteral("Connections")).toInt(&ok);
+    return ok ? std::clamp(v, 1, kMaxConnections) : kDefaultConnections;
+}
+
+bool Settings::SetConnections(int connections)
+{
+    return SetRaw(QStringLiteral("Connections"), QString::number(connections));
+}
 
 bool Settings::MemoryDatabase() const
 {

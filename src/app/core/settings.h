@@ -77,6 +77,8 @@ public:
     bool SetIgnoreUrls(const QString& boxText);
     int PageLimit() const;
     bool SetPageLimit(int limit);
+    int Connections() const;  // requests in flight at once, 1 to 16
+    bool SetConnections(int connections);
     bool MemoryDatabase() const;  // "DefaultDatabaseLocation" = "Memory"
     bool SetMemoryDatabase(bool memory);
     bool DisplayUnfinishedResults() const;

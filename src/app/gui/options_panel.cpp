@@ -94,6 +94,11 @@ QWidget* OptionsPanel::TimeoutRow()
     layout->addWidget(responseTimeout_);
     layout->addWidget(Caption(Tr(QStringLiteral("User-Agent String:")), agent_, row));
     layout->addWidget(agent_, 1);
+    connections_ = new QSpinBox(row);
+    connections_->setObjectName(QStringLiteral("connections"));
+    connections_->setRange(1, kMaxConnections);
+    layout->addWidget(Caption(Tr(QStringLiteral("Connections:")), connections_, row));
+    layout->addWidget(connections_);
     return row;
 }
 
@@ -154,6 +159,7 @@ void OptionsPanel::Restore()
     extensions_->setText(settings_.IgnoreExtensions());
     urls_->setPlainText(QString(settings_.IgnoreUrls()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     limit_->setValue(settings_.PageLimit());
+    connections_->setValue(settings_.Connections());
     textMode_->setCurrentIndex(settings_.Text() == TextMode::Prose ? 1 : 0);
     altAndTitle_->setChecked(settings_.CheckAltAndTitle());
     altAndTitle_->setEnabled(settings_.Text() == TextMode::Prose);
@@ -163,6 +169,7 @@ void OptionsPanel::Connect()
 {
     connect(subdomain_, &QRadioButton::toggled, this, [this](bool on) { settings_.SetSubdomainScope(on); });
     connect(limit_, &QSpinBox::valueChanged, this, [this](int value) { settings_.SetPageLimit(value); });
+    connect(connections_, &QSpinBox::valueChanged, this, [this](int value) { settings_.SetConnections(value); });
     connect(connectTimeout_, &QLineEdit::textEdited, this,
             [this](const QString& text) { settings_.SetConnectionTimeout(text); });
     connect(responseTimeout_, &QLineEdit::textEdited, this,
@@ -203,6 +210,7 @@ QString OptionsPanel::FillOptions(CrawlOptions& options) const
         return InvalidIntegerText(responseTimeout_->text());
     options.SubdomainScope = subdomain_->isChecked();
     options.UrlLimit = limit_->value();
+    options.Connections = connections_->value();
     options.ConnectTimeoutMs = *connectMs;
     options.ReadTimeoutMs = *readMs;
     options.UserAgent = agent_->currentText();

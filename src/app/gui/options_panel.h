@@ -51,6 +51,7 @@ private:
     QLineEdit* connectTimeout_ = nullptr;
     QLineEdit* responseTimeout_ = nullptr;
     QComboBox* agent_ = nullptr;
+    QSpinBox* connections_ = nullptr;
     QLineEdit* extensions_ = nullptr;
     QPlainTextEdit* urls_ = nullptr;
     QComboBox* textMode_ = nullptr;
