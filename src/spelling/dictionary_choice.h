@@ -51,5 +51,4 @@ private:
     int selected_ = -1;
 };
 
-
 }  // namespace lexicrawl

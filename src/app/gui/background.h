@@ -31,10 +31,13 @@ void RunInBackground(QObject* context, std::function<Result()> work, std::functi
     });
 }
 
-// Waits until every background task has ended (before the objects they use go).
+// Waits until every background task has ended (before the objects they use
+// go), serving the UI thread's events meanwhile: a task may be waiting for a
+// message box on it.
 inline void WaitForBackgroundWork()
 {
-    QThreadPool::globalInstance()->waitForDone();
+    while (!QThreadPool::globalInstance()->waitForDone(10))
+        QCoreApplication::processEvents();
 }
 
 }  // namespace lexicrawl::gui

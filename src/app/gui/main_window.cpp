@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QThread>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -92,6 +93,13 @@ MainWindow::MainWindow(AppEnvironment& environment, QWidget* parent)
 MainWindow::~MainWindow()
 {
     geometrySaving_ = false;
+    // A crawl still running (the window went without being closed) is stopped;
+    // its messages still reach the UI thread while it winds down.
+    session_->Stop();
+    while (Phase() != CrawlPhase::Idle) {
+        QCoreApplication::processEvents();
+        QThread::msleep(5);
+    }
     // Queries and copies in the background use the session: let them end first.
     WaitForBackgroundWork();
     session_.reset();
