@@ -154,11 +154,16 @@ bool ProjectDatabase::OpenTarget(const QString& target, bool memory)
         return false;
     }
     db_ = db;
-    // The working file is scratch: no statement waits for a disk sync, and the
-    // rollback journal stays in memory. Without WAL every committed statement
-    // is in the main file, so a copy taken between statements is consistent;
-    // cache_spill off keeps an open transaction's pages out of the file.
-    sqlite3_exec(db_, "PRAGMA synchronous=OFF; PRAGMA journal_mode=MEMORY; PRAGMA cache_spill=OFF;",
+    // The working file is scratch: no statement waits for a disk sync. The
+    // rollback journal is a file kept between transactions, so a program
+    // killed in the middle of a commit leaves a file that opens whole (the
+    // next open rolls the commit back); an in-memory journal would leave it
+    // corrupt. Without WAL every committed statement is in the main file, so
+    // a copy taken between statements is consistent; cache_spill off keeps
+    // an open transaction's pages out of the file.
+    sqlite3_exec(db_,
+                 memory ? "PRAGMA synchronous=OFF; PRAGMA journal_mode=MEMORY; PRAGMA cache_spill=OFF;"
+                        : "PRAGMA synchronous=OFF; PRAGMA journal_mode=PERSIST; PRAGMA cache_spill=OFF;",
                  nullptr, nullptr, nullptr);
     return true;
 }
@@ -167,8 +172,7 @@ bool ProjectDatabase::PrepareForCrawl(DatabaseLocation location)
 {
     QMutexLocker lock(&mutex_);
     CloseConnection();
-    if (!workingFile_.isEmpty())
-        QFile::remove(workingFile_);
+    RemoveWorkingFile();
     if (location == DatabaseLocation::File) {
         if (!workingFile_.isEmpty())
             QFile::copy(TemplatePath(), workingFile_);  // a failure shows in the open below
@@ -204,8 +208,15 @@ void ProjectDatabase::Close()
 {
     QMutexLocker lock(&mutex_);
     CloseConnection();
-    if (!workingFile_.isEmpty())
-        QFile::remove(workingFile_);
+    RemoveWorkingFile();
+}
+
+void ProjectDatabase::RemoveWorkingFile()
+{
+    if (workingFile_.isEmpty())
+        return;
+    QFile::remove(workingFile_);
+    QFile::remove(workingFile_ + QStringLiteral("-journal"));
 }
 
 void ProjectDatabase::Execute(const QString& sql)

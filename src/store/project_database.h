@@ -97,6 +97,8 @@ public:
 private:
     bool OpenTarget(const QString& target, bool memory);
     void CloseConnection();
+    // Deletes the working file and its rollback journal; missing ones are no error.
+    void RemoveWorkingFile();
 
     const QString dataFolder_;
     const QString programFolder_;
