@@ -2,12 +2,14 @@
 
 #include <gumbo.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "analysis/guarded_parse.h"
 #include "analysis/gumbo_arena.h"
 #include "analysis/html_node.h"
 #include "analysis/text_renderer.h"
+#include "platform/escaped_bytes.h"
 
 namespace lexicrawl {
 
@@ -77,7 +79,7 @@ QString TagNameOf(const GumboNode* element)
 
 }  // namespace
 
-HtmlDocument::HtmlDocument(const QString& source) : utf8_(source.toUtf8())
+HtmlDocument::HtmlDocument(const QString& source) : utf8_(EncodeUtf8Replacing(source))
 {
     output_ = Parse();
     if (!output_) {
@@ -202,6 +204,20 @@ QString HtmlDocument::Attribute(int index, const char* name) const
 {
     const GumboAttribute* attribute = html::FindAttribute(elements_.at(std::size_t(index)), name);
     return attribute ? QString::fromStdString(SourceLineBreaks(*attribute)) : QString();
+}
+
+std::vector<std::size_t> HtmlDocument::StartTagOffsets(std::size_t length) const
+{
+    std::vector<std::size_t> offsets;
+    const char* begin = utf8_.constData();
+    const char* end = begin + utf8_.size();
+    for (const GumboNode* element : elements_) {
+        const GumboStringPiece tag = element->v.element.original_tag;
+        if (tag.length == length && tag.data >= begin && tag.data < end)
+            offsets.push_back(std::size_t(tag.data - begin));
+    }
+    std::sort(offsets.begin(), offsets.end());
+    return offsets;
 }
 
 QString HtmlDocument::InnerText(int index) const

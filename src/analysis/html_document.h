@@ -70,6 +70,12 @@ public:
     // The source as the parser read it (UTF-8).
     const QByteArray& Utf8() const { return utf8_; }
 
+    // Where in the UTF-8 source the start tags of the document's elements
+    // stand that are exactly length bytes long, in ascending order. Text
+    // that looks like a tag but is part of another tag, of text or of a
+    // comment, or a tag the parser dropped, is not among them.
+    std::vector<std::size_t> StartTagOffsets(std::size_t length) const;
+
 private:
     // A null answer means the parser gave up on the page.
     GumboInternalOutput* Parse();

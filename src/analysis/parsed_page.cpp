@@ -57,7 +57,9 @@ QString ParsedPage::ReadableText() const
     const bool tailIsInert =
         cut >= std::size_t(utf8.size()) ||
         html::OnlyWhiteSpaceAndComments(std::string_view(utf8.constData() + cut, std::size_t(utf8.size()) - cut));
-    if (!tailIsInert || readable_text::CompatibilityTagRemovalMayChangeParse(utf8, cut))
+    if (!tailIsInert ||
+        readable_text::CompatibilityTagRemovalMayChangeParse(
+            utf8, cut, [this] { return document_.StartTagOffsets(readable_text::CompatibilityTagLength()); }))
         return ExtractReadableText(source_);
     bool crossedCut = false;
     QString text = document_.BodyText(cut, readable_text::CompatibilityTag().toStdString(), &crossedCut);

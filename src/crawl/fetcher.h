@@ -17,6 +17,9 @@ struct FetchSettings {
     QString UserAgent;         // empty: no User-Agent header
     int ConnectTimeoutMs = 0;  // 0 (or less): the fetcher's own bound, 30 s
     int ReadTimeoutMs = 0;     // inactivity time-out; 0 (or less): the fetcher's own bound, 60 s
+    // Bound of the whole fetch; 0 (or less): the connect time-out plus the
+    // larger of 6 read time-outs and 60 s.
+    int WholeFetchTimeoutMs = 0;
 };
 
 // Rewritten by every fetch on a thread, read by the caller right after it.
@@ -25,6 +28,17 @@ struct FetcherState {
     QString RedirectTarget;  // written, never emptied, by the fetcher
     int LastStatusCode = 0;  // the answer's status, -1 without a status line
     QString LastFetchError;  // failure text of the last failed fetch
+    // The status line came, but the answer did not arrive whole: the
+    // connection broke or timed out in the middle, the body passed the size
+    // cap, or a stop cut it short. LastStatusCode keeps the answer's code and
+    // LastFetchError says what went wrong; the page is empty. Such a fetch
+    // failed, whatever its code says.
+    bool Incomplete = false;
+    // A 2xx answer whose body is not text (an image, an archive, other binary
+    // data, by its declared type or, when it declares none or an unspecific
+    // one, by its first bytes). The page is recorded, but its source is handed
+    // on empty, so that no words or links are read from it.
+    bool NotText = false;
 };
 
 // The calling thread's fetcher state.

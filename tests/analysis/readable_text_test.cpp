@@ -141,6 +141,9 @@ TEST(ReadableText, RemovesTheExactCompatibilityTagOnly)
         // Without the tag the parse differs: the SVG stays open, the line break follows <pre>.
         {"<svg><meta http-equiv=\"X-UA-Compatible\" content=\"IE=edge,chrome=1\"/><desc>d</desc></svg>", ""},
         {"<pre><meta http-equiv=\"X-UA-Compatible\" content=\"IE=edge,chrome=1\"/>\nline</pre>", "line"},
+        // Inside another tag the text is no tag of its own; removing it joins that tag to what follows.
+        {"<p>x<h<meta http-equiv=\"X-UA-Compatible\" content=\"IE=edge,chrome=1\"/>y</p>", "x"},
+        {"<p title='<meta http-equiv=\"X-UA-Compatible\" content=\"IE=edge,chrome=1\"/>'>z</p>", "z"},
     };
     for (const TextCase& c : cases)
         ExpectText(c);

@@ -301,14 +301,14 @@ struct TlsCase {
     int Code;
 };
 
-TEST_F(FetcherTest, TlsUpTo12IsFetchedWithoutCertificateChecks)
+TEST_F(FetcherTest, TlsUpTo13IsFetchedWithoutCertificateChecks)
 {
     const std::vector<TlsCase> cases = {
         {"tls1.0-only", TLS1_VERSION, TLS1_VERSION, false, 200},
         {"tls1.1-only", TLS1_1_VERSION, TLS1_1_VERSION, false, 200},
         {"tls1.2-only", TLS1_2_VERSION, TLS1_2_VERSION, false, 200},
         {"any-version-expired", TLS1_VERSION, TLS1_3_VERSION, true, 200},
-        {"tls1.3-only", TLS1_3_VERSION, TLS1_3_VERSION, false, -1},
+        {"tls1.3-only", TLS1_3_VERSION, TLS1_3_VERSION, false, 200},
     };
     for (const TlsCase& c : cases) {
         SCOPED_TRACE(c.Name);
