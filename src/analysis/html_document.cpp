@@ -206,6 +206,14 @@ QString HtmlDocument::Attribute(int index, const char* name) const
     return attribute ? QString::fromStdString(SourceLineBreaks(*attribute)) : QString();
 }
 
+bool HtmlDocument::ClosesHtmlAt(std::size_t offset) const
+{
+    if (!output_ || !output_->root || offset >= std::size_t(utf8_.size()))
+        return false;
+    const GumboStringPiece end = output_->root->v.element.original_end_tag;
+    return end.data == utf8_.constData() + offset && end.length > 0;
+}
+
 std::vector<std::size_t> HtmlDocument::StartTagOffsets(std::size_t length) const
 {
     std::vector<std::size_t> offsets;

@@ -70,6 +70,11 @@ public:
     // The source as the parser read it (UTF-8).
     const QByteArray& Utf8() const { return utf8_; }
 
+    // Whether the html element was closed by an end tag that begins at byte
+    // offset of the UTF-8 source (and so that a "</html>" written there is a
+    // tag, not text of an attribute, a comment or a script).
+    bool ClosesHtmlAt(std::size_t offset) const;
+
     // Where in the UTF-8 source the start tags of the document's elements
     // stand that are exactly length bytes long, in ascending order. Text
     // that looks like a tag but is part of another tag, of text or of a

@@ -54,9 +54,13 @@ QString ParsedPage::ReadableText() const
     // removal may change the parse, is the prepared source parsed on its own.
     const QByteArray& utf8 = document_.Utf8();
     const std::size_t cut = readable_text::HtmlEndOffset(utf8);
+    // The tail after the cut can be judged by its text only where the cut is
+    // the html element's real end tag: a "</html>" inside an attribute, a
+    // comment or a script leaves the parser in another state.
     const bool tailIsInert =
         cut >= std::size_t(utf8.size()) ||
-        html::OnlyWhiteSpaceAndComments(std::string_view(utf8.constData() + cut, std::size_t(utf8.size()) - cut));
+        (document_.ClosesHtmlAt(cut - 7) &&
+         html::OnlyWhiteSpaceAndComments(std::string_view(utf8.constData() + cut, std::size_t(utf8.size()) - cut)));
     if (!tailIsInert ||
         readable_text::CompatibilityTagRemovalMayChangeParse(
             utf8, cut, [this] { return document_.StartTagOffsets(readable_text::CompatibilityTagLength()); }))

@@ -124,8 +124,15 @@ TEST(ReadableText, UsesTheOneParseForUsualPageEndings)
         bool crossedCut = true;
         page.Document().BodyText(readable_text::HtmlEndOffset(page.Document().Utf8()), {}, &crossedCut);
         EXPECT_FALSE(crossedCut) << ending;
+        EXPECT_TRUE(page.Document().ClosesHtmlAt(readable_text::HtmlEndOffset(page.Document().Utf8()) - 7)) << ending;
         EXPECT_EQ(page.ReadableText(), S("a")) << ending;
     }
+    // A "</html>" that is no end tag cuts the page all the same, but the
+    // shared parse cannot tell what follows it.
+    ExpectText({"><html a=\"</html><!--\">/", ">"});
+    ExpectText({"><html a=\"</html><!--\">/-->", ">"});
+    ExpectText({"<p>a<!-- </html> -->b</p>", "a"});
+    ExpectText({"<script>x='</html>'</script><!-- c -->visible", ""});
     // Text after such a comment does join the body, and is then left out.
     ExpectText({"<p>a</p>\n</html>\n<!-->after<!-- -->\n", "a"});
     ExpectText({"<p>a</p>\n</html>\n<!-- x --!>after -->\n", "a"});
