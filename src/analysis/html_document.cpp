@@ -7,6 +7,7 @@
 
 #include "analysis/guarded_parse.h"
 #include "analysis/gumbo_arena.h"
+#include "analysis/html_nesting.h"
 #include "analysis/html_node.h"
 #include "analysis/text_renderer.h"
 #include "platform/escaped_bytes.h"
@@ -79,7 +80,7 @@ QString TagNameOf(const GumboNode* element)
 
 }  // namespace
 
-HtmlDocument::HtmlDocument(const QString& source) : utf8_(EncodeUtf8Replacing(source))
+HtmlDocument::HtmlDocument(const QString& source) : utf8_(html::LimitNesting(EncodeUtf8Replacing(source)))
 {
     output_ = Parse();
     if (!output_) {

@@ -5,6 +5,7 @@
 
 #include <QStringList>
 
+#include "analysis/html_nesting.h"
 #include "analysis/parsed_page.h"
 #include "qstring_printer.h"
 #include "analysis/readable_text.h"
@@ -160,6 +161,27 @@ TEST(ReadableText, JoinsWordsSplitBySoftHyphens)
 {
     ExpectText({"<p>extra\xC2\xAD" "ordinary soft&shy;ware</p>", "extraordinary software"});
     EXPECT_EQ(ExtractWords(ExtractReadableText(S("<p>hy&shy;phen</p>"))), S("hyphen\r\n"));
+}
+
+// Elements nested deeper than the parser is allowed to see lose their tags,
+// never their text; headings, scripts and shallow pages are as they were.
+TEST(ReadableText, DeepNestingKeepsItsTextAndHeadings)
+{
+    const auto nested = [](const char* tag, int depth, const char* inner) {
+        return QString(QStringLiteral("<%1>").arg(QLatin1String(tag))).repeated(depth) + QLatin1String(inner);
+    };
+    for (const char* tag : {"div", "b", "span", "blockquote"}) {
+        SCOPED_TRACE(tag);
+        const ParsedPage page(nested(tag, 100'000, "<h1>deep <i>title</i></h1>word <script>no words</script>end"));
+        EXPECT_EQ(page.Headings(u"h1"), S("deep title\r\n"));
+        EXPECT_EQ(page.Words(), S("deep\r\nend\r\ntitle\r\nword\r\n"));
+    }
+    // Closed elements and elements that close their own kind do not add up.
+    const QString wide = S("<div><p>a</div>").repeated(20'000) + S("<li>b").repeated(20'000);
+    EXPECT_EQ(html::LimitNesting(wide.toUtf8()), wide.toUtf8());
+    const QString shallow = nested("div", 500, "<p>x");
+    EXPECT_EQ(html::LimitNesting(shallow.toUtf8()), shallow.toUtf8());
+    EXPECT_LT(html::LimitNesting(nested("div", 600, "x").toUtf8()).size(), nested("div", 600, "x").toUtf8().size());
 }
 
 TEST(ReadableText, SurvivesHostileMarkup)
