@@ -7,7 +7,7 @@
 
 #include "analysis/guarded_parse.h"
 #include "analysis/gumbo_arena.h"
-#include "analysis/html_nesting.h"
+#include "analysis/parser_input.h"
 #include "analysis/html_node.h"
 #include "analysis/text_renderer.h"
 #include "platform/escaped_bytes.h"
@@ -80,7 +80,7 @@ QString TagNameOf(const GumboNode* element)
 
 }  // namespace
 
-HtmlDocument::HtmlDocument(const QString& source) : utf8_(html::LimitNesting(EncodeUtf8Replacing(source)))
+HtmlDocument::HtmlDocument(const QString& source) : utf8_(html::BoundParserInput(source))
 {
     output_ = Parse();
     if (!output_) {
@@ -251,17 +251,25 @@ const GumboNode* HtmlDocument::Body() const
 QString HtmlDocument::BodyText(std::size_t cutOffset, const std::string& removedRawText,
                                bool* crossedCut) const
 {
+    std::string text;
+    BodyTextTo([&text](std::string_view piece) { text.append(piece); }, cutOffset, removedRawText, crossedCut);
+    return QString::fromStdString(text);
+}
+
+void HtmlDocument::BodyTextTo(const std::function<void(std::string_view)>& sink, std::size_t cutOffset,
+                              const std::string& removedRawText, bool* crossedCut) const
+{
     TextRenderer renderer(cutOffset);
     renderer.SetRemovedRawText(removedRawText);
+    renderer.SetSink(sink);
     const GumboNode* body = Body();
-    QString text = QString::fromStdString(renderer.Render(body));
+    renderer.Render(body);
     if (crossedCut) {
         // A frameset after the cut can replace a body that held nothing
         // visible yet; the prefix alone would still have had that body.
         const bool framesetAfterCut = !body && cutOffset < std::size_t(utf8_.size());
         *crossedCut = renderer.CrossedCut() || framesetAfterCut;
     }
-    return text;
 }
 
 }  // namespace lexicrawl

@@ -13,6 +13,8 @@
 #include <QStringView>
 
 #include <cstddef>
+#include <functional>
+#include <string_view>
 #include <limits>
 #include <memory>
 #include <string>
@@ -66,6 +68,10 @@ public:
     // crossedCut is set and the text is not that of the prefix.
     QString BodyText(std::size_t cutOffset = kNoCut, const std::string& removedRawText = {},
                      bool* crossedCut = nullptr) const;
+    // The same text handed to sink in pieces of whole UTF-8 sequences, never
+    // held whole.
+    void BodyTextTo(const std::function<void(std::string_view)>& sink, std::size_t cutOffset,
+                    const std::string& removedRawText, bool* crossedCut) const;
 
     // The source as the parser read it (UTF-8).
     const QByteArray& Utf8() const { return utf8_; }

@@ -108,9 +108,9 @@ QString Conclude(FetcherState& state, TransferOutcome&& outcome)
             state.NotText = true;
             return {};
         }
-        const QString text = DecodePageBody(outcome.Body, outcome.ContentType);
+        QString text = DecodePageBody(outcome.Body, outcome.ContentType);
         outcome.Body = QByteArray();  // a large page is held twice at most, not three times
-        return NormalisePageText(text);
+        return NormalisePageText(std::move(text));
     }
     if (IsRedirect(outcome)) {
         state.RedirectTarget = RedirectTargetFor(state.FetchOrigin, LocationText(outcome.Location));

@@ -5,7 +5,7 @@
 
 #include <QStringList>
 
-#include "analysis/html_nesting.h"
+#include "analysis/parser_input.h"
 #include "analysis/parsed_page.h"
 #include "qstring_printer.h"
 #include "analysis/readable_text.h"
@@ -178,10 +178,10 @@ TEST(ReadableText, DeepNestingKeepsItsTextAndHeadings)
     }
     // Closed elements and elements that close their own kind do not add up.
     const QString wide = S("<div><p>a</div>").repeated(20'000) + S("<li>b").repeated(20'000);
-    EXPECT_EQ(html::LimitNesting(wide.toUtf8()), wide.toUtf8());
+    EXPECT_EQ(html::BoundParserInput(wide), wide.toUtf8());
     const QString shallow = nested("div", 500, "<p>x");
-    EXPECT_EQ(html::LimitNesting(shallow.toUtf8()), shallow.toUtf8());
-    EXPECT_LT(html::LimitNesting(nested("div", 600, "x").toUtf8()).size(), nested("div", 600, "x").toUtf8().size());
+    EXPECT_EQ(html::BoundParserInput(shallow), shallow.toUtf8());
+    EXPECT_LT(html::BoundParserInput(nested("div", 600, "x")).size(), nested("div", 600, "x").toUtf8().size());
 }
 
 TEST(ReadableText, SurvivesHostileMarkup)

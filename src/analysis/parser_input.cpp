@@ -1,7 +1,10 @@
-#include "analysis/html_nesting.h"
+#include "analysis/parser_input.h"
+
+#include "platform/escaped_bytes.h"
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -13,14 +16,14 @@ namespace {
 // its element; a stray end tag deeper than that is passed on as it is.
 constexpr std::size_t kMatchWindow = 64;
 
-bool IsAsciiLetter(char c)
+bool IsAsciiLetter(char16_t c)
 {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
 }
 
-bool IsSpace(char c)
+bool IsSpace(char16_t c)
 {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f';
 }
 
 using Names = std::vector<std::string_view>;
@@ -81,15 +84,21 @@ struct OpenElement {
 
 class Scanner {
 public:
-    Scanner(const QByteArray& utf8, int maxDepth) : in_(utf8), maxDepth_(std::size_t(maxDepth)) {}
+    Scanner(QStringView source, int maxDepth) : in_(source), maxDepth_(std::size_t(maxDepth)) {}
 
     QByteArray Run();
 
 private:
-    std::size_t Find(std::string_view needle, std::size_t from) const
+    char16_t At(std::size_t i) const { return in_[qsizetype(i)].unicode(); }
+    std::size_t Find(std::u16string_view needle, std::size_t from) const
     {
-        const std::string_view all(in_.constData(), std::size_t(in_.size()));
+        const std::u16string_view all(reinterpret_cast<const char16_t*>(in_.data()), std::size_t(in_.size()));
         return all.find(needle, from);
+    }
+    bool StartsAt(std::size_t at, std::u16string_view text) const
+    {
+        return at + text.size() <= std::size_t(in_.size()) &&
+               std::u16string_view(reinterpret_cast<const char16_t*>(in_.data()) + at, text.size()) == text;
     }
     std::size_t TagEnd(std::size_t from) const;
     std::string NameAt(std::size_t& pos) const;
@@ -100,31 +109,34 @@ private:
     // the match window; npos when none.
     std::size_t FindOpen(const Names& names) const;
     void Drop(std::size_t from, std::size_t to);
+    void Insert(std::size_t at, const char* text);
+    void CutTextRun(std::size_t to);
+    std::size_t CutPoint(std::size_t from, std::size_t to) const;
 
-    const QByteArray& in_;
+    QStringView in_;
     std::size_t maxDepth_;
     std::vector<OpenElement> stack_;
-    QByteArray out_;
-    std::size_t copied_ = 0;  // in_ up to here is in out_ (once something was dropped)
-    bool changed_ = false;
+    QByteArray out_;          // UTF-8, lone surrogates as U+FFFD
+    std::size_t copied_ = 0;  // in_ up to here is in out_
+    std::size_t runStart_ = 0;  // where the text run being read began, or its last cut
 };
 
 std::size_t Scanner::TagEnd(std::size_t from) const
 {
     const std::size_t n = std::size_t(in_.size());
-    char quote = 0;
+    char16_t quote = 0;
     for (std::size_t i = from; i < n; ++i) {
-        const char c = in_[qsizetype(i)];
+        const char16_t c = At(i);
         if (quote) {
             quote = c == quote ? 0 : quote;
-        } else if (c == '"' || c == '\'') {
+        } else if (c == u'"' || c == u'\'') {
             // Quotes only open a value after "=" (possibly spaced).
             std::size_t k = i;
-            while (k > from && IsSpace(in_[qsizetype(k - 1)]))
+            while (k > from && IsSpace(At(k - 1)))
                 --k;
-            if (k > from && in_[qsizetype(k - 1)] == '=')
+            if (k > from && At(k - 1) == u'=')
                 quote = c;
-        } else if (c == '>') {
+        } else if (c == u'>') {
             return i;
         }
     }
@@ -136,10 +148,12 @@ std::string Scanner::NameAt(std::size_t& pos) const
     std::string name;
     const std::size_t n = std::size_t(in_.size());
     while (pos < n) {
-        const char c = in_[qsizetype(pos)];
-        if (IsSpace(c) || c == '/' || c == '>')
+        const char16_t c = At(pos);
+        if (IsSpace(c) || c == u'/' || c == u'>')
             break;
-        name += (c >= 'A' && c <= 'Z') ? char(c + 32) : c;
+        // Names are compared with ASCII ones; any other character only has
+        // to stay unequal to them.
+        name += (c >= u'A' && c <= u'Z') ? char(c + 32) : c < 0x80 ? char(c) : '\x80';
         ++pos;
     }
     return name;
@@ -149,12 +163,12 @@ std::string Scanner::NameAt(std::size_t& pos) const
 std::size_t Scanner::SkipRawText(const std::string& name, std::size_t from) const
 {
     const std::size_t n = std::size_t(in_.size());
-    for (std::size_t at = Find("</", from); at != std::string_view::npos; at = Find("</", at + 2)) {
+    for (std::size_t at = Find(u"</", from); at != std::u16string_view::npos; at = Find(u"</", at + 2)) {
         std::size_t k = 0;
         while (k < name.size() && at + 2 + k < n) {
-            char c = in_[qsizetype(at + 2 + k)];
-            c = (c >= 'A' && c <= 'Z') ? char(c + 32) : c;
-            if (c != name[k])
+            char16_t c = At(at + 2 + k);
+            c = (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
+            if (c != char16_t(static_cast<unsigned char>(name[k])))
                 break;
             ++k;
         }
@@ -176,12 +190,58 @@ std::size_t Scanner::FindOpen(const Names& names) const
 
 void Scanner::Drop(std::size_t from, std::size_t to)
 {
-    if (!changed_) {
-        out_.reserve(in_.size());
-        changed_ = true;
-    }
-    out_.append(in_.constData() + copied_, qsizetype(from - copied_));
+    out_.append(EncodeUtf8Replacing(in_.sliced(qsizetype(copied_), qsizetype(from - copied_))));
     copied_ = to;
+}
+
+void Scanner::Insert(std::size_t at, const char* text)
+{
+    Drop(at, at);
+    out_.append(text);
+}
+
+bool IsAsciiAlnum(char16_t c)
+{
+    return IsAsciiLetter(c) || (c >= u'0' && c <= u'9');
+}
+
+// A place in [from, to) where the run can be cut: after white space, else
+// between two letters or digits with no "&" shortly before (a character
+// reference is never split); npos when there is none.
+std::size_t Scanner::CutPoint(std::size_t from, std::size_t to) const
+{
+    for (std::size_t i = from; i < to; ++i) {
+        if (IsSpace(At(i)))
+            return i + 1;
+    }
+    constexpr std::size_t kReferenceReach = 40;
+    std::size_t lastAmp = std::string_view::npos;
+    for (std::size_t i = from > kReferenceReach ? from - kReferenceReach : 0; i < from; ++i)
+        lastAmp = At(i) == u'&' ? i : lastAmp;
+    for (std::size_t i = from; i + 1 < to; ++i) {
+        if (At(i) == u'&')
+            lastAmp = i;
+        const bool nearReference = lastAmp != std::string_view::npos && i - lastAmp < kReferenceReach;
+        if (!nearReference && IsAsciiAlnum(At(i)) && IsAsciiAlnum(At(i + 1)))
+            return i + 1;
+    }
+    return std::string_view::npos;
+}
+
+// Cuts the text run from runStart_ up to to (exclusive) into pieces of about
+// kTextRunBytes.
+void Scanner::CutTextRun(std::size_t to)
+{
+    const std::size_t run = std::size_t(kTextRunBytes);
+    while (to > runStart_ && to - runStart_ > run) {
+        const std::size_t cut = CutPoint(runStart_ + run, std::min(to, runStart_ + 2 * run));
+        if (cut == std::string_view::npos || cut >= to) {
+            runStart_ = std::min(to, runStart_ + 2 * run);
+            continue;
+        }
+        Insert(cut, "<!---->");
+        runStart_ = cut;
+    }
 }
 
 void Scanner::StartTag(std::size_t lt, std::size_t& pos)
@@ -194,7 +254,7 @@ void Scanner::StartTag(std::size_t lt, std::size_t& pos)
         return;
     }
     pos = gt + 1;
-    if (IsVoid(name) || in_[qsizetype(gt - 1)] == '/')
+    if (IsVoid(name) || At(gt - 1) == u'/')
         return;
     if (IsRawText(name)) {
         pos = SkipRawText(name, pos);
@@ -231,39 +291,48 @@ QByteArray Scanner::Run()
     const std::size_t n = std::size_t(in_.size());
     std::size_t pos = 0;
     while (pos < n) {
-        const void* hit = std::memchr(in_.constData() + pos, '<', n - pos);
-        if (!hit)
+        const qsizetype hit = in_.indexOf(u'<', qsizetype(pos));
+        if (hit < 0)
             break;
-        const std::size_t lt = std::size_t(static_cast<const char*>(hit) - in_.constData());
-        const char next = lt + 1 < n ? in_[qsizetype(lt + 1)] : '\0';
-        if (in_.mid(qsizetype(lt), 4) == "<!--") {
-            const std::size_t close = Find("-->", lt + 2);
-            pos = close == std::string_view::npos ? n : close + 3;
-        } else if (next == '!' || next == '?') {
-            const std::size_t gt = Find(">", lt + 1);
-            pos = gt == std::string_view::npos ? n : gt + 1;
-        } else if (next == '/' && lt + 2 < n && IsAsciiLetter(in_[qsizetype(lt + 2)])) {
+        const std::size_t lt = std::size_t(hit);
+        const char16_t next = lt + 1 < n ? At(lt + 1) : u'\0';
+        const bool markup = next == u'!' || next == u'?' || next == u'/' || IsAsciiLetter(next);
+        if (!markup) {
+            pos = lt + 1;
+            continue;
+        }
+        CutTextRun(lt);
+        if (StartsAt(lt, u"<!--")) {
+            const std::size_t close = Find(u"-->", lt + 2);
+            pos = close == std::u16string_view::npos ? n : close + 3;
+        } else if (StartsAt(lt, u"<![CDATA[")) {
+            const std::size_t close = Find(u"]]>", lt + 9);
+            pos = close == std::u16string_view::npos ? n : close + 3;
+        } else if (next == u'!' || next == u'?' || (next == u'/' && !(lt + 2 < n && IsAsciiLetter(At(lt + 2))))) {
+            // Declarations, processing instructions and "</" without a name
+            // are read up to the next ">" (bogus comments).
+            const std::size_t gt = Find(u">", lt + 1);
+            pos = gt == std::u16string_view::npos ? n : gt + 1;
+        } else if (next == u'/') {
             EndTag(lt, pos);
         } else if (IsAsciiLetter(next)) {
             StartTag(lt, pos);
-        } else {
-            pos = lt + 1;
         }
+        runStart_ = pos;
     }
-    if (!changed_)
-        return in_;
-    out_.append(in_.constData() + copied_, qsizetype(n - copied_));
-    return out_;
+    CutTextRun(n);
+    Drop(n, n);
+    return std::move(out_);
 }
 
 }  // namespace
 
-QByteArray LimitNesting(const QByteArray& utf8, int maxDepth)
+QByteArray BoundParserInput(QStringView source, int maxDepth)
 {
-    // A page with fewer tags than the bound cannot nest deeper than it.
-    if (utf8.count('<') <= maxDepth)
-        return utf8;
-    return Scanner(utf8, maxDepth).Run();
+    // A short page with fewer tags than the bound needs nothing.
+    if (source.size() <= kTextRunBytes && source.count(u'<') <= maxDepth)
+        return EncodeUtf8Replacing(source);
+    return Scanner(source, maxDepth).Run();
 }
 
 }  // namespace lexicrawl::html
