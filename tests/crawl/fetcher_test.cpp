@@ -357,6 +357,7 @@ TEST_F(FetcherTest, SilentServerEndsTheFetchAtTheReadTimeout)
         settings.ReadTimeoutMs = 300;
         EXPECT_EQ(Fetch(server.Url("/"), settings), QString());
         EXPECT_EQ(ThisThreadFetcher().LastStatusCode, c.Code);
+        EXPECT_EQ(ThisThreadFetcher().Incomplete, c.Code > 0);
         EXPECT_TRUE(MentionsTimeout(ThisThreadFetcher().LastFetchError))
             << ThisThreadFetcher().LastFetchError.toStdString();
     }
@@ -407,6 +408,7 @@ TEST_F(FetcherTest, StopRequestAbortsTheTransferAndRunsTheHandlerOnce)
         EXPECT_EQ(page, QString());
         EXPECT_EQ(stopCalls, 1);
         EXPECT_EQ(state.LastStatusCode, c.Code);
+        EXPECT_EQ(state.Incomplete, c.Code > 0);
         EXPECT_NE(state.LastFetchError, Untouched);
     }
 }
@@ -427,6 +429,7 @@ TEST_F(FetcherTest, OversizedAnswersAreRefused)
     EXPECT_EQ(ThisThreadFetcher().LastStatusCode, 200);
     EXPECT_TRUE(ThisThreadFetcher().LastFetchError.contains(QStringLiteral("64 MiB")))
         << ThisThreadFetcher().LastFetchError.toStdString();
+    EXPECT_TRUE(ThisThreadFetcher().Incomplete);
 
     EXPECT_EQ(Fetch(server.Url("/long-head")), QString());
     EXPECT_EQ(ThisThreadFetcher().LastStatusCode, 200);
@@ -434,6 +437,7 @@ TEST_F(FetcherTest, OversizedAnswersAreRefused)
 
     // Nothing of the refused fetches lingers into the next one.
     EXPECT_EQ(Fetch(server.Url("/plain")), QStringLiteral("small\r\n"));
+    EXPECT_FALSE(ThisThreadFetcher().Incomplete);
 }
 
 TEST_F(FetcherTest, EachThreadHasItsOwnFetcherState)
