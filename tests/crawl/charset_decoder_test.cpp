@@ -2,6 +2,7 @@
 #include "crawl/charset_decoder.h"
 #include "platform/escaped_bytes.h"
 #include "crawl/meta_charset.h"
+#include "crawl/text_body.h"
 #include "qstring_printer.h"
 
 #include <gtest/gtest.h>
@@ -75,6 +76,36 @@ TEST(FetcherCharsetTest, DecodesWithTheChosenCharset)
     };
     for (const DecodeCase& c : cases)
         EXPECT_EQ(DecodePageBody(c.Body, c.ContentType), c.Text) << c.Name;
+}
+
+// A body is read as a page only when it is text: by its declared type, or
+// by its first bytes when it declares none (or an unspecific one).
+TEST(FetcherCharsetTest, BinaryBodiesAreNotText)
+{
+    const QByteArray png("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16);
+    const QByteArray utf16("\xFF\xFEh\0i\0", 6);
+    const struct {
+        const char* name;
+        QByteArray contentType;
+        QByteArray body;
+        bool text;
+    } cases[] = {
+        {"html", "", "<p>hello</p>", true},
+        {"png-untyped", "", png, false},
+        {"png-octet-stream", "application/octet-stream", png, false},
+        {"pdf-untyped", "", "%PDF-1.7\n%\xE2\xE3", false},
+        {"zip-untyped", "", "PK\x03\x04rest", false},
+        {"control-bytes", "", QByteArray("text\x01more", 9), false},
+        {"nul-in-untyped", "", QByteArray("<p>a\0b</p>", 10), false},
+        {"nul-in-html", "text/html", QByteArray("<p>a\0b</p>", 10), true},
+        {"utf16-with-mark", "", utf16, true},
+        {"image-type", "image/png; q=1", "<p>looks like text</p>", false},
+        {"json", "application/json", "{}", true},
+        {"svg", "image/svg+xml", "<svg/>", true},
+        {"html-as-octet-stream", "application/octet-stream", "<html>fine</html>", true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsTextBody(c.body, c.contentType), c.text) << c.name;
 }
 
 TEST(FetcherCharsetTest, LargeSingleByteBodyDecodesWhole)
