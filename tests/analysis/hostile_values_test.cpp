@@ -24,22 +24,14 @@
 #include "store/project_files.h"
 #include "store/sql_quote.h"
 #include "support/hostile_values.h"
+#include "support/project_instance.h"
 #include "support/recording_platform.h"
 
 using namespace lexicrawl;
+using Instance = lexicrawl::testing::ProjectInstance;
 using lexicrawl::testing::HostileValues;
 
 namespace {
-
-struct Instance {
-    QTemporaryDir program, data;
-    ProjectDatabase db{data.path(), program.path()};
-    Instance()
-    {
-        QFile::copy(QStringLiteral(LEXICRAWL_BIN_DIR "/empty.db"), program.filePath(QStringLiteral("empty.db")));
-        db.ChooseWorkingFile();
-    }
-};
 
 // What a UTF-8 file holds of a text: every lone surrogate as U+FFFD.
 QString AsInFile(const QString& text)

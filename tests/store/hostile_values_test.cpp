@@ -10,24 +10,16 @@
 #include "store/project_files.h"
 #include "store/sql_quote.h"
 #include "support/hostile_values.h"
+#include "support/project_instance.h"
 #include "support/qt_printers.h"
 #include "support/recording_platform.h"
 
 using namespace lexicrawl;
+using Instance = lexicrawl::testing::ProjectInstance;
 using lexicrawl::testing::HostileValues;
 using lexicrawl::testing::RecordingPlatform;
 
 namespace {
-
-struct Instance {
-    QTemporaryDir program, data;
-    ProjectDatabase db{data.path(), program.path()};
-    Instance()
-    {
-        QFile::copy(QStringLiteral(LEXICRAWL_BIN_DIR "/empty.db"), program.filePath(QStringLiteral("empty.db")));
-        db.ChooseWorkingFile();
-    }
-};
 
 QString Single(ProjectDatabase& db, const QString& sql)
 {
