@@ -50,12 +50,16 @@ using StopHandler = std::function<void()>;
 
 // Fetches url (http or https only) and returns its source text, decoded by
 // its declared character set, cut at a NUL and with CR LF line ends, or empty
-// text on failure or redirect. No failure escapes. A redirect leaves its
-// Location in RedirectTarget: joined to FetchOrigin when it begins with "/",
-// given FetchOrigin's protocol when it begins with "//", else unchanged. A
-// body that grows past 64 MiB after decompression fails the fetch. When
-// *stopRequested becomes true the transfer is aborted within about 50 ms and
-// onStop runs once, on the calling thread, before FetchPage returns.
+// text on failure, on redirect and for a body that is not text (NotText). No
+// failure escapes. A redirect leaves its Location in RedirectTarget: joined
+// to FetchOrigin when it begins with "/", given FetchOrigin's protocol when it
+// begins with "//", else unchanged; bytes that are not UTF-8 and control
+// characters percent-encoded. A body that grows past 64 MiB after
+// decompression fails the fetch, and so do a fetch that outlasts its whole
+// bound and an answer slower than HttpTransfer::MinBytesPerSecond (each with
+// Incomplete set once the status line came). When *stopRequested becomes
+// true the transfer is aborted within about 50 ms and onStop runs once, on
+// the calling thread, before FetchPage returns.
 QString FetchPage(const QString& url, const FetchSettings& settings,
                   const std::atomic<bool>* stopRequested = nullptr, const StopHandler& onStop = {});
 
