@@ -50,9 +50,7 @@ std::unique_ptr<std::byte[]> GumboArena::TakeBlock()
 void* GumboArena::Allocate(std::size_t size)
 {
     size = (std::max<std::size_t>(size, 1) + 15) & ~std::size_t(15);  // never two at one address
-    if (size > kBlockSize / 4) {
-        // Large buffers (long text runs) get a block of their own so that the
-        // current block keeps serving the small ones.
+    if (size > kLargeSize) {
         std::unique_ptr<std::byte[]> block(new std::byte[size]);
         void* p = block.get();
         large_.emplace(p, std::move(block));

@@ -35,6 +35,9 @@ public:
     static void DeallocateCallback(void* arena, void* pointer);
 
     static constexpr std::size_t kBlockSize = 256 * 1024;
+    // Larger buffers (long texts) are allocated on their own, so that they
+    // waste no block's remainder and can be freed when the parser drops them.
+    static constexpr std::size_t kLargeSize = 8 * 1024;
     // Blocks kept for later parses: 32 MB, enough for a page of about 1.5 MB.
     static constexpr std::size_t kPooledBlocks = 128;
 
