@@ -6,6 +6,7 @@
 #include <QMutex>
 #include <QRandomGenerator>
 #include <QSet>
+#include <QStringDecoder>
 
 #include <sqlite3.h>
 
@@ -61,13 +62,21 @@ QByteArray StoredBytes(const QString& text)
     return out;
 }
 
+// UTF-8 as text, a leading U+FEFF kept: it is part of the value.
+QString FromUtf8(QByteArrayView bytes)
+{
+    QStringDecoder decoder(QStringConverter::Utf8,
+                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
+}
+
 // The reverse of StoredBytes; any other byte that is not UTF-8 reads as
 // U+FFFD.
 QString TextOfStoredBytes(const char* data, int size)
 {
     const QByteArrayView bytes(data, size);
     if (!bytes.contains('\xED'))
-        return QString::fromUtf8(bytes);
+        return FromUtf8(bytes);
     QString out;
     qsizetype start = 0;
     for (qsizetype i = 0; i + 2 < size; ++i) {
@@ -75,12 +84,12 @@ QString TextOfStoredBytes(const char* data, int size)
         const auto b2 = static_cast<unsigned char>(data[i + 2]);
         if (static_cast<unsigned char>(data[i]) != 0xED || b1 < 0xA0 || b1 > 0xBF || (b2 & 0xC0) != 0x80)
             continue;
-        out += QString::fromUtf8(bytes.sliced(start, i - start));
+        out += FromUtf8(bytes.sliced(start, i - start));
         out += QChar(char16_t(0xD000 | ((b1 & 0x3F) << 6) | (b2 & 0x3F)));
         i += 2;
         start = i + 1;
     }
-    out += QString::fromUtf8(bytes.sliced(start));
+    out += FromUtf8(bytes.sliced(start));
     return out;
 }
 

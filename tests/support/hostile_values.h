@@ -34,6 +34,8 @@ inline std::vector<std::pair<const char*, QString>> HostileValues()
         {"lone-low-surrogate", with({0xDC80, u'z', 0xDFFF})},
         {"reversed-pair", with({0xDE00, 0xD83D})},
         {"valid-pair-and-nonchars", with({0xD83D, 0xDE00, 0xFFFE, 0xFFFF, 0xFEFF})},
+        {"leading-byte-order-mark", with({0xFEFF, u'b', u'o', u'm'})},
+        {"mark-after-lone-surrogate", with({0xDDDD, 0xFEFF, 0xFFFF})},
         {"line-breaks", QStringLiteral("a\r\nb\rc\nd\t")},
         {"empty", QString()},
         {"million", big},
