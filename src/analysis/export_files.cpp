@@ -5,6 +5,7 @@
 #include <QSaveFile>
 
 #include "analysis/result_text.h"
+#include "platform/escaped_bytes.h"
 #include "platform/text.h"
 
 namespace lexicrawl {
@@ -88,7 +89,7 @@ ExportResult WriteExportFile(const QString& fileName, const QStringList& lines)
         result.error = FailureText(fileName, file.errorString());
         return result;
     }
-    const QByteArray content = QByteArray("\xEF\xBB\xBF") + JoinLines(lines).toUtf8();
+    const QByteArray content = QByteArray("\xEF\xBB\xBF") + EncodeUtf8Replacing(JoinLines(lines));
     if (file.write(content) != content.size()) {
         result.error = FailureText(fileName, file.errorString());
         file.cancelWriting();

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <cstddef>
+
 #include "analysis/html_document.h"
 
 namespace lexicrawl {
@@ -34,6 +36,10 @@ public:
     QString Words() const;
 
 private:
+    // Whether the body text of the one parse, up to *cut, is the readable
+    // text; when not, the prepared source must be parsed on its own.
+    bool SharedParseServes(std::size_t* cut) const;
+
     QString source_;
     HtmlDocument document_;
 };

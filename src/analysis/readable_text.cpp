@@ -64,31 +64,51 @@ QString ExtractReadableText(const QString& source, RenderObserver* observer)
 
 QString ExtractWords(const QString& text)
 {
-    QStringList words;
-    QSet<QString> seen;
-    QString word;  // reused: most occurrences repeat a word already seen
-    const QChar* data = text.constData();
-    const qsizetype n = text.size();
+    WordCollector collector;
+    collector.Add(text);
+    return collector.Result();
+}
+
+void WordCollector::Add(QStringView piece)
+{
+    const QChar* data = piece.constData();
+    const qsizetype n = piece.size();
     qsizetype i = 0;
     while (i < n) {
-        if (!IsWordChar(data[i].unicode())) {
+        const char16_t c = data[i].unicode();
+        if (!IsWordChar(c)) {
+            if (!(skipSoftHyphens_ && c == 0x00AD))
+                EndWord();
             ++i;
             continue;
         }
         qsizetype end = i;
         while (end < n && IsWordChar(data[end].unicode()))
             ++end;
-        word.resize(end - i);  // keeps its capacity
-        QChar* out = word.data();
+        const qsizetype start = word_.size();
+        word_.resize(start + (end - i));  // keeps its capacity
+        QChar* out = word_.data() + start;
         for (; i < end; ++i)
             *out++ = LowerAZ(data[i]);
-        if (!seen.contains(word)) {
-            seen.insert(word);
-            words.append(word);
-        }
     }
-    SortWords(words);
-    return JoinLines(words);
+}
+
+void WordCollector::EndWord()
+{
+    if (word_.isEmpty())
+        return;
+    if (!seen_.contains(word_)) {
+        seen_.insert(word_);
+        words_.append(word_);
+    }
+    word_.resize(0);
+}
+
+QString WordCollector::Result()
+{
+    EndWord();
+    SortWords(words_);
+    return JoinLines(words_);
 }
 
 }  // namespace lexicrawl

@@ -2,7 +2,10 @@
 // The text a reader sees on a page, and the distinct words in it.
 //
 // Thread-safety: stateless; safe from any thread.
+#include <QSet>
 #include <QString>
+#include <QStringList>
+#include <QStringView>
 
 namespace lexicrawl {
 
@@ -19,5 +22,25 @@ QString ExtractReadableText(const QString& source, RenderObserver* observer);
 // a-z and U+00C0..U+00FF, with A to Z lower-cased, sorted case-insensitively
 // in the collation of the user's locale.
 QString ExtractWords(const QString& text);
+
+// The distinct words of a text handed over in pieces, read as ExtractWords
+// reads the whole (a word may run on from one piece into the next). With
+// skipSoftHyphens, U+00AD is passed over as if it were not there, as the
+// readable text drops it. Thread-safety: one collector per thread.
+class WordCollector {
+public:
+    explicit WordCollector(bool skipSoftHyphens = false) : skipSoftHyphens_(skipSoftHyphens) {}
+    void Add(QStringView piece);
+    // The words, sorted, each followed by CR LF; ends the collection.
+    QString Result();
+
+private:
+    void EndWord();
+
+    bool skipSoftHyphens_;
+    QString word_;  // the word being read, lower-cased
+    QStringList words_;
+    QSet<QString> seen_;
+};
 
 }  // namespace lexicrawl

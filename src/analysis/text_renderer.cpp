@@ -201,6 +201,7 @@ void EraseAsciiCase(std::string& text, const std::string& needle)
 std::string TextRenderer::Render(const GumboNode* root)
 {
     out_.clear();
+    handedOn_ = false;
     stack_.clear();
     if (!root || (root->type != GUMBO_NODE_ELEMENT && root->type != GUMBO_NODE_DOCUMENT))
         return out_;
@@ -233,6 +234,7 @@ std::string TextRenderer::Render(const GumboNode* root)
             if (CrossesCut(child, frame))
                 crossedCut_ = true;
             Text(child, frame);
+            MaybeHandOn();
             break;
         default:  // comments, and template contents, which are never rendered
             break;
@@ -240,7 +242,22 @@ std::string TextRenderer::Render(const GumboNode* root)
     }
     if (observer_)
         observer_->End(out_);
+    if (sink_ && !out_.empty()) {
+        sink_(out_);
+        out_.clear();
+    }
     return std::move(out_);
+}
+
+// Only where the text ends in an ASCII byte can it be cut without cutting a
+// UTF-8 sequence.
+void TextRenderer::MaybeHandOn()
+{
+    if (!sink_ || out_.size() < kPieceBytes || static_cast<unsigned char>(out_.back()) >= 0x80)
+        return;
+    sink_(out_);
+    out_.clear();
+    handedOn_ = true;
 }
 
 void TextRenderer::Open(const GumboNode* element, const Frame& parent)
@@ -372,6 +389,7 @@ void TextRenderer::NormalText(const char* p, std::size_t n)
         BeginContent();
         out_.append(p + i, j - i);
         i = j;
+        MaybeHandOn();
     }
 }
 
@@ -388,6 +406,7 @@ void TextRenderer::PreText(const char* p, std::size_t n, bool collapseSpaces)
         } else {
             BeginContent();
             out_ += c;
+            MaybeHandOn();
         }
     }
 }
@@ -405,7 +424,7 @@ void TextRenderer::RequireBreaks(int count)
 void TextRenderer::BeginContent()
 {
     if (pendingBreaks_ > 0) {
-        if (!out_.empty())
+        if (Produced())
             for (int k = trailingBreaks_; k < pendingBreaks_; ++k)
                 out_ += "\r\n";
         pendingBreaks_ = 0;
@@ -419,7 +438,7 @@ void TextRenderer::BeginContent()
 
 void TextRenderer::HardBreak()
 {
-    if (pendingBreaks_ > 0 && !out_.empty())
+    if (pendingBreaks_ > 0 && Produced())
         for (int k = trailingBreaks_; k < pendingBreaks_; ++k, ++trailingBreaks_)
             out_ += "\r\n";
     pendingBreaks_ = 0;

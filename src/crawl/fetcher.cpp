@@ -5,6 +5,8 @@
 #include "crawl/page_text.h"
 #include "crawl/url_resolver.h"
 #include "crawl/url_text.h"
+#include "crawl/text_body.h"
+#include "platform/escaped_bytes.h"
 
 #include <curl/curl.h>
 
@@ -25,12 +27,13 @@ bool IsRedirect(const TransferOutcome& outcome)
            outcome.HasLocation;
 }
 
-// The URL as libcurl wants it: UTF-8, with spaces, control characters and
-// non-ASCII bytes of the path and query percent-encoded (the host is left to
-// IDN conversion), and without the fragment, which is never sent.
+// The URL as libcurl wants it: UTF-8 (an escaped byte as the byte itself),
+// with spaces, control characters and non-ASCII bytes of the path and query
+// percent-encoded (the host is left to IDN conversion), and without the
+// fragment, which is never sent.
 QByteArray RequestUrl(const QString& url)
 {
-    QByteArray bytes = url.toUtf8();
+    QByteArray bytes = EncodeUtf8KeepingBytes(url);
     const qsizetype hash = bytes.indexOf('#');
     if (hash >= 0)
         bytes.truncate(hash);
@@ -68,6 +71,23 @@ QString RedirectTargetFor(const QString& url, const QString& origin, const QStri
     return ResolveReference(url, location);
 }
 
+// A Location value as a URL text: its bytes kept as they came, those that
+// are not UTF-8 and every control character percent-encoded, so that the
+// target is requested at exactly the address the server gave.
+QString LocationText(const QByteArray& location)
+{
+    QByteArray safe;
+    safe.reserve(location.size());
+    for (const char c : location) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7F)
+            safe.append('%').append(QByteArray::number(u, 16).toUpper().rightJustified(2, '0'));
+        else
+            safe.append(c);
+    }
+    return PercentEncodeEscapedBytes(DecodeHeaderText(safe));
+}
+
 void RunStopHandler(const StopHandler& onStop)
 {
     if (!onStop)
@@ -86,18 +106,23 @@ QString Conclude(FetcherState& state, const QString& url, TransferOutcome&& outc
         state.RetryAfterMs = RetryAfterDelayMs(outcome.RetryAfter, QDateTime::currentDateTimeUtc());
     if (!outcome.Failure.isEmpty()) {
         state.LastFetchError = outcome.Failure;
+        state.Incomplete = outcome.StatusCode > 0;
         return {};
     }
     if (IsSuccess(outcome.StatusCode)) {
-        const QString text = DecodePageBody(outcome.Body, outcome.ContentType);
+        if (!IsTextBody(outcome.Body, outcome.ContentType)) {
+            state.NotText = true;
+            return {};
+        }
+        QString text = DecodePageBody(outcome.Body, outcome.ContentType);
         outcome.Body = QByteArray();  // a large page is held twice at most, not three times
-        return NormalisePageText(text);
+        return NormalisePageText(std::move(text));
     }
     if (IsRedirect(outcome)) {
-        state.RedirectTarget = RedirectTargetFor(url, state.FetchOrigin, DecodeHeaderText(outcome.Location));
+        state.RedirectTarget = RedirectTargetFor(url, state.FetchOrigin, LocationText(outcome.Location));
         return {};
     }
-    state.LastFetchError = DecodeHeaderText(outcome.StatusLine);
+    state.LastFetchError = ReplaceEscapedBytes(DecodeHeaderText(outcome.StatusLine));
     return {};
 }
 
@@ -123,6 +148,8 @@ QString FetchPage(const QString& url, const FetchSettings& settings, const std::
     try {
         state.LastStatusCode = 0;
         state.RetryAfterMs = -1;
+        state.Incomplete = false;
+        state.NotText = false;
         state.FetchOrigin = OriginOf(url);
         // libcurl would guess a missing protocol and read "http:///x" as host
         // "x"; the fetcher asks for exactly what it is given.

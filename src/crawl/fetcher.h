@@ -21,6 +21,9 @@ struct FetchSettings {
     // Only the status and the redirect target are wanted: the transfer ends
     // once the answer's head is in, and the result is empty.
     bool StatusOnly = false;
+    // Bound of the whole fetch; 0 (or less): the connect time-out plus the
+    // larger of 6 read time-outs and 60 s.
+    int WholeFetchTimeoutMs = 0;
 };
 
 // Rewritten by every fetch on a thread, read by the caller right after it.
@@ -32,6 +35,17 @@ struct FetcherState {
     // For a 429 or 503 answer with a Retry-After header: how long the server
     // asks to be left alone, in milliseconds; -1 otherwise.
     qint64 RetryAfterMs = -1;
+    // The status line came, but the answer did not arrive whole: the
+    // connection broke or timed out in the middle, the body passed the size
+    // cap, or a stop cut it short. LastStatusCode keeps the answer's code and
+    // LastFetchError says what went wrong; the page is empty. Such a fetch
+    // failed, whatever its code says.
+    bool Incomplete = false;
+    // A 2xx answer whose body is not text (an image, an archive, other binary
+    // data, by its declared type or, when it declares none or an unspecific
+    // one, by its first bytes). The page is recorded, but its source is handed
+    // on empty, so that no words or links are read from it.
+    bool NotText = false;
 };
 
 // The delay a Retry-After value asks for: seconds, or an HTTP date; -1 when
@@ -47,13 +61,17 @@ using StopHandler = std::function<void()>;
 
 // Fetches url (http or https only) and returns its source text, decoded by
 // its declared character set, cut at a NUL and with CR LF line ends, or empty
-// text on failure or redirect. No failure escapes. A redirect leaves its
-// Location in RedirectTarget: joined to FetchOrigin when it begins with "/",
-// given FetchOrigin's protocol when it begins with "//", kept when it has a
-// scheme, else resolved against url. A
-// body that grows past 64 MiB after decompression fails the fetch. When
-// *stopRequested becomes true the transfer is aborted within about 50 ms and
-// onStop runs once, on the calling thread, before FetchPage returns.
+// text on failure, on redirect and for a body that is not text (NotText). No
+// failure escapes. A redirect leaves its Location in RedirectTarget: joined
+// to FetchOrigin when it begins with "/", given FetchOrigin's protocol when
+// it begins with "//", kept when it has a scheme, else resolved against url;
+// bytes that are not UTF-8 and control characters percent-encoded. A body
+// that grows past 64 MiB after decompression fails the fetch, and so do a
+// fetch that outlasts its whole bound and an answer slower than
+// HttpTransfer::MinBytesPerSecond (each with Incomplete set once the status
+// line came). When *stopRequested becomes true the transfer is aborted
+// within about 50 ms and onStop runs once, on the calling thread, before
+// FetchPage returns.
 QString FetchPage(const QString& url, const FetchSettings& settings,
                   const std::atomic<bool>* stopRequested = nullptr, const StopHandler& onStop = {});
 

@@ -4,6 +4,7 @@
 
 #include "crawl/url_resolver.h"
 #include "crawl/url_text.h"
+#include "platform/escaped_bytes.h"
 #include "platform/platform.h"
 #include "platform/text.h"
 #include "store/project_database.h"
@@ -50,7 +51,7 @@ LinkProcessor::~LinkProcessor() = default;
 void LinkProcessor::ProcessLink(const QString& linkFound, const QString& source, const QString& rel,
                                 const QString& anchorFound)
 {
-    QString link = ApplyProtocolRelative(linkFound, source);
+    QString link = ApplyProtocolRelative(LinkAddressText(linkFound), source);
     bool valid = !HasIgnoredExtension(link);
     if (link.startsWith(QLatin1String("javascript:")))
         valid = false;
@@ -66,7 +67,7 @@ void LinkProcessor::ProcessLink(const QString& linkFound, const QString& source,
         return;  // a dropped link leaves no trace
     if (inTransaction_ && ++batchLinks_ > kBatchLinks)
         RotateBatchTransaction();
-    QString anchor = anchorFound;
+    QString anchor = ReplaceEscapedBytes(anchorFound);
     anchor.replace(QLatin1String("\r\n"), QLatin1String(" "));
     // A bare site address loses its final "/"; a path, port or user
     // information keeps it.

@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 
+#include "platform/escaped_bytes.h"
 #include "platform/text.h"
 
 namespace lexicrawl {
@@ -89,6 +90,35 @@ qsizetype UrlLength(const QString& url)
     if (url.startsWith(kHttps))
         return url.size() - 8;
     return url.size();
+}
+
+QString LinkAddressText(const QString& link)
+{
+    static const char kHex[] = "0123456789ABCDEF";
+    bool clean = true;
+    for (const QChar c : link) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F) {
+            clean = false;
+            break;
+        }
+    }
+    if (clean)
+        return PercentEncodeEscapedBytes(link);
+    QString out;
+    out.reserve(link.size() + 8);
+    for (const QChar c : link) {
+        const char16_t u = c.unicode();
+        if (u == u'\t' || u == u'\r' || u == u'\n')
+            continue;
+        if (u < 0x20 || u == 0x7F) {
+            out += QLatin1Char('%');
+            out += QLatin1Char(kHex[u >> 4]);
+            out += QLatin1Char(kHex[u & 15]);
+        } else {
+            out += c;
+        }
+    }
+    return PercentEncodeEscapedBytes(out);
 }
 
 QString StripTags(const QString& text)

@@ -39,6 +39,13 @@ QString DomainOf(const QString& url);
 // "https://" (both case-sensitive).
 qsizetype UrlLength(const QString& url);
 
+// A link as found, made fit to be requested and stored: tabs and line breaks
+// are dropped (as browsers drop them from an address), other control
+// characters and bytes the page's character set could not decode (escaped
+// bytes) are percent-encoded, so that the link names the address the page
+// wrote, byte for byte, and never breaks a line of a list or an export.
+QString LinkAddressText(const QString& link);
+
 // text without every run from "<" up to and including the next ">"; an
 // unclosed "<" removes the rest.
 QString StripTags(const QString& text);

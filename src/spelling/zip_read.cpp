@@ -165,6 +165,7 @@ bool ZipRead::ReadCentralRecords(const uint8_t* data, std::size_t size, std::siz
                                  unsigned total)
 {
     entries_.reserve(std::min<std::size_t>(total, size / kCentralRecordSize));
+    uint64_t budget = MaxArchiveBytes;
     for (unsigned i = 0; i < total; ++i) {
         if (offset > size || size - offset < kCentralRecordSize
             || U32(data + offset) != kCentralSignature) {
@@ -206,6 +207,9 @@ bool ZipRead::ReadCentralRecords(const uint8_t* data, std::size_t size, std::siz
             FormatError();
             return false;
         }
+        if (e.fullSize > MaxMemberBytes || e.fullSize > budget)
+            continue;
+        budget -= e.fullSize;
         entries_.push_back(e);
     }
     return true;

@@ -35,6 +35,17 @@ struct ZipEntry {
 
 class ZipRead {
 public:
+    // What one archive may cost. A member is usable only when its
+    // uncompressed size is at most MaxMemberBytes (the largest dictionary
+    // file known is a few tens of MB), and the members of one archive may
+    // add up to at most MaxArchiveBytes uncompressed: members past that
+    // budget are left out, as members of an unsupported method are. So a
+    // small hostile archive (say, thousands of directory records that all
+    // point at one member claiming a thousandfold expansion) costs at most
+    // MaxMemberBytes at a time and MaxArchiveBytes in all, however it is read.
+    static constexpr uint32_t MaxMemberBytes = 64u * 1024 * 1024;
+    static constexpr uint64_t MaxArchiveBytes = 256ull * 1024 * 1024;
+
     // Maps the file and reads its directory. size 0 means the whole file.
     ZipRead(const QString& fileName, int32_t zipStartOffset = 0, int32_t size = 0,
             bool showMessageBoxOnError = true);

@@ -6,6 +6,7 @@
 #include <QMutex>
 #include <QRandomGenerator>
 #include <QSet>
+#include <QStringDecoder>
 
 #include <sqlite3.h>
 
@@ -29,6 +30,67 @@ QSet<QString> g_claimed;
 QString ErrText(sqlite3* db)
 {
     return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
+}
+
+// Statement text and values travel as UTF-8, except that a lone surrogate
+// (which UTF-8 cannot hold, and which SQLite's own UTF-16 conversion turns
+// into U+FFFD) is written as the three bytes its code would take. SQLite
+// stores text bytes as given, so every QString comes back unchanged.
+QByteArray StoredBytes(const QString& text)
+{
+    if (text.isValidUtf16())
+        return text.toUtf8();
+    QByteArray out;
+    out.reserve(text.size() * 3);
+    const qsizetype n = text.size();
+    qsizetype run = 0;  // start of the stretch not yet written
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(text[i + 1].unicode())) {
+            ++i;
+            continue;
+        }
+        if (!QChar::isSurrogate(c))
+            continue;
+        out += QStringView(text).mid(run, i - run).toUtf8();
+        out += char(0xE0 | (c >> 12));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+        run = i + 1;
+    }
+    out += QStringView(text).mid(run).toUtf8();
+    return out;
+}
+
+// UTF-8 as text, a leading U+FEFF kept: it is part of the value.
+QString FromUtf8(QByteArrayView bytes)
+{
+    QStringDecoder decoder(QStringConverter::Utf8,
+                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
+}
+
+// The reverse of StoredBytes; any other byte that is not UTF-8 reads as
+// U+FFFD.
+QString TextOfStoredBytes(const char* data, int size)
+{
+    const QByteArrayView bytes(data, size);
+    if (!bytes.contains('\xED'))
+        return FromUtf8(bytes);
+    QString out;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i + 2 < size; ++i) {
+        const auto b1 = static_cast<unsigned char>(data[i + 1]);
+        const auto b2 = static_cast<unsigned char>(data[i + 2]);
+        if (static_cast<unsigned char>(data[i]) != 0xED || b1 < 0xA0 || b1 > 0xBF || (b2 & 0xC0) != 0x80)
+            continue;
+        out += FromUtf8(bytes.sliced(start, i - start));
+        out += QChar(char16_t(0xD000 | ((b1 & 0x3F) << 6) | (b2 & 0x3F)));
+        i += 2;
+        start = i + 1;
+    }
+    out += FromUtf8(bytes.sliced(start));
+    return out;
 }
 
 }  // namespace
@@ -225,7 +287,7 @@ void ProjectDatabase::Execute(const QString& sql)
     if (!db_)
         throw DatabaseError(QStringLiteral("Database is not open"));
     char* err = nullptr;
-    const int rc = sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &err);
+    const int rc = sqlite3_exec(db_, StoredBytes(sql).constData(), nullptr, nullptr, &err);
     if (rc != SQLITE_OK) {
         const QString text = err ? QString::fromUtf8(err) : ErrText(db_);
         sqlite3_free(err);
@@ -239,7 +301,7 @@ void ProjectDatabase::Query(const QString& sql, const std::function<void(const R
     if (!db_)
         throw DatabaseError(QStringLiteral("Database is not open"));
     sqlite3_stmt* stmt = nullptr;
-    const QByteArray utf8 = sql.toUtf8();
+    const QByteArray utf8 = StoredBytes(sql);
     if (sqlite3_prepare_v2(db_, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK)
         throw DatabaseError(ErrText(db_));
     struct Finalizer {
@@ -261,9 +323,9 @@ void ProjectDatabase::Query(const QString& sql, const std::function<void(const R
         QStringList values;
         values.reserve(columns);
         for (int c = 0; c < columns; ++c) {
-            const auto* text = reinterpret_cast<const char16_t*>(sqlite3_column_text16(stmt, c));
-            const int bytes = sqlite3_column_bytes16(stmt, c);
-            values << (text ? QString(reinterpret_cast<const QChar*>(text), bytes / 2) : QString());
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
+            const int bytes = sqlite3_column_bytes(stmt, c);
+            values << (text ? TextOfStoredBytes(text, bytes) : QString());
         }
         onRow(Row(&names, std::move(values)));
     }

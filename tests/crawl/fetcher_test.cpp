@@ -320,14 +320,14 @@ struct TlsCase {
     int Code;
 };
 
-TEST_F(FetcherTest, TlsUpTo12IsFetchedWithoutCertificateChecks)
+TEST_F(FetcherTest, TlsUpTo13IsFetchedWithoutCertificateChecks)
 {
     const std::vector<TlsCase> cases = {
         {"tls1.0-only", TLS1_VERSION, TLS1_VERSION, false, 200},
         {"tls1.1-only", TLS1_1_VERSION, TLS1_1_VERSION, false, 200},
         {"tls1.2-only", TLS1_2_VERSION, TLS1_2_VERSION, false, 200},
         {"any-version-expired", TLS1_VERSION, TLS1_3_VERSION, true, 200},
-        {"tls1.3-only", TLS1_3_VERSION, TLS1_3_VERSION, false, -1},
+        {"tls1.3-only", TLS1_3_VERSION, TLS1_3_VERSION, false, 200},
     };
     for (const TlsCase& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -376,6 +376,7 @@ TEST_F(FetcherTest, SilentServerEndsTheFetchAtTheReadTimeout)
         settings.ReadTimeoutMs = 300;
         EXPECT_EQ(Fetch(server.Url("/"), settings), QString());
         EXPECT_EQ(ThisThreadFetcher().LastStatusCode, c.Code);
+        EXPECT_EQ(ThisThreadFetcher().Incomplete, c.Code > 0);
         EXPECT_TRUE(MentionsTimeout(ThisThreadFetcher().LastFetchError))
             << ThisThreadFetcher().LastFetchError.toStdString();
     }
@@ -426,6 +427,7 @@ TEST_F(FetcherTest, StopRequestAbortsTheTransferAndRunsTheHandlerOnce)
         EXPECT_EQ(page, QString());
         EXPECT_EQ(stopCalls, 1);
         EXPECT_EQ(state.LastStatusCode, c.Code);
+        EXPECT_EQ(state.Incomplete, c.Code > 0);
         EXPECT_NE(state.LastFetchError, Untouched);
     }
 }
@@ -446,6 +448,7 @@ TEST_F(FetcherTest, OversizedAnswersAreRefused)
     EXPECT_EQ(ThisThreadFetcher().LastStatusCode, 200);
     EXPECT_TRUE(ThisThreadFetcher().LastFetchError.contains(QStringLiteral("64 MiB")))
         << ThisThreadFetcher().LastFetchError.toStdString();
+    EXPECT_TRUE(ThisThreadFetcher().Incomplete);
 
     EXPECT_EQ(Fetch(server.Url("/long-head")), QString());
     EXPECT_EQ(ThisThreadFetcher().LastStatusCode, 200);
@@ -453,6 +456,7 @@ TEST_F(FetcherTest, OversizedAnswersAreRefused)
 
     // Nothing of the refused fetches lingers into the next one.
     EXPECT_EQ(Fetch(server.Url("/plain")), QStringLiteral("small\r\n"));
+    EXPECT_FALSE(ThisThreadFetcher().Incomplete);
 }
 
 TEST_F(FetcherTest, EachThreadHasItsOwnFetcherState)

@@ -6,6 +6,8 @@
 #include <curl/curl.h>
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
+
 namespace lexicrawl {
 namespace {
 
@@ -25,6 +27,29 @@ TEST(FetcherPageTextTest, NormalisesLineEndsAndCutsAtNul)
     };
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(NormalisePageText(text), expected) << text.toStdString();
+}
+
+// The line ends are rewritten in the text's own buffer, from the back; every
+// short mix of breaks must come out as a line-by-line rewrite gives it.
+TEST(FetcherPageTextTest, InPlaceRewriteMatchesLineByLine)
+{
+    const char16_t alphabet[] = {u'a', u'\r', u'\n'};
+    for (int length = 0; length <= 7; ++length) {
+        int combinations = 1;
+        for (int k = 0; k < length; ++k)
+            combinations *= 3;
+        for (int code = 0; code < combinations; ++code) {
+            QString text;
+            for (int k = 0, c = code; k < length; ++k, c /= 3)
+                text += QChar(alphabet[c % 3]);
+            QString expected;
+            for (const QString& line : text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n"))))
+                expected += line + QStringLiteral("\r\n");
+            if (text.endsWith(u'\r') || text.endsWith(u'\n') || text.isEmpty())
+                expected.chop(2);
+            ASSERT_EQ(NormalisePageText(text), expected) << text.toStdString();
+        }
+    }
 }
 
 TEST(FetcherOriginTest, KeepsProtocolAndAuthority)

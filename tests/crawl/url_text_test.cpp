@@ -3,6 +3,7 @@
 #include "test_printers.h"
 
 #include "crawl/url_text.h"
+#include "platform/escaped_bytes.h"
 
 using namespace lexicrawl;
 
@@ -78,6 +79,28 @@ TEST(CrawlUrlText, StripTags)
     EXPECT_EQ(StripTags(u"a < b"_qs), u"a "_qs);  // an unclosed "<" removes the rest
     EXPECT_EQ(StripTags(u"a > b"_qs), u"a > b"_qs);
     EXPECT_EQ(StripTags(QString()), QString());
+}
+
+// A link names the address the page wrote, byte for byte: tabs and line
+// breaks go (as browsers drop them), other controls and undecodable bytes
+// are percent-encoded, everything else stays as written.
+TEST(CrawlUrlText, LinkAddressTextKeepsTheBytesOfTheLink)
+{
+    QString escaped = u"/caf"_qs;
+    escaped += EscapedByte(0xE9);
+    escaped += EscapedByte(0x80);
+    QString controls = u"/a"_qs;
+    controls += QChar(u'\0');
+    controls += u"b\x7F c"_qs;
+    const std::vector<std::pair<QString, QString>> cases = {
+        {u"/plain/page.html?q=1#top"_qs, u"/plain/page.html?q=1#top"_qs},
+        {u"/caf\u00E9 and %E9"_qs, u"/caf\u00E9 and %E9"_qs},
+        {escaped, u"/caf%E9%80"_qs},
+        {u"/split\r\n\tpage"_qs, u"/splitpage"_qs},
+        {controls, u"/a%00b%7F c"_qs},
+    };
+    for (const auto& [link, address] : cases)
+        EXPECT_EQ(LinkAddressText(link), address) << link.toStdString();
 }
 
 }  // namespace
