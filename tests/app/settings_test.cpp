@@ -177,3 +177,12 @@ TEST(Settings, DeleteFileResetsToDefaults)
     EXPECT_FALSE(QFile::exists(s.FilePath()));
     EXPECT_TRUE(s.RemoveAnchors());
 }
+
+TEST(Settings, AValueWithALineBreakStaysOneKey)
+{
+    QTemporaryDir dir;
+    Settings(dir.path()).SetStartUrl(QStringLiteral("http://x.test/\rLeft=5\nTop=7"));
+    const Settings reread(dir.path());
+    EXPECT_FALSE(reread.HasPosition());
+    EXPECT_EQ(reread.StartUrl(), QStringLiteral("http://x.test/Left=5Top=7"));
+}

@@ -163,8 +163,13 @@ QString Settings::Raw(const QString& key) const
     return QString();
 }
 
-bool Settings::SetRaw(const QString& key, const QString& value)
+// A value is one line of the file: a line break inside it would start keys
+// of its own on the next read ("x\rLeft=5" would place the window), so line
+// breaks are left out. The Ignore URLs box writes its breaks as "#13#10".
+bool Settings::SetRaw(const QString& key, const QString& text)
 {
+    QString value = text;
+    value.remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
     Section& s = SettingsSection();
     bool found = false;
     for (auto& e : s.entries)
