@@ -1,0 +1,232 @@
+#include "spelling/dictionary_words.h"
+
+#include <QChar>
+#include <QList>
+
+namespace lexicrawl {
+
+namespace {
+
+enum class CapType { None, Initial, All, Mixed, MixedInitial };
+
+CapType CapTypeOf(const std::u16string& word)
+{
+    std::size_t capitals = 0, neutral = 0;
+    for (char16_t c : word) {
+        if (QChar::toLower(c) != c)
+            ++capitals;
+        else if (QChar::toUpper(c) == c)
+            ++neutral;
+    }
+    if (capitals == 0)
+        return CapType::None;
+    const bool first = !word.empty() && QChar::toLower(word[0]) != word[0];
+    if (capitals == 1 && first)
+        return CapType::Initial;
+    if (capitals == word.size() || capitals + neutral == word.size())
+        return CapType::All;
+    return first ? CapType::MixedInitial : CapType::Mixed;
+}
+
+// The engine's bucket of a word: its load-and-rotate hash of the stored
+// bytes (chars are signed), modulo the table size.
+std::size_t BucketOf(const QByteArray& bytes, std::size_t tableSize)
+{
+    std::uint64_t hv = 0;
+    qsizetype i = 0;
+    for (; i < 4 && i < bytes.size(); ++i)
+        hv = (hv << 8) | std::uint64_t(std::int64_t(std::int8_t(bytes[i])));
+    for (; i < bytes.size(); ++i) {
+        hv = (hv << 5) | ((hv >> 27) & 31);
+        hv ^= std::uint64_t(std::int64_t(std::int8_t(bytes[i])));
+    }
+    return std::size_t(hv % tableSize);
+}
+
+// A word list line: the word (with "\/" for a slash) and its flag field,
+// without morphological fields (after a tab, or " xx:").
+void SplitLine(QByteArray line, QByteArray& word, QByteArray& flags)
+{
+    const qsizetype tab = line.indexOf('\t');
+    if (tab >= 0)
+        line.truncate(tab);
+    for (qsizetype colon = line.indexOf(':'); colon >= 0; colon = line.indexOf(':', colon + 1)) {
+        if (colon > 3 && (line[colon - 3] == ' ')) {
+            line.truncate(colon - 3);
+            break;
+        }
+    }
+    line = line.trimmed();
+    qsizetype slash = line.indexOf('/', 1);
+    while (slash > 0 && line[slash - 1] == '\\') {
+        line.remove(slash - 1, 1);
+        slash = line.indexOf('/', slash);
+    }
+    word = slash < 0 ? line : line.left(slash);
+    flags = slash < 0 ? QByteArray() : line.mid(slash + 1);
+}
+
+void Fingerprint(RootWord& root)
+{
+    const std::u16string& w = root.lower;
+    for (std::size_t i = 0; i < w.size(); ++i) {
+        root.letters |= LetterBit(w[i]);
+        if (i + 1 < w.size())
+            root.pairs |= PairBit(w[i], w[i + 1]);
+        if (i + 2 < w.size())
+            root.triples |= TripleBit(w[i], w[i + 1], w[i + 2]);
+    }
+}
+
+}  // namespace
+
+std::uint64_t LetterBit(char16_t c)
+{
+    return std::uint64_t(1) << ((c * 0x9E37u >> 4) & 63);
+}
+
+std::uint64_t PairBit(char16_t a, char16_t b)
+{
+    return std::uint64_t(1) << (((std::uint32_t(a) * 31u + b) * 0x9E3779B1u >> 26) & 63);
+}
+
+std::uint64_t TripleBit(char16_t a, char16_t b, char16_t c)
+{
+    return std::uint64_t(1) << ((((std::uint32_t(a) * 31u + b) * 31u + c) * 0x9E3779B1u >> 26) & 63);
+}
+
+std::u16string LowerWord(const std::u16string& word)
+{
+    std::u16string lower(word);
+    for (char16_t& c : lower)
+        c = QChar::toLower(c);
+    return lower;
+}
+
+DictionaryWords::DictionaryWords(const AffixRules& rules, const QByteArray& words)
+{
+    std::vector<std::vector<Entry>> table = ReadTable(rules, words);
+    std::unordered_set<std::u16string> seen;
+    seen.reserve(table.size());
+    forms_.reserve(table.size() * 3);
+    ngramRoots_.reserve(table.size());
+    for (std::vector<Entry>& bucket : table) {
+        for (Entry& e : bucket) {
+            if (e.hidden)
+                continue;
+            const FlagList& f = e.root.flags;
+            // The first entry of a word decides whether the bare word may be suggested.
+            if (seen.insert(e.root.word).second &&
+                (HasFlag(f, rules.forbidden) || HasFlag(f, rules.noSuggest) || HasFlag(f, rules.substandard)))
+                blocked_.insert(e.root.word);
+            if (HasFlag(f, rules.forbidden) || HasFlag(f, rules.noSuggest) || HasFlag(f, rules.onlyInCompound))
+                continue;
+            AddForms(rules, e.root);
+            if (!HasFlag(f, rules.noNgramSuggest))
+                ngramRoots_.push_back(std::move(e.root));
+        }
+    }
+}
+
+bool DictionaryWords::Accepts(const std::u16string& form) const
+{
+    return forms_.count(form) != 0 && blocked_.count(form) == 0;
+}
+
+std::vector<std::vector<DictionaryWords::Entry>> DictionaryWords::ReadTable(const AffixRules& rules,
+                                                                           const QByteArray& words)
+{
+    QList<QByteArray> lines = words.split('\n');
+    if (lines.isEmpty())
+        return {};
+    QByteArray countLine = lines.first().trimmed();
+    if (countLine.startsWith("\xEF\xBB\xBF"))
+        countLine.remove(0, 3);
+    std::size_t tableSize = std::size_t(std::max(1, countLine.toInt())) + 5 + 1000;
+    if (tableSize % 2 == 0)
+        ++tableSize;
+    std::vector<std::vector<Entry>> table(tableSize);
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        QByteArray bytes, flagField;
+        SplitLine(lines[i], bytes, flagField);
+        if (bytes.isEmpty())
+            continue;
+        Entry e;
+        e.root.word = rules.Decode(bytes);
+        e.root.flags = rules.DecodeFlags(flagField);
+        const CapType cap = CapTypeOf(e.root.word);
+        e.root.initialCapital = cap == CapType::Initial;
+        std::vector<Entry>& bucket = table[BucketOf(bytes, tableSize)];
+        // A word that comes after its hidden twin takes the twin's place.
+        auto twin = std::find_if(bucket.begin(), bucket.end(),
+                                 [&](const Entry& x) { return x.hidden && x.root.word == e.root.word; });
+        if (twin != bucket.end())
+            *twin = e;
+        else
+            bucket.push_back(e);
+        const bool needsTwin = cap == CapType::Mixed || cap == CapType::MixedInitial ||
+                               (cap == CapType::All && !e.root.flags.empty());
+        if (needsTwin && !HasFlag(e.root.flags, rules.forbidden)) {
+            Entry twinEntry;
+            twinEntry.hidden = true;
+            twinEntry.root.word = LowerWord(e.root.word);
+            twinEntry.root.word[0] = QChar::toUpper(twinEntry.root.word[0]);
+            const QString twinText = QString::fromUtf16(twinEntry.root.word.data(), qsizetype(twinEntry.root.word.size()));
+            const QByteArray twinBytes = rules.Utf8() ? twinText.toUtf8() : twinText.toLatin1();
+            std::vector<Entry>& twinBucket = table[BucketOf(twinBytes, tableSize)];
+            const bool exists = std::any_of(twinBucket.begin(), twinBucket.end(),
+                                            [&](const Entry& x) { return x.root.word == twinEntry.root.word; });
+            if (!exists)
+                twinBucket.push_back(twinEntry);
+        }
+    }
+    for (std::vector<Entry>& bucket : table)
+        for (Entry& e : bucket) {
+            e.root.lower = LowerWord(e.root.word);
+            Fingerprint(e.root);
+        }
+    return table;
+}
+
+void DictionaryWords::AddForms(const AffixRules& rules, const RootWord& root)
+{
+    const FlagList& flags = root.flags;
+    auto blockedByContinuation = [&](const AffixEntry& e) {
+        return HasFlag(e.continuation, rules.needAffix) || HasFlag(e.continuation, rules.circumfix) ||
+               HasFlag(e.continuation, rules.onlyInCompound);
+    };
+    if (!HasFlag(flags, rules.needAffix))
+        forms_.insert(root.word);
+    for (AffixFlag flag : flags) {
+        for (const AffixEntry* sfx : rules.SuffixesOf(flag)) {
+            const std::u16string form = sfx->Apply(root.word, rules.fullStrip);
+            if (form.empty())
+                continue;
+            if (!blockedByContinuation(*sfx))
+                forms_.insert(form);
+            for (AffixFlag next : sfx->continuation)
+                for (const AffixEntry* second : rules.SuffixesOf(next)) {
+                    const std::u16string twice = second->Apply(form, rules.fullStrip);
+                    if (!twice.empty())
+                        forms_.insert(twice);
+                }
+            if (!sfx->crossProduct)
+                continue;
+            for (AffixFlag pflag : flags)
+                for (const AffixEntry* pfx : rules.PrefixesOf(pflag)) {
+                    if (!pfx->crossProduct)
+                        continue;
+                    const std::u16string both = pfx->Apply(form, rules.fullStrip);
+                    if (!both.empty())
+                        forms_.insert(both);
+                }
+        }
+        for (const AffixEntry* pfx : rules.PrefixesOf(flag)) {
+            const std::u16string form = pfx->Apply(root.word, rules.fullStrip);
+            if (!form.empty() && !blockedByContinuation(*pfx))
+                forms_.insert(form);
+        }
+    }
+}
+
+}  // namespace lexicrawl
