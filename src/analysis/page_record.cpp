@@ -2,6 +2,7 @@
 
 #include "analysis/page_facts.h"
 #include "analysis/parsed_page.h"
+#include "analysis/readable_text.h"
 #include "platform/text.h"
 
 namespace lexicrawl {
@@ -14,7 +15,8 @@ PageRecord ExtractPageRecord(const QString& source)
     record.description = FlattenLineBreaks(page.MetaDescription());
     record.h1Lines = SplitLines(page.Headings(u"h1"));
     record.h2Lines = SplitLines(page.Headings(u"h2"));
-    record.words = SplitLines(page.Words());
+    record.text = page.ReadableText();
+    record.words = SplitLines(ExtractWords(record.text));
     return record;
 }
 

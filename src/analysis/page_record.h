@@ -16,6 +16,7 @@ struct PageRecord {
     QStringList h1Lines;   // lines of the H1 headings, blank ones included
     QStringList h2Lines;
     QStringList words;     // distinct words of the readable text, sorted
+    QString text;          // the readable text, for the contexts of unknown words
 };
 
 PageRecord ExtractPageRecord(const QString& source);

@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "analysis/page_statements.h"
+#include "analysis/word_context.h"
 #include "platform/platform.h"
 #include "platform/text.h"
 #include "store/project_database.h"
@@ -38,10 +39,14 @@ void PageRecorder::RecordPage(const QString& sourcelink, const QString& source)
 void PageRecorder::Write(const QString& sourcelink, const PageRecord& record)
 {
     const std::vector<bool> known = verdicts_(record.words);
+    QStringList unknown;
     for (qsizetype i = 0; i < record.words.size(); ++i) {
-        if (size_t(i) >= known.size() || !known[size_t(i)])
+        if (size_t(i) >= known.size() || !known[size_t(i)]) {
             Execute(page_statements::UnknownWordInsert(sourcelink, record.words.at(i)));
+            unknown << record.words.at(i);
+        }
     }
+    WriteContexts(sourcelink, record, unknown);
 
     // After a failed lookup the row is updated: an update never makes a
     // second row for a page, and it keeps the facts when the row is there.
@@ -62,6 +67,17 @@ bool PageRecorder::Execute(const QString& sql)
     } catch (const DatabaseError& e) {
         Platform::Current().ShowMessage(StatementFailureText(e.Text()));
         return false;
+    }
+}
+
+void PageRecorder::WriteContexts(const QString& sourcelink, const PageRecord& record, const QStringList& unknown)
+{
+    if (unknown.isEmpty())
+        return;
+    try {
+        WriteWordContexts(database_, FindWordContexts(sourcelink, record, unknown));
+    } catch (const DatabaseError& e) {
+        Platform::Current().ShowMessage(StatementFailureText(e.Text()));
     }
 }
 

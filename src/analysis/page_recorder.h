@@ -44,6 +44,8 @@ private:
     bool Execute(const QString& sql);
     // Runs the page lookup; answers whether it found a row, or nothing when it failed.
     int LookupPage(const QString& sourcelink);
+    // Where each unknown word first stands on the page, in a table of its own.
+    void WriteContexts(const QString& sourcelink, const PageRecord& record, const QStringList& unknown);
     void WriteHeadings(const QString& sourcelink, const QString& tag, const QStringList& lines);
 
     ProjectDatabase& database_;

@@ -9,13 +9,14 @@
 
 namespace lexicrawl::cli {
 
-enum class Command { Crawl, Open, Dictionaries, Check, Help, Version };
+enum class Command { Crawl, Open, Diff, Dictionaries, Check, Help, Version };
 enum class OutputFormat { Table, Csv, Json };
 
 struct CliOptions {
     Command command = Command::Help;
     QString url;         // crawl
-    QString project;     // open
+    QString project;     // open; the older project of diff
+    QString newProject;  // the newer project of diff
     QStringList words;   // check
 
     std::optional<int> limit;
@@ -39,6 +40,10 @@ struct CliOptions {
     QString dictionariesFolder;
     bool quiet = false;
     bool failOnUnknown = false;
+    QString report;       // the HTML report
+    QString ignoreWords;  // a word-list file whose words leave the list
+    QString baseline;     // a saved project to compare the crawl with
+    bool failOnNew = false;
 };
 
 // Parses the arguments after the program name. On a usage error answers

@@ -4,6 +4,7 @@
 #include "spelling/dictionary_choice.h"
 #include "spelling/dictionary_manager.h"
 #include "spelling/spell_dictionary.h"
+#include "spelling/suggestion_engine.h"
 #include "spelling/word_verdict.h"
 
 namespace lexicrawl {
@@ -30,6 +31,7 @@ void SpellingService::LoadAtStartup(const QString& folder, const QString& savedL
 {
     worker_.Post([this, folder, savedLanguage, done = std::move(done)] {
         choice_->LoadAtStartup(folder, savedLanguage);
+        GivePersonalWords();
         if (done)
             done(List());
     });
@@ -39,6 +41,7 @@ void SpellingService::Select(int index, std::function<void(const DictionaryList&
 {
     worker_.Post([this, index, done = std::move(done)] {
         choice_->Select(index);
+        GivePersonalWords();
         if (done)
             done(List());
     });
@@ -57,6 +60,7 @@ DictionaryList SpellingService::LoadAtStartupNow(const QString& folder, const QS
 {
     return worker_.Call([&] {
         choice_->LoadAtStartup(folder, savedLanguage);
+        GivePersonalWords();
         return List();
     });
 }
@@ -69,6 +73,48 @@ bool SpellingService::CheckNow(const QString& word)
 std::vector<bool> SpellingService::Verdicts(const QStringList& words)
 {
     return SpellCheckWords(choice_->SelectedDictionary(), words);
+}
+
+void SpellingService::SetPersonalWords(const QStringList& words)
+{
+    worker_.Post([this, words] {
+        personalWords_ = words;
+        GivePersonalWords();
+    });
+}
+
+void SpellingService::AddPersonalWord(const QString& word)
+{
+    worker_.Post([this, word] {
+        personalWords_ << word;
+        if (SpellDictionary* dictionary = choice_->SelectedDictionary())
+            dictionary->Add(word);
+    });
+}
+
+void SpellingService::GivePersonalWords()
+{
+    if (SpellDictionary* dictionary = choice_->SelectedDictionary())
+        for (const QString& word : personalWords_)
+            dictionary->Add(word);
+}
+
+std::shared_ptr<const SuggestionEngine> SpellingService::Suggestions()
+{
+    struct Source {
+        QString id;
+        QByteArray affix, words;
+    };
+    const Source source = worker_.Call([this] {
+        SpellDictionary* d = choice_->SelectedDictionary();
+        return d ? Source{d->GetInternalFileID(), d->AffixData(), d->WordData()} : Source{};
+    });
+    std::lock_guard<std::mutex> lock(suggestionsMutex_);
+    if (source.id != suggestionsFor_ || (!suggestions_ && !source.affix.isEmpty())) {
+        suggestions_ = SuggestionEngine::Build(source.affix, source.words);
+        suggestionsFor_ = source.id;
+    }
+    return suggestions_;
 }
 
 DictionaryList SpellingService::List() const

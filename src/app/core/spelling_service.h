@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 namespace lexicrawl {
@@ -21,6 +22,7 @@ namespace lexicrawl {
 class DictionaryChoice;
 class DictionaryManager;
 class SerialWorker;
+class SuggestionEngine;
 
 // The dictionary list as the window's drop-down shows it.
 struct DictionaryList {
@@ -67,16 +69,31 @@ public:
     // On the worker: the verdicts of a page's words, in order.
     std::vector<bool> Verdicts(const QStringList& words);
 
+    // The user's own words: given to every dictionary loaded from now on
+    // (and to the loaded one), on the worker.
+    void SetPersonalWords(const QStringList& words);
+    void AddPersonalWord(const QString& word);
+
+    // The suggestion engine of the chosen dictionary (null without one),
+    // built on the calling thread the first time it is asked for; it may
+    // then be used from any thread.
+    std::shared_ptr<const SuggestionEngine> Suggestions();
+
     // The spell dictionaries a folder holds, without loading any.
     static std::vector<DictionaryInfo> ListDictionaries(const QString& folder);
 
 private:
     DictionaryList List() const;
     WordCheck CheckOnWorker(const QString& word);
+    void GivePersonalWords();
 
     SerialWorker& worker_;
     std::unique_ptr<DictionaryManager> manager_;  // used on the worker only
     std::unique_ptr<DictionaryChoice> choice_;
+    QStringList personalWords_;  // worker only
+    std::mutex suggestionsMutex_;
+    QString suggestionsFor_;  // the dictionary the engine below was built from
+    std::shared_ptr<const SuggestionEngine> suggestions_;
 };
 
 }  // namespace lexicrawl

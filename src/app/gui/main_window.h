@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "analysis/unknown_word_list.h"
+#include "analysis/word_approvals.h"
 #include "crawl/crawl_control.h"
 #include "crawl/crawl_host.h"
 
@@ -69,7 +70,11 @@ public:
     // The commands behind the dialogs, for a chosen file.
     void ExportInternalUrlsTo(const QString& path);
     void ExportWordsTo(const QString& path);
+    void ExportReportTo(const QString& path);
     void SaveProjectTo(const QString& path);
+    // Takes the word off the list (for the site, into the user's dictionary,
+    // or for this session) and refreshes the list.
+    void ApproveWord(const QString& word, ApprovalKind kind);
     void SpellCheck(const QString& word);
     // A new page analysis window for the URL (the "Analyze URL..." commands).
     AnalyzeWindow* AnalyzeUrl(const QString& url);
@@ -89,6 +94,7 @@ public:
 signals:
     void crawlFinished();
     void unknownWordsRefreshed();
+    void suggestionsShown();
     void dictionariesLoaded();
     void projectOpened();
     // A file command has ended; error is empty when it succeeded.
@@ -142,6 +148,10 @@ private:
     void ShowFeedback();
     void ShowAbout();
 
+    // main_window_words.cpp
+    void ExportReport();
+    void FillSuggestions();
+
     AppEnvironment& environment_;
     Settings& settings_;
     CrawlEvents* events_ = nullptr;
@@ -175,6 +185,7 @@ private:
     bool closeWhenFinished_ = false;
     bool crawlRunning_ = false;
     quint64 refreshRequest_ = 0;
+    bool suggesting_ = false;
 };
 
 }  // namespace lexicrawl::gui
