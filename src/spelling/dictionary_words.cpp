@@ -82,17 +82,22 @@ void Fingerprint(RootWord& root)
 
 std::uint64_t LetterBit(char16_t c)
 {
-    return std::uint64_t(1) << ((c * 0x9E37u >> 4) & 63);
+    // Letters and digits have a bit each; other characters share the rest.
+    if (c >= u'a' && c <= u'z')
+        return std::uint64_t(1) << (c - u'a');
+    if (c >= u'0' && c <= u'9')
+        return std::uint64_t(1) << (26 + c - u'0');
+    return std::uint64_t(1) << (36 + (c * 0x9E37u >> 4) % 28);
 }
 
-std::uint64_t PairBit(char16_t a, char16_t b)
+int PairSlot(char16_t a, char16_t b)
 {
-    return std::uint64_t(1) << (((std::uint32_t(a) * 31u + b) * 0x9E3779B1u >> 26) & 63);
+    return int(((std::uint32_t(a) * 31u + b) * 0x9E3779B1u) >> 24);
 }
 
-std::uint64_t TripleBit(char16_t a, char16_t b, char16_t c)
+int TripleSlot(char16_t a, char16_t b, char16_t c)
 {
-    return std::uint64_t(1) << ((((std::uint32_t(a) * 31u + b) * 31u + c) * 0x9E3779B1u >> 26) & 63);
+    return int((((std::uint32_t(a) * 31u + b) * 31u + c) * 0x9E3779B1u) >> 24);
 }
 
 std::u16string LowerWord(const std::u16string& word)
@@ -106,31 +111,58 @@ std::u16string LowerWord(const std::u16string& word)
 DictionaryWords::DictionaryWords(const AffixRules& rules, const QByteArray& words)
 {
     std::vector<std::vector<Entry>> table = ReadTable(rules, words);
-    std::unordered_set<std::u16string> seen;
-    seen.reserve(table.size());
-    forms_.reserve(table.size() * 3);
+    WordSet seen;  // roots whose first entry has been seen
+    seen.Reserve(table.size());
+    forms_.Reserve(table.size() * 3);
     ngramRoots_.reserve(table.size());
+    prints_.reserve(table.size());
+    widePrints_.reserve(table.size());
     for (std::vector<Entry>& bucket : table) {
         for (Entry& e : bucket) {
             if (e.hidden)
                 continue;
             const FlagList& f = e.root.flags;
             // The first entry of a word decides whether the bare word may be suggested.
-            if (seen.insert(e.root.word).second &&
+            if (seen.Insert(e.root.word) &&
                 (HasFlag(f, rules.forbidden) || HasFlag(f, rules.noSuggest) || HasFlag(f, rules.substandard)))
-                blocked_.insert(e.root.word);
+                blocked_.Insert(e.root.word);
             if (HasFlag(f, rules.forbidden) || HasFlag(f, rules.noSuggest) || HasFlag(f, rules.onlyInCompound))
                 continue;
             AddForms(rules, e.root);
-            if (!HasFlag(f, rules.noNgramSuggest))
+            if (!HasFlag(f, rules.noNgramSuggest)) {
+                const RootWord& r = e.root;
+                RootPrint print;
+                print.letters = r.letters;
+                print.pairs = r.pairs;
+                print.triples = r.triples;
+                RootStart start;
+                for (std::size_t i = 0; i < r.word.size() && i < std::size_t(kPrintedStart); ++i)
+                    start.chars[i] = r.word[i];
+                starts_.push_back(start);
+                print.first = r.word.empty() ? u'\0' : r.word[0];
+                print.firstLower = r.firstLower;
+                print.length = std::uint16_t(r.word.size());
+                print.initialCapital = r.initialCapital;
+                prints_.push_back(print);
+                RootWidePrint wide;
+                for (std::size_t i = 0; i + 1 < r.lower.size(); ++i) {
+                    const int pair = PairSlot(r.lower[i], r.lower[i + 1]);
+                    wide.pairs[pair >> 6] |= std::uint64_t(1) << (pair & 63);
+                    if (i + 2 < r.lower.size()) {
+                        const int triple = TripleSlot(r.lower[i], r.lower[i + 1], r.lower[i + 2]);
+                        wide.triples[triple >> 6] |= std::uint64_t(1) << (triple & 63);
+                    }
+                }
+                widePrints_.push_back(wide);
                 ngramRoots_.push_back(std::move(e.root));
+            }
         }
     }
 }
 
-bool DictionaryWords::Accepts(const std::u16string& form) const
+bool DictionaryWords::Accepts(std::u16string_view form) const
 {
-    return forms_.count(form) != 0 && blocked_.count(form) == 0;
+    return forms_.Contains(form) && !blocked_.Contains(form);
 }
 
 std::vector<std::vector<DictionaryWords::Entry>> DictionaryWords::ReadTable(const AffixRules& rules,
@@ -183,6 +215,7 @@ std::vector<std::vector<DictionaryWords::Entry>> DictionaryWords::ReadTable(cons
     for (std::vector<Entry>& bucket : table)
         for (Entry& e : bucket) {
             e.root.lower = LowerWord(e.root.word);
+            e.root.firstLower = e.root.lower.empty() ? 0 : e.root.lower[0];
             Fingerprint(e.root);
         }
     return table;
@@ -196,19 +229,19 @@ void DictionaryWords::AddForms(const AffixRules& rules, const RootWord& root)
                HasFlag(e.continuation, rules.onlyInCompound);
     };
     if (!HasFlag(flags, rules.needAffix))
-        forms_.insert(root.word);
+        forms_.Insert(root.word);
     for (AffixFlag flag : flags) {
         for (const AffixEntry* sfx : rules.SuffixesOf(flag)) {
             const std::u16string form = sfx->Apply(root.word, rules.fullStrip);
             if (form.empty())
                 continue;
             if (!blockedByContinuation(*sfx))
-                forms_.insert(form);
+                forms_.Insert(form);
             for (AffixFlag next : sfx->continuation)
                 for (const AffixEntry* second : rules.SuffixesOf(next)) {
                     const std::u16string twice = second->Apply(form, rules.fullStrip);
                     if (!twice.empty())
-                        forms_.insert(twice);
+                        forms_.Insert(twice);
                 }
             if (!sfx->crossProduct)
                 continue;
@@ -218,13 +251,13 @@ void DictionaryWords::AddForms(const AffixRules& rules, const RootWord& root)
                         continue;
                     const std::u16string both = pfx->Apply(form, rules.fullStrip);
                     if (!both.empty())
-                        forms_.insert(both);
+                        forms_.Insert(both);
                 }
         }
         for (const AffixEntry* pfx : rules.PrefixesOf(flag)) {
             const std::u16string form = pfx->Apply(root.word, rules.fullStrip);
             if (!form.empty() && !blockedByContinuation(*pfx))
-                forms_.insert(form);
+                forms_.Insert(form);
         }
     }
 }

@@ -12,10 +12,10 @@
 
 #include <cstdint>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 #include "spelling/affix_rules.h"
+#include "spelling/word_set.h"
 
 namespace lexicrawl {
 
@@ -24,6 +24,7 @@ struct RootWord {
     std::u16string lower;    // lower-cased, for the n-gram scores
     FlagList flags;
     bool initialCapital = false;
+    char16_t firstLower = 0; // lower case of the first character
     // Letter, pair and triple fingerprints of lower: a bit set for each
     // character, pair and triple (hashed), so that a bound on the n-gram
     // score costs a few instructions.
@@ -32,10 +33,47 @@ struct RootWord {
     std::uint64_t triples = 0;
 };
 
-// Bit of a character, a pair or a triple in the fingerprints.
+// How many characters of a root's start its print holds.
+constexpr int kPrintedStart = 8;
+
+// What the n-gram search reads of every root on each search, packed so that
+// a pass over all roots reads one small array.
+struct RootPrint {
+    std::uint64_t letters = 0;
+    std::uint64_t pairs = 0;
+    std::uint64_t triples = 0;
+    char16_t first = 0;        // as written
+    char16_t firstLower = 0;
+    std::uint16_t length = 0;
+    bool initialCapital = false;
+};
+
+// The start of a root as written, zero after its end.
+struct RootStart {
+    char16_t chars[kPrintedStart] = {};
+};
+
+// The pairs and triples of a root in four times as many bits, read only for
+// the roots whose print leaves them a chance.
+struct RootWidePrint {
+    std::uint64_t pairs[4] = {};
+    std::uint64_t triples[4] = {};
+};
+
+// Bit of a character, a pair or a triple in the fingerprints; the slot of a
+// pair or triple (0 to 255) in the wide print, whose low six bits are its
+// bit in the narrow one.
 std::uint64_t LetterBit(char16_t c);
-std::uint64_t PairBit(char16_t a, char16_t b);
-std::uint64_t TripleBit(char16_t a, char16_t b, char16_t c);
+int PairSlot(char16_t a, char16_t b);
+int TripleSlot(char16_t a, char16_t b, char16_t c);
+inline std::uint64_t PairBit(char16_t a, char16_t b)
+{
+    return std::uint64_t(1) << (PairSlot(a, b) & 63);
+}
+inline std::uint64_t TripleBit(char16_t a, char16_t b, char16_t c)
+{
+    return std::uint64_t(1) << (TripleSlot(a, b, c) & 63);
+}
 
 // The lower-case form of a word, as the engine compares words.
 std::u16string LowerWord(const std::u16string& word);
@@ -47,10 +85,13 @@ public:
     // The roots the n-gram search may offer, in the engine's table order
     // (forbidden, no-suggest and compound-only roots left out).
     const std::vector<RootWord>& NgramRoots() const { return ngramRoots_; }
+    const std::vector<RootPrint>& NgramPrints() const { return prints_; }
+    const std::vector<RootWidePrint>& NgramWidePrints() const { return widePrints_; }
+    const std::vector<RootStart>& NgramStarts() const { return starts_; }
     // Whether the dictionary accepts the form as a suggestion: a root or an
     // affixed form of one, not forbidden and not marked "no suggest".
-    bool Accepts(const std::u16string& form) const;
-    std::size_t FormCount() const { return forms_.size(); }
+    bool Accepts(std::u16string_view form) const;
+    std::size_t FormCount() const { return forms_.Size(); }
 
 private:
     struct Entry {
@@ -61,8 +102,11 @@ private:
     void AddForms(const AffixRules& rules, const RootWord& root);
 
     std::vector<RootWord> ngramRoots_;
-    std::unordered_set<std::u16string> forms_;
-    std::unordered_set<std::u16string> blocked_;
+    std::vector<RootPrint> prints_;
+    std::vector<RootWidePrint> widePrints_;
+    std::vector<RootStart> starts_;
+    WordSet forms_;
+    WordSet blocked_;
 };
 
 }  // namespace lexicrawl

@@ -29,6 +29,29 @@ void SortByScore(std::vector<T>& items, std::vector<int>& scores)
     }
 }
 
+// How many times each bit of a fingerprint occurs in a word, as bit planes,
+// so that the occurrences covered by a root's fingerprint are a few popcounts.
+struct BitCounts {
+    std::uint64_t planes[6] = {};
+    void Add(std::uint64_t bit)
+    {
+        for (std::uint64_t& plane : planes) {
+            const std::uint64_t carry = plane & bit;
+            plane ^= bit;
+            bit = carry;
+            if (!bit)
+                break;
+        }
+    }
+    int Count(std::uint64_t mask) const
+    {
+        int total = 0;
+        for (int k = 0; k < 6; ++k)
+            total += __builtin_popcountll(mask & planes[k]) << k;
+        return total;
+    }
+};
+
 // A fixed number of slots that keeps the best scores seen: a new score
 // takes the slot of the lowest one (the first of equal lows) only when it
 // is strictly higher, so earlier candidates win ties.
@@ -94,6 +117,48 @@ int CommonPositions(const std::u16string& word, std::u16string other, bool* swap
 
 }  // namespace
 
+// Whether the j characters at needle occur somewhere in hay.
+static inline bool Occurs(const char16_t* hay, int l2, const char16_t* needle, int j)
+{
+    for (int l = 0; l + j <= l2; ++l) {
+        if (hay[l] != needle[0])
+            continue;
+        int k = 1;
+        while (k < j && hay[l + k] == needle[k])
+            ++k;
+        if (k == j)
+            return true;
+    }
+    return false;
+}
+
+// The first-round score of a root (n-grams up to three, longer roots worse),
+// as Ngram(3, word, lower, LongerWorse) gives it: a pair or triple whose bit
+// is missing from the root's print is surely absent, so only the others are
+// looked for.
+int RootScore(const std::u16string& word, const std::u16string& lower, const RootPrint& print)
+{
+    const int l1 = int(word.size()), l2 = int(lower.size());
+    if (l2 == 0)
+        return 0;
+    int total = 0;
+    for (int j = 1; j <= 3; ++j) {
+        int found = 0;
+        for (int i = 0; i <= l1 - j; ++i) {
+            const char16_t* at = word.data() + i;
+            const std::uint64_t bit = j == 1 ? LetterBit(at[0]) : j == 2 ? PairBit(at[0], at[1])
+                                                                         : TripleBit(at[0], at[1], at[2]);
+            const std::uint64_t mask = j == 1 ? print.letters : j == 2 ? print.pairs : print.triples;
+            if ((mask & bit) && Occurs(lower.data(), l2, at, j))
+                ++found;
+        }
+        total += found;
+        if (found < 2)
+            break;
+    }
+    return total - std::max(l2 - l1 - 2, 0);
+}
+
 namespace ngram_score {
 
 int Ngram(int n, const std::u16string& s1, const std::u16string& s2, int options)
@@ -105,7 +170,7 @@ int Ngram(int n, const std::u16string& s1, const std::u16string& s2, int options
     for (int j = 1; j <= n; ++j) {
         int found = 0;
         for (int i = 0; i <= l1 - j; ++i) {
-            if (s2.find(s1.data() + i, 0, std::size_t(j)) != std::u16string::npos) {
+            if (Occurs(s2.data(), l2, s1.data() + i, j)) {
                 ++found;
             } else if (options & Weighted) {
                 --found;
@@ -150,48 +215,137 @@ int CommonSubsequence(const std::u16string& a, const std::u16string& b)
 
 }  // namespace ngram_score
 
-std::vector<int> NgramSuggester::BestRoots(const std::u16string& word, bool lowerCaseWord) const
-{
-    using namespace ngram_score;
-    const int n = int(word.size());
-    std::vector<std::uint64_t> letters(word.size()), pairs, triples;
-    for (std::size_t i = 0; i < word.size(); ++i) {
-        letters[i] = LetterBit(word[i]);
-        if (i + 1 < word.size())
-            pairs.push_back(PairBit(word[i], word[i + 1]));
-        if (i + 2 < word.size())
-            triples.push_back(TripleBit(word[i], word[i + 1], word[i + 2]));
+// The occurrences of a word's pairs and triples in wide-print slots.
+struct WideCounts {
+    BitCounts pairs[4], triples[4];
+    explicit WideCounts(const std::u16string& word)
+    {
+        for (std::size_t i = 0; i + 1 < word.size(); ++i) {
+            const int pair = PairSlot(word[i], word[i + 1]);
+            pairs[pair >> 6].Add(std::uint64_t(1) << (pair & 63));
+            if (i + 2 < word.size()) {
+                const int triple = TripleSlot(word[i], word[i + 1], word[i + 2]);
+                triples[triple >> 6].Add(std::uint64_t(1) << (triple & 63));
+            }
+        }
     }
-    Shortlist shortlist(kMaxRoots);
-    std::vector<int> roots(kMaxRoots, -1);
+};
+
+// Built twice, so that processors with a population count instruction use it.
+__attribute__((target_clones("popcnt", "default"))) std::vector<int> NgramSuggester::BestRoots(
+    const std::u16string& word, bool lowerCaseWord) const
+{
+    const int n = int(word.size());
+    BitCounts letters, pairs, triples;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        letters.Add(LetterBit(word[i]));
+        if (i + 1 < word.size())
+            pairs.Add(PairBit(word[i], word[i + 1]));
+        if (i + 2 < word.size())
+            triples.Add(TripleBit(word[i], word[i + 1], word[i + 2]));
+    }
+    const WideCounts wide(word);
     const std::vector<RootWord>& all = words_.NgramRoots();
-    for (std::size_t r = 0; r < all.size(); ++r) {
-        const RootWord& root = all[r];
-        const int length = int(root.word.size());
-        if (std::abs(n - length) > 4 || (lowerCaseWord && root.initialCapital && !rules_.german))
+    const std::vector<RootPrint>& prints = words_.NgramPrints();
+    const std::vector<RootWidePrint>& widePrints = words_.NgramWidePrints();
+    const std::vector<RootStart>& starts = words_.NgramStarts();
+    const bool skipCapitals = lowerCaseWord && !rules_.german;
+
+    // Every root's bound on its score, from its print: a hashed bit may be
+    // shared by other characters, never missing for a present one.
+    struct Candidate {
+        int bound;
+        int root;
+        int common;
+        int penalty;
+    };
+    std::vector<Candidate> candidates;
+    int highest = 0;
+    for (std::size_t r = 0; r < prints.size(); ++r) {
+        const RootPrint& root = prints[r];
+        const int length = root.length;
+        if (std::abs(n - length) > 4 || (skipCapitals && root.initialCapital))
             continue;
-        // A bound on the score from the fingerprints: a hashed bit may be
-        // shared by other characters, never missing for a present one.
-        int bound = 0;
-        for (std::uint64_t bit : letters)
-            bound += (root.letters & bit) != 0;
+        int bound = letters.Count(root.letters);
         if (bound >= 2) {
-            int pairBound = 0;
-            for (std::uint64_t bit : pairs)
-                pairBound += (root.pairs & bit) != 0;
+            const int pairBound = pairs.Count(root.pairs);
             bound += pairBound;
             if (pairBound >= 2)
-                for (std::uint64_t bit : triples)
-                    bound += (root.triples & bit) != 0;
+                bound += triples.Count(root.triples);
         }
-        const int common = LeftCommon(word, root.word);
-        if (bound - std::max(length - n - 2, 0) + common <= shortlist.Low())
+        int common = 0;
+        if (word[0] == root.first || word[0] == root.firstLower) {
+            // The start of the root is in its print; longer common starts are rare.
+            common = 1;
+            const char16_t* start = starts[r].chars;
+            while (common < n && common < length && common < kPrintedStart && word[std::size_t(common)] == start[common])
+                ++common;
+            if (common == kPrintedStart)
+                common = ngram_score::LeftCommon(word, all[r].word);
+        }
+        const int penalty = std::max(length - n - 2, 0);
+        bound += common - penalty;
+        if (bound < 0)
             continue;
-        const int score = Ngram(3, word, root.lower, LongerWorse) + common;
-        const int slot = shortlist.Offer(score);
-        if (slot >= 0)
-            roots[std::size_t(slot)] = int(r);
+        candidates.push_back({bound, int(r), common, penalty});
+        highest = std::max(highest, bound);
     }
+    // Falling bounds (a counting sort), earlier roots first among equals.
+    std::vector<int> firsts(std::size_t(highest) + 2, 0);
+    for (const Candidate& c : candidates)
+        ++firsts[std::size_t(highest - c.bound) + 1];
+    for (std::size_t i = 1; i < firsts.size(); ++i)
+        firsts[i] += firsts[i - 1];
+    std::vector<Candidate> order(candidates.size());
+    for (const Candidate& c : candidates)
+        order[std::size_t(firsts[std::size_t(highest - c.bound)]++)] = c;
+
+    // The best roots by score, earlier ones first among equals: scored in
+    // falling order of their bounds until no bound can reach the last place.
+    struct Scored {
+        int score;
+        int root;
+    };
+    auto better = [](const Scored& a, const Scored& b) { return a.score != b.score ? a.score > b.score : a.root < b.root; };
+    std::vector<Scored> best;  // a heap whose top is the worst kept
+    for (const Candidate& candidate : order) {
+        const Candidate* c = &candidate;
+        const bool full = int(best.size()) == kMaxRoots;
+        if (full && c->bound < best.front().score)
+            break;
+        const std::size_t r = std::size_t(c->root);
+        if (full) {
+            // A closer bound from the wide print.
+            const RootWidePrint& w = widePrints[r];
+            const int ones = letters.Count(prints[r].letters);
+            int closer = ones;
+            if (ones >= 2) {
+                int two = 0, three = 0;
+                for (int k = 0; k < 4; ++k) {
+                    two += wide.pairs[k].Count(w.pairs[k]);
+                    three += wide.triples[k].Count(w.triples[k]);
+                }
+                closer += two + (two >= 2 ? three : 0);
+            }
+            if (closer + c->common - c->penalty < best.front().score)
+                continue;
+        }
+        const Scored s{RootScore(word, all[r].lower, prints[r]) + c->common, c->root};
+        if (!full) {
+            best.push_back(s);
+            std::push_heap(best.begin(), best.end(), better);
+        } else if (better(s, best.front())) {
+            std::pop_heap(best.begin(), best.end(), better);
+            best.back() = s;
+            std::push_heap(best.begin(), best.end(), better);
+        }
+    }
+    // The engine fills its slots from the last one down in the order it
+    // meets the roots, and expands them from the first slot up.
+    std::sort(best.begin(), best.end(), [](const Scored& a, const Scored& b) { return a.root > b.root; });
+    std::vector<int> roots(kMaxRoots, -1);
+    for (std::size_t i = 0; i < best.size(); ++i)
+        roots[kMaxRoots - best.size() + i] = best[i].root;
     return roots;
 }
 

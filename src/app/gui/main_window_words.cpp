@@ -2,6 +2,7 @@
 // suggestions, taking words off the list, and the HTML report.
 #include <QFileDialog>
 #include <QHash>
+#include <QLineEdit>
 
 #include "app/core/crawl_report.h"
 #include "app/core/crawl_session.h"
