@@ -46,13 +46,15 @@ const char* const kScript = R"(
   var pairs=[];
   var rows=body.rows;
   for(var i=0;i<rows.length;i+=2)pairs.push([rows[i],rows[i+1]]);
-  var dir={word:1,count:-1};
+  var dir={word:-1,count:1};
   function sortBy(key){
     dir[key]=-dir[key];
     var d=dir[key];
     pairs.sort(function(a,b){
-      if(key==='count'){var x=+a[0].dataset.count,y=+b[0].dataset.count;if(x!==y)return d*(x-y);}
-      return d*a[0].dataset.word.localeCompare(b[0].dataset.word);
+      var wa=a[0].dataset.word,wb=b[0].dataset.word;
+      if(key!=='count')return d*wa.localeCompare(wb);
+      var x=+a[0].dataset.count,y=+b[0].dataset.count;
+      return x!==y?d*(x-y):wa.localeCompare(wb);
     });
     pairs.forEach(function(p){body.appendChild(p[0]);body.appendChild(p[1]);});
   }

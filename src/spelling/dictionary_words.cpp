@@ -135,10 +135,6 @@ DictionaryWords::DictionaryWords(const AffixRules& rules, const QByteArray& word
                 print.letters = r.letters;
                 print.pairs = r.pairs;
                 print.triples = r.triples;
-                RootStart start;
-                for (std::size_t i = 0; i < r.word.size() && i < std::size_t(kPrintedStart); ++i)
-                    start.chars[i] = r.word[i];
-                starts_.push_back(start);
                 print.first = r.word.empty() ? u'\0' : r.word[0];
                 print.firstLower = r.firstLower;
                 print.length = std::uint16_t(r.word.size());
@@ -157,6 +153,24 @@ DictionaryWords::DictionaryWords(const AffixRules& rules, const QByteArray& word
                 ngramRoots_.push_back(std::move(e.root));
             }
         }
+    }
+    GroupPrints();
+}
+
+void DictionaryWords::GroupPrints()
+{
+    for (std::size_t r = 0; r < prints_.size(); ++r) {
+        std::vector<PrintGroup>& groups = prints_[r].initialCapital ? capitalGroups_ : lowerGroups_;
+        const std::size_t length = prints_[r].length;
+        if (groups.size() <= length)
+            groups.resize(length + 1);
+        groups[length].prints.push_back(prints_[r]);
+        RootStart start;
+        const std::u16string& word = ngramRoots_[r].word;
+        for (std::size_t i = 0; i < word.size() && i < std::size_t(kPrintedStart); ++i)
+            start.chars[i] = word[i];
+        groups[length].starts.push_back(start);
+        groups[length].roots.push_back(int(r));
     }
 }
 

@@ -86,8 +86,20 @@ public:
     // (forbidden, no-suggest and compound-only roots left out).
     const std::vector<RootWord>& NgramRoots() const { return ngramRoots_; }
     const std::vector<RootPrint>& NgramPrints() const { return prints_; }
+    // The prints of the roots of one length, in table order, with each
+    // root's place in NgramRoots(); capitalised roots apart.
+    struct PrintGroup {
+        std::vector<RootPrint> prints;
+        std::vector<RootStart> starts;
+        std::vector<int> roots;
+    };
+    const PrintGroup& PrintsOfLength(std::size_t length, bool capitalised) const
+    {
+        static const PrintGroup none;
+        const std::vector<PrintGroup>& groups = capitalised ? capitalGroups_ : lowerGroups_;
+        return length < groups.size() ? groups[length] : none;
+    }
     const std::vector<RootWidePrint>& NgramWidePrints() const { return widePrints_; }
-    const std::vector<RootStart>& NgramStarts() const { return starts_; }
     // Whether the dictionary accepts the form as a suggestion: a root or an
     // affixed form of one, not forbidden and not marked "no suggest".
     bool Accepts(std::u16string_view form) const;
@@ -100,11 +112,12 @@ private:
     };
     static std::vector<std::vector<Entry>> ReadTable(const AffixRules& rules, const QByteArray& words);
     void AddForms(const AffixRules& rules, const RootWord& root);
+    void GroupPrints();
 
     std::vector<RootWord> ngramRoots_;
     std::vector<RootPrint> prints_;
+    std::vector<PrintGroup> lowerGroups_, capitalGroups_;
     std::vector<RootWidePrint> widePrints_;
-    std::vector<RootStart> starts_;
     WordSet forms_;
     WordSet blocked_;
 };

@@ -248,7 +248,6 @@ __attribute__((target_clones("popcnt", "default"))) std::vector<int> NgramSugges
     const std::vector<RootWord>& all = words_.NgramRoots();
     const std::vector<RootPrint>& prints = words_.NgramPrints();
     const std::vector<RootWidePrint>& widePrints = words_.NgramWidePrints();
-    const std::vector<RootStart>& starts = words_.NgramStarts();
     const bool skipCapitals = lowerCaseWord && !rules_.german;
 
     // Every root's bound on its score, from its print: a hashed bit may be
@@ -261,34 +260,40 @@ __attribute__((target_clones("popcnt", "default"))) std::vector<int> NgramSugges
     };
     std::vector<Candidate> candidates;
     int highest = 0;
-    for (std::size_t r = 0; r < prints.size(); ++r) {
-        const RootPrint& root = prints[r];
-        const int length = root.length;
-        if (std::abs(n - length) > 4 || (skipCapitals && root.initialCapital))
-            continue;
-        int bound = letters.Count(root.letters);
-        if (bound >= 2) {
-            const int pairBound = pairs.Count(root.pairs);
-            bound += pairBound;
-            if (pairBound >= 2)
-                bound += triples.Count(root.triples);
+    for (int length = std::max(n - 4, 1); length <= n + 4; ++length) {
+        for (const bool capitalised : {false, true}) {
+            if (capitalised && skipCapitals)
+                continue;
+            const DictionaryWords::PrintGroup& group = words_.PrintsOfLength(std::size_t(length), capitalised);
+            const int penalty = std::max(length - n - 2, 0);
+            for (std::size_t g = 0; g < group.prints.size(); ++g) {
+                const RootPrint& root = group.prints[g];
+                int bound = letters.Count(root.letters);
+                if (bound >= 2) {
+                    const int pairBound = pairs.Count(root.pairs);
+                    bound += pairBound;
+                    if (pairBound >= 2)
+                        bound += triples.Count(root.triples);
+                }
+                const std::size_t r = std::size_t(group.roots[g]);
+                int common = 0;
+                if (word[0] == root.first || word[0] == root.firstLower) {
+                    // The start of the root is at hand; longer common starts are rare.
+                    common = 1;
+                    const char16_t* start = group.starts[g].chars;
+                    while (common < n && common < length && common < kPrintedStart &&
+                           word[std::size_t(common)] == start[common])
+                        ++common;
+                    if (common == kPrintedStart)
+                        common = ngram_score::LeftCommon(word, all[r].word);
+                }
+                bound += common - penalty;
+                if (bound < 0)
+                    continue;
+                candidates.push_back({bound, int(r), common, penalty});
+                highest = std::max(highest, bound);
+            }
         }
-        int common = 0;
-        if (word[0] == root.first || word[0] == root.firstLower) {
-            // The start of the root is in its print; longer common starts are rare.
-            common = 1;
-            const char16_t* start = starts[r].chars;
-            while (common < n && common < length && common < kPrintedStart && word[std::size_t(common)] == start[common])
-                ++common;
-            if (common == kPrintedStart)
-                common = ngram_score::LeftCommon(word, all[r].word);
-        }
-        const int penalty = std::max(length - n - 2, 0);
-        bound += common - penalty;
-        if (bound < 0)
-            continue;
-        candidates.push_back({bound, int(r), common, penalty});
-        highest = std::max(highest, bound);
     }
     // Falling bounds (a counting sort), earlier roots first among equals.
     std::vector<int> firsts(std::size_t(highest) + 2, 0);
