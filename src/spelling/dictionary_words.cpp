@@ -174,6 +174,66 @@ void DictionaryWords::GroupPrints()
     }
 }
 
+namespace {
+
+constexpr std::size_t kAffixBits = std::size_t(1) << 24;
+
+inline std::uint64_t StepHash(std::uint64_t h, char16_t c)
+{
+    h = (h ^ c) * 0x9E3779B97F4A7C15ull;
+    return h ^ (h >> 29);
+}
+
+inline bool TestBit(const std::vector<std::uint64_t>& bits, std::uint64_t h)
+{
+    const std::size_t at = std::size_t(h >> 20) & (kAffixBits - 1);
+    return (bits[at / 64] >> (at % 64)) & 1;
+}
+
+inline void SetBit(std::vector<std::uint64_t>& bits, std::uint64_t h)
+{
+    const std::size_t at = std::size_t(h >> 20) & (kAffixBits - 1);
+    bits[at / 64] |= std::uint64_t(1) << (at % 64);
+}
+
+}  // namespace
+
+void DictionaryWords::MarkStartsAndEnds(std::u16string_view form)
+{
+    if (starts_.empty()) {
+        starts_.assign(kAffixBits / 64, 0);
+        ends_.assign(kAffixBits / 64, 0);
+    }
+    std::uint64_t h = 1;
+    for (char16_t c : form)
+        SetBit(starts_, h = StepHash(h, c));
+    h = 2;
+    for (auto it = form.rbegin(); it != form.rend(); ++it)
+        SetBit(ends_, h = StepHash(h, *it));
+}
+
+std::size_t DictionaryWords::KnownStartLength(std::u16string_view word) const
+{
+    if (starts_.empty())
+        return 0;
+    std::uint64_t h = 1;
+    std::size_t k = 0;
+    while (k < word.size() && TestBit(starts_, h = StepHash(h, word[k])))
+        ++k;
+    return k;
+}
+
+std::size_t DictionaryWords::KnownEndLength(std::u16string_view word) const
+{
+    if (ends_.empty())
+        return 0;
+    std::uint64_t h = 2;
+    std::size_t k = 0;
+    while (k < word.size() && TestBit(ends_, h = StepHash(h, word[word.size() - 1 - k])))
+        ++k;
+    return k;
+}
+
 bool DictionaryWords::Accepts(std::u16string_view form) const
 {
     return forms_.Contains(form) && !blocked_.Contains(form);
@@ -235,6 +295,12 @@ std::vector<std::vector<DictionaryWords::Entry>> DictionaryWords::ReadTable(cons
     return table;
 }
 
+void DictionaryWords::AddForm(std::u16string_view form)
+{
+    if (forms_.Insert(form))
+        MarkStartsAndEnds(form);
+}
+
 void DictionaryWords::AddForms(const AffixRules& rules, const RootWord& root)
 {
     const FlagList& flags = root.flags;
@@ -243,19 +309,19 @@ void DictionaryWords::AddForms(const AffixRules& rules, const RootWord& root)
                HasFlag(e.continuation, rules.onlyInCompound);
     };
     if (!HasFlag(flags, rules.needAffix))
-        forms_.Insert(root.word);
+        AddForm(root.word);
     for (AffixFlag flag : flags) {
         for (const AffixEntry* sfx : rules.SuffixesOf(flag)) {
             const std::u16string form = sfx->Apply(root.word, rules.fullStrip);
             if (form.empty())
                 continue;
             if (!blockedByContinuation(*sfx))
-                forms_.Insert(form);
+                AddForm(form);
             for (AffixFlag next : sfx->continuation)
                 for (const AffixEntry* second : rules.SuffixesOf(next)) {
                     const std::u16string twice = second->Apply(form, rules.fullStrip);
                     if (!twice.empty())
-                        forms_.Insert(twice);
+                        AddForm(twice);
                 }
             if (!sfx->crossProduct)
                 continue;
@@ -265,13 +331,13 @@ void DictionaryWords::AddForms(const AffixRules& rules, const RootWord& root)
                         continue;
                     const std::u16string both = pfx->Apply(form, rules.fullStrip);
                     if (!both.empty())
-                        forms_.Insert(both);
+                        AddForm(both);
                 }
         }
         for (const AffixEntry* pfx : rules.PrefixesOf(flag)) {
             const std::u16string form = pfx->Apply(root.word, rules.fullStrip);
             if (!form.empty() && !blockedByContinuation(*pfx))
-                forms_.Insert(form);
+                AddForm(form);
         }
     }
 }

@@ -103,6 +103,11 @@ public:
     // Whether the dictionary accepts the form as a suggestion: a root or an
     // affixed form of one, not forbidden and not marked "no suggest".
     bool Accepts(std::u16string_view form) const;
+    // How long a start (an end) of the word may be that starts (ends) some
+    // form: no form starts with a longer one. One slip at a place outside
+    // both can therefore make no form, and those candidates need no lookup.
+    std::size_t KnownStartLength(std::u16string_view word) const;
+    std::size_t KnownEndLength(std::u16string_view word) const;
     std::size_t FormCount() const { return forms_.Size(); }
 
 private:
@@ -118,7 +123,12 @@ private:
     std::vector<RootPrint> prints_;
     std::vector<PrintGroup> lowerGroups_, capitalGroups_;
     std::vector<RootWidePrint> widePrints_;
+    void AddForm(std::u16string_view form);
+    void MarkStartsAndEnds(std::u16string_view form);
+
     WordSet forms_;
+    // One bit per hashed start, and per hashed end, of every form.
+    std::vector<std::uint64_t> starts_, ends_;
     WordSet blocked_;
 };
 

@@ -33,20 +33,20 @@ void SortByScore(std::vector<T>& items, std::vector<int>& scores)
 // so that the occurrences covered by a root's fingerprint are a few popcounts.
 struct BitCounts {
     std::uint64_t planes[6] = {};
+    int used = 0;  // planes in use
     void Add(std::uint64_t bit)
     {
-        for (std::uint64_t& plane : planes) {
-            const std::uint64_t carry = plane & bit;
-            plane ^= bit;
+        for (int k = 0; k < 6 && bit; ++k) {
+            const std::uint64_t carry = planes[k] & bit;
+            planes[k] ^= bit;
             bit = carry;
-            if (!bit)
-                break;
+            used = std::max(used, k + 1);
         }
     }
     int Count(std::uint64_t mask) const
     {
-        int total = 0;
-        for (int k = 0; k < 6; ++k)
+        int total = __builtin_popcountll(mask & planes[0]);
+        for (int k = 1; k < used; ++k)
             total += __builtin_popcountll(mask & planes[k]) << k;
         return total;
     }
@@ -258,7 +258,10 @@ __attribute__((target_clones("popcnt", "default"))) std::vector<int> NgramSugges
         int common;
         int penalty;
     };
-    std::vector<Candidate> candidates;
+    // Kept per thread: a few hundred kilobytes that would otherwise be
+    // mapped and unmapped for every word.
+    thread_local std::vector<Candidate> candidates, order;
+    candidates.clear();
     int highest = 0;
     for (int length = std::max(n - 4, 1); length <= n + 4; ++length) {
         for (const bool capitalised : {false, true}) {
@@ -301,7 +304,7 @@ __attribute__((target_clones("popcnt", "default"))) std::vector<int> NgramSugges
         ++firsts[std::size_t(highest - c.bound) + 1];
     for (std::size_t i = 1; i < firsts.size(); ++i)
         firsts[i] += firsts[i - 1];
-    std::vector<Candidate> order(candidates.size());
+    order.resize(candidates.size());
     for (const Candidate& c : candidates)
         order[std::size_t(firsts[std::size_t(highest - c.bound)]++)] = c;
 

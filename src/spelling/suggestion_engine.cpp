@@ -32,9 +32,19 @@ QString FromU16(const std::u16string& text)
 // each that the dictionary accepts joins the list, once.
 class NearMissSearch {
 public:
-    NearMissSearch(const AffixRules& rules, const DictionaryWords& words, std::vector<std::u16string>& list)
-        : rules_(rules), words_(words), list_(list)
+    NearMissSearch(const AffixRules& rules, const DictionaryWords& words, std::vector<std::u16string>& list,
+                   const std::u16string& word)
+        : rules_(rules), words_(words), list_(list), n_(word.size()), start_(words.KnownStartLength(word)),
+          end_(words.KnownEndLength(word))
     {
+    }
+
+    // Whether a change of the characters from first to last (inclusive;
+    // an insertion before first when last is first - 1) can make a form:
+    // what stands before it must start one, what stands after it end one.
+    bool MayChange(std::size_t first, std::size_t last) const
+    {
+        return first <= start_ && n_ - 1 - last <= end_;
     }
 
     bool Full() const { return list_.size() >= kMaxSuggestions; }
@@ -89,6 +99,8 @@ public:
         if (c.size() < 2)
             return;
         for (std::size_t i = 0; i + 1 < c.size(); ++i) {
+            if (!MayChange(i, i + 1))
+                continue;
             std::swap(c[i], c[i + 1]);
             Try(c);
             std::swap(c[i], c[i + 1]);
@@ -116,7 +128,7 @@ public:
         for (std::size_t p = 0; p < c.size(); ++p)
             for (std::size_t q = 0; q < c.size(); ++q) {
                 const std::size_t d = p > q ? p - q : q - p;
-                if (d > 1 && d <= kMaxDistance) {
+                if (d > 1 && d <= kMaxDistance && MayChange(std::min(p, q), std::max(p, q))) {
                     std::swap(c[p], c[q]);
                     Try(c);
                     std::swap(c[p], c[q]);
@@ -130,6 +142,8 @@ public:
         std::u16string c = word;
         const std::u16string& keys = rules_.keyboard;
         for (std::size_t i = 0; i < c.size(); ++i) {
+            if (!MayChange(i, i))
+                continue;
             const char16_t original = c[i];
             c[i] = QChar::toUpper(original);
             if (c[i] != original) {
@@ -156,7 +170,8 @@ public:
             return;
         for (std::size_t i = 0; i < word.size(); ++i) {
             const std::size_t at = word.size() - 1 - i;
-            Try(word.substr(0, at) + word.substr(at + 1));
+            if (MayChange(at, at))
+                Try(word.substr(0, at) + word.substr(at + 1));
         }
     }
 
@@ -166,6 +181,8 @@ public:
         for (char16_t t : rules_.tryChars)
             for (std::size_t i = 0; i <= word.size(); ++i) {
                 const std::size_t at = word.size() - i;
+                if (at > start_ || word.size() - at > end_)
+                    continue;  // nothing starts with what comes before, or ends with what comes after
                 c.insert(c.begin() + std::ptrdiff_t(at), t);
                 Try(c);
                 c.erase(c.begin() + std::ptrdiff_t(at));
@@ -181,7 +198,7 @@ public:
         for (std::size_t p = 0; p < n; ++p) {
             for (std::size_t q = p + 1; q < n && q - p <= kMaxDistance; ++q) {
                 std::swap(c[q], c[q - 1]);
-                if (q - p >= 2)
+                if (q - p >= 2 && MayChange(p, q))
                     Try(c);
             }
             c = word;
@@ -190,7 +207,7 @@ public:
             for (std::size_t rq = rp + 1; rq < n && rq - rp <= kMaxDistance; ++rq) {
                 const std::size_t q = n - 1 - rq;
                 std::swap(c[q], c[q + 1]);
-                if (rq - rp >= 2)
+                if (rq - rp >= 2 && MayChange(q, n - 1 - rp))
                     Try(c);
             }
             c = word;
@@ -203,7 +220,7 @@ public:
         for (char16_t t : rules_.tryChars)
             for (std::size_t i = c.size(); i-- > 0;) {
                 const char16_t original = c[i];
-                if (original == t)
+                if (original == t || !MayChange(i, i))
                     continue;
                 c[i] = t;
                 Try(c);
@@ -225,7 +242,8 @@ public:
             }
             ++state;
             if (state == 3 || (state == 2 && i >= 4)) {
-                Try(word.substr(0, i - 1) + word.substr(i + 1));
+                if (MayChange(i - 1, i))
+                    Try(word.substr(0, i - 1) + word.substr(i + 1));
                 state = 0;
             }
         }
@@ -238,6 +256,8 @@ public:
         if (word.size() < 3)
             return false;
         for (std::size_t i = 1; i < word.size(); ++i) {
+            if (i > start_ || word.size() - i > end_)
+                continue;  // no form starts with the left part, or ends with the right
             const std::u16string left = word.substr(0, i), right = word.substr(i);
             for (char16_t sep : {u' ', u'-'}) {
                 if (sep == u'-' && !rules_.dashUsage)
@@ -316,6 +336,9 @@ private:
     const AffixRules& rules_;
     const DictionaryWords& words_;
     std::vector<std::u16string>& list_;
+    const std::size_t n_;
+    const std::size_t start_;  // the longest start of the word that starts a form
+    const std::size_t end_;    // the longest end that ends one
 };
 
 }  // namespace
@@ -341,7 +364,7 @@ bool SuggestionEngine::Accepts(const QString& form) const
 
 bool SuggestionEngine::NearMisses(const std::u16string& word, std::vector<std::u16string>& list) const
 {
-    NearMissSearch search(*rules_, *words_, list);
+    NearMissSearch search(*rules_, *words_, list, word);
     const std::size_t start = list.size();
     bool good = false;
     auto step = [&](auto&& run) {
