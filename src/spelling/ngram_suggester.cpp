@@ -115,10 +115,8 @@ int CommonPositions(const std::u16string& word, std::u16string other, bool* swap
     return same;
 }
 
-}  // namespace
-
 // Whether the j characters at needle occur somewhere in hay.
-static inline bool Occurs(const char16_t* hay, int l2, const char16_t* needle, int j)
+inline bool Occurs(const char16_t* hay, int l2, const char16_t* needle, int j)
 {
     for (int l = 0; l + j <= l2; ++l) {
         if (hay[l] != needle[0])
@@ -158,6 +156,8 @@ int RootScore(const std::u16string& word, const std::u16string& lower, const Roo
     }
     return total - std::max(l2 - l1 - 2, 0);
 }
+
+}  // namespace
 
 namespace ngram_score {
 
@@ -215,6 +215,8 @@ int CommonSubsequence(const std::u16string& a, const std::u16string& b)
 
 }  // namespace ngram_score
 
+namespace {
+
 // The occurrences of a word's pairs and triples in wide-print slots.
 struct WideCounts {
     BitCounts pairs[4], triples[4];
@@ -231,74 +233,92 @@ struct WideCounts {
     }
 };
 
-// Built twice, so that processors with a population count instruction use it.
-__attribute__((target_clones("popcnt", "default"))) std::vector<int> NgramSuggester::BestRoots(
-    const std::u16string& word, bool lowerCaseWord) const
+// The word's letters, pairs and triples, to be met with the roots' prints.
+struct WordPrint {
+    BitCounts letters, pairs, triples;
+    WideCounts wide;
+    explicit WordPrint(const std::u16string& word) : wide(word)
+    {
+        for (std::size_t i = 0; i < word.size(); ++i) {
+            letters.Add(LetterBit(word[i]));
+            if (i + 1 < word.size())
+                pairs.Add(PairBit(word[i], word[i + 1]));
+            if (i + 2 < word.size())
+                triples.Add(TripleBit(word[i], word[i + 1], word[i + 2]));
+        }
+    }
+};
+
+// A root that may enter the shortlist: a bound on its score (a hashed bit
+// may be shared by other characters, never missing for a present one), and
+// what the score adds and takes off beside the n-grams.
+struct Candidate {
+    int bound;
+    int root;
+    int common;   // the common start of word and root
+    int penalty;  // for a root longer than the word
+};
+
+struct Scored {
+    int score;
+    int root;
+};
+
+// The common start of the word and a root, read from the root's printed
+// start where it is shorter than that.
+int CommonStart(const std::u16string& word, const RootPrint& root, const RootStart& start, const RootWord& full)
+{
+    if (word[0] != root.first && word[0] != root.firstLower)
+        return 0;
+    const int n = int(word.size()), length = root.length;
+    int common = 1;
+    while (common < n && common < length && common < kPrintedStart && word[std::size_t(common)] == start.chars[common])
+        ++common;
+    return common == kPrintedStart ? ngram_score::LeftCommon(word, full.word) : common;
+}
+
+// Every root within four characters of the word's length, with its bound;
+// answers the highest bound. Built twice, so that processors with a
+// population count instruction use it.
+__attribute__((target_clones("popcnt", "default"))) int CollectCandidates(const DictionaryWords& words,
+                                                                           const std::u16string& word,
+                                                                           const WordPrint& print, bool skipCapitals,
+                                                                           std::vector<Candidate>& out)
 {
     const int n = int(word.size());
-    BitCounts letters, pairs, triples;
-    for (std::size_t i = 0; i < word.size(); ++i) {
-        letters.Add(LetterBit(word[i]));
-        if (i + 1 < word.size())
-            pairs.Add(PairBit(word[i], word[i + 1]));
-        if (i + 2 < word.size())
-            triples.Add(TripleBit(word[i], word[i + 1], word[i + 2]));
-    }
-    const WideCounts wide(word);
-    const std::vector<RootWord>& all = words_.NgramRoots();
-    const std::vector<RootPrint>& prints = words_.NgramPrints();
-    const std::vector<RootWidePrint>& widePrints = words_.NgramWidePrints();
-    const bool skipCapitals = lowerCaseWord && !rules_.german;
-
-    // Every root's bound on its score, from its print: a hashed bit may be
-    // shared by other characters, never missing for a present one.
-    struct Candidate {
-        int bound;
-        int root;
-        int common;
-        int penalty;
-    };
-    // Kept per thread: a few hundred kilobytes that would otherwise be
-    // mapped and unmapped for every word.
-    thread_local std::vector<Candidate> candidates, order;
-    candidates.clear();
     int highest = 0;
+    out.clear();
     for (int length = std::max(n - 4, 1); length <= n + 4; ++length) {
         for (const bool capitalised : {false, true}) {
             if (capitalised && skipCapitals)
                 continue;
-            const DictionaryWords::PrintGroup& group = words_.PrintsOfLength(std::size_t(length), capitalised);
+            const DictionaryWords::PrintGroup& group = words.PrintsOfLength(std::size_t(length), capitalised);
             const int penalty = std::max(length - n - 2, 0);
             for (std::size_t g = 0; g < group.prints.size(); ++g) {
                 const RootPrint& root = group.prints[g];
-                int bound = letters.Count(root.letters);
+                int bound = print.letters.Count(root.letters);
                 if (bound >= 2) {
-                    const int pairBound = pairs.Count(root.pairs);
+                    const int pairBound = print.pairs.Count(root.pairs);
                     bound += pairBound;
                     if (pairBound >= 2)
-                        bound += triples.Count(root.triples);
+                        bound += print.triples.Count(root.triples);
                 }
-                const std::size_t r = std::size_t(group.roots[g]);
-                int common = 0;
-                if (word[0] == root.first || word[0] == root.firstLower) {
-                    // The start of the root is at hand; longer common starts are rare.
-                    common = 1;
-                    const char16_t* start = group.starts[g].chars;
-                    while (common < n && common < length && common < kPrintedStart &&
-                           word[std::size_t(common)] == start[common])
-                        ++common;
-                    if (common == kPrintedStart)
-                        common = ngram_score::LeftCommon(word, all[r].word);
-                }
+                const int r = group.roots[g];
+                const int common = CommonStart(word, root, group.starts[g], words.NgramRoots()[std::size_t(r)]);
                 bound += common - penalty;
-                if (bound < 0)
-                    continue;
-                candidates.push_back({bound, int(r), common, penalty});
-                highest = std::max(highest, bound);
+                if (bound >= 0) {
+                    out.push_back({bound, r, common, penalty});
+                    highest = std::max(highest, bound);
+                }
             }
         }
     }
-    // Falling bounds (a counting sort), earlier roots first among equals.
+    return highest;
+}
+
+// The candidates in falling order of their bounds (a counting sort).
+void SortByBound(const std::vector<Candidate>& candidates, int highest, std::vector<Candidate>& order)
+{
     std::vector<int> firsts(std::size_t(highest) + 2, 0);
     for (const Candidate& c : candidates)
         ++firsts[std::size_t(highest - c.bound) + 1];
@@ -307,38 +327,39 @@ __attribute__((target_clones("popcnt", "default"))) std::vector<int> NgramSugges
     order.resize(candidates.size());
     for (const Candidate& c : candidates)
         order[std::size_t(firsts[std::size_t(highest - c.bound)]++)] = c;
+}
 
-    // The best roots by score, earlier ones first among equals: scored in
-    // falling order of their bounds until no bound can reach the last place.
-    struct Scored {
-        int score;
-        int root;
-    };
+// A closer bound on a root's n-gram score from its wide print.
+__attribute__((target_clones("popcnt", "default"))) int WideBound(const WordPrint& print, const RootPrint& root,
+                                                                   const RootWidePrint& wide)
+{
+    const int ones = print.letters.Count(root.letters);
+    if (ones < 2)
+        return ones;
+    int two = 0, three = 0;
+    for (int k = 0; k < 4; ++k) {
+        two += print.wide.pairs[k].Count(wide.pairs[k]);
+        three += print.wide.triples[k].Count(wide.triples[k]);
+    }
+    return ones + two + (two >= 2 ? three : 0);
+}
+
+// The best roots by score, earlier ones first among equals: scored in
+// falling order of their bounds until no bound can reach the last place.
+std::vector<Scored> BestScored(const DictionaryWords& words, const std::u16string& word, const WordPrint& print,
+                               const std::vector<Candidate>& order)
+{
     auto better = [](const Scored& a, const Scored& b) { return a.score != b.score ? a.score > b.score : a.root < b.root; };
     std::vector<Scored> best;  // a heap whose top is the worst kept
-    for (const Candidate& candidate : order) {
-        const Candidate* c = &candidate;
+    for (const Candidate& c : order) {
         const bool full = int(best.size()) == kMaxRoots;
-        if (full && c->bound < best.front().score)
+        if (full && c.bound < best.front().score)
             break;
-        const std::size_t r = std::size_t(c->root);
-        if (full) {
-            // A closer bound from the wide print.
-            const RootWidePrint& w = widePrints[r];
-            const int ones = letters.Count(prints[r].letters);
-            int closer = ones;
-            if (ones >= 2) {
-                int two = 0, three = 0;
-                for (int k = 0; k < 4; ++k) {
-                    two += wide.pairs[k].Count(w.pairs[k]);
-                    three += wide.triples[k].Count(w.triples[k]);
-                }
-                closer += two + (two >= 2 ? three : 0);
-            }
-            if (closer + c->common - c->penalty < best.front().score)
-                continue;
-        }
-        const Scored s{RootScore(word, all[r].lower, prints[r]) + c->common, c->root};
+        const std::size_t r = std::size_t(c.root);
+        const RootPrint& root = words.NgramPrints()[r];
+        if (full && WideBound(print, root, words.NgramWidePrints()[r]) + c.common - c.penalty < best.front().score)
+            continue;
+        const Scored s{RootScore(word, words.NgramRoots()[r].lower, root) + c.common, c.root};
         if (!full) {
             best.push_back(s);
             std::push_heap(best.begin(), best.end(), better);
@@ -348,6 +369,20 @@ __attribute__((target_clones("popcnt", "default"))) std::vector<int> NgramSugges
             std::push_heap(best.begin(), best.end(), better);
         }
     }
+    return best;
+}
+
+}  // namespace
+
+std::vector<int> NgramSuggester::BestRoots(const std::u16string& word, bool lowerCaseWord) const
+{
+    const WordPrint print(word);
+    // Kept per thread: a few hundred kilobytes that would otherwise be
+    // mapped and unmapped for every word.
+    thread_local std::vector<Candidate> candidates, order;
+    const int highest = CollectCandidates(words_, word, print, lowerCaseWord && !rules_.german, candidates);
+    SortByBound(candidates, highest, order);
+    std::vector<Scored> best = BestScored(words_, word, print, order);
     // The engine fills its slots from the last one down in the order it
     // meets the roots, and expands them from the first slot up.
     std::sort(best.begin(), best.end(), [](const Scored& a, const Scored& b) { return a.root > b.root; });
@@ -397,17 +432,14 @@ void NgramSuggester::Expand(const std::u16string& word, int rootIndex, std::vect
         forms.push_back(std::move(f.text));
 }
 
-void NgramSuggester::Suggest(const std::u16string& word, bool lowerCaseWord, std::vector<std::u16string>& list,
-                             std::size_t limit) const
+// The affixed forms of the shortlisted roots that beat the threshold (the
+// mean score of the word with every fourth letter spoilt, three ways), best
+// first.
+void NgramSuggester::Guesses(const std::u16string& word, const std::vector<int>& roots,
+                             std::vector<std::u16string>& guesses, std::vector<int>& scores) const
 {
     using namespace ngram_score;
     const int n = int(word.size());
-    if (n == 0)
-        return;
-    const std::vector<int> roots = BestRoots(word, lowerCaseWord);
-
-    // The score of the word with every fourth letter spoilt, three ways: a
-    // guess must beat their mean.
     int threshold = 0;
     for (int start = 1; start < 4; ++start) {
         std::u16string spoilt = word;
@@ -418,7 +450,7 @@ void NgramSuggester::Suggest(const std::u16string& word, bool lowerCaseWord, std
     threshold = threshold / 3 - 1;
 
     Shortlist shortlist(kMaxGuesses);
-    std::vector<std::u16string> guesses(kMaxGuesses);
+    guesses.assign(kMaxGuesses, std::u16string());
     std::vector<std::u16string> forms;
     for (int root : roots) {
         if (root < 0)
@@ -434,9 +466,16 @@ void NgramSuggester::Suggest(const std::u16string& word, bool lowerCaseWord, std
                 guesses[std::size_t(slot)] = std::move(form);
         }
     }
-    std::vector<int> scores = shortlist.scores;
+    scores = shortlist.scores;
     SortByScore(guesses, scores);
+}
 
+// The guesses scored again by their likeness to the word as a whole, best first.
+void NgramSuggester::Rescore(const std::u16string& word, std::vector<std::u16string>& guesses,
+                             std::vector<int>& scores) const
+{
+    using namespace ngram_score;
+    const int n = int(word.size());
     const double factor = rules_.maxDiff >= 0 ? (10.0 - rules_.maxDiff) / 5.0 : 1.0;
     const std::u16string lowerWord = LowerWord(word);
     for (std::size_t i = 0; i < guesses.size(); ++i) {
@@ -460,7 +499,20 @@ void NgramSuggester::Suggest(const std::u16string& word, bool lowerCaseWord, std
                     (weighted < (n + len) * factor ? -1000 : 0);
     }
     SortByScore(guesses, scores);
+}
 
+void NgramSuggester::Suggest(const std::u16string& word, bool lowerCaseWord, std::vector<std::u16string>& list,
+                             std::size_t limit) const
+{
+    if (word.empty())
+        return;
+    std::vector<std::u16string> guesses;
+    std::vector<int> scores;
+    Guesses(word, BestRoots(word, lowerCaseWord), guesses, scores);
+    Rescore(word, guesses, scores);
+
+    // The best ones, fewer when one is excellent; none that holds an
+    // earlier one, and (after the first) only words the dictionary accepts.
     const std::size_t before = list.size();
     bool onlyExcellent = false;
     for (std::size_t i = 0; i < guesses.size(); ++i) {
@@ -476,13 +528,9 @@ void NgramSuggester::Suggest(const std::u16string& word, bool lowerCaseWord, std
             if (list.size() > before || rules_.onlyMaxDiff)
                 continue;
         }
-        bool unique = true;
-        for (const std::u16string& earlier : list) {
-            if (guesses[i].find(earlier) != std::u16string::npos || !words_.Accepts(guesses[i])) {
-                unique = false;
-                break;
-            }
-        }
+        const bool unique = std::none_of(list.begin(), list.end(), [&](const std::u16string& earlier) {
+            return guesses[i].find(earlier) != std::u16string::npos || !words_.Accepts(guesses[i]);
+        });
         if (unique)
             list.push_back(guesses[i]);
     }

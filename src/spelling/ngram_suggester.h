@@ -3,10 +3,11 @@
 // slip: the roots that share the most letters, pairs and triples with it,
 // their affixed forms that fit its beginning and end, ranked by a weighted
 // similarity (longest common subsequence, common start, n-grams). The
-// scores and their ties are those the spelling engine's own n-gram search
-// gives, so the two agree on the best suggestion; a bound from each root's
-// fingerprints skips the roots that cannot enter the shortlist, which makes
-// the search a few hundred times faster than scoring every root.
+// scores are those of the spelling engine's own n-gram search, so the two
+// mostly agree on the best suggestion (ties may fall otherwise: the engine
+// breaks them by the history of its shortlist, which is taken here as the
+// table order). Bounds from each root's fingerprints skip the roots that
+// cannot enter the shortlist, so few roots are scored in full.
 //
 // Thread-safety: const; any number of threads may search at once.
 #include <string>
@@ -37,6 +38,9 @@ public:
 
 private:
     std::vector<int> BestRoots(const std::u16string& word, bool lowerCaseWord) const;
+    void Guesses(const std::u16string& word, const std::vector<int>& roots, std::vector<std::u16string>& guesses,
+                 std::vector<int>& scores) const;
+    void Rescore(const std::u16string& word, std::vector<std::u16string>& guesses, std::vector<int>& scores) const;
     void Expand(const std::u16string& word, int root, std::vector<std::u16string>& forms) const;
 
     const AffixRules& rules_;
