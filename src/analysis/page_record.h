@@ -22,6 +22,7 @@ struct PageRecord {
     QStringList h2Lines;
     QStringList words;     // distinct words of the readable text, sorted (standard reading)
     std::vector<LanguageWords> proseWords;  // the prose words by language (prose reading)
+    QString text;          // the readable text, for the contexts of unknown words (empty for a very large page)
 };
 
 // Reads words with the reading the options choose: words for the standard

@@ -4,6 +4,7 @@
 
 #include "analysis/page_statements.h"
 #include "analysis/text_mode_record.h"
+#include "analysis/word_context.h"
 #include "platform/platform.h"
 #include "platform/text.h"
 #include "store/project_database.h"
@@ -39,12 +40,16 @@ void PageRecorder::RecordPage(const QString& sourcelink, const QString& source)
 void PageRecorder::Write(const QString& sourcelink, const PageRecord& record)
 {
     const std::vector<bool> known = verdicts_(record.words);
+    QStringList unknown;
     for (qsizetype i = 0; i < record.words.size(); ++i) {
-        if (size_t(i) >= known.size() || !known[size_t(i)])
+        if (size_t(i) >= known.size() || !known[size_t(i)]) {
             Execute(page_statements::UnknownWordInsert(sourcelink, record.words.at(i)));
+            unknown << record.words.at(i);
+        }
     }
     for (const LanguageWords& words : record.proseWords)
-        WriteProseWords(sourcelink, words);
+        unknown << WriteProseWords(sourcelink, words);
+    WriteContexts(sourcelink, record, unknown);
 
     // After a failed lookup the row is updated: an update never makes a
     // second row for a page, and it keeps the facts when the row is there.
@@ -66,18 +71,22 @@ void PageRecorder::BeginCrawl(const TextOptions& text)
         Execute(statement);
 }
 
-void PageRecorder::WriteProseWords(const QString& sourcelink, const LanguageWords& words)
+QStringList PageRecorder::WriteProseWords(const QString& sourcelink, const LanguageWords& words)
 {
     const std::optional<std::vector<bool>> known =
         languageVerdicts_ ? languageVerdicts_(words) : std::vector<bool>();
     if (!known) {
         Execute(text_mode_record::SkippedTextInsert(sourcelink, words.language, words.words.size()));
-        return;
+        return {};
     }
+    QStringList unknown;
     for (qsizetype i = 0; i < words.words.size(); ++i) {
-        if (size_t(i) >= known->size() || !(*known)[size_t(i)])
+        if (size_t(i) >= known->size() || !(*known)[size_t(i)]) {
             Execute(page_statements::UnknownWordInsert(sourcelink, words.words.at(i)));
+            unknown << words.words.at(i);
+        }
     }
+    return unknown;
 }
 
 bool PageRecorder::Execute(const QString& sql)
@@ -88,6 +97,17 @@ bool PageRecorder::Execute(const QString& sql)
     } catch (const DatabaseError& e) {
         Platform::Current().ShowMessage(StatementFailureText(e.Text()));
         return false;
+    }
+}
+
+void PageRecorder::WriteContexts(const QString& sourcelink, const PageRecord& record, const QStringList& unknown)
+{
+    if (unknown.isEmpty())
+        return;
+    try {
+        WriteWordContexts(database_, FindWordContexts(sourcelink, record, unknown));
+    } catch (const DatabaseError& e) {
+        Platform::Current().ShowMessage(StatementFailureText(e.Text()));
     }
 }
 

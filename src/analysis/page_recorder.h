@@ -57,10 +57,13 @@ private:
     bool Execute(const QString& sql);
     // Runs the page lookup; answers whether it found a row, or nothing when it failed.
     int LookupPage(const QString& sourcelink);
+    // Where each unknown word first stands on the page, in a table of its own.
+    void WriteContexts(const QString& sourcelink, const PageRecord& record, const QStringList& unknown);
     void WriteHeadings(const QString& sourcelink, const QString& tag, const QStringList& lines);
     // Unknown prose words as written; a language that no dictionary reads
     // is counted instead.
-    void WriteProseWords(const QString& sourcelink, const LanguageWords& words);
+    // Answers the words it recorded as unknown.
+    QStringList WriteProseWords(const QString& sourcelink, const LanguageWords& words);
 
     ProjectDatabase& database_;
     WordVerdictsFunction verdicts_;

@@ -10,6 +10,9 @@
 #include "analysis/export_files.h"
 #include "app/core/app_environment.h"
 #include "app/core/app_identity.h"
+#include "analysis/word_approvals.h"
+#include "app/core/crawl_diff.h"
+#include "app/core/crawl_report.h"
 #include "app/core/crawl_session.h"
 #include "app/core/crawl_settings.h"
 #include "cli/cli_host.h"
@@ -97,10 +100,21 @@ CliHost::Style ProgressStyle(const CliOptions& o)
 
 // Prints the report, writes the exports and the saved project; answers
 // kExitOk, or kExitOutputFailed when something could not be written.
-int Output(CrawlSession& session, const Report& report, const CliOptions& o, const Platform& platform)
+int Output(CrawlSession& session, const Report& report, const CliOptions& o, const Platform& platform,
+           const CrawlDiff* diff = nullptr)
 {
-    Out(FormatReport(report, o.format));
+    Out(diff ? FormatDiff(*diff, o.format) : FormatReport(report, o.format));
     int status = kExitOk;
+    if (!o.report.isEmpty()) {
+        ReportData data;
+        QString error;
+        const QString site = o.command == Command::Crawl ? o.url : o.project;
+        if (!CollectReport(session, site, report.summary, data, &error) ||
+            !WriteHtmlReport(o.report, data, &error)) {
+            PrintError(QStringLiteral("cannot write %1: %2").arg(o.report, error));
+            status = kExitOutputFailed;
+        }
+    }
     if (!o.exportUrls.isEmpty()) {
         const ExportResult r =
             ExportInternalUrls(o.exportUrls, report.pages, platform.DecimalSeparator(), platform.ListSeparator());
@@ -130,7 +144,7 @@ int Output(CrawlSession& session, const Report& report, const CliOptions& o, con
 bool LoadWords(CrawlSession& session, Report& report)
 {
     QString error;
-    if (!session.UnknownWords(report.words, &error, true)) {
+    if (!session.UnknownWords(report.words, &error, true, &report.approved)) {
         PrintError(QStringLiteral("cannot read the unknown words: ") + error);
         return false;
     }
@@ -157,6 +171,33 @@ int CrawlStatus(const Report& report, const CliOptions& o)
     return (o.failOnUnknown && !report.words.empty()) ? kExitUnknownWords : kExitOk;
 }
 
+// The words of --ignore-words leave the list for this run.
+bool ApplyIgnoreWords(CrawlSession& session, const CliOptions& o)
+{
+    if (o.ignoreWords.isEmpty())
+        return true;
+    QStringList words;
+    QString error;
+    if (!QFileInfo(o.ignoreWords).isFile() || !ReadWordListFile(o.ignoreWords, words, &error)) {
+        PrintError(QStringLiteral("cannot read %1: %2")
+                       .arg(o.ignoreWords, error.isEmpty() ? QStringLiteral("no such file") : error));
+        return false;
+    }
+    session.Approvals().AddAll(ApprovalKind::Ignored, words);
+    return true;
+}
+
+// What the crawl just run holds, to compare with a baseline.
+ProjectContents CurrentContents(CrawlSession& session, const Report& report)
+{
+    ProjectContents now;
+    QString error;
+    session.UnknownWords(now.words, &error, true);
+    now.approved = session.Approvals().Site();
+    now.fetches = report.pages;
+    return now;
+}
+
 int RunCrawl(const CliOptions& o, CliPlatform& platform)
 {
     AppEnvironment env(platform, o.dataFolder);
@@ -172,6 +213,18 @@ int RunCrawl(const CliOptions& o, CliPlatform& platform)
     host.SetTable(&session.Control().Table());
     if (!ChooseDictionary(session.Spelling(), o, env))
         return kExitUsage;
+    if (!ApplyIgnoreWords(session, o))
+        return kExitCannotStart;
+    std::optional<ProjectContents> baseline;
+    if (!o.baseline.isEmpty()) {
+        baseline.emplace();
+        if (!ReadProject(env, o.baseline, *baseline, &error)) {
+            PrintError(error);
+            return kExitCannotStart;
+        }
+        // What was approved for the site stays approved.
+        session.Approvals().AddAll(ApprovalKind::Site, baseline->approved);
+    }
 
     g_stopFlag.store(&session.Control().State().StopRequested);
     const StartResult started = session.Start(*options);
@@ -192,12 +245,17 @@ int RunCrawl(const CliOptions& o, CliPlatform& platform)
     if (!LoadWords(session, report))
         return kExitCannotStart;
     if (!o.quiet) {
-        Err(SummaryLine(summary, qsizetype(report.words.size())));
+        Err(SummaryLine(summary, qsizetype(report.words.size()), report.approved));
         if (report.text->options.Prose())
             Err(TextModeLine(*report.text));
     }
-    const int output = Output(session, report, o, platform);
-    const int status = CrawlStatus(report, o);
+    std::optional<CrawlDiff> diff;
+    if (baseline)
+        diff = CompareCrawls(*baseline, CurrentContents(session, report));
+    const int output = Output(session, report, o, platform, diff ? &*diff : nullptr);
+    int status = CrawlStatus(report, o);
+    if (status == kExitOk && diff && o.failOnNew && !diff->newWords.empty())
+        status = kExitUnknownWords;
     return output != kExitOk ? output : status;
 }
 
@@ -214,6 +272,12 @@ int RunOpen(const CliOptions& o, CliPlatform& platform)
         PrintError(QStringLiteral("%1 is not a project database").arg(o.project));
         return kExitCannotStart;
     }
+    if (!ApplyIgnoreWords(session, o))
+        return kExitCannotStart;
+    if (!o.report.isEmpty()) {  // the report's suggestions need a dictionary
+        const QString wanted = o.dictionary.isEmpty() ? env.settings().DictionaryLanguage() : o.dictionary;
+        session.Spelling().LoadAtStartupNow(DictionariesFolder(o, env), wanted);
+    }
     Report report;
     report.pages = session.Control().Table().Snapshot();
     if (!LoadWords(session, report))
@@ -224,6 +288,25 @@ int RunOpen(const CliOptions& o, CliPlatform& platform)
     if (output != kExitOk)
         return output;
     return (o.failOnUnknown && !report.words.empty()) ? kExitUnknownWords : kExitOk;
+}
+
+int RunDiff(const CliOptions& o, CliPlatform& platform)
+{
+    AppEnvironment env(platform, o.dataFolder);
+    ProjectContents before, now;
+    QString error;
+    if (!ReadProject(env, o.project, before, &error) || !ReadProject(env, o.newProject, now, &error)) {
+        PrintError(error);
+        return kExitCannotStart;
+    }
+    const CrawlDiff diff = CompareCrawls(before, now);
+    Out(FormatDiff(diff, o.format));
+    if (!o.quiet)
+        Err(QStringLiteral("%1 new unknown words, %2 fixed, %3 pages newly failing")
+                .arg(diff.newWords.size())
+                .arg(diff.fixedWords.size())
+                .arg(diff.newFailures.size()));
+    return o.failOnNew && !diff.newWords.empty() ? kExitUnknownWords : kExitOk;
 }
 
 int RunDictionaries(const CliOptions& o, CliPlatform& platform)
@@ -269,6 +352,8 @@ int RunCommand(const CliOptions& o, CliPlatform& platform)
         return RunCrawl(o, platform);
     case Command::Open:
         return RunOpen(o, platform);
+    case Command::Diff:
+        return RunDiff(o, platform);
     case Command::Dictionaries:
         return RunDictionaries(o, platform);
     case Command::Check:

@@ -10,7 +10,7 @@ class CliPlatform;
 // Exit statuses.
 enum ExitCode {
     kExitOk = 0,
-    kExitUnknownWords = 1,  // --fail-on-unknown and an unknown word was found
+    kExitUnknownWords = 1,  // --fail-on-unknown and an unknown word was found (--fail-on-new: a new one)
     kExitUsage = 2,
     kExitCannotStart = 3,   // the crawl or the project could not start
     kExitOutputFailed = 4,  // an export or save could not be written

@@ -134,6 +134,9 @@ const std::map<QString, Handler>& ValueOptions()
              return true;
          }},
         {"--data-folder", [](CliOptions& o, const QString& v) { o.dataFolder = v; return !v.isEmpty(); }},
+        {"--report", [](CliOptions& o, const QString& v) { o.report = v; return !v.isEmpty(); }},
+        {"--ignore-words", [](CliOptions& o, const QString& v) { o.ignoreWords = v; return !v.isEmpty(); }},
+        {"--baseline", [](CliOptions& o, const QString& v) { o.baseline = v; return !v.isEmpty(); }},
         {"--dictionaries", [](CliOptions& o, const QString& v) { o.dictionariesFolder = v; return !v.isEmpty(); }},
     };
     return options;
@@ -151,6 +154,7 @@ const std::map<QString, bool CliOptions::*>& Switches()
         {"--quiet", &CliOptions::quiet},
         {"--fail-on-unknown", &CliOptions::failOnUnknown},
         {"--check-alt-title", &CliOptions::checkAltAndTitle},
+        {"--fail-on-new", &CliOptions::failOnNew},
     };
     return switches;
 }
@@ -164,7 +168,12 @@ bool Accepts(Command command, const QString& option)
     case Command::Open:
         return option == QLatin1String("--export-urls") || option == QLatin1String("--export-words") ||
                option == QLatin1String("--format") || option == QLatin1String("--data-folder") ||
-               option == QLatin1String("--quiet") || option == QLatin1String("--fail-on-unknown");
+               option == QLatin1String("--quiet") || option == QLatin1String("--fail-on-unknown") ||
+               option == QLatin1String("--report") || option == QLatin1String("--ignore-words") ||
+               option == QLatin1String("--dictionary") || option == QLatin1String("--dictionaries");
+    case Command::Diff:
+        return option == QLatin1String("--format") || option == QLatin1String("--fail-on-new") ||
+               option == QLatin1String("--data-folder") || option == QLatin1String("--quiet");
     case Command::Check:
         return option == QLatin1String("--dictionary") || option == QLatin1String("--dictionaries") ||
                option == QLatin1String("--data-folder") || option == QLatin1String("--text");
@@ -178,7 +187,7 @@ bool Accepts(Command command, const QString& option)
 bool TakeCommand(const QString& word, Command* command)
 {
     static const std::map<QString, Command> commands = {
-        {"crawl", Command::Crawl}, {"open", Command::Open}, {"dictionaries", Command::Dictionaries},
+        {"crawl", Command::Crawl}, {"open", Command::Open}, {"diff", Command::Diff}, {"dictionaries", Command::Dictionaries},
         {"check", Command::Check}, {"--help", Command::Help}, {"-h", Command::Help},
         {"help", Command::Help},   {"--version", Command::Version}};
     const auto it = commands.find(word);
@@ -256,6 +265,14 @@ std::optional<CliOptions> ParseCommandLine(const QStringList& args, QString* err
             return std::nullopt;
         }
         break;
+    case Command::Diff:
+        if (positional.size() != 2) {
+            *error = QStringLiteral("diff takes two project files, the older first");
+            return std::nullopt;
+        }
+        o.project = positional.at(0);
+        o.newProject = positional.at(1);
+        break;
     case Command::Check:
         if (positional.isEmpty()) {
             *error = QStringLiteral("check takes at least one word");
@@ -269,6 +286,10 @@ std::optional<CliOptions> ParseCommandLine(const QStringList& args, QString* err
             return std::nullopt;
         }
     }
+    if (o.command == Command::Crawl && o.failOnNew && o.baseline.isEmpty()) {
+        *error = QStringLiteral("--fail-on-new needs --baseline OLD.db");
+        return std::nullopt;
+    }
     return o;
 }
 
@@ -278,6 +299,8 @@ QString UsageText()
         "Usage:\n"
         "  lexicrawl-cli crawl URL [options]     crawl, check, print the unknown-word list\n"
         "  lexicrawl-cli open PROJECT.db [--export-urls F] [--export-words F] [--format F]\n"
+        "  lexicrawl-cli diff OLD.db NEW.db [--fail-on-new] [--format F]\n"
+        "                                        new and fixed unknown words, newly failing pages\n"
         "  lexicrawl-cli dictionaries            list the dictionaries found\n"
         "  lexicrawl-cli check [--dictionary NAME] [--text MODE] WORD...\n"
         "                                        print each word with known/unknown\n"
@@ -319,12 +342,24 @@ QString UsageText()
         "  --quiet                   no progress and no summary on standard error\n"
         "                            (errors are always shown)\n"
         "  --fail-on-unknown         exit with 1 when any unknown word was found\n"
+        "  --report FILE.html        write a self-contained HTML report (also for open)\n"
+        "  --ignore-words FILE       leave the words of FILE (one a line) off the list\n"
+        "                            (also for open)\n"
+        "  --baseline OLD.db         print what changed since the crawl saved in OLD.db\n"
+        "                            (as diff does) instead of the word list; the words\n"
+        "                            approved there stay approved\n"
+        "  --fail-on-new             with --baseline, and for diff: exit with 1 when a\n"
+        "                            new unknown word appeared\n"
         "\n"
         "Progress goes to standard error: one live line on a terminal, otherwise one\n"
         "line per page; a crawl ends with a summary line there. A prose crawl, and\n"
         "every opened project, also says there how its words were read.\n"
         "\n"
-        "Exit status: 0 done; 1 unknown words found (with --fail-on-unknown);\n"
+        "Approved words (approved for the site in a project, or in personal-words.txt\n"
+        "of the data folder, one a line) are left off the lists and counted apart.\n"
+        "\n"
+        "Exit status: 0 done; 1 unknown words found (with --fail-on-unknown), or new\n"
+        "ones (with --fail-on-new);\n"
         "2 usage error; 3 the crawl or project could not start (database, settings,\n"
         "an invalid ignore pattern, a missing or invalid project file); 4 an export\n"
         "or save could not be written; 5 the start URL could not be fetched (no\n"

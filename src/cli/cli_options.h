@@ -11,13 +11,14 @@
 
 namespace lexicrawl::cli {
 
-enum class Command { Crawl, Open, Dictionaries, Check, Help, Version };
+enum class Command { Crawl, Open, Diff, Dictionaries, Check, Help, Version };
 enum class OutputFormat { Table, Csv, Json };
 
 struct CliOptions {
     Command command = Command::Help;
     QString url;         // crawl
-    QString project;     // open
+    QString project;     // open; the older project of diff
+    QString newProject;  // the newer project of diff
     QStringList words;   // check
 
     std::optional<int> limit;
@@ -45,6 +46,10 @@ struct CliOptions {
     bool failOnUnknown = false;
     std::optional<TextMode> textMode;  // crawl, check
     bool checkAltAndTitle = false;
+    QString report;       // the HTML report
+    QString ignoreWords;  // a word-list file whose words leave the list
+    QString baseline;     // a saved project to compare the crawl with
+    bool failOnNew = false;
 };
 
 // Parses the arguments after the program name. On a usage error answers

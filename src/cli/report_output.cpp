@@ -100,8 +100,11 @@ QString AsJson(const Report& report)
         words.append(o);
     }
     QJsonObject root;
-    if (report.summary)
-        root.insert(QStringLiteral("summary"), SummaryObject(*report.summary, qsizetype(report.words.size())));
+    if (report.summary) {
+        QJsonObject summary = SummaryObject(*report.summary, qsizetype(report.words.size()));
+        summary.insert(QStringLiteral("approvedWords"), qint64(report.approved));
+        root.insert(QStringLiteral("summary"), summary);
+    }
     if (report.text)
         root.insert(QStringLiteral("textMode"), TextModeObject(*report.text));
     root.insert(QStringLiteral("unknownWords"), words);
@@ -109,7 +112,83 @@ QString AsJson(const Report& report)
     return QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Indented));
 }
 
+QString StatusText(const InternalUrl& page)
+{
+    return page.statusCode < 0 ? QStringLiteral("no answer") : QString::number(page.statusCode);
+}
+
+QJsonArray WordsArray(const std::vector<UnknownWord>& words)
+{
+    QJsonArray list;
+    for (const UnknownWord& w : words) {
+        QJsonObject o;
+        o.insert(QStringLiteral("word"), w.word);
+        o.insert(QStringLiteral("occurrence"), w.occurrence);
+        o.insert(QStringLiteral("pages"), QJsonArray::fromStringList(w.pages));
+        list.append(o);
+    }
+    return list;
+}
+
+QString DiffAsJson(const CrawlDiff& diff)
+{
+    QJsonArray failures;
+    for (const InternalUrl& p : diff.newFailures) {
+        QJsonObject o;
+        o.insert(QStringLiteral("url"), p.page);
+        o.insert(QStringLiteral("status"), p.statusCode);
+        if (!p.fetchError.isEmpty())
+            o.insert(QStringLiteral("error"), p.fetchError);
+        failures.append(o);
+    }
+    QJsonObject root;
+    root.insert(QStringLiteral("newWords"), WordsArray(diff.newWords));
+    root.insert(QStringLiteral("fixedWords"), WordsArray(diff.fixedWords));
+    root.insert(QStringLiteral("newFailures"), failures);
+    return QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Indented));
+}
+
+QString DiffAsCsv(const CrawlDiff& diff)
+{
+    const QChar comma(u',');
+    QString out = CsvLine({"change", "item", "detail"}, comma, CsvQuoting::WhereNeeded) + QLatin1Char('\n');
+    for (const UnknownWord& w : diff.newWords)
+        out += CsvLine({"new", w.word, w.pages.join(QLatin1Char(' '))}, comma, CsvQuoting::WhereNeeded) + QLatin1Char('\n');
+    for (const UnknownWord& w : diff.fixedWords)
+        out += CsvLine({"fixed", w.word, QString()}, comma, CsvQuoting::WhereNeeded) + QLatin1Char('\n');
+    for (const InternalUrl& p : diff.newFailures)
+        out += CsvLine({"failing", p.page, StatusText(p)}, comma, CsvQuoting::WhereNeeded) + QLatin1Char('\n');
+    return out;
+}
+
+QString DiffAsTable(const CrawlDiff& diff)
+{
+    QString out = QStringLiteral("New unknown words: %1\n").arg(diff.newWords.size());
+    for (const UnknownWord& w : diff.newWords)
+        out += QStringLiteral("  %1  %2\n").arg(w.word, w.pages.join(QLatin1Char(' ')));
+    out += QStringLiteral("Fixed words: %1\n").arg(diff.fixedWords.size());
+    for (const UnknownWord& w : diff.fixedWords)
+        out += QStringLiteral("  %1\n").arg(w.word);
+    out += QStringLiteral("Pages that newly fail: %1\n").arg(diff.newFailures.size());
+    for (const InternalUrl& p : diff.newFailures)
+        out += QStringLiteral("  %1  %2\n").arg(p.page, StatusText(p));
+    return out;
+}
+
 }  // namespace
+
+QString FormatDiff(const CrawlDiff& diff, OutputFormat format)
+{
+    switch (format) {
+    case OutputFormat::Csv:
+        return DiffAsCsv(diff);
+    case OutputFormat::Json:
+        return DiffAsJson(diff);
+    case OutputFormat::Table:
+    default:
+        return DiffAsTable(diff);
+    }
+}
 
 QString FormatReport(const Report& report, OutputFormat format)
 {
@@ -124,12 +203,13 @@ QString FormatReport(const Report& report, OutputFormat format)
     }
 }
 
-QString SummaryLine(const CrawlSummary& summary, qsizetype unknownWords)
+QString SummaryLine(const CrawlSummary& summary, qsizetype unknownWords, qsizetype approved)
 {
-    QString line = QStringLiteral("%1 pages fetched, %2 failed, %3 distinct unknown words, %4 s")
+    QString line = QStringLiteral("%1 pages fetched, %2 failed, %3 distinct unknown words%4, %5 s")
                        .arg(summary.pagesDone)
                        .arg(summary.pagesFailed)
                        .arg(unknownWords)
+                       .arg(approved > 0 ? QStringLiteral(" (%1 approved)").arg(approved) : QString())
                        .arg(QString::number(double(summary.elapsedMs) / 1000.0, 'f', 1));
     if (summary.outcome == CrawlOutcome::Stopped)
         line += QStringLiteral(" (stopped)");

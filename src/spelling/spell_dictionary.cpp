@@ -34,6 +34,8 @@ bool SpellDictionary::Load()
     engine_ = HunspellEngine::Init(affix, words);
     verdicts_.clear();
     loaded = engine_ != nullptr;
+    affixData_ = loaded ? affix : QByteArray();
+    wordData_ = loaded ? words : QByteArray();
     return loaded;
 }
 
@@ -41,6 +43,8 @@ void SpellDictionary::Unload()
 {
     engine_.reset();
     verdicts_.clear();
+    affixData_.clear();
+    wordData_.clear();
     active = false;
     loaded = false;
 }

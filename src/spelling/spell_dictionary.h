@@ -38,6 +38,10 @@ public:
     HunspellEngine* Engine() const { return engine_.get(); }
     // Verdicts of the loaded engine, keyed by word.
     QHash<QString, bool>& Verdicts() { return verdicts_; }
+    // The affix and word-list members as loaded (empty when not loaded),
+    // for the suggestion engine.
+    const QByteArray& AffixData() const { return affixData_; }
+    const QByteArray& WordData() const { return wordData_; }
 
     QString internalAffixPath;
     QString internalDictPath;
@@ -45,6 +49,8 @@ public:
 private:
     std::unique_ptr<HunspellEngine> engine_;
     QHash<QString, bool> verdicts_;
+    QByteArray affixData_;
+    QByteArray wordData_;
 };
 
 }  // namespace lexicrawl

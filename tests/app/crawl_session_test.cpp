@@ -137,6 +137,85 @@ TEST_F(CrawlSessionTest, AProjectSavedDuringACrawlOpensAgainWithItsPages)
     EXPECT_FALSE(reopened.OpenProject(data.filePath(QStringLiteral("missing.db"))));
 }
 
+// Words taken off the list: for the site (kept in the project, and carried
+// into the next crawl), for the session only, counted apart from the rest.
+TEST_F(CrawlSessionTest, ApprovedWordsLeaveTheListAndStayWithTheSavedProject)
+{
+    AppEnvironment env(platform, data.path());
+    CrawlHost host;
+    const QString saved = data.filePath(QStringLiteral("saved.db"));
+    site.Add(kRoot, QStringLiteral("<p>apple banana cherry</p><a href=\"p1\">1</a>\r\n"));
+    site.Add(kRoot + QStringLiteral("/p1"), QStringLiteral("<h1>Cherry banana</h1>\r\n"));
+    CrawlOptions options;
+    options.StartUrl = kRoot;
+    options.FollowRedirects = false;
+    {
+        CrawlSession session(env, host, site.Function());
+        session.Spelling().LoadAtStartupNow(dictionaries, QStringLiteral("English"));
+        ASSERT_TRUE(session.Start(options).Started());
+        session.Control().WaitUntilFinished();
+        ASSERT_TRUE(session.Approve(QStringLiteral("banana"), ApprovalKind::Site));
+        ASSERT_TRUE(session.Approve(QStringLiteral("cherry"), ApprovalKind::Ignored));
+        std::vector<UnknownWord> words;
+        qsizetype approved = 0;
+        ASSERT_TRUE(session.UnknownWords(words, nullptr, false, &approved));
+        EXPECT_TRUE(words.empty());
+        EXPECT_EQ(approved, 2);
+        QString error;
+        ASSERT_TRUE(session.SaveProjectAs(saved, &error)) << error.toStdString();
+        // The crawl's rows are as the crawl wrote them; the contexts beside them.
+        EXPECT_EQ(Rows(session, QStringLiteral("SELECT WORD FROM MISSPELLED ORDER BY ID")),
+                  QStringList({"banana", "cherry", "banana", "cherry"}));
+        EXPECT_EQ(Rows(session, QStringLiteral("SELECT WORD, PLACE FROM CONTEXTS ORDER BY ID")),
+                  QStringList({"banana|body", "cherry|body", "cherry|heading", "banana|heading"}));
+    }
+    CrawlSession reopened(env, host, site.Function());
+    reopened.Spelling().LoadAtStartupNow(dictionaries, QStringLiteral("English"));
+    ASSERT_TRUE(reopened.OpenProject(saved));
+    std::vector<UnknownWord> words;
+    qsizetype approved = 0;
+    ASSERT_TRUE(reopened.UnknownWords(words, nullptr, false, &approved));
+    ASSERT_EQ(words.size(), 1u);  // the ignored word is back, the approved one is not
+    EXPECT_EQ(words[0].word, QStringLiteral("cherry"));
+    EXPECT_EQ(approved, 1);
+
+    ASSERT_TRUE(reopened.Start(options).Started());  // a fresh database keeps the site's words
+    reopened.Control().WaitUntilFinished();
+    ASSERT_TRUE(reopened.UnknownWords(words, nullptr, false, &approved));
+    EXPECT_EQ(words.size(), 1u);
+    EXPECT_EQ(Rows(reopened, QStringLiteral("SELECT WORD FROM APPROVED")), QStringList{"banana"});
+    EXPECT_TRUE(platform.Messages().isEmpty()) << platform.Messages().join('\n').toStdString();
+}
+
+// The user's own dictionary: read at start and given to the engine, so its
+// words are known; a word added to it is written to the file at once.
+TEST_F(CrawlSessionTest, ThePersonalWordListIsReadAtStartAndGivenToTheEngine)
+{
+    AppEnvironment env(platform, data.path());
+    CrawlHost host;
+    QFile personal(data.filePath(QStringLiteral("personal-words.txt")));
+    ASSERT_TRUE(personal.open(QIODevice::WriteOnly));
+    personal.write("cherry\r\n\r\n  banana \n");
+    personal.close();
+    site.Add(kRoot, QStringLiteral("<p>apple banana cherry plum</p>\r\n"));
+    CrawlSession session(env, host, site.Function());
+    session.Spelling().LoadAtStartupNow(dictionaries, QStringLiteral("English"));
+    EXPECT_TRUE(session.Spelling().CheckNow(QStringLiteral("cherry")));
+    CrawlOptions options;
+    options.StartUrl = kRoot;
+    options.FollowRedirects = false;
+    ASSERT_TRUE(session.Start(options).Started());
+    session.Control().WaitUntilFinished();
+    EXPECT_EQ(Rows(session, QStringLiteral("SELECT WORD FROM MISSPELLED")), QStringList{"plum"});
+
+    ASSERT_TRUE(session.Approve(QStringLiteral("plum"), ApprovalKind::Personal));
+    std::vector<UnknownWord> words;
+    ASSERT_TRUE(session.UnknownWords(words, nullptr));
+    EXPECT_TRUE(words.empty());
+    EXPECT_TRUE(session.Spelling().CheckNow(QStringLiteral("plum")));
+    EXPECT_TRUE(test::ReadFile(personal.fileName()).endsWith("plum\r\n"));
+}
+
 TEST(CrawlSettings, CrawlOptionsComeFromTheStoredValues)
 {
     QTemporaryDir dir;

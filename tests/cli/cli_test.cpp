@@ -9,9 +9,12 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QUrl>
+#include <QDir>
 
 #include <httplib.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <thread>
@@ -31,14 +34,14 @@ struct Result {
 // (herbs.html links to "/site/missing.html": root-relative links keep it).
 class SiteServer {
 public:
-    SiteServer()
+    explicit SiteServer(const QString& folder = QStringLiteral(LEXICRAWL_TEST_DATA "/cli/site"))
     {
         // A page that takes its time, so a test can interrupt a crawl mid-fetch.
         server_.Get("/site/slow.html", [](const httplib::Request&, httplib::Response& res) {
             std::this_thread::sleep_for(std::chrono::seconds(3));
             res.set_content("<html><body>slow</body></html>", "text/html");
         });
-        server_.set_mount_point("/site", LEXICRAWL_TEST_DATA "/cli/site");
+        server_.set_mount_point("/site", folder.toStdString());
         port_ = server_.bind_to_any_port("127.0.0.1");
         thread_ = std::thread([this] { server_.listen_after_bind(); });
     }
@@ -63,7 +66,7 @@ protected:
     Result Run(QStringList args)
     {
         if (!args.isEmpty() && (args.first() == QLatin1String("crawl") || args.first() == QLatin1String("open") ||
-                                args.first() == QLatin1String("check")))
+                                args.first() == QLatin1String("check") || args.first() == QLatin1String("diff")))
             args << QStringLiteral("--data-folder") << data_.path();
         if (args.value(0) == QLatin1String("crawl"))  // only the interrupt test waits for the slow page
             args << QStringLiteral("--ignore-url") << QStringLiteral("*/slow.html");
@@ -273,4 +276,160 @@ TEST_F(CliTest, FirstInterruptStopsTheCrawlAndKeepsWhatWasFound)
     const QByteArray urls = Read(Path("partial.txt"));
     EXPECT_TRUE(urls.contains("/site/index.html\r\n"));
     EXPECT_TRUE(urls.contains("/site/slow.html\r\n"));  // listed, never recorded
+}
+
+namespace {
+
+// A copy of the fixture site that a test may change between two crawls.
+QString CopySite(const QString& to)
+{
+    QDir().mkpath(to);
+    const QDir from(QStringLiteral(LEXICRAWL_TEST_DATA "/cli/site"));
+    for (const QString& name : from.entryList(QDir::Files))
+        QFile::copy(from.filePath(name), to + QLatin1Char('/') + name);
+    return to;
+}
+
+void Replace(const QString& path, const QByteArray& before, const QByteArray& after)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QByteArray text = file.readAll();
+    file.close();
+    ASSERT_TRUE(text.contains(before));
+    text.replace(before, after);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text);
+}
+
+QStringList Words(const QJsonArray& list)
+{
+    QStringList words;
+    for (const QJsonValue& w : list)
+        words << w.toObject().value("word").toString();
+    return words;
+}
+
+}  // namespace
+
+// What changed between two crawls of a site, and the exit status a CI job
+// runs on: 1 only when a new unknown word appeared.
+TEST_F(CliTest, DiffShowsNewAndFixedWordsAndNewlyFailingPages)
+{
+    const QString folder = CopySite(Path("site"));
+    SiteServer site(folder);
+    ASSERT_EQ(Run({"crawl", site.Url(), "--quiet", "--save", Path("old.db")}).exitCode, 0);
+    Replace(folder + "/herbs.html", "Parsely needs water.", "Parsley needs water and cucumbre.");
+    ASSERT_EQ(Run({"crawl", site.Url(), "--quiet", "--save", Path("new.db")}).exitCode, 0);
+
+    Result r = Run({"diff", Path("old.db"), Path("new.db"), "--format", "json", "--quiet"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QJsonObject diff = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    EXPECT_EQ(Words(diff.value("newWords").toArray()), QStringList{"cucumbre"});
+    EXPECT_EQ(Words(diff.value("fixedWords").toArray()), QStringList{"parsely"});
+    EXPECT_TRUE(diff.value("newWords").toArray().at(0).toObject().value("pages").toArray().at(0).toString().endsWith(
+        "/site/herbs.html"));
+    EXPECT_TRUE(diff.value("newFailures").toArray().isEmpty());  // missing.html failed before too
+
+    EXPECT_EQ(Run({"diff", Path("old.db"), Path("new.db"), "--fail-on-new"}).exitCode, 1);
+    EXPECT_EQ(Run({"diff", Path("new.db"), Path("new.db"), "--fail-on-new"}).exitCode, 0);
+    EXPECT_EQ(Run({"diff", Path("new.db"), Path("old.db"), "--fail-on-new"}).exitCode, 1);  // the typo comes back
+
+    // In one step, against a baseline; a page that now fails is listed.
+    QFile::remove(folder + "/roses.html");
+    r = Run({"crawl", site.Url(), "--quiet", "--baseline", Path("new.db"), "--fail-on-new", "--format", "json"});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    diff = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    const QJsonArray failing = diff.value("newFailures").toArray();
+    ASSERT_EQ(failing.size(), 1) << r.out.toStdString();
+    EXPECT_TRUE(failing.at(0).toObject().value("url").toString().endsWith("/site/roses.html"));
+    EXPECT_EQ(failing.at(0).toObject().value("status").toInt(), 404);
+    r = Run({"crawl", site.Url(), "--quiet", "--baseline", Path("old.db"), "--fail-on-new"});
+    EXPECT_EQ(r.exitCode, 1) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("New unknown words: 1\n  cucumbre")));
+    // Ignored words are no news.
+    QFile ignore(Path("ignore.txt"));
+    ASSERT_TRUE(ignore.open(QIODevice::WriteOnly));
+    ignore.write("cucumbre\n");
+    ignore.close();
+    r = Run({"crawl", site.Url(), "--quiet", "--baseline", Path("old.db"), "--fail-on-new", "--ignore-words",
+             Path("ignore.txt")});
+    EXPECT_EQ(r.exitCode, 0) << r.out.toStdString();
+
+    EXPECT_EQ(Run({"diff", Path("old.db")}).exitCode, 2);
+    r = Run({"diff", Path("old.db"), Path("none.db")});
+    EXPECT_EQ(r.exitCode, 3);
+    EXPECT_TRUE(r.err.contains("no such project file"));
+    EXPECT_EQ(Run({"crawl", site.Url(), "--fail-on-new"}).exitCode, 2);  // needs a baseline
+    EXPECT_EQ(Run({"crawl", site.Url(), "--ignore-words", Path("none.txt")}).exitCode, 3);
+}
+
+// The report is one file that needs nothing else; in a real browser its
+// list shows, sorts by word and by count, filters, and opens to the pages.
+TEST_F(CliTest, TheReportRendersSortsAndFiltersInABrowser)
+{
+    SiteServer site;
+    const Result r = Run({"crawl", site.Url(), "--quiet", "--report", Path("report.html"), "--dictionary",
+                          "English (United States)"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QByteArray html = Read(Path("report.html"));
+    ASSERT_FALSE(html.isEmpty());
+    EXPECT_FALSE(html.contains("<script src") || html.contains("<link") || html.contains("@import"));
+    EXPECT_TRUE(html.contains("data-word=\"parsely\""));
+    EXPECT_TRUE(html.contains("parsley"));  // a suggestion
+    EXPECT_TRUE(html.contains("<mark>Parsely</mark>"));
+    EXPECT_TRUE(html.contains("/site/missing.html"));
+
+    QString browser;
+    for (const char* name : {"chromium", "chromium-browser", "google-chrome"})
+        if (browser.isEmpty())
+            browser = QStandardPaths::findExecutable(QString::fromLatin1(name));
+    if (browser.isEmpty())
+        GTEST_SKIP() << "no headless Chromium (Debian package chromium) is installed: the report was checked as text only";
+
+    // The page drives its own list and writes what it saw into the document.
+    QByteArray driven = html;
+    driven.replace("</body>", R"(<script>
+(function(){
+  function shown(){return Array.prototype.filter.call(document.querySelectorAll('#words tbody tr.word'),
+    function(r){return !r.hidden;}).map(function(r){return r.dataset.word;}).join(',');}
+  var out=['initial:'+shown()];
+  document.querySelector('th[data-key=word]').click(); out.push('word:'+shown());
+  document.querySelector('th[data-key=word]').click(); out.push('wordback:'+shown());
+  document.querySelector('th[data-key=count]').click(); out.push('count:'+shown());
+  var row=document.querySelector('tr.word[data-word=parsely]'); row.click();
+  out.push('open:'+(!row.nextElementSibling.hidden && row.nextElementSibling.querySelector('mark').textContent));
+  var f=document.getElementById('filter'); f.value='PARS'; f.dispatchEvent(new Event('input'));
+  out.push('filter:'+shown());
+  var pre=document.createElement('pre'); pre.id='result'; pre.textContent=out.join('\n'); document.body.appendChild(pre);
+})();
+</script></body>)");
+    QFile page(Path("driven.html"));
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.write(driven);
+    page.close();
+    QProcess p;
+    p.start(browser, {"--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+                      "--disable-background-networking", "--disable-component-update", "--disable-sync",
+                      "--user-data-dir=" + Path("browser"), "--dump-dom",
+                      QUrl::fromLocalFile(Path("driven.html")).toString()});
+    ASSERT_TRUE(p.waitForFinished(120000));
+    const QString dom = QString::fromUtf8(p.readAllStandardOutput());
+    const qsizetype start = dom.indexOf(QStringLiteral("<pre id=\"result\">"));
+    ASSERT_GE(start, 0) << dom.left(2000).toStdString() << p.readAllStandardError().toStdString();
+    const QStringList seen =
+        dom.mid(start + 17, dom.indexOf(QStringLiteral("</pre>"), start) - start - 17).split(QLatin1Char('\n'));
+    ASSERT_EQ(seen.size(), 6) << seen.join(" | ").toStdString();
+    QStringList words = seen[1].mid(5).split(QLatin1Char(','));
+    EXPECT_TRUE(seen[0].startsWith(QStringLiteral("initial:beens,")));  // most pages first
+    QStringList sorted = words;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(words, sorted);
+    EXPECT_GT(words.size(), 1);
+    QStringList back = seen[2].mid(9).split(QLatin1Char(','));
+    std::reverse(back.begin(), back.end());
+    EXPECT_EQ(back, words);
+    EXPECT_TRUE(seen[3].startsWith(QStringLiteral("count:beens,")));
+    EXPECT_EQ(seen[4], QStringLiteral("open:Parsely"));
+    EXPECT_EQ(seen[5], QStringLiteral("filter:parsely"));
 }

@@ -18,6 +18,7 @@
 #include "analysis/page_recorder.h"
 #include "analysis/recording_pipeline.h"
 #include "analysis/unknown_word_list.h"
+#include "analysis/word_approvals.h"
 #include "app/core/spelling_service.h"
 #include "crawl/crawl_control.h"
 #include "platform/serial_worker.h"
@@ -36,7 +37,8 @@ public:
     CrawlSession(const CrawlSession&) = delete;
     CrawlSession& operator=(const CrawlSession&) = delete;
 
-    StartResult Start(const CrawlOptions& options) { return control_.Start(options); }
+    // The site's approved words go over into the fresh database.
+    StartResult Start(const CrawlOptions& options);
     bool Stop() { return control_.Stop(); }
 
     // Opens a saved project: its copy becomes the working file and its pages
@@ -47,8 +49,20 @@ public:
     // crawl. Answers false with the reason.
     bool SaveProjectAs(const QString& destination, QString* error);
 
-    // The unknown-word list (with each word's pages when asked).
-    bool UnknownWords(std::vector<UnknownWord>& words, QString* error, bool withPages = false);
+    // The unknown-word list (with each word's pages when asked), less the
+    // approved words, whose number goes to approved.
+    bool UnknownWords(std::vector<UnknownWord>& words, QString* error, bool withPages = false,
+                      qsizetype* approved = nullptr);
+
+    // Takes a word off the list: for the site (stored in the project), for
+    // this session, or into the user's own dictionary (its file in the data
+    // folder, and the spelling engine). Goes through the recording worker,
+    // between two pages. A word-list file that cannot be written is
+    // answered false with the reason.
+    bool Approve(const QString& word, ApprovalKind kind, QString* error = nullptr);
+    WordApprovals& Approvals() { return approvals_; }
+    // The user's own dictionary file.
+    QString PersonalWordsPath() const { return personalWordsPath_; }
 
     CrawlControl& Control() { return control_; }
     ProjectDatabase& Database() { return database_; }
@@ -61,6 +75,8 @@ private:
     PageRecorder recorder_;
     RecordingPipeline pipeline_;
     CrawlControl control_;
+    WordApprovals approvals_;
+    QString personalWordsPath_;
 };
 
 }  // namespace lexicrawl

@@ -5,6 +5,7 @@
 #include "spelling/dictionary_manager.h"
 #include "spelling/language_dictionaries.h"
 #include "spelling/spell_dictionary.h"
+#include "spelling/suggestion_engine.h"
 #include "spelling/word_verdict.h"
 
 namespace lexicrawl {
@@ -33,6 +34,7 @@ void SpellingService::LoadAtStartup(const QString& folder, const QString& savedL
 {
     worker_.Post([this, folder, savedLanguage, done = std::move(done)] {
         choice_->LoadAtStartup(folder, savedLanguage);
+        GivePersonalWords();
         if (done)
             done(List());
     });
@@ -42,6 +44,7 @@ void SpellingService::Select(int index, std::function<void(const DictionaryList&
 {
     worker_.Post([this, index, done = std::move(done)] {
         choice_->Select(index);
+        GivePersonalWords();
         if (done)
             done(List());
     });
@@ -60,6 +63,7 @@ DictionaryList SpellingService::LoadAtStartupNow(const QString& folder, const QS
 {
     return worker_.Call([&] {
         choice_->LoadAtStartup(folder, savedLanguage);
+        GivePersonalWords();
         return List();
     });
 }
@@ -88,6 +92,48 @@ std::optional<std::vector<bool>> SpellingService::ProseVerdicts(const QString& l
     if (!dictionary && !language.isEmpty())
         return std::nullopt;
     return languages_->Spell(dictionary, words);
+}
+
+void SpellingService::SetPersonalWords(const QStringList& words)
+{
+    worker_.Post([this, words] {
+        personalWords_ = words;
+        GivePersonalWords();
+    });
+}
+
+void SpellingService::AddPersonalWord(const QString& word)
+{
+    worker_.Post([this, word] {
+        personalWords_ << word;
+        if (SpellDictionary* dictionary = choice_->SelectedDictionary())
+            dictionary->Add(word);
+    });
+}
+
+void SpellingService::GivePersonalWords()
+{
+    if (SpellDictionary* dictionary = choice_->SelectedDictionary())
+        for (const QString& word : personalWords_)
+            dictionary->Add(word);
+}
+
+std::shared_ptr<const SuggestionEngine> SpellingService::Suggestions()
+{
+    struct Source {
+        QString id;
+        QByteArray affix, words;
+    };
+    const Source source = worker_.Call([this] {
+        SpellDictionary* d = choice_->SelectedDictionary();
+        return d ? Source{d->GetInternalFileID(), d->AffixData(), d->WordData()} : Source{};
+    });
+    std::lock_guard<std::mutex> lock(suggestionsMutex_);
+    if (source.id != suggestionsFor_ || (!suggestions_ && !source.affix.isEmpty())) {
+        suggestions_ = SuggestionEngine::Build(source.affix, source.words);
+        suggestionsFor_ = source.id;
+    }
+    return suggestions_;
 }
 
 DictionaryList SpellingService::List() const

@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <mutex>
 #include <vector>
 
 #include "crawl/text_options.h"
@@ -25,6 +26,7 @@ class DictionaryChoice;
 class DictionaryManager;
 class LanguageDictionaries;
 class SerialWorker;
+class SuggestionEngine;
 
 // The dictionary list as the window's drop-down shows it.
 struct DictionaryList {
@@ -79,6 +81,16 @@ public:
     // time its language is met.
     std::optional<std::vector<bool>> ProseVerdicts(const QString& language, const QStringList& words);
 
+    // The user's own words: given to every dictionary loaded from now on
+    // (and to the loaded one), on the worker.
+    void SetPersonalWords(const QStringList& words);
+    void AddPersonalWord(const QString& word);
+
+    // The suggestion engine of the chosen dictionary (null without one),
+    // built on the calling thread the first time it is asked for; it may
+    // then be used from any thread.
+    std::shared_ptr<const SuggestionEngine> Suggestions();
+
     // The spell dictionaries a folder holds, without loading any.
     static std::vector<DictionaryInfo> ListDictionaries(const QString& folder);
 
@@ -86,11 +98,16 @@ private:
     DictionaryList List() const;
     WordCheck CheckOnWorker(const QString& word, TextMode mode);
     bool KnownOnWorker(const QString& word, TextMode mode);
+    void GivePersonalWords();
 
     SerialWorker& worker_;
     std::unique_ptr<DictionaryManager> manager_;  // used on the worker only
     std::unique_ptr<DictionaryChoice> choice_;
     std::unique_ptr<LanguageDictionaries> languages_;
+    QStringList personalWords_;  // worker only
+    std::mutex suggestionsMutex_;
+    QString suggestionsFor_;  // the dictionary the engine below was built from
+    std::shared_ptr<const SuggestionEngine> suggestions_;
 };
 
 }  // namespace lexicrawl

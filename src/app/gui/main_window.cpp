@@ -71,6 +71,7 @@ MainWindow::MainWindow(AppEnvironment& environment, QWidget* parent)
     connect(urlsTab_, &InternalUrlsTab::exportRequested, this, &MainWindow::ExportInternalUrls);
     connect(wordsTab_, &UnknownWordsTab::exportRequested, this, &MainWindow::ExportWords);
     connect(wordsTab_, &UnknownWordsTab::spellCheckRequested, this, &MainWindow::SpellCheck);
+    connect(wordsTab_, &UnknownWordsTab::approveRequested, this, &MainWindow::ApproveWord);
     connect(urlsTab_, &InternalUrlsTab::viewSourceRequested, this, [this](const QString& url) { ViewPage(url, false); });
     connect(urlsTab_, &InternalUrlsTab::viewReadableTextRequested, this,
             [this](const QString& url) { ViewPage(url, true); });
@@ -204,6 +205,8 @@ void MainWindow::BuildMenus()
     file->addSeparator();
     file->addAction(Tr(QStringLiteral("Export Internal URLs...")), this, &MainWindow::ExportInternalUrls);
     file->addAction(Tr(QStringLiteral("Export Words...")), this, &MainWindow::ExportWords);
+    file->addAction(Tr(QStringLiteral("Export Report...")), this, &MainWindow::ExportReport)
+        ->setObjectName(QStringLiteral("exportReport"));
     file->addSeparator();
     file->addAction(Tr(QStringLiteral("Exit")), this, &QWidget::close);
 

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "analysis/unknown_word_list.h"
+#include "analysis/word_approvals.h"
 #include "crawl/crawl_control.h"
 #include "crawl/crawl_host.h"
 #include "crawl/text_options.h"
@@ -70,7 +71,11 @@ public:
     // The commands behind the dialogs, for a chosen file.
     void ExportInternalUrlsTo(const QString& path);
     void ExportWordsTo(const QString& path);
+    void ExportReportTo(const QString& path);
     void SaveProjectTo(const QString& path);
+    // Takes the word off the list (for the site, into the user's dictionary,
+    // or for this session) and refreshes the list.
+    void ApproveWord(const QString& word, ApprovalKind kind);
     void SpellCheck(const QString& word);
     // A new page analysis window for the URL (the "Analyze URL..." commands).
     AnalyzeWindow* AnalyzeUrl(const QString& url);
@@ -90,6 +95,7 @@ public:
 signals:
     void crawlFinished();
     void unknownWordsRefreshed();
+    void suggestionsShown();
     void dictionariesLoaded();
     void projectOpened();
     // A file command has ended; error is empty when it succeeded.
@@ -143,6 +149,10 @@ private:
     void ShowFeedback();
     void ShowAbout();
 
+    // main_window_words.cpp
+    void ExportReport();
+    void FillSuggestions();
+
     AppEnvironment& environment_;
     Settings& settings_;
     CrawlEvents* events_ = nullptr;
@@ -177,6 +187,7 @@ private:
     bool crawlRunning_ = false;
     quint64 refreshRequest_ = 0;
     TextMode projectTextMode_ = TextMode::Standard;  // how the shown project's words were read
+    bool suggesting_ = false;
 };
 
 }  // namespace lexicrawl::gui

@@ -178,6 +178,7 @@ void MainWindow::RefreshUnknownWords()
             if (!answer.ok)
                 Platform::Current().ShowMessage(QStringLiteral("Exception raised with message: ") + answer.error);
             wordsTab_->Model()->SetWords(answer.words);
+            FillSuggestions();
             if (crawlRunning_ && displayUnfinished_->isChecked())
                 refreshTimer_.start();
             emit unknownWordsRefreshed();
@@ -210,6 +211,8 @@ void MainWindow::ShowDictionaries(const DictionaryList& list)
     dictionaries_->setCurrentIndex(list.selected);
     if (list.selected >= 0)
         settings_.SetDictionaryLanguage(list.SelectedName());
+    wordsTab_->Model()->ClearSuggestions();
+    FillSuggestions();
     emit dictionariesLoaded();
 }
 

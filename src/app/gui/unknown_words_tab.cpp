@@ -22,6 +22,7 @@ UnknownWordsTab::UnknownWordsTab(ProjectDatabase& database, QWidget* parent) : Q
     view_->setModel(model_);
     view_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     view_->setColumnWidth(1, 100);
+    view_->setColumnWidth(2, 220);
     view_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view_, &QWidget::customContextMenuRequested, this, &UnknownWordsTab::ShowMenu);
 
@@ -78,6 +79,17 @@ void UnknownWordsTab::ShowMenu(const QPoint& at)
         if (!word.isEmpty())
             emit spellCheckRequested(word);
     });
+    menu.addSeparator();
+    const std::pair<QString, ApprovalKind> approvals[] = {
+        {Tr(QStringLiteral("Approve for this site")), ApprovalKind::Site},
+        {Tr(QStringLiteral("Add to my dictionary")), ApprovalKind::Personal},
+        {Tr(QStringLiteral("Ignore")), ApprovalKind::Ignored},
+    };
+    for (const auto& [caption, kind] : approvals)
+        menu.addAction(caption, this, [this, word, kind = kind] {
+            if (!word.isEmpty())
+                emit approveRequested(word, kind);
+        })->setEnabled(!word.isEmpty());
     menu.exec(view_->viewport()->mapToGlobal(at));
 }
 

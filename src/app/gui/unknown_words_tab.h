@@ -1,10 +1,13 @@
 #pragma once
 // The "Unknown Words" tab: the unknown-word list with its Find and export
-// buttons and its context menu ("Copy", "Spell Check"), and beside it the
-// pages of the selected word.
+// buttons and its context menu ("Copy", "Spell Check", and the commands that
+// take a word off the list), and beside it the pages of the selected word
+// with the sentence it stands in on each.
 //
 // Thread-safety: UI thread only.
 #include <QWidget>
+
+#include "analysis/word_approvals.h"
 
 class QTableView;
 
@@ -32,6 +35,7 @@ signals:
     void findRequested();
     void exportRequested();
     void spellCheckRequested(const QString& word);
+    void approveRequested(const QString& word, lexicrawl::ApprovalKind kind);
 
 private:
     void ShowMenu(const QPoint& at);

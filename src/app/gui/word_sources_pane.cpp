@@ -1,5 +1,6 @@
 #include "app/gui/word_sources_pane.h"
 
+#include <QHash>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -7,6 +8,8 @@
 #include <QVBoxLayout>
 
 #include "analysis/result_queries.h"
+#include "analysis/word_context.h"
+#include "store/project_database.h"
 #include "app/gui/background.h"
 #include "platform/platform.h"
 #include "platform/translation.h"
@@ -17,9 +20,16 @@ namespace {
 
 struct SourcesAnswer {
     QStringList urls;
+    QHash<QString, WordContext> contexts;  // the first of each page
     bool ok = true;
     QString error;
 };
+
+// "heading: Install the kubectl tool."
+QString ContextText(const WordContext& c)
+{
+    return Tr(WordPlaceName(c.place)) + QStringLiteral(": ") + c.Text().simplified();
+}
 
 }  // namespace
 
@@ -35,8 +45,8 @@ WordSourcesPane::WordSourcesPane(ProjectDatabase& database, QWidget* parent) : Q
     word_->setAccessibleName(Tr(QStringLiteral("Word")));
     list_ = new QTreeWidget(this);
     list_->setObjectName(QStringLiteral("sourceList"));
-    list_->setColumnCount(1);
-    list_->setHeaderLabels({Tr(QStringLiteral("Source URL"))});
+    list_->setColumnCount(2);
+    list_->setHeaderLabels({Tr(QStringLiteral("Source URL")), Tr(QStringLiteral("Context"))});
     list_->setRootIsDecorated(false);
     list_->setUniformRowHeights(true);
     list_->setAccessibleName(Tr(QStringLiteral("Source URL")));
@@ -56,9 +66,17 @@ void WordSourcesPane::ShowWord(const QString& word, const QStringList& forms)
         this,
         [database, asked] {
             SourcesAnswer answer;
-            for (const QString& form : asked)
+            for (const QString& form : asked) {
                 if (!(answer.ok = LoadWordSources(*database, form, answer.urls, &answer.error)))
                     break;
+                try {
+                    for (const WordContext& c : LoadWordContexts(*database, form))
+                        if (!answer.contexts.contains(c.url))
+                            answer.contexts.insert(c.url, c);
+                } catch (const DatabaseError&) {
+                    // A project without contexts shows the pages alone.
+                }
+            }
             return answer;
         },
         [this, request](const SourcesAnswer& answer) {
@@ -71,8 +89,14 @@ void WordSourcesPane::ShowWord(const QString& word, const QStringList& forms)
             }
             QList<QTreeWidgetItem*> items;
             items.reserve(answer.urls.size());
-            for (const QString& url : answer.urls)
-                items << new QTreeWidgetItem(QStringList{url});
+            for (const QString& url : answer.urls) {
+                const auto context = answer.contexts.constFind(url);
+                auto* item = new QTreeWidgetItem(
+                    QStringList{url, context == answer.contexts.cend() ? QString() : ContextText(*context)});
+                if (context != answer.contexts.cend())
+                    item->setToolTip(1, context->Text());
+                items << item;
+            }
             list_->addTopLevelItems(items);
             emit shown();
         });

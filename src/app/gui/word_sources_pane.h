@@ -1,7 +1,8 @@
 #pragma once
 // The pane beside the unknown-word list: the selected word in bold and the
-// "Source URL" list of the pages on which it was found unknown, with "Copy
-// URL" and "Go to URL" on its context menu.
+// "Source URL" list of the pages on which it was found unknown, each with
+// the sentence it stands in there and where (title, description, heading,
+// body), with "Copy URL" and "Go to URL" on its context menu.
 //
 // Thread-safety: UI thread only; the query runs in the background.
 #include <QWidget>

@@ -4,8 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QApplication>
+#include <QMenu>
+#include <QTimer>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -358,6 +362,85 @@ TEST_F(MainWindowTest, ExportsFollowTheExtensionOfTheChosenFile)
     EXPECT_EQ(write(&MainWindow::ExportInternalUrlsTo, QStringLiteral("urls.lst")), QByteArray("<no file>"));
     const QByteArray words = write(&MainWindow::ExportWordsTo, QStringLiteral("words.lst"));
     EXPECT_TRUE(words.startsWith("\xEF\xBB\xBF" "beens\r\n")) << words.toStdString();
+}
+
+namespace {
+
+int RowOf(const UnknownWordModel* model, const QString& word)
+{
+    for (int row = 0; row < model->rowCount(); ++row)
+        if (model->WordAt(row) == word)
+            return row;
+    return -1;
+}
+
+// Opens the word list's context menu on the selected row and picks caption.
+void PickFromMenu(UnknownWordsTab* tab, const QString& caption)
+{
+    QTimer::singleShot(0, [caption] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_TRUE(menu);
+        for (QAction* action : menu->actions())
+            if (action->text() == caption)
+                action->trigger();
+        menu->close();
+    });
+    emit tab->View()->customContextMenuRequested(QPoint(4, 4));
+}
+
+}  // namespace
+
+TEST_F(MainWindowTest, SuggestionsContextsApprovalsAndTheReport)
+{
+    Open();
+    QSignalSpy suggested(window.get(), &MainWindow::suggestionsShown);
+    Crawl(site.Url());
+    UnknownWordsTab* tab = window->WordsTab();
+    const UnknownWordModel* model = tab->Model();
+    const int parsely = RowOf(model, QStringLiteral("parsely"));
+    ASSERT_GE(parsely, 0);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return !model->index(parsely, UnknownWordModel::SuggestionsColumn).data().toString().isEmpty(); }, 20000));
+    EXPECT_TRUE(model->index(parsely, UnknownWordModel::SuggestionsColumn).data().toString().contains("parsley"));
+    EXPECT_EQ(model->headerData(UnknownWordModel::SuggestionsColumn, Qt::Horizontal).toString(),
+              QStringLiteral("Suggestions"));
+
+    // The pane gives each page with the sentence the word stands in.
+    QSignalSpy sources(tab->Sources(), &WordSourcesPane::shown);
+    tab->SelectRow(parsely);
+    ASSERT_TRUE(sources.wait(5000));
+    const QTreeWidgetItem* page = tab->Sources()->List()->topLevelItem(0);
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->text(1), QStringLiteral("body: Parsely needs water."));
+
+    // Approved for the site, into the user's dictionary, ignored: each leaves the list.
+    const struct {
+        const char* word;
+        const char* caption;
+    } approvals[] = {{"beens", "Approve for this site"}, {"parsely", "Add to my dictionary"}};
+    for (const auto& a : approvals) {
+        QSignalSpy refreshed(window.get(), &MainWindow::unknownWordsRefreshed);
+        tab->SelectRow(RowOf(model, QString::fromLatin1(a.word)));
+        PickFromMenu(tab, QString::fromLatin1(a.caption));
+        ASSERT_TRUE(refreshed.wait(10000)) << a.caption;
+        EXPECT_LT(RowOf(model, QString::fromLatin1(a.word)), 0) << a.word;
+    }
+    QFile personal(QDir(data.path()).filePath(QStringLiteral("personal-words.txt")));
+    ASSERT_TRUE(personal.open(QIODevice::ReadOnly));
+    EXPECT_EQ(personal.readAll(), QByteArray("parsely\r\n"));
+    EXPECT_EQ(window->Session().Approvals().Site(), QStringList{"beens"});
+
+    ASSERT_TRUE(window->Action(QStringLiteral("exportReport")));
+    QTemporaryDir out;
+    QSignalSpy written(window.get(), &MainWindow::fileWritten);
+    window->ExportReportTo(out.filePath(QStringLiteral("report.html")));
+    ASSERT_TRUE(written.wait(20000));
+    QFile report(out.filePath(QStringLiteral("report.html")));
+    ASSERT_TRUE(report.open(QIODevice::ReadOnly));
+    const QByteArray html = report.readAll();
+    EXPECT_TRUE(html.contains("<dt>Approved words</dt><dd>2</dd>")) << html.left(3000).toStdString();
+    EXPECT_FALSE(html.contains("data-word=\"beens\""));
+    EXPECT_TRUE(platform.Said().isEmpty()) << platform.Said().join('\n').toStdString();
 }
 
 TEST_F(MainWindowTest, AProjectSavedDuringACrawlOpensFromTheCommandLine)
