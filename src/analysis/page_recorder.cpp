@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include <optional>
+
 #include "analysis/page_statements.h"
 #include "analysis/text_mode_record.h"
 #include "analysis/word_context.h"
@@ -40,6 +42,14 @@ void PageRecorder::RecordPage(const QString& sourcelink, const QString& source)
 void PageRecorder::Write(const QString& sourcelink, const PageRecord& record)
 {
     const std::vector<bool> known = verdicts_(record.words);
+    // The page's statements share one commit: the same rows, far fewer
+    // journal writes. Each statement that fails still fails alone.
+    std::optional<Transaction> transaction;
+    try {
+        transaction.emplace(database_);
+    } catch (const DatabaseError&) {
+        // No database to begin on: the statements fail one by one, as they report.
+    }
     QStringList unknown;
     for (qsizetype i = 0; i < record.words.size(); ++i) {
         if (size_t(i) >= known.size() || !known[size_t(i)]) {
@@ -60,6 +70,13 @@ void PageRecorder::Write(const QString& sourcelink, const PageRecord& record)
 
     WriteHeadings(sourcelink, QStringLiteral("H1"), record.h1Lines);
     WriteHeadings(sourcelink, QStringLiteral("H2"), record.h2Lines);
+    if (transaction) {
+        try {
+            transaction->Commit();
+        } catch (const DatabaseError& e) {
+            Platform::Current().ShowMessage(StatementFailureText(e.Text()));
+        }
+    }
 }
 
 void PageRecorder::BeginCrawl(const TextOptions& text)

@@ -365,11 +365,14 @@ bool ProjectDatabase::SaveCopyTo(const QString& destination, QString* error)
     return true;
 }
 
+// A savepoint: outside a transaction it begins one, inside one it nests, so
+// a transaction may be opened within another (a page's statements within
+// its recording).
 Transaction::Transaction(ProjectDatabase& db) : db_(db)
 {
     db_.Lock().lock();
     try {
-        db_.Execute(QStringLiteral("BEGIN TRANSACTION;"));
+        db_.Execute(QStringLiteral("SAVEPOINT lexicrawl_transaction;"));
     } catch (...) {
         db_.Lock().unlock();
         throw;
@@ -380,7 +383,7 @@ Transaction::~Transaction()
 {
     if (!done_) {
         try {
-            db_.Execute(QStringLiteral("ROLLBACK;"));
+            db_.Execute(QStringLiteral("ROLLBACK TO lexicrawl_transaction; RELEASE lexicrawl_transaction;"));
         } catch (const DatabaseError&) {
         }
     }
@@ -389,7 +392,7 @@ Transaction::~Transaction()
 
 void Transaction::Commit()
 {
-    db_.Execute(QStringLiteral("COMMIT;"));
+    db_.Execute(QStringLiteral("RELEASE lexicrawl_transaction;"));
     done_ = true;
 }
 

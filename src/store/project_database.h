@@ -109,8 +109,9 @@ private:
     mutable QRecursiveMutex mutex_;
 };
 
-// A transaction on the store: BEGIN at construction, ROLLBACK in the
-// destructor unless Commit() ran. Holds the store lock throughout.
+// A transaction on the store: begun at construction, rolled back in the
+// destructor unless Commit() ran; one may be opened within another (it is a
+// savepoint). Holds the store lock throughout.
 class Transaction {
 public:
     explicit Transaction(ProjectDatabase& db);
