@@ -1,6 +1,7 @@
 #include "analysis/word_context.h"
 
 #include <QHash>
+#include <QSet>
 
 #include "analysis/page_record.h"
 #include "platform/text.h"
@@ -65,10 +66,12 @@ bool IsHeadingLine(const QString& text, qsizetype at, const PageRecord& record)
 }
 
 // Scans the text's words once; each wanted word found for the first time
-// gets its context.
+// gets its context. Words are lower-cased into one buffer, and only words of
+// a length that is wanted are looked up, so a page costs no allocation per word.
 void Scan(const QString& text, WordPlace place, const PageRecord& record, QHash<QString, int>& wanted,
-          std::vector<WordContext>& found, const QString& url)
+          const QSet<qsizetype>& lengths, std::vector<WordContext>& found, const QString& url)
 {
+    QString lowered;
     qsizetype i = 0;
     while (i < text.size() && !wanted.isEmpty()) {
         if (!IsWordCharacter(text.at(i))) {
@@ -78,12 +81,18 @@ void Scan(const QString& text, WordPlace place, const PageRecord& record, QHash<
         const qsizetype start = i;
         while (i < text.size() && IsWordCharacter(text.at(i)))
             ++i;
-        const QString word = LowerAZ(text.mid(start, i - start));
-        if (!wanted.remove(word))
+        if (!lengths.contains(i - start))
+            continue;
+        lowered.resize(i - start);
+        for (qsizetype k = 0; k < lowered.size(); ++k) {
+            const QChar c = text.at(start + k);
+            lowered[k] = (c >= u'A' && c <= u'Z') ? QChar(c.unicode() + 32) : c;
+        }
+        if (!wanted.remove(lowered))
             continue;
         WordContext c = Around(text, start, i - start);
         c.url = url;
-        c.word = word;
+        c.word = lowered;
         c.place = place == WordPlace::Body && IsHeadingLine(text, start, record) ? WordPlace::Heading : place;
         found.push_back(std::move(c));
     }
@@ -141,11 +150,14 @@ std::vector<WordContext> FindWordContexts(const QString& url, const PageRecord& 
 {
     std::vector<WordContext> found;
     QHash<QString, int> wanted;
-    for (const QString& w : words)
+    QSet<qsizetype> lengths;
+    for (const QString& w : words) {
         wanted.insert(w, 0);
-    Scan(record.title, WordPlace::Title, record, wanted, found, url);
-    Scan(record.description, WordPlace::Description, record, wanted, found, url);
-    Scan(record.text, WordPlace::Body, record, wanted, found, url);
+        lengths.insert(w.size());
+    }
+    Scan(record.title, WordPlace::Title, record, wanted, lengths, found, url);
+    Scan(record.description, WordPlace::Description, record, wanted, lengths, found, url);
+    Scan(record.text, WordPlace::Body, record, wanted, lengths, found, url);
     return found;
 }
 
