@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QSet>
 
 #include "analysis/page_facts.h"
@@ -18,6 +19,7 @@
 #include "analysis/readable_text.h"
 #include "generated_page.h"
 #include "platform/text.h"
+#include "platform/text_hash.h"
 #include "store/project_database.h"
 
 using namespace lexicrawl;
@@ -88,6 +90,35 @@ void Words(benchmark::State& state)
     state.counters["distinct"] = double(SplitLines(ExtractWords(text)).size());
 }
 BENCHMARK(Words)->Unit(benchmark::kMillisecond);
+
+// A page's distinct words gathered from its word sequence, as the word
+// collector does: with Qt's string hash (arg 0) and with TextSet (arg 1).
+void WordSet(benchmark::State& state)
+{
+    const QStringList occurrences =
+        ParsedPage(Page()).ReadableText().toLower().split(QRegularExpression(QStringLiteral("\\W+")),
+                                                          Qt::SkipEmptyParts);
+    const bool textSet = state.range(0) == 1;
+    for (auto _ : state) {
+        if (textSet) {
+            TextSet seen;
+            for (const QString& word : occurrences)
+                if (seen.find(QStringView(word)) == seen.end())
+                    seen.insert(word);
+            benchmark::DoNotOptimize(seen.size());
+        } else {
+            QSet<QString> seen;
+            for (const QString& word : occurrences)
+                if (!seen.contains(word))
+                    seen.insert(word);
+            benchmark::DoNotOptimize(seen.size());
+        }
+    }
+    state.counters["ns/word"] = benchmark::Counter(double(state.iterations()) * double(occurrences.size()),
+                                                   benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.SetLabel(textSet ? "TextSet" : "QSet<QString>");
+}
+BENCHMARK(WordSet)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void WholeExtraction(benchmark::State& state)
 {

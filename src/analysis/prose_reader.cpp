@@ -197,7 +197,7 @@ void ProseReader::AddWords(const QString& text, int group)
     CutProseWords(prose, [&target, &w](QStringView word) {
         w.resize(word.size());  // keeps its capacity
         std::copy(word.begin(), word.end(), w.begin());
-        if (!target.seen.contains(w)) {
+        if (target.seen.find(QStringView(w)) == target.seen.end()) {
             target.seen.insert(w);
             target.words.append(w);
         }

@@ -10,7 +10,6 @@
 //
 // Thread-safety: a reader follows one rendering at a time; ReadProseWords is
 // safe from any thread.
-#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -18,6 +17,7 @@
 #include <vector>
 
 #include "analysis/render_observer.h"
+#include "platform/text_hash.h"
 
 namespace lexicrawl {
 
@@ -65,7 +65,7 @@ private:
     struct Group {
         QString language;
         QStringList words;
-        QSet<QString> seen;
+        TextSet seen;
     };
     struct AttributeText {
         QString text;

@@ -97,9 +97,10 @@ void WordCollector::EndWord()
 {
     if (word_.isEmpty())
         return;
-    if (!seen_.contains(word_)) {
-        seen_.insert(word_);
-        words_.append(word_);
+    if (seen_.find(QStringView(word_)) == seen_.end()) {
+        QString word(word_.constData(), word_.size());
+        seen_.insert(word);
+        words_.append(std::move(word));
     }
     word_.resize(0);
 }

@@ -2,10 +2,11 @@
 // The text a reader sees on a page, and the distinct words in it.
 //
 // Thread-safety: stateless; safe from any thread.
-#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+
+#include "platform/text_hash.h"
 
 namespace lexicrawl {
 
@@ -40,7 +41,7 @@ private:
     bool skipSoftHyphens_;
     QString word_;  // the word being read, lower-cased
     QStringList words_;
-    QSet<QString> seen_;
+    TextSet seen_;
 };
 
 }  // namespace lexicrawl

@@ -1,10 +1,10 @@
 #include "analysis/word_context.h"
 
-#include <QHash>
 #include <QSet>
 
 #include "analysis/page_record.h"
 #include "platform/text.h"
+#include "platform/text_hash.h"
 #include "store/project_database.h"
 #include "store/sql_quote.h"
 
@@ -68,12 +68,12 @@ bool IsHeadingLine(const QString& text, qsizetype at, const PageRecord& record)
 // Scans the text's words once; each wanted word found for the first time
 // gets its context. Words are lower-cased into one buffer, and only words of
 // a length that is wanted are looked up, so a page costs no allocation per word.
-void Scan(const QString& text, WordPlace place, const PageRecord& record, QHash<QString, int>& wanted,
+void Scan(const QString& text, WordPlace place, const PageRecord& record, TextSet& wanted,
           const QSet<qsizetype>& lengths, std::vector<WordContext>& found, const QString& url)
 {
     QString lowered;
     qsizetype i = 0;
-    while (i < text.size() && !wanted.isEmpty()) {
+    while (i < text.size() && !wanted.empty()) {
         if (!IsWordCharacter(text.at(i))) {
             ++i;
             continue;
@@ -88,8 +88,10 @@ void Scan(const QString& text, WordPlace place, const PageRecord& record, QHash<
             const QChar c = text.at(start + k);
             lowered[k] = (c >= u'A' && c <= u'Z') ? QChar(c.unicode() + 32) : c;
         }
-        if (!wanted.remove(lowered))
+        const auto hit = wanted.find(QStringView(lowered));
+        if (hit == wanted.end())
             continue;
+        wanted.erase(hit);
         WordContext c = Around(text, start, i - start);
         c.url = url;
         c.word = lowered;
@@ -149,10 +151,10 @@ QString WordPlaceName(WordPlace place)
 std::vector<WordContext> FindWordContexts(const QString& url, const PageRecord& record, const QStringList& words)
 {
     std::vector<WordContext> found;
-    QHash<QString, int> wanted;
+    TextSet wanted;
     QSet<qsizetype> lengths;
     for (const QString& w : words) {
-        wanted.insert(w, 0);
+        wanted.insert(w);
         lengths.insert(w.size());
     }
     Scan(record.title, WordPlace::Title, record, wanted, lengths, found, url);

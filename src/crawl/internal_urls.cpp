@@ -37,7 +37,7 @@ std::vector<InternalUrl> InternalUrls::Snapshot() const
 bool InternalUrls::Contains(const QString& page) const
 {
     QMutexLocker lock(&mutex_);
-    return pages_.contains(page);
+    return pages_.find(QStringView(page)) != pages_.end();
 }
 
 qsizetype InternalUrls::Append(const QString& page)

@@ -7,10 +7,11 @@
 // Thread-safety: every member takes the table's lock, so the collector may
 // append while the UI thread reads; At() hands out copies, never references.
 #include <QMutex>
-#include <QSet>
 #include <QString>
 
 #include <vector>
+
+#include "platform/text_hash.h"
 
 namespace lexicrawl {
 
@@ -47,7 +48,7 @@ public:
 private:
     mutable QMutex mutex_;
     std::vector<InternalUrl> entries_;
-    QSet<QString> pages_;
+    TextSet pages_;
 };
 
 }  // namespace lexicrawl

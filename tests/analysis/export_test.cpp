@@ -33,9 +33,9 @@ const std::vector<InternalUrl> kUrls{
 };
 
 const std::vector<UnknownWord> kWords{
-    {"teh", 2, {}},
-    {QString::fromUtf8("\xC3\xA9lan"), 1, {}},
-    {NotCheckedYetCaption(), 1, {}},
+    {"teh", 2, {}, {}},
+    {QString::fromUtf8("\xC3\xA9lan"), 1, {}, {}},
+    {NotCheckedYetCaption(), 1, {}, {}},
 };
 
 class Export : public ::testing::Test {
@@ -103,7 +103,7 @@ TEST_F(Export, ReplacesAnExistingFileWhole)
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
     old.write(QByteArray(1000, 'x'));
     old.close();
-    EXPECT_TRUE(ExportWords(Path("words.txt"), {{"one", 1, {}}}, QLatin1Char(',')).written);
+    EXPECT_TRUE(ExportWords(Path("words.txt"), {{"one", 1, {}, {}}}, QLatin1Char(',')).written);
     EXPECT_EQ(ReadAll(Path("words.txt")), kBom + "one\r\n");
 }
 
