@@ -2,6 +2,7 @@
 # Set-up, build, run and test from a fresh Debian 12 machine.
 #   scripts/lexicrawl.sh run [URL [OPTIONS]]   install what is missing, build, crawl URL
 #                                   (any other words go to lexicrawl-cli as they are)
+#   scripts/lexicrawl.sh gui [URL|PROJECT]     install what is missing, build, open the window
 #   scripts/lexicrawl.sh test        install what is missing, build, run every test
 #   scripts/lexicrawl.sh build       install what is missing and build
 # Each step skips work that is already done, so running it twice is cheap.
@@ -36,7 +37,7 @@ install_packages() {
 build_project() {
   if [ ! -f "$build/CMakeCache.txt" ]; then
     say "Configuring in $build"
-    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null \
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLEXICRAWL_BUILD_GUI=ON >/dev/null \
       || die "cmake configure failed"
   fi
   say "Building"
@@ -58,11 +59,15 @@ case "$cmd" in
     else
       exec "$build/bin/lexicrawl-cli" "$@"
     fi ;;
+  gui)
+    install_packages; build_project
+    say "Opening the window"
+    exec "$build/bin/lexicrawl" "$@" ;;
   test)
     install_packages; build_project
     say "Running the tests"
     cd "$build"
     exec ctest --output-on-failure --parallel "$(nproc)" --timeout 300 ;;
   *)
-    die "unknown command '$cmd' (use run, test or build)" ;;
+    die "unknown command '$cmd' (use run, gui, test or build)" ;;
 esac

@@ -1,21 +1,25 @@
 // Benchmarks of page analysis. Run:
 //   build/bin/analysis_bench
 // The figure that matters is WholeExtraction: one parse, the facts the
-// recorder stores, the readable text and its words, for a 1 MB page.
+// recorder stores, the readable text and its words, for a 1 MB page;
+// WholeExtractionProse is the same with the prose reading.
 #include <benchmark/benchmark.h>
 #include <gumbo.h>
 
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QSet>
 
 #include "analysis/page_facts.h"
 #include "analysis/page_recorder.h"
 #include "analysis/parsed_page.h"
+#include "analysis/prose_reader.h"
 #include "analysis/readable_text.h"
 #include "generated_page.h"
 #include "platform/text.h"
+#include "platform/text_hash.h"
 #include "store/project_database.h"
 
 using namespace lexicrawl;
@@ -87,6 +91,35 @@ void Words(benchmark::State& state)
 }
 BENCHMARK(Words)->Unit(benchmark::kMillisecond);
 
+// A page's distinct words gathered from its word sequence, as the word
+// collector does: with Qt's string hash (arg 0) and with TextSet (arg 1).
+void WordSet(benchmark::State& state)
+{
+    const QStringList occurrences =
+        ParsedPage(Page()).ReadableText().toLower().split(QRegularExpression(QStringLiteral("\\W+")),
+                                                          Qt::SkipEmptyParts);
+    const bool textSet = state.range(0) == 1;
+    for (auto _ : state) {
+        if (textSet) {
+            TextSet seen;
+            for (const QString& word : occurrences)
+                if (seen.find(QStringView(word)) == seen.end())
+                    seen.insert(word);
+            benchmark::DoNotOptimize(seen.size());
+        } else {
+            QSet<QString> seen;
+            for (const QString& word : occurrences)
+                if (!seen.contains(word))
+                    seen.insert(word);
+            benchmark::DoNotOptimize(seen.size());
+        }
+    }
+    state.counters["ns/word"] = benchmark::Counter(double(state.iterations()) * double(occurrences.size()),
+                                                   benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.SetLabel(textSet ? "TextSet" : "QSet<QString>");
+}
+BENCHMARK(WordSet)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
 void WholeExtraction(benchmark::State& state)
 {
     for (auto _ : state) {
@@ -100,6 +133,25 @@ void WholeExtraction(benchmark::State& state)
     SetBytes(state);
 }
 BENCHMARK(WholeExtraction)->Unit(benchmark::kMillisecond);
+
+// The prose reading's share: the rendering with the reader following it,
+// and the prose words by language (compare with Text plus Words).
+void ProseWords(benchmark::State& state)
+{
+    const ParsedPage page(Page());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ReadProseWords(page, false));
+    state.counters["distinct"] = double(ReadProseWords(page, false).front().words.size());
+}
+BENCHMARK(ProseWords)->Unit(benchmark::kMillisecond);
+
+void WholeExtractionProse(benchmark::State& state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ExtractPageRecord(Page(), TextOptions{TextMode::Prose, false}));
+    SetBytes(state);
+}
+BENCHMARK(WholeExtractionProse)->Unit(benchmark::kMillisecond);
 
 // The fixture pages and a set of generated pages of 40 KB or more.
 QStringList RecordingPages()

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include "analysis/result_text.h"
+#include "platform/escaped_bytes.h"
 #include "platform/text.h"
 
 namespace lexicrawl {
@@ -39,40 +41,42 @@ ExportFormat WordsExportFormat(const QString& fileName)
     return ExportExtension(fileName) == QLatin1String(".csv") ? ExportFormat::Csv : ExportFormat::Text;
 }
 
-QStringList InternalUrlsCsvLines(const std::vector<InternalUrlRow>& rows, QChar separator)
+QStringList InternalUrlsCsvLines(const std::vector<InternalUrl>& rows, QChar decimalSeparator, QChar listSeparator)
 {
     QStringList lines;
     lines.reserve(qsizetype(rows.size()) + 1);
-    lines << QStringList{"URL", "Load_Time", "URL_Length", "Status_Code"}.join(separator);
-    for (const InternalUrlRow& row : rows)
-        lines << row.page + separator + row.time + separator + row.length + separator + row.response;
+    lines << CsvLine({"URL", "Load_Time", "URL_Length", "Status_Code"}, listSeparator, CsvQuoting::AsIs);
+    for (const InternalUrl& row : rows)
+        lines << CsvLine({row.page, LoadTimeText(row, decimalSeparator), QString::number(row.urlLength),
+                          StatusCodeText(row)},
+                         listSeparator, CsvQuoting::AsIs);
     return lines;
 }
 
-QStringList InternalUrlsTextLines(const std::vector<InternalUrlRow>& rows)
+QStringList InternalUrlsTextLines(const std::vector<InternalUrl>& rows)
 {
     QStringList lines;
     lines.reserve(qsizetype(rows.size()));
-    for (const InternalUrlRow& row : rows)
+    for (const InternalUrl& row : rows)
         lines << row.page;
     return lines;
 }
 
-QStringList WordsCsvLines(const std::vector<UnknownWordRow>& rows, QChar separator)
+QStringList WordsCsvLines(const std::vector<UnknownWord>& rows, QChar listSeparator)
 {
     QStringList lines;
     lines.reserve(qsizetype(rows.size()) + 1);
-    lines << QStringLiteral("Description") + separator + QStringLiteral("Count");
-    for (const UnknownWordRow& row : rows)
-        lines << row.word + separator + row.count;
+    lines << CsvLine({"Description", "Count"}, listSeparator, CsvQuoting::AsIs);
+    for (const UnknownWord& row : rows)
+        lines << CsvLine({row.word, QString::number(row.occurrence)}, listSeparator, CsvQuoting::AsIs);
     return lines;
 }
 
-QStringList WordsTextLines(const std::vector<UnknownWordRow>& rows)
+QStringList WordsTextLines(const std::vector<UnknownWord>& rows)
 {
     QStringList lines;
     lines.reserve(qsizetype(rows.size()));
-    for (const UnknownWordRow& row : rows)
+    for (const UnknownWord& row : rows)
         lines << row.word;
     return lines;
 }
@@ -85,7 +89,7 @@ ExportResult WriteExportFile(const QString& fileName, const QStringList& lines)
         result.error = FailureText(fileName, file.errorString());
         return result;
     }
-    const QByteArray content = QByteArray("\xEF\xBB\xBF") + JoinLines(lines).toUtf8();
+    const QByteArray content = QByteArray("\xEF\xBB\xBF") + EncodeUtf8Replacing(JoinLines(lines));
     if (file.write(content) != content.size()) {
         result.error = FailureText(fileName, file.errorString());
         file.cancelWriting();
@@ -99,11 +103,12 @@ ExportResult WriteExportFile(const QString& fileName, const QStringList& lines)
     return result;
 }
 
-ExportResult ExportInternalUrls(const QString& fileName, const std::vector<InternalUrlRow>& rows, QChar separator)
+ExportResult ExportInternalUrls(const QString& fileName, const std::vector<InternalUrl>& rows, QChar decimalSeparator,
+                                QChar listSeparator)
 {
     switch (InternalUrlsExportFormat(fileName)) {
     case ExportFormat::Csv:
-        return WriteExportFile(fileName, InternalUrlsCsvLines(rows, separator));
+        return WriteExportFile(fileName, InternalUrlsCsvLines(rows, decimalSeparator, listSeparator));
     case ExportFormat::Text:
         return WriteExportFile(fileName, InternalUrlsTextLines(rows));
     case ExportFormat::None:
@@ -112,10 +117,10 @@ ExportResult ExportInternalUrls(const QString& fileName, const std::vector<Inter
     return ExportResult{};
 }
 
-ExportResult ExportWords(const QString& fileName, const std::vector<UnknownWordRow>& rows, QChar separator)
+ExportResult ExportWords(const QString& fileName, const std::vector<UnknownWord>& rows, QChar listSeparator)
 {
     if (WordsExportFormat(fileName) == ExportFormat::Csv)
-        return WriteExportFile(fileName, WordsCsvLines(rows, separator));
+        return WriteExportFile(fileName, WordsCsvLines(rows, listSeparator));
     return WriteExportFile(fileName, WordsTextLines(rows));
 }
 

@@ -15,16 +15,9 @@
 #include <vector>
 
 #include "analysis/unknown_word_list.h"
+#include "crawl/internal_urls.h"
 
 namespace lexicrawl {
-
-// One entry of the table of internal URLs, its four texts as shown.
-struct InternalUrlRow {
-    QString page;      // the URL
-    QString time;      // load time in seconds, empty before the fetch
-    QString length;    // URL length
-    QString response;  // status code, empty before the fetch
-};
 
 enum class ExportFormat { None, Csv, Text };
 
@@ -36,10 +29,12 @@ ExportFormat InternalUrlsExportFormat(const QString& fileName);
 // ".csv" gives CSV; anything else the plain word list.
 ExportFormat WordsExportFormat(const QString& fileName);
 
-QStringList InternalUrlsCsvLines(const std::vector<InternalUrlRow>& rows, QChar separator);
-QStringList InternalUrlsTextLines(const std::vector<InternalUrlRow>& rows);
-QStringList WordsCsvLines(const std::vector<UnknownWordRow>& rows, QChar separator);
-QStringList WordsTextLines(const std::vector<UnknownWordRow>& rows);
+// The entries' load times are written with decimalSeparator, the fields
+// joined with listSeparator, as the list shows them.
+QStringList InternalUrlsCsvLines(const std::vector<InternalUrl>& rows, QChar decimalSeparator, QChar listSeparator);
+QStringList InternalUrlsTextLines(const std::vector<InternalUrl>& rows);
+QStringList WordsCsvLines(const std::vector<UnknownWord>& rows, QChar listSeparator);
+QStringList WordsTextLines(const std::vector<UnknownWord>& rows);
 
 struct ExportResult {
     bool written = false;  // false with no error: the extension asks for no file
@@ -52,8 +47,9 @@ struct ExportResult {
 ExportResult WriteExportFile(const QString& fileName, const QStringList& lines);
 
 // "Export Internal URLs...": the format follows the extension.
-ExportResult ExportInternalUrls(const QString& fileName, const std::vector<InternalUrlRow>& rows, QChar separator);
+ExportResult ExportInternalUrls(const QString& fileName, const std::vector<InternalUrl>& rows, QChar decimalSeparator,
+                                QChar listSeparator);
 // "Export Words...": the format follows the extension.
-ExportResult ExportWords(const QString& fileName, const std::vector<UnknownWordRow>& rows, QChar separator);
+ExportResult ExportWords(const QString& fileName, const std::vector<UnknownWord>& rows, QChar listSeparator);
 
 }  // namespace lexicrawl

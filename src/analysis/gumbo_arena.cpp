@@ -50,11 +50,11 @@ std::unique_ptr<std::byte[]> GumboArena::TakeBlock()
 void* GumboArena::Allocate(std::size_t size)
 {
     size = (std::max<std::size_t>(size, 1) + 15) & ~std::size_t(15);  // never two at one address
-    if (size > kBlockSize / 4) {
-        // Large buffers (long text runs) get a block of their own so that the
-        // current block keeps serving the small ones.
-        large_.emplace_back(new std::byte[size]);
-        return large_.back().get();
+    if (size > kLargeSize) {
+        std::unique_ptr<std::byte[]> block(new std::byte[size]);
+        void* p = block.get();
+        large_.emplace(p, std::move(block));
+        return p;
     }
     if (size > left_) {
         blocks_.push_back(TakeBlock());
@@ -78,9 +78,15 @@ void* GumboArena::AllocateCallback(void* arena, std::size_t size)
     }
 }
 
-void GumboArena::DeallocateCallback(void*, void*)
+void GumboArena::Release(void* pointer)
 {
-    // Freed with the arena.
+    if (!large_.empty())
+        large_.erase(pointer);
+}
+
+void GumboArena::DeallocateCallback(void* arena, void* pointer)
+{
+    static_cast<GumboArena*>(arena)->Release(pointer);
 }
 
 }  // namespace lexicrawl

@@ -12,6 +12,7 @@
 // behind it is shared under a lock.
 #include <cstddef>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace lexicrawl {
@@ -24,12 +25,19 @@ public:
     GumboArena& operator=(const GumboArena&) = delete;
 
     void* Allocate(std::size_t size);
+    // Frees a large buffer at once (the parser grows its text buffers by
+    // copying, and a long text would otherwise leave every smaller copy
+    // behind); small ones go with the arena.
+    void Release(void* pointer);
 
     // Callbacks in the shape the parser's options take.
     static void* AllocateCallback(void* arena, std::size_t size);
     static void DeallocateCallback(void* arena, void* pointer);
 
     static constexpr std::size_t kBlockSize = 256 * 1024;
+    // Larger buffers (long texts) are allocated on their own, so that they
+    // waste no block's remainder and can be freed when the parser drops them.
+    static constexpr std::size_t kLargeSize = 8 * 1024;
     // Blocks kept for later parses: 32 MB, enough for a page of about 1.5 MB.
     static constexpr std::size_t kPooledBlocks = 128;
 
@@ -37,7 +45,7 @@ private:
     std::unique_ptr<std::byte[]> TakeBlock();
 
     std::vector<std::unique_ptr<std::byte[]>> blocks_;  // of kBlockSize each
-    std::vector<std::unique_ptr<std::byte[]>> large_;
+    std::unordered_map<void*, std::unique_ptr<std::byte[]>> large_;
     std::byte* cursor_ = nullptr;
     std::size_t left_ = 0;
 };

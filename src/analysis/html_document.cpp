@@ -2,12 +2,15 @@
 
 #include <gumbo.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "analysis/guarded_parse.h"
 #include "analysis/gumbo_arena.h"
+#include "analysis/parser_input.h"
 #include "analysis/html_node.h"
 #include "analysis/text_renderer.h"
+#include "platform/escaped_bytes.h"
 
 namespace lexicrawl {
 
@@ -77,7 +80,7 @@ QString TagNameOf(const GumboNode* element)
 
 }  // namespace
 
-HtmlDocument::HtmlDocument(const QString& source) : utf8_(source.toUtf8())
+HtmlDocument::HtmlDocument(const QString& source) : utf8_(html::BoundParserInput(source))
 {
     output_ = Parse();
     if (!output_) {
@@ -204,6 +207,28 @@ QString HtmlDocument::Attribute(int index, const char* name) const
     return attribute ? QString::fromStdString(SourceLineBreaks(*attribute)) : QString();
 }
 
+bool HtmlDocument::ClosesHtmlAt(std::size_t offset) const
+{
+    if (!output_ || !output_->root || offset >= std::size_t(utf8_.size()))
+        return false;
+    const GumboStringPiece end = output_->root->v.element.original_end_tag;
+    return end.data == utf8_.constData() + offset && end.length > 0;
+}
+
+std::vector<std::size_t> HtmlDocument::StartTagOffsets(std::size_t length) const
+{
+    std::vector<std::size_t> offsets;
+    const char* begin = utf8_.constData();
+    const char* end = begin + utf8_.size();
+    for (const GumboNode* element : elements_) {
+        const GumboStringPiece tag = element->v.element.original_tag;
+        if (tag.length == length && tag.data >= begin && tag.data < end)
+            offsets.push_back(std::size_t(tag.data - begin));
+    }
+    std::sort(offsets.begin(), offsets.end());
+    return offsets;
+}
+
 QString HtmlDocument::InnerText(int index) const
 {
     TextRenderer renderer(kNoCut);
@@ -224,19 +249,43 @@ const GumboNode* HtmlDocument::Body() const
 }
 
 QString HtmlDocument::BodyText(std::size_t cutOffset, const std::string& removedRawText,
-                               bool* crossedCut) const
+                               bool* crossedCut, RenderObserver* observer) const
+{
+    if (!observer) {
+        std::string text;
+        BodyTextTo([&text](std::string_view piece) { text.append(piece); }, cutOffset, removedRawText, crossedCut);
+        return QString::fromStdString(text);
+    }
+    // An observer keeps offsets into the whole text, so it is rendered whole.
+    TextRenderer renderer(cutOffset);
+    renderer.SetRemovedRawText(removedRawText);
+    renderer.SetObserver(observer);
+    const GumboNode* body = Body();
+    QString text = QString::fromStdString(renderer.Render(body));
+    if (crossedCut)
+        *crossedCut = renderer.CrossedCut() || (!body && cutOffset < std::size_t(utf8_.size()));
+    return text;
+}
+
+void HtmlDocument::BodyTextTo(const std::function<void(std::string_view)>& sink, std::size_t cutOffset,
+                              const std::string& removedRawText, bool* crossedCut) const
 {
     TextRenderer renderer(cutOffset);
     renderer.SetRemovedRawText(removedRawText);
+    renderer.SetSink(sink);
     const GumboNode* body = Body();
-    QString text = QString::fromStdString(renderer.Render(body));
+    renderer.Render(body);
     if (crossedCut) {
         // A frameset after the cut can replace a body that held nothing
         // visible yet; the prefix alone would still have had that body.
         const bool framesetAfterCut = !body && cutOffset < std::size_t(utf8_.size());
         *crossedCut = renderer.CrossedCut() || framesetAfterCut;
     }
-    return text;
+}
+
+QString GumboVersion()
+{
+    return QStringLiteral(LEXICRAWL_GUMBO_VERSION);
 }
 
 }  // namespace lexicrawl

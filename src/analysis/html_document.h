@@ -13,6 +13,8 @@
 #include <QStringView>
 
 #include <cstddef>
+#include <functional>
+#include <string_view>
 #include <limits>
 #include <memory>
 #include <string>
@@ -24,6 +26,7 @@ struct GumboInternalOutput;
 namespace lexicrawl {
 
 class GumboArena;
+class RenderObserver;
 
 class HtmlDocument {
 public:
@@ -64,11 +67,27 @@ public:
     // When the prefix's text cannot be read from this parse (a text node
     // runs across the cut, or a frameset after it replaced the body),
     // crossedCut is set and the text is not that of the prefix.
+    // An observer, when given, follows the rendering element by element.
     QString BodyText(std::size_t cutOffset = kNoCut, const std::string& removedRawText = {},
-                     bool* crossedCut = nullptr) const;
+                     bool* crossedCut = nullptr, RenderObserver* observer = nullptr) const;
+    // The same text handed to sink in pieces of whole UTF-8 sequences, never
+    // held whole.
+    void BodyTextTo(const std::function<void(std::string_view)>& sink, std::size_t cutOffset,
+                    const std::string& removedRawText, bool* crossedCut) const;
 
     // The source as the parser read it (UTF-8).
     const QByteArray& Utf8() const { return utf8_; }
+
+    // Whether the html element was closed by an end tag that begins at byte
+    // offset of the UTF-8 source (and so that a "</html>" written there is a
+    // tag, not text of an attribute, a comment or a script).
+    bool ClosesHtmlAt(std::size_t offset) const;
+
+    // Where in the UTF-8 source the start tags of the document's elements
+    // stand that are exactly length bytes long, in ascending order. Text
+    // that looks like a tag but is part of another tag, of text or of a
+    // comment, or a tag the parser dropped, is not among them.
+    std::vector<std::size_t> StartTagOffsets(std::size_t length) const;
 
 private:
     // A null answer means the parser gave up on the page.
@@ -81,5 +100,8 @@ private:
     GumboInternalOutput* output_ = nullptr;
     std::vector<const GumboInternalNode*> elements_;
 };
+
+// The gumbo HTML parser the program was built with ("0.10.1").
+QString GumboVersion();
 
 }  // namespace lexicrawl

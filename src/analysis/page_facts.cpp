@@ -1,6 +1,7 @@
 #include "analysis/page_facts.h"
 
 #include "analysis/parsed_page.h"
+#include "platform/escaped_bytes.h"
 #include "platform/text.h"
 
 namespace lexicrawl {
@@ -16,7 +17,7 @@ QString ExtractTitleText(const QString& source)
     const qsizetype end = IndexOfAZ(source, QStringLiteral("</title>"), textStart + 1);
     if (end < 0)
         return QString();
-    return source.mid(textStart + 1, end - textStart - 1);
+    return ReplaceEscapedBytes(source.mid(textStart + 1, end - textStart - 1));
 }
 
 QString ExtractDocumentTitle(const QString& source)

@@ -2,11 +2,18 @@
 
 #include "analysis/page_facts.h"
 #include "analysis/parsed_page.h"
+#include "analysis/readable_text.h"
 #include "platform/text.h"
 
 namespace lexicrawl {
 
-PageRecord ExtractPageRecord(const QString& source)
+namespace {
+
+constexpr qsizetype kMaxContextSource = 4 * 1024 * 1024;  // characters of source
+
+}  // namespace
+
+PageRecord ExtractPageRecord(const QString& source, const TextOptions& text)
 {
     const ParsedPage page(source);
     PageRecord record;
@@ -14,7 +21,15 @@ PageRecord ExtractPageRecord(const QString& source)
     record.description = FlattenLineBreaks(page.MetaDescription());
     record.h1Lines = SplitLines(page.Headings(u"h1"));
     record.h2Lines = SplitLines(page.Headings(u"h2"));
-    record.words = SplitLines(page.Words());
+    // The readable text is kept for the contexts of unknown words; a very
+    // large page has its words read piece by piece and keeps no text.
+    const bool keepText = source.size() <= kMaxContextSource;
+    if (keepText)
+        record.text = page.ReadableText();
+    if (text.Prose())
+        record.proseWords = ReadProseWords(page, text.checkAltAndTitle);
+    else
+        record.words = SplitLines(keepText ? ExtractWords(record.text) : page.Words());
     return record;
 }
 

@@ -8,6 +8,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
+#include "analysis/prose_reader.h"
+#include "crawl/text_options.h"
+
 namespace lexicrawl {
 
 struct PageRecord {
@@ -15,9 +20,13 @@ struct PageRecord {
     QString description;   // META description, CR LF pairs flattened
     QStringList h1Lines;   // lines of the H1 headings, blank ones included
     QStringList h2Lines;
-    QStringList words;     // distinct words of the readable text, sorted
+    QStringList words;     // distinct words of the readable text, sorted (standard reading)
+    std::vector<LanguageWords> proseWords;  // the prose words by language (prose reading)
+    QString text;          // the readable text, for the contexts of unknown words (empty for a very large page)
 };
 
-PageRecord ExtractPageRecord(const QString& source);
+// Reads words with the reading the options choose: words for the standard
+// one, proseWords for the prose one; the other stays empty.
+PageRecord ExtractPageRecord(const QString& source, const TextOptions& text = {});
 
 }  // namespace lexicrawl

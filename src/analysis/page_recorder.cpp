@@ -2,7 +2,11 @@
 
 #include <QStringList>
 
+#include <optional>
+
 #include "analysis/page_statements.h"
+#include "analysis/text_mode_record.h"
+#include "analysis/word_context.h"
 #include "platform/platform.h"
 #include "platform/text.h"
 #include "store/project_database.h"
@@ -13,22 +17,49 @@ namespace {
 enum LookupResult { kLookupFailed = -1, kNoRow = 0, kHasRow = 1 };
 }
 
+PageRecorder::PageRecorder(ProjectDatabase& database, WordVerdictsFunction verdicts)
+    : database_(database), verdicts_(std::move(verdicts))
+{
+}
+
 PageRecorder::PageRecorder(ProjectDatabase& database, SpellCheckWordFunction spellCheckWord)
-    : database_(database), spellCheckWord_(std::move(spellCheckWord))
+    : database_(database),
+      verdicts_([check = std::move(spellCheckWord)](const QStringList& words) {
+          std::vector<bool> known;
+          known.reserve(size_t(words.size()));
+          for (const QString& word : words)
+              known.push_back(check(word));
+          return known;
+      })
 {
 }
 
 void PageRecorder::RecordPage(const QString& sourcelink, const QString& source)
 {
-    Write(sourcelink, ExtractPageRecord(source));
+    Write(sourcelink, ExtractPageRecord(source, text_));
 }
 
 void PageRecorder::Write(const QString& sourcelink, const PageRecord& record)
 {
-    for (const QString& word : record.words) {
-        if (!spellCheckWord_(word))
-            Execute(page_statements::UnknownWordInsert(sourcelink, word));
+    const std::vector<bool> known = verdicts_(record.words);
+    // The page's statements share one commit: the same rows, far fewer
+    // journal writes. Each statement that fails still fails alone.
+    std::optional<Transaction> transaction;
+    try {
+        transaction.emplace(database_);
+    } catch (const DatabaseError&) {
+        // No database to begin on: the statements fail one by one, as they report.
     }
+    QStringList unknown;
+    for (qsizetype i = 0; i < record.words.size(); ++i) {
+        if (size_t(i) >= known.size() || !known[size_t(i)]) {
+            Execute(page_statements::UnknownWordInsert(sourcelink, record.words.at(i)));
+            unknown << record.words.at(i);
+        }
+    }
+    for (const LanguageWords& words : record.proseWords)
+        unknown << WriteProseWords(sourcelink, words);
+    WriteContexts(sourcelink, record, unknown);
 
     // After a failed lookup the row is updated: an update never makes a
     // second row for a page, and it keeps the facts when the row is there.
@@ -39,6 +70,40 @@ void PageRecorder::Write(const QString& sourcelink, const PageRecord& record)
 
     WriteHeadings(sourcelink, QStringLiteral("H1"), record.h1Lines);
     WriteHeadings(sourcelink, QStringLiteral("H2"), record.h2Lines);
+    if (transaction) {
+        try {
+            transaction->Commit();
+        } catch (const DatabaseError& e) {
+            Platform::Current().ShowMessage(StatementFailureText(e.Text()));
+        }
+    }
+}
+
+void PageRecorder::BeginCrawl(const TextOptions& text)
+{
+    text_ = text;
+    if (!text.Prose())
+        return;
+    for (const QString& statement : text_mode_record::BeginStatements(text))
+        Execute(statement);
+}
+
+QStringList PageRecorder::WriteProseWords(const QString& sourcelink, const LanguageWords& words)
+{
+    const std::optional<std::vector<bool>> known =
+        languageVerdicts_ ? languageVerdicts_(words) : std::vector<bool>();
+    if (!known) {
+        Execute(text_mode_record::SkippedTextInsert(sourcelink, words.language, words.words.size()));
+        return {};
+    }
+    QStringList unknown;
+    for (qsizetype i = 0; i < words.words.size(); ++i) {
+        if (size_t(i) >= known->size() || !(*known)[size_t(i)]) {
+            Execute(page_statements::UnknownWordInsert(sourcelink, words.words.at(i)));
+            unknown << words.words.at(i);
+        }
+    }
+    return unknown;
 }
 
 bool PageRecorder::Execute(const QString& sql)
@@ -49,6 +114,17 @@ bool PageRecorder::Execute(const QString& sql)
     } catch (const DatabaseError& e) {
         Platform::Current().ShowMessage(StatementFailureText(e.Text()));
         return false;
+    }
+}
+
+void PageRecorder::WriteContexts(const QString& sourcelink, const PageRecord& record, const QStringList& unknown)
+{
+    if (unknown.isEmpty())
+        return;
+    try {
+        WriteWordContexts(database_, FindWordContexts(sourcelink, record, unknown));
+    } catch (const DatabaseError& e) {
+        Platform::Current().ShowMessage(StatementFailureText(e.Text()));
     }
 }
 
@@ -70,12 +146,6 @@ void PageRecorder::WriteHeadings(const QString& sourcelink, const QString& tag, 
         if (!TrimCtl(line).isEmpty())
             Execute(page_statements::HeadingInsert(sourcelink, tag, line));
     }
-}
-
-void RecordPage(ProjectDatabase& database, const QString& sourcelink,
-                                     const QString& source, const SpellCheckWordFunction& spellCheckWord)
-{
-    PageRecorder(database, spellCheckWord).RecordPage(sourcelink, source);
 }
 
 }  // namespace lexicrawl

@@ -14,6 +14,8 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
+#include <vector>
 
 #include "analysis/page_record.h"
 
@@ -23,13 +25,28 @@ class ProjectDatabase;
 
 // Answers true when the word is known to the chosen dictionary.
 using SpellCheckWordFunction = std::function<bool(const QString& word)>;
+// The verdicts of a page's words, in the order given: one call per page.
+using WordVerdictsFunction = std::function<std::vector<bool>(const QStringList& words)>;
+// The verdicts of a page's prose words in one language, in the order given;
+// nothing when no dictionary reads the language.
+using LanguageVerdictsFunction = std::function<std::optional<std::vector<bool>>(const LanguageWords& words)>;
 
 class PageRecorder {
 public:
+    PageRecorder(ProjectDatabase& database, WordVerdictsFunction verdicts);
     PageRecorder(ProjectDatabase& database, SpellCheckWordFunction spellCheckWord);
 
+    // Where the prose words of a page are checked; without it every prose
+    // word is unknown.
+    void SetLanguageVerdicts(LanguageVerdictsFunction verdicts) { languageVerdicts_ = std::move(verdicts); }
+
+    // A crawl begins with these options in a fresh database: a prose crawl
+    // records how it reads its words.
+    void BeginCrawl(const TextOptions& text);
+
     // sourcelink is the page URL as the table of internal URLs holds it;
-    // source is the page's HTML (empty when the fetch failed).
+    // source is the page's HTML (empty when the fetch failed). Its words are
+    // read as the options of the last BeginCrawl say.
     void RecordPage(const QString& sourcelink, const QString& source);
     // The same for a page whose record was read beforehand (possibly on
     // another thread): the word checks and the statements.
@@ -40,15 +57,18 @@ private:
     bool Execute(const QString& sql);
     // Runs the page lookup; answers whether it found a row, or nothing when it failed.
     int LookupPage(const QString& sourcelink);
+    // Where each unknown word first stands on the page, in a table of its own.
+    void WriteContexts(const QString& sourcelink, const PageRecord& record, const QStringList& unknown);
     void WriteHeadings(const QString& sourcelink, const QString& tag, const QStringList& lines);
+    // Unknown prose words as written; a language that no dictionary reads
+    // is counted instead.
+    // Answers the words it recorded as unknown.
+    QStringList WriteProseWords(const QString& sourcelink, const LanguageWords& words);
 
     ProjectDatabase& database_;
-    SpellCheckWordFunction spellCheckWord_;
+    WordVerdictsFunction verdicts_;
+    LanguageVerdictsFunction languageVerdicts_;
+    TextOptions text_;
 };
-
-// The same for a single page, without keeping a recorder.
-void RecordPage(ProjectDatabase& database, const QString& sourcelink,
-                                     const QString& source,
-                                     const SpellCheckWordFunction& spellCheckWord);
 
 }  // namespace lexicrawl

@@ -43,7 +43,7 @@ QString ParsedPage::Headings(QStringView tag) const
     return result;
 }
 
-QString ParsedPage::ReadableText() const
+bool ParsedPage::SharedParseServes(std::size_t* cut) const
 {
     // The text is that of the page cut after its first "</html>" and without
     // the X-UA-Compatible tag. Neither changes how the part before the cut
@@ -53,22 +53,52 @@ QString ParsedPage::ReadableText() const
     // move elements, a frameset replaces the body), or where the tag's
     // removal may change the parse, is the prepared source parsed on its own.
     const QByteArray& utf8 = document_.Utf8();
-    const std::size_t cut = readable_text::HtmlEndOffset(utf8);
+    *cut = readable_text::HtmlEndOffset(utf8);
+    // The tail after the cut can be judged by its text only where the cut is
+    // the html element's real end tag: a "</html>" inside an attribute, a
+    // comment or a script leaves the parser in another state.
     const bool tailIsInert =
-        cut >= std::size_t(utf8.size()) ||
-        html::OnlyWhiteSpaceAndComments(std::string_view(utf8.constData() + cut, std::size_t(utf8.size()) - cut));
-    if (!tailIsInert || readable_text::CompatibilityTagRemovalMayChangeParse(utf8, cut))
-        return ExtractReadableText(source_);
+        *cut >= std::size_t(utf8.size()) ||
+        (document_.ClosesHtmlAt(*cut - 7) &&
+         html::OnlyWhiteSpaceAndComments(std::string_view(utf8.constData() + *cut, std::size_t(utf8.size()) - *cut)));
+    return tailIsInert &&
+           !readable_text::CompatibilityTagRemovalMayChangeParse(
+               utf8, *cut, [this] { return document_.StartTagOffsets(readable_text::CompatibilityTagLength()); });
+}
+
+QString ParsedPage::ReadableText() const
+{
+    return ReadableText(nullptr);
+}
+
+QString ParsedPage::ReadableText(RenderObserver* observer) const
+{
+    std::size_t cut = 0;
+    if (!SharedParseServes(&cut))
+        return ExtractReadableText(source_, observer);
     bool crossedCut = false;
-    QString text = document_.BodyText(cut, readable_text::CompatibilityTag().toStdString(), &crossedCut);
+    QString text =
+        document_.BodyText(cut, readable_text::CompatibilityTag().toStdString(), &crossedCut, observer);
     if (crossedCut)
-        return ExtractReadableText(source_);
+        return ExtractReadableText(source_, observer);
     return readable_text::WithoutSoftHyphens(std::move(text));
 }
 
+// The words are read from the rendered text piece by piece: a page of tens
+// of megabytes need not have its text held whole as well.
 QString ParsedPage::Words() const
 {
-    return ExtractWords(ReadableText());
+    std::size_t cut = 0;
+    if (!SharedParseServes(&cut))
+        return ExtractWords(ExtractReadableText(source_));
+    WordCollector words(true);
+    bool crossedCut = false;
+    document_.BodyTextTo(
+        [&words](std::string_view piece) { words.Add(QString::fromUtf8(piece.data(), qsizetype(piece.size()))); },
+        cut, readable_text::CompatibilityTag().toStdString(), &crossedCut);
+    if (crossedCut)
+        return ExtractWords(ExtractReadableText(source_));
+    return words.Result();
 }
 
 }  // namespace lexicrawl

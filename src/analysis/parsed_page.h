@@ -8,9 +8,13 @@
 #include <QString>
 #include <QStringView>
 
+#include <cstddef>
+
 #include "analysis/html_document.h"
 
 namespace lexicrawl {
+
+class RenderObserver;
 
 class ParsedPage {
 public:
@@ -24,10 +28,18 @@ public:
     QString MetaDescription() const;
     QString Headings(QStringView tag) const;
     QString ReadableText() const;
+    // The same, with observer following the rendering of the parse the text
+    // comes from (a page whose cut changes its parse is parsed again, and the
+    // observer then sees a second Begin).
+    QString ReadableText(RenderObserver* observer) const;
     // The distinct words of ReadableText().
     QString Words() const;
 
 private:
+    // Whether the body text of the one parse, up to *cut, is the readable
+    // text; when not, the prepared source must be parsed on its own.
+    bool SharedParseServes(std::size_t* cut) const;
+
     QString source_;
     HtmlDocument document_;
 };

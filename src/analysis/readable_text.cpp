@@ -50,39 +50,66 @@ void SortWords(QStringList& words)
 
 QString ExtractReadableText(const QString& source)
 {
+    return ExtractReadableText(source, nullptr);
+}
+
+QString ExtractReadableText(const QString& source, RenderObserver* observer)
+{
     const QString prepared =
         readable_text::WithoutCompatibilityTag(readable_text::CutAfterHtmlEnd(source));
     const HtmlDocument document(prepared);
-    return readable_text::WithoutSoftHyphens(document.BodyText());
+    return readable_text::WithoutSoftHyphens(
+        document.BodyText(HtmlDocument::kNoCut, std::string(), nullptr, observer));
 }
 
 QString ExtractWords(const QString& text)
 {
-    QStringList words;
-    QSet<QString> seen;
-    QString word;  // reused: most occurrences repeat a word already seen
-    const QChar* data = text.constData();
-    const qsizetype n = text.size();
+    WordCollector collector;
+    collector.Add(text);
+    return collector.Result();
+}
+
+void WordCollector::Add(QStringView piece)
+{
+    const QChar* data = piece.constData();
+    const qsizetype n = piece.size();
     qsizetype i = 0;
     while (i < n) {
-        if (!IsWordChar(data[i].unicode())) {
+        const char16_t c = data[i].unicode();
+        if (!IsWordChar(c)) {
+            if (!(skipSoftHyphens_ && c == 0x00AD))
+                EndWord();
             ++i;
             continue;
         }
         qsizetype end = i;
         while (end < n && IsWordChar(data[end].unicode()))
             ++end;
-        word.resize(end - i);  // keeps its capacity
-        QChar* out = word.data();
+        const qsizetype start = word_.size();
+        word_.resize(start + (end - i));  // keeps its capacity
+        QChar* out = word_.data() + start;
         for (; i < end; ++i)
             *out++ = LowerAZ(data[i]);
-        if (!seen.contains(word)) {
-            seen.insert(word);
-            words.append(word);
-        }
     }
-    SortWords(words);
-    return JoinLines(words);
+}
+
+void WordCollector::EndWord()
+{
+    if (word_.isEmpty())
+        return;
+    if (seen_.find(QStringView(word_)) == seen_.end()) {
+        QString word(word_.constData(), word_.size());
+        seen_.insert(word);
+        words_.append(std::move(word));
+    }
+    word_.resize(0);
+}
+
+QString WordCollector::Result()
+{
+    EndWord();
+    SortWords(words_);
+    return JoinLines(words_);
 }
 
 }  // namespace lexicrawl

@@ -111,7 +111,13 @@ std::size_t HtmlEndOffset(const QByteArray& utf8)
     return std::numeric_limits<std::size_t>::max();
 }
 
-bool CompatibilityTagRemovalMayChangeParse(const QByteArray& utf8, std::size_t cutOffset)
+std::size_t CompatibilityTagLength()
+{
+    return std::size_t(CompatibilityTag().size());
+}
+
+bool CompatibilityTagRemovalMayChangeParse(const QByteArray& utf8, std::size_t cutOffset,
+                                           const std::function<std::vector<std::size_t>()>& tagOffsets)
 {
     const QByteArray tag = LowerAZ(CompatibilityTag()).toUtf8();
     const std::size_t length = std::size_t(tag.size());
@@ -119,8 +125,10 @@ bool CompatibilityTagRemovalMayChangeParse(const QByteArray& utf8, std::size_t c
     if (at == std::string::npos || at + length > cutOffset)
         return false;  // the usual case, decided in one pass
     const std::size_t foreign = std::min(FindAsciiCase(utf8, "<svg", 0), FindAsciiCase(utf8, "<math", 0));
+    const std::vector<std::size_t> tags = tagOffsets();
     for (; at != std::string::npos && at + length <= cutOffset; at = FindAsciiCase(utf8, tag, at + length)) {
-        if (foreign < at || SitsBetweenPreAndLineBreak(utf8, tag, at))
+        if (foreign < at || SitsBetweenPreAndLineBreak(utf8, tag, at) ||
+            !std::binary_search(tags.begin(), tags.end(), at))
             return true;
     }
     return false;

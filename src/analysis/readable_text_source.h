@@ -7,6 +7,8 @@
 #include <QString>
 
 #include <cstddef>
+#include <functional>
+#include <vector>
 
 namespace lexicrawl::readable_text {
 
@@ -26,7 +28,15 @@ std::size_t HtmlEndOffset(const QByteArray& utf8);
 // (a META tag closes foreign content), or between a pre, listing or textarea
 // start tag and a line break (which the parser drops only right after the
 // tag). The text must then come from a parse of the prepared source.
-bool CompatibilityTagRemovalMayChangeParse(const QByteArray& utf8, std::size_t cutOffset);
+// tagOffsets gives the offsets of the parsed document's start tags of the
+// compatibility tag's length (HtmlDocument::StartTagOffsets), asked only when
+// the tag occurs: a copy of the tag that the parser did not read as a tag of
+// its own (inside another tag's name or attributes, say) changes the parse
+// when it is removed.
+bool CompatibilityTagRemovalMayChangeParse(const QByteArray& utf8, std::size_t cutOffset,
+                                           const std::function<std::vector<std::size_t>()>& tagOffsets);
+// The length in bytes of the compatibility tag.
+std::size_t CompatibilityTagLength();
 
 QString WithoutCompatibilityTag(QString source);
 QString WithoutSoftHyphens(QString text);

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "analysis/html_node.h"
+#include "analysis/render_observer.h"
 
 namespace lexicrawl {
 
@@ -200,12 +201,17 @@ void EraseAsciiCase(std::string& text, const std::string& needle)
 std::string TextRenderer::Render(const GumboNode* root)
 {
     out_.clear();
+    handedOn_ = false;
     stack_.clear();
     if (!root || (root->type != GUMBO_NODE_ELEMENT && root->type != GUMBO_NODE_DOCUMENT))
         return out_;
     const WhiteSpace ws =
         root->type == GUMBO_NODE_ELEMENT ? DefaultWhiteSpace(root, WhiteSpace::Normal) : WhiteSpace::Normal;
     stack_.push_back({root, 0, Display::Inline, ws, false, false});
+    if (observer_) {
+        observer_->Begin(root, cut_);
+        observer_->Enter(root, 0);
+    }
     while (!stack_.empty()) {
         Frame& frame = stack_.back();
         const GumboVector* children = html::Children(frame.node);
@@ -228,12 +234,30 @@ std::string TextRenderer::Render(const GumboNode* root)
             if (CrossesCut(child, frame))
                 crossedCut_ = true;
             Text(child, frame);
+            MaybeHandOn();
             break;
         default:  // comments, and template contents, which are never rendered
             break;
         }
     }
+    if (observer_)
+        observer_->End(out_);
+    if (sink_ && !out_.empty()) {
+        sink_(out_);
+        out_.clear();
+    }
     return std::move(out_);
+}
+
+// Only where the text ends in an ASCII byte can it be cut without cutting a
+// UTF-8 sequence.
+void TextRenderer::MaybeHandOn()
+{
+    if (!sink_ || out_.size() < kPieceBytes || static_cast<unsigned char>(out_.back()) >= 0x80)
+        return;
+    sink_(out_);
+    out_.clear();
+    handedOn_ = true;
 }
 
 void TextRenderer::Open(const GumboNode* element, const Frame& parent)
@@ -268,10 +292,14 @@ void TextRenderer::Open(const GumboNode* element, const Frame& parent)
     const bool rawText = parent.rawText || html::IsHtml(element, GUMBO_TAG_XMP) ||
                          html::IsHtml(element, GUMBO_TAG_PLAINTEXT);
     stack_.push_back({element, 0, shown.display, shown.whiteSpace, closedDetails, rawText});
+    if (observer_)
+        observer_->Enter(element, out_.size());
 }
 
 void TextRenderer::Close(const Frame& frame)
 {
+    if (observer_)
+        observer_->Leave(frame.node, out_.size());
     switch (frame.display) {
     case Display::Block:
     case Display::Row:
@@ -361,6 +389,7 @@ void TextRenderer::NormalText(const char* p, std::size_t n)
         BeginContent();
         out_.append(p + i, j - i);
         i = j;
+        MaybeHandOn();
     }
 }
 
@@ -377,6 +406,7 @@ void TextRenderer::PreText(const char* p, std::size_t n, bool collapseSpaces)
         } else {
             BeginContent();
             out_ += c;
+            MaybeHandOn();
         }
     }
 }
@@ -394,7 +424,7 @@ void TextRenderer::RequireBreaks(int count)
 void TextRenderer::BeginContent()
 {
     if (pendingBreaks_ > 0) {
-        if (!out_.empty())
+        if (Produced())
             for (int k = trailingBreaks_; k < pendingBreaks_; ++k)
                 out_ += "\r\n";
         pendingBreaks_ = 0;
@@ -408,7 +438,7 @@ void TextRenderer::BeginContent()
 
 void TextRenderer::HardBreak()
 {
-    if (pendingBreaks_ > 0 && !out_.empty())
+    if (pendingBreaks_ > 0 && Produced())
         for (int k = trailingBreaks_; k < pendingBreaks_; ++k, ++trailingBreaks_)
             out_ += "\r\n";
     pendingBreaks_ = 0;

@@ -11,10 +11,14 @@
 #include <gumbo.h>
 
 #include <cstddef>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lexicrawl {
+
+class RenderObserver;
 
 class TextRenderer {
 public:
@@ -26,9 +30,19 @@ public:
     // rendered even when it is hidden, as an element's innerText is.
     std::string Render(const GumboNode* root);
 
+    // Hands the text to sink in pieces of about kPieceBytes, each made of
+    // whole UTF-8 sequences, instead of gathering it: Render then answers
+    // empty text. A page's text need not be held whole to be read.
+    using Sink = std::function<void(std::string_view)>;
+    static constexpr std::size_t kPieceBytes = 64 * 1024;
+    void SetSink(Sink sink) { sink_ = std::move(sink); }
+
     // Text of raw-text elements that a browser shows as it stands (xmp,
     // plaintext) has this exact text removed, ignoring the case of A to Z.
     void SetRemovedRawText(std::string text) { removedRawText_ = std::move(text); }
+
+    // Tells observer of every element rendered from now on (none by default).
+    void SetObserver(RenderObserver* observer) { observer_ = observer; }
 
     // True when a text node began before the cut and went on after it (the
     // parser joins text across tags it ignores, such as a stray </html>); the
@@ -57,6 +71,9 @@ private:
     bool HasLaterCell(const GumboNode* cell) const;
     bool CrossesCut(const GumboNode* text, const Frame& parent) const;
 
+    void MaybeHandOn();
+    bool Produced() const { return handedOn_ || !out_.empty(); }
+
     void RequireBreaks(int count);
     void BeginContent();
     void HardBreak();
@@ -64,7 +81,10 @@ private:
 
     std::size_t cut_;
     std::string removedRawText_;
+    RenderObserver* observer_ = nullptr;
     std::string out_;
+    Sink sink_;
+    bool handedOn_ = false;  // part of the text went to the sink already
     std::vector<Frame> stack_;
     int pendingBreaks_ = 0;
     int trailingBreaks_ = 0;

@@ -1,30 +1,25 @@
 #include "cli/cli_app.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 #include <atomic>
+#include <optional>
 #include <cstdio>
-#include <memory>
 #include <unistd.h>
 
 #include "analysis/export_files.h"
-#include "analysis/page_recorder.h"
+#include "app/core/app_environment.h"
 #include "app/core/app_identity.h"
-#include "app/core/data_folder.h"
-#include "app/core/language.h"
-#include "app/core/settings.h"
+#include "analysis/word_approvals.h"
+#include "app/core/crawl_diff.h"
+#include "app/core/crawl_report.h"
+#include "app/core/crawl_session.h"
+#include "app/core/crawl_settings.h"
 #include "cli/cli_host.h"
 #include "cli/cli_platform.h"
-#include "cli/word_report.h"
-#include "crawl/crawl_control.h"
-#include "crawl/url_text.h"
+#include "cli/report_output.h"
+#include "platform/serial_worker.h"
 #include "platform/text.h"
-#include "spelling/dictionary_choice.h"
-#include "spelling/dictionary_manager.h"
-#include "spelling/verdict_cache.h"
-#include "store/project_database.h"
-#include "store/project_files.h"
 
 namespace lexicrawl::cli {
 
@@ -39,232 +34,306 @@ void Out(const QString& text)
     std::fflush(stdout);
 }
 
-// A one-line error on standard error (shown even when quiet: it explains the exit status).
-void Fail(const QString& text)
+void Err(const QString& text)
 {
-    const QByteArray bytes = (QStringLiteral("lexicrawl-cli: ") + text + QLatin1Char('\n')).toUtf8();
+    const QByteArray bytes = (text + QLatin1Char('\n')).toUtf8();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
     std::fflush(stderr);
 }
 
-
-// Everything a command runs on: folders, settings, language, dictionaries.
-struct Environment {
-    QString programFolder;
-    QString dataFolder;
-    std::unique_ptr<Settings> settings;
-    Language language;
-    DictionaryManager dictionaries;
-    std::unique_ptr<DictionaryChoice> choice;
-
-    explicit Environment(const CliOptions& o, Platform& platform)
-    {
-        programFolder = platform.ProgramFolder();
-        if (o.dataFolder.isEmpty()) {
-            dataFolder = DecideDataFolder(programFolder, platform.RoamingDataFolder());
-        } else {
-            QDir().mkpath(o.dataFolder);
-            dataFolder = WithTrailingSlash(QFileInfo(o.dataFolder).absoluteFilePath());
-        }
-        settings = std::make_unique<Settings>(dataFolder);
-        language.Load(programFolder + QStringLiteral("Languages"), settings->LanguageFile(), platform.UiLanguageId());
-        SetTranslator(&language);
-        // Word verdicts kept between runs (written when the command ends).
-        SetVerdictCacheFolder(dataFolder + QStringLiteral("VerdictCache"));
-    }
-    ~Environment()
-    {
-        SaveVerdictCaches(dictionaries);
-        SetTranslator(nullptr);
-    }
-
-    QString DictionariesFolder(const CliOptions& o) const
-    {
-        return o.dictionariesFolder.isEmpty() ? programFolder + QStringLiteral("Dictionaries") : o.dictionariesFolder;
-    }
-
-    // Loads the dictionary the options or the settings name. The command line
-    // never writes the choice back to settings.ini.
-    bool ChooseDictionary(const CliOptions& o, bool quiet)
-    {
-        choice = std::make_unique<DictionaryChoice>(dictionaries, [](const QString&) {});
-        const QString folder = DictionariesFolder(o);
-        const QString wanted = o.dictionary.isEmpty() ? settings->DictionaryLanguage() : o.dictionary;
-        choice->LoadAtStartup(folder, wanted);
-        if (choice->Items().isEmpty()) {
-            if (!quiet)
-                Fail(QStringLiteral("no dictionary found in %1; every word counts as unknown").arg(folder));
-            return o.dictionary.isEmpty();
-        }
-        if (!o.dictionary.isEmpty() && !choice->Items().at(choice->ItemIndex()).startsWith(o.dictionary)) {
-            Fail(QStringLiteral("no dictionary's language name begins with '%1' (try 'lexicrawl-cli dictionaries')")
-                     .arg(o.dictionary));
-            return false;
-        }
-        return true;
-    }
-
-    bool Verdict(const QString& word) const { return choice && choice->SpellCheckWord(word); }
-};
-
-CrawlOptions CrawlOptionsFrom(const Settings& s, const CliOptions& o)
+QString DictionariesFolder(const CliOptions& o, const AppEnvironment& env)
 {
-    CrawlOptions c;
+    return o.dictionariesFolder.isEmpty() ? env.DictionariesFolder() : o.dictionariesFolder;
+}
+
+// Loads the dictionary the options or the settings name. The command line
+// never writes the choice back to settings.ini. Answers nothing when the
+// dictionary asked for is not there.
+std::optional<DictionaryList> ChooseDictionary(SpellingService& spelling, const CliOptions& o,
+                                               const AppEnvironment& env)
+{
+    const QString folder = DictionariesFolder(o, env);
+    const QString wanted = o.dictionary.isEmpty() ? env.settings().DictionaryLanguage() : o.dictionary;
+    const DictionaryList list = spelling.LoadAtStartupNow(folder, wanted);
+    if (list.items.isEmpty()) {
+        PrintError(QStringLiteral("no dictionary found in %1; every word counts as unknown").arg(folder));
+        if (!o.dictionary.isEmpty())
+            return std::nullopt;
+    } else if (!o.dictionary.isEmpty() && !list.SelectedName().startsWith(o.dictionary)) {
+        PrintError(QStringLiteral("no dictionary's language name begins with '%1' (try 'lexicrawl-cli dictionaries')")
+                       .arg(o.dictionary));
+        return std::nullopt;
+    }
+    return list;
+}
+
+// The command line's options over the stored ones; none of them is written back.
+void ApplyOverrides(CrawlOptions& c, const CliOptions& o)
+{
     c.StartUrl = o.url;
-    c.SubdomainScope = o.subdomainScope.value_or(s.SubdomainScope());
-    c.UrlLimitText = QString::number(o.limit.value_or(s.PageLimit()));
-    c.IgnoreExtensionsText = o.ignoreExtensions.value_or(s.IgnoreExtensions());
-    c.IgnoreUrlsText = o.ignoreUrls ? JoinLines(*o.ignoreUrls) : s.IgnoreUrls();
-    c.RemoveAnchors = o.keepAnchors ? false : s.RemoveAnchors();
-    c.RemoveQueryString = o.removeQueryStrings ? true : s.RemoveQueryString();
-    c.StripHtmlMarkup = o.noStripMarkup ? false : s.StripHtmlMarkup();
+    c.SubdomainScope = o.subdomainScope.value_or(c.SubdomainScope);
+    c.UrlLimit = o.limit.value_or(c.UrlLimit);
+    c.IgnoreExtensions = o.ignoreExtensions.value_or(c.IgnoreExtensions);
+    if (o.ignoreUrls)
+        c.IgnoreUrls = JoinLines(*o.ignoreUrls);
+    c.RemoveAnchors = c.RemoveAnchors && !o.keepAnchors;
+    c.RemoveQueryString = c.RemoveQueryString || o.removeQueryStrings;
+    c.StripHtmlMarkup = c.StripHtmlMarkup && !o.noStripMarkup;
     c.FollowRedirects = !o.noFollowRedirects;
-    c.DisplayUnfinishedResults = false;  // the list is printed once, at the end
-    c.UserAgent = o.userAgent.value_or(s.Agent());
-    c.ConnectTimeoutText = o.connectTimeoutMs.value_or(s.ConnectionTimeout());
-    c.ReadTimeoutText = o.readTimeoutMs.value_or(s.ResponseTimeout());
-    c.Location = (o.memory || s.MemoryDatabase()) ? DatabaseLocation::Memory : DatabaseLocation::File;
-    return c;
+    c.UserAgent = o.userAgent.value_or(c.UserAgent);
+    c.ConnectTimeoutMs = o.connectTimeoutMs.value_or(c.ConnectTimeoutMs);
+    c.ReadTimeoutMs = o.readTimeoutMs.value_or(c.ReadTimeoutMs);
+    c.Connections = o.connections.value_or(c.Connections);
+    c.DelayMs = o.delayMs.value_or(c.DelayMs);
+    if (o.memory)
+        c.Location = DatabaseLocation::Memory;
+    c.Text.mode = o.textMode.value_or(c.Text.mode);
+    c.Text.checkAltAndTitle = c.Text.checkAltAndTitle || o.checkAltAndTitle;
 }
 
-std::vector<InternalUrlRow> RowsOf(const InternalUrls& table)
+CliHost::Style ProgressStyle(const CliOptions& o)
 {
-    std::vector<InternalUrlRow> rows;
-    const qsizetype n = table.Count();
-    rows.reserve(size_t(n));
-    for (qsizetype i = 0; i < n; ++i) {
-        const InternalUrl e = table.At(i);
-        rows.push_back({e.page, e.time, e.length, e.response});
-    }
-    return rows;
+    if (o.quiet)
+        return CliHost::Style::None;
+    return isatty(STDERR_FILENO) ? CliHost::Style::LiveLine : CliHost::Style::LinePerPage;
 }
 
-// Prints the unknown words, writes the exports; answers the exit status.
-int Report(ProjectDatabase& db, const std::vector<InternalUrlRow>& urls, const CliOptions& o, Platform& platform)
+// Prints the report, writes the exports and the saved project; answers
+// kExitOk, or kExitOutputFailed when something could not be written.
+int Output(CrawlSession& session, const Report& report, const CliOptions& o, const Platform& platform,
+           const CrawlDiff* diff = nullptr)
 {
-    std::vector<UnknownWord> words;
-    try {
-        words = LoadWordReport(db);
-    } catch (const DatabaseError& e) {
-        Fail(QStringLiteral("cannot read the unknown words: ") + e.Text());
-        return kExitCannotStart;
+    Out(diff ? FormatDiff(*diff, o.format) : FormatReport(report, o.format));
+    int status = kExitOk;
+    if (!o.report.isEmpty()) {
+        ReportData data;
+        QString error;
+        const QString site = o.command == Command::Crawl ? o.url : o.project;
+        if (!CollectReport(session, site, report.summary, data, &error) ||
+            !WriteHtmlReport(o.report, data, &error)) {
+            PrintError(QStringLiteral("cannot write %1: %2").arg(o.report, error));
+            status = kExitOutputFailed;
+        }
     }
-    Out(FormatUnknownWords(words, o.format));
-
-    int status = (o.failOnUnknown && !words.empty()) ? kExitUnknownWords : kExitOk;
-    const QChar separator = platform.ListSeparator();
     if (!o.exportUrls.isEmpty()) {
-        const ExportResult r = ExportInternalUrls(o.exportUrls, urls, separator);
+        const ExportResult r =
+            ExportInternalUrls(o.exportUrls, report.pages, platform.DecimalSeparator(), platform.ListSeparator());
         if (r.Failed()) {
-            Fail(QStringLiteral("cannot write %1: %2").arg(o.exportUrls, r.error));
+            PrintError(QStringLiteral("cannot write %1: %2").arg(o.exportUrls, r.error));
             status = kExitOutputFailed;
         }
     }
     if (!o.exportWords.isEmpty()) {
-        std::vector<UnknownWordRow> rows;
-        rows.reserve(words.size());
-        for (const UnknownWord& w : words)
-            rows.push_back({w.word, w.occurrence});
-        const ExportResult r = ExportWords(o.exportWords, rows, separator);
+        const ExportResult r = ExportWords(o.exportWords, report.words, platform.ListSeparator());
         if (r.Failed()) {
-            Fail(QStringLiteral("cannot write %1: %2").arg(o.exportWords, r.error));
+            PrintError(QStringLiteral("cannot write %1: %2").arg(o.exportWords, r.error));
+            status = kExitOutputFailed;
+        }
+    }
+    if (!o.saveProject.isEmpty()) {
+        QString error;
+        if (!session.SaveProjectAs(o.saveProject, &error)) {
+            PrintError(QStringLiteral("cannot save %1: %2").arg(o.saveProject, error));
             status = kExitOutputFailed;
         }
     }
     return status;
+}
+
+// The unknown words and how they were read.
+bool LoadWords(CrawlSession& session, Report& report)
+{
+    QString error;
+    if (!session.UnknownWords(report.words, &error, true, &report.approved)) {
+        PrintError(QStringLiteral("cannot read the unknown words: ") + error);
+        return false;
+    }
+    try {
+        report.text = ReadTextModeRecord(session.Database());
+    } catch (const DatabaseError& e) {
+        PrintError(QStringLiteral("cannot read the text mode: ") + e.Text());
+        return false;
+    }
+    return true;
+}
+
+// The crawl's exit status once the report is out: a start page that brought
+// nothing fails a CI job against a site that is down.
+int CrawlStatus(const Report& report, const CliOptions& o)
+{
+    if (!report.pages.empty() && VisitFailed(report.pages.front())) {
+        const InternalUrl& start = report.pages.front();
+        PrintError(QStringLiteral("the start URL %1 could not be fetched: %2")
+                       .arg(start.page, start.fetchError.isEmpty() ? QStringLiteral("status %1").arg(start.statusCode)
+                                                                   : start.fetchError));
+        return kExitStartFailed;
+    }
+    return (o.failOnUnknown && !report.words.empty()) ? kExitUnknownWords : kExitOk;
+}
+
+// The words of --ignore-words leave the list for this run.
+bool ApplyIgnoreWords(CrawlSession& session, const CliOptions& o)
+{
+    if (o.ignoreWords.isEmpty())
+        return true;
+    QStringList words;
+    QString error;
+    if (!QFileInfo(o.ignoreWords).isFile() || !ReadWordListFile(o.ignoreWords, words, &error)) {
+        PrintError(QStringLiteral("cannot read %1: %2")
+                       .arg(o.ignoreWords, error.isEmpty() ? QStringLiteral("no such file") : error));
+        return false;
+    }
+    session.Approvals().AddAll(ApprovalKind::Ignored, words);
+    return true;
+}
+
+// What the crawl just run holds, to compare with a baseline.
+ProjectContents CurrentContents(CrawlSession& session, const Report& report)
+{
+    ProjectContents now;
+    QString error;
+    session.UnknownWords(now.words, &error, true);
+    now.approved = session.Approvals().Site();
+    now.fetches = report.pages;
+    return now;
 }
 
 int RunCrawl(const CliOptions& o, CliPlatform& platform)
 {
-    Environment env(o, platform);
-    if (!env.ChooseDictionary(o, o.quiet))
+    AppEnvironment env(platform, o.dataFolder);
+    QString error;
+    std::optional<CrawlOptions> options = CrawlOptionsFromSettings(env.settings(), &error);
+    if (!options) {
+        PrintError(QStringLiteral("settings.ini: ") + error);
+        return kExitCannotStart;
+    }
+    ApplyOverrides(*options, o);
+    CliHost host(ProgressStyle(o));
+    CrawlSession session(env, host);
+    host.SetTable(&session.Control().Table());
+    if (!ChooseDictionary(session.Spelling(), o, env))
         return kExitUsage;
-    ProjectDatabase db(env.dataFolder, env.programFolder);
-    db.ChooseWorkingFile();
-    PageRecorder recorder(db, [&env](const QString& word) { return env.Verdict(word); });
-    const CliHost::Progress progress = o.quiet                  ? CliHost::Progress::None
-                                       : isatty(STDERR_FILENO) ? CliHost::Progress::LiveLine
-                                                               : CliHost::Progress::LinePerPage;
-    CliHost host(recorder, progress);
-    CrawlControl control(db, host);
-    host.SetTable(&control.Table());
+    if (!ApplyIgnoreWords(session, o))
+        return kExitCannotStart;
+    std::optional<ProjectContents> baseline;
+    if (!o.baseline.isEmpty()) {
+        baseline.emplace();
+        if (!ReadProject(env, o.baseline, *baseline, &error)) {
+            PrintError(error);
+            return kExitCannotStart;
+        }
+        // What was approved for the site stays approved.
+        session.Approvals().AddAll(ApprovalKind::Site, baseline->approved);
+    }
 
-    const int messagesBefore = platform.MessageCount();
-    g_stopFlag.store(&control.State().StopRequested);
-    const bool started = control.Start(CrawlOptionsFrom(*env.settings, o));
-    if (started)
-        control.WaitForCollector();
+    g_stopFlag.store(&session.Control().State().StopRequested);
+    const StartResult started = session.Start(*options);
+    session.Control().WaitUntilFinished();
     g_stopFlag.store(nullptr);
     host.FinishProgress();
-    if (!started) {
-        if (platform.MessageCount() == messagesBefore)
-            Fail(QStringLiteral("the crawl could not start"));
+    if (!started.Started())
+        return kExitCannotStart;  // the database's failure was reported
+    const CrawlSummary summary = session.Control().LastSummary();
+    if (summary.outcome == CrawlOutcome::Failed) {
+        PrintError(QStringLiteral("ERROR: ") + summary.failureText);
         return kExitCannotStart;
     }
-    if (control.CollectorFailed())
-        return kExitCannotStart;
 
-    const std::vector<InternalUrlRow> urls = RowsOf(control.Table());
-    if (!urls.empty() && urls.front().response == QLatin1String("-1"))
-        Fail(QStringLiteral("the start URL %1 could not be fetched (no answer)").arg(urls.front().page));
-    int status = Report(db, urls, o, platform);
-    if (!o.saveProject.isEmpty()) {
-        QString error;
-        if (!SaveProjectAs(db, o.saveProject, &error)) {
-            Fail(QStringLiteral("cannot save %1: %2").arg(o.saveProject, error));
-            status = kExitOutputFailed;
-        }
+    Report report;
+    report.pages = session.Control().Table().Snapshot();
+    report.summary = summary;
+    if (!LoadWords(session, report))
+        return kExitCannotStart;
+    if (!o.quiet) {
+        Err(SummaryLine(summary, qsizetype(report.words.size()), report.approved));
+        if (report.text->options.Prose())
+            Err(TextModeLine(*report.text));
     }
-    db.Close();
-    return status;
+    std::optional<CrawlDiff> diff;
+    if (baseline)
+        diff = CompareCrawls(*baseline, CurrentContents(session, report));
+    const int output = Output(session, report, o, platform, diff ? &*diff : nullptr);
+    int status = CrawlStatus(report, o);
+    if (status == kExitOk && diff && o.failOnNew && !diff->newWords.empty())
+        status = kExitUnknownWords;
+    return output != kExitOk ? output : status;
 }
 
 int RunOpen(const CliOptions& o, CliPlatform& platform)
 {
-    Environment env(o, platform);
-    ProjectDatabase db(env.dataFolder, env.programFolder);
-    db.ChooseWorkingFile();
-    QStringList pages;
+    AppEnvironment env(platform, o.dataFolder);
     if (!QFileInfo(o.project).isFile()) {
-        Fail(QStringLiteral("%1: no such project file").arg(o.project));
+        PrintError(QStringLiteral("%1: no such project file").arg(o.project));
         return kExitCannotStart;
     }
-    if (!OpenProjectFile(db, o.project, &pages)) {
-        Fail(QStringLiteral("%1 is not a project database").arg(o.project));
-        db.Close();
+    CrawlHost host;
+    CrawlSession session(env, host);
+    if (!session.OpenProject(o.project)) {
+        PrintError(QStringLiteral("%1 is not a project database").arg(o.project));
         return kExitCannotStart;
     }
-    std::vector<InternalUrlRow> urls;
-    urls.reserve(size_t(pages.size()));
-    for (const QString& page : pages)
-        urls.push_back({page, QString(), QString::number(UrlLength(page)), QString()});
-    const int status = Report(db, urls, o, platform);
-    db.Close();
-    return status;
+    if (!ApplyIgnoreWords(session, o))
+        return kExitCannotStart;
+    if (!o.report.isEmpty()) {  // the report's suggestions need a dictionary
+        const QString wanted = o.dictionary.isEmpty() ? env.settings().DictionaryLanguage() : o.dictionary;
+        session.Spelling().LoadAtStartupNow(DictionariesFolder(o, env), wanted);
+    }
+    Report report;
+    report.pages = session.Control().Table().Snapshot();
+    if (!LoadWords(session, report))
+        return kExitCannotStart;
+    if (!o.quiet)
+        Err(TextModeLine(*report.text));
+    const int output = Output(session, report, o, platform);
+    if (output != kExitOk)
+        return output;
+    return (o.failOnUnknown && !report.words.empty()) ? kExitUnknownWords : kExitOk;
+}
+
+int RunDiff(const CliOptions& o, CliPlatform& platform)
+{
+    AppEnvironment env(platform, o.dataFolder);
+    ProjectContents before, now;
+    QString error;
+    if (!ReadProject(env, o.project, before, &error) || !ReadProject(env, o.newProject, now, &error)) {
+        PrintError(error);
+        return kExitCannotStart;
+    }
+    const CrawlDiff diff = CompareCrawls(before, now);
+    Out(FormatDiff(diff, o.format));
+    if (!o.quiet)
+        Err(QStringLiteral("%1 new unknown words, %2 fixed, %3 pages newly failing")
+                .arg(diff.newWords.size())
+                .arg(diff.fixedWords.size())
+                .arg(diff.newFailures.size()));
+    return o.failOnNew && !diff.newWords.empty() ? kExitUnknownWords : kExitOk;
 }
 
 int RunDictionaries(const CliOptions& o, CliPlatform& platform)
 {
-    Environment env(o, platform);
-    const QString folder = env.DictionariesFolder(o);
-    if (!env.dictionaries.ReadFolder(folder)) {
-        Fail(QStringLiteral("no dictionary found in %1").arg(folder));
+    AppEnvironment env(platform, o.dataFolder);
+    const QString folder = DictionariesFolder(o, env);
+    const std::vector<DictionaryInfo> found = SpellingService::ListDictionaries(folder);
+    if (found.empty()) {
+        PrintError(QStringLiteral("no dictionary found in %1").arg(folder));
         return kExitCannotStart;
     }
-    for (int i = 0; i < env.dictionaries.SpellDictionaryCount(); ++i) {
-        const SpellDictionary* d = env.dictionaries.GetSpellDictionary(i);
-        Out(d->LanguageName() + QLatin1Char('\t') + d->GetInternalFileID() + QLatin1Char('\n'));
-    }
+    for (const DictionaryInfo& d : found)
+        Out(d.languageName + QLatin1Char('\t') + d.fileId + QLatin1Char('\n'));
     return kExitOk;
 }
 
 int RunCheck(const CliOptions& o, CliPlatform& platform)
 {
-    Environment env(o, platform);
-    if (!env.ChooseDictionary(o, false) || env.choice->Items().isEmpty())
+    AppEnvironment env(platform, o.dataFolder);
+    SerialWorker worker;
+    SpellingService spelling(worker);
+    const std::optional<DictionaryList> list = ChooseDictionary(spelling, o, env);
+    if (!list || list->items.isEmpty())
         return kExitUsage;
+    const TextMode mode = o.textMode.value_or(env.settings().Text());
     for (const QString& word : o.words)
-        Out(word + (env.Verdict(word) ? QStringLiteral("\tknown\n") : QStringLiteral("\tunknown\n")));
+        Out(word + (spelling.CheckNow(word, mode) ? QStringLiteral("\tknown\n") : QStringLiteral("\tunknown\n")));
     return kExitOk;
 }
 
@@ -278,12 +347,13 @@ void RequestStop()
 
 int RunCommand(const CliOptions& o, CliPlatform& platform)
 {
-    platform.SetQuiet(o.quiet);
     switch (o.command) {
     case Command::Crawl:
         return RunCrawl(o, platform);
     case Command::Open:
         return RunOpen(o, platform);
+    case Command::Diff:
+        return RunDiff(o, platform);
     case Command::Dictionaries:
         return RunDictionaries(o, platform);
     case Command::Check:

@@ -1,7 +1,6 @@
 #pragma once
-// The commands of lexicrawl-cli over the same core as the window: the data
-// folder and settings.ini, the interface language, the dictionaries folder,
-// the project database, the crawl, the page recorder and the exports.
+// The commands of lexicrawl-cli: argument handling, terminal output and exit
+// statuses over the application layer that the window uses too.
 #include "cli/cli_options.h"
 
 namespace lexicrawl::cli {
@@ -11,10 +10,11 @@ class CliPlatform;
 // Exit statuses.
 enum ExitCode {
     kExitOk = 0,
-    kExitUnknownWords = 1,  // --fail-on-unknown and an unknown word was found
+    kExitUnknownWords = 1,  // --fail-on-unknown and an unknown word was found (--fail-on-new: a new one)
     kExitUsage = 2,
     kExitCannotStart = 3,   // the crawl or the project could not start
     kExitOutputFailed = 4,  // an export or save could not be written
+    kExitStartFailed = 5,   // the start URL could not be fetched (no answer or an error status)
 };
 
 // Runs one parsed command; answers the exit status.

@@ -4,7 +4,9 @@
 
 #include <cstdio>
 
+#include "analysis/result_text.h"
 #include "crawl/internal_urls.h"
+#include "platform/platform.h"
 
 namespace lexicrawl::cli {
 
@@ -17,73 +19,60 @@ void Err(const QString& text)
     std::fflush(stderr);
 }
 
+// A terminal redraws at most this often; a fast local crawl visits hundreds
+// of pages a second.
+constexpr std::chrono::milliseconds kRedrawInterval(100);
+
 }  // namespace
 
-CliHost::CliHost(PageRecorder& recorder, Progress progress)
-    : recorder_(recorder),
-      progress_(progress),
-      writer_([this](const QString& url, const PageRecord& record) { recorder_.Write(url, record); })
-{
-}
+CliHost::CliHost(Style style) : style_(style) {}
 
-void CliHost::SetStatusText(int panel, const QString& text)
+void CliHost::StartUrlChanged(const QString& url)
 {
-    QMutexLocker lock(&mutex_);
-    switch (panel) {
-    case 1:
-        position_ = text;
-        break;
-    case 2:
-        elapsed_ = text;
-        break;
-    case 3:
-        loading_ = text;
-        break;
-    default:
+    if (style_ == Style::None)
         return;
-    }
-    if (progress_ == Progress::LiveLine)
-        WriteLive();
+    QMutexLocker lock(&mutex_);
+    Err((liveShown_ ? QStringLiteral("\r\x1b[K") : QString()) + QStringLiteral("The start URL redirects to %1\n").arg(url));
+    liveShown_ = false;
 }
 
-void CliHost::WriteLive()
+void CliHost::Progress(const CrawlProgress& p)
 {
-    // Clear to the end of the line so that a shorter line leaves no tail.
-    QString line = position_ + QStringLiteral("  ") + elapsed_ + QStringLiteral("  ") + loading_;
+    if (style_ != Style::LiveLine)
+        return;
+    const auto now = std::chrono::steady_clock::now();
+    QMutexLocker lock(&mutex_);
+    if (liveShown_ && now - lastDrawn_ < kRedrawInterval)
+        return;
+    lastDrawn_ = now;
+    const double rate = p.elapsedMs > 0 ? double(p.pagesDone) * 1000.0 / double(p.elapsedMs) : 0.0;
+    QString line = QStringLiteral("%1 / %2 pages  %3 pages/s  %4 failed  %5")
+                       .arg(p.pagesDone)
+                       .arg(p.tableLength)
+                       .arg(QString::number(rate, 'f', 1))
+                       .arg(p.pagesFailed)
+                       .arg(p.currentUrl);
     if (line.size() > 160)
         line = line.left(157) + QStringLiteral("...");
+    // Clear to the end of the line so that a shorter line leaves no tail.
     Err(QStringLiteral("\r\x1b[K") + line);
     liveShown_ = true;
 }
 
-void CliHost::RepaintRow(qsizetype row)
+void CliHost::RowVisited(qsizetype row)
 {
-    if (progress_ != Progress::LinePerPage || !table_)
+    if (style_ != Style::LinePerPage || !table_)
         return;
     const InternalUrl entry = table_->At(row);
+    QString line = QStringLiteral("%1 / %2  %3  %4 s  %5")
+                       .arg(row + 1)
+                       .arg(table_->Count())
+                       .arg(StatusCodeText(entry), 3)
+                       .arg(LoadTimeText(entry, Platform::Current().DecimalSeparator()), entry.page);
+    if (VisitFailed(entry) && !entry.fetchError.isEmpty())
+        line += QStringLiteral("  (%1)").arg(entry.fetchError);
     QMutexLocker lock(&mutex_);
-    Err(QStringLiteral("%1 / %2  %3  %4 s  %5\n")
-            .arg(row + 1)
-            .arg(table_->Count())
-            .arg(entry.response, 3)
-            .arg(entry.time, entry.page));
-}
-
-void CliHost::RecordPage(const QString& url, const QString& source)
-{
-    writer_.Push(url, ExtractPageRecord(source));
-}
-
-void CliHost::RunOnUiThread(const std::function<void()>& work)
-{
-    writer_.Drain();
-    work();
-}
-
-void CliHost::PostToUiThread(std::function<void()> work)
-{
-    writer_.Wait();
-    work();
+    Err(line + QLatin1Char('\n'));
 }
 
 void CliHost::FinishProgress()

@@ -1,21 +1,16 @@
 #pragma once
-// The command line's side of a crawl. There is no UI thread to protect: the
-// main thread only waits for the collector. The collector reads each page it
-// hands over (parse, facts, words) and a PageWriter checks and stores the
-// words on its own thread while the collector fetches the next page; the
-// dictionary is only ever used there. Work for the UI thread (completion,
-// the end report) runs on the collector thread once every page handed over
-// is stored, and a failed write fails the crawl as a failed recording would.
-// Progress goes to standard error: on a terminal one live line, otherwise one
-// line per visited page; nothing when quiet.
+// The command line's view of a crawl: progress on standard error. On a
+// terminal one status line is redrawn in place (pages done of the table's
+// length, pages per second, failures so far, the current URL); otherwise (a
+// CI log) one line per visited page; nothing when quiet.
 //
-// Thread-safety: called from the collector thread and, at Start, from the
-// main thread, never from both at once; the progress state is under a lock.
+// Thread-safety: the events come on the collector thread; SetTable and
+// FinishProgress are called on the main thread before and after the crawl.
 #include <QMutex>
 #include <QString>
 
-#include "analysis/page_recorder.h"
-#include "cli/page_writer.h"
+#include <chrono>
+
 #include "crawl/crawl_host.h"
 
 namespace lexicrawl {
@@ -26,30 +21,24 @@ namespace lexicrawl::cli {
 
 class CliHost : public CrawlHost {
 public:
-    enum class Progress { None, LiveLine, LinePerPage };
+    enum class Style { None, LiveLine, LinePerPage };
 
-    CliHost(PageRecorder& recorder, Progress progress);
-    // The table whose rows the progress lines describe.
+    explicit CliHost(Style style);
+    // The table whose rows the per-page lines describe.
     void SetTable(const InternalUrls* table) { table_ = table; }
     // Ends the live line, so that what follows starts on a fresh line.
     void FinishProgress();
 
-    void SetStatusText(int panel, const QString& text) override;
-    void RepaintRow(qsizetype row) override;
-    void RecordPage(const QString& url, const QString& source) override;
-    void RunOnUiThread(const std::function<void()>& work) override;
-    void PostToUiThread(std::function<void()> work) override;
+    void StartUrlChanged(const QString& url) override;
+    void Progress(const CrawlProgress& progress) override;
+    void RowVisited(qsizetype row) override;
 
 private:
-    void WriteLive();
-
-    PageRecorder& recorder_;
-    const Progress progress_;
+    const Style style_;
     const InternalUrls* table_ = nullptr;
     QMutex mutex_;
-    QString position_, elapsed_, loading_;
     bool liveShown_ = false;
-    PageWriter writer_;  // last: its thread ends before the rest goes
+    std::chrono::steady_clock::time_point lastDrawn_;
 };
 
 }  // namespace lexicrawl::cli

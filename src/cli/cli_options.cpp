@@ -3,6 +3,9 @@
 #include <functional>
 #include <map>
 
+#include "analysis/export_files.h"
+#include "crawl/crawl_options.h"
+
 namespace lexicrawl::cli {
 
 namespace {
@@ -38,14 +41,29 @@ bool ParseInt(const QString& text, int low, int high, int* out)
     return true;
 }
 
-bool IsDigits(const QString& s)
+// Milliseconds: digits only, as the window's time-out boxes accept them.
+bool ParseTimeout(const QString& text, std::optional<int>* out)
 {
-    if (s.isEmpty())
-        return false;
-    for (QChar c : s)
+    for (QChar c : text)
         if (c < QLatin1Char('0') || c > QLatin1Char('9'))
             return false;
-    return true;
+    *out = TimeoutFromText(text);
+    return out->has_value();
+}
+
+// A start URL with a scheme other than http or https ("ftp://x") would be
+// taken for a host name and crawled as "http://ftp://x".
+bool HasOtherScheme(const QString& url)
+{
+    const qsizetype sep = url.indexOf(QLatin1String("://"));
+    if (sep <= 0)
+        return false;
+    const QString scheme = url.left(sep);
+    for (QChar c : scheme)
+        if (!c.isLetterOrNumber() && c != u'+' && c != u'-' && c != u'.')
+            return false;  // not a scheme: "://" stands later in the text
+    return scheme.compare(QLatin1String("http"), Qt::CaseInsensitive) != 0 &&
+           scheme.compare(QLatin1String("https"), Qt::CaseInsensitive) != 0;
 }
 
 using Handler = std::function<bool(CliOptions&, const QString&)>;
@@ -69,8 +87,22 @@ const std::map<QString, Handler>& ValueOptions()
          }},
         {"--dictionary", [](CliOptions& o, const QString& v) { o.dictionary = v; return !v.isEmpty(); }},
         {"--user-agent", [](CliOptions& o, const QString& v) { o.userAgent = v; return true; }},
-        {"--connect-timeout", [](CliOptions& o, const QString& v) { o.connectTimeoutMs = v; return IsDigits(v); }},
-        {"--read-timeout", [](CliOptions& o, const QString& v) { o.readTimeoutMs = v; return IsDigits(v); }},
+        {"--connect-timeout", [](CliOptions& o, const QString& v) { return ParseTimeout(v, &o.connectTimeoutMs); }},
+        {"--read-timeout", [](CliOptions& o, const QString& v) { return ParseTimeout(v, &o.readTimeoutMs); }},
+        {"--connections", [](CliOptions& o, const QString& v) {
+             int n = 0;
+             if (!ParseInt(v, 1, kMaxConnections, &n))
+                 return false;
+             o.connections = n;
+             return true;
+         }},
+        {"--delay", [](CliOptions& o, const QString& v) {
+             int ms = 0;
+             if (!ParseInt(v, 0, 600000, &ms))
+                 return false;
+             o.delayMs = ms;
+             return true;
+         }},
         {"--ignore-extensions", [](CliOptions& o, const QString& v) { o.ignoreExtensions = v; return true; }},
         {"--ignore-url", [](CliOptions& o, const QString& v) {
              if (!o.ignoreUrls)
@@ -83,8 +115,7 @@ const std::map<QString, Handler>& ValueOptions()
              // The URL export writes only .csv and .txt files; say so now
              // rather than write nothing after a long crawl.
              o.exportUrls = v;
-             return v.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive) ||
-                    v.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive);
+             return InternalUrlsExportFormat(v) != ExportFormat::None;
          }},
         {"--export-words", [](CliOptions& o, const QString& v) { o.exportWords = v; return !v.isEmpty(); }},
         {"--format", [](CliOptions& o, const QString& v) {
@@ -96,7 +127,16 @@ const std::map<QString, Handler>& ValueOptions()
              o.format = it->second;
              return true;
          }},
+        {"--text", [](CliOptions& o, const QString& v) {
+             if (v != QLatin1String("standard") && v != QLatin1String("prose"))
+                 return false;
+             o.textMode = v == QLatin1String("prose") ? TextMode::Prose : TextMode::Standard;
+             return true;
+         }},
         {"--data-folder", [](CliOptions& o, const QString& v) { o.dataFolder = v; return !v.isEmpty(); }},
+        {"--report", [](CliOptions& o, const QString& v) { o.report = v; return !v.isEmpty(); }},
+        {"--ignore-words", [](CliOptions& o, const QString& v) { o.ignoreWords = v; return !v.isEmpty(); }},
+        {"--baseline", [](CliOptions& o, const QString& v) { o.baseline = v; return !v.isEmpty(); }},
         {"--dictionaries", [](CliOptions& o, const QString& v) { o.dictionariesFolder = v; return !v.isEmpty(); }},
     };
     return options;
@@ -113,6 +153,8 @@ const std::map<QString, bool CliOptions::*>& Switches()
         {"--memory", &CliOptions::memory},
         {"--quiet", &CliOptions::quiet},
         {"--fail-on-unknown", &CliOptions::failOnUnknown},
+        {"--check-alt-title", &CliOptions::checkAltAndTitle},
+        {"--fail-on-new", &CliOptions::failOnNew},
     };
     return switches;
 }
@@ -126,10 +168,15 @@ bool Accepts(Command command, const QString& option)
     case Command::Open:
         return option == QLatin1String("--export-urls") || option == QLatin1String("--export-words") ||
                option == QLatin1String("--format") || option == QLatin1String("--data-folder") ||
-               option == QLatin1String("--quiet") || option == QLatin1String("--fail-on-unknown");
+               option == QLatin1String("--quiet") || option == QLatin1String("--fail-on-unknown") ||
+               option == QLatin1String("--report") || option == QLatin1String("--ignore-words") ||
+               option == QLatin1String("--dictionary") || option == QLatin1String("--dictionaries");
+    case Command::Diff:
+        return option == QLatin1String("--format") || option == QLatin1String("--fail-on-new") ||
+               option == QLatin1String("--data-folder") || option == QLatin1String("--quiet");
     case Command::Check:
         return option == QLatin1String("--dictionary") || option == QLatin1String("--dictionaries") ||
-               option == QLatin1String("--data-folder");
+               option == QLatin1String("--data-folder") || option == QLatin1String("--text");
     case Command::Dictionaries:
         return option == QLatin1String("--dictionaries") || option == QLatin1String("--data-folder");
     default:
@@ -140,7 +187,7 @@ bool Accepts(Command command, const QString& option)
 bool TakeCommand(const QString& word, Command* command)
 {
     static const std::map<QString, Command> commands = {
-        {"crawl", Command::Crawl}, {"open", Command::Open}, {"dictionaries", Command::Dictionaries},
+        {"crawl", Command::Crawl}, {"open", Command::Open}, {"diff", Command::Diff}, {"dictionaries", Command::Dictionaries},
         {"check", Command::Check}, {"--help", Command::Help}, {"-h", Command::Help},
         {"help", Command::Help},   {"--version", Command::Version}};
     const auto it = commands.find(word);
@@ -209,6 +256,22 @@ std::optional<CliOptions> ParseCommandLine(const QStringList& args, QString* err
             return std::nullopt;
         }
         (o.command == Command::Crawl ? o.url : o.project) = positional.first();
+        if (o.command == Command::Crawl && o.url.trimmed().isEmpty()) {
+            *error = QStringLiteral("the start URL is empty");
+            return std::nullopt;
+        }
+        if (o.command == Command::Crawl && HasOtherScheme(o.url)) {
+            *error = QStringLiteral("'%1' is not an http or https URL").arg(o.url);
+            return std::nullopt;
+        }
+        break;
+    case Command::Diff:
+        if (positional.size() != 2) {
+            *error = QStringLiteral("diff takes two project files, the older first");
+            return std::nullopt;
+        }
+        o.project = positional.at(0);
+        o.newProject = positional.at(1);
         break;
     case Command::Check:
         if (positional.isEmpty()) {
@@ -223,6 +286,10 @@ std::optional<CliOptions> ParseCommandLine(const QStringList& args, QString* err
             return std::nullopt;
         }
     }
+    if (o.command == Command::Crawl && o.failOnNew && o.baseline.isEmpty()) {
+        *error = QStringLiteral("--fail-on-new needs --baseline OLD.db");
+        return std::nullopt;
+    }
     return o;
 }
 
@@ -232,17 +299,31 @@ QString UsageText()
         "Usage:\n"
         "  lexicrawl-cli crawl URL [options]     crawl, check, print the unknown-word list\n"
         "  lexicrawl-cli open PROJECT.db [--export-urls F] [--export-words F] [--format F]\n"
+        "  lexicrawl-cli diff OLD.db NEW.db [--fail-on-new] [--format F]\n"
+        "                                        new and fixed unknown words, newly failing pages\n"
         "  lexicrawl-cli dictionaries            list the dictionaries found\n"
-        "  lexicrawl-cli check [--dictionary NAME] WORD...   print each word with known/unknown\n"
+        "  lexicrawl-cli check [--dictionary NAME] [--text MODE] WORD...\n"
+        "                                        print each word with known/unknown\n"
         "  lexicrawl-cli --help | --version\n"
+        "\n"
+        "URL is an http or https address; without a scheme, http:// is put in front.\n"
         "\n"
         "Crawl options (each defaults to its settings.ini value; none writes the settings):\n"
         "  --limit N                 internal URL limit (1 to 999999999)\n"
         "  --scope domain|subdomain  which hosts count as internal\n"
         "  --dictionary NAME         the first dictionary whose language name begins with NAME\n"
+        "  --text standard|prose     how the words of a page are read: standard checks\n"
+        "                            every run of letters and digits, lower-cased; prose\n"
+        "                            checks the prose as written, leaving out code,\n"
+        "                            numbers, URLs and identifiers, and checks text with\n"
+        "                            a lang attribute with that language's dictionary\n"
+        "  --check-alt-title         prose: check the alt and title texts of images and links\n"
         "  --user-agent TEXT         User-Agent header (empty: none)\n"
         "  --connect-timeout MS      connection time-out in milliseconds\n"
         "  --read-timeout MS         response time-out in milliseconds\n"
+        "  --connections N           requests in flight at once, 1 to 16 (default 2); the\n"
+        "                            results are the same, only faster\n"
+        "  --delay MS                pause between two requests to one host\n"
         "  --ignore-extensions LIST  file extensions not crawled, separated by spaces\n"
         "  --ignore-url PATTERN      wildcard pattern of URLs not crawled (repeatable;\n"
         "                            replaces the stored list)\n"
@@ -254,15 +335,35 @@ QString UsageText()
         "  --save FILE.db            save the project after the crawl\n"
         "  --export-urls FILE        export the internal URLs (.csv or .txt)\n"
         "  --export-words FILE       export the unknown words (.csv, else plain text)\n"
-        "  --format table|csv|json   how the unknown words are printed (default table)\n"
+        "  --format table|csv|json   how the unknown words are printed (default table;\n"
+        "                            json adds the summary and every page's status)\n"
         "  --data-folder DIR         folder of settings.ini and the working files\n"
         "  --dictionaries DIR        folder of the dictionary packages (.oxt)\n"
-        "  --quiet                   no progress and no messages on standard error\n"
+        "  --quiet                   no progress and no summary on standard error\n"
+        "                            (errors are always shown)\n"
         "  --fail-on-unknown         exit with 1 when any unknown word was found\n"
+        "  --report FILE.html        write a self-contained HTML report (also for open)\n"
+        "  --ignore-words FILE       leave the words of FILE (one a line) off the list\n"
+        "                            (also for open)\n"
+        "  --baseline OLD.db         print what changed since the crawl saved in OLD.db\n"
+        "                            (as diff does) instead of the word list; the words\n"
+        "                            approved there stay approved\n"
+        "  --fail-on-new             with --baseline, and for diff: exit with 1 when a\n"
+        "                            new unknown word appeared\n"
         "\n"
-        "Exit status: 0 done; 1 unknown words found (with --fail-on-unknown);\n"
-        "2 usage error; 3 the crawl could not start; 4 other failure (an unreadable\n"
-        "project, an unwritable export or save).\n");
+        "Progress goes to standard error: one live line on a terminal, otherwise one\n"
+        "line per page; a crawl ends with a summary line there. A prose crawl, and\n"
+        "every opened project, also says there how its words were read.\n"
+        "\n"
+        "Approved words (approved for the site in a project, or in personal-words.txt\n"
+        "of the data folder, one a line) are left off the lists and counted apart.\n"
+        "\n"
+        "Exit status: 0 done; 1 unknown words found (with --fail-on-unknown), or new\n"
+        "ones (with --fail-on-new);\n"
+        "2 usage error; 3 the crawl or project could not start (database, settings,\n"
+        "an invalid ignore pattern, a missing or invalid project file); 4 an export\n"
+        "or save could not be written; 5 the start URL could not be fetched (no\n"
+        "answer, or an error status).\n");
 }
 
 }  // namespace lexicrawl::cli

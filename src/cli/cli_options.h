@@ -7,23 +7,28 @@
 
 #include <optional>
 
+#include "crawl/text_options.h"
+
 namespace lexicrawl::cli {
 
-enum class Command { Crawl, Open, Dictionaries, Check, Help, Version };
+enum class Command { Crawl, Open, Diff, Dictionaries, Check, Help, Version };
 enum class OutputFormat { Table, Csv, Json };
 
 struct CliOptions {
     Command command = Command::Help;
     QString url;         // crawl
-    QString project;     // open
+    QString project;     // open; the older project of diff
+    QString newProject;  // the newer project of diff
     QStringList words;   // check
 
     std::optional<int> limit;
     std::optional<bool> subdomainScope;
     QString dictionary;  // language-name prefix; empty: the remembered one
     std::optional<QString> userAgent;
-    std::optional<QString> connectTimeoutMs;
-    std::optional<QString> readTimeoutMs;
+    std::optional<int> connectTimeoutMs;
+    std::optional<int> readTimeoutMs;
+    std::optional<int> connections;
+    std::optional<int> delayMs;
     std::optional<QString> ignoreExtensions;
     std::optional<QStringList> ignoreUrls;  // replaces the stored list when given
     bool noFollowRedirects = false;
@@ -39,6 +44,12 @@ struct CliOptions {
     QString dictionariesFolder;
     bool quiet = false;
     bool failOnUnknown = false;
+    std::optional<TextMode> textMode;  // crawl, check
+    bool checkAltAndTitle = false;
+    QString report;       // the HTML report
+    QString ignoreWords;  // a word-list file whose words leave the list
+    QString baseline;     // a saved project to compare the crawl with
+    bool failOnNew = false;
 };
 
 // Parses the arguments after the program name. On a usage error answers

@@ -15,21 +15,23 @@ QString CliPlatform::OneLine(const QString& text)
     return out;
 }
 
-void CliPlatform::ShowMessage(const QString& text)
+void PrintError(const QString& text)
 {
-    ++count_;
-    if (quiet_)
-        return;
     // On a terminal, first clear the live progress line the message would land in.
     const QString clear = isatty(STDERR_FILENO) ? QStringLiteral("\r\x1b[K") : QString();
-    const QByteArray line = (clear + QStringLiteral("lexicrawl-cli: ") + OneLine(text) + QLatin1Char('\n')).toUtf8();
+    const QByteArray line = (clear + QStringLiteral("lexicrawl-cli: ") + CliPlatform::OneLine(text) + QLatin1Char('\n')).toUtf8();
     std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
     std::fflush(stderr);
 }
 
+void CliPlatform::ShowMessage(const QString& text)
+{
+    PrintError(text);
+}
+
 void CliPlatform::MessageBox(const QString& title, const QString& text, MessageIcon)
 {
-    ShowMessage(title.isEmpty() ? text : title + QStringLiteral(": ") + text);
+    PrintError(title.isEmpty() ? text : title + QStringLiteral(": ") + text);
 }
 
 }  // namespace lexicrawl::cli

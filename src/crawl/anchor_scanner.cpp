@@ -6,6 +6,24 @@ namespace lexicrawl {
 
 namespace {
 
+// First occurrence at or after from of a needle written in lower case,
+// ignoring the case of A to Z in the text (the text is not lower-cased as a
+// whole: a page may be tens of megabytes).
+qsizetype IndexOfLowerAZ(QStringView text, QStringView needle, qsizetype from)
+{
+    const qsizetype n = text.size();
+    const qsizetype m = needle.size();
+    const QChar first = needle.front();
+    for (qsizetype at = text.indexOf(first, from); at >= 0 && at + m <= n; at = text.indexOf(first, at + 1)) {
+        qsizetype k = 1;
+        while (k < m && LowerAZ(text[at + k]) == needle[k])
+            ++k;
+        if (k == m)
+            return at;
+    }
+    return -1;
+}
+
 // First occurrence of a fixed needle at or after a position, for positions
 // that never decrease: the answer is remembered while it lies ahead, so a
 // whole pass searches each stretch of text once.
@@ -17,7 +35,7 @@ public:
     {
         if (at_ == -1 || (at_ >= from && searched_))
             return at_;
-        at_ = text_.indexOf(needle_, from);
+        at_ = IndexOfLowerAZ(text_, needle_, from);
         searched_ = true;
         return at_;
     }
@@ -56,11 +74,11 @@ struct TagSpan {
 
 // Reports the links of one tag: for each quote character the follow kind,
 // and for each href opening written with that quote, one link.
-void ReportTag(const QString& html, QStringView lower, TagSpan span, ForwardFinder& closing,
-               const QString& sourcelink, const LinkSink& sink)
+void ReportTag(const QString& html, TagSpan span, ForwardFinder& closing, const QString& sourcelink,
+               const LinkSink& sink)
 {
     const QStringView tag = QStringView(html).mid(span.from, span.gt - span.from + 1);
-    const QStringView lowerTag = lower.mid(span.from, span.gt - span.from + 1);
+    const QString lowerTag = LowerAZ(tag.toString());
     static const QLatin1String openings[] = {QLatin1String(" href="), QLatin1String("\thref=")};
     for (const QChar quote : {QChar(u'"'), QChar(u'\'')}) {
         const QString rel = FollowKind(tag, lowerTag, quote);
@@ -87,12 +105,12 @@ void ReportTag(const QString& html, QStringView lower, TagSpan span, ForwardFind
     }
 }
 
-void ScanPass(const QString& html, QStringView lower, QStringView tagOpening, const QString& sourcelink,
-              const LinkSink& sink, const std::atomic<bool>* stop)
+void ScanPass(const QString& html, QStringView tagOpening, const QString& sourcelink, const LinkSink& sink,
+              const std::atomic<bool>* stop)
 {
-    ForwardFinder opening(lower, tagOpening);
-    ForwardFinder greater(lower, u">");
-    ForwardFinder closing(lower, u"</a>");
+    ForwardFinder opening(html, tagOpening);
+    ForwardFinder greater(html, u">");
+    ForwardFinder closing(html, u"</a>");
     qsizetype pos = 0;
     while (!(stop && stop->load(std::memory_order_relaxed))) {
         const qsizetype from = opening.Find(pos);
@@ -103,7 +121,7 @@ void ScanPass(const QString& html, QStringView lower, QStringView tagOpening, co
             pos = from + 1;
             continue;
         }
-        ReportTag(html, lower, TagSpan{from, gt}, closing, sourcelink, sink);
+        ReportTag(html, TagSpan{from, gt}, closing, sourcelink, sink);
         pos = gt + 1;
     }
 }
@@ -164,9 +182,8 @@ qsizetype DecodeNumeric(const QString& text, qsizetype amp, QString& out)
 void ScanAnchors(const QString& html, const QString& sourcelink, const LinkSink& sink,
                  const std::atomic<bool>* stopRequested)
 {
-    const QString lower = LowerAZ(html);
-    ScanPass(html, lower, u"<a ", sourcelink, sink, stopRequested);
-    ScanPass(html, lower, u"<a\r", sourcelink, sink, stopRequested);
+    ScanPass(html, u"<a ", sourcelink, sink, stopRequested);
+    ScanPass(html, u"<a\r", sourcelink, sink, stopRequested);
 }
 
 QString DecodeHtmlReferences(const QString& text)

@@ -1,6 +1,7 @@
 #include "crawl/charset_decoder.h"
 
 #include "crawl/meta_charset.h"
+#include "platform/escaped_bytes.h"
 
 #include <QStringDecoder>
 
@@ -160,11 +161,13 @@ public:
         Reset(used);
     }
 
-    void AppendReplacement()
+    // An undecodable byte: kept as its escape (bytes 0x80..0xFF) or, for a
+    // byte that is plain ASCII, replaced.
+    void AppendInvalidByte(unsigned char byte)
     {
         if (room_ < sizeof(char16_t))
             Grow();
-        const char16_t mark = u'\uFFFD';
+        const char16_t mark = byte >= 0x80 ? EscapedByte(byte).unicode() : u'\uFFFD';
         std::memcpy(cursor_, &mark, sizeof mark);
         cursor_ += sizeof mark;
         room_ -= sizeof mark;
@@ -189,8 +192,8 @@ private:
     size_t room_ = 0;
 };
 
-// Converts with iconv into UTF-16; an invalid byte becomes U+FFFD and the
-// conversion goes on after it.
+// Converts with iconv into UTF-16; an invalid byte is kept as its escape and
+// the conversion goes on after it.
 QString DecodeWithIconv(iconv_t cd, const char* data, qsizetype size)
 {
     Utf16Sink sink(size);
@@ -204,15 +207,14 @@ QString DecodeWithIconv(iconv_t cd, const char* data, qsizetype size)
             continue;
         }
         if (rc == static_cast<size_t>(-1) && errno == EILSEQ && inLeft > 0) {
-            sink.AppendReplacement();
+            sink.AppendInvalidByte(static_cast<unsigned char>(*in));
             ++in;
             --inLeft;
             continue;
         }
-        if (rc == static_cast<size_t>(-1) && inLeft > 0) {
-            sink.AppendReplacement();  // a sequence cut off by the end of the body
-            inLeft = 0;
-        }
+        // A sequence cut off by the end of the body.
+        for (; rc == static_cast<size_t>(-1) && inLeft > 0; ++in, --inLeft)
+            sink.AppendInvalidByte(static_cast<unsigned char>(*in));
         if (flushing)
             break;
         flushing = true;
@@ -222,11 +224,8 @@ QString DecodeWithIconv(iconv_t cd, const char* data, qsizetype size)
 
 QString DecodeAs(const QByteArray& charset, const char* data, qsizetype size)
 {
-    QString text;
-    if (charset == Utf8) {
-        DecodeUtf8(data, size, &text);
-        return text;
-    }
+    if (charset == Utf8)
+        return DecodeUtf8KeepingBytes(QByteArrayView(data, size));
     const IconvHandle cd(Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? "UTF-16LE" : "UTF-16BE", charset.constData());
     if (!cd.IsValid())
         return DecodeAs(Windows1252, data, size);
@@ -265,8 +264,7 @@ QString DecodePageBody(const QByteArray& body, const QByteArray& contentType)
 
 QString DecodeHeaderText(const QByteArray& bytes)
 {
-    QString text;
-    return DecodeUtf8(bytes.constData(), bytes.size(), &text) ? text : QString::fromLatin1(bytes);
+    return DecodeUtf8KeepingBytes(bytes);
 }
 
 }  // namespace lexicrawl

@@ -9,7 +9,10 @@
 // not know counts as no declaration. Labels that browsers read as a wider
 // character set (ISO-8859-1 and US-ASCII as Windows-1252, GB2312 as GBK, ...)
 // are read the same way here, so that a page shows the characters its
-// author saw. Bytes that are invalid in the chosen set become U+FFFD.
+// author saw. A byte that is invalid in the chosen set is kept as its escape
+// (see platform/escaped_bytes.h), so that a link holding it is requested
+// with that very byte; an invalid ASCII byte (in UTF-16 or a stateful set)
+// becomes U+FFFD.
 //
 // Thread-safety: the functions keep no state and may run on any thread.
 #include <QByteArray>
@@ -21,7 +24,8 @@ namespace lexicrawl {
 // (empty when it had none).
 QString DecodePageBody(const QByteArray& body, const QByteArray& contentType);
 
-// A header value as text: UTF-8 when it is valid UTF-8, else Latin-1.
+// A header value as text: UTF-8, with every byte that is not part of a valid
+// UTF-8 sequence kept as its escape.
 QString DecodeHeaderText(const QByteArray& bytes);
 
 // The character set that DecodePageBody chooses for body, as an iconv name

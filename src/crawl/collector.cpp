@@ -1,36 +1,21 @@
 #include "crawl/collector.h"
 
-#include <QElapsedTimer>
-
 #include "crawl/anchor_scanner.h"
-#include "crawl/crawl_host.h"
 #include "crawl/crawl_state.h"
-#include "crawl/elapsed_timer.h"
 #include "crawl/internal_urls.h"
 #include "crawl/link_processor.h"
+#include "crawl/page_sink.h"
+#include "crawl/polite_fetch.h"
+#include "crawl/prefetcher.h"
 #include "crawl/wildcard_mask.h"
-#include "platform/platform.h"
-#include "platform/translation.h"
 
 namespace lexicrawl {
-
-namespace {
-
-// Seconds with one decimal, in the user's decimal separator.
-QString LoadTimeText(qint64 nanoseconds)
-{
-    QString text = QString::number(double(nanoseconds) / 1e9, 'f', 1);
-    text.replace(u'.', Platform::Current().DecimalSeparator());
-    return text;
-}
-
-}  // namespace
 
 Collector::Collector(CollectorContext context) : context_(std::move(context)) {}
 
 void Collector::Run()
 {
-    if (!thread_.joinable() && !finished_.load())
+    if (!thread_.joinable())
         thread_ = std::thread([this] { Execute(); });
 }
 
@@ -38,8 +23,8 @@ Collector::~Collector()
 {
     if (!thread_.joinable())
         return;
-    // A host without a UI thread runs the end report on this very thread;
-    // a new Start from there frees the collector it is running on.
+    // A host may start the next crawl from the end report, on this very
+    // thread; the thread then finishes on its own.
     if (thread_.get_id() == std::this_thread::get_id())
         thread_.detach();
     else
@@ -48,82 +33,114 @@ Collector::~Collector()
 
 void Collector::Execute()
 {
-    bool failed = false;
     QString failure;
-    {
-        ElapsedTimer elapsed(context_.Host);
-        elapsed.Start();
-        try {
-            CollectNow();
-        } catch (const MaskError& e) {
-            failed = true;
-            failure = e.Text();
-        } catch (const std::exception& e) {
-            failed = true;
-            failure = QString::fromUtf8(e.what());
-        } catch (...) {
-            failed = true;
-            failure = QStringLiteral("Unknown failure");
-        }
-        elapsed.Stop();  // also when a failure ended the loop, so the time stays shown
+    try {
+        if (context_.FollowRedirects)
+            ProbeStartUrl();
+        CollectNow();
+    } catch (const MaskError& e) {
+        failure = e.Text();
+    } catch (const std::exception& e) {
+        failure = QString::fromUtf8(e.what());
+    } catch (...) {
+        failure = QStringLiteral("Unknown failure");
     }
-    auto terminated = context_.Terminated;
-    CrawlHost& host = context_.Host;
-    finished_ = true;
+    // Also after a failure: a new crawl must not find pages still being written.
+    const QString recordingFailure = context_.Pages.Finish();
+    if (failure.isEmpty())
+        failure = recordingFailure;
+
+    CrawlSummary summary;
+    summary.outcome = !failure.isEmpty() ? CrawlOutcome::Failed
+                      : stopped_         ? CrawlOutcome::Stopped
+                                         : CrawlOutcome::Completed;
+    summary.failureText = failure;
+    summary.tableLength = context_.Table.Count();
+    summary.pagesDone = pagesDone_;
+    summary.pagesFailed = pagesFailed_;
+    summary.elapsedMs = context_.ElapsedMs();
     // Nothing of this object is touched from here on: the end report may
     // start a new crawl that deletes it.
-    if (terminated)
-        host.PostToUiThread([terminated, failed, failure] { terminated(failed, failure); });
+    const auto finished = context_.Finished;
+    finished(summary);
 }
+
+// Takes over the start URL's first redirect. Only the status and the
+// Location matter, so the fetch ends once the answer's head is in.
+void Collector::ProbeStartUrl()
+{
+    CrawlState& state = context_.State;
+    FetcherState& fetcher = ThisThreadFetcher();
+    fetcher.RedirectTarget.clear();
+    Fetch(state.StartUrl, true);
+    if (!fetcher.RedirectTarget.isEmpty() && fetcher.RedirectTarget != state.StartUrl) {
+        state.StartUrl = fetcher.RedirectTarget;
+        context_.Host.StartUrlChanged(state.StartUrl);
+    }
+}
+
+// Pages fetched ahead and not yet taken: a few per connection, and not more
+// bytes than a large page or two.
+constexpr qsizetype kAheadPerConnection = 4;
+constexpr qint64 kMaxBytesAhead = 64 * 1024 * 1024;
 
 void Collector::CollectNow()
 {
     CrawlState& state = context_.State;
-    CrawlHost& host = context_.Host;
-    LinkProcessor links(context_.Database, context_.Table, state, IgnoreUrlPatterns(context_.IgnoreUrlsText),
-                        [&host](qsizetype count) { host.SetRowCount(count); });
+    LinkProcessor links(context_.Database, context_.Table, state, IgnoreUrlPatterns(context_.IgnoreUrls));
+    HostPacer pacer(state.DelayMs);
+    pacer_ = &pacer;
+    std::unique_ptr<Prefetcher> prefetcher;
+    if (state.Connections > 1)
+        prefetcher = std::make_unique<Prefetcher>(context_.Table, context_.Fetch, state.FetchSettings,
+                                                  &state.StopRequested, pacer, state.Connections,
+                                                  kAheadPerConnection * state.Connections, kMaxBytesAhead);
+    prefetcher_ = prefetcher.get();
     links.ProcessLink(state.StartUrl, QString(), QString(), QString());
+    NotifyRows();
     qsizetype i = 0;
     // The length is read afresh for every test: the table grows as we walk it.
     while (i < context_.Table.Count()) {
-        Status(0, FormatS(Tr(QStringLiteral("Total URLs: %s")), QString::number(context_.Table.Count())));
-        if (state.StopRequested.load() || !Visit(i, links))
+        if (state.StopRequested.load()) {
+            stopped_ = true;
+            break;
+        }
+        if (!Visit(i, links))
             break;
     }
-    if (context_.Completion) {
-        auto completion = context_.Completion;
-        host.RunOnUiThread([completion] { completion(true); });
-    }
+    prefetcher_ = nullptr;
+    pacer_ = nullptr;
 }
 
 // Fetches, records and scans entry index and moves index on to the next
-// entry to visit. Answers false when a stop during the fetch ends the walk:
-// the entry then keeps its empty load time and status, and is not recorded.
+// entry to visit. Answers false when the walk ends here: a stop during the
+// fetch (the entry then keeps no load time or status and is not recorded),
+// or a failed recording.
 bool Collector::Visit(qsizetype& index, LinkProcessor& links)
 {
     CrawlState& state = context_.State;
     CrawlHost& host = context_.Host;
-    QElapsedTimer stopwatch;
-    stopwatch.start();
     const QString sourcelink = context_.Table.At(index).page;
-    FetcherState& fetcher = ThisThreadFetcher();
-    fetcher.RedirectTarget.clear();
-    Status(1, QString::number(index + 1) + QStringLiteral(" / ") + QString::number(context_.Table.Count()));
-    Status(3, FormatS(Tr(QStringLiteral("Loading: %s")), sourcelink));
-    state.CurrentPageHtml = Fetch(sourcelink);
-    if (state.StopRequested.load())
+    host.Progress(CrawlProgress{index + 1, context_.Table.Count(), pagesDone_, pagesFailed_, context_.ElapsedMs(),
+                                sourcelink});
+    PageFetch fetched = FetchEntry(index);
+    if (state.StopRequested.load()) {
+        stopped_ = true;
         return false;
-    context_.Table.SetVisit(index, LoadTimeText(stopwatch.nsecsElapsed()), QString::number(fetcher.LastStatusCode));
-    host.RepaintRow(index);
-    host.RecordPage(sourcelink, state.CurrentPageHtml);
-    ++index;
-    const QString redirect = fetcher.RedirectTarget;
-    if (!redirect.isEmpty()) {
-        // A redirect becomes an entry of its own; the answer's body has no links.
-        links.ProcessLink(redirect, QString(), QString(), QString());
-        return true;
     }
-    {
+    context_.Table.SetVisit(index, fetched.loadTimeNs, fetched.statusCode, fetched.fetchError);
+    ++pagesDone_;
+    if (VisitFailed(context_.Table.At(index)))
+        ++pagesFailed_;
+    host.RowVisited(index);
+    state.CurrentPageHtml = std::move(fetched.source);
+    if (!context_.Pages.RecordPage(sourcelink, state.CurrentPageHtml))
+        return false;
+    ++index;
+    if (!fetched.redirectTarget.isEmpty()) {
+        // A redirect becomes an entry of its own; the answer's body has no links.
+        links.ProcessLink(fetched.redirectTarget, QString(), QString(), QString());
+    } else {
         LinkBatch batch(links);
         ScanAnchors(
             state.CurrentPageHtml, sourcelink,
@@ -132,29 +149,40 @@ bool Collector::Visit(qsizetype& index, LinkProcessor& links)
             },
             &state.StopRequested);
     }
-    Status(0, FormatS(Tr(QStringLiteral("Total URLs: %s")), QString::number(context_.Table.Count())));
+    if (prefetcher_)
+        prefetcher_->TableGrew();
+    NotifyRows();
     return true;
 }
 
-// The page's source, or empty text when the fetch failed in any way. A stop
-// that cuts the transfer short returns the front end to idle at once.
-QString Collector::Fetch(const QString& url)
+// The entry's page, taken from the fetches running ahead or fetched now.
+PageFetch Collector::FetchEntry(qsizetype index)
 {
-    CrawlHost& host = context_.Host;
-    auto completion = context_.Completion;
+    if (prefetcher_)
+        return prefetcher_->Take(index);
+    return FetchPolitely(context_.Fetch, context_.Table.At(index).page, context_.State.FetchSettings,
+                         &context_.State.StopRequested, *pacer_);
+}
+
+// The page's source, or empty text when the fetch failed in any way.
+QString Collector::Fetch(const QString& url, bool statusOnly)
+{
+    FetchSettings settings = context_.State.FetchSettings;
+    settings.StatusOnly = statusOnly;
     try {
-        return context_.Fetch(url, context_.State.FetchSettings, &context_.State.StopRequested, [&host, completion] {
-            if (completion)
-                host.PostToUiThread([completion] { completion(false); });
-        });
+        return context_.Fetch(url, settings, &context_.State.StopRequested, {});
     } catch (...) {
         return QString();
     }
 }
 
-void Collector::Status(int panel, const QString& text)
+void Collector::NotifyRows()
 {
-    context_.Host.SetStatusText(panel, text);
+    const qsizetype rows = context_.Table.Count();
+    if (rows != rowsNotified_) {
+        rowsNotified_ = rows;
+        context_.Host.RowsAppended(rows);
+    }
 }
 
 }  // namespace lexicrawl

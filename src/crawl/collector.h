@@ -1,25 +1,31 @@
 #pragma once
-// The collector of one crawl: a worker thread that walks the table of
-// internal URLs in table order, fetches each page, has it recorded by the
-// host, scans it for links and hands every link to link processing, which
-// appends new internal URLs to the same table (so the walk is breadth-first).
+// The collector of one crawl: a worker thread that takes over the start
+// URL's first redirect when asked, then walks the table of internal URLs in
+// table order, fetches each page, hands it to the page sink for recording,
+// scans it for links and hands every link to link processing, which appends
+// new internal URLs to the same table (so the walk is breadth-first). When
+// the walk ends it waits until every page is recorded and reports the
+// crawl's summary.
 //
-// Thread-safety: Run starts the thread; Finished() and the destructor (which
-// waits for the thread) may be called from any other thread. Everything else
-// runs on the collector's own thread.
+// Thread-safety: Run starts the thread; the destructor (which waits for the
+// thread, or lets it go when called on it) may be called from any other
+// thread. Everything else runs on the collector's own thread.
 #include <QString>
-#include <QStringList>
 
-#include <atomic>
 #include <functional>
 #include <thread>
 
+#include "crawl/crawl_host.h"
 #include "crawl/fetch_function.h"
 
 namespace lexicrawl {
 
-class CrawlHost;
+class HostPacer;
 class InternalUrls;
+class LinkProcessor;
+class Prefetcher;
+struct PageFetch;
+class PageSink;
 class ProjectDatabase;
 struct CrawlState;
 
@@ -27,39 +33,45 @@ struct CrawlState;
 struct CollectorContext {
     ProjectDatabase& Database;
     CrawlHost& Host;
+    PageSink& Pages;
     InternalUrls& Table;
     CrawlState& State;
     FetchFunction Fetch;
-    QString IgnoreUrlsText;  // the Ignore URLs box's text
-    // The completion routine, run on the UI thread: true after the loop
-    // (waited for), false when a stop cut a fetch short (posted).
-    std::function<void(bool beep)> Completion;
-    // Posted to the UI thread when the thread ends: failed, failure text.
-    std::function<void(bool failed, const QString& text)> Terminated;
+    QString IgnoreUrls;            // the Ignore URLs text
+    bool FollowRedirects = false;  // probe the start URL for a redirect first
+    std::function<qint64()> ElapsedMs;
+    // Called last, on the collector thread, once every page is recorded;
+    // the collector touches nothing of its own afterwards.
+    std::function<void(const CrawlSummary&)> Finished;
 };
 
 class Collector {
 public:
     explicit Collector(CollectorContext context);
     ~Collector();
-    // Starts the thread, once; the owner keeps the collector from here on.
-    void Run();
     Collector(const Collector&) = delete;
     Collector& operator=(const Collector&) = delete;
 
-    // True once the thread body has ended (its end report may still be on its way).
-    bool Finished() const { return finished_.load(); }
+    // Starts the thread, once.
+    void Run();
 
 private:
     void Execute();
+    void ProbeStartUrl();
     void CollectNow();
-    bool Visit(qsizetype& index, class LinkProcessor& links);
-    QString Fetch(const QString& url);
-    void Status(int panel, const QString& text);
+    bool Visit(qsizetype& index, LinkProcessor& links);
+    PageFetch FetchEntry(qsizetype index);
+    QString Fetch(const QString& url, bool statusOnly);
+    void NotifyRows();
 
     CollectorContext context_;
-    std::atomic<bool> finished_{false};
     std::thread thread_;
+    HostPacer* pacer_ = nullptr;          // during the walk
+    Prefetcher* prefetcher_ = nullptr;    // during the walk, with more than one connection
+    bool stopped_ = false;
+    qsizetype pagesDone_ = 0;
+    qsizetype pagesFailed_ = 0;
+    qsizetype rowsNotified_ = 0;
 };
 
 }  // namespace lexicrawl

@@ -1,180 +1,161 @@
 #include "crawl/crawl_control.h"
 
+#include <algorithm>
+#include <chrono>
+
 #include "crawl/collector.h"
-#include "crawl/crawl_host.h"
-#include "platform/platform.h"
+#include "crawl/page_sink.h"
 #include "platform/text.h"
-#include "platform/translation.h"
 #include "store/project_database.h"
 
 namespace lexicrawl {
 
-qint64 UrlLimitOf(const QString& text)
+namespace {
+
+qint64 NowNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+}  // namespace
+
+qint64 UrlLimitFromText(const QString& text)
 {
     bool ok = false;
     const qint64 value = text.toLongLong(&ok);
     return ok ? value : 1;
 }
 
-CrawlControl::CrawlControl(ProjectDatabase& db, CrawlHost& host, FetchFunction fetch)
-    : db_(db), host_(host), fetch_(std::move(fetch))
+std::optional<int> TimeoutFromText(const QString& text)
+{
+    bool ok = false;
+    const int value = StrToIntDef(text, 0, &ok);
+    if (!ok)
+        return std::nullopt;
+    return value;
+}
+
+QString InvalidIntegerText(const QString& text)
+{
+    return QStringLiteral("'%1' is not a valid integer value").arg(text);
+}
+
+QString NormaliseStartUrl(const QString& text)
+{
+    QString url = text;
+    if (StartsWithAZ(url, QStringLiteral("http://")))
+        url.replace(0, 7, QStringLiteral("http://"));
+    else if (StartsWithAZ(url, QStringLiteral("https://")))
+        url.replace(0, 8, QStringLiteral("https://"));
+    if (!url.startsWith(QLatin1String("http")))
+        url.prepend(QStringLiteral("http://"));
+    return url;
+}
+
+CrawlControl::CrawlControl(ProjectDatabase& db, CrawlHost& host, PageSink& pages, FetchFunction fetch)
+    : db_(db), host_(host), pages_(pages), fetch_(std::move(fetch))
 {
 }
 
 CrawlControl::~CrawlControl()
 {
-    state_.StopRequested = true;
+    Stop();
     collector_.reset();
 }
 
-void CrawlControl::StartStop(const CrawlOptions& options)
+StartResult CrawlControl::Start(const CrawlOptions& options)
 {
-    switch (phase_.load()) {
-    case CrawlPhase::Idle:
-        Start(options);
-        break;
-    case CrawlPhase::Running:
-        Stop();
-        break;
-    case CrawlPhase::Stopping:
-        break;
-    }
-}
-
-bool CrawlControl::CollectorRunning() const
-{
-    return collector_ && !collector_->Finished();
-}
-
-void CrawlControl::WaitForCollector()
-{
+    if (phase_.load() != CrawlPhase::Idle)
+        return {StartStatus::Busy, {}};
+    // The previous collector has reported its end; let its thread go.
     collector_.reset();
-}
-
-bool CrawlControl::Start(const CrawlOptions& options)
-{
-    // A stop that cut a fetch short returns the front end to idle before the
-    // collector has ended; two collectors must never share the table.
-    if (CollectorRunning())
-        return false;
-    collector_.reset();
-    if (TrimCtl(options.StartUrl).isEmpty()) {
-        Platform::Current().MessageBox(QStringLiteral("Warning"), QStringLiteral("Please enter Start URL!"),
-                                       MessageIcon::Warning);
-        host_.FocusUrlField();
-        return false;
-    }
+    if (TrimCtl(options.StartUrl).isEmpty())
+        return {StartStatus::EmptyUrl, {}};
     if (!db_.PrepareForCrawl(options.Location))
-        return false;
-    host_.SetBusyCursor(true);
+        return {StartStatus::DatabaseFailed, {}};
+    pages_.BeginCrawl(options);
     state_.StopRequested = false;
-    if (!CaptureOptions(options)) {
-        host_.SetBusyCursor(false);
-        return false;
-    }
-    phase_ = CrawlPhase::Running;
-    host_.SetStartButton(Tr(QStringLiteral("STOP")), true);
-    host_.SetOptionPanelsEnabled(false);
-    const QString url = NormaliseStartUrl(options);
+    CaptureOptions(options);
+    const QString url = NormaliseStartUrl(options.StartUrl);
+    table_.Clear();
+    state_.AddedCount = 0;
     state_.StartUrl = url;
-    state_.SubdomainScope = options.SubdomainScope;
-    collectorFailed_ = false;
+    startedNs_ = NowNs();
+    endedNs_ = -1;
+    phase_ = CrawlPhase::Running;
     collector_ = std::make_unique<Collector>(CollectorContext{
-        db_, host_, table_, state_, fetch_, options.IgnoreUrlsText,
-        [this](bool beep) { Complete(beep); },
-        [this](bool failed, const QString& text) { OnCollectorEnded(failed, text); }});
+        db_, host_, pages_, table_, state_, fetch_, options.IgnoreUrls, options.FollowRedirects,
+        [this] { return ElapsedMs(); }, [this](const CrawlSummary& summary) { OnFinished(summary); }});
     collector_->Run();
-    return true;
+    return {StartStatus::Started, url};
 }
 
-bool CrawlControl::CaptureOptions(const CrawlOptions& options)
+void CrawlControl::CaptureOptions(const CrawlOptions& options)
 {
-    bool connectOk = false, readOk = false;
-    const int connectMs = StrToIntDef(options.ConnectTimeoutText, 0, &connectOk);
-    const int readMs = StrToIntDef(options.ReadTimeoutText, 0, &readOk);
-    if (!connectOk || !readOk) {
-        const QString bad = connectOk ? options.ReadTimeoutText : options.ConnectTimeoutText;
-        Platform::Current().ShowMessage(QStringLiteral("'%1' is not a valid integer value").arg(bad));
-        return false;
-    }
-    state_.IgnoreExtensionsText = TrimCtl(options.IgnoreExtensionsText);
-    state_.FetchSettings = FetchSettings{options.UserAgent, connectMs, readMs};
+    state_.IgnoreExtensionsText = TrimCtl(options.IgnoreExtensions);
+    state_.FetchSettings = FetchSettings{options.UserAgent, options.ConnectTimeoutMs, options.ReadTimeoutMs};
+    state_.UrlLimit = options.UrlLimit;
+    state_.Connections = std::clamp(options.Connections, 1, kMaxConnections);
+    state_.DelayMs = std::max(0, options.DelayMs);
+    state_.SubdomainScope = options.SubdomainScope;
     state_.Options.RemoveAnchors = options.RemoveAnchors;
     state_.Options.RemoveQueryString = options.RemoveQueryString;
     state_.Options.StripHtmlMarkup = options.StripHtmlMarkup;
+}
+
+bool CrawlControl::Stop()
+{
+    CrawlPhase running = CrawlPhase::Running;
+    if (!phase_.compare_exchange_strong(running, CrawlPhase::Stopping))
+        return false;
+    state_.StopRequested = true;
     return true;
 }
 
-// Lower-cases the scheme, empties the table, refreshes the unknown words,
-// puts "http://" in front of a text without it and takes over the start
-// URL's first redirect; the URL field shows each change.
-QString CrawlControl::NormaliseStartUrl(const CrawlOptions& options)
+void CrawlControl::LoadTable(const QStringList& pages)
 {
-    QString url = options.StartUrl;
-    if (StartsWithAZ(url, QStringLiteral("http://")))
-        url.replace(0, 7, QStringLiteral("http://"));
-    else if (StartsWithAZ(url, QStringLiteral("https://")))
-        url.replace(0, 8, QStringLiteral("https://"));
-    host_.SetUrlFieldText(url);
-    table_.Clear();
-    host_.SetRowCount(0);
-    state_.AddedCount = 0;
-    state_.UrlLimit = UrlLimitOf(options.UrlLimitText);
-    host_.RefreshUnknownWords();
-    if (options.DisplayUnfinishedResults)
-        host_.SetUnknownWordTimer(true);
-    if (!url.startsWith(QLatin1String("http"))) {
-        url.prepend(QStringLiteral("http://"));
-        host_.SetUrlFieldText(url);
-    }
-    if (options.FollowRedirects) {
-        FetcherState& fetcher = ThisThreadFetcher();
-        fetcher.RedirectTarget.clear();
-        try {
-            fetch_(url, state_.FetchSettings, nullptr, {});
-        } catch (...) {
-            // A failed probe leaves the start URL as it is.
-        }
-        if (!fetcher.RedirectTarget.isEmpty() && fetcher.RedirectTarget != url) {
-            url = fetcher.RedirectTarget;
-            host_.SetUrlFieldText(url);
-        }
-    }
-    return url;
-}
-
-void CrawlControl::Stop()
-{
-    if (phase_.load() != CrawlPhase::Running)
+    if (phase_.load() != CrawlPhase::Idle)
         return;
-    state_.StopRequested = true;
-    phase_ = CrawlPhase::Stopping;
-    host_.SetStartButton(Tr(QStringLiteral("Stopping...")), false);
+    table_.Clear();
+    for (const QString& page : pages)
+        table_.Append(page);
 }
 
-void CrawlControl::Complete(bool beep)
+void CrawlControl::WaitUntilFinished()
 {
-    host_.RefreshUnknownWords();
-    host_.SetUnknownWordTimer(false);
-    if (beep)
-        Platform::Current().Beep();
-    phase_ = CrawlPhase::Idle;
-    host_.SetStartButton(Tr(QStringLiteral("Start")), true);
-    host_.SetStatusText(3, Tr(QStringLiteral("Completed")));
-    host_.SetOptionPanelsEnabled(true);
-    host_.SetBusyCursor(false);
+    collector_.reset();
 }
 
-// A failure that ended the collector is shown, and the front end returns to
-// idle rather than staying in the running state with nothing running.
-void CrawlControl::OnCollectorEnded(bool failed, const QString& text)
+qint64 CrawlControl::ElapsedMs() const
 {
-    collectorFailed_ = failed;
-    if (failed) {
-        Platform::Current().MessageBox(QStringLiteral("ERROR"), text, MessageIcon::Error);
-        Complete(false);
+    const qint64 started = startedNs_.load();
+    if (started == 0)
+        return 0;
+    const qint64 ended = endedNs_.load();
+    return ((ended >= 0 ? ended : NowNs()) - started) / 1'000'000;
+}
+
+CrawlSummary CrawlControl::LastSummary() const
+{
+    QMutexLocker lock(&summaryMutex_);
+    return lastSummary_;
+}
+
+// On the collector thread, once every page is recorded.
+void CrawlControl::OnFinished(const CrawlSummary& finished)
+{
+    endedNs_ = NowNs();
+    CrawlSummary summary = finished;
+    summary.elapsedMs = ElapsedMs();
+    {
+        QMutexLocker lock(&summaryMutex_);
+        lastSummary_ = summary;
     }
-    host_.CrawlEnded();
+    phase_ = CrawlPhase::Idle;
+    if (summary.outcome == CrawlOutcome::Failed)
+        host_.Error(summary.failureText);
+    host_.Finished(summary);
 }
 
 }  // namespace lexicrawl

@@ -1,18 +1,21 @@
 #pragma once
-// Crawl control: the Start/Stop command, the Start sequence (database
-// preparation, option capture, start-URL normalisation, redirect probe), the
-// collector of the running crawl, the table of internal URLs and the crawl
-// state, and the completion routine that returns the front end to idle.
+// Crawl control: the Start sequence (database preparation, option capture,
+// start-URL normalisation), the collector of the running crawl, the table of
+// internal URLs, the crawl state and the crawl's phase. A front end calls
+// Start and Stop and renders the events of its CrawlHost; the redirect
+// probe, the walk and the recording all run off its thread.
 //
-// Thread-safety: Start, Stop, StartStop and the destructor are called on the
-// front end's UI thread; the table and the state may be read from any thread
-// as their own classes document. The completion routine runs where the host
-// runs UI work.
+// Thread-safety: Start, Stop, WaitUntilFinished and the destructor are called
+// on the front end's own (UI) thread; Phase, ElapsedMs and LastSummary from
+// any thread; the table and the state as their own classes document.
+#include <QMutex>
 #include <QString>
+#include <QStringList>
 
 #include <atomic>
 #include <memory>
 
+#include "crawl/crawl_host.h"
 #include "crawl/crawl_options.h"
 #include "crawl/crawl_state.h"
 #include "crawl/fetch_function.h"
@@ -20,69 +23,81 @@
 
 namespace lexicrawl {
 
-class CrawlHost;
-class ProjectDatabase;
 class Collector;
+class PageSink;
+class ProjectDatabase;
 
-// The crawl's phase, shown by the Start button's caption.
+// The crawl's phase, which the Start button's caption shows.
 enum class CrawlPhase { Idle, Running, Stopping };
+
+enum class StartStatus {
+    Started,
+    EmptyUrl,        // nothing but blanks in the URL field ("Please enter Start URL!")
+    DatabaseFailed,  // the project database could not be prepared (already reported)
+    Busy,            // a crawl is still running or stopping
+};
+
+struct StartResult {
+    StartStatus status = StartStatus::Busy;
+    QString url;  // the start URL as normalised (scheme lower-cased, "http://" added): the URL field shows it
+    bool Started() const { return status == StartStatus::Started; }
+};
 
 class CrawlControl {
 public:
-    CrawlControl(ProjectDatabase& db, CrawlHost& host, FetchFunction fetch = FetchPage);
-    // Asks a running collector to stop and waits for its thread. The host
-    // must not need this thread to answer the collector's UI hand-offs then.
+    CrawlControl(ProjectDatabase& db, CrawlHost& host, PageSink& pages, FetchFunction fetch = FetchPage);
+    // Stops a running crawl and waits until it has finished.
     ~CrawlControl();
     CrawlControl(const CrawlControl&) = delete;
     CrawlControl& operator=(const CrawlControl&) = delete;
 
-    // The Start/Stop command: starts when idle, stops when running, does
-    // nothing while stopping.
-    void StartStop(const CrawlOptions& options);
-    // The Start sequence. Answers false when no crawl started: empty URL,
-    // failed database preparation, an invalid time-out, or the previous
-    // collector still finishing after a stop.
-    bool Start(const CrawlOptions& options);
-    // Asks the running crawl to stop.
-    void Stop();
-
-    // The completion routine (on the UI thread): refresh the unknown words,
-    // beep when asked, and return the front end to idle.
-    void Complete(bool beep);
+    // The Start sequence; returns at once, the crawl runs on the collector
+    // thread and ends with CrawlHost::Finished.
+    StartResult Start(const CrawlOptions& options);
+    // Asks the running crawl to stop (Running -> Stopping); the transfer in
+    // progress is cut short and Finished follows once the pages already
+    // fetched are recorded. Answers false when no crawl was running.
+    bool Stop();
 
     CrawlPhase Phase() const { return phase_.load(); }
-    // True from Start until the collector's thread body has ended.
-    bool CollectorRunning() const;
-    // Waits until the collector's thread has ended (command line, tests).
-    void WaitForCollector();
+    // Waits until the crawl has finished and its end report has returned
+    // (command line, tests).
+    void WaitUntilFinished();
 
-    // Whether the last collector was ended by a failure (an invalid ignore
-    // pattern, a failing page recorder) rather than by the end of the table
-    // or a stop.
-    bool CollectorFailed() const { return collectorFailed_.load(); }
+    // Milliseconds since the crawl started; frozen once it has finished.
+    qint64 ElapsedMs() const;
+    // The summary of the last finished crawl.
+    CrawlSummary LastSummary() const;
+
+    // Fills the table with the pages of an opened project, unvisited, in
+    // their order. Ignored while a crawl runs.
+    void LoadTable(const QStringList& pages);
 
     InternalUrls& Table() { return table_; }
     const InternalUrls& Table() const { return table_; }
     CrawlState& State() { return state_; }
-    // The start URL after normalisation and the redirect probe.
-    QString StartUrl() const { return state_.StartUrl; }
 
 private:
-    bool CaptureOptions(const CrawlOptions& options);
-    QString NormaliseStartUrl(const CrawlOptions& options);
-    void OnCollectorEnded(bool failed, const QString& text);
+    void CaptureOptions(const CrawlOptions& options);
+    void OnFinished(const CrawlSummary& summary);
 
     ProjectDatabase& db_;
     CrawlHost& host_;
+    PageSink& pages_;
     FetchFunction fetch_;
     InternalUrls table_;
     CrawlState state_;
     std::atomic<CrawlPhase> phase_{CrawlPhase::Idle};
-    std::atomic<bool> collectorFailed_{false};
+    std::atomic<qint64> startedNs_{0};
+    std::atomic<qint64> endedNs_{-1};
+    mutable QMutex summaryMutex_;
+    CrawlSummary lastSummary_;
     std::unique_ptr<Collector> collector_;
 };
 
-// The whole number of a limit text (64-bit); 1 when it is not one.
-qint64 UrlLimitOf(const QString& text);
+// The start URL as Start normalises it: a scheme written in capitals is
+// lower-cased, and a text whose first four characters are not "http" gets
+// "http://" in front (so a host named "httpbin.test" gets none).
+QString NormaliseStartUrl(const QString& text);
 
 }  // namespace lexicrawl

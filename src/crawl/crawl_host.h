@@ -1,55 +1,65 @@
 #pragma once
-// What a front end (the desktop window, the command line) does for a crawl:
-// shows progress, records pages, and runs work on its UI thread. The crawl
-// core knows nothing of windows; it speaks only to this interface. User
-// messages (message boxes) go through Platform::Current(), whose
-// implementation must accept them from any thread and, in a GUI, keep the
-// calling thread waiting until the box is dismissed.
+// What a crawl tells its front end (the desktop window, the command line):
+// a few events carrying values, which each front end renders in its own
+// way. Numbers stay numbers here; formatting them for the user (decimal
+// separator, translated captions) is the view's business.
 //
-// Thread-safety: each member says which thread calls it. Every member has a
-// default that suits a host without a UI thread (work runs at once on the
-// calling thread, and progress is not shown).
+// Every event is called on the crawl's collector thread, never on the
+// front end's UI thread, and never two at once. A host must not block in
+// them on its UI thread: a window posts the values on to it. The core never
+// waits for the front end, so a front end that stops and joins a crawl
+// cannot deadlock against it.
+//
+// Thread-safety: as above; each default does nothing.
 #include <QString>
 
-#include <functional>
-
 namespace lexicrawl {
+
+// How a crawl ended.
+enum class CrawlOutcome {
+    Completed,  // the last entry of the table was visited
+    Stopped,    // the user stopped it
+    Failed,     // a failure ended it (an invalid ignore pattern, a failed recording)
+};
+
+// Where a running crawl stands, sent before each fetch.
+struct CrawlProgress {
+    qsizetype position = 0;     // 1-based index of the entry being fetched
+    qsizetype tableLength = 0;  // entries in the table (URLs collected so far)
+    qsizetype pagesDone = 0;    // entries visited so far
+    qsizetype pagesFailed = 0;  // of those, the ones whose fetch failed
+    qint64 elapsedMs = 0;       // since the crawl started
+    QString currentUrl;         // the page being fetched
+};
+
+// The figures of a finished crawl.
+struct CrawlSummary {
+    CrawlOutcome outcome = CrawlOutcome::Completed;
+    QString failureText;        // for a failed crawl: what ended it
+    qsizetype tableLength = 0;
+    qsizetype pagesDone = 0;    // entries visited
+    qsizetype pagesFailed = 0;  // no answer, an error status, or a body that broke off
+    qint64 elapsedMs = 0;
+};
 
 class CrawlHost {
 public:
     virtual ~CrawlHost() = default;
 
-    // Collector thread, must not wait for the UI thread: post the change.
-    // Panels: 0 URL count, 1 position, 2 elapsed time, 3 current page / state.
-    virtual void SetStatusText(int panel, const QString& text) {}
-    // The "Internal URLs" list's row count (0 at Start, the table length after every append).
-    virtual void SetRowCount(qsizetype count) {}
-    virtual void RepaintRow(qsizetype row) {}
-
-    // Collector thread, synchronous: records one fetched page (empty source
-    // for a failed fetch) and returns when done. A failure it throws
-    // (std::exception) ends the collector with an "ERROR" box.
-    virtual void RecordPage(const QString& url, const QString& source) {}
-
-    // Runs work on the UI thread and returns when it has run.
-    virtual void RunOnUiThread(const std::function<void()>& work) { work(); }
-    // Runs work on the UI thread later, without waiting.
-    virtual void PostToUiThread(std::function<void()> work) { work(); }
-
-    // UI thread (Start sequence, completion routine).
-    virtual void SetStartButton(const QString& caption, bool enabled) {}
-    virtual void SetOptionPanelsEnabled(bool enabled) {}
-    virtual void SetBusyCursor(bool busy) {}
-    virtual void SetUrlFieldText(const QString& text) {}
-    virtual void FocusUrlField() {}
-    // Reloads the unknown-word list from the project database.
-    virtual void RefreshUnknownWords() {}
-    // Starts or stops reloading that list every 5000 ms.
-    virtual void SetUnknownWordTimer(bool enabled) {}
-    // The collector's thread has ended (after any "ERROR" box); a new Start
-    // is accepted from now on. Also the moment a front end without a UI
-    // thread may stop waiting.
-    virtual void CrawlEnded() {}
+    // The redirect probe took over the start URL's first redirect: the crawl
+    // starts at url instead (the URL field shows it).
+    virtual void StartUrlChanged(const QString& url) {}
+    // Sent before each fetch.
+    virtual void Progress(const CrawlProgress& progress) {}
+    // The table grew to tableLength entries: at most once per processed page.
+    virtual void RowsAppended(qsizetype tableLength) {}
+    // Entry row has its load time, status code and failure text.
+    virtual void RowVisited(qsizetype row) {}
+    // A failure ended the crawl ("ERROR"); Finished follows.
+    virtual void Error(const QString& text) {}
+    // Sent once per crawl, last of all: every page handed over is recorded,
+    // the crawl is idle and a new Start is accepted from now on.
+    virtual void Finished(const CrawlSummary& summary) {}
 };
 
 }  // namespace lexicrawl

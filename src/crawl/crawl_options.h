@@ -1,28 +1,50 @@
 #pragma once
-// The options a front end hands to Start: the texts and check marks of its
-// controls as the user left them. Start converts and captures them; the
-// three link options are then kept live in CrawlState::Options.
+// The options a front end hands to Start, as typed values. The window builds
+// them from its controls, the command line from settings.ini and its own
+// arguments; the three link options are then kept live in CrawlState.
 #include <QString>
 
+#include <optional>
+
+#include "crawl/text_options.h"
 #include "store/project_database.h"
 
 namespace lexicrawl {
 
+// Two requests at a time halve the wait for a remote site's round trips
+// while asking little more of it than a browser does; more is the user's
+// choice.
+constexpr int kDefaultConnections = 2;
+constexpr int kMaxConnections = 16;
+
 struct CrawlOptions {
-    QString StartUrl;                 // the URL field's text
+    QString StartUrl;                 // as typed: Start normalises its scheme
     bool SubdomainScope = false;      // "Subdomain Name" rather than "Domain Name"
-    QString UrlLimitText = QStringLiteral("50");  // not a whole number: limit 1
-    QString IgnoreExtensionsText;     // space-separated extensions
-    QString IgnoreUrlsText;           // one wildcard mask per line
+    qint64 UrlLimit = 50;             // maximum number of table entries
+    QString IgnoreExtensions;         // space-separated extensions
+    QString IgnoreUrls;               // the Ignore URLs text: one wildcard mask per line
     bool RemoveAnchors = true;
     bool RemoveQueryString = false;
     bool StripHtmlMarkup = true;
     bool FollowRedirects = true;      // take over the start URL's first redirect
-    bool DisplayUnfinishedResults = true;
     QString UserAgent;                // taken untrimmed; empty sends none
-    QString ConnectTimeoutText = QStringLiteral("10000");  // milliseconds
-    QString ReadTimeoutText = QStringLiteral("10000");
+    int ConnectTimeoutMs = 10000;     // 0: the fetcher's own bound
+    int ReadTimeoutMs = 10000;
+    // Requests in flight at once (1: one page at a time); pages are still
+    // taken in table order, so the results do not depend on it.
+    int Connections = kDefaultConnections;
+    int DelayMs = 0;                  // pause between the starts of two requests to one host
     DatabaseLocation Location = DatabaseLocation::File;
+    TextOptions Text;                 // how the pages' words are read (the recording, not the crawl, uses it)
 };
+
+// The page limit a limit box's text gives: its whole number (64-bit), or 1
+// when it is not one.
+qint64 UrlLimitFromText(const QString& text);
+
+// The milliseconds of a time-out box's text; nothing when the text is empty
+// or not a 32-bit whole number (InvalidIntegerText then says why).
+std::optional<int> TimeoutFromText(const QString& text);
+QString InvalidIntegerText(const QString& text);
 
 }  // namespace lexicrawl

@@ -3,9 +3,10 @@
 // collector: the options captured at Start, the stop request and the counts.
 //
 // Thread-safety: StopRequested, AddedCount and the link options are atomic
-// and may be touched from any thread. The other fields are written only by
-// the Start sequence before the collector starts (CurrentPageHtml only by the
-// collector, read by the page recorder while the collector waits for it).
+// and may be touched from any thread. The other fields are written by the
+// Start sequence before the collector starts and afterwards only by the
+// collector (StartUrl by its redirect probe, CurrentPageHtml by every fetch),
+// which alone reads them during the crawl.
 #include <QString>
 
 #include <atomic>
@@ -30,6 +31,8 @@ struct CrawlState {
     std::atomic<qint64> AddedCount{0};
     QString IgnoreExtensionsText;  // space-separated, trimmed
     lexicrawl::FetchSettings FetchSettings;
+    int Connections = 1;   // requests in flight at once
+    int DelayMs = 0;       // pause between the starts of two requests to one host
     QString CurrentPageHtml;  // source text of the page fetched last
     LinkOptions Options;
 };

@@ -3,6 +3,10 @@
 #include "crawl/charset_decoder.h"
 #include "crawl/http_transfer.h"
 #include "crawl/page_text.h"
+#include "crawl/url_resolver.h"
+#include "crawl/url_text.h"
+#include "crawl/text_body.h"
+#include "platform/escaped_bytes.h"
 
 #include <curl/curl.h>
 
@@ -23,12 +27,13 @@ bool IsRedirect(const TransferOutcome& outcome)
            outcome.HasLocation;
 }
 
-// The URL as libcurl wants it: UTF-8, with spaces, control characters and
-// non-ASCII bytes of the path and query percent-encoded (the host is left to
-// IDN conversion), and without the fragment, which is never sent.
+// The URL as libcurl wants it: UTF-8 (an escaped byte as the byte itself),
+// with spaces, control characters and non-ASCII bytes of the path and query
+// percent-encoded (the host is left to IDN conversion), and without the
+// fragment, which is never sent.
 QByteArray RequestUrl(const QString& url)
 {
-    QByteArray bytes = url.toUtf8();
+    QByteArray bytes = EncodeUtf8KeepingBytes(url);
     const qsizetype hash = bytes.indexOf('#');
     if (hash >= 0)
         bytes.truncate(hash);
@@ -50,10 +55,12 @@ QByteArray RequestUrl(const QString& url)
     return request;
 }
 
-// A location beginning with "/" is joined to the origin of the fetched URL;
-// its port is not kept, as the origin has none. A protocol-relative location
-// ("//host/path") takes the origin's protocol rather than its host.
-QString RedirectTargetFor(const QString& origin, const QString& location)
+// A location beginning with "/" is joined to the origin of the fetched URL
+// (its port and user information included); a protocol-relative one
+// ("//host/path") takes the origin's protocol. Any other location without a
+// scheme of its own ("landing.html", "../x") is resolved against the URL
+// that answered, as HTTP does.
+QString RedirectTargetFor(const QString& url, const QString& origin, const QString& location)
 {
     if (location.startsWith(u"//")) {
         const qsizetype sep = origin.indexOf(u"://");
@@ -61,7 +68,24 @@ QString RedirectTargetFor(const QString& origin, const QString& location)
     }
     if (location.startsWith(u'/'))
         return origin + location;
-    return location;
+    return ResolveReference(url, location);
+}
+
+// A Location value as a URL text: its bytes kept as they came, those that
+// are not UTF-8 and every control character percent-encoded, so that the
+// target is requested at exactly the address the server gave.
+QString LocationText(const QByteArray& location)
+{
+    QByteArray safe;
+    safe.reserve(location.size());
+    for (const char c : location) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7F)
+            safe.append('%').append(QByteArray::number(u, 16).toUpper().rightJustified(2, '0'));
+        else
+            safe.append(c);
+    }
+    return PercentEncodeEscapedBytes(DecodeHeaderText(safe));
 }
 
 void RunStopHandler(const StopHandler& onStop)
@@ -75,23 +99,30 @@ void RunStopHandler(const StopHandler& onStop)
     }
 }
 
-QString Conclude(FetcherState& state, TransferOutcome&& outcome)
+QString Conclude(FetcherState& state, const QString& url, TransferOutcome&& outcome)
 {
     state.LastStatusCode = outcome.StatusCode;
+    if ((outcome.StatusCode == 429 || outcome.StatusCode == 503) && !outcome.RetryAfter.isEmpty())
+        state.RetryAfterMs = RetryAfterDelayMs(outcome.RetryAfter, QDateTime::currentDateTimeUtc());
     if (!outcome.Failure.isEmpty()) {
         state.LastFetchError = outcome.Failure;
+        state.Incomplete = outcome.StatusCode > 0;
         return {};
     }
     if (IsSuccess(outcome.StatusCode)) {
-        const QString text = DecodePageBody(outcome.Body, outcome.ContentType);
+        if (!IsTextBody(outcome.Body, outcome.ContentType)) {
+            state.NotText = true;
+            return {};
+        }
+        QString text = DecodePageBody(outcome.Body, outcome.ContentType);
         outcome.Body = QByteArray();  // a large page is held twice at most, not three times
-        return NormalisePageText(text);
+        return NormalisePageText(std::move(text));
     }
     if (IsRedirect(outcome)) {
-        state.RedirectTarget = RedirectTargetFor(state.FetchOrigin, DecodeHeaderText(outcome.Location));
+        state.RedirectTarget = RedirectTargetFor(url, state.FetchOrigin, LocationText(outcome.Location));
         return {};
     }
-    state.LastFetchError = DecodeHeaderText(outcome.StatusLine);
+    state.LastFetchError = ReplaceEscapedBytes(DecodeHeaderText(outcome.StatusLine));
     return {};
 }
 
@@ -116,7 +147,10 @@ QString FetchPage(const QString& url, const FetchSettings& settings, const std::
     FetcherState& state = ThisThreadFetcher();
     try {
         state.LastStatusCode = 0;
-        state.FetchOrigin = ProtocolHost(url);
+        state.RetryAfterMs = -1;
+        state.Incomplete = false;
+        state.NotText = false;
+        state.FetchOrigin = OriginOf(url);
         // libcurl would guess a missing protocol and read "http:///x" as host
         // "x"; the fetcher asks for exactly what it is given.
         if (state.FetchOrigin.isEmpty() || state.FetchOrigin.endsWith(u"://")) {
@@ -127,7 +161,7 @@ QString FetchPage(const QString& url, const FetchSettings& settings, const std::
         TransferOutcome outcome = transfer.Run(RequestUrl(url));
         if (outcome.Stopped)
             RunStopHandler(onStop);
-        return Conclude(state, std::move(outcome));
+        return Conclude(state, url, std::move(outcome));
     } catch (const std::exception& e) {
         Fail(state, QString::fromUtf8(e.what()));
     } catch (...) {
@@ -136,38 +170,40 @@ QString FetchPage(const QString& url, const FetchSettings& settings, const std::
     return {};
 }
 
-QString ProtocolHost(const QString& url)
+qint64 RetryAfterDelayMs(const QByteArray& value, const QDateTime& now)
+{
+    bool seconds = false;
+    const qint64 delay = value.trimmed().toLongLong(&seconds);
+    if (seconds)
+        return delay < 0 ? -1 : delay * 1000;
+    // An HTTP date ends in "GMT", which the RFC 2822 reader wants as "+0000".
+    QString date = QString::fromLatin1(value.trimmed());
+    if (date.endsWith(QLatin1String(" GMT")))
+        date = date.chopped(4) + QStringLiteral(" +0000");
+    const QDateTime when = QDateTime::fromString(date, Qt::RFC2822Date);
+    if (!when.isValid())
+        return -1;
+    return std::max<qint64>(0, now.msecsTo(when));
+}
+
+QString OriginOf(const QString& url)
 {
     const qsizetype sep = url.indexOf(u"://");
     if (sep < 0)
         return {};
-    const qsizetype start = sep + 3;
-    qsizetype end = url.size();
-    for (const char16_t c : {u'/', u'?', u'#'}) {
-        const qsizetype at = url.indexOf(QChar(c), start);
-        if (at >= 0 && at < end)
-            end = at;
-    }
-    QString host = url.mid(start, end - start);
-    const qsizetype at = host.lastIndexOf(u'@');
-    if (at >= 0)
-        host.remove(0, at + 1);
-    if (host.startsWith(u'[')) {
-        const qsizetype close = host.indexOf(u']');
-        if (close >= 0)
-            host.truncate(close + 1);
-    } else {
-        const qsizetype colon = host.indexOf(u':');
-        if (colon >= 0)
-            host.truncate(colon);
-    }
-    return url.left(sep) + QStringLiteral("://") + host;
+    return url.left(sep) + QStringLiteral("://") + AuthorityOf(url).toString();
 }
 
 QString ClientLibraryAgent()
 {
     const curl_version_info_data* info = curl_version_info(CURLVERSION_NOW);
     return QStringLiteral("libcurl/") + QString::fromLatin1(info && info->version ? info->version : "");
+}
+
+QString TlsLibraryVersion()
+{
+    const curl_version_info_data* info = curl_version_info(CURLVERSION_NOW);
+    return QString::fromLatin1(info && info->ssl_version ? info->ssl_version : "");
 }
 
 }  // namespace lexicrawl

@@ -3,6 +3,7 @@
 #include <openssl/ssl.h>
 
 #include <algorithm>
+#include <limits>
 #include <memory>
 #include <mutex>
 #include <stdexcept>
@@ -106,6 +107,16 @@ int StatusCodeOf(const QByteArray& statusLine)
     return ok && code >= 100 && code <= 999 ? code : -1;
 }
 
+int WholeFetchBound(int requestedMs, int connectMs, int readMs)
+{
+    if (requestedMs > 0)
+        return requestedMs;
+    const long long reading =
+        std::max<long long>(static_cast<long long>(readMs) * HttpTransfer::WholeFetchReadTimeouts,
+                            HttpTransfer::WholeFetchFloorMs);
+    return static_cast<int>(std::min<long long>(connectMs + reading, std::numeric_limits<int>::max()));
+}
+
 // OpenSSL 3 refuses servers that lack secure renegotiation, which many old
 // servers still do; the fetcher talks to whatever the site runs.
 CURLcode OnSslContext(CURL*, void* sslContext, void*)
@@ -129,6 +140,12 @@ struct HttpTransferCallbacks {
             return CURL_WRITEFUNC_ERROR;
         }
         t->TakeHeaderLine(QByteArray(data, static_cast<qsizetype>(length)));
+        const bool blankLine = length > 0 && length <= 2 && (data[0] == '\r' || data[0] == '\n');
+        if (t->statusOnly_ && blankLine && t->outcome_.StatusCode >= 200) {
+            // The blank line that ends the final answer's head: all that was wanted.
+            t->bodyRefused_ = true;
+            return CURL_WRITEFUNC_ERROR;
+        }
         return length;
     }
 
@@ -147,9 +164,12 @@ struct HttpTransferCallbacks {
 
 HttpTransfer::HttpTransfer(const FetchSettings& settings, const std::atomic<bool>* stopRequested)
     : userAgent_(HeaderSafe(settings.UserAgent)),
+      statusOnly_(settings.StatusOnly),
       connectTimeoutMs_(settings.ConnectTimeoutMs > 0 ? settings.ConnectTimeoutMs : DefaultConnectTimeoutMs),
       stopRequested_(stopRequested),
-      readTimeoutMs_(settings.ReadTimeoutMs > 0 ? settings.ReadTimeoutMs : DefaultReadTimeoutMs)
+      readTimeoutMs_(settings.ReadTimeoutMs > 0 ? settings.ReadTimeoutMs : DefaultReadTimeoutMs),
+      wholeFetchMs_(WholeFetchBound(settings.WholeFetchTimeoutMs, connectTimeoutMs_, readTimeoutMs_)),
+      rateWindowMs_(std::clamp(readTimeoutMs_, MinRateWindowFloorMs, MinRateWindowCeilingMs))
 {
 }
 
@@ -207,9 +227,11 @@ void HttpTransfer::Configure(CURL* easy, const QByteArray& url, curl_slist* head
 
 void HttpTransfer::ConfigureTls(CURL* easy)
 {
-    // TLS 1.0 to 1.2, as old sites still need; OpenSSL 3 allows the two older
-    // versions only at security level 0, lowered here for this client alone.
-    const long versions = static_cast<long>(CURL_SSLVERSION_TLSv1_0) | static_cast<long>(CURL_SSLVERSION_MAX_TLSv1_2);
+    // TLS 1.0 to 1.3: the two oldest as old sites still need them, the newest
+    // as many servers now speak nothing else. OpenSSL 3 allows TLS 1.0 and 1.1
+    // only at security level 0, lowered here for this client alone (the TLS
+    // 1.3 suites are configured apart and keep OpenSSL's defaults).
+    const long versions = static_cast<long>(CURL_SSLVERSION_TLSv1_0) | static_cast<long>(CURL_SSLVERSION_MAX_TLSv1_3);
     SetOption(easy, CURLOPT_SSLVERSION, versions);
     SetOption(easy, CURLOPT_SSL_CIPHER_LIST, "DEFAULT:@SECLEVEL=0");
     SetOption(easy, CURLOPT_SSL_VERIFYPEER, 0L);
@@ -232,7 +254,7 @@ CURLcode HttpTransfer::Drive(CURLM* multi, CURL* easy)
             break;
         if (StopSeen())
             return CURLE_ABORTED_BY_CALLBACK;
-        if (ReadTimedOut(easy))
+        if (ReadTimedOut(easy) || WholeFetchTimedOut() || TooSlow())
             return CURLE_OPERATION_TIMEDOUT;
         CheckMulti(curl_multi_poll(multi, nullptr, 0, PollSliceMs(), nullptr));
     }
@@ -254,6 +276,12 @@ void HttpTransfer::Conclude(CURLcode result, const char* errorText, CURL* easy)
         outcome_.Failure = QString::fromUtf8(curl_easy_strerror(CURLE_ABORTED_BY_CALLBACK));
     } else if (timedOut_) {
         outcome_.Failure = QStringLiteral("Read timed out: nothing received for %1 ms").arg(readTimeoutMs_);
+    } else if (wholeFetchTimedOut_) {
+        outcome_.Failure = QStringLiteral("The fetch took longer than %1 ms").arg(wholeFetchMs_);
+    } else if (tooSlow_) {
+        outcome_.Failure = QStringLiteral("The transfer was too slow: fewer than %1 bytes in %2 ms")
+                               .arg(MinBytesPerSecond * rateWindowMs_ / 1000)
+                               .arg(rateWindowMs_);
     } else if (result != CURLE_OK && !(result == CURLE_WRITE_ERROR && bodyRefused_)) {
         outcome_.Failure = QString::fromUtf8(errorText[0] != '\0' ? errorText : curl_easy_strerror(result));
     } else if (outcome_.StatusCode < 0) {
@@ -276,24 +304,30 @@ void HttpTransfer::TakeHeaderLine(QByteArray line)
         outcome_.StatusCode = StatusCodeOf(line);
         outcome_.HasLocation = false;
         outcome_.Location.clear();
+        outcome_.RetryAfter.clear();
         return;
     }
     if (bodyStarted_)
         return;  // trailers of a chunked body
     const qsizetype colon = line.indexOf(':');
+    if (colon == 11 && qstrnicmp(line.constData(), "retry-after", 11) == 0) {
+        outcome_.RetryAfter = line.mid(colon + 1).trimmed();
+        return;
+    }
     if (colon != 8 || qstrnicmp(line.constData(), "location", 8) != 0)
         return;
     outcome_.Location = line.mid(colon + 1).trimmed();
     outcome_.HasLocation = !outcome_.Location.isEmpty();
 }
 
-// Only a 2xx body is wanted. Any other answer is settled by its head, so
-// its body is cut off at the first byte rather than read to the end.
+// Only a 2xx body is wanted, and none when only the status is. Any other
+// answer is settled by its head, so its body is cut off at the first byte
+// rather than read to the end.
 size_t HttpTransfer::TakeBody(const char* data, size_t size)
 {
     lastActivity_ = Clock::now();
     bodyStarted_ = true;
-    if (!IsSuccess(outcome_.StatusCode)) {
+    if (statusOnly_ || !IsSuccess(outcome_.StatusCode)) {
         bodyRefused_ = true;
         return CURL_WRITEFUNC_ERROR;
     }
@@ -335,15 +369,46 @@ bool HttpTransfer::ReadTimedOut(CURL* easy)
     return timedOut_;
 }
 
+bool HttpTransfer::WholeFetchTimedOut()
+{
+    wholeFetchTimedOut_ = Clock::now() - started_ >= std::chrono::milliseconds(wholeFetchMs_);
+    return wholeFetchTimedOut_;
+}
+
+// Windows of rateWindowMs_ follow one another from the answer's first byte;
+// each must bring its share of the minimum rate.
+bool HttpTransfer::TooSlow()
+{
+    const qint64 received = headerBytes_ + static_cast<qint64>(lastDownloaded_);
+    const Clock::time_point now = Clock::now();
+    if (!rateStarted_) {
+        if (received == 0)
+            return false;
+        rateStarted_ = true;
+        windowStart_ = now;
+        windowStartBytes_ = 0;
+        return false;
+    }
+    if (now - windowStart_ < std::chrono::milliseconds(rateWindowMs_))
+        return false;
+    tooSlow_ = received - windowStartBytes_ < MinBytesPerSecond * rateWindowMs_ / 1000;
+    windowStart_ = now;
+    windowStartBytes_ = received;
+    return tooSlow_;
+}
+
 int HttpTransfer::PollSliceMs() const
 {
+    using std::chrono::duration_cast;
+    using std::chrono::milliseconds;
     int slice = stopRequested_ ? StopPollMs : IdlePollMs;
-    if (connected_) {
-        const auto idle = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - lastActivity_);
-        const long long left = readTimeoutMs_ - idle.count();
-        slice = static_cast<int>(std::clamp<long long>(left, 1, slice));
-    }
-    return slice;
+    const Clock::time_point now = Clock::now();
+    long long left = wholeFetchMs_ - duration_cast<milliseconds>(now - started_).count();
+    if (connected_)
+        left = std::min<long long>(left, readTimeoutMs_ - duration_cast<milliseconds>(now - lastActivity_).count());
+    if (rateStarted_)
+        left = std::min<long long>(left, rateWindowMs_ - duration_cast<milliseconds>(now - windowStart_).count());
+    return static_cast<int>(std::clamp<long long>(left, 1, slice));
 }
 
 }  // namespace lexicrawl

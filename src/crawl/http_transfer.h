@@ -20,6 +20,7 @@ struct TransferOutcome {
     QByteArray StatusLine;     // without its CR LF
     bool HasLocation = false;  // a non-empty Location header came with the final answer
     QByteArray Location;       // its value, trimmed
+    QByteArray RetryAfter;     // the final answer's Retry-After, trimmed
     QByteArray ContentType;    // the final answer's Content-Type, as sent
     QByteArray Body;           // decompressed; only for a 2xx answer
     QString Failure;           // empty when the answer arrived whole
@@ -47,6 +48,20 @@ public:
     static constexpr int DefaultConnectTimeoutMs = 30'000;
     static constexpr int DefaultReadTimeoutMs = 60'000;
 
+    // A server may keep every read within the read time-out and still hold a
+    // fetch for ever (one byte at a time). So the whole fetch is bounded too,
+    // unless FetchSettings says otherwise: the connect time-out plus the
+    // larger of WholeFetchReadTimeouts read time-outs and WholeFetchFloorMs.
+    static constexpr int WholeFetchReadTimeouts = 6;
+    static constexpr int WholeFetchFloorMs = 60'000;
+    // And an answer must keep up a minimum rate: from its first byte on, each
+    // window of the read time-out (brought into 1 s to 10 s) must bring at
+    // least MinBytesPerSecond per second of the window. Bytes of header lines
+    // count when the line is complete.
+    static constexpr qint64 MinBytesPerSecond = 1024;
+    static constexpr int MinRateWindowFloorMs = 1'000;
+    static constexpr int MinRateWindowCeilingMs = 10'000;
+
     HttpTransfer(const FetchSettings& settings, const std::atomic<bool>* stopRequested);
 
     // Performs the GET of url (already in request form). Never throws for
@@ -67,9 +82,12 @@ private:
     void NoteDownloaded(curl_off_t downloaded);
     bool StopSeen();
     bool ReadTimedOut(CURL* easy);
+    bool WholeFetchTimedOut();
+    bool TooSlow();
     int PollSliceMs() const;
 
     QByteArray userAgent_;
+    bool statusOnly_;
     int connectTimeoutMs_;
     const std::atomic<bool>* stopRequested_;
     int readTimeoutMs_;
@@ -80,8 +98,15 @@ private:
     bool headerTooLarge_ = false;
     qsizetype headerBytes_ = 0;
     bool timedOut_ = false;
+    bool wholeFetchTimedOut_ = false;
+    bool tooSlow_ = false;
     bool connected_ = false;
     curl_off_t lastDownloaded_ = 0;
+    int wholeFetchMs_;
+    int rateWindowMs_;
+    bool rateStarted_ = false;  // the answer's first byte has come
+    qint64 windowStartBytes_ = 0;
+    Clock::time_point windowStart_;
     Clock::time_point started_;
     Clock::time_point lastActivity_;
 };

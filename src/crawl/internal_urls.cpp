@@ -1,6 +1,18 @@
 #include "crawl/internal_urls.h"
 
+#include "crawl/url_text.h"
+
 namespace lexicrawl {
+
+bool VisitFailed(const InternalUrl& entry)
+{
+    if (!entry.visited)
+        return false;
+    if (entry.statusCode < 0 || entry.statusCode >= 400)
+        return true;
+    // A 2xx answer whose body broke off carries the failure's text.
+    return entry.statusCode >= 200 && entry.statusCode <= 299 && !entry.fetchError.isEmpty();
+}
 
 qsizetype InternalUrls::Count() const
 {
@@ -25,24 +37,30 @@ std::vector<InternalUrl> InternalUrls::Snapshot() const
 bool InternalUrls::Contains(const QString& page) const
 {
     QMutexLocker lock(&mutex_);
-    return pages_.contains(page);
+    return pages_.find(QStringView(page)) != pages_.end();
 }
 
-qsizetype InternalUrls::Append(InternalUrl entry)
+qsizetype InternalUrls::Append(const QString& page)
 {
+    InternalUrl entry;
+    entry.page = page;
+    entry.urlLength = UrlLength(page);
     QMutexLocker lock(&mutex_);
-    pages_.insert(entry.page);
+    pages_.insert(page);
     entries_.push_back(std::move(entry));
     return qsizetype(entries_.size());
 }
 
-void InternalUrls::SetVisit(qsizetype index, const QString& time, const QString& response)
+void InternalUrls::SetVisit(qsizetype index, qint64 loadTimeNs, int statusCode, const QString& fetchError)
 {
     QMutexLocker lock(&mutex_);
     if (index < 0 || index >= qsizetype(entries_.size()))
         return;
-    entries_[size_t(index)].time = time;
-    entries_[size_t(index)].response = response;
+    InternalUrl& entry = entries_[size_t(index)];
+    entry.visited = true;
+    entry.loadTimeNs = loadTimeNs;
+    entry.statusCode = statusCode;
+    entry.fetchError = fetchError;
 }
 
 void InternalUrls::Clear()

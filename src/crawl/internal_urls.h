@@ -2,25 +2,32 @@
 // The table of internal URLs: an ordered, append-only list of the pages a
 // crawl visits, in visiting order (index = row of the "Internal URLs" list),
 // with a hash set of its pages beside it so that the duplicate test costs
-// O(1).
+// O(1). Entries hold numbers; the views format them.
 //
 // Thread-safety: every member takes the table's lock, so the collector may
 // append while the UI thread reads; At() hands out copies, never references.
 #include <QMutex>
-#include <QSet>
 #include <QString>
 
 #include <vector>
 
+#include "platform/text_hash.h"
+
 namespace lexicrawl {
 
-// One row of the table, four texts.
+// One row of the table.
 struct InternalUrl {
-    QString page;      // the URL as link processing produced it
-    QString time;      // load time in seconds, one decimal; empty until visited
-    QString length;    // UrlLength of page in decimal
-    QString response;  // status code of the visit; empty until visited
+    QString page;            // the URL as link processing produced it
+    qsizetype urlLength = 0; // UrlLength(page)
+    bool visited = false;    // the fetch has ended and the fields below are set
+    qint64 loadTimeNs = 0;   // from the start of the visit to the end of the fetch
+    int statusCode = 0;      // of the answer; -1 when no answer came
+    QString fetchError;      // why the fetch failed; empty after a whole answer
 };
+
+// A visited entry whose fetch brought no page: no answer, an error status,
+// or a transfer that broke off.
+bool VisitFailed(const InternalUrl& entry);
 
 class InternalUrls {
 public:
@@ -32,16 +39,16 @@ public:
     // Whether some entry's page equals page exactly (case-sensitive).
     bool Contains(const QString& page) const;
 
-    // Appends entry at the end and answers the new length.
-    qsizetype Append(InternalUrl entry);
-    // Writes the visit's load time and status code into entry index.
-    void SetVisit(qsizetype index, const QString& time, const QString& response);
+    // Appends an unvisited entry for page at the end and answers the new length.
+    qsizetype Append(const QString& page);
+    // Writes the visit's load time, status code and failure text into entry index.
+    void SetVisit(qsizetype index, qint64 loadTimeNs, int statusCode, const QString& fetchError);
     void Clear();
 
 private:
     mutable QMutex mutex_;
     std::vector<InternalUrl> entries_;
-    QSet<QString> pages_;
+    TextSet pages_;
 };
 
 }  // namespace lexicrawl

@@ -4,6 +4,7 @@
 
 #include "crawl/url_resolver.h"
 #include "crawl/url_text.h"
+#include "platform/escaped_bytes.h"
 #include "platform/platform.h"
 #include "platform/text.h"
 #include "store/project_database.h"
@@ -32,16 +33,14 @@ QStringList IgnoreUrlPatterns(const QString& text)
     return SplitLines(TrimCtl(text));
 }
 
-LinkProcessor::LinkProcessor(ProjectDatabase& db, InternalUrls& table, CrawlState& state, QStringList ignoreUrls,
-                             RowCountHandler rowCountChanged)
+LinkProcessor::LinkProcessor(ProjectDatabase& db, InternalUrls& table, CrawlState& state, QStringList ignoreUrls)
     : db_(db),
       table_(table),
       state_(state),
-      rowCountChanged_(std::move(rowCountChanged)),
       ignoreUrls_(std::move(ignoreUrls)),
       masks_(size_t(ignoreUrls_.size())),
       startDomain_(DomainOf(state.StartUrl)),
-      startHost_(StripScheme(SiteRoot(state.StartUrl)))
+      startHost_(ScopeHost(state.StartUrl))
 {
     for (const QString& word : IgnoreExtensionWords(state.IgnoreExtensionsText))
         extensionNeedles_.push_back(QLatin1Char('.') + LowerAZ(word));
@@ -52,7 +51,7 @@ LinkProcessor::~LinkProcessor() = default;
 void LinkProcessor::ProcessLink(const QString& linkFound, const QString& source, const QString& rel,
                                 const QString& anchorFound)
 {
-    QString link = ApplyProtocolRelative(linkFound, source);
+    QString link = ApplyProtocolRelative(LinkAddressText(linkFound), source);
     bool valid = !HasIgnoredExtension(link);
     if (link.startsWith(QLatin1String("javascript:")))
         valid = false;
@@ -68,7 +67,7 @@ void LinkProcessor::ProcessLink(const QString& linkFound, const QString& source,
         return;  // a dropped link leaves no trace
     if (inTransaction_ && ++batchLinks_ > kBatchLinks)
         RotateBatchTransaction();
-    QString anchor = anchorFound;
+    QString anchor = ReplaceEscapedBytes(anchorFound);
     anchor.replace(QLatin1String("\r\n"), QLatin1String(" "));
     // A bare site address loses its final "/"; a path, port or user
     // information keeps it.
@@ -112,7 +111,7 @@ bool LinkProcessor::MatchesIgnoreUrl(const QString& link)
 bool LinkProcessor::IsInternal(const QString& link) const
 {
     if (state_.SubdomainScope)
-        return StripScheme(SiteRoot(link)) == startHost_;
+        return ScopeHost(link) == startHost_;
     return DomainOf(link) == startDomain_;
 }
 
@@ -123,9 +122,7 @@ void LinkProcessor::AddInternalUrl(const QString& url)
     if (table_.Contains(url))
         return;
     state_.AddedCount.fetch_add(1);
-    const qsizetype count = table_.Append(InternalUrl{url, QString(), QString::number(UrlLength(url)), QString()});
-    if (rowCountChanged_)
-        rowCountChanged_(count);
+    table_.Append(url);
     const QString sql = QStringLiteral("insert into PAGES (URL) values (") + SqlQuote(url) + QStringLiteral(");");
     try {
         if (inTransaction_) {

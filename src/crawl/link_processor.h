@@ -24,13 +24,9 @@ class ProjectDatabase;
 
 class LinkProcessor {
 public:
-    // Told the table's new length after every append (the list's row count).
-    using RowCountHandler = std::function<void(qsizetype)>;
-
     // ignoreUrls: one wildcard mask per line of the Ignore URLs box. Reads
     // StartUrl, SubdomainScope, UrlLimit and IgnoreExtensionsText once, here.
-    LinkProcessor(ProjectDatabase& db, InternalUrls& table, CrawlState& state, QStringList ignoreUrls,
-                  RowCountHandler rowCountChanged = {});
+    LinkProcessor(ProjectDatabase& db, InternalUrls& table, CrawlState& state, QStringList ignoreUrls);
     ~LinkProcessor();
 
     // Resolves, filters, classifies and records one link. Database failures
@@ -67,12 +63,11 @@ private:
     ProjectDatabase& db_;
     InternalUrls& table_;
     CrawlState& state_;
-    RowCountHandler rowCountChanged_;
     std::vector<QString> extensionNeedles_;  // "." + lower-cased word
     QStringList ignoreUrls_;
     std::vector<std::unique_ptr<WildcardMask>> masks_;  // compiled on first use
     QString startDomain_;
-    QString startHost_;  // StripScheme(SiteRoot(StartUrl))
+    QString startHost_;  // ScopeHost(StartUrl)
     bool batch_ = false;          // a batch is open and holds the store lock
     bool inTransaction_ = false;  // the batch's transaction is open
     int batchLinks_ = 0;          // links processed in the open transaction

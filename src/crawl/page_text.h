@@ -8,6 +8,6 @@ namespace lexicrawl {
 
 // text cut at its first NUL, with every CR LF, lone CR and lone LF made a
 // CR LF, and a CR LF after the last line too; empty text stays empty.
-QString NormalisePageText(const QString& text);
+QString NormalisePageText(QString text);
 
 }  // namespace lexicrawl

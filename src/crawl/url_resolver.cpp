@@ -1,5 +1,7 @@
 #include "crawl/url_resolver.h"
 
+#include <QStringList>
+
 #include "crawl/url_text.h"
 
 namespace lexicrawl {
@@ -22,6 +24,53 @@ QString ResolveRelative(const QString& link, const QString& source, qsizetype sc
     if (withoutLast.contains(u'/'))
         return DirectoryOf(source) + link;
     return SiteRoot(source) + QLatin1Char('/') + link;
+}
+
+// A reference that begins with a scheme ("mailto:", "https:") is absolute.
+bool HasScheme(const QString& reference)
+{
+    for (qsizetype i = 0; i < reference.size(); ++i) {
+        const QChar c = reference.at(i);
+        if (c == u':')
+            return i > 0;
+        const bool letter = (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+        const bool allowed = letter || (i > 0 && ((c >= u'0' && c <= u'9') || c == u'+' || c == u'-' || c == u'.'));
+        if (!allowed)
+            return false;
+    }
+    return false;
+}
+
+// The end of a URL's path: its first "?" or "#", or its end.
+qsizetype PathEnd(const QString& url, qsizetype from)
+{
+    qsizetype end = url.size();
+    for (const char16_t c : {u'?', u'#'}) {
+        const qsizetype at = url.indexOf(QChar(c), from);
+        if (at >= 0 && at < end)
+            end = at;
+    }
+    return end;
+}
+
+// RFC 3986, 5.2.4: removes "." and ".." segments of an absolute path.
+QString RemoveDotSegments(const QString& path)
+{
+    QStringList kept;
+    const QStringList segments = path.split(u'/');
+    for (qsizetype i = 1; i < segments.size(); ++i) {
+        const QString& segment = segments.at(i);
+        const bool last = i == segments.size() - 1;
+        if (segment == QLatin1String(".") || segment == QLatin1String("..")) {
+            if (segment == QLatin1String("..") && !kept.isEmpty())
+                kept.removeLast();
+            if (last)
+                kept << QString();  // "a/." and "a/.." name a directory
+            continue;
+        }
+        kept << segment;
+    }
+    return QLatin1Char('/') + kept.join(u'/');
 }
 
 }  // namespace
@@ -73,6 +122,36 @@ QString ResolveAgainstSource(const QString& link, const QString& source)
     if (source.startsWith(QLatin1String("https://")))
         return ResolveRelative(link, source, 8);
     return link;
+}
+
+QString ResolveReference(const QString& base, const QString& reference)
+{
+    const qsizetype sep = base.indexOf(QLatin1String("://"));
+    if (HasScheme(reference) || sep < 0)
+        return reference;
+    if (reference.startsWith(QLatin1String("//")))
+        return base.left(sep + 1) + reference;
+    const qsizetype pathStart = sep + 3 + AuthorityOf(base).size();
+    const qsizetype pathEnd = PathEnd(base, pathStart);
+    const QString origin = base.left(pathStart);
+    const QString path = base.mid(pathStart, pathEnd - pathStart);
+    if (reference.isEmpty())
+        return base.left(base.indexOf(u'#') < 0 ? base.size() : base.indexOf(u'#'));
+    if (reference.startsWith(u'#')) {
+        const qsizetype hash = base.indexOf(u'#');
+        return (hash < 0 ? base : base.left(hash)) + reference;
+    }
+    if (reference.startsWith(u'?'))
+        return origin + path + reference;
+    const qsizetype referencePathEnd = PathEnd(reference, 0);
+    QString merged;
+    if (reference.startsWith(u'/'))
+        merged = reference.left(referencePathEnd);
+    else if (path.isEmpty())
+        merged = QLatin1Char('/') + reference.left(referencePathEnd);
+    else
+        merged = path.left(path.lastIndexOf(u'/') + 1) + reference.left(referencePathEnd);
+    return origin + RemoveDotSegments(merged) + reference.mid(referencePathEnd);
 }
 
 }  // namespace lexicrawl

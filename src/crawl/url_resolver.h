@@ -22,4 +22,12 @@ QString ResolveParentPath(const QString& link, const QString& base);
 // the directory of an http or https source; otherwise unchanged.
 QString ResolveAgainstSource(const QString& link, const QString& source);
 
+// Resolves a reference as HTTP resolves a redirect's Location against the URL
+// that answered (RFC 3986, section 5.2): an absolute reference stays as it
+// is; "//host/..." takes base's scheme; "/path" base's scheme and authority;
+// "?query" and "#fragment" base's path; anything else is merged with base's
+// directory, and "." and ".." segments of the path are removed. Only the
+// path is touched: no character is decoded or encoded.
+QString ResolveReference(const QString& base, const QString& reference);
+
 }  // namespace lexicrawl

@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 
+#include "platform/escaped_bytes.h"
 #include "platform/text.h"
 
 namespace lexicrawl {
@@ -13,11 +14,11 @@ const QString kHttps = QStringLiteral("https://");
 
 }  // namespace
 
-QString HostOf(const QString& url)
+QStringView AuthorityOf(const QString& url)
 {
     const qsizetype sep = url.indexOf(QLatin1String("://"));
     if (sep < 0)
-        return QString();
+        return {};
     const qsizetype begin = sep + 3;
     qsizetype end = begin;
     const qsizetype n = url.size();
@@ -27,7 +28,12 @@ QString HostOf(const QString& url)
             break;
         ++end;
     }
-    QStringView authority = QStringView(url).mid(begin, end - begin);
+    return QStringView(url).mid(begin, end - begin);
+}
+
+QString HostOf(const QString& url)
+{
+    QStringView authority = AuthorityOf(url);
     const qsizetype at = authority.lastIndexOf(u'@');
     if (at >= 0)
         authority = authority.mid(at + 1);
@@ -42,9 +48,16 @@ QString HostOf(const QString& url)
 QString SiteRoot(const QString& url)
 {
     if (url.startsWith(kHttp))
-        return kHttp + HostOf(url);
+        return kHttp + AuthorityOf(url).toString();
     if (url.startsWith(kHttps))
-        return kHttps + HostOf(url);
+        return kHttps + AuthorityOf(url).toString();
+    return QString();
+}
+
+QString ScopeHost(const QString& url)
+{
+    if (url.startsWith(kHttp) || url.startsWith(kHttps))
+        return HostOf(url);
     return QString();
 }
 
@@ -79,6 +92,35 @@ qsizetype UrlLength(const QString& url)
     return url.size();
 }
 
+QString LinkAddressText(const QString& link)
+{
+    static const char kHex[] = "0123456789ABCDEF";
+    bool clean = true;
+    for (const QChar c : link) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F) {
+            clean = false;
+            break;
+        }
+    }
+    if (clean)
+        return PercentEncodeEscapedBytes(link);
+    QString out;
+    out.reserve(link.size() + 8);
+    for (const QChar c : link) {
+        const char16_t u = c.unicode();
+        if (u == u'\t' || u == u'\r' || u == u'\n')
+            continue;
+        if (u < 0x20 || u == 0x7F) {
+            out += QLatin1Char('%');
+            out += QLatin1Char(kHex[u >> 4]);
+            out += QLatin1Char(kHex[u & 15]);
+        } else {
+            out += c;
+        }
+    }
+    return PercentEncodeEscapedBytes(out);
+}
+
 QString StripTags(const QString& text)
 {
     QString out;
@@ -96,6 +138,25 @@ QString StripTags(const QString& text)
         if (close < 0)
             break;
         i = close + 1;
+    }
+    return out;
+}
+
+QString FormEncode(const QString& value)
+{
+    static const QByteArray kept = QByteArrayLiteral("!$'()*-.@_");
+    const QByteArray bytes = value.toUtf8();
+    QString out;
+    out.reserve(bytes.size() * 3);
+    for (const char c : bytes) {
+        const auto u = static_cast<unsigned char>(c);
+        const bool alnum = (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9');
+        if (alnum || kept.contains(c))
+            out += QLatin1Char(c);
+        else if (c == ' ')
+            out += QLatin1Char('+');
+        else
+            out += QLatin1Char('%') + QString::number(u, 16).toUpper().rightJustified(2, u'0');
     }
     return out;
 }

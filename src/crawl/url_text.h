@@ -13,8 +13,19 @@ namespace lexicrawl {
 // address loses its brackets. Empty without "://". Case unchanged.
 QString HostOf(const QString& url);
 
-// "http://" or "https://" (matched case-sensitively) + HostOf(url); otherwise empty.
+// The authority of url as written: after the first "://" up to the next "/",
+// "?" or "#", user information and port included. Empty without "://".
+QStringView AuthorityOf(const QString& url);
+
+// "http://" or "https://" (matched case-sensitively) + the authority of url,
+// so that a site served on a port, or with user information, keeps them in
+// every link resolved against its root; otherwise empty.
 QString SiteRoot(const QString& url);
+
+// The host that the same-host scope compares: HostOf(url) for an "http://"
+// or "https://" URL (matched case-sensitively), otherwise empty. The port
+// plays no part.
+QString ScopeHost(const QString& url);
 
 // url without a leading "http://" or "https://" (either in any letter case).
 QString StripScheme(const QString& url);
@@ -28,8 +39,20 @@ QString DomainOf(const QString& url);
 // "https://" (both case-sensitive).
 qsizetype UrlLength(const QString& url);
 
+// A link as found, made fit to be requested and stored: tabs and line breaks
+// are dropped (as browsers drop them from an address), other control
+// characters and bytes the page's character set could not decode (escaped
+// bytes) are percent-encoded, so that the link names the address the page
+// wrote, byte for byte, and never breaks a line of a list or an export.
+QString LinkAddressText(const QString& link);
+
 // text without every run from "<" up to and including the next ">"; an
 // unclosed "<" removes the rest.
 QString StripTags(const QString& text);
+
+// A value as an HTML form encodes it: ASCII letters, digits and ! $ ' ( ) *
+// - . @ _ stay, a space becomes "+", every other character is written as
+// the %XX form (upper-case hexadecimal) of each of its UTF-8 bytes.
+QString FormEncode(const QString& value);
 
 }  // namespace lexicrawl

@@ -1,5 +1,6 @@
 #include "platform/headless_platform.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
@@ -76,6 +77,16 @@ bool HeadlessPlatform::StartNewInstance(const QString& commandLine)
     return QProcess::startDetached(ExecutablePath(), args, QDir::currentPath());
 }
 
+// A detached shell waits for this process to end, a second more, and starts
+// the program again; it does not depend on this process in any way.
+bool HeadlessPlatform::RestartWhenEnded()
+{
+    const QString script = QStringLiteral("while kill -0 %1 2>/dev/null; do sleep 0.2; done; sleep 1; exec \"$0\"")
+                               .arg(QCoreApplication::applicationPid());
+    return QProcess::startDetached(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), script, ExecutablePath()},
+                                   QDir::homePath());
+}
+
 void HeadlessPlatform::SetClipboardText(const QString& text)
 {
     QMutexLocker lock(&mutex_);
@@ -116,9 +127,18 @@ int HeadlessPlatform::UiLanguageId() const
     return LangIdForPosixLocale(PosixMessagesLocale());
 }
 
+// In the build tree the run-time files (empty.db, Languages/, Dictionaries/)
+// lie beside the executable; installed, the executable is in .../bin and
+// they are in .../share/lexicrawl.
 QString HeadlessPlatform::ProgramFolder() const
 {
-    return WithTrailingSlash(QFileInfo(ExecutablePath()).absolutePath());
+    const QString beside = WithTrailingSlash(QFileInfo(ExecutablePath()).absolutePath());
+    if (QFileInfo::exists(beside + QStringLiteral("empty.db")))
+        return beside;
+    const QString installed = QDir::cleanPath(beside + QStringLiteral("../share/lexicrawl"));
+    if (QFileInfo::exists(installed + QStringLiteral("/empty.db")))
+        return WithTrailingSlash(installed);
+    return beside;
 }
 
 QString HeadlessPlatform::RoamingDataFolder() const

@@ -21,6 +21,7 @@ public:
                  const QString& no) override;
     bool OpenDocument(const QString& target) override;
     bool StartNewInstance(const QString& commandLine) override;
+    bool RestartWhenEnded() override;
     void SetClipboardText(const QString& text) override;
     void Beep() override;
     QChar DecimalSeparator() const override;
@@ -30,7 +31,7 @@ public:
     QString RoamingDataFolder() const override;
 
     QString ClipboardText() const;
-    // Silences ShowMessage/MessageBox (the command line's --quiet).
+    // Silences ShowMessage/MessageBox (fuzzers and tests that provoke failures).
     void SetQuiet(bool quiet);
 
 private:

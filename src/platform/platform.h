@@ -31,6 +31,10 @@ public:
     // Starts a new, independent instance of this program with the given
     // command-line text (passed as it is, not quoted).
     virtual bool StartNewInstance(const QString& commandLine) = 0;
+    // Arranges for this program to start again, without a command line,
+    // about a second after the current process has ended (a restart that
+    // takes a new interface language).
+    virtual bool RestartWhenEnded() = 0;
     virtual void SetClipboardText(const QString& text) = 0;
     virtual void Beep() = 0;
 
@@ -41,7 +45,9 @@ public:
     // (1033 for English (United States)); 0 when unknown.
     virtual int UiLanguageId() const = 0;
 
-    // The folder of the running executable, with a trailing separator.
+    // The folder of the program's run-time files (empty.db, Languages,
+    // Dictionaries): the executable's own folder, or where they are
+    // installed beside it. With a trailing separator.
     virtual QString ProgramFolder() const = 0;
     // The per-user application data folder (XDG data home on Linux), with a
     // trailing separator.

@@ -1,6 +1,5 @@
 #include "spelling/dictionary_choice.h"
 
-#include "platform/platform.h"
 #include "spelling/dictionary_manager.h"
 #include "spelling/word_verdict.h"
 
@@ -53,11 +52,6 @@ SpellDictionary* DictionaryChoice::SelectedDictionary() const
 bool DictionaryChoice::SpellCheckWord(const QString& word) const
 {
     return lexicrawl::SpellCheckWord(SelectedDictionary(), word);
-}
-
-QString DictionariesFolder()
-{
-    return Platform::Current().ProgramFolder() + QStringLiteral("Dictionaries");
 }
 
 }  // namespace lexicrawl

@@ -51,7 +51,4 @@ private:
     int selected_ = -1;
 };
 
-// The folder "Dictionaries" beside the program.
-QString DictionariesFolder();
-
 }  // namespace lexicrawl

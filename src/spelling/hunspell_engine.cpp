@@ -107,4 +107,9 @@ bool HunspellEngine::AddWithAffix(const QString& word, const QString& model)
     return hunspell_->add_with_affix(bytes.toStdString(), modelBytes.toStdString()) == 0;
 }
 
+QString HunspellVersion()
+{
+    return QStringLiteral(LEXICRAWL_HUNSPELL_VERSION);
+}
+
 }  // namespace lexicrawl

@@ -46,4 +46,7 @@ private:
     std::unique_ptr<DictionaryCodec> codec_;
 };
 
+// The Hunspell library the program was built with ("1.7.2").
+QString HunspellVersion();
+
 }  // namespace lexicrawl

@@ -60,4 +60,14 @@ uint16_t LocaleToLangID(const QString& locale)
     return 0x0409;
 }
 
+QString LanguageCodeOf(uint16_t langId)
+{
+    const uint16_t primary = langId & 0x03FF;
+    for (const LocaleRow& row : kLocales) {
+        if ((row.id & 0x03FF) == primary)
+            return QLatin1String(row.locale).left(2);
+    }
+    return QString();
+}
+
 }  // namespace lexicrawl

@@ -12,4 +12,9 @@ namespace lexicrawl {
 // order (A-Z case ignored); 0x0409 when nothing matches.
 uint16_t LocaleToLangID(const QString& locale);
 
+// The two-letter language of an identifier ("de" for 0x0407 and 0x0807):
+// that of the table's first locale with the same primary language; empty
+// when the table has none.
+QString LanguageCodeOf(uint16_t langId);
+
 }  // namespace lexicrawl

@@ -77,6 +77,8 @@ void SpellDictionary::Unload()
     proof_.reset();
     pendingProof_ = {};
     engine_.reset();
+    // What this run decided stays for the next (nothing when no cache file).
+    verdicts_.Save();
     affix_.clear();
     words_.clear();
     verdicts_.Clear();

@@ -69,6 +69,10 @@ public:
     HunspellEngine* HelperEngine();
     // Verdicts of the loaded engine, keyed by word.
     VerdictStore& Verdicts() { return verdicts_; }
+    // The affix and word-list members as loaded (empty when not loaded),
+    // for the suggestion engine.
+    const QByteArray& AffixData() const { return affix_; }
+    const QByteArray& WordData() const { return words_; }
 
     QString internalAffixPath;
     QString internalDictPath;

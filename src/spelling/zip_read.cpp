@@ -1,17 +1,10 @@
 #include "spelling/zip_read.h"
 
-#include <QDateTime>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 
 #include <zlib.h>
 
 #include <algorithm>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "platform/platform.h"
 #include "spelling/mapped_file.h"
@@ -68,52 +61,7 @@ bool SameNameAZ(const char* a, const QByteArray& b)
     return true;
 }
 
-QDateTime DosToLocal(uint16_t date, uint16_t time)
-{
-    const QDate d(1980 + (date >> 9), (date >> 5) & 0x0F, date & 0x1F);
-    const QTime t(time >> 11, (time >> 5) & 0x3F, (time & 0x1F) * 2);
-    return QDateTime(d, t);  // invalid when either part is
-}
-
-bool SetFileTimes(int fd, const QDateTime& when)
-{
-    if (!when.isValid())
-        return false;
-    struct timespec ts[2];
-    ts[0].tv_sec = ts[1].tv_sec = time_t(when.toSecsSinceEpoch());
-    ts[0].tv_nsec = ts[1].tv_nsec = 0;
-    return ::futimens(fd, ts) == 0;
-}
-
-bool WriteAll(int fd, const char* p, std::size_t n)
-{
-    while (n > 0) {
-        const ssize_t w = ::write(fd, p, n);
-        if (w < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        p += w;
-        n -= std::size_t(w);
-    }
-    return true;
-}
-
 }  // namespace
-
-QString SafeMemberPath(const QByteArray& name)
-{
-    if (name.isEmpty() || name.startsWith('\\') || name.startsWith('/') || name.contains(':'))
-        return {};
-    QByteArray path = name;
-    path.replace('\\', '/');
-    for (const QByteArray& part : path.split('/')) {
-        if (part == "..")
-            return {};
-    }
-    return QString::fromUtf8(path);
-}
 
 ZipRead::ZipRead(const QString& fileName, int32_t zipStartOffset, int32_t size,
                  bool showMessageBoxOnError)
@@ -217,6 +165,7 @@ bool ZipRead::ReadCentralRecords(const uint8_t* data, std::size_t size, std::siz
                                  unsigned total)
 {
     entries_.reserve(std::min<std::size_t>(total, size / kCentralRecordSize));
+    uint64_t budget = MaxArchiveBytes;
     for (unsigned i = 0; i < total; ++i) {
         if (offset > size || size - offset < kCentralRecordSize
             || U32(data + offset) != kCentralSignature) {
@@ -258,6 +207,9 @@ bool ZipRead::ReadCentralRecords(const uint8_t* data, std::size_t size, std::siz
             FormatError();
             return false;
         }
+        if (e.fullSize > MaxMemberBytes || e.fullSize > budget)
+            continue;
+        budget -= e.fullSize;
         entries_.push_back(e);
     }
     return true;
@@ -313,95 +265,16 @@ QByteArray ZipRead::UnZip(int index) const
     return {};
 }
 
-bool ZipRead::UnZipFile(int index, const QString& destPath, bool forceWriteFlush) const
-{
-    if (index < 0 || index >= Count() || destPath.isEmpty())
-        return false;
-    QString folder = destPath;
-    while (folder.size() > 1 && (folder.endsWith(QLatin1Char('/')) || folder.endsWith(QLatin1Char('\\'))))
-        folder.chop(1);
-    if (!QFileInfo(folder).isDir())
-        return false;
-    const ZipEntry& e = entries_[std::size_t(index)];
-    const QString relative = SafeMemberPath(QByteArray(e.Name));
-    if (relative.isEmpty())
-        return false;
-    const QString target = folder + QLatin1Char('/') + relative;
-    const QDateTime when = DosToLocal(e.modDate, e.modTime);
-    const QFileInfo old(target);
-    if (old.exists()) {
-        if (when.isValid() && old.lastModified() == when && old.size() == qint64(e.fullSize))
-            return true;
-        // Give up after a few refusals instead of asking for ever.
-        for (int attempt = 0; !QFile::remove(target); ++attempt) {
-            if (attempt == 3)
-                return false;
-            Platform::Current().MessageBox(
-                QString(),
-                QStringLiteral("File ") + QString::fromUtf8(e.Name).toUpper()
-                    + QStringLiteral(" is still in use.\r\rPlease Close it for update."),
-                MessageIcon::Error);
-        }
-    }
-    if (!QDir().mkpath(QFileInfo(target).absolutePath()))
-        return false;
-    const int fd = ::open(QFile::encodeName(target).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return false;
-    QByteArray bytes;
-    bool ok = true;
-    if (e.method == 0) {
-        ok = Crc(reinterpret_cast<const char*>(e.data), e.fullSize) == e.crc32;
-    } else {
-        if (uint64_t(e.fullSize) <= uint64_t(e.zipSize) * kMaxDeflateRatio + 1024) {
-            bytes.resize(qsizetype(e.fullSize));
-            ok = (e.fullSize == 0 || Inflate(e, bytes.data()))
-                 && Crc(bytes.constData(), e.fullSize) == e.crc32;
-        } else {
-            ok = false;
-        }
-    }
-    if (!ok) {
-        CrcBox(e);
-        ::close(fd);
-        return false;
-    }
-    const char* src = e.method == 0 ? reinterpret_cast<const char*>(e.data) : bytes.constData();
-    bool result = WriteAll(fd, src, e.fullSize);
-    result = SetFileTimes(fd, when) && result;
-    if (forceWriteFlush)
-        ::fsync(fd);
-    ::close(fd);
-    return result;
-}
-
-bool ZipRead::CheckFile(int index, const QString& destPath) const
-{
-    if (index < 0 || index >= Count() || destPath.isEmpty())
-        return false;
-    const ZipEntry& e = entries_[std::size_t(index)];
-    const QString relative = SafeMemberPath(QByteArray(e.Name));
-    if (relative.isEmpty())
-        return false;
-    QString folder = destPath;
-    if (!folder.endsWith(QLatin1Char('/')))
-        folder += QLatin1Char('/');
-    const QFileInfo fi(folder + relative);
-    if (!fi.isFile() || fi.size() != qint64(e.fullSize))
-        return false;
-    if (e.fullSize == 0)
-        return true;
-    MappedFile mapped(fi.filePath());
-    if (mapped.state() != MappedFile::State::Mapped)
-        return false;
-    return Crc(reinterpret_cast<const char*>(mapped.data()), e.fullSize) == e.crc32;
-}
-
 QByteArray ZipRead::GetInitialExeContent() const
 {
     if (!buf_ || Count() == 0 || zipStartOffset_ <= 0)
         return {};
     return QByteArray(reinterpret_cast<const char*>(buf_), zipStartOffset_);
+}
+
+QString ZlibVersion()
+{
+    return QString::fromLatin1(zlibVersion());
 }
 
 }  // namespace lexicrawl

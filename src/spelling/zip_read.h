@@ -35,6 +35,17 @@ struct ZipEntry {
 
 class ZipRead {
 public:
+    // What one archive may cost. A member is usable only when its
+    // uncompressed size is at most MaxMemberBytes (the largest dictionary
+    // file known is a few tens of MB), and the members of one archive may
+    // add up to at most MaxArchiveBytes uncompressed: members past that
+    // budget are left out, as members of an unsupported method are. So a
+    // small hostile archive (say, thousands of directory records that all
+    // point at one member claiming a thousandfold expansion) costs at most
+    // MaxMemberBytes at a time and MaxArchiveBytes in all, however it is read.
+    static constexpr uint32_t MaxMemberBytes = 64u * 1024 * 1024;
+    static constexpr uint64_t MaxArchiveBytes = 256ull * 1024 * 1024;
+
     // Maps the file and reads its directory. size 0 means the whole file.
     ZipRead(const QString& fileName, int32_t zipStartOffset = 0, int32_t size = 0,
             bool showMessageBoxOnError = true);
@@ -54,11 +65,6 @@ public:
     // The member's bytes; empty (after the "CRC" message) when they fail
     // their size or CRC check.
     QByteArray UnZip(int index) const;
-    // Writes the member below destPath (which must exist). Names that would
-    // leave destPath are refused.
-    bool UnZipFile(int index, const QString& destPath, bool forceWriteFlush) const;
-    // True when destPath + name exists with the member's size and CRC-32.
-    bool CheckFile(int index, const QString& destPath) const;
     // The bytes before the ZIP data of a self-extracting file.
     QByteArray GetInitialExeContent() const;
     void Close();
@@ -76,9 +82,7 @@ private:
     std::vector<ZipEntry> entries_;
 };
 
-// Member name as stored (backslashes) turned into a relative file path with
-// '/' separators; empty when the name is empty, absolute, or steps out of its
-// folder with "..".
-QString SafeMemberPath(const QByteArray& name);
+// The zlib library in use ("1.2.13").
+QString ZlibVersion();
 
 }  // namespace lexicrawl

@@ -6,6 +6,7 @@
 #include <QMutex>
 #include <QRandomGenerator>
 #include <QSet>
+#include <QStringDecoder>
 
 #include <sqlite3.h>
 
@@ -29,6 +30,67 @@ QSet<QString> g_claimed;
 QString ErrText(sqlite3* db)
 {
     return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
+}
+
+// Statement text and values travel as UTF-8, except that a lone surrogate
+// (which UTF-8 cannot hold, and which SQLite's own UTF-16 conversion turns
+// into U+FFFD) is written as the three bytes its code would take. SQLite
+// stores text bytes as given, so every QString comes back unchanged.
+QByteArray StoredBytes(const QString& text)
+{
+    if (text.isValidUtf16())
+        return text.toUtf8();
+    QByteArray out;
+    out.reserve(text.size() * 3);
+    const qsizetype n = text.size();
+    qsizetype run = 0;  // start of the stretch not yet written
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(text[i + 1].unicode())) {
+            ++i;
+            continue;
+        }
+        if (!QChar::isSurrogate(c))
+            continue;
+        out += QStringView(text).mid(run, i - run).toUtf8();
+        out += char(0xE0 | (c >> 12));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+        run = i + 1;
+    }
+    out += QStringView(text).mid(run).toUtf8();
+    return out;
+}
+
+// UTF-8 as text, a leading U+FEFF kept: it is part of the value.
+QString FromUtf8(QByteArrayView bytes)
+{
+    QStringDecoder decoder(QStringConverter::Utf8,
+                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
+}
+
+// The reverse of StoredBytes; any other byte that is not UTF-8 reads as
+// U+FFFD.
+QString TextOfStoredBytes(const char* data, int size)
+{
+    const QByteArrayView bytes(data, size);
+    if (!bytes.contains('\xED'))
+        return FromUtf8(bytes);
+    QString out;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i + 2 < size; ++i) {
+        const auto b1 = static_cast<unsigned char>(data[i + 1]);
+        const auto b2 = static_cast<unsigned char>(data[i + 2]);
+        if (static_cast<unsigned char>(data[i]) != 0xED || b1 < 0xA0 || b1 > 0xBF || (b2 & 0xC0) != 0x80)
+            continue;
+        out += FromUtf8(bytes.sliced(start, i - start));
+        out += QChar(char16_t(0xD000 | ((b1 & 0x3F) << 6) | (b2 & 0x3F)));
+        i += 2;
+        start = i + 1;
+    }
+    out += FromUtf8(bytes.sliced(start));
+    return out;
 }
 
 }  // namespace
@@ -154,11 +216,16 @@ bool ProjectDatabase::OpenTarget(const QString& target, bool memory)
         return false;
     }
     db_ = db;
-    // The working file is scratch: no statement waits for a disk sync, and the
-    // rollback journal stays in memory. Without WAL every committed statement
-    // is in the main file, so a copy taken between statements is consistent;
-    // cache_spill off keeps an open transaction's pages out of the file.
-    sqlite3_exec(db_, "PRAGMA synchronous=OFF; PRAGMA journal_mode=MEMORY; PRAGMA cache_spill=OFF;",
+    // The working file is scratch: no statement waits for a disk sync. The
+    // rollback journal is a file kept between transactions, so a program
+    // killed in the middle of a commit leaves a file that opens whole (the
+    // next open rolls the commit back); an in-memory journal would leave it
+    // corrupt. Without WAL every committed statement is in the main file, so
+    // a copy taken between statements is consistent; cache_spill off keeps
+    // an open transaction's pages out of the file.
+    sqlite3_exec(db_,
+                 memory ? "PRAGMA synchronous=OFF; PRAGMA journal_mode=MEMORY; PRAGMA cache_spill=OFF;"
+                        : "PRAGMA synchronous=OFF; PRAGMA journal_mode=PERSIST; PRAGMA cache_spill=OFF;",
                  nullptr, nullptr, nullptr);
     return true;
 }
@@ -167,8 +234,7 @@ bool ProjectDatabase::PrepareForCrawl(DatabaseLocation location)
 {
     QMutexLocker lock(&mutex_);
     CloseConnection();
-    if (!workingFile_.isEmpty())
-        QFile::remove(workingFile_);
+    RemoveWorkingFile();
     if (location == DatabaseLocation::File) {
         if (!workingFile_.isEmpty())
             QFile::copy(TemplatePath(), workingFile_);  // a failure shows in the open below
@@ -204,8 +270,15 @@ void ProjectDatabase::Close()
 {
     QMutexLocker lock(&mutex_);
     CloseConnection();
-    if (!workingFile_.isEmpty())
-        QFile::remove(workingFile_);
+    RemoveWorkingFile();
+}
+
+void ProjectDatabase::RemoveWorkingFile()
+{
+    if (workingFile_.isEmpty())
+        return;
+    QFile::remove(workingFile_);
+    QFile::remove(workingFile_ + QStringLiteral("-journal"));
 }
 
 void ProjectDatabase::Execute(const QString& sql)
@@ -214,7 +287,7 @@ void ProjectDatabase::Execute(const QString& sql)
     if (!db_)
         throw DatabaseError(QStringLiteral("Database is not open"));
     char* err = nullptr;
-    const int rc = sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &err);
+    const int rc = sqlite3_exec(db_, StoredBytes(sql).constData(), nullptr, nullptr, &err);
     if (rc != SQLITE_OK) {
         const QString text = err ? QString::fromUtf8(err) : ErrText(db_);
         sqlite3_free(err);
@@ -228,7 +301,7 @@ void ProjectDatabase::Query(const QString& sql, const std::function<void(const R
     if (!db_)
         throw DatabaseError(QStringLiteral("Database is not open"));
     sqlite3_stmt* stmt = nullptr;
-    const QByteArray utf8 = sql.toUtf8();
+    const QByteArray utf8 = StoredBytes(sql);
     if (sqlite3_prepare_v2(db_, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK)
         throw DatabaseError(ErrText(db_));
     struct Finalizer {
@@ -250,9 +323,9 @@ void ProjectDatabase::Query(const QString& sql, const std::function<void(const R
         QStringList values;
         values.reserve(columns);
         for (int c = 0; c < columns; ++c) {
-            const auto* text = reinterpret_cast<const char16_t*>(sqlite3_column_text16(stmt, c));
-            const int bytes = sqlite3_column_bytes16(stmt, c);
-            values << (text ? QString(reinterpret_cast<const QChar*>(text), bytes / 2) : QString());
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
+            const int bytes = sqlite3_column_bytes(stmt, c);
+            values << (text ? TextOfStoredBytes(text, bytes) : QString());
         }
         onRow(Row(&names, std::move(values)));
     }
@@ -292,11 +365,14 @@ bool ProjectDatabase::SaveCopyTo(const QString& destination, QString* error)
     return true;
 }
 
+// A savepoint: outside a transaction it begins one, inside one it nests, so
+// a transaction may be opened within another (a page's statements within
+// its recording).
 Transaction::Transaction(ProjectDatabase& db) : db_(db)
 {
     db_.Lock().lock();
     try {
-        db_.Execute(QStringLiteral("BEGIN TRANSACTION;"));
+        db_.Execute(QStringLiteral("SAVEPOINT lexicrawl_transaction;"));
     } catch (...) {
         db_.Lock().unlock();
         throw;
@@ -307,7 +383,7 @@ Transaction::~Transaction()
 {
     if (!done_) {
         try {
-            db_.Execute(QStringLiteral("ROLLBACK;"));
+            db_.Execute(QStringLiteral("ROLLBACK TO lexicrawl_transaction; RELEASE lexicrawl_transaction;"));
         } catch (const DatabaseError&) {
         }
     }
@@ -316,8 +392,13 @@ Transaction::~Transaction()
 
 void Transaction::Commit()
 {
-    db_.Execute(QStringLiteral("COMMIT;"));
+    db_.Execute(QStringLiteral("RELEASE lexicrawl_transaction;"));
     done_ = true;
+}
+
+QString SqliteVersion()
+{
+    return QString::fromLatin1(sqlite3_libversion());
 }
 
 }  // namespace lexicrawl

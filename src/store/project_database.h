@@ -97,6 +97,8 @@ public:
 private:
     bool OpenTarget(const QString& target, bool memory);
     void CloseConnection();
+    // Deletes the working file and its rollback journal; missing ones are no error.
+    void RemoveWorkingFile();
 
     const QString dataFolder_;
     const QString programFolder_;
@@ -107,8 +109,9 @@ private:
     mutable QRecursiveMutex mutex_;
 };
 
-// A transaction on the store: BEGIN at construction, ROLLBACK in the
-// destructor unless Commit() ran. Holds the store lock throughout.
+// A transaction on the store: begun at construction, rolled back in the
+// destructor unless Commit() ran; one may be opened within another (it is a
+// savepoint). Holds the store lock throughout.
 class Transaction {
 public:
     explicit Transaction(ProjectDatabase& db);
@@ -123,5 +126,8 @@ private:
 // The user-message texts of the store.
 QString OpenFailureText(const QString& sqliteText);       // "...message:" CR CR text
 QString StatementFailureText(const QString& sqliteText);  // "...message: " text
+
+// The SQLite library in use ("3.40.1").
+QString SqliteVersion();
 
 }  // namespace lexicrawl

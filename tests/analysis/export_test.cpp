@@ -21,15 +21,21 @@ QByteArray ReadAll(const QString& path)
 
 const QByteArray kBom("\xEF\xBB\xBF");
 
-const std::vector<InternalUrlRow> kUrls{
-    {"https://example.com/", "0.4", "20", "200"},
-    {"https://example.com/a,b", "", "23", ""},
+InternalUrl Visited(const QString& page, qsizetype length, qint64 loadTimeNs, int status)
+{
+    return InternalUrl{page, length, true, loadTimeNs, status, QString()};
+}
+
+// One fetched entry, one not fetched yet.
+const std::vector<InternalUrl> kUrls{
+    Visited("https://example.com/", 20, 360'000'000, 200),
+    InternalUrl{"https://example.com/a,b", 23, false, 0, 0, QString()},
 };
 
-const std::vector<UnknownWordRow> kWords{
-    {"teh", "2"},
-    {QString::fromUtf8("\xC3\xA9lan"), "1"},
-    {NotCheckedYetCaption(), "1"},
+const std::vector<UnknownWord> kWords{
+    {"teh", 2, {}, {}},
+    {QString::fromUtf8("\xC3\xA9lan"), 1, {}, {}},
+    {NotCheckedYetCaption(), 1, {}, {}},
 };
 
 class Export : public ::testing::Test {
@@ -55,19 +61,20 @@ TEST(ExportExtension, IsTheLowerCasedTailOfTheFileName)
 
 TEST_F(Export, InternalUrlsAsCsvWithTheListSeparatorAndNoQuoting)
 {
-    const ExportResult result = ExportInternalUrls(Path("urls.CSV"), kUrls, QLatin1Char(';'));
+    // The load time as the list shows it: one decimal, the user's decimal separator.
+    const ExportResult result = ExportInternalUrls(Path("urls.CSV"), kUrls, QLatin1Char(','), QLatin1Char(';'));
     EXPECT_TRUE(result.written);
     EXPECT_EQ(ReadAll(Path("urls.CSV")), kBom + "URL;Load_Time;URL_Length;Status_Code\r\n"
-                                                "https://example.com/;0.4;20;200\r\n"
+                                                "https://example.com/;0,4;20;200\r\n"
                                                 "https://example.com/a,b;;23;\r\n");
 }
 
 TEST_F(Export, InternalUrlsAsTextOrNotAtAll)
 {
-    EXPECT_TRUE(ExportInternalUrls(Path("urls.txt"), kUrls, QLatin1Char(',')).written);
+    EXPECT_TRUE(ExportInternalUrls(Path("urls.txt"), kUrls, QLatin1Char('.'), QLatin1Char(',')).written);
     EXPECT_EQ(ReadAll(Path("urls.txt")), kBom + "https://example.com/\r\nhttps://example.com/a,b\r\n");
 
-    const ExportResult skipped = ExportInternalUrls(Path("urls.lst"), kUrls, QLatin1Char(','));
+    const ExportResult skipped = ExportInternalUrls(Path("urls.lst"), kUrls, QLatin1Char('.'), QLatin1Char(','));
     EXPECT_FALSE(skipped.written);
     EXPECT_FALSE(skipped.Failed());
     EXPECT_FALSE(QFile::exists(Path("urls.lst")));
@@ -84,7 +91,7 @@ TEST_F(Export, WordsAsCsvOrAsThePlainListForAnyOtherExtension)
 
 TEST_F(Export, EmptyListsGiveTheHeaderOrTheByteOrderMarkAlone)
 {
-    EXPECT_TRUE(ExportInternalUrls(Path("e.csv"), {}, QLatin1Char(',')).written);
+    EXPECT_TRUE(ExportInternalUrls(Path("e.csv"), {}, QLatin1Char('.'), QLatin1Char(',')).written);
     EXPECT_EQ(ReadAll(Path("e.csv")), kBom + "URL,Load_Time,URL_Length,Status_Code\r\n");
     EXPECT_TRUE(ExportWords(Path("e.txt"), {}, QLatin1Char(',')).written);
     EXPECT_EQ(ReadAll(Path("e.txt")), kBom);
@@ -96,7 +103,7 @@ TEST_F(Export, ReplacesAnExistingFileWhole)
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
     old.write(QByteArray(1000, 'x'));
     old.close();
-    EXPECT_TRUE(ExportWords(Path("words.txt"), {{"one", "1"}}, QLatin1Char(',')).written);
+    EXPECT_TRUE(ExportWords(Path("words.txt"), {{"one", 1, {}, {}}}, QLatin1Char(',')).written);
     EXPECT_EQ(ReadAll(Path("words.txt")), kBom + "one\r\n");
 }
 
@@ -120,11 +127,12 @@ TEST(UnknownWordList, CountsPagesPerWordMostFirstAndNamesUncheckedRows)
     db.Execute("insert into MISSPELLED (URL,WORD) values ('b','teh');");
     db.Execute("insert into MISSPELLED (URL) values ('c');");
     db.Execute("insert into MISSPELLED (URL,WORD) values ('c','');");
-    std::vector<UnknownWordRow> rows;
-    ASSERT_TRUE(LoadUnknownWords(db, rows));
+    std::vector<UnknownWord> rows;
+    ASSERT_TRUE(LoadUnknownWords(db, rows, nullptr, true));
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0].word, QStringLiteral("teh"));
-    EXPECT_EQ(rows[0].count, QStringLiteral("2"));
+    EXPECT_EQ(rows[0].occurrence, 2);
+    EXPECT_EQ(rows[0].pages, (QStringList{"a", "b"}));
     QStringList others{rows[1].word, rows[2].word};
     others.sort();
     EXPECT_EQ(others, (QStringList{QString(), NotCheckedYetCaption()}));

@@ -5,6 +5,7 @@
 
 #include <QStringList>
 
+#include "analysis/parser_input.h"
 #include "analysis/parsed_page.h"
 #include "qstring_printer.h"
 #include "analysis/readable_text.h"
@@ -124,8 +125,15 @@ TEST(ReadableText, UsesTheOneParseForUsualPageEndings)
         bool crossedCut = true;
         page.Document().BodyText(readable_text::HtmlEndOffset(page.Document().Utf8()), {}, &crossedCut);
         EXPECT_FALSE(crossedCut) << ending;
+        EXPECT_TRUE(page.Document().ClosesHtmlAt(readable_text::HtmlEndOffset(page.Document().Utf8()) - 7)) << ending;
         EXPECT_EQ(page.ReadableText(), S("a")) << ending;
     }
+    // A "</html>" that is no end tag cuts the page all the same, but the
+    // shared parse cannot tell what follows it.
+    ExpectText({"><html a=\"</html><!--\">/", ">"});
+    ExpectText({"><html a=\"</html><!--\">/-->", ">"});
+    ExpectText({"<p>a<!-- </html> -->b</p>", "a"});
+    ExpectText({"<script>x='</html>'</script><!-- c -->visible", ""});
     // Text after such a comment does join the body, and is then left out.
     ExpectText({"<p>a</p>\n</html>\n<!-->after<!-- -->\n", "a"});
     ExpectText({"<p>a</p>\n</html>\n<!-- x --!>after -->\n", "a"});
@@ -141,6 +149,9 @@ TEST(ReadableText, RemovesTheExactCompatibilityTagOnly)
         // Without the tag the parse differs: the SVG stays open, the line break follows <pre>.
         {"<svg><meta http-equiv=\"X-UA-Compatible\" content=\"IE=edge,chrome=1\"/><desc>d</desc></svg>", ""},
         {"<pre><meta http-equiv=\"X-UA-Compatible\" content=\"IE=edge,chrome=1\"/>\nline</pre>", "line"},
+        // Inside another tag the text is no tag of its own; removing it joins that tag to what follows.
+        {"<p>x<h<meta http-equiv=\"X-UA-Compatible\" content=\"IE=edge,chrome=1\"/>y</p>", "x"},
+        {"<p title='<meta http-equiv=\"X-UA-Compatible\" content=\"IE=edge,chrome=1\"/>'>z</p>", "z"},
     };
     for (const TextCase& c : cases)
         ExpectText(c);
@@ -150,6 +161,27 @@ TEST(ReadableText, JoinsWordsSplitBySoftHyphens)
 {
     ExpectText({"<p>extra\xC2\xAD" "ordinary soft&shy;ware</p>", "extraordinary software"});
     EXPECT_EQ(ExtractWords(ExtractReadableText(S("<p>hy&shy;phen</p>"))), S("hyphen\r\n"));
+}
+
+// Elements nested deeper than the parser is allowed to see lose their tags,
+// never their text; headings, scripts and shallow pages are as they were.
+TEST(ReadableText, DeepNestingKeepsItsTextAndHeadings)
+{
+    const auto nested = [](const char* tag, int depth, const char* inner) {
+        return QString(QStringLiteral("<%1>").arg(QLatin1String(tag))).repeated(depth) + QLatin1String(inner);
+    };
+    for (const char* tag : {"div", "b", "span", "blockquote"}) {
+        SCOPED_TRACE(tag);
+        const ParsedPage page(nested(tag, 100'000, "<h1>deep <i>title</i></h1>word <script>no words</script>end"));
+        EXPECT_EQ(page.Headings(u"h1"), S("deep title\r\n"));
+        EXPECT_EQ(page.Words(), S("deep\r\nend\r\ntitle\r\nword\r\n"));
+    }
+    // Closed elements and elements that close their own kind do not add up.
+    const QString wide = S("<div><p>a</div>").repeated(20'000) + S("<li>b").repeated(20'000);
+    EXPECT_EQ(html::BoundParserInput(wide), wide.toUtf8());
+    const QString shallow = nested("div", 500, "<p>x");
+    EXPECT_EQ(html::BoundParserInput(shallow), shallow.toUtf8());
+    EXPECT_LT(html::BoundParserInput(nested("div", 600, "x")).size(), nested("div", 600, "x").toUtf8().size());
 }
 
 TEST(ReadableText, SurvivesHostileMarkup)

@@ -72,6 +72,12 @@ TEST(Settings, ReadingRules)
         {"DictionaryLanguage", "", [&](const Settings& s) { return s.DictionaryLanguage(); }, "English (United States)"},
         {"IgnoreExtensions", nullptr, [&](const Settings& s) { return s.IgnoreExtensions(); },
          Settings::DefaultIgnoreExtensions()},
+        {"TextMode", nullptr, [&](const Settings& s) { return TextModeName(s.Text()); }, "Standard"},
+        {"TextMode", "Prose", [&](const Settings& s) { return TextModeName(s.Text()); }, "Prose"},
+        {"TextMode", "prose", [&](const Settings& s) { return TextModeName(s.Text()); }, "Standard"},
+        {"CheckAltAndTitle", nullptr, [&](const Settings& s) { return b(s.CheckAltAndTitle()); }, "off"},
+        {"CheckAltAndTitle", "ON", [&](const Settings& s) { return b(s.CheckAltAndTitle()); }, "on"},
+        {"CheckAltAndTitle", "1", [&](const Settings& s) { return b(s.CheckAltAndTitle()); }, "off"},
     };
     for (const Case& c : cases) {
         QTemporaryDir dir;
@@ -170,4 +176,13 @@ TEST(Settings, DeleteFileResetsToDefaults)
     ASSERT_TRUE(s.DeleteFile());
     EXPECT_FALSE(QFile::exists(s.FilePath()));
     EXPECT_TRUE(s.RemoveAnchors());
+}
+
+TEST(Settings, AValueWithALineBreakStaysOneKey)
+{
+    QTemporaryDir dir;
+    Settings(dir.path()).SetStartUrl(QStringLiteral("http://x.test/\rLeft=5\nTop=7"));
+    const Settings reread(dir.path());
+    EXPECT_FALSE(reread.HasPosition());
+    EXPECT_EQ(reread.StartUrl(), QStringLiteral("http://x.test/Left=5Top=7"));
 }

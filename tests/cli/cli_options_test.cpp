@@ -32,11 +32,24 @@ TEST(CliOptions, CrawlOptions)
     EXPECT_EQ(o->dictionary, QStringLiteral("English"));
     EXPECT_EQ(*o->ignoreUrls, QStringList({QStringLiteral("*/x/*"), QStringLiteral("*/y/*")}));
     EXPECT_EQ(*o->userAgent, QString());
-    EXPECT_EQ(*o->connectTimeoutMs, QStringLiteral("500"));
+    EXPECT_EQ(*o->connectTimeoutMs, 500);
     EXPECT_FALSE(o->readTimeoutMs.has_value());
     EXPECT_TRUE(o->memory && o->noFollowRedirects && o->keepAnchors);
     EXPECT_FALSE(o->removeQueryStrings || o->quiet);
     EXPECT_EQ(o->format, OutputFormat::Json);
+    EXPECT_FALSE(o->textMode.has_value());
+    EXPECT_FALSE(o->checkAltAndTitle);
+}
+
+TEST(CliOptions, TextMode)
+{
+    auto o = Parse({"crawl", "a", "--text", "prose", "--check-alt-title"});
+    ASSERT_TRUE(o);
+    EXPECT_EQ(o->textMode, lexicrawl::TextMode::Prose);
+    EXPECT_TRUE(o->checkAltAndTitle);
+    o = Parse({"check", "--text=standard", "Paris"});
+    ASSERT_TRUE(o);
+    EXPECT_EQ(o->textMode, lexicrawl::TextMode::Standard);
 }
 
 TEST(CliOptions, OtherCommands)
@@ -67,9 +80,18 @@ TEST(CliOptions, UsageErrorsNameTheProblem)
         {{"crawl", "a", "--scope", "site"}, "invalid value 'site' for --scope"},
         {{"crawl", "a", "--format", "xml"}, "invalid value 'xml' for --format"},
         {{"crawl", "a", "--read-timeout", "-5"}, "invalid value '-5' for --read-timeout"},
+        {{"crawl", "a", "--connect-timeout", "99999999999"}, "invalid value '99999999999' for --connect-timeout"},
+        {{"crawl", "a", "--connect-timeout", ""}, "invalid value '' for --connect-timeout"},
+        // Another scheme would be taken for a host: "http://ftp://x".
+        {{"crawl", "ftp://files.test/x"}, "'ftp://files.test/x' is not an http or https URL"},
+        {{"crawl", "FILE:///etc/passwd"}, "'FILE:///etc/passwd' is not an http or https URL"},
+        {{"crawl", " "}, "the start URL is empty"},
         {{"crawl", "a", "--limit"}, "option --limit needs a value"},
         {{"crawl", "a", "--colour"}, "unknown option '--colour'"},
         {{"open", "p.db", "--limit", "3"}, "option --limit does not apply to 'open'"},
+        {{"crawl", "a", "--text", "Prose"}, "invalid value 'Prose' for --text"},
+        {{"open", "p.db", "--text", "prose"}, "option --text does not apply to 'open'"},
+        {{"check", "--check-alt-title", "x"}, "option --check-alt-title does not apply to 'check'"},
         {{"check"}, "check takes at least one word"},
         {{"dictionaries", "x"}, "unexpected argument 'x'"},
     };
@@ -78,6 +100,12 @@ TEST(CliOptions, UsageErrorsNameTheProblem)
         EXPECT_FALSE(Parse(c.args, &error));
         EXPECT_EQ(error, QString::fromUtf8(c.error));
     }
+}
+
+TEST(CliOptions, StartUrlsThatAreAccepted)
+{
+    for (const char* url : {"HTTPS://Example.test/", "http://a.test/p?u=ftp://x", "example.test/a://b", "localhost:8080/"})
+        EXPECT_TRUE(Parse({"crawl", url})) << url;
 }
 
 TEST(CliOptions, UrlExportNeedsCsvOrTxt)

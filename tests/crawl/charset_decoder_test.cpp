@@ -1,6 +1,8 @@
 // Choosing and applying the character set of a page body.
 #include "crawl/charset_decoder.h"
+#include "platform/escaped_bytes.h"
 #include "crawl/meta_charset.h"
+#include "crawl/text_body.h"
 #include "qstring_printer.h"
 
 #include <gtest/gtest.h>
@@ -65,14 +67,45 @@ TEST(FetcherCharsetTest, DecodesWithTheChosenCharset)
         {"bom-stripped", "", "\xEF\xBB\xBFok", QStringLiteral(u"ok")},
         {"utf16le", "", QByteArray("\xFF\xFEh\0i\0", 6), QStringLiteral(u"hi")},
         {"utf16be-surrogates", "", QByteArray("\xFE\xFF\xD8\x3D\xDE\x00", 6), QStringLiteral(u"😀")},
-        {"invalid-utf8-declared", "text/html; charset=utf-8", "a\xFF" "b", QStringLiteral(u"a\uFFFDb")},
-        {"invalid-shift-jis-byte", "text/html; charset=shift_jis", "a\x80" "b", QStringLiteral(u"a\uFFFDb")},
-        {"cut-off-multibyte", "text/html; charset=euc-jp", "a\xA4", QStringLiteral(u"a\uFFFD")},
+        // Undecodable bytes stay as their escapes (lone surrogates U+DC80..U+DCFF).
+        {"invalid-utf8-declared", "text/html; charset=utf-8", "a\xFF" "b", u"a"_qs + EscapedByte(0xFF) + u"b"_qs},
+        {"invalid-shift-jis-byte", "text/html; charset=shift_jis", "a\x80" "b", u"a"_qs + EscapedByte(0x80) + u"b"_qs},
+        {"cut-off-multibyte", "text/html; charset=euc-jp", "a\xA4", u"a"_qs + EscapedByte(0xA4)},
         {"stateful-iso-2022-jp", "text/html; charset=iso-2022-jp", "\x1B$B$\"\x1B(Bx", QStringLiteral(u"あx")},
         {"odd-utf16-byte", "", QByteArray("\xFF\xFEh\0i", 5), QStringLiteral(u"h\uFFFD")},
     };
     for (const DecodeCase& c : cases)
         EXPECT_EQ(DecodePageBody(c.Body, c.ContentType), c.Text) << c.Name;
+}
+
+// A body is read as a page only when it is text: by its declared type, or
+// by its first bytes when it declares none (or an unspecific one).
+TEST(FetcherCharsetTest, BinaryBodiesAreNotText)
+{
+    const QByteArray png("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16);
+    const QByteArray utf16("\xFF\xFEh\0i\0", 6);
+    const struct {
+        const char* name;
+        QByteArray contentType;
+        QByteArray body;
+        bool text;
+    } cases[] = {
+        {"html", "", "<p>hello</p>", true},
+        {"png-untyped", "", png, false},
+        {"png-octet-stream", "application/octet-stream", png, false},
+        {"pdf-untyped", "", "%PDF-1.7\n%\xE2\xE3", false},
+        {"zip-untyped", "", "PK\x03\x04rest", false},
+        {"control-bytes", "", QByteArray("text\x01more", 9), false},
+        {"nul-in-untyped", "", QByteArray("<p>a\0b</p>", 10), false},
+        {"nul-in-html", "text/html", QByteArray("<p>a\0b</p>", 10), true},
+        {"utf16-with-mark", "", utf16, true},
+        {"image-type", "image/png; q=1", "<p>looks like text</p>", false},
+        {"json", "application/json", "{}", true},
+        {"svg", "image/svg+xml", "<svg/>", true},
+        {"html-as-octet-stream", "application/octet-stream", "<html>fine</html>", true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsTextBody(c.body, c.contentType), c.text) << c.name;
 }
 
 TEST(FetcherCharsetTest, LargeSingleByteBodyDecodesWhole)
@@ -83,10 +116,25 @@ TEST(FetcherCharsetTest, LargeSingleByteBodyDecodesWhole)
     EXPECT_EQ(text.count(QChar(u'é')), body.size());
 }
 
-TEST(FetcherCharsetTest, HeaderTextIsUtf8OrLatin1)
+TEST(FetcherCharsetTest, HeaderTextIsUtf8WithItsOtherBytesKept)
 {
     EXPECT_EQ(DecodeHeaderText("/caf\xC3\xA9"), QStringLiteral(u"/café"));
-    EXPECT_EQ(DecodeHeaderText("/caf\xE9"), QStringLiteral(u"/café"));
+    EXPECT_EQ(DecodeHeaderText("/caf\xE9"), u"/caf"_qs + EscapedByte(0xE9));
+}
+
+// Whatever the bytes of a body declared as UTF-8, the decoded text gives them
+// back exactly: the page's links are requested with the bytes it holds.
+TEST(FetcherCharsetTest, Utf8BodyBytesSurviveDecoding)
+{
+    const QByteArray cases[] = {
+        "plain ascii", "caf\xC3\xA9 and caf\xE9", "\xED\xA0\x80 encoded surrogate", "\xC0\xAF overlong",
+        "\xF4\x90\x80\x80 beyond U+10FFFF", "cut \xE2\x82", "\x80\x80\xFF\xFE", "\xF0\x9F\x98\x80 emoji",
+    };
+    for (const QByteArray& body : cases) {
+        const QString text = DecodePageBody(body, "text/html; charset=utf-8");
+        EXPECT_EQ(EncodeUtf8KeepingBytes(text), body) << body.toHex().toStdString();
+        EXPECT_EQ(QString::fromUtf8(EncodeUtf8Replacing(text)), ReplaceEscapedBytes(text)) << body.toHex().toStdString();
+    }
 }
 
 TEST(FetcherMetaCharsetTest, ReadsTheContentTypeParameter)

@@ -4,55 +4,97 @@
 
 #include <QMutex>
 
+#include <chrono>
 #include <future>
+#include <set>
+#include <thread>
 
 #include "crawl/crawl_control.h"
 #include "crawl/crawl_host.h"
+#include "crawl/page_sink.h"
 #include "fake_site.h"
 #include "recording_platform.h"
-#include "platform/translation.h"
 #include "store/project_database.h"
 
 using namespace lexicrawl;
 
 namespace {
 
-// A host without a UI thread that keeps what it was told.
+// A host that keeps every event, with the thread it came on.
 class TestHost : public CrawlHost {
 public:
-    void SetStatusText(int panel, const QString& text) override
+    void StartUrlChanged(const QString& url) override { Note(u"start "_qs + url); }
+    void Progress(const CrawlProgress& p) override
     {
         QMutexLocker lock(&mutex_);
-        status[panel] = text;
-        if (panel == 3)
-            panel3 << text;
+        progress.push_back(p);
+        threads.insert(std::this_thread::get_id());
     }
-    void RecordPage(const QString& url, const QString& source) override
+    void RowsAppended(qsizetype length) override { Note(u"rows "_qs + QString::number(length)); }
+    void RowVisited(qsizetype row) override { Note(u"visited "_qs + QString::number(row)); }
+    void Error(const QString& text) override { Note(u"error "_qs + text); }
+    void Finished(const CrawlSummary& summary) override
+    {
+        Note(u"finished"_qs);
+        QMutexLocker lock(&mutex_);
+        summaries.push_back(summary);
+        if (onFinished)
+            onFinished();
+    }
+
+    QStringList Events()
+    {
+        QMutexLocker lock(&mutex_);
+        return events;
+    }
+    QStringList Only(const QString& prefix)
+    {
+        QStringList out;
+        for (const QString& e : Events())
+            if (e.startsWith(prefix))
+                out << e;
+        return out;
+    }
+
+    QMutex mutex_;
+    QStringList events;
+    std::vector<CrawlProgress> progress;
+    std::vector<CrawlSummary> summaries;
+    std::set<std::thread::id> threads;
+    std::function<void()> onFinished;
+
+private:
+    void Note(const QString& event)
+    {
+        QMutexLocker lock(&mutex_);
+        events << event;
+        threads.insert(std::this_thread::get_id());
+    }
+};
+
+// Records which pages were handed over, and can fail on demand.
+class TestSink : public PageSink {
+public:
+    bool RecordPage(const QString& url, const QString& source) override
     {
         QMutexLocker lock(&mutex_);
         recorded << url + u" ("_qs + QString::number(source.size()) + u")"_qs;
-        if (throwOnRecord)
-            throw std::runtime_error("recorder failed");
+        if (failOnRecord)
+            failure = u"recorder failed"_qs;
+        return failure.isEmpty();
     }
-    void SetStartButton(const QString& caption, bool enabled) override
+    QString Finish() override
     {
         QMutexLocker lock(&mutex_);
-        button = caption;
-        buttonEnabled = enabled;
+        ++finishes;
+        return std::exchange(failure, QString());
     }
-    void SetOptionPanelsEnabled(bool enabled) override { panelsEnabled = enabled; }
-    void SetUrlFieldText(const QString& text) override { urlField << text; }
-    void FocusUrlField() override { focused = true; }
-    void SetRowCount(qsizetype count) override { rowCount = count; }
-    void CrawlEnded() override { ++ended; }
 
     QMutex mutex_;
-    QString status[4];
-    QStringList panel3, recorded, urlField;
-    QString button;
-    bool buttonEnabled = false, panelsEnabled = true, focused = false, throwOnRecord = false;
-    std::atomic<qsizetype> rowCount{-1};
-    std::atomic<int> ended{0};
+    QStringList recorded;
+    QString failure;
+    bool failOnRecord = false;
+    int finishes = 0;
 };
 
 class CrawlCollectorTest : public ::testing::Test {
@@ -62,23 +104,25 @@ protected:
         CrawlOptions o;
         o.StartUrl = url;
         o.Location = DatabaseLocation::Memory;
-        o.UrlLimitText = u"100"_qs;
-        o.IgnoreExtensionsText = u"css js png"_qs;
+        o.UrlLimit = 100;
+        o.IgnoreExtensions = u"css js png"_qs;
         o.FollowRedirects = false;
+        o.Connections = 1;  // one page at a time: the timing of a stop is exact
         return o;
     }
     // Runs a whole crawl and waits for its end.
-    void Crawl(const CrawlOptions& options)
+    StartResult Crawl(const CrawlOptions& options)
     {
-        ASSERT_TRUE(control_.Start(options));
-        control_.WaitForCollector();
+        const StartResult started = control_.Start(options);
+        EXPECT_TRUE(started.Started());
+        control_.WaitUntilFinished();
+        return started;
     }
     QStringList Table() const
     {
         QStringList out;
-        for (const InternalUrl& e : control_.Table().Snapshot()) {
-            out << e.page + u" "_qs + e.response + (e.time.isEmpty() ? u" -"_qs : u""_qs);
-        }
+        for (const InternalUrl& e : control_.Table().Snapshot())
+            out << e.page + u" "_qs + (e.visited ? QString::number(e.statusCode) : u"-"_qs);
         return out;
     }
     QStringList Rows(const QString& sql)
@@ -92,8 +136,9 @@ protected:
     test::RecordingPlatform platform_;
     ProjectDatabase db_{QString(), QString()};
     TestHost host_;
+    TestSink sink_;
     test::FakeSite site_;
-    CrawlControl control_{db_, host_, site_.Function()};
+    CrawlControl control_{db_, host_, sink_, site_.Function()};
 };
 
 const QString kRoot = u"http://www.site.test"_qs;
@@ -110,14 +155,13 @@ void AddFixtureSite(test::FakeSite& site)
 TEST_F(CrawlCollectorTest, WalksTheSiteBreadthFirst)
 {
     AddFixtureSite(site_);
-    Crawl(Options(u"www.site.test/"_qs));  // no scheme: "http://" is put in front
-    EXPECT_EQ(host_.urlField, QStringList({u"www.site.test/"_qs, u"http://www.site.test/"_qs}));
-    EXPECT_EQ(control_.StartUrl(), u"http://www.site.test/"_qs);
+    const StartResult started = Crawl(Options(u"www.site.test/"_qs));  // no scheme: "http://" is put in front
+    EXPECT_EQ(started.url, u"http://www.site.test/"_qs);
     EXPECT_EQ(Table(), QStringList({kRoot + u" 200"_qs, kRoot + u"/a.html 200"_qs, kRoot + u"/b.html 200"_qs,
                                     kRoot + u"/c.html 200"_qs, kRoot + u"/d.html 404"_qs}));
     EXPECT_EQ(site_.Fetched(), QStringList({kRoot, kRoot + u"/a.html"_qs, kRoot + u"/b.html"_qs, kRoot + u"/c.html"_qs,
                                             kRoot + u"/d.html"_qs}));
-    EXPECT_EQ(host_.recorded.last(), kRoot + u"/d.html (0)"_qs);  // a failed fetch is recorded with no source
+    EXPECT_EQ(sink_.recorded.last(), kRoot + u"/d.html (0)"_qs);  // a failed fetch is recorded with no source
     EXPECT_EQ(Rows(u"SELECT URL FROM PAGES ORDER BY ID"_qs).size(), 5);
     // One LINKS row per occurrence: the start URL, 3 + 2 + 2 links (the .css one is dropped).
     EXPECT_EQ(Rows(u"SELECT URL,LINK,FOLLOW,TYPE,ANCHOR FROM LINKS ORDER BY ID"_qs),
@@ -129,38 +173,58 @@ TEST_F(CrawlCollectorTest, WalksTheSiteBreadthFirst)
                            kRoot + u"/a.html|"_qs + kRoot + u"/b.html|dofollow|Internal|B again"_qs,
                            kRoot + u"/b.html|"_qs + kRoot + u"/d.html|NOFOLLOW|Internal|D"_qs,
                            kRoot + u"/b.html|"_qs + kRoot + u"/a.html|dofollow|Internal|A"_qs}));
-    EXPECT_EQ(host_.status[0], u"Total URLs: 5"_qs);
-    EXPECT_EQ(host_.status[1], u"5 / 5"_qs);
-    EXPECT_EQ(host_.status[2], u"Time: 0 sec"_qs);
-    EXPECT_EQ(host_.panel3.last(), u"Completed"_qs);
-    EXPECT_TRUE(host_.panel3.contains(u"Loading: http://www.site.test/c.html"_qs));
-    EXPECT_EQ(host_.button, u"Start"_qs);
-    EXPECT_TRUE(host_.panelsEnabled);
-    EXPECT_EQ(host_.rowCount.load(), 5);
-    EXPECT_EQ(platform_.Beeps(), 1);
+
+    // Rows arrive once per page that added some, never once per link.
+    EXPECT_EQ(host_.Only(u"rows"_qs), QStringList({u"rows 1"_qs, u"rows 3"_qs, u"rows 4"_qs, u"rows 5"_qs}));
+    EXPECT_EQ(host_.Only(u"visited"_qs).size(), 5);
+    ASSERT_EQ(host_.progress.size(), 5u);
+    EXPECT_EQ(host_.progress[2].position, 3);
+    EXPECT_EQ(host_.progress[2].tableLength, 4);
+    EXPECT_EQ(host_.progress[2].pagesDone, 2);
+    EXPECT_EQ(host_.progress[2].currentUrl, kRoot + u"/b.html"_qs);
+    EXPECT_EQ(host_.Events().last(), u"finished"_qs);
+    ASSERT_EQ(host_.summaries.size(), 1u);
+    const CrawlSummary& summary = host_.summaries[0];
+    EXPECT_EQ(summary.outcome, CrawlOutcome::Completed);
+    EXPECT_EQ(summary.pagesDone, 5);
+    EXPECT_EQ(summary.pagesFailed, 1);  // the 404
+    EXPECT_EQ(summary.tableLength, 5);
     EXPECT_EQ(control_.Phase(), CrawlPhase::Idle);
+    EXPECT_EQ(sink_.finishes, 1);
     EXPECT_TRUE(platform_.Messages().isEmpty());
-    EXPECT_EQ(host_.ended.load(), 1);
+    // Every event came from the collector's thread, none from the caller's.
+    EXPECT_EQ(host_.threads.size(), 1u);
+    EXPECT_EQ(host_.threads.count(std::this_thread::get_id()), 0u);
 }
 
-TEST_F(CrawlCollectorTest, LimitOneFetchesOnlyTheStartPageButRecordsItsLinks)
+TEST_F(CrawlCollectorTest, StartUrlNormalisationAndLimits)
 {
+    struct Case {
+        QString typed;
+        qint64 limit;
+        QString startUrl;
+        QStringList table;
+    } cases[] = {
+        // Only the scheme is lower-cased; limit 1 fetches the start page alone.
+        {u"HTTP://www.site.test"_qs, 1, kRoot, {kRoot + u" 200"_qs}},
+        // A host name beginning with "http" gets no scheme: not an http URL,
+        // no host, an empty domain like the start URL's, so internal.
+        {u"httpbin.test"_qs, 100, u"httpbin.test"_qs, {u"httpbin.test 200"_qs}},
+    };
     AddFixtureSite(site_);
-    CrawlOptions o = Options(u"HTTP://www.site.test"_qs);  // only the scheme is lower-cased
-    o.UrlLimitText = u"1"_qs;
-    Crawl(o);
-    EXPECT_EQ(Table(), QStringList({kRoot + u" 200"_qs}));
-    EXPECT_EQ(Rows(u"SELECT TYPE, COUNT(*) FROM LINKS GROUP BY TYPE ORDER BY TYPE"_qs),
-              QStringList({u"External|1"_qs, u"Internal|3"_qs}));
-}
-
-TEST_F(CrawlCollectorTest, ALimitThatIsNotANumberIsOne)
-{
-    AddFixtureSite(site_);
-    CrawlOptions o = Options(kRoot);
-    o.UrlLimitText = u"many"_qs;
-    Crawl(o);
-    EXPECT_EQ(control_.Table().Count(), 1);
+    site_.Add(u"httpbin.test"_qs, u"x"_qs);
+    for (const Case& c : cases) {
+        CrawlOptions o = Options(c.typed);
+        o.UrlLimit = c.limit;
+        EXPECT_EQ(Crawl(o).url, c.startUrl);
+        EXPECT_EQ(Table(), c.table);
+        if (c.limit == 1) {  // the links of the start page are still recorded
+            EXPECT_EQ(Rows(u"SELECT TYPE, COUNT(*) FROM LINKS GROUP BY TYPE ORDER BY TYPE"_qs),
+                      QStringList({u"External|1"_qs, u"Internal|3"_qs}));
+        }
+    }
+    EXPECT_EQ(UrlLimitFromText(u"many"_qs), 1);
+    EXPECT_EQ(UrlLimitFromText(u"25"_qs), 25);
 }
 
 TEST_F(CrawlCollectorTest, RedirectChainsBecomeEntries)
@@ -176,134 +240,117 @@ TEST_F(CrawlCollectorTest, RedirectChainsBecomeEntries)
                            u"http://www.site.test/final.html|http://www.site.test/r1|Internal"_qs}));
 }
 
-TEST_F(CrawlCollectorTest, FollowRedirectsTakesOverTheFirstHopOnly)
+TEST_F(CrawlCollectorTest, TheRedirectProbeRunsOffTheCallersThreadAndAsksForTheHeadOnly)
 {
     site_.AddRedirect(kRoot, 301, kRoot + u"/r1"_qs);
     site_.AddRedirect(kRoot + u"/r1"_qs, 302, kRoot + u"/final.html"_qs);
     site_.Add(kRoot + u"/final.html"_qs, u"done\r\n"_qs);
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    std::atomic<bool> probeStatusOnly{false};
+    site_.OnFetch([&](const QString& url, const FetchSettings& settings, const std::atomic<bool>*) {
+        if (url == kRoot && site_.Fetched().size() == 1) {
+            probeStatusOnly = settings.StatusOnly;
+            released.wait();  // a start URL that takes its time to answer
+        }
+    });
     CrawlOptions o = Options(kRoot);
     o.FollowRedirects = true;
-    Crawl(o);
-    EXPECT_EQ(host_.urlField.last(), kRoot + u"/r1"_qs);
+    const StartResult started = control_.Start(o);  // returns while the probe still waits
+    ASSERT_TRUE(started.Started());
+    EXPECT_EQ(started.url, kRoot);
+    EXPECT_EQ(control_.Phase(), CrawlPhase::Running);
+    release.set_value();
+    control_.WaitUntilFinished();
+    EXPECT_TRUE(probeStatusOnly.load());
+    EXPECT_EQ(host_.Events().first(), u"start http://www.site.test/r1"_qs);
     EXPECT_EQ(Table(), QStringList({kRoot + u"/r1 302"_qs, kRoot + u"/final.html 200"_qs}));
 }
 
-TEST_F(CrawlCollectorTest, StopDuringAFetchLeavesTheEntryUnvisited)
+TEST_F(CrawlCollectorTest, StopDuringAFetchFinishesOnceAndANewStartWorksAtOnce)
 {
     AddFixtureSite(site_);
-    site_.OnFetch([this](const QString& url, const std::atomic<bool>*, const StopHandler& onStop) {
+    site_.OnFetch([this](const QString& url, const FetchSettings&, const std::atomic<bool>* stop) {
         if (url.endsWith(u"/b.html"_qs)) {
-            control_.Stop();  // as if pressed on the UI thread
-            EXPECT_EQ(host_.button, u"Stopping..."_qs);
-            EXPECT_FALSE(host_.buttonEnabled);
-            onStop();  // the fetcher's progress handler sees the request
+            EXPECT_TRUE(control_.Stop());  // as if pressed on the UI thread
+            EXPECT_EQ(control_.Phase(), CrawlPhase::Stopping);
+            EXPECT_FALSE(control_.Stop());
+            EXPECT_TRUE(stop->load());  // the transfer sees the request
         }
     });
+    host_.onFinished = [this] { EXPECT_EQ(control_.Phase(), CrawlPhase::Idle); };
     Crawl(Options(kRoot));
-    EXPECT_EQ(Table(), QStringList({kRoot + u" 200"_qs, kRoot + u"/a.html 200"_qs, kRoot + u"/b.html  -"_qs,
-                                    kRoot + u"/c.html  -"_qs}));
-    EXPECT_FALSE(host_.recorded.join(u' ').contains(u"b.html"_qs));
-    EXPECT_EQ(host_.button, u"Start"_qs);
-    EXPECT_EQ(host_.panel3.last(), u"Completed"_qs);
-    EXPECT_EQ(platform_.Beeps(), 1);  // the early completion does not beep; the final one does
-    EXPECT_EQ(control_.Phase(), CrawlPhase::Idle);
+    EXPECT_EQ(Table(), QStringList({kRoot + u" 200"_qs, kRoot + u"/a.html 200"_qs, kRoot + u"/b.html -"_qs,
+                                    kRoot + u"/c.html -"_qs}));
+    EXPECT_FALSE(sink_.recorded.join(u' ').contains(u"b.html"_qs));
+    ASSERT_EQ(host_.summaries.size(), 1u);
+    EXPECT_EQ(host_.summaries[0].outcome, CrawlOutcome::Stopped);
+    EXPECT_EQ(host_.summaries[0].pagesDone, 2);
+
+    site_.OnFetch({});
+    EXPECT_TRUE(Crawl(Options(kRoot)).Started());
+    EXPECT_EQ(host_.summaries.size(), 2u);
+    EXPECT_EQ(host_.summaries[1].outcome, CrawlOutcome::Completed);
+    EXPECT_EQ(control_.Table().Count(), 5);
 }
 
-TEST_F(CrawlCollectorTest, AnInvalidMaskEndsTheCollectorWithItsText)
+TEST_F(CrawlCollectorTest, FailuresEndTheCrawlWithTheirText)
 {
     AddFixtureSite(site_);
     CrawlOptions o = Options(kRoot);
-    o.IgnoreUrlsText = u"*[abc"_qs;
+    o.IgnoreUrls = u"*[abc"_qs;
     Crawl(o);
-    EXPECT_EQ(platform_.Messages(), QStringList({u"ERROR: '*[abc' is an invalid mask at (6)"_qs}));
     EXPECT_TRUE(site_.Fetched().isEmpty());
+    EXPECT_EQ(host_.Events(), QStringList({u"error '*[abc' is an invalid mask at (6)"_qs, u"finished"_qs}));
+    EXPECT_EQ(host_.summaries.back().outcome, CrawlOutcome::Failed);
     EXPECT_EQ(control_.Phase(), CrawlPhase::Idle);
-    EXPECT_EQ(platform_.Beeps(), 0);
-    EXPECT_EQ(host_.ended.load(), 1);
-    EXPECT_EQ(host_.status[2], u"Time: 0 sec"_qs);  // the final time stays shown
-}
 
-TEST_F(CrawlCollectorTest, ARecorderFailureEndsTheCollector)
-{
-    AddFixtureSite(site_);
-    host_.throwOnRecord = true;
+    sink_.failOnRecord = true;
     Crawl(Options(kRoot));
-    EXPECT_EQ(platform_.Messages(), QStringList({u"ERROR: recorder failed"_qs}));
     EXPECT_EQ(site_.Fetched(), QStringList({kRoot}));
+    EXPECT_EQ(host_.Events().mid(2).filter(u"error"_qs), QStringList({u"error recorder failed"_qs}));
+    EXPECT_EQ(host_.summaries.back().failureText, u"recorder failed"_qs);
 }
 
-TEST_F(CrawlCollectorTest, StartRefusesAnEmptyUrlAndABadTimeout)
+TEST_F(CrawlCollectorTest, StartRefusesAnEmptyUrlAndASecondCrawl)
 {
-    EXPECT_FALSE(control_.Start(Options(u" \t"_qs)));
-    EXPECT_TRUE(host_.focused);
-    CrawlOptions o = Options(kRoot);
-    o.ConnectTimeoutText = QString();
-    EXPECT_FALSE(control_.Start(o));
-    o.ConnectTimeoutText = u"10"_qs;
-    o.ReadTimeoutText = u"99999999999"_qs;
-    EXPECT_FALSE(control_.Start(o));
-    EXPECT_EQ(platform_.Messages(), QStringList({u"Warning: Please enter Start URL!"_qs,
-                                                 u"'' is not a valid integer value"_qs,
-                                                 u"'99999999999' is not a valid integer value"_qs}));
-    EXPECT_EQ(control_.Phase(), CrawlPhase::Idle);
-    EXPECT_TRUE(site_.Fetched().isEmpty());
-}
-
-TEST_F(CrawlCollectorTest, ASecondStartBeginsAfreshAndNotWhileTheCollectorRuns)
-{
+    EXPECT_EQ(control_.Start(Options(u" \t"_qs)).status, StartStatus::EmptyUrl);
+    EXPECT_FALSE(db_.IsOpen());  // nothing was prepared
     AddFixtureSite(site_);
     std::promise<void> fetching, tried;
-    site_.OnFetch([&](const QString& url, const std::atomic<bool>*, const StopHandler&) {
+    site_.OnFetch([&](const QString& url, const FetchSettings&, const std::atomic<bool>*) {
         if (url == kRoot) {
             fetching.set_value();
             tried.get_future().wait();
         }
     });
-    ASSERT_TRUE(control_.Start(Options(kRoot)));
+    ASSERT_TRUE(control_.Start(Options(kRoot)).Started());
     fetching.get_future().wait();
-    EXPECT_TRUE(control_.CollectorRunning());
-    EXPECT_FALSE(control_.Start(Options(kRoot)));  // two collectors never share the table
+    EXPECT_EQ(control_.Start(Options(kRoot)).status, StartStatus::Busy);  // two collectors never share the table
     tried.set_value();
-    control_.WaitForCollector();
+    control_.WaitUntilFinished();
     EXPECT_EQ(control_.Table().Count(), 5);
-
-    site_.OnFetch({});
-    site_.Add(u"http://www.site2.test"_qs, u"<a href=\"x.html\">X</a>\r\n"_qs);
-    Crawl(Options(u"http://www.site2.test"_qs));
-    EXPECT_EQ(Table(), QStringList({u"http://www.site2.test 200"_qs, u"http://www.site2.test/x.html -1"_qs}));
-    EXPECT_EQ(Rows(u"SELECT URL FROM PAGES ORDER BY ID"_qs),
-              QStringList({u"http://www.site2.test"_qs, u"http://www.site2.test/x.html"_qs}));
+    EXPECT_TRUE(platform_.Messages().isEmpty());
 }
 
-TEST_F(CrawlCollectorTest, StatusTextsAndCaptionsAreTranslated)
+TEST_F(CrawlCollectorTest, DestroyingTheControlDuringACrawlStopsItWithoutDeadlock)
 {
-    struct German : Translator {
-        QString Translate(const QString& english) const override
-        {
-            static const QMap<QString, QString> texts{{u"Start"_qs, u"Starten"_qs},
-                                                     {u"Completed"_qs, u"Fertig"_qs},
-                                                     {u"Total URLs: %s"_qs, u"URLs gesamt: %s"_qs},
-                                                     {u"Time: %s sec"_qs, u"Zeit: %s s"_qs}};
-            return texts.value(english, english);
-        }
-    } german;
-    SetTranslator(&german);
     AddFixtureSite(site_);
-    Crawl(Options(kRoot));
-    SetTranslator(nullptr);
-    EXPECT_EQ(host_.button, u"Starten"_qs);
-    EXPECT_EQ(host_.panel3.last(), u"Fertig"_qs);
-    EXPECT_EQ(host_.status[0], u"URLs gesamt: 5"_qs);
-    EXPECT_EQ(host_.status[2], u"Zeit: 0 s"_qs);
-}
-
-TEST_F(CrawlCollectorTest, AHostNameBeginningWithHttpGetsNoScheme)
-{
-    site_.Add(u"httpbin.test"_qs, u"x"_qs);
-    Crawl(Options(u"httpbin.test"_qs));
-    EXPECT_EQ(control_.StartUrl(), u"httpbin.test"_qs);
-    // Not an http URL: no host, an empty domain like the start URL's, so internal.
-    EXPECT_EQ(Table(), QStringList({u"httpbin.test 200"_qs}));
+    std::promise<void> fetching;
+    site_.OnFetch([&](const QString& url, const FetchSettings&, const std::atomic<bool>* stop) {
+        if (url == kRoot + u"/a.html"_qs) {
+            fetching.set_value();
+            while (!stop->load())  // a transfer that only a stop ends
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+    auto control = std::make_unique<CrawlControl>(db_, host_, sink_, site_.Function());
+    ASSERT_TRUE(control->Start(Options(kRoot)).Started());
+    fetching.get_future().wait();
+    auto closed = std::async(std::launch::async, [&control] { control.reset(); });
+    ASSERT_EQ(closed.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+    ASSERT_EQ(host_.summaries.size(), 1u);
+    EXPECT_EQ(host_.summaries[0].outcome, CrawlOutcome::Stopped);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 
 #include "crawl/crawl_control.h"
 #include "crawl/crawl_host.h"
+#include "crawl/page_sink.h"
 #include "recording_platform.h"
 #include "store/project_database.h"
 
@@ -19,13 +20,15 @@ using namespace lexicrawl;
 
 namespace {
 
-class RecordingHost : public CrawlHost {
+class RecordingSink : public PageSink {
 public:
-    void RecordPage(const QString& url, const QString& source) override
+    bool RecordPage(const QString& url, const QString& source) override
     {
         QMutexLocker lock(&mutex_);
         recorded << url + u" "_qs + QString::number(source.size());
+        return true;
     }
+    QString Finish() override { return QString(); }
     QStringList Recorded()
     {
         QMutexLocker lock(&mutex_);
@@ -41,17 +44,19 @@ class LoopbackSite {
 public:
     LoopbackSite()
     {
-        // Relative links keep the port; links from the site root would lose it.
+        // The site is served on a port of its own: links from the site root
+        // and redirects to "/..." or to a relative location must keep it.
         Page("/site/index.html",
-             "<html><body><a href=\"a.html\">A</a>\n<a href=\"b.html\" rel=\"nofollow\">B</a>\n"
-             "<a href=\"http://www.other.test/\">Other</a>\n<a href=\"old.html\">Old</a></body></html>\n");
+             "<html><body><a href=\"a.html\">A</a>\n<a href=\"/site/b.html\" rel=\"nofollow\">B</a>\n"
+             "<a href=\"http://www.other.test/\">Other</a>\n<a href=\"old.html\">Old</a>\n"
+             "<a href=\"../site/moved.html\">Moved</a></body></html>\n");
         Page("/site/a.html", "<a href=\"index.html\">Home</a>\n");
         Page("/site/b.html", "<a href=\"missing.html\">Missing</a>\n");
         Page("/site/new.html", "<p>moved here</p>\n");
-        server_.Get("/site/old.html", [this](const httplib::Request&, httplib::Response& res) {
-            res.status = 301;
-            res.set_header("Location", Root() + "/site/new.html");
-        });
+        Page("/site/landing.html", "<p>landed</p>\n");
+        Redirect("/site/old.html", "/site/new.html");
+        Redirect("/site/moved.html", "landing.html");
+        Redirect("/start", "site/index.html");
         // The socket listens once bound: early connections wait in its backlog.
         port_ = server_.bind_to_any_port("127.0.0.1");
         thread_ = std::thread([this] { server_.listen_after_bind(); });
@@ -65,6 +70,13 @@ public:
     QString Url(const char* path) const { return QString::fromStdString(Root()) + QString::fromUtf8(path); }
 
 private:
+    void Redirect(const char* path, std::string location)
+    {
+        server_.Get(path, [location](const httplib::Request&, httplib::Response& res) {
+            res.status = 301;
+            res.set_header("Location", location);
+        });
+    }
     void Page(const char* path, std::string body)
     {
         server_.Get(path, [body](const httplib::Request&, httplib::Response& res) {
@@ -77,38 +89,40 @@ private:
     std::thread thread_;
 };
 
-TEST(CrawlLoopback, CrawlsASmallSiteBreadthFirst)
+TEST(CrawlLoopback, CrawlsASiteOnItsOwnPortBreadthFirst)
 {
     test::RecordingPlatform platform;
     LoopbackSite site;
     ProjectDatabase db{QString(), QString()};
-    RecordingHost host;
-    CrawlControl control(db, host);
+    CrawlHost host;
+    RecordingSink sink;
+    CrawlControl control(db, host, sink);
     CrawlOptions options;
-    options.StartUrl = site.Url("/site/index.html");
+    options.StartUrl = site.Url("/start");  // redirects to a relative location
     options.Location = DatabaseLocation::Memory;
-    options.ConnectTimeoutText = u"2000"_qs;
-    options.ReadTimeoutText = u"2000"_qs;
-    ASSERT_TRUE(control.Start(options));
-    control.WaitForCollector();
+    options.ConnectTimeoutMs = 2000;
+    options.ReadTimeoutMs = 2000;
+    ASSERT_TRUE(control.Start(options).Started());
+    control.WaitUntilFinished();
 
     QStringList table;
-    for (qsizetype i = 0; i < control.Table().Count(); ++i) {
-        const InternalUrl e = control.Table().At(i);
-        EXPECT_FALSE(e.time.isEmpty()) << e.page.toStdString();
-        table << e.page + u" "_qs + e.response;
+    for (const InternalUrl& e : control.Table().Snapshot()) {
+        EXPECT_TRUE(e.visited) << e.page.toStdString();
+        table << e.page + u" "_qs + QString::number(e.statusCode);
     }
     EXPECT_EQ(table, QStringList({site.Url("/site/index.html 200"), site.Url("/site/a.html 200"),
                                   site.Url("/site/b.html 200"), site.Url("/site/old.html 301"),
-                                  site.Url("/site/missing.html 404"), site.Url("/site/new.html 200")}));
-    const QStringList recorded = host.Recorded();
-    ASSERT_EQ(recorded.size(), 6);
+                                  site.Url("/site/moved.html 301"), site.Url("/site/missing.html 404"),
+                                  site.Url("/site/new.html 200"), site.Url("/site/landing.html 200")}));
+    const QStringList recorded = sink.Recorded();
+    ASSERT_EQ(recorded.size(), 8);
     EXPECT_EQ(recorded[3], site.Url("/site/old.html 0"));
-    EXPECT_EQ(recorded[5], site.Url("/site/new.html 19"));  // CR LF line ends
+    EXPECT_EQ(recorded[6], site.Url("/site/new.html 19"));  // CR LF line ends
     const auto links = db.QueryAll(u"SELECT FOLLOW, TYPE FROM LINKS WHERE LINK = 'http://www.other.test'"_qs);
     ASSERT_EQ(links.size(), 1u);
     EXPECT_EQ(links[0], QStringList({u"dofollow"_qs, u"External"_qs}));
-    EXPECT_EQ(db.QueryAll(u"SELECT COUNT(*) FROM LINKS"_qs)[0][0], u"8"_qs);
+    EXPECT_EQ(db.QueryAll(u"SELECT COUNT(*) FROM LINKS"_qs)[0][0], u"10"_qs);
+    EXPECT_EQ(control.LastSummary().pagesFailed, 1);
     EXPECT_TRUE(platform.Messages().isEmpty()) << platform.Messages().join(u'\n').toStdString();
 }
 

@@ -15,7 +15,9 @@ namespace lexicrawl::test {
 struct FakePage {
     int status = 200;
     QString body;
-    QString location;  // for a 3xx answer
+    QString location;      // for a 3xx answer
+    int busyAnswers = 0;   // answer 429 with a Retry-After this many times first
+    qint64 retryAfterMs = 0;
 };
 
 class FakeSite {
@@ -26,11 +28,14 @@ public:
     {
         pages_[url] = FakePage{status, {}, location};
     }
-    // Called on the fetching thread before the answer is given.
-    void OnFetch(std::function<void(const QString& url, const std::atomic<bool>* stop, const StopHandler& onStop)> f)
+    // The page answers 429 with Retry-After: retryAfterMs, times times, before its body.
+    void AddBusy(const QString& url, const QString& body, int times, qint64 retryAfterMs)
     {
-        onFetch_ = std::move(f);
+        pages_[url] = FakePage{200, body, {}, times, retryAfterMs};
     }
+    // Called on the fetching thread before the answer is given.
+    using FetchHook = std::function<void(const QString& url, const FetchSettings& settings, const std::atomic<bool>* stop)>;
+    void OnFetch(FetchHook f) { onFetch_ = std::move(f); }
 
     QStringList Fetched() const
     {
@@ -40,12 +45,12 @@ public:
 
     FetchFunction Function()
     {
-        return [this](const QString& url, const FetchSettings&, const std::atomic<bool>* stop,
-                      const StopHandler& onStop) { return Fetch(url, stop, onStop); };
+        return [this](const QString& url, const FetchSettings& settings, const std::atomic<bool>* stop,
+                      const StopHandler&) { return Fetch(url, settings, stop); };
     }
 
 private:
-    QString Fetch(const QString& url, const std::atomic<bool>* stop, const StopHandler& onStop)
+    QString Fetch(const QString& url, const FetchSettings& settings, const std::atomic<bool>* stop)
     {
         {
             QMutexLocker lock(&mutex_);
@@ -53,15 +58,24 @@ private:
         }
         FetcherState& state = ThisThreadFetcher();
         state.LastStatusCode = 0;
+        state.RetryAfterMs = -1;
         if (onFetch_)
-            onFetch_(url, stop, onStop);
+            onFetch_(url, settings, stop);
         if (stop && stop->load()) {
             state.LastStatusCode = -1;
             return QString();
         }
-        const auto it = pages_.constFind(url);
-        if (it == pages_.cend()) {
+        QMutexLocker lock(&mutex_);
+        const auto it = pages_.find(url);
+        if (it == pages_.end()) {
             state.LastStatusCode = -1;
+            return QString();
+        }
+        if (it->busyAnswers > 0) {
+            --it->busyAnswers;
+            state.LastStatusCode = 429;
+            state.RetryAfterMs = it->retryAfterMs;
+            state.LastFetchError = QStringLiteral("HTTP/1.1 429 Too Many Requests");
             return QString();
         }
         state.LastStatusCode = it->status;
@@ -73,7 +87,7 @@ private:
     }
 
     QMap<QString, FakePage> pages_;
-    std::function<void(const QString&, const std::atomic<bool>*, const StopHandler&)> onFetch_;
+    FetchHook onFetch_;
     mutable QMutex mutex_;
     QStringList fetched_;
 };

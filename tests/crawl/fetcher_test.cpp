@@ -182,7 +182,7 @@ TEST_F(FetcherTest, SuccessfulAnswersComeBackDecodedWithCrLfLines)
         EXPECT_EQ(state.LastStatusCode, 200);
         EXPECT_EQ(state.LastFetchError, Untouched);
         EXPECT_EQ(state.RedirectTarget, Untouched);
-        EXPECT_EQ(state.FetchOrigin, QStringLiteral("http://127.0.0.1"));
+        EXPECT_EQ(state.FetchOrigin, QString::fromStdString(server.Url("")));
     }
 }
 
@@ -190,7 +190,7 @@ struct StatusCase {
     const char* Path;
     std::string Answer;
     int Code;
-    QString Target;  // expected RedirectTarget ("untouched" when not a redirect)
+    QString Target;  // expected RedirectTarget ("untouched" when not a redirect); "{origin}" is the server's
     QString Error;   // expected LastFetchError
 };
 
@@ -198,10 +198,14 @@ TEST_F(FetcherTest, RedirectsAreRecordedAndErrorStatusesGiveTheirStatusLine)
 {
     const std::string body = "<a href=\"/elsewhere\">moved</a>";
     const std::vector<StatusCase> cases = {
+        // The origin keeps the server's port.
         {"/rooted", Answer("HTTP/1.1 301 Moved Permanently", "Location: /new?x=1\r\n", body), 301,
-         QStringLiteral("http://127.0.0.1/new?x=1"), Untouched},
-        {"/bare", Answer("HTTP/1.1 302 Found", "Location:  page2.html \r\n", body), 302, QStringLiteral("page2.html"),
-         Untouched},
+         QStringLiteral("{origin}/new?x=1"), Untouched},
+        // A relative location is resolved against the URL that answered.
+        {"/dir/bare", Answer("HTTP/1.1 302 Found", "Location:  page2.html \r\n", body), 302,
+         QStringLiteral("{origin}/dir/page2.html"), Untouched},
+        {"/dir/sub/up", Answer("HTTP/1.1 302 Found", "Location: ../top.html?a=1\r\n", body), 302,
+         QStringLiteral("{origin}/dir/top.html?a=1"), Untouched},
         {"/absolute", Answer("HTTP/1.1 307 Temporary Redirect", "Location: https://example.invalid/a\r\n", ""), 307,
          QStringLiteral("https://example.invalid/a"), Untouched},
         {"/protocol-relative", Answer("HTTP/1.1 301 Moved Permanently", "Location: //cdn.invalid/x\r\n", ""), 301,
@@ -228,7 +232,7 @@ TEST_F(FetcherTest, RedirectsAreRecordedAndErrorStatusesGiveTheirStatusLine)
         EXPECT_EQ(Fetch(server.Url(c.Path)), QString());
         const FetcherState& state = ThisThreadFetcher();
         EXPECT_EQ(state.LastStatusCode, c.Code);
-        EXPECT_EQ(state.RedirectTarget, c.Target);
+        EXPECT_EQ(state.RedirectTarget, QString(c.Target).replace(u"{origin}"_qs, QString::fromStdString(server.Url(""))));
         EXPECT_EQ(state.LastFetchError, c.Error);
     }
     EXPECT_EQ(server.Requests().size(), cases.size()) << "a redirect location was requested";
@@ -285,12 +289,27 @@ TEST_F(FetcherTest, PathIsPercentEncodedAndFragmentNotSent)
     EXPECT_EQ(ThisThreadFetcher().LastStatusCode, 404);
 }
 
-TEST_F(FetcherTest, RedirectFromAnExplicitPortLosesThePort)
+TEST_F(FetcherTest, StatusOnlyEndsTheTransferOnceTheHeadIsIn)
 {
-    LoopbackServer server(Routes({{"/old", Answer("HTTP/1.1 301 Moved Permanently", "Location: /new\r\n", "")}}));
-    Fetch(server.Url("/old"));
-    EXPECT_EQ(ThisThreadFetcher().RedirectTarget, QStringLiteral("http://127.0.0.1/new"));
-    EXPECT_EQ(ThisThreadFetcher().FetchOrigin, QStringLiteral("http://127.0.0.1"));
+    // A start page that sends its head and then takes its time with the body.
+    LoopbackServer server([](const LoopbackServer::Request&, LoopbackServer::Connection& c) {
+        c.Send("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n<html>");
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    });
+    FetchSettings settings = QuickSettings(QString());
+    settings.ReadTimeoutMs = 10000;
+    settings.StatusOnly = true;
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(Fetch(server.Url("/slow"), settings), QString());
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(1000));
+    EXPECT_EQ(ThisThreadFetcher().LastStatusCode, 200);
+    EXPECT_EQ(ThisThreadFetcher().LastFetchError, Untouched);
+
+    LoopbackServer redirect(Routes({{"/old", Answer("HTTP/1.1 301 Moved Permanently", "Location: /new\r\n", "body")}}));
+    ThisThreadFetcher().RedirectTarget.clear();
+    Fetch(redirect.Url("/old"), settings);
+    EXPECT_EQ(ThisThreadFetcher().LastStatusCode, 301);
+    EXPECT_EQ(ThisThreadFetcher().RedirectTarget, QString::fromStdString(redirect.Url("/new")));
 }
 
 struct TlsCase {
@@ -301,14 +320,14 @@ struct TlsCase {
     int Code;
 };
 
-TEST_F(FetcherTest, TlsUpTo12IsFetchedWithoutCertificateChecks)
+TEST_F(FetcherTest, TlsUpTo13IsFetchedWithoutCertificateChecks)
 {
     const std::vector<TlsCase> cases = {
         {"tls1.0-only", TLS1_VERSION, TLS1_VERSION, false, 200},
         {"tls1.1-only", TLS1_1_VERSION, TLS1_1_VERSION, false, 200},
         {"tls1.2-only", TLS1_2_VERSION, TLS1_2_VERSION, false, 200},
         {"any-version-expired", TLS1_VERSION, TLS1_3_VERSION, true, 200},
-        {"tls1.3-only", TLS1_3_VERSION, TLS1_3_VERSION, false, -1},
+        {"tls1.3-only", TLS1_3_VERSION, TLS1_3_VERSION, false, 200},
     };
     for (const TlsCase& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -318,7 +337,7 @@ TEST_F(FetcherTest, TlsUpTo12IsFetchedWithoutCertificateChecks)
         const FetcherState& state = ThisThreadFetcher();
         EXPECT_EQ(state.LastStatusCode, c.Code) << state.LastFetchError.toStdString();
         EXPECT_EQ(page, c.Code == 200 ? QStringLiteral("secure\r\n") : QString());
-        EXPECT_EQ(state.FetchOrigin, QStringLiteral("https://127.0.0.1"));
+        EXPECT_EQ(state.FetchOrigin, QString::fromStdString(server.Url("")));
     }
 }
 
@@ -357,6 +376,7 @@ TEST_F(FetcherTest, SilentServerEndsTheFetchAtTheReadTimeout)
         settings.ReadTimeoutMs = 300;
         EXPECT_EQ(Fetch(server.Url("/"), settings), QString());
         EXPECT_EQ(ThisThreadFetcher().LastStatusCode, c.Code);
+        EXPECT_EQ(ThisThreadFetcher().Incomplete, c.Code > 0);
         EXPECT_TRUE(MentionsTimeout(ThisThreadFetcher().LastFetchError))
             << ThisThreadFetcher().LastFetchError.toStdString();
     }
@@ -407,6 +427,7 @@ TEST_F(FetcherTest, StopRequestAbortsTheTransferAndRunsTheHandlerOnce)
         EXPECT_EQ(page, QString());
         EXPECT_EQ(stopCalls, 1);
         EXPECT_EQ(state.LastStatusCode, c.Code);
+        EXPECT_EQ(state.Incomplete, c.Code > 0);
         EXPECT_NE(state.LastFetchError, Untouched);
     }
 }
@@ -427,6 +448,7 @@ TEST_F(FetcherTest, OversizedAnswersAreRefused)
     EXPECT_EQ(ThisThreadFetcher().LastStatusCode, 200);
     EXPECT_TRUE(ThisThreadFetcher().LastFetchError.contains(QStringLiteral("64 MiB")))
         << ThisThreadFetcher().LastFetchError.toStdString();
+    EXPECT_TRUE(ThisThreadFetcher().Incomplete);
 
     EXPECT_EQ(Fetch(server.Url("/long-head")), QString());
     EXPECT_EQ(ThisThreadFetcher().LastStatusCode, 200);
@@ -434,6 +456,7 @@ TEST_F(FetcherTest, OversizedAnswersAreRefused)
 
     // Nothing of the refused fetches lingers into the next one.
     EXPECT_EQ(Fetch(server.Url("/plain")), QStringLiteral("small\r\n"));
+    EXPECT_FALSE(ThisThreadFetcher().Incomplete);
 }
 
 TEST_F(FetcherTest, EachThreadHasItsOwnFetcherState)

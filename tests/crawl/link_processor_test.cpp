@@ -24,8 +24,7 @@ protected:
         state_.UrlLimit = limit;
         state_.AddedCount = 0;
         state_.IgnoreExtensionsText = kExtensions;
-        return std::make_unique<LinkProcessor>(db_, table_, state_, IgnoreUrlPatterns(ignoreUrls),
-                                               [this](qsizetype n) { rowCount_ = n; });
+        return std::make_unique<LinkProcessor>(db_, table_, state_, IgnoreUrlPatterns(ignoreUrls));
     }
 
     // LINKS rows as "URL|LINK|FOLLOW|TYPE|ANCHOR".
@@ -55,7 +54,6 @@ protected:
     ProjectDatabase db_{QString(), QString()};
     InternalUrls table_;
     CrawlState state_;
-    qsizetype rowCount_ = -1;
 };
 
 struct Case {
@@ -157,8 +155,7 @@ TEST_F(CrawlLinkProcessorTest, RecordsEveryOccurrenceAndAppendsEachUrlOnce)
                                          u"https://www.example.com/a.html"_qs}));
     EXPECT_EQ(Pages(), TablePages());
     EXPECT_EQ(state_.AddedCount.load(), 3);
-    EXPECT_EQ(rowCount_, 3);
-    EXPECT_EQ(table_.At(1).length, u"22"_qs);
+    EXPECT_EQ(table_.At(1).urlLength, 22);
     EXPECT_EQ(Links(), QStringList({
                            u"|http://www.example.com||Internal|"_qs,
                            u"http://www.example.com/|http://www.example.com/a.html|NOFOLLOW|Internal|O'Brien line two"_qs,

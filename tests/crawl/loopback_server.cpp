@@ -122,7 +122,12 @@ void LoopbackServer::Serve(int fd)
         }
         handler_(request, connection);
     }
-    if (ssl) {
+    if (connection.Reset()) {
+        const linger reset{1, 0};  // close() then sends RST
+        setsockopt(fd, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+        if (ssl)
+            SSL_free(ssl);
+    } else if (ssl) {
         if (!connection.Abrupt())
             SSL_shutdown(ssl);
         SSL_free(ssl);

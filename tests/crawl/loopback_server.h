@@ -39,12 +39,16 @@ public:
         // Ends a TLS connection without a close-notify, as some servers do.
         void CloseWithoutNotify() { abrupt_ = true; }
         bool Abrupt() const { return abrupt_; }
+        // Ends the connection with a reset (RST) instead of an orderly close.
+        void ResetWhenDone() { reset_ = true; }
+        bool Reset() const { return reset_; }
 
     private:
         int fd_;
         SSL* ssl_;
         const std::atomic<bool>& stopping_;
         bool abrupt_ = false;
+        bool reset_ = false;
     };
 
     using Handler = std::function<void(const Request&, Connection&)>;

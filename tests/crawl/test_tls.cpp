@@ -23,7 +23,7 @@ EVP_PKEY* TestKey()
     return key;
 }
 
-std::unique_ptr<X509, X509Free> MakeCertificate(bool expired)
+std::unique_ptr<X509, X509Free> MakeCertificate(bool expired, const char* host)
 {
     std::unique_ptr<X509, X509Free> cert(X509_new());
     const long day = 24 * 60 * 60;
@@ -34,7 +34,7 @@ std::unique_ptr<X509, X509Free> MakeCertificate(bool expired)
                     X509_gmtime_adj(X509_getm_notAfter(cert.get()), expired ? -day : day) &&
                     X509_set_pubkey(cert.get(), TestKey()) == 1 &&
                     X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC,
-                                               reinterpret_cast<const unsigned char*>("127.0.0.1"), -1, -1, 0) == 1 &&
+                                               reinterpret_cast<const unsigned char*>(host), -1, -1, 0) == 1 &&
                     X509_set_issuer_name(cert.get(), name) == 1 && X509_sign(cert.get(), TestKey(), EVP_sha256()) > 0;
     if (!ok)
         throw std::runtime_error("test TLS: no certificate");
@@ -43,10 +43,10 @@ std::unique_ptr<X509, X509Free> MakeCertificate(bool expired)
 
 }  // namespace
 
-SslContext MakeServerContext(int minVersion, int maxVersion, bool expired)
+SslContext MakeServerContext(int minVersion, int maxVersion, bool expired, const char* host)
 {
     SslContext ctx(SSL_CTX_new(TLS_server_method()));
-    const auto cert = MakeCertificate(expired);
+    const auto cert = MakeCertificate(expired, host);
     // Security level 0 lets the server speak TLS 1.0 and 1.1 at all.
     const bool ok = ctx && SSL_CTX_set_cipher_list(ctx.get(), "DEFAULT:@SECLEVEL=0") == 1 &&
                     SSL_CTX_set_min_proto_version(ctx.get(), minVersion) == 1 &&

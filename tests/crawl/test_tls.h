@@ -13,8 +13,9 @@ struct SslContextFree {
 using SslContext = std::unique_ptr<SSL_CTX, SslContextFree>;
 
 // A server context that speaks TLS versions minVersion..maxVersion (such as
-// TLS1_VERSION, TLS1_3_VERSION) with a self-signed certificate for
-// 127.0.0.1, valid now or, with expired, for two days up to yesterday.
-SslContext MakeServerContext(int minVersion, int maxVersion, bool expired = false);
+// TLS1_VERSION, TLS1_3_VERSION) with a self-signed certificate for host
+// (its common name), valid now or, with expired, for two days up to
+// yesterday.
+SslContext MakeServerContext(int minVersion, int maxVersion, bool expired = false, const char* host = "127.0.0.1");
 
 }  // namespace lexicrawl::test

@@ -40,8 +40,10 @@ TEST(CrawlUrlResolver, ResolveParentPathNeverClimbsAboveTheRoot)
 TEST(CrawlUrlResolver, ResolveAgainstSourceRules)
 {
     Check(ResolveAgainstSource, {
-        // root-relative: the port and user information of the source are dropped
-        {u"/x", u"http://h:8080/a/b.html", u"http://h/x"},
+        // root-relative: the source's port and user information are kept
+        {u"/x", u"http://h:8080/a/b.html", u"http://h:8080/x"},
+        {u"/x", u"http://u:p@h/a/b.html", u"http://u:p@h/x"},
+        {u"../../../x", u"http://127.0.0.1:8080/a/b.html", u"http://127.0.0.1:8080/x"},
         {u"//", u"http://h/a/b.html", u"http://h//"},
         {u".", u"http://h/a/b.html", u"http://h/a/"},
         {u"..", u"http://h/a/b/c.html", u"http://h/a/"},
@@ -61,12 +63,37 @@ TEST(CrawlUrlResolver, ResolveAgainstSourceRules)
         // a source of scheme and host only, with or without "/", is the root
         {u"x", u"http://h", u"http://h/x"},
         {u"x", u"http://h/", u"http://h/x"},
-        {u"x", u"https://h:8443/", u"https://h/x"},
+        {u"x", u"https://h:8443/", u"https://h:8443/x"},
+        {u"x", u"https://h:8443", u"https://h:8443/x"},
         {u"x", u"https://h/d/", u"https://h/d/x"},
         // no usable source: unchanged
         {u"mailto:a@b.c", u"", u"mailto:a@b.c"},
         {u"x", u"ftp://h/a/", u"x"},
     });
+}
+
+TEST(CrawlUrlResolver, ReferencesResolveAsHttpResolvesALocation)
+{
+    const QString base = u"http://h:8080/a/b/page.html?q=1#f"_qs;
+    const std::pair<QString, QString> cases[] = {
+        {u"landing.html"_qs, u"http://h:8080/a/b/landing.html"_qs},
+        {u"./landing.html"_qs, u"http://h:8080/a/b/landing.html"_qs},
+        {u"../up.html"_qs, u"http://h:8080/a/up.html"_qs},
+        {u"../../../../top.html"_qs, u"http://h:8080/top.html"_qs},
+        {u"sub/../x.html?y=2"_qs, u"http://h:8080/a/b/x.html?y=2"_qs},
+        {u"."_qs, u"http://h:8080/a/b/"_qs},
+        {u".."_qs, u"http://h:8080/a/"_qs},
+        {u"?other"_qs, u"http://h:8080/a/b/page.html?other"_qs},
+        {u"#other"_qs, u"http://h:8080/a/b/page.html?q=1#other"_qs},
+        {u"/abs/../p"_qs, u"http://h:8080/p"_qs},
+        {u"//cdn.h/x"_qs, u"http://cdn.h/x"_qs},
+        {u"https://other/x"_qs, u"https://other/x"_qs},
+        {u"mailto:a@b.c"_qs, u"mailto:a@b.c"_qs},
+        {u"a b/%41.html"_qs, u"http://h:8080/a/b/a b/%41.html"_qs},  // nothing is encoded or decoded
+    };
+    for (const auto& [reference, expected] : cases)
+        EXPECT_EQ(ResolveReference(base, reference), expected) << reference.toStdString();
+    EXPECT_EQ(ResolveReference(u"http://h"_qs, u"x.html"_qs), u"http://h/x.html"_qs);  // no path: the root
 }
 
 TEST(CrawlUrlResolver, ProtocolRelative)

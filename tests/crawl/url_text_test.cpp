@@ -3,6 +3,7 @@
 #include "test_printers.h"
 
 #include "crawl/url_text.h"
+#include "platform/escaped_bytes.h"
 
 using namespace lexicrawl;
 
@@ -20,9 +21,12 @@ TEST(CrawlUrlText, HostOfAndSiteRoot)
         {u"http://www.example.com/a/b.html", u"www.example.com", u"http://www.example.com"},
         {u"https://Shop.Example.co.uk?x=1", u"Shop.Example.co.uk", u"https://Shop.Example.co.uk"},
         {u"http://h#frag", u"h", u"http://h"},
-        {u"http://user:pw@h:8080/p", u"h", u"http://h"},
-        {u"http://a@b@h/p", u"h", u"http://h"},
-        {u"http://[::1]:8080/p", u"::1", u"http://::1"},
+        // The site root keeps the port and user information, so that a site
+        // served on a port keeps it in root-relative links.
+        {u"http://user:pw@h:8080/p", u"h", u"http://user:pw@h:8080"},
+        {u"http://a@b@h/p", u"h", u"http://a@b@h"},
+        {u"http://[::1]:8080/p", u"::1", u"http://[::1]:8080"},
+        {u"http://127.0.0.1:8080", u"127.0.0.1", u"http://127.0.0.1:8080"},
         {u"https://h/path?u=http://other/x", u"h", u"https://h"},
         {u"HTTP://h/p", u"h", u""},  // the scheme test of SiteRoot is case-sensitive
         {u"ftp://files.example.com/x", u"files.example.com", u""},
@@ -34,6 +38,8 @@ TEST(CrawlUrlText, HostOfAndSiteRoot)
         const QString url = QString::fromUtf16(c.url);
         EXPECT_EQ(HostOf(url), QString::fromUtf16(c.host)) << url.toStdString();
         EXPECT_EQ(SiteRoot(url), QString::fromUtf16(c.siteRoot)) << url.toStdString();
+        // The same-host scope compares the host alone, for http and https URLs.
+        EXPECT_EQ(ScopeHost(url), c.siteRoot[0] ? QString::fromUtf16(c.host) : QString()) << url.toStdString();
     }
 }
 
@@ -73,6 +79,28 @@ TEST(CrawlUrlText, StripTags)
     EXPECT_EQ(StripTags(u"a < b"_qs), u"a "_qs);  // an unclosed "<" removes the rest
     EXPECT_EQ(StripTags(u"a > b"_qs), u"a > b"_qs);
     EXPECT_EQ(StripTags(QString()), QString());
+}
+
+// A link names the address the page wrote, byte for byte: tabs and line
+// breaks go (as browsers drop them), other controls and undecodable bytes
+// are percent-encoded, everything else stays as written.
+TEST(CrawlUrlText, LinkAddressTextKeepsTheBytesOfTheLink)
+{
+    QString escaped = u"/caf"_qs;
+    escaped += EscapedByte(0xE9);
+    escaped += EscapedByte(0x80);
+    QString controls = u"/a"_qs;
+    controls += QChar(u'\0');
+    controls += u"b\x7F c"_qs;
+    const std::vector<std::pair<QString, QString>> cases = {
+        {u"/plain/page.html?q=1#top"_qs, u"/plain/page.html?q=1#top"_qs},
+        {u"/caf\u00E9 and %E9"_qs, u"/caf\u00E9 and %E9"_qs},
+        {escaped, u"/caf%E9%80"_qs},
+        {u"/split\r\n\tpage"_qs, u"/splitpage"_qs},
+        {controls, u"/a%00b%7F c"_qs},
+    };
+    for (const auto& [link, address] : cases)
+        EXPECT_EQ(LinkAddressText(link), address) << link.toStdString();
 }
 
 }  // namespace

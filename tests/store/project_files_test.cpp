@@ -7,23 +7,15 @@
 #include "store/project_database.h"
 #include "store/project_files.h"
 #include "store/sql_quote.h"
+#include "support/project_instance.h"
 #include "support/qt_printers.h"
 #include "support/recording_platform.h"
 
 using namespace lexicrawl;
+using Instance = lexicrawl::testing::ProjectInstance;
 using lexicrawl::testing::RecordingPlatform;
 
 namespace {
-
-struct Instance {
-    QTemporaryDir program, data;
-    ProjectDatabase db{data.path(), program.path()};
-    Instance()
-    {
-        QFile::copy(QStringLiteral(LEXICRAWL_BIN_DIR "/empty.db"), program.filePath(QStringLiteral("empty.db")));
-        db.ChooseWorkingFile();
-    }
-};
 
 QByteArray Digest(const QString& path)
 {

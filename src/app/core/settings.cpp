@@ -6,7 +6,10 @@
 
 #include <cmath>
 
+#include "crawl/crawl_options.h"
+#include "crawl/fetcher.h"
 #include "platform/text.h"
+#include "spelling/dictionary_choice.h"
 
 namespace lexicrawl {
 
@@ -22,7 +25,7 @@ QString Settings::DefaultStartUrl() { return QStringLiteral("http://example.com/
 QStringList Settings::AgentPresets()
 {
     return {
-        QStringLiteral("libcurl-agent/1.0"),
+        ClientLibraryAgent(),
         QStringLiteral("Mozilla/5.0 (Windows NT 10.0; Win64; x64) AppleWebKit/537.36 (KHTML, like Gecko) "
                        "Chrome/87.0.4280.88 Safari/537.36"),
         QStringLiteral("Mozilla/5.0 (Windows NT 6.1) AppleWebKit/537.36 (KHTML, like Gecko) "
@@ -42,7 +45,7 @@ QString Settings::DefaultIgnoreExtensions()
 
 QString Settings::DefaultIgnoreUrls() { return QStringLiteral("https://example.com/unwanted/*"); }
 
-QString Settings::DefaultDictionaryLanguage() { return QStringLiteral("English (United States)"); }
+QString Settings::DefaultDictionaryLanguage() { return kDefaultDictionaryLanguage; }
 
 Settings::Settings(const QString& dataFolder)
 {
@@ -160,8 +163,13 @@ QString Settings::Raw(const QString& key) const
     return QString();
 }
 
-bool Settings::SetRaw(const QString& key, const QString& value)
+// A value is one line of the file: a line break inside it would start keys
+// of its own on the next read ("x\rLeft=5" would place the window), so line
+// breaks are left out. The Ignore URLs box writes its breaks as "#13#10".
+bool Settings::SetRaw(const QString& key, const QString& text)
 {
+    QString value = text;
+    value.remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
     Section& s = SettingsSection();
     bool found = false;
     for (auto& e : s.entries)
@@ -299,6 +307,19 @@ int Settings::PageLimit() const
 
 bool Settings::SetPageLimit(int limit) { return SetRaw(QStringLiteral("PageLimit"), QString::number(limit)); }
 
+// A whole number brought into 1 to 16; anything else gives the default.
+int Settings::Connections() const
+{
+    bool ok = false;
+    const int v = Raw(QStringLiteral("Connections")).toInt(&ok);
+    return ok ? std::clamp(v, 1, kMaxConnections) : kDefaultConnections;
+}
+
+bool Settings::SetConnections(int connections)
+{
+    return SetRaw(QStringLiteral("Connections"), QString::number(connections));
+}
+
 bool Settings::MemoryDatabase() const
 {
     return Raw(QStringLiteral("DefaultDatabaseLocation")) == QLatin1String("Memory");
@@ -325,5 +346,14 @@ QString Settings::DictionaryLanguage() const
     return NonEmptyOr(QStringLiteral("DictionaryLanguage"), DefaultDictionaryLanguage());
 }
 bool Settings::SetDictionaryLanguage(const QString& name) { return SetRaw(QStringLiteral("DictionaryLanguage"), name); }
+
+TextMode Settings::Text() const { return TextModeFromName(Raw(QStringLiteral("TextMode"))); }
+bool Settings::SetText(TextMode mode) { return SetRaw(QStringLiteral("TextMode"), TextModeName(mode)); }
+
+bool Settings::CheckAltAndTitle() const { return Raw(QStringLiteral("CheckAltAndTitle")) == QLatin1String("ON"); }
+bool Settings::SetCheckAltAndTitle(bool on)
+{
+    return SetOnOff(QStringLiteral("CheckAltAndTitle"), on, "ON", "OFF");
+}
 
 }  // namespace lexicrawl

@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "crawl/text_options.h"
+
 namespace lexicrawl {
 
 class Settings {
@@ -75,6 +77,8 @@ public:
     bool SetIgnoreUrls(const QString& boxText);
     int PageLimit() const;
     bool SetPageLimit(int limit);
+    int Connections() const;  // requests in flight at once, 1 to 16
+    bool SetConnections(int connections);
     bool MemoryDatabase() const;  // "DefaultDatabaseLocation" = "Memory"
     bool SetMemoryDatabase(bool memory);
     bool DisplayUnfinishedResults() const;
@@ -83,6 +87,13 @@ public:
     bool SetStripHtmlMarkup(bool on);
     QString DictionaryLanguage() const;
     bool SetDictionaryLanguage(const QString& name);
+    // How the words of a page are read: exactly "Prose" gives the prose
+    // reading, anything else (or nothing) the standard one.
+    TextMode Text() const;
+    bool SetText(TextMode mode);
+    // Prose reading: exactly "ON" checks the alt and title texts too.
+    bool CheckAltAndTitle() const;
+    bool SetCheckAltAndTitle(bool on);
 
 private:
     void Read();

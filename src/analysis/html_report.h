@@ -1,0 +1,44 @@
+#pragma once
+// The crawl's report as one self-contained HTML file (styles and script
+// inside, nothing fetched): a summary (pages, failures by status, unknown
+// and approved words, time), the unknown-word list with suggestions, which
+// sorts by word or count and filters as one types, each word opening to
+// its pages and the sentences it stands in, and the failed pages. The rows
+// are written out in the file, so it reads without its script too.
+//
+// Thread-safety: pure functions; any thread.
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+#include "analysis/word_context.h"
+#include "crawl/crawl_host.h"
+#include "crawl/internal_urls.h"
+
+namespace lexicrawl {
+
+struct ReportWord {
+    QString word;
+    qint64 occurrence = 0;
+    QStringList suggestions;
+    QStringList pages;
+    std::vector<WordContext> contexts;  // at most one per page
+};
+
+struct ReportData {
+    QString site;                         // the start URL, or the project file
+    std::optional<CrawlSummary> summary;  // after a crawl
+    qsizetype pageCount = 0;
+    std::vector<InternalUrl> failedPages;
+    qsizetype approvedWords = 0;
+    std::vector<ReportWord> words;
+};
+
+QString HtmlReport(const ReportData& data);
+
+// Writes the report (UTF-8) whole or not at all; answers false with the reason.
+bool WriteHtmlReport(const QString& fileName, const ReportData& data, QString* error);
+
+}  // namespace lexicrawl

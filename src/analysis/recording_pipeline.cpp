@@ -1,0 +1,133 @@
+#include "analysis/recording_pipeline.h"
+
+#include <exception>
+#include <future>
+#include <memory>
+
+#include "analysis/page_record.h"
+#include "analysis/page_recorder.h"
+#include "platform/serial_worker.h"
+#include "platform/task_pool.h"
+
+namespace lexicrawl {
+
+namespace {
+
+QString TextOf(const std::exception_ptr& failure)
+{
+    try {
+        std::rethrow_exception(failure);
+    } catch (const std::exception& e) {
+        return QString::fromUtf8(e.what());
+    } catch (...) {
+        return QStringLiteral("Unknown failure");
+    }
+}
+
+}  // namespace
+
+RecordingPipeline::RecordingPipeline(SerialWorker& worker, PageRecorder& recorder, int readers)
+    : worker_(worker), recorder_(recorder)
+{
+    if (readers > 0)
+        readers_ = std::make_unique<TaskPool>(readers);
+}
+
+RecordingPipeline::~RecordingPipeline() = default;
+
+void RecordingPipeline::BeginCrawl(const CrawlOptions& options)
+{
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        text_ = options.Text;
+    }
+    recorder_.BeginCrawl(options.Text);  // the worker is idle between crawls
+}
+
+bool RecordingPipeline::RecordPage(const QString& url, const QString& source)
+{
+    if (Failed())
+        return false;
+    TextOptions text;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        text = text_;
+    }
+    const qint64 bytes = qint64(source.size()) * qint64(sizeof(QChar));
+    Admit(bytes);
+    // Shared: std::function needs a copyable task, and a page's record is large.
+    auto reading = std::make_shared<std::promise<PageRecord>>();
+    std::shared_future<PageRecord> record = reading->get_future().share();
+    auto read = [reading, source, text] {
+        try {
+            reading->set_value(ExtractPageRecord(source, text));
+        } catch (...) {
+            reading->set_exception(std::current_exception());
+        }
+    };
+    if (readers_)
+        readers_->Post(std::move(read));
+    else
+        read();
+    worker_.PostBounded([this, url, record, bytes] {
+        if (!Failed()) {
+            try {
+                recorder_.Write(url, record.get());
+            } catch (...) {
+                Fail(TextOf(std::current_exception()));
+            }
+        }
+        Release(bytes);
+    });
+    return !Failed();
+}
+
+// Waits while too many pages, or too many bytes, are handed over and not
+// yet written; a single page larger than the bound still goes on its own.
+void RecordingPipeline::Admit(qint64 bytes)
+{
+    std::unique_lock<std::mutex> lock(mutex_);
+    released_.wait(lock, [this, bytes] {
+        return pagesInFlight_ == 0 ||
+               (pagesInFlight_ < kMaxPagesInFlight && bytesInFlight_ + bytes <= kMaxBytesInFlight);
+    });
+    ++pagesInFlight_;
+    bytesInFlight_ += bytes;
+}
+
+void RecordingPipeline::Release(qint64 bytes)
+{
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        --pagesInFlight_;
+        bytesInFlight_ -= bytes;
+    }
+    released_.notify_all();
+}
+
+QString RecordingPipeline::Finish()
+{
+    worker_.Wait();
+    std::lock_guard<std::mutex> lock(mutex_);
+    const QString failure = failure_;
+    failure_.clear();
+    failed_ = false;
+    return failure;
+}
+
+void RecordingPipeline::Fail(const QString& text)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!failed_) {
+        failed_ = true;
+        failure_ = text;
+    }
+}
+
+bool RecordingPipeline::Failed()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return failed_;
+}
+
+}  // namespace lexicrawl

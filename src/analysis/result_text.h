@@ -1,0 +1,29 @@
+#pragma once
+// The texts the result lists show for the numbers the crawl keeps, shared by
+// the window's lists, the exports and the command line, so that a value reads
+// the same everywhere.
+//
+// Thread-safety: pure functions; any thread.
+#include <QChar>
+#include <QString>
+#include <QStringList>
+
+#include "crawl/internal_urls.h"
+
+namespace lexicrawl {
+
+// Seconds with one decimal, rounded, in the user's decimal separator ("0,3");
+// empty before the entry is visited.
+QString LoadTimeText(const InternalUrl& entry, QChar decimalSeparator);
+// The status code in decimal ("-1" without an answer); empty before the visit.
+QString StatusCodeText(const InternalUrl& entry);
+
+enum class CsvQuoting {
+    AsIs,         // fields exactly as they stand (the exports of the result lists)
+    WhereNeeded,  // a field holding the separator, a quote or a line break is quoted, quotes doubled
+};
+
+// One CSV line, without its line break.
+QString CsvLine(const QStringList& fields, QChar separator, CsvQuoting quoting);
+
+}  // namespace lexicrawl

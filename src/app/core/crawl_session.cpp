@@ -1,0 +1,118 @@
+#include "app/core/crawl_session.h"
+
+#include <QDir>
+
+#include "analysis/fetch_statuses.h"
+#include "app/core/app_environment.h"
+#include "platform/task_pool.h"
+#include "platform/platform.h"
+#include "store/project_files.h"
+
+namespace lexicrawl {
+
+CrawlSession::CrawlSession(const AppEnvironment& environment, CrawlHost& host, FetchFunction fetch)
+    : database_(environment.DataFolder(), environment.ProgramFolder()),
+      spelling_(worker_),
+      recorder_(database_, [this](const QStringList& words) { return spelling_.Verdicts(words); }),
+      pipeline_(worker_, recorder_, TaskPool::MachineThreads()),
+      control_(database_, host, pipeline_, std::move(fetch))
+{
+    recorder_.SetLanguageVerdicts(
+        [this](const LanguageWords& words) { return spelling_.ProseVerdicts(words.language, words.words); });
+    database_.ChooseWorkingFile();
+    personalWordsPath_ = QDir(environment.DataFolder()).filePath(QStringLiteral("personal-words.txt"));
+    QStringList personal;
+    if (ReadWordListFile(personalWordsPath_, personal, nullptr)) {
+        approvals_.AddAll(ApprovalKind::Personal, personal);
+        spelling_.SetPersonalWords(personal);
+    }
+}
+
+StartResult CrawlSession::Start(const CrawlOptions& options)
+{
+    const StartResult started = control_.Start(options);
+    const QStringList site = approvals_.Site();
+    if (started.Started() && !site.isEmpty())
+        worker_.Post([this, site] {
+            try {
+                StoreSiteApprovals(database_, site);
+            } catch (const DatabaseError& e) {
+                Platform::Current().ShowMessage(StatementFailureText(e.Text()));
+            }
+        });
+    return started;
+}
+
+bool CrawlSession::Approve(const QString& word, ApprovalKind kind, QString* error)
+{
+    if (kind == ApprovalKind::Personal) {
+        if (!AppendToWordListFile(personalWordsPath_, word, error))
+            return false;
+        spelling_.AddPersonalWord(word);
+    }
+    // The list leaves the word out from now on; the project learns it
+    // between two pages.
+    approvals_.Add(kind, word);
+    if (kind == ApprovalKind::Site)
+        worker_.Post([this, word] {
+            if (!database_.IsOpen())
+                return;
+            try {
+                StoreSiteApprovals(database_, {word});
+            } catch (const DatabaseError& e) {
+                Platform::Current().ShowMessage(StatementFailureText(e.Text()));
+            }
+        });
+    return true;
+}
+
+CrawlSession::~CrawlSession()
+{
+    control_.Stop();
+    control_.WaitUntilFinished();
+    worker_.Wait();
+    database_.Close();
+}
+
+bool CrawlSession::OpenProject(const QString& path)
+{
+    if (control_.Phase() != CrawlPhase::Idle)
+        return false;
+    QStringList pages;
+    const bool opened = OpenProjectFile(database_, path, &pages);
+    control_.LoadTable(pages);
+    if (opened) {
+        try {
+            approvals_.SetSite(LoadSiteApprovals(database_));
+        } catch (const DatabaseError&) {
+            approvals_.SetSite({});  // not a project: the failure is reported by the open
+        }
+    }
+    return opened;
+}
+
+bool CrawlSession::SaveProjectAs(const QString& destination, QString* error)
+{
+    worker_.Wait();  // approvals still on their way to the project
+    try {
+        if (database_.IsOpen())
+            StoreFetchStatuses(database_, control_.Table().Snapshot());
+    } catch (const DatabaseError& e) {
+        if (error)
+            *error = e.Text();
+        return false;
+    }
+    return lexicrawl::SaveProjectAs(database_, destination, error);
+}
+
+bool CrawlSession::UnknownWords(std::vector<UnknownWord>& words, QString* error, bool withPages, qsizetype* approved)
+{
+    if (!LoadUnknownWords(database_, words, error, withPages))
+        return false;
+    const qsizetype removed = RemoveApproved(words, approvals_);
+    if (approved)
+        *approved = removed;
+    return true;
+}
+
+}  // namespace lexicrawl

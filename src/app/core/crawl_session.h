@@ -1,0 +1,82 @@
+#pragma once
+// One project and its crawls, as every front end drives them: the project
+// database, the recording worker with the spelling dictionaries on it, the
+// page recorder and the crawl control, wired together. A front end makes one
+// session, hands it its CrawlHost, and calls Start and Stop; the collector
+// fetches and reads pages on its thread, and the worker checks the words and
+// writes the rows on its own, so nothing of a crawl runs on the front end's
+// thread.
+//
+// Thread-safety: made, used and destroyed on the front end's main thread;
+// the parts it hands out document their own.
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+#include "analysis/page_recorder.h"
+#include "analysis/recording_pipeline.h"
+#include "analysis/unknown_word_list.h"
+#include "analysis/word_approvals.h"
+#include "app/core/spelling_service.h"
+#include "crawl/crawl_control.h"
+#include "platform/serial_worker.h"
+#include "store/project_database.h"
+
+namespace lexicrawl {
+
+class AppEnvironment;
+
+class CrawlSession {
+public:
+    CrawlSession(const AppEnvironment& environment, CrawlHost& host, FetchFunction fetch = FetchPage);
+    // Stops a running crawl and waits for it, then closes the project
+    // database (the working file is deleted).
+    ~CrawlSession();
+    CrawlSession(const CrawlSession&) = delete;
+    CrawlSession& operator=(const CrawlSession&) = delete;
+
+    // The site's approved words go over into the fresh database.
+    StartResult Start(const CrawlOptions& options);
+    bool Stop() { return control_.Stop(); }
+
+    // Opens a saved project: its copy becomes the working file and its pages
+    // the table of internal URLs (unvisited). A failure is reported to the
+    // user and answered false. Only while no crawl runs.
+    bool OpenProject(const QString& path);
+    // Save Project As: a consistent copy of the working file, also during a
+    // crawl. Answers false with the reason.
+    bool SaveProjectAs(const QString& destination, QString* error);
+
+    // The unknown-word list (with each word's pages when asked), less the
+    // approved words, whose number goes to approved.
+    bool UnknownWords(std::vector<UnknownWord>& words, QString* error, bool withPages = false,
+                      qsizetype* approved = nullptr);
+
+    // Takes a word off the list: for the site (stored in the project), for
+    // this session, or into the user's own dictionary (its file in the data
+    // folder, and the spelling engine). Goes through the recording worker,
+    // between two pages. A word-list file that cannot be written is
+    // answered false with the reason.
+    bool Approve(const QString& word, ApprovalKind kind, QString* error = nullptr);
+    WordApprovals& Approvals() { return approvals_; }
+    // The user's own dictionary file.
+    QString PersonalWordsPath() const { return personalWordsPath_; }
+
+    CrawlControl& Control() { return control_; }
+    ProjectDatabase& Database() { return database_; }
+    SpellingService& Spelling() { return spelling_; }
+
+private:
+    ProjectDatabase database_;
+    SerialWorker worker_;
+    SpellingService spelling_;
+    PageRecorder recorder_;
+    RecordingPipeline pipeline_;
+    CrawlControl control_;
+    WordApprovals approvals_;
+    QString personalWordsPath_;
+};
+
+}  // namespace lexicrawl

@@ -1,0 +1,169 @@
+#include "app/core/spelling_service.h"
+
+#include "platform/serial_worker.h"
+#include "spelling/dictionary_choice.h"
+#include "spelling/dictionary_manager.h"
+#include "spelling/language_dictionaries.h"
+#include "spelling/spell_dictionary.h"
+#include "spelling/suggestion_engine.h"
+#include "spelling/verdict_cache.h"
+#include "spelling/word_verdict.h"
+
+namespace lexicrawl {
+
+SpellingService::SpellingService(SerialWorker& worker)
+    : worker_(worker),
+      manager_(std::make_unique<DictionaryManager>()),
+      // The front end writes the remembered choice itself, on its own thread.
+      choice_(std::make_unique<DictionaryChoice>(*manager_, DictionaryChoice::SaveLanguage())),
+      languages_(std::make_unique<LanguageDictionaries>(*manager_))
+{
+}
+
+// The engines are unloaded on the worker that used them.
+SpellingService::~SpellingService()
+{
+    worker_.Call([this] {
+        SaveVerdictCaches(*manager_);
+        languages_.reset();
+        choice_.reset();
+        manager_.reset();
+    });
+}
+
+void SpellingService::LoadAtStartup(const QString& folder, const QString& savedLanguage,
+                                    std::function<void(const DictionaryList&)> done)
+{
+    worker_.Post([this, folder, savedLanguage, done = std::move(done)] {
+        choice_->LoadAtStartup(folder, savedLanguage);
+        GivePersonalWords();
+        if (done)
+            done(List());
+    });
+}
+
+void SpellingService::Select(int index, std::function<void(const DictionaryList&)> done)
+{
+    worker_.Post([this, index, done = std::move(done)] {
+        choice_->Select(index);
+        GivePersonalWords();
+        if (done)
+            done(List());
+    });
+}
+
+void SpellingService::Check(const QString& word, std::function<void(const WordCheck&)> done, TextMode mode)
+{
+    worker_.Post([this, word, done = std::move(done), mode] {
+        const WordCheck check = CheckOnWorker(word, mode);
+        if (done)
+            done(check);
+    });
+}
+
+DictionaryList SpellingService::LoadAtStartupNow(const QString& folder, const QString& savedLanguage)
+{
+    return worker_.Call([&] {
+        choice_->LoadAtStartup(folder, savedLanguage);
+        GivePersonalWords();
+        return List();
+    });
+}
+
+bool SpellingService::CheckNow(const QString& word, TextMode mode)
+{
+    return worker_.Call([&] { return KnownOnWorker(word, mode); });
+}
+
+bool SpellingService::KnownOnWorker(const QString& word, TextMode mode)
+{
+    if (mode == TextMode::Prose)
+        return languages_->Spell(choice_->SelectedDictionary(), {word}).front();
+    return choice_->SpellCheckWord(word);
+}
+
+std::vector<bool> SpellingService::Verdicts(const QStringList& words)
+{
+    return SpellCheckWords(choice_->SelectedDictionary(), words);
+}
+
+std::optional<std::vector<bool>> SpellingService::ProseVerdicts(const QString& language, const QStringList& words)
+{
+    SpellDictionary* chosen = choice_->SelectedDictionary();
+    SpellDictionary* dictionary = languages_->For(language, chosen);
+    if (!dictionary && !language.isEmpty())
+        return std::nullopt;
+    return languages_->Spell(dictionary, words);
+}
+
+void SpellingService::SetPersonalWords(const QStringList& words)
+{
+    worker_.Post([this, words] {
+        personalWords_ = words;
+        GivePersonalWords();
+    });
+}
+
+void SpellingService::AddPersonalWord(const QString& word)
+{
+    worker_.Post([this, word] {
+        personalWords_ << word;
+        if (SpellDictionary* dictionary = choice_->SelectedDictionary())
+            dictionary->Add(word);
+    });
+}
+
+void SpellingService::GivePersonalWords()
+{
+    if (SpellDictionary* dictionary = choice_->SelectedDictionary())
+        for (const QString& word : personalWords_)
+            dictionary->Add(word);
+}
+
+std::shared_ptr<const SuggestionEngine> SpellingService::Suggestions()
+{
+    struct Source {
+        QString id;
+        QByteArray affix, words;
+    };
+    const Source source = worker_.Call([this] {
+        SpellDictionary* d = choice_->SelectedDictionary();
+        return d ? Source{d->GetInternalFileID(), d->AffixData(), d->WordData()} : Source{};
+    });
+    std::lock_guard<std::mutex> lock(suggestionsMutex_);
+    if (source.id != suggestionsFor_ || (!suggestions_ && !source.affix.isEmpty())) {
+        suggestions_ = SuggestionEngine::Build(source.affix, source.words);
+        suggestionsFor_ = source.id;
+    }
+    return suggestions_;
+}
+
+DictionaryList SpellingService::List() const
+{
+    return DictionaryList{choice_->Items(), choice_->ItemIndex()};
+}
+
+WordCheck SpellingService::CheckOnWorker(const QString& word, TextMode mode)
+{
+    WordCheck check;
+    check.word = word;
+    check.known = KnownOnWorker(word, mode);
+    if (SpellDictionary* dictionary = choice_->SelectedDictionary())
+        dictionary->Suggest(word, check.suggestions);
+    return check;
+}
+
+std::vector<DictionaryInfo> SpellingService::ListDictionaries(const QString& folder)
+{
+    DictionaryManager manager;
+    std::vector<DictionaryInfo> found;
+    if (!manager.ReadFolder(folder))
+        return found;
+    for (int i = 0; i < manager.SpellDictionaryCount(); ++i) {
+        const SpellDictionary* d = manager.GetSpellDictionary(i);
+        found.push_back({d->LanguageName(), d->GetInternalFileID()});
+    }
+    return found;
+}
+
+}  // namespace lexicrawl

@@ -1,0 +1,113 @@
+#pragma once
+// The spelling dictionaries of a running program and the one chosen for
+// every word check: read from the dictionaries folder, listed by language
+// name, loaded, and asked. All of it runs on the recording worker: a
+// spelling engine instance must only ever be used from one thread, and a
+// change of dictionary during a crawl must fall between two pages, never in
+// the middle of one. A window posts its requests and gets the answers on the
+// worker (it posts them on to its UI thread); the command line waits.
+//
+// Thread-safety: every public member may be called from any thread, except
+// Verdicts, which runs on the worker (it is what the page recorder asks).
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <mutex>
+#include <vector>
+
+#include "crawl/text_options.h"
+
+namespace lexicrawl {
+
+class DictionaryChoice;
+class DictionaryManager;
+class LanguageDictionaries;
+class SerialWorker;
+class SuggestionEngine;
+
+// The dictionary list as the window's drop-down shows it.
+struct DictionaryList {
+    QStringList items;  // language names, in the manager's order
+    int selected = -1;  // -1 when the list is empty
+    QString SelectedName() const { return selected < 0 ? QString() : items.value(selected); }
+};
+
+// The answer for one word: known or not, and what the dictionary suggests.
+struct WordCheck {
+    QString word;
+    bool known = false;
+    QStringList suggestions;
+};
+
+// One spell dictionary found in a folder.
+struct DictionaryInfo {
+    QString languageName;
+    QString fileId;  // package file name and member names
+};
+
+class SpellingService {
+public:
+    explicit SpellingService(SerialWorker& worker);
+    ~SpellingService();
+    SpellingService(const SpellingService&) = delete;
+    SpellingService& operator=(const SpellingService&) = delete;
+
+    // Reads the dictionaries folder, lists the spell dictionaries and
+    // selects the first whose name begins with savedLanguage (case counts;
+    // empty matches the first), else the first, and loads it. The front end
+    // remembers the selected name ("DictionaryLanguage") itself.
+    void LoadAtStartup(const QString& folder, const QString& savedLanguage,
+                       std::function<void(const DictionaryList&)> done);
+    // The user picked another item: it is loaded, the others unloaded.
+    void Select(int index, std::function<void(const DictionaryList&)> done);
+    // The verdict of the word against the chosen dictionary, and its
+    // suggestions; a word of a prose project is checked as written.
+    void Check(const QString& word, std::function<void(const WordCheck&)> done,
+               TextMode mode = TextMode::Standard);
+
+    // The same, waiting for the answer. The prose check takes the word as
+    // written (no suggestion makes it known).
+    DictionaryList LoadAtStartupNow(const QString& folder, const QString& savedLanguage);
+    bool CheckNow(const QString& word, TextMode mode = TextMode::Standard);
+
+    // On the worker: the verdicts of a page's words, in order.
+    std::vector<bool> Verdicts(const QStringList& words);
+    // On the worker: the prose verdicts of a page's words in one declared
+    // language (empty: none declared), in order; nothing when no dictionary
+    // of the folder reads the language. The dictionary is loaded the first
+    // time its language is met.
+    std::optional<std::vector<bool>> ProseVerdicts(const QString& language, const QStringList& words);
+
+    // The user's own words: given to every dictionary loaded from now on
+    // (and to the loaded one), on the worker.
+    void SetPersonalWords(const QStringList& words);
+    void AddPersonalWord(const QString& word);
+
+    // The suggestion engine of the chosen dictionary (null without one),
+    // built on the calling thread the first time it is asked for; it may
+    // then be used from any thread.
+    std::shared_ptr<const SuggestionEngine> Suggestions();
+
+    // The spell dictionaries a folder holds, without loading any.
+    static std::vector<DictionaryInfo> ListDictionaries(const QString& folder);
+
+private:
+    DictionaryList List() const;
+    WordCheck CheckOnWorker(const QString& word, TextMode mode);
+    bool KnownOnWorker(const QString& word, TextMode mode);
+    void GivePersonalWords();
+
+    SerialWorker& worker_;
+    std::unique_ptr<DictionaryManager> manager_;  // used on the worker only
+    std::unique_ptr<DictionaryChoice> choice_;
+    std::unique_ptr<LanguageDictionaries> languages_;
+    QStringList personalWords_;  // worker only
+    std::mutex suggestionsMutex_;
+    QString suggestionsFor_;  // the dictionary the engine below was built from
+    std::shared_ptr<const SuggestionEngine> suggestions_;
+};
+
+}  // namespace lexicrawl

@@ -1,0 +1,115 @@
+#include "app/gui/internal_urls_tab.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QStyle>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "app/gui/internal_url_model.h"
+#include "app/gui/page_facts_pane.h"
+#include "app/gui/result_list.h"
+#include "platform/platform.h"
+#include "platform/translation.h"
+
+namespace lexicrawl::gui {
+
+InternalUrlsTab::InternalUrlsTab(const InternalUrls& table, ProjectDatabase& database, QWidget* parent)
+    : QWidget(parent)
+{
+    model_ = new InternalUrlModel(table, this);
+    view_ = MakeResultList(QStringLiteral("internalUrls"), Tr(QStringLiteral("Internal URLs")), this);
+    view_->setModel(model_);
+    view_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int column = 1; column < 4; ++column)
+        view_->setColumnWidth(column, 150);
+    view_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view_, &QWidget::customContextMenuRequested, this, &InternalUrlsTab::ShowMenu);
+
+    auto* list = new QWidget(this);
+    auto* listLayout = new QVBoxLayout(list);
+    listLayout->setContentsMargins(0, 0, 0, 0);
+    listLayout->addWidget(view_, 1);
+    listLayout->addLayout(ListButtons(Tr(QStringLiteral("Export Internal URLs...")), this,
+                                      [this] { emit findRequested(); }, [this] { emit exportRequested(); }));
+
+    facts_ = new PageFactsPane(database, this);
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidget(facts_);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setMinimumWidth(270);
+
+    auto* splitter = new QSplitter(this);
+    splitter->addWidget(list);
+    splitter->addWidget(scroll);
+    splitter->setStretchFactor(0, 1);
+    splitter->setSizes({700, 300});
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(splitter);
+
+    connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid())
+                    facts_->ShowPage(model_->UrlAt(current.row()));
+            });
+}
+
+QString InternalUrlsTab::SelectedUrl() const
+{
+    const QModelIndexList rows = view_->selectionModel()->selectedRows();
+    return rows.isEmpty() ? QString() : model_->UrlAt(rows.first().row());
+}
+
+void InternalUrlsTab::SelectRow(int row)
+{
+    const QModelIndex index = model_->index(row, 0);
+    const bool alreadyCurrent = view_->selectionModel()->currentIndex().row() == row;
+    view_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    if (alreadyCurrent)  // no change of row to fill the pane: fill it afresh
+        facts_->ShowPage(model_->UrlAt(row));
+    view_->scrollTo(index, QAbstractItemView::EnsureVisible);
+    view_->setFocus();
+}
+
+void InternalUrlsTab::SetAnalyzeEnabled(bool enabled)
+{
+    analyzeEnabled_ = enabled;
+}
+
+void InternalUrlsTab::ShowMenu(const QPoint& at)
+{
+    const QString url = SelectedUrl();
+    QMenu menu(this);
+    menu.addAction(Tr(QStringLiteral("Copy URL")), this, [url] {
+        if (!url.isEmpty())
+            Platform::Current().SetClipboardText(url);
+    });
+    menu.addAction(Tr(QStringLiteral("Go to URL")), this, [url] {
+        if (!url.isEmpty())
+            Platform::Current().OpenDocument(url);
+    });
+    QAction* analyze = menu.addAction(Tr(QStringLiteral("Analyze URL...")), this, [this, url] {
+        if (!url.isEmpty())
+            emit analyzeRequested(url);
+    });
+    analyze->setEnabled(analyzeEnabled_);
+    menu.addSeparator();
+    menu.addAction(Tr(QStringLiteral("View Readable Text...")), this, [this, url] {
+        if (!url.isEmpty())
+            emit viewReadableTextRequested(url);
+    });
+    menu.addAction(Tr(QStringLiteral("View Source...")), this, [this, url] {
+        if (!url.isEmpty())
+            emit viewSourceRequested(url);
+    });
+    menu.exec(view_->viewport()->mapToGlobal(at));
+}
+
+}  // namespace lexicrawl::gui

@@ -1,0 +1,45 @@
+#pragma once
+// The pane beside the "Internal URLs" list: the selected page's title and
+// META description with their lengths, and its H1 and H2 headings with their
+// counts, as the database holds them at the moment of the selection.
+//
+// Thread-safety: UI thread only; the queries run in the background.
+#include <QWidget>
+
+class QLabel;
+class QPlainTextEdit;
+
+namespace lexicrawl {
+class ProjectDatabase;
+}
+
+namespace lexicrawl::gui {
+
+class PageFactsPane : public QWidget {
+    Q_OBJECT
+public:
+    PageFactsPane(ProjectDatabase& database, QWidget* parent = nullptr);
+
+    // Fills the pane for the page (asynchronously; the last call wins).
+    void ShowPage(const QString& url);
+
+signals:
+    // The facts of the last page asked for are shown.
+    void shown();
+
+private:
+    QPlainTextEdit* AddBox(const QString& name, const QString& caption, bool wrap, QLabel** counter);
+
+    ProjectDatabase& database_;
+    QPlainTextEdit* title_ = nullptr;
+    QPlainTextEdit* description_ = nullptr;
+    QPlainTextEdit* h1_ = nullptr;
+    QPlainTextEdit* h2_ = nullptr;
+    QLabel* titleLength_ = nullptr;
+    QLabel* descriptionLength_ = nullptr;
+    QLabel* h1Count_ = nullptr;
+    QLabel* h2Count_ = nullptr;
+    quint64 request_ = 0;
+};
+
+}  // namespace lexicrawl::gui

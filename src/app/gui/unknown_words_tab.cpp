@@ -1,0 +1,96 @@
+#include "app/gui/unknown_words_tab.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QMenu>
+#include <QSplitter>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "app/gui/result_list.h"
+#include "app/gui/unknown_word_model.h"
+#include "app/gui/word_sources_pane.h"
+#include "platform/platform.h"
+#include "platform/translation.h"
+
+namespace lexicrawl::gui {
+
+UnknownWordsTab::UnknownWordsTab(ProjectDatabase& database, QWidget* parent) : QWidget(parent)
+{
+    model_ = new UnknownWordModel(this);
+    view_ = MakeResultList(QStringLiteral("unknownWords"), Tr(QStringLiteral("Unknown Words")), this);
+    view_->setModel(model_);
+    view_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    view_->setColumnWidth(1, 100);
+    view_->setColumnWidth(2, 220);
+    view_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view_, &QWidget::customContextMenuRequested, this, &UnknownWordsTab::ShowMenu);
+
+    auto* list = new QWidget(this);
+    auto* listLayout = new QVBoxLayout(list);
+    listLayout->setContentsMargins(0, 0, 0, 0);
+    listLayout->addWidget(view_, 1);
+    listLayout->addLayout(ListButtons(Tr(QStringLiteral("Export Words...")), this, [this] { emit findRequested(); },
+                                      [this] { emit exportRequested(); }));
+
+    sources_ = new WordSourcesPane(database, this);
+    sources_->setMinimumWidth(400);
+    auto* splitter = new QSplitter(this);
+    splitter->addWidget(list);
+    splitter->addWidget(sources_);
+    splitter->setStretchFactor(0, 1);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(splitter);
+
+    connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid())
+                    sources_->ShowWord(model_->WordAt(current.row()), model_->FormsAt(current.row()));
+            });
+}
+
+QString UnknownWordsTab::SelectedWord() const
+{
+    const QModelIndexList rows = view_->selectionModel()->selectedRows();
+    return rows.isEmpty() ? QString() : model_->WordAt(rows.first().row());
+}
+
+void UnknownWordsTab::SelectRow(int row)
+{
+    const QModelIndex index = model_->index(row, 0);
+    const bool alreadyCurrent = view_->selectionModel()->currentIndex().row() == row;
+    view_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    if (alreadyCurrent)  // no change of row to fill the pane: fill it afresh
+        sources_->ShowWord(model_->WordAt(row), model_->FormsAt(row));
+    view_->scrollTo(index, QAbstractItemView::EnsureVisible);
+    view_->setFocus();
+}
+
+void UnknownWordsTab::ShowMenu(const QPoint& at)
+{
+    const QString word = SelectedWord();
+    QMenu menu(this);
+    menu.addAction(Tr(QStringLiteral("Copy")), this, [word] {
+        if (!word.isEmpty())
+            Platform::Current().SetClipboardText(word);
+    });
+    menu.addAction(Tr(QStringLiteral("Spell Check")), this, [this, word] {
+        if (!word.isEmpty())
+            emit spellCheckRequested(word);
+    });
+    menu.addSeparator();
+    const std::pair<QString, ApprovalKind> approvals[] = {
+        {Tr(QStringLiteral("Approve for this site")), ApprovalKind::Site},
+        {Tr(QStringLiteral("Add to my dictionary")), ApprovalKind::Personal},
+        {Tr(QStringLiteral("Ignore")), ApprovalKind::Ignored},
+    };
+    for (const auto& [caption, kind] : approvals)
+        menu.addAction(caption, this, [this, word, kind = kind] {
+            if (!word.isEmpty())
+                emit approveRequested(word, kind);
+        })->setEnabled(!word.isEmpty());
+    menu.exec(view_->viewport()->mapToGlobal(at));
+}
+
+}  // namespace lexicrawl::gui

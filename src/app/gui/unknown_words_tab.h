@@ -1,0 +1,48 @@
+#pragma once
+// The "Unknown Words" tab: the unknown-word list with its Find and export
+// buttons and its context menu ("Copy", "Spell Check", and the commands that
+// take a word off the list), and beside it the pages of the selected word
+// with the sentence it stands in on each.
+//
+// Thread-safety: UI thread only.
+#include <QWidget>
+
+#include "analysis/word_approvals.h"
+
+class QTableView;
+
+namespace lexicrawl {
+class ProjectDatabase;
+}
+
+namespace lexicrawl::gui {
+
+class UnknownWordModel;
+class WordSourcesPane;
+
+class UnknownWordsTab : public QWidget {
+    Q_OBJECT
+public:
+    UnknownWordsTab(ProjectDatabase& database, QWidget* parent = nullptr);
+
+    UnknownWordModel* Model() const { return model_; }
+    QTableView* View() const { return view_; }
+    WordSourcesPane* Sources() const { return sources_; }
+    QString SelectedWord() const;
+    void SelectRow(int row);
+
+signals:
+    void findRequested();
+    void exportRequested();
+    void spellCheckRequested(const QString& word);
+    void approveRequested(const QString& word, lexicrawl::ApprovalKind kind);
+
+private:
+    void ShowMenu(const QPoint& at);
+
+    UnknownWordModel* model_ = nullptr;
+    QTableView* view_ = nullptr;
+    WordSourcesPane* sources_ = nullptr;
+};
+
+}  // namespace lexicrawl::gui

@@ -1,0 +1,239 @@
+#include "cli/report_output.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "analysis/result_text.h"
+
+namespace lexicrawl::cli {
+
+namespace {
+
+QString AsTable(const std::vector<UnknownWord>& words)
+{
+    qsizetype width = 4;
+    for (const UnknownWord& w : words)
+        width = std::max(width, w.word.size());
+    QString out = QStringLiteral("Word").leftJustified(width + 2) + QStringLiteral("Occurrence\n");
+    for (const UnknownWord& w : words)
+        out += w.word.leftJustified(width + 2) + QString::number(w.occurrence) + QLatin1Char('\n');
+    return out;
+}
+
+QString AsCsv(const std::vector<UnknownWord>& words)
+{
+    const QChar comma(u',');
+    QString out = CsvLine({"word", "occurrence", "pages"}, comma, CsvQuoting::WhereNeeded) + QLatin1Char('\n');
+    for (const UnknownWord& w : words)
+        out += CsvLine({w.word, QString::number(w.occurrence), w.pages.join(QLatin1Char(' '))}, comma,
+                       CsvQuoting::WhereNeeded) +
+               QLatin1Char('\n');
+    return out;
+}
+
+QString OutcomeName(CrawlOutcome outcome)
+{
+    switch (outcome) {
+    case CrawlOutcome::Completed:
+        return QStringLiteral("completed");
+    case CrawlOutcome::Stopped:
+        return QStringLiteral("stopped");
+    case CrawlOutcome::Failed:
+        return QStringLiteral("failed");
+    }
+    return QString();
+}
+
+QJsonObject SummaryObject(const CrawlSummary& summary, qsizetype unknownWords)
+{
+    QJsonObject o;
+    o.insert(QStringLiteral("outcome"), OutcomeName(summary.outcome));
+    o.insert(QStringLiteral("pagesFetched"), qint64(summary.pagesDone));
+    o.insert(QStringLiteral("pagesFailed"), qint64(summary.pagesFailed));
+    o.insert(QStringLiteral("unknownWords"), qint64(unknownWords));
+    o.insert(QStringLiteral("elapsedSeconds"), double(summary.elapsedMs) / 1000.0);
+    return o;
+}
+
+// Each page with its status and load time; null for a page not fetched.
+QJsonArray PagesArray(const std::vector<InternalUrl>& pages)
+{
+    QJsonArray list;
+    for (const InternalUrl& page : pages) {
+        QJsonObject o;
+        o.insert(QStringLiteral("url"), page.page);
+        o.insert(QStringLiteral("status"), page.visited ? QJsonValue(page.statusCode) : QJsonValue());
+        o.insert(QStringLiteral("loadTime"), page.visited ? QJsonValue(double(page.loadTimeNs) / 1e9) : QJsonValue());
+        o.insert(QStringLiteral("failed"), VisitFailed(page));
+        if (!page.fetchError.isEmpty())
+            o.insert(QStringLiteral("error"), page.fetchError);
+        list.append(o);
+    }
+    return list;
+}
+
+QJsonObject TextModeObject(const TextModeRecord& text)
+{
+    QJsonArray skipped;
+    for (const SkippedLanguage& s : text.skipped)
+        skipped.append(QJsonObject{{QStringLiteral("language"), s.language},
+                                   {QStringLiteral("pages"), s.pages},
+                                   {QStringLiteral("words"), s.words}});
+    QJsonObject o;
+    o.insert(QStringLiteral("mode"), TextModeName(text.options.mode).toLower());
+    if (text.options.Prose()) {
+        o.insert(QStringLiteral("checkAltAndTitle"), text.options.checkAltAndTitle);
+        o.insert(QStringLiteral("skippedLanguages"), skipped);
+    }
+    return o;
+}
+
+QString AsJson(const Report& report)
+{
+    QJsonArray words;
+    for (const UnknownWord& w : report.words) {
+        QJsonObject o;
+        o.insert(QStringLiteral("word"), w.word);
+        o.insert(QStringLiteral("occurrence"), w.occurrence);
+        o.insert(QStringLiteral("pages"), QJsonArray::fromStringList(w.pages));
+        words.append(o);
+    }
+    QJsonObject root;
+    if (report.summary) {
+        QJsonObject summary = SummaryObject(*report.summary, qsizetype(report.words.size()));
+        summary.insert(QStringLiteral("approvedWords"), qint64(report.approved));
+        root.insert(QStringLiteral("summary"), summary);
+    }
+    if (report.text)
+        root.insert(QStringLiteral("textMode"), TextModeObject(*report.text));
+    root.insert(QStringLiteral("unknownWords"), words);
+    root.insert(QStringLiteral("pages"), PagesArray(report.pages));
+    return QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Indented));
+}
+
+QString StatusText(const InternalUrl& page)
+{
+    return page.statusCode < 0 ? QStringLiteral("no answer") : QString::number(page.statusCode);
+}
+
+QJsonArray WordsArray(const std::vector<UnknownWord>& words)
+{
+    QJsonArray list;
+    for (const UnknownWord& w : words) {
+        QJsonObject o;
+        o.insert(QStringLiteral("word"), w.word);
+        o.insert(QStringLiteral("occurrence"), w.occurrence);
+        o.insert(QStringLiteral("pages"), QJsonArray::fromStringList(w.pages));
+        list.append(o);
+    }
+    return list;
+}
+
+QString DiffAsJson(const CrawlDiff& diff)
+{
+    QJsonArray failures;
+    for (const InternalUrl& p : diff.newFailures) {
+        QJsonObject o;
+        o.insert(QStringLiteral("url"), p.page);
+        o.insert(QStringLiteral("status"), p.statusCode);
+        if (!p.fetchError.isEmpty())
+            o.insert(QStringLiteral("error"), p.fetchError);
+        failures.append(o);
+    }
+    QJsonObject root;
+    root.insert(QStringLiteral("newWords"), WordsArray(diff.newWords));
+    root.insert(QStringLiteral("fixedWords"), WordsArray(diff.fixedWords));
+    root.insert(QStringLiteral("newFailures"), failures);
+    return QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Indented));
+}
+
+QString DiffAsCsv(const CrawlDiff& diff)
+{
+    const QChar comma(u',');
+    QString out = CsvLine({"change", "item", "detail"}, comma, CsvQuoting::WhereNeeded) + QLatin1Char('\n');
+    for (const UnknownWord& w : diff.newWords)
+        out += CsvLine({"new", w.word, w.pages.join(QLatin1Char(' '))}, comma, CsvQuoting::WhereNeeded) + QLatin1Char('\n');
+    for (const UnknownWord& w : diff.fixedWords)
+        out += CsvLine({"fixed", w.word, QString()}, comma, CsvQuoting::WhereNeeded) + QLatin1Char('\n');
+    for (const InternalUrl& p : diff.newFailures)
+        out += CsvLine({"failing", p.page, StatusText(p)}, comma, CsvQuoting::WhereNeeded) + QLatin1Char('\n');
+    return out;
+}
+
+QString DiffAsTable(const CrawlDiff& diff)
+{
+    QString out = QStringLiteral("New unknown words: %1\n").arg(diff.newWords.size());
+    for (const UnknownWord& w : diff.newWords)
+        out += QStringLiteral("  %1  %2\n").arg(w.word, w.pages.join(QLatin1Char(' ')));
+    out += QStringLiteral("Fixed words: %1\n").arg(diff.fixedWords.size());
+    for (const UnknownWord& w : diff.fixedWords)
+        out += QStringLiteral("  %1\n").arg(w.word);
+    out += QStringLiteral("Pages that newly fail: %1\n").arg(diff.newFailures.size());
+    for (const InternalUrl& p : diff.newFailures)
+        out += QStringLiteral("  %1  %2\n").arg(p.page, StatusText(p));
+    return out;
+}
+
+}  // namespace
+
+QString FormatDiff(const CrawlDiff& diff, OutputFormat format)
+{
+    switch (format) {
+    case OutputFormat::Csv:
+        return DiffAsCsv(diff);
+    case OutputFormat::Json:
+        return DiffAsJson(diff);
+    case OutputFormat::Table:
+    default:
+        return DiffAsTable(diff);
+    }
+}
+
+QString FormatReport(const Report& report, OutputFormat format)
+{
+    switch (format) {
+    case OutputFormat::Csv:
+        return AsCsv(report.words);
+    case OutputFormat::Json:
+        return AsJson(report);
+    case OutputFormat::Table:
+    default:
+        return AsTable(report.words);
+    }
+}
+
+QString SummaryLine(const CrawlSummary& summary, qsizetype unknownWords, qsizetype approved)
+{
+    QString line = QStringLiteral("%1 pages fetched, %2 failed, %3 distinct unknown words%4, %5 s")
+                       .arg(summary.pagesDone)
+                       .arg(summary.pagesFailed)
+                       .arg(unknownWords)
+                       .arg(approved > 0 ? QStringLiteral(" (%1 approved)").arg(approved) : QString())
+                       .arg(QString::number(double(summary.elapsedMs) / 1000.0, 'f', 1));
+    if (summary.outcome == CrawlOutcome::Stopped)
+        line += QStringLiteral(" (stopped)");
+    return line;
+}
+
+QString TextModeLine(const TextModeRecord& text)
+{
+    if (!text.options.Prose())
+        return QStringLiteral("Text mode: standard");
+    QString line = QStringLiteral("Text mode: prose");
+    if (text.options.checkAltAndTitle)
+        line += QStringLiteral(", alt and title texts checked");
+    QStringList skipped;
+    for (const SkippedLanguage& s : text.skipped)
+        skipped << QStringLiteral("%1 (%2 %3, %4 %5)")
+                       .arg(s.language)
+                       .arg(s.pages)
+                       .arg(s.pages == 1 ? QStringLiteral("page") : QStringLiteral("pages"))
+                       .arg(s.words)
+                       .arg(s.words == 1 ? QStringLiteral("word") : QStringLiteral("words"));
+    if (!skipped.isEmpty())
+        line += QStringLiteral("; not checked, no dictionary for its language: ") + skipped.join(QStringLiteral(", "));
+    return line;
+}
+
+}  // namespace lexicrawl::cli

@@ -1,0 +1,42 @@
+#pragma once
+// What lexicrawl-cli prints on standard output: the unknown-word list, each
+// word with its occurrence (the number of page recordings that found it
+// unknown) and its pages, as an aligned table, as CSV or as JSON; the JSON
+// form also carries the crawl's summary, how the words were read and every
+// page with its status. And the lines a crawl ends with on standard error.
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+#include "analysis/text_mode_record.h"
+#include "analysis/unknown_word_list.h"
+#include "app/core/crawl_diff.h"
+#include "cli/cli_options.h"
+#include "crawl/crawl_host.h"
+#include "crawl/internal_urls.h"
+
+namespace lexicrawl::cli {
+
+struct Report {
+    std::vector<UnknownWord> words;
+    std::vector<InternalUrl> pages;       // the table of internal URLs
+    std::optional<CrawlSummary> summary;  // after a crawl
+    std::optional<TextModeRecord> text;   // how the words were read
+    qsizetype approved = 0;               // approved words left off the list
+};
+
+QString FormatReport(const Report& report, OutputFormat format);
+
+// "25 pages fetched, 1 failed, 12 distinct unknown words, 2.3 s"; with
+// approved words, "12 distinct unknown words (3 approved)".
+QString SummaryLine(const CrawlSummary& summary, qsizetype unknownWords, qsizetype approved = 0);
+
+// The changes between two crawls: new unknown words with their pages, fixed
+// words, newly failing pages; a table, CSV (kind, word or page, detail) or JSON.
+QString FormatDiff(const CrawlDiff& diff, OutputFormat format);
+
+// "Text mode: prose; not checked, no dictionary for its language: la (1 page, 6 words)"
+QString TextModeLine(const TextModeRecord& text);
+
+}  // namespace lexicrawl::cli

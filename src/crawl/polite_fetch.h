@@ -1,0 +1,57 @@
+#pragma once
+// One fetch of a crawl, done politely: a request to a host waits its turn
+// when a pause between requests to one host is asked for, and an answer 429
+// or 503 with Retry-After is waited out (within bounds) and asked again. The
+// outcome is taken out of the fetching thread's state, so that fetches may
+// run on several threads and be handed over.
+//
+// Thread-safety: HostPacer may be shared by every fetching thread;
+// FetchPolitely runs on the calling thread.
+#include <QHash>
+#include <QString>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
+#include "crawl/fetch_function.h"
+
+namespace lexicrawl {
+
+// What one page's fetch brought.
+struct PageFetch {
+    QString source;          // empty after a failure or a redirect
+    int statusCode = 0;      // -1 without an answer
+    QString redirectTarget;  // for a redirect answer
+    QString fetchError;      // why it failed; empty after a whole answer
+    qint64 loadTimeNs = 0;   // of the last request, from its start to its end
+    bool stopped = false;    // the stop request came before it ended
+    qint64 bytes() const { return qint64(source.size()) * qint64(sizeof(QChar)); }
+};
+
+// Keeps the pause between the starts of two requests to one host.
+class HostPacer {
+public:
+    explicit HostPacer(int delayMs) : delay_(std::max(0, delayMs)) {}
+    // Waits for host's turn; false when the stop request came meanwhile.
+    bool WaitTurn(const QString& host, const std::atomic<bool>* stop);
+    // Holds the host's next turn back by at least ms (a server's Retry-After).
+    void HoldBack(const QString& host, qint64 ms);
+
+private:
+    using Clock = std::chrono::steady_clock;
+    const std::chrono::milliseconds delay_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    QHash<QString, Clock::time_point> next_;
+};
+
+// The longest a Retry-After is waited out, and how often a page is asked again.
+constexpr qint64 kMaxRetryAfterMs = 30'000;
+constexpr int kMaxRetries = 3;
+
+PageFetch FetchPolitely(const FetchFunction& fetch, const QString& url, const FetchSettings& settings,
+                        const std::atomic<bool>* stop, HostPacer& pacer);
+
+}  // namespace lexicrawl

@@ -1,0 +1,247 @@
+// A crawl as every front end runs it: the application layer's session over a
+// site served from memory, with dictionaries built by the test.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <thread>
+
+#include "app/core/app_environment.h"
+#include "app/core/crawl_session.h"
+#include "app/core/crawl_settings.h"
+#include "crawl/fake_site.h"
+#include "spelling_test_support.h"
+#include "support/recording_platform.h"
+
+using namespace lexicrawl;
+
+namespace {
+
+// The program's folder is the build's bin folder, where empty.db lies.
+class TestPlatform : public lexicrawl::testing::RecordingPlatform {
+public:
+    QString ProgramFolder() const override { return QStringLiteral(LEXICRAWL_BIN_DIR "/"); }
+};
+
+// A package whose dictionary knows only the given words.
+void WritePackage(const QString& folder, const QString& fileName, const QByteArray& locale, const QByteArray& words)
+{
+    const QByteArray xcu = test::Xcu({test::XcuEntry("DICT_SPELL", "%origin%/d.aff %origin%/d.dic", locale)});
+    const QByteArray zip = test::ZipBuilder()
+                               .Add("description.xml", test::Description("<name lang=\"en\">Test</name>"))
+                               .Add("META-INF/manifest.xml", test::Manifest("dictionaries.xcu"))
+                               .Add("dictionaries.xcu", xcu)
+                               .Add("d.aff", "SET UTF-8\n")
+                               .Add("d.dic", "1\n" + words + "\n")
+                               .Build();
+    QFile file(folder + QLatin1Char('/') + fileName);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(zip);
+}
+
+class CrawlSessionTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dictionaries = data.filePath(QStringLiteral("dicts"));
+        ASSERT_TRUE(QDir().mkpath(dictionaries));
+        WritePackage(dictionaries, QStringLiteral("en.oxt"), "en-US", "apple");
+        WritePackage(dictionaries, QStringLiteral("de.oxt"), "de-DE", "banana");
+    }
+    QStringList Rows(CrawlSession& session, const QString& sql)
+    {
+        QStringList out;
+        for (const QStringList& row : session.Database().QueryAll(sql))
+            out << row.join(u'|');
+        return out;
+    }
+
+    TestPlatform platform;
+    QTemporaryDir data;
+    QString dictionaries;
+    test::FakeSite site;
+};
+
+const QString kRoot = QStringLiteral("http://www.site.test");
+
+TEST_F(CrawlSessionTest, ADictionaryChangedDuringTheCrawlAppliesFromTheNextPageOn)
+{
+    AppEnvironment env(platform, data.path());
+    CrawlHost host;
+    CrawlSession session(env, host, site.Function());
+    const DictionaryList list = session.Spelling().LoadAtStartupNow(dictionaries, QStringLiteral("English"));
+    ASSERT_EQ(list.items, (QStringList{"English (United States)", "German (Germany)"}));
+    ASSERT_EQ(list.selected, 0);
+
+    site.Add(kRoot, QStringLiteral("<p>apple banana</p><a href=\"p1\">1</a><a href=\"p2\">2</a>\r\n"));
+    site.Add(kRoot + QStringLiteral("/p1"), QStringLiteral("<p>apple banana</p>\r\n"));
+    site.Add(kRoot + QStringLiteral("/p2"), QStringLiteral("<p>apple banana</p>\r\n"));
+    std::atomic<bool> selectedOnWorker{false};
+    const std::thread::id main = std::this_thread::get_id();
+    site.OnFetch([&](const QString& url, const FetchSettings&, const std::atomic<bool>*) {
+        // Pressed while the second page is written: it waits its turn on the worker.
+        if (url.endsWith(QLatin1String("/p2")))
+            session.Spelling().Select(1, [&](const DictionaryList& l) {
+                selectedOnWorker = l.selected == 1 && std::this_thread::get_id() != main;
+            });
+    });
+    CrawlOptions options;
+    options.StartUrl = kRoot;
+    options.FollowRedirects = false;
+    options.Connections = 1;  // the second page is fetched after the first is handed over
+    ASSERT_TRUE(session.Start(options).Started());
+    session.Control().WaitUntilFinished();
+
+    EXPECT_TRUE(selectedOnWorker.load());
+    EXPECT_EQ(Rows(session, QStringLiteral("SELECT URL, WORD FROM MISSPELLED ORDER BY ID")),
+              QStringList({kRoot + "|banana", kRoot + "/p1|banana", kRoot + "/p2|apple"}));
+    std::vector<UnknownWord> words;
+    ASSERT_TRUE(session.UnknownWords(words, nullptr, true));
+    ASSERT_EQ(words.size(), 2u);
+    EXPECT_EQ(words[0].word, QStringLiteral("banana"));
+    EXPECT_EQ(words[0].pages, (QStringList{kRoot, kRoot + "/p1"}));
+    EXPECT_TRUE(platform.Messages().isEmpty()) << platform.Messages().join('\n').toStdString();
+}
+
+TEST_F(CrawlSessionTest, AProjectSavedDuringACrawlOpensAgainWithItsPages)
+{
+    AppEnvironment env(platform, data.path());
+    CrawlHost host;
+    const QString saved = data.filePath(QStringLiteral("saved.db"));
+    {
+        CrawlSession session(env, host, site.Function());
+        session.Spelling().LoadAtStartupNow(dictionaries, QString());
+        site.Add(kRoot, QStringLiteral("<p>cherry</p><a href=\"p1\">1</a>\r\n"));
+        site.Add(kRoot + QStringLiteral("/p1"), QStringLiteral("<p>plum</p>\r\n"));
+        QString error;
+        bool savedDuringCrawl = false;
+        site.OnFetch([&](const QString& url, const FetchSettings&, const std::atomic<bool>*) {
+            if (url.endsWith(QLatin1String("/p1")))
+                savedDuringCrawl = session.SaveProjectAs(saved, &error);  // while pages are written
+        });
+        CrawlOptions options;
+        options.StartUrl = kRoot;
+        options.FollowRedirects = false;
+        ASSERT_TRUE(session.Start(options).Started());
+        session.Control().WaitUntilFinished();
+        EXPECT_TRUE(savedDuringCrawl) << error.toStdString();
+    }
+    CrawlSession reopened(env, host);
+    ASSERT_TRUE(reopened.OpenProject(saved));
+    const std::vector<InternalUrl> pages = reopened.Control().Table().Snapshot();
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_EQ(pages[1].page, kRoot + "/p1");
+    EXPECT_FALSE(pages[1].visited);
+    EXPECT_EQ(Rows(reopened, QStringLiteral("PRAGMA integrity_check")), QStringList{"ok"});
+    EXPECT_FALSE(reopened.OpenProject(data.filePath(QStringLiteral("missing.db"))));
+}
+
+// Words taken off the list: for the site (kept in the project, and carried
+// into the next crawl), for the session only, counted apart from the rest.
+TEST_F(CrawlSessionTest, ApprovedWordsLeaveTheListAndStayWithTheSavedProject)
+{
+    AppEnvironment env(platform, data.path());
+    CrawlHost host;
+    const QString saved = data.filePath(QStringLiteral("saved.db"));
+    site.Add(kRoot, QStringLiteral("<p>apple banana cherry</p><a href=\"p1\">1</a>\r\n"));
+    site.Add(kRoot + QStringLiteral("/p1"), QStringLiteral("<h1>Cherry banana</h1>\r\n"));
+    CrawlOptions options;
+    options.StartUrl = kRoot;
+    options.FollowRedirects = false;
+    {
+        CrawlSession session(env, host, site.Function());
+        session.Spelling().LoadAtStartupNow(dictionaries, QStringLiteral("English"));
+        ASSERT_TRUE(session.Start(options).Started());
+        session.Control().WaitUntilFinished();
+        ASSERT_TRUE(session.Approve(QStringLiteral("banana"), ApprovalKind::Site));
+        ASSERT_TRUE(session.Approve(QStringLiteral("cherry"), ApprovalKind::Ignored));
+        std::vector<UnknownWord> words;
+        qsizetype approved = 0;
+        ASSERT_TRUE(session.UnknownWords(words, nullptr, false, &approved));
+        EXPECT_TRUE(words.empty());
+        EXPECT_EQ(approved, 2);
+        QString error;
+        ASSERT_TRUE(session.SaveProjectAs(saved, &error)) << error.toStdString();
+        // The crawl's rows are as the crawl wrote them; the contexts beside them.
+        EXPECT_EQ(Rows(session, QStringLiteral("SELECT WORD FROM MISSPELLED ORDER BY ID")),
+                  QStringList({"banana", "cherry", "banana", "cherry"}));
+        EXPECT_EQ(Rows(session, QStringLiteral("SELECT WORD, PLACE FROM CONTEXTS ORDER BY ID")),
+                  QStringList({"banana|body", "cherry|body", "cherry|heading", "banana|heading"}));
+    }
+    CrawlSession reopened(env, host, site.Function());
+    reopened.Spelling().LoadAtStartupNow(dictionaries, QStringLiteral("English"));
+    ASSERT_TRUE(reopened.OpenProject(saved));
+    std::vector<UnknownWord> words;
+    qsizetype approved = 0;
+    ASSERT_TRUE(reopened.UnknownWords(words, nullptr, false, &approved));
+    ASSERT_EQ(words.size(), 1u);  // the ignored word is back, the approved one is not
+    EXPECT_EQ(words[0].word, QStringLiteral("cherry"));
+    EXPECT_EQ(approved, 1);
+
+    ASSERT_TRUE(reopened.Start(options).Started());  // a fresh database keeps the site's words
+    reopened.Control().WaitUntilFinished();
+    ASSERT_TRUE(reopened.UnknownWords(words, nullptr, false, &approved));
+    EXPECT_EQ(words.size(), 1u);
+    EXPECT_EQ(Rows(reopened, QStringLiteral("SELECT WORD FROM APPROVED")), QStringList{"banana"});
+    EXPECT_TRUE(platform.Messages().isEmpty()) << platform.Messages().join('\n').toStdString();
+}
+
+// The user's own dictionary: read at start and given to the engine, so its
+// words are known; a word added to it is written to the file at once.
+TEST_F(CrawlSessionTest, ThePersonalWordListIsReadAtStartAndGivenToTheEngine)
+{
+    AppEnvironment env(platform, data.path());
+    CrawlHost host;
+    QFile personal(data.filePath(QStringLiteral("personal-words.txt")));
+    ASSERT_TRUE(personal.open(QIODevice::WriteOnly));
+    personal.write("cherry\r\n\r\n  banana \n");
+    personal.close();
+    site.Add(kRoot, QStringLiteral("<p>apple banana cherry plum</p>\r\n"));
+    CrawlSession session(env, host, site.Function());
+    session.Spelling().LoadAtStartupNow(dictionaries, QStringLiteral("English"));
+    EXPECT_TRUE(session.Spelling().CheckNow(QStringLiteral("cherry")));
+    CrawlOptions options;
+    options.StartUrl = kRoot;
+    options.FollowRedirects = false;
+    ASSERT_TRUE(session.Start(options).Started());
+    session.Control().WaitUntilFinished();
+    EXPECT_EQ(Rows(session, QStringLiteral("SELECT WORD FROM MISSPELLED")), QStringList{"plum"});
+
+    ASSERT_TRUE(session.Approve(QStringLiteral("plum"), ApprovalKind::Personal));
+    std::vector<UnknownWord> words;
+    ASSERT_TRUE(session.UnknownWords(words, nullptr));
+    EXPECT_TRUE(words.empty());
+    EXPECT_TRUE(session.Spelling().CheckNow(QStringLiteral("plum")));
+    EXPECT_TRUE(test::ReadFile(personal.fileName()).endsWith("plum\r\n"));
+}
+
+TEST(CrawlSettings, CrawlOptionsComeFromTheStoredValues)
+{
+    QTemporaryDir dir;
+    Settings settings(dir.path());
+    settings.SetPageLimit(7);
+    settings.SetSubdomainScope(true);
+    settings.SetMemoryDatabase(true);
+    settings.SetIgnoreUrls(QStringLiteral("*/a/*\r\n*/b/*"));
+    QString error;
+    std::optional<CrawlOptions> options = CrawlOptionsFromSettings(settings, &error);
+    ASSERT_TRUE(options);
+    EXPECT_EQ(options->UrlLimit, 7);
+    EXPECT_TRUE(options->SubdomainScope);
+    EXPECT_EQ(options->Location, DatabaseLocation::Memory);
+    EXPECT_EQ(options->IgnoreUrls, QStringLiteral("*/a/*\r\n*/b/*"));
+    EXPECT_EQ(options->ConnectTimeoutMs, 10000);
+    EXPECT_TRUE(options->FollowRedirects);
+    EXPECT_FALSE(options->Text.Prose());
+    settings.SetText(TextMode::Prose);
+    settings.SetCheckAltAndTitle(true);
+    options = CrawlOptionsFromSettings(settings, &error);
+    EXPECT_TRUE(options->Text.Prose() && options->Text.checkAltAndTitle);
+
+    settings.SetResponseTimeout(QStringLiteral("99999999999"));
+    EXPECT_FALSE(CrawlOptionsFromSettings(settings, &error));
+    EXPECT_EQ(error, QStringLiteral("'99999999999' is not a valid integer value"));
+}
+
+}  // namespace

@@ -1,0 +1,91 @@
+// A whole crawl of a site that misbehaves in every way a crawler meets on the
+// open web: it must end within its time-outs, give every page it visited a
+// status, show the pages that broke off as failed, and keep its memory
+// bounded.
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "app/core/app_environment.h"
+#include "app/core/crawl_session.h"
+#include "fault_server.h"
+#include "support/recording_platform.h"
+
+using namespace lexicrawl;
+
+namespace {
+
+class TestPlatform : public lexicrawl::testing::RecordingPlatform {
+public:
+    QString ProgramFolder() const override { return QStringLiteral(LEXICRAWL_BIN_DIR "/"); }
+};
+
+// The largest resident size this process has had, in MiB.
+long PeakMiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLong() / 1024;
+    return 0;
+}
+
+TEST(FaultCrawl, EndsCleanlyWithARowForEveryPage)
+{
+    TestPlatform platform;
+    platform.SetQuiet(true);
+    test::FaultServer server;
+    QTemporaryDir data;
+    AppEnvironment environment(platform, data.path());
+    CrawlHost host;
+    // The fetcher's own whole-fetch bound is a minute; the endless body need not take it.
+    CrawlSession session(environment, host,
+                         [](const QString& url, const FetchSettings& settings, const std::atomic<bool>* stop,
+                            const StopHandler& onStop) {
+                             FetchSettings bounded = settings;
+                             bounded.WholeFetchTimeoutMs = 8000;
+                             return FetchPage(url, bounded, stop, onStop);
+                         });
+    session.Spelling().LoadAtStartupNow(environment.DictionariesFolder(), QStringLiteral("English (United States)"));
+    CrawlOptions options;
+    options.StartUrl = QString::fromStdString(server.Url("/"));
+    options.Location = DatabaseLocation::Memory;
+    options.UrlLimit = 120;
+    options.ConnectTimeoutMs = 2000;
+    options.ReadTimeoutMs = 1500;
+    options.Connections = 4;
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(session.Start(options).Started());
+    session.Control().WaitUntilFinished();
+    const qint64 seconds = clock.elapsed() / 1000;
+
+    const CrawlSummary summary = session.Control().LastSummary();
+    EXPECT_EQ(summary.outcome, CrawlOutcome::Completed) << summary.failureText.toStdString();
+    EXPECT_LT(seconds, 120);
+    const std::vector<InternalUrl> table = session.Control().Table().Snapshot();
+    ASSERT_EQ(qsizetype(table.size()), summary.tableLength);
+    EXPECT_EQ(summary.pagesDone, summary.tableLength);
+    QStringList failed;
+    for (const InternalUrl& entry : table) {
+        EXPECT_TRUE(entry.visited) << entry.page.left(200).toStdString();
+        EXPECT_NE(entry.statusCode, 0) << entry.page.left(200).toStdString();
+        if (VisitFailed(entry))
+            failed << entry.page.mid(entry.page.lastIndexOf(u'/'));
+    }
+    // A body that broke off after its status line counts as failed, with its reason.
+    for (const char* path : {"/reset-mid-body", "/stall-mid-body", "/huge-body", "/gzip-bomb", "/endless"})
+        EXPECT_TRUE(failed.contains(QString::fromLatin1(path))) << path << " in " << failed.join(' ').toStdString();
+    EXPECT_EQ(summary.pagesFailed, failed.size());
+    const auto pages = session.Database().QueryAll(QStringLiteral("SELECT COUNT(*) FROM PAGES"));
+    EXPECT_EQ(pages.at(0).at(0).toLongLong(), summary.tableLength);
+    EXPECT_LT(PeakMiB(), 1500);
+    std::printf("fault crawl: %lld pages, %lld failed, %lld s, peak %ld MiB\n", (long long)summary.tableLength,
+                (long long)summary.pagesFailed, (long long)seconds, PeakMiB());
+}
+
+}  // namespace

@@ -1,0 +1,253 @@
+// The fetcher against the fault server: every fetch ends within its bounds,
+// with the status, failure text and flags the fetcher's rules give, and
+// nothing crashes or holds more memory than the body cap allows.
+#include "crawl/anchor_scanner.h"
+#include "crawl/fetcher.h"
+#include "crawl/url_text.h"
+#include "fault_server.h"
+#include "platform/escaped_bytes.h"
+#include "qstring_printer.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+
+namespace lexicrawl {
+namespace {
+
+using test::FaultServer;
+using Clock = std::chrono::steady_clock;
+
+FetchSettings Settings(int readTimeoutMs = 1000)
+{
+    FetchSettings settings;
+    settings.UserAgent = QStringLiteral("FaultTest/1.0");
+    settings.ConnectTimeoutMs = 2000;
+    settings.ReadTimeoutMs = readTimeoutMs;
+    return settings;
+}
+
+long ResidentKb(const char* field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(qsizetype(std::strlen(field))).trimmed().split(' ').value(0).toLong();
+    }
+    return 0;
+}
+
+// A fetch with what it took: seconds, and the growth of the peak resident
+// memory in MiB (the kernel's high-water mark is reset first).
+struct Outcome {
+    QString page;
+    FetcherState state;
+    double seconds = 0;
+    long peakGrowthMb = 0;
+};
+
+Outcome Fetch(const std::string& url, const FetchSettings& settings = Settings())
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+    clear.close();
+    const long before = ResidentKb("VmRSS:");
+    const Clock::time_point start = Clock::now();
+    Outcome outcome;
+    outcome.page = FetchPage(QString::fromStdString(url), settings);
+    outcome.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    outcome.state = ThisThreadFetcher();
+    outcome.peakGrowthMb = (ResidentKb("VmHWM:") - before) / 1024;
+    return outcome;
+}
+
+class FaultFetchTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        setenv("NO_PROXY", "*", 1);
+        setenv("no_proxy", "*", 1);
+    }
+    FaultServer server;
+};
+
+// A transfer that breaks after its status line keeps the status, and says
+// that it did not complete and why.
+TEST_F(FaultFetchTest, FailuresAfterTheStatusLineAreFlaggedIncomplete)
+{
+    struct Case {
+        std::string_view path;
+        const char* failure;  // part of the failure text
+        double maxSeconds;
+    };
+    const Case cases[] = {
+        {FaultServer::ResetMidBody, "", 5},
+        {FaultServer::StallMidBody, "timed out", 5},
+        {FaultServer::HugeBody, "64 MiB", 30},
+        {FaultServer::GzipBomb, "64 MiB", 30},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.path));
+        const Outcome o = Fetch(server.Url(c.path));
+        EXPECT_EQ(o.page, QString());
+        EXPECT_EQ(o.state.LastStatusCode, 200);
+        EXPECT_TRUE(o.state.Incomplete);
+        EXPECT_FALSE(o.state.LastFetchError.isEmpty());
+        EXPECT_TRUE(o.state.LastFetchError.contains(QLatin1String(c.failure))) << o.state.LastFetchError.toStdString();
+        EXPECT_LT(o.seconds, c.maxSeconds);
+        // The body cap holds memory to the capped body and its text.
+        EXPECT_LT(o.peakGrowthMb, 400);
+    }
+    // A complete answer afterwards is no longer flagged.
+    const Outcome plain = Fetch(server.Url(FaultServer::Plain));
+    EXPECT_FALSE(plain.state.Incomplete);
+    EXPECT_EQ(plain.state.LastStatusCode, 200);
+}
+
+TEST_F(FaultFetchTest, StallsEndAtTheReadTimeout)
+{
+    const Outcome head = Fetch(server.Url(FaultServer::StallBeforeHead), Settings(300));
+    EXPECT_EQ(head.state.LastStatusCode, -1);
+    EXPECT_FALSE(head.state.Incomplete);
+    EXPECT_TRUE(head.state.LastFetchError.contains(QLatin1String("timed out")));
+    EXPECT_LT(head.seconds, 5);
+}
+
+// Bytes that each come within the read time-out cannot hold a fetch for
+// ever: a slow body is stopped by the minimum rate, an endless one by the
+// bound of the whole fetch.
+TEST_F(FaultFetchTest, SlowAndEndlessAnswersAreBounded)
+{
+    const Outcome drip = Fetch(server.Url(FaultServer::Drip), Settings(500));
+    EXPECT_EQ(drip.state.LastStatusCode, 200);
+    EXPECT_TRUE(drip.state.Incomplete);
+    EXPECT_TRUE(drip.state.LastFetchError.contains(QLatin1String("too slow"))) << drip.state.LastFetchError.toStdString();
+    EXPECT_LT(drip.seconds, 5);
+
+    // A head that drips shows no whole line within the read time-out.
+    const Outcome head = Fetch(server.Url(FaultServer::DripHead), Settings(500));
+    EXPECT_EQ(head.state.LastStatusCode, -1);
+    EXPECT_LT(head.seconds, 5);
+
+    FetchSettings bounded = Settings(500);
+    bounded.WholeFetchTimeoutMs = 1500;
+    const Outcome endless = Fetch(server.Url(FaultServer::Endless), bounded);
+    EXPECT_EQ(endless.state.LastStatusCode, 200);
+    EXPECT_TRUE(endless.state.Incomplete);
+    EXPECT_TRUE(endless.state.LastFetchError.contains(QLatin1String("1500 ms")))
+        << endless.state.LastFetchError.toStdString();
+    EXPECT_LT(endless.seconds, 5);
+}
+
+// Redirects are recorded, never followed; a Location's raw bytes and
+// control characters come back percent-encoded, so the target is requested
+// at the address the server gave and never breaks a line.
+TEST_F(FaultFetchTest, RedirectsAreRecordedWithTheirBytes)
+{
+    const auto target = [this](std::string_view path) {
+        FetcherState& state = ThisThreadFetcher();
+        state.RedirectTarget.clear();
+        const Outcome o = Fetch(server.Url(path));
+        EXPECT_EQ(o.page, QString()) << path;
+        EXPECT_LT(o.seconds, 5) << path;
+        return std::make_pair(o.state.LastStatusCode, o.state.RedirectTarget);
+    };
+    EXPECT_EQ(target(FaultServer::RedirectLoop), std::make_pair(302, QString::fromStdString(server.Url("/loop-b"))));
+    EXPECT_EQ(target("/loop-b"), std::make_pair(302, QString::fromStdString(server.Url("/loop-a"))));
+    std::string chain(FaultServer::RedirectChain);
+    for (int i = 1; i <= FaultServer::ChainLength; ++i) {
+        const auto [code, next] = target(chain);
+        ASSERT_EQ(code, 302) << chain;
+        chain = next.toStdString().substr(server.Url("").size());
+    }
+    EXPECT_EQ(chain, "/chain/51");
+    EXPECT_EQ(Fetch(server.Url(chain)).page, QStringLiteral("<p>end of the chain</p>\r\n"));
+
+    EXPECT_EQ(target(FaultServer::Latin1Location),
+              std::make_pair(302, QString::fromStdString(server.Url("/link/caf%E9"))));
+    for (const std::string_view path : {FaultServer::CrInLocation, FaultServer::FoldedLocation, FaultServer::NulInLocation}) {
+        const auto [code, location] = target(path);
+        EXPECT_TRUE(code == 302 || code == -1) << path << " " << code;
+        for (const char16_t c : {u'\r', u'\n', u'\0'})
+            EXPECT_FALSE(location.contains(QChar(c))) << path << " " << location.toStdString();
+    }
+}
+
+TEST_F(FaultFetchTest, HostilePagesArriveWhole)
+{
+    const Outcome links = Fetch(server.Url(FaultServer::ManyLinks));
+    EXPECT_EQ(links.state.LastStatusCode, 200);
+    int found = 0;
+    ScanAnchors(links.page, QStringLiteral("http://127.0.0.1/"),
+                [&found](const QString&, const QString&, const QString&, const QString&) { ++found; });
+    EXPECT_EQ(found, FaultServer::ManyLinksCount);
+
+    const Outcome deep = Fetch(server.Url(FaultServer::Deep));
+    EXPECT_EQ(deep.state.LastStatusCode, 200);
+    EXPECT_TRUE(deep.page.endsWith(QStringLiteral("bottom text</body></html>\r\n")));
+
+    const Outcome word = Fetch(server.Url(FaultServer::OneWord));
+    EXPECT_EQ(word.state.LastStatusCode, 200);
+    EXPECT_FALSE(word.state.Incomplete);
+    EXPECT_EQ(word.page.size(), FaultServer::OneWordBytes + 33 + 2);
+    // The body and its UTF-16 text once (three times the page), never a
+    // second copy of either: under four times the page.
+    EXPECT_LT(word.peakGrowthMb, 4 * FaultServer::OneWordBytes / (1024 * 1024));
+
+    const Outcome nul = Fetch(server.Url(FaultServer::NulInBody));
+    EXPECT_EQ(nul.page, QStringLiteral("<p>before nul</p>\r\n"));
+
+    const Outcome binary = Fetch(server.Url(FaultServer::BinaryWithoutType));
+    EXPECT_EQ(binary.state.LastStatusCode, 200);
+    EXPECT_TRUE(binary.state.NotText);
+    EXPECT_FALSE(binary.state.Incomplete);
+    EXPECT_EQ(binary.page, QString());
+    EXPECT_FALSE(Fetch(server.Url(FaultServer::Plain)).state.NotText);
+}
+
+// Bytes a page's character set cannot decode stay in its text as escapes,
+// and a link holding them is requested with the very bytes of the page.
+TEST_F(FaultFetchTest, UndecodableBytesReachTheServerAsSent)
+{
+    for (const std::string_view path : {FaultServer::InvalidUtf8, FaultServer::LyingCharset}) {
+        SCOPED_TRACE(std::string(path));
+        const Outcome o = Fetch(server.Url(path));
+        EXPECT_EQ(o.state.LastStatusCode, 200);
+        EXPECT_TRUE(o.page.contains(QStringLiteral("caf") + EscapedByte(0xE9)));
+        QString href;
+        ScanAnchors(o.page, QString(), [&href](const QString& link, const QString&, const QString&, const QString&) {
+            href = link;
+        });
+        EXPECT_EQ(LinkAddressText(href), QStringLiteral("/link/caf%E9"));
+        Fetch(server.Url("") + LinkAddressText(href).toStdString());
+        EXPECT_EQ(server.Requests().back().Path, "/link/caf%E9");
+    }
+    const Outcome unknown = Fetch(server.Url(FaultServer::UnknownCharset));
+    EXPECT_EQ(unknown.page, QStringLiteral(u"<p>café “quoted”</p>\r\n"));
+}
+
+TEST_F(FaultFetchTest, LongUrlsAndBadCertificatesAreFetched)
+{
+    const Outcome longUrl = Fetch(server.LongUrl());
+    EXPECT_EQ(longUrl.state.LastStatusCode, 200);
+    EXPECT_EQ(server.Requests().back().Path.size(), std::size_t(FaultServer::LongUrlLength) - server.Url("").size());
+
+    // Certificates are not verified: an expired, a self-signed and a
+    // wrong-host certificate all give the page.
+    for (const auto certificate : {FaultServer::Certificate::Expired, FaultServer::Certificate::SelfSigned,
+                                   FaultServer::Certificate::WrongHost}) {
+        const Outcome o = Fetch(server.TlsUrl(certificate));
+        EXPECT_EQ(o.state.LastStatusCode, 200) << o.state.LastFetchError.toStdString();
+        EXPECT_TRUE(o.page.contains(QStringLiteral("Served over TLS")));
+    }
+}
+
+}  // namespace
+}  // namespace lexicrawl
