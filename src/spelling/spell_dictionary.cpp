@@ -1,5 +1,9 @@
 #include "spelling/spell_dictionary.h"
 
+#include <algorithm>
+
+#include "platform/text.h"
+
 #include "spelling/hunspell_engine.h"
 #include "spelling/suggestion_proof.h"
 #include "spelling/verdict_cache.h"
@@ -38,7 +42,10 @@ bool SpellDictionary::Load()
         return std::make_shared<SuggestionProof>(affix, words);
     });
     engine_ = HunspellEngine::Init(affix, words);
-    added_ = false;
+    addedWords_.clear();
+    addedLengths_.clear();
+    addedWithAffixes_ = false;
+    touchingVerdicts_.clear();
     verdicts_.Clear();
     loaded = engine_ != nullptr;
     if (!loaded) {
@@ -90,7 +97,7 @@ SuggestionProof* SpellDictionary::Proof()
 {
     if (!proof_ && pendingProof_.valid())
         proof_ = pendingProof_.get();
-    return added_ ? nullptr : proof_.get();
+    return proof_.get();
 }
 
 // The helper is made on a thread of its own from the files and, once it is
@@ -113,8 +120,6 @@ void SpellDictionary::StartHelper()
 const SpellDictionary::Helper* SpellDictionary::ReadyHelper()
 {
     std::lock_guard<std::mutex> guard(helperLock_);
-    if (added_)
-        return nullptr;
     StartHelper();
     if (!pendingHelper_.valid() || pendingHelper_.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
         return nullptr;
@@ -127,8 +132,6 @@ const SpellDictionary::Helper* SpellDictionary::WaitForHelper()
     std::shared_future<std::shared_ptr<Helper>> pending;
     {
         std::lock_guard<std::mutex> guard(helperLock_);
-        if (added_)
-            return nullptr;
         StartHelper();
         pending = pendingHelper_;
     }
@@ -167,15 +170,46 @@ void SpellDictionary::Stem(const QString& word, QStringList& stems)
         stems += engine_->Stem(word);
 }
 
-// A word added at run time changes verdicts: the kept ones are dropped, and
-// from now on the dictionary differs from its files, so nothing is kept
-// between runs and the helpers built from the files are not used.
+// A word added at run time changes the verdicts of the words that hold it
+// (as itself, in another case, as a piece between hyphens, as the half of a
+// split suggestion), and only theirs: a word added by Add has no affixes and
+// no compound flags. Those words leave the kept verdicts and are from now on
+// checked on the engine alone; every other verdict still holds for the
+// dictionary's files, and so do the proof, the helper and the file they are
+// kept in.
+void SpellDictionary::NoteAdded(const QString& word)
+{
+    const QString lower = LowerAZ(word);
+    if (lower.isEmpty() || !addedWords_.insert(lower).second)
+        return;
+    if (std::find(addedLengths_.begin(), addedLengths_.end(), lower.size()) == addedLengths_.end())
+        addedLengths_.push_back(lower.size());
+    verdicts_.EraseHolding(lower);
+    touchingVerdicts_.clear();
+}
+
+bool SpellDictionary::TouchesAddedWord(const QString& word) const
+{
+    if (addedWithAffixes_)
+        return true;
+    if (addedWords_.empty())
+        return false;
+    const QString lower = LowerAZ(word);
+    const QStringView view(lower);
+    for (const qsizetype length : addedLengths_) {
+        for (qsizetype at = 0; at + length <= view.size(); ++at) {
+            if (addedWords_.find(view.mid(at, length)) != addedWords_.end())
+                return true;
+        }
+    }
+    return false;
+}
+
 bool SpellDictionary::Add(const QString& word)
 {
     if (!engine_)
         return false;
-    verdicts_.Clear();
-    added_ = true;
+    NoteAdded(word);
     return engine_->Add(word);
 }
 
@@ -183,8 +217,12 @@ bool SpellDictionary::AddWithAffix(const QString& word, const QString& affixMode
 {
     if (!engine_)
         return false;
+    // Its forms may strip letters of the word and join compounds: which
+    // words it touches is not told by looking, so every word is checked on
+    // the engine, and nothing is kept between runs any more.
+    addedWithAffixes_ = true;
     verdicts_.Clear();
-    added_ = true;
+    touchingVerdicts_.clear();
     return engine_->AddWithAffix(word, affixModel);
 }
 

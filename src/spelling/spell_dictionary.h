@@ -24,7 +24,9 @@
 #include <future>
 #include <memory>
 #include <mutex>
+#include <vector>
 
+#include "platform/text_hash.h"
 #include "spelling/custom_dictionary.h"
 #include "spelling/verdict_store.h"
 
@@ -53,13 +55,13 @@ public:
     // The engine, null when not loaded (for the word check's fast path).
     HunspellEngine* Engine() const { return engine_.get(); }
     // Decides words without suggestions where it can (word_verdict.h); null
-    // when not loaded, and once words were added at run time.
+    // when not loaded. It and the helper know the dictionary's files only:
+    // words that touch a word added at run time are not theirs to decide.
     SuggestionProof* Proof();
     // The helper: a second engine of the same dictionary and a twin of the
     // proof (null where Proof() is), for another thread. Helper() waits
     // until it is made (starting it on first use); ReadyHelper() starts it
-    // and answers only when it is made already. Both null when not loaded
-    // or changed at run time.
+    // and answers only when it is made already. Both null when not loaded.
     struct Helper {
         std::unique_ptr<HunspellEngine> engine;
         std::unique_ptr<SuggestionProof> proof;
@@ -67,8 +69,19 @@ public:
     const Helper* WaitForHelper();
     const Helper* ReadyHelper();
     HunspellEngine* HelperEngine();
-    // Verdicts of the loaded engine, keyed by word.
+    // Verdicts of the loaded engine, keyed by word: those of words that
+    // touch no added word (they hold for the dictionary's files alone, and
+    // are kept between runs).
     VerdictStore& Verdicts() { return verdicts_; }
+
+    // Whether a word added at run time may weigh in the word's verdict: the
+    // word holds an added word (A-Z case aside), as itself, as a piece
+    // between hyphens or as the half of a split. Such words are checked on
+    // the engine itself, Spell then Suggest, and their verdicts kept in
+    // TouchingVerdicts() until the next word is added.
+    bool HasAddedWords() const { return addedWithAffixes_ || !addedWords_.empty(); }
+    bool TouchesAddedWord(const QString& word) const;
+    TextMap<bool>& TouchingVerdicts() { return touchingVerdicts_; }
     // The affix and word-list members as loaded (empty when not loaded),
     // for the suggestion engine.
     const QByteArray& AffixData() const { return affix_; }
@@ -79,6 +92,7 @@ public:
 
 private:
     void StopBackgroundWork();
+    void NoteAdded(const QString& word);
     void StartHelper();
 
     std::unique_ptr<HunspellEngine> engine_;
@@ -88,7 +102,10 @@ private:
     std::mutex helperLock_;
     QByteArray affix_;
     QByteArray words_;
-    bool added_ = false;
+    TextSet addedWords_;                // A-Z lower-cased
+    std::vector<qsizetype> addedLengths_;  // their lengths, each once
+    bool addedWithAffixes_ = false;         // every word touches one then
+    TextMap<bool> touchingVerdicts_;
     VerdictStore verdicts_;
 };
 

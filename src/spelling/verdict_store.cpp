@@ -44,6 +44,21 @@ void VerdictStore::Insert(const QString& word, bool known)
     Insert(QStringList{word}, std::vector<bool>{known});
 }
 
+void VerdictStore::EraseHolding(const QString& piece)
+{
+    std::lock_guard<std::mutex> guard(lock_);
+    for (auto it = map_.begin(); it != map_.end();) {
+        // Qt's case-blind search folds beyond A-Z: it may forget a verdict
+        // too many, never one too few.
+        if (it.key().contains(piece, Qt::CaseInsensitive)) {
+            it = map_.erase(it);
+            dirty_ = dirty_ || !path_.isEmpty();
+        } else {
+            ++it;
+        }
+    }
+}
+
 void VerdictStore::Clear()
 {
     std::lock_guard<std::mutex> guard(lock_);

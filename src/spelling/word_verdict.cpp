@@ -132,6 +132,8 @@ bool SpellCheckWordFast(SpellDictionary& dictionary, const QString& word)
     HunspellEngine* engine = dictionary.Engine();
     if (!engine)
         return false;
+    if (dictionary.TouchesAddedWord(word))
+        return SpellCheckWordPlain(dictionary, word);
     if (const std::optional<bool> v = VerdictWithoutSuggest(*engine, dictionary.Proof(), word))
         return *v;
     return SuggestsSameWord(*engine, word);
@@ -150,9 +152,17 @@ std::vector<bool> SpellCheckWords(SpellDictionary* dictionary, const QStringList
     const std::vector<std::optional<bool>> kept = dictionary->Verdicts().Find(words);
     QStringList fresh;
     std::vector<qsizetype> freshAt, todo;
+    const bool added = dictionary->HasAddedWords();
     for (qsizetype i = 0; i < words.size(); ++i) {
         if (kept[size_t(i)]) {
             known[size_t(i)] = *kept[size_t(i)];
+        } else if (added && dictionary->TouchesAddedWord(words[i])) {
+            // Only the engine knows the added words: the plain verdict.
+            auto& touching = dictionary->TouchingVerdicts();
+            auto it = touching.find(QStringView(words[i]));
+            if (it == touching.end())
+                it = touching.emplace(words[i], SpellCheckWordPlain(*dictionary, words[i])).first;
+            known[size_t(i)] = it->second;
         } else {
             fresh << words[i];
             freshAt.push_back(i);

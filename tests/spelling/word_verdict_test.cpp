@@ -63,14 +63,67 @@ TEST_F(WordVerdictTest, VerdictsAreDroppedWhenTheEngineChanges)
     EXPECT_FALSE(SpellCheckWord(dictionary, QStringLiteral("zorp")));
 }
 
-// The fast verdict must equal the plain one. This runs a bounded sample of
-// the shipped English list; LEXICRAWL_FULL_DIFFERENTIAL=1 runs all of it
-// (bench/spelling's word_verdict_bench does the same, on every core).
-TEST(WordVerdictDifferentialTest, FastEqualsPlainOnShippedEnglish)
+TEST_F(WordVerdictTest, AnAddedWordChangesTheVerdictsOfTheWordsHoldingItAndOnlyThose)
 {
-    const QString package = QStringLiteral(LEXICRAWL_BIN_DIR "/Dictionaries/en_US.oxt");
+    // Decided and kept before the word is added.
+    EXPECT_FALSE(SpellCheckWord(dictionary, QStringLiteral("zorbix")));
+    EXPECT_TRUE(SpellCheckWord(dictionary, QStringLiteral("apples")));
+    ASSERT_TRUE(dictionary->Add(QStringLiteral("Zorbix")));
+
+    struct Case { const char* word; bool touches; };
+    const Case cases[] = {
+        {"zorbix", true},          // suggested as the added Zorbix
+        {"Zorbix", true},          // the added word itself
+        {"ZORBIX", true},          // all capitals of it
+        {"zorbix-apples", true},   // a piece between hyphens
+        {"applezorbix", true},     // a half of a split
+        {"zorbi", false},          // shorter: holds no added word
+        {"apples", false},
+        {"paris", false},
+    };
+    QStringList words;
+    for (const Case& c : cases) {
+        words << QString::fromUtf8(c.word);
+        EXPECT_EQ(dictionary->TouchesAddedWord(words.back()), c.touches) << c.word;
+    }
+    const std::vector<bool> verdicts = SpellCheckWords(dictionary, words);
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        EXPECT_EQ(verdicts[size_t(i)], SpellCheckWordPlain(*dictionary, words[i])) << words[i].toStdString();
+        EXPECT_EQ(SpellCheckWord(dictionary, words[i]), verdicts[size_t(i)]) << words[i].toStdString() << " (again)";
+    }
+    EXPECT_TRUE(verdicts[0]) << "zorbix is known once Zorbix is added";
+    // Only verdicts of words that touch no added word are kept (and stored).
+    EXPECT_FALSE(dictionary->Verdicts().Find(QStringLiteral("zorbix")).has_value());
+    EXPECT_TRUE(dictionary->Verdicts().Find(QStringLiteral("apples")).has_value());
+}
+
+// The fast verdict must equal the plain one, on every shipped dictionary: a
+// bounded sample of its word list (lower-cased stems that Spell rejects,
+// stems as written, misspellings) and the words that the language's pages
+// bring and that once went to Suggest every time. LEXICRAWL_FULL_DIFFERENTIAL=1
+// takes every stem (bench/spelling's word_verdict_differential does more,
+// on every core).
+struct ShippedDictionary {
+    const char* name;
+    int lowerStep;
+    int misspellStep;
+    std::vector<const char*> pageWords;
+};
+
+void PrintTo(const ShippedDictionary& d, std::ostream* os)
+{
+    *os << d.name;
+}
+
+class WordVerdictDifferentialTest : public ::testing::TestWithParam<ShippedDictionary> {};
+
+TEST_P(WordVerdictDifferentialTest, FastEqualsPlain)
+{
+    const ShippedDictionary& shipped = GetParam();
+    const QString name = QString::fromUtf8(shipped.name);
+    const QString package = QStringLiteral(LEXICRAWL_BIN_DIR "/Dictionaries/") + name + QStringLiteral(".oxt");
     if (!QFileInfo::exists(package))
-        GTEST_SKIP() << package.toStdString() << " was not built (hunspell-en-us missing?)";
+        GTEST_SKIP() << package.toStdString() << " was not built (its hunspell package missing?)";
     test::RecordingPlatform platform;
     DictionaryManager manager;
     ASSERT_TRUE(manager.ReadOXT(package));
@@ -79,13 +132,15 @@ TEST(WordVerdictDifferentialTest, FastEqualsPlainOnShippedEnglish)
     manager.UpdateAndLoadDictionaries();
     ASSERT_TRUE(d->Loaded());
     ZipRead zip(package);
-    const QStringList stems = bench::DictionaryStems(zip.UnZip(zip.NameToIndex("en_US.dic")));
+    const QStringList stems = bench::DictionaryStems(zip.UnZip(zip.NameToIndex(name.toUtf8() + ".dic")));
     ASSERT_GT(stems.size(), 40000);
 
     const bool full = qEnvironmentVariableIntValue("LEXICRAWL_FULL_DIFFERENTIAL") == 1;
-    const int lowerStep = full ? 1 : 250;
-    const int misspellStep = full ? 1 : 400;
+    const int lowerStep = full ? 1 : shipped.lowerStep;
+    const int misspellStep = full ? 1 : shipped.misspellStep;
     QStringList words = bench::AwkwardTokens();
+    for (const char* w : shipped.pageWords)
+        words << QString::fromUtf8(w);
     for (int i = 0; i < stems.size(); i += lowerStep) {
         const QString lower = LowerAZ(stems[i]);
         if (lower != stems[i] && !d->Spell(lower))
@@ -93,17 +148,39 @@ TEST(WordVerdictDifferentialTest, FastEqualsPlainOnShippedEnglish)
     }
     for (int i = 0; i < stems.size(); i += misspellStep)
         words << bench::Misspell(stems[i], uint32_t(i)) << stems[i];
+    words << bench::Compounds(stems, 20, 7);
+    words.removeDuplicates();
+
+    // The page path: kept verdicts, the proof and two engines at once.
+    const std::vector<bool> fast = SpellCheckWords(d, words);
     int differing = 0;
-    for (const QString& w : words) {
-        const bool plain = SpellCheckWordPlain(*d, w);
-        if (SpellCheckWordFast(*d, w) != plain) {
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const bool plain = SpellCheckWordPlain(*d, words[i]);
+        if (fast[size_t(i)] != plain) {
             ++differing;
-            ADD_FAILURE() << "verdicts differ for " << w.toStdString() << " (plain " << plain << ")";
+            ADD_FAILURE() << "verdicts differ for " << words[i].toStdString() << " (plain " << plain << ")";
         }
     }
     EXPECT_EQ(differing, 0) << "over " << words.size() << " words";
     EXPECT_TRUE(platform.messages.isEmpty());
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Shipped, WordVerdictDifferentialTest,
+    ::testing::Values(
+        ShippedDictionary{"en_US", 250, 400, {"paris", "nasa", "iphone", "ebay", "colour", "teh", "mcdonald"}},
+        ShippedDictionary{"en_GB", 250, 400, {"colour", "color", "organise", "london", "thames", "teh"}},
+        // Nouns and names met lower-cased, compounds, sharp s.
+        ShippedDictionary{"de_DE", 400, 600,
+                          {"haus", "h\xC3\xA4user", "stra\xC3\x9F" "e", "strasse", "donaudampfschiff", "haust\xC3\xBCr",
+                           "autobahnrastst\xC3\xA4tte", "zeitungsartikel", "kindergarten", "berlin", "m\xC3\xBCller",
+                           "fu\xC3\x9F" "ball", "dass", "da\xC3\x9F", "schoen", "hauss", "teh"}},
+        // The pieces of elisions and of words with œ, accents left off.
+        ShippedDictionary{"fr_FR", 400, 600,
+                          {"l", "homme", "qu", "aujourd", "hui", "jusqu", "presqu", "d", "abord", "c", "ur",
+                           "paris", "fran\xC3\xA7ois", "\xC3\xA9l\xC3\xA8ve", "eleve", "gar\xC3\xA7on", "garcon",
+                           "\xC3\xAEle", "ile", "na\xC3\xAFve", "teh"}}),
+    [](const ::testing::TestParamInfo<ShippedDictionary>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace lexicrawl
