@@ -12,16 +12,16 @@ std::vector<std::optional<bool>> VerdictStore::Find(const QStringList& words)
     std::vector<std::optional<bool>> out;
     out.reserve(size_t(words.size()));
     for (const QString& w : words) {
-        const auto it = map_.find(w);
+        const auto it = map_.find(QStringView(w));
         if (it == map_.end()) {
             out.push_back(std::nullopt);
             continue;
         }
-        if (it->generation != generation_) {
-            it->generation = generation_;
+        if (it->second.generation != generation_) {
+            it->second.generation = generation_;
             dirty_ = dirty_ || !path_.isEmpty();
         }
-        out.push_back(it->known);
+        out.push_back(it->second.known);
     }
     return out;
 }
@@ -30,7 +30,7 @@ void VerdictStore::Insert(const QStringList& words, const std::vector<bool>& kno
 {
     std::lock_guard<std::mutex> guard(lock_);
     for (qsizetype i = 0; i < words.size(); ++i)
-        map_.insert(words[i], {known[size_t(i)], generation_});
+        map_.insert_or_assign(words[i], Verdict{known[size_t(i)], generation_});
     dirty_ = dirty_ || !words.isEmpty();
 }
 
@@ -50,7 +50,7 @@ void VerdictStore::EraseHolding(const QString& piece)
     for (auto it = map_.begin(); it != map_.end();) {
         // Qt's case-blind search folds beyond A-Z: it may forget a verdict
         // too many, never one too few.
-        if (it.key().contains(piece, Qt::CaseInsensitive)) {
+        if (it->first.contains(piece, Qt::CaseInsensitive)) {
             it = map_.erase(it);
             dirty_ = dirty_ || !path_.isEmpty();
         } else {
@@ -85,8 +85,7 @@ bool VerdictStore::Open(const QString& path, const QByteArray& key)
     uint32_t newest = 0;
     for (const StoredVerdict& v : *stored) {
         newest = std::max(newest, v.generation);
-        if (!map_.contains(v.word))
-            map_.insert(v.word, {v.known, v.generation});
+        map_.try_emplace(v.word, Verdict{v.known, v.generation});
     }
     generation_ = newest + 1;
     return true;
@@ -104,8 +103,8 @@ bool VerdictStore::Save()
         if (!dirty_)
             return true;
         all.reserve(size_t(map_.size()));
-        for (auto it = map_.cbegin(); it != map_.cend(); ++it)
-            all.push_back({it.key(), it->known, it->generation});
+        for (const auto& [word, verdict] : map_)
+            all.push_back({word, verdict.known, verdict.generation});
         path = path_;
         key = key_;
         dirty_ = false;

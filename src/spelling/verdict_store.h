@@ -12,7 +12,6 @@
 // guarded by a lock (the word check runs on a writer thread while the
 // application saves from its own).
 #include <QByteArray>
-#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -20,6 +19,8 @@
 #include <mutex>
 #include <optional>
 #include <vector>
+
+#include "platform/text_hash.h"
 
 namespace lexicrawl {
 
@@ -51,7 +52,7 @@ private:
         bool known = false;
         uint32_t generation = 0;  // the run that last used it
     };
-    QHash<QString, Verdict> map_;
+    TextMap<Verdict> map_;
     QString path_;
     QByteArray key_;
     uint32_t generation_ = 1;
