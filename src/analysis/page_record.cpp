@@ -29,7 +29,7 @@ PageRecord ExtractPageRecord(const QString& source, const TextOptions& text)
     if (text.Prose())
         record.proseWords = ReadProseWords(page, text.checkAltAndTitle);
     else
-        record.words = SplitLines(keepText ? ExtractWords(record.text) : page.Words());
+        record.words = keepText ? DistinctWords(record.text) : SplitLines(page.Words());
     return record;
 }
 

@@ -20,7 +20,7 @@ struct PageRecord {
     QString description;   // META description, CR LF pairs flattened
     QStringList h1Lines;   // lines of the H1 headings, blank ones included
     QStringList h2Lines;
-    QStringList words;     // distinct words of the readable text, sorted (standard reading)
+    QStringList words;     // distinct words of the readable text, in no set order (standard reading)
     std::vector<LanguageWords> proseWords;  // the prose words by language (prose reading)
     QString text;          // the readable text, for the contexts of unknown words (empty for a very large page)
 };

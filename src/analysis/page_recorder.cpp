@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "analysis/page_statements.h"
+#include "analysis/readable_text.h"
 #include "analysis/text_mode_record.h"
 #include "analysis/word_context.h"
 #include "platform/platform.h"
@@ -50,13 +51,15 @@ void PageRecorder::Write(const QString& sourcelink, const PageRecord& record)
     } catch (const DatabaseError&) {
         // No database to begin on: the statements fail one by one, as they report.
     }
+    // The unknown words go in sorted; only they need sorting.
     QStringList unknown;
     for (qsizetype i = 0; i < record.words.size(); ++i) {
-        if (size_t(i) >= known.size() || !known[size_t(i)]) {
-            Execute(page_statements::UnknownWordInsert(sourcelink, record.words.at(i)));
+        if (size_t(i) >= known.size() || !known[size_t(i)])
             unknown << record.words.at(i);
-        }
     }
+    SortWords(unknown);
+    for (const QString& word : unknown)
+        Execute(page_statements::UnknownWordInsert(sourcelink, word));
     for (const LanguageWords& words : record.proseWords)
         unknown << WriteProseWords(sourcelink, words);
     WriteContexts(sourcelink, record, unknown);

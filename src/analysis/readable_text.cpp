@@ -22,6 +22,8 @@ bool IsWordChar(char16_t c)
            (c >= 0x00C0 && c <= 0x00FF);
 }
 
+}  // namespace
+
 // Case-insensitive in the user's collation; words the collation holds equal
 // (Élan, élan) keep a fixed order by their code units.
 // Each word's sort key is made once: keys order as the collation's own
@@ -46,8 +48,6 @@ void SortWords(QStringList& words)
         words[i] = std::move(keyed[std::size_t(i)].word);
 }
 
-}  // namespace
-
 QString ExtractReadableText(const QString& source)
 {
     return ExtractReadableText(source, nullptr);
@@ -67,6 +67,13 @@ QString ExtractWords(const QString& text)
     WordCollector collector;
     collector.Add(text);
     return collector.Result();
+}
+
+QStringList DistinctWords(const QString& text)
+{
+    WordCollector collector;
+    collector.Add(text);
+    return collector.Words();
 }
 
 void WordCollector::Add(QStringView piece)
@@ -103,6 +110,12 @@ void WordCollector::EndWord()
         words_.append(std::move(word));
     }
     word_.resize(0);
+}
+
+QStringList WordCollector::Words()
+{
+    EndWord();
+    return std::move(words_);
 }
 
 QString WordCollector::Result()

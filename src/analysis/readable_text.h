@@ -23,6 +23,10 @@ QString ExtractReadableText(const QString& source, RenderObserver* observer);
 // a-z and U+00C0..U+00FF, with A to Z lower-cased, sorted case-insensitively
 // in the collation of the user's locale.
 QString ExtractWords(const QString& text);
+// The same words, unsorted: in the order they first appear.
+QStringList DistinctWords(const QString& text);
+// Sorts words as ExtractWords does.
+void SortWords(QStringList& words);
 
 // The distinct words of a text handed over in pieces, read as ExtractWords
 // reads the whole (a word may run on from one piece into the next). With
@@ -34,6 +38,8 @@ public:
     void Add(QStringView piece);
     // The words, sorted, each followed by CR LF; ends the collection.
     QString Result();
+    // The words in the order they first appeared; ends the collection.
+    QStringList Words();
 
 private:
     void EndWord();

@@ -141,13 +141,14 @@ TEST_F(PageRecorderTest, ChecksWordsBeforeAnyPageStatement)
 
 TEST_F(PageRecorderTest, WritesARecordReadBeforehand)
 {
-    const PageRecord record = ExtractPageRecord(S("<title> T </title><h1>a<br> <br>b</h1><p>Paris teh</p>"));
+    const PageRecord record = ExtractPageRecord(S("<title> T </title><h1>a<br> <br>b</h1><p>teh Paris aple teh</p>"));
     EXPECT_EQ(record.title, S(" T "));
     EXPECT_EQ(record.h1Lines, (QStringList{"a", "", "b"}));
-    EXPECT_EQ(record.words, (QStringList{"a", "b", "paris", "teh"}));
+    EXPECT_EQ(record.words, (QStringList{"a", "b", "teh", "paris", "aple"}));  // as they come
     PageRecorder recorder(db, [this](const QString& word) { return dictionary.SpellCheckWord(word); });
     recorder.Write(kUrl, record);
-    EXPECT_EQ(Column("SELECT WORD FROM MISSPELLED order by ID;"), (QStringList{"b", "teh"}));
+    // The unknown ones go in sorted.
+    EXPECT_EQ(Column("SELECT WORD FROM MISSPELLED order by ID;"), (QStringList{"aple", "b", "teh"}));
     EXPECT_EQ(Column("SELECT VALUE FROM TAGS order by ID;"), (QStringList{"a", "b"}));
 }
 
