@@ -23,7 +23,10 @@ std::size_t HashText(QStringView text, std::size_t seed) noexcept;
 struct TextHasher {
     using is_transparent = void;
     TextHasher();
-    std::size_t operator()(QStringView text) const noexcept { return HashText(text, seed); }
+    // Not noexcept on purpose: libstdc++ then keeps each entry's hash in its
+    // node, so that a lookup compares hashes before texts and never hashes
+    // an entry's text again while walking a bucket.
+    std::size_t operator()(QStringView text) const { return HashText(text, seed); }
     std::size_t seed;
 };
 
