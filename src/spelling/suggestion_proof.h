@@ -20,8 +20,8 @@
 // than 48 characters, dictionaries whose rules reach beyond what is modelled
 // here (two prefix levels, Hungarian or Turkic casing rules, output
 // conversion to plain letters, replacement entries in the word list, a
-// character set other than UTF-8 for Known), and when the library does not
-// read the engine clock (engine_clock.h).
+// character set other than UTF-8 for Known), and when the library is not of
+// the 1.7 series or does not read the engine clock (engine_clock.h).
 //
 // Thread-safety: none; an instance and the engines it is given belong to one
 // thread at a time.
