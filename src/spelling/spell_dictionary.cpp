@@ -46,6 +46,7 @@ bool SpellDictionary::Load()
     addedLengths_.clear();
     addedWithAffixes_ = false;
     touchingVerdicts_.clear();
+    suggestedWords = 0;
     verdicts_.Clear();
     loaded = engine_ != nullptr;
     if (!loaded) {
@@ -121,6 +122,15 @@ const SpellDictionary::Helper* SpellDictionary::ReadyHelper()
 {
     std::lock_guard<std::mutex> guard(helperLock_);
     StartHelper();
+    if (!pendingHelper_.valid() || pendingHelper_.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+        return nullptr;
+    const Helper* helper = pendingHelper_.get().get();
+    return helper->engine ? helper : nullptr;
+}
+
+const SpellDictionary::Helper* SpellDictionary::MadeHelper()
+{
+    std::lock_guard<std::mutex> guard(helperLock_);
     if (!pendingHelper_.valid() || pendingHelper_.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
         return nullptr;
     const Helper* helper = pendingHelper_.get().get();

@@ -59,9 +59,9 @@ public:
     // words that touch a word added at run time are not theirs to decide.
     SuggestionProof* Proof();
     // The helper: a second engine of the same dictionary and a twin of the
-    // proof (null where Proof() is), for another thread. Helper() waits
-    // until it is made (starting it on first use); ReadyHelper() starts it
-    // and answers only when it is made already. Both null when not loaded.
+    // proof (null where Proof() is), for another thread. WaitForHelper()
+    // waits until it is made (starting it on first use); ReadyHelper() starts
+    // it and answers only when it is made already. Null when not loaded.
     struct Helper {
         std::unique_ptr<HunspellEngine> engine;
         std::unique_ptr<SuggestionProof> proof;
@@ -69,6 +69,11 @@ public:
     const Helper* WaitForHelper();
     const Helper* ReadyHelper();
     HunspellEngine* HelperEngine();
+    // The helper when it is made already; never starts it.
+    const Helper* MadeHelper();
+    // Words sent to Suggest since the dictionary was loaded (the helper is
+    // worth making once there are some: it costs three engines).
+    qsizetype suggestedWords = 0;
     // Verdicts of the loaded engine, keyed by word: those of words that
     // touch no added word (they hold for the dictionary's files alone, and
     // are kept between runs).

@@ -59,12 +59,15 @@ std::optional<bool> VerdictWithoutSuggest(HunspellEngine& engine, SuggestionProo
 
 // Below this many words a second thread costs more than it saves.
 constexpr size_t kSharedFrom = 24;
+// The helper is made once this many words went to Suggest: before, the
+// three engines it costs would take longer to make than it would save (an
+// English crawl of a thousand pages may never need it).
+constexpr qsizetype kHelperAfterSuggested = 4;
 
 // Decides the words at the given indices without suggestions, sharing them
 // between the dictionary's engine and proof on this thread and the helper's
-// on another when the helper is made already (it is started otherwise, for
-// the next page); each word's verdict is the same on either. Words left to
-// Suggest go to todo, in order.
+// on another when the helper is made already; each word's verdict is the
+// same on either. Words left to Suggest go to todo, in order.
 void DecideInParallel(SpellDictionary& dictionary, const QStringList& words, const std::vector<qsizetype>& fresh,
                       std::vector<bool>& known, std::vector<qsizetype>& todo)
 {
@@ -78,7 +81,7 @@ void DecideInParallel(SpellDictionary& dictionary, const QStringList& words, con
     };
     SuggestionProof* proof = dictionary.Proof();
     const SpellDictionary::Helper* helper =
-        fresh.size() >= kSharedFrom && SuggestThreads() > 1 ? dictionary.ReadyHelper() : nullptr;
+        fresh.size() >= kSharedFrom && SuggestThreads() > 1 ? dictionary.MadeHelper() : nullptr;
     std::thread second;
     if (helper && (helper->proof || !proof))
         second = std::thread([&] { work(*helper->engine, helper->proof.get()); });
@@ -105,9 +108,13 @@ void SuggestInParallel(SpellDictionary& dictionary, const QStringList& words, co
         for (size_t i = next++; engine && i < todo.size(); i = next++)
             known[size_t(todo[i])] = SuggestsSameWord(*engine, words[todo[i]]);
     };
+    dictionary.suggestedWords += qsizetype(todo.size());
+    const bool useHelper = SuggestThreads() > 1 && dictionary.suggestedWords >= kHelperAfterSuggested;
     std::thread helper;
-    if (todo.size() > 1 && SuggestThreads() > 1)
+    if (useHelper && todo.size() > 1)
         helper = std::thread([&] { work(dictionary.HelperEngine()); });
+    else if (useHelper)
+        dictionary.ReadyHelper();  // starts it, for the next pages
     work(dictionary.Engine());
     if (helper.joinable())
         helper.join();
