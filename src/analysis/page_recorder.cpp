@@ -120,6 +120,17 @@ bool PageRecorder::Execute(const QString& sql)
     }
 }
 
+bool PageRecorder::Execute(const BoundStatement& statement)
+{
+    try {
+        database_.Execute(statement);
+        return true;
+    } catch (const DatabaseError& e) {
+        Platform::Current().ShowMessage(StatementFailureText(e.Text()));
+        return false;
+    }
+}
+
 void PageRecorder::WriteContexts(const QString& sourcelink, const PageRecord& record, const QStringList& unknown)
 {
     if (unknown.isEmpty())

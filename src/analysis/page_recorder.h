@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "analysis/page_record.h"
+#include "store/sql_quote.h"
 
 namespace lexicrawl {
 
@@ -55,6 +56,7 @@ public:
 private:
     // Runs one statement; a failure is shown to the user and answered false.
     bool Execute(const QString& sql);
+    bool Execute(const BoundStatement& statement);
     // Runs the page lookup; answers whether it found a row, or nothing when it failed.
     int LookupPage(const QString& sourcelink);
     // Where each unknown word first stands on the page, in a table of its own.

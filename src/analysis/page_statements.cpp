@@ -4,10 +4,9 @@
 
 namespace lexicrawl::page_statements {
 
-QString UnknownWordInsert(const QString& url, const QString& word)
+BoundStatement UnknownWordInsert(const QString& url, const QString& word)
 {
-    return QStringLiteral("insert into MISSPELLED (URL,WORD) values (") + SqlQuote(url) + QLatin1Char(',') +
-           SqlQuote(word) + QStringLiteral(");");
+    return {"insert into MISSPELLED (URL,WORD) values (?,?);", {url, word}};
 }
 
 QString PageLookup(const QString& url)
@@ -28,10 +27,9 @@ QString PageInsert(const QString& url, const QString& title, const QString& desc
            QStringLiteral(");");
 }
 
-QString HeadingInsert(const QString& url, const QString& tag, const QString& line)
+BoundStatement HeadingInsert(const QString& url, const QString& tag, const QString& line)
 {
-    return QStringLiteral("insert into TAGS (URL,TAG,VALUE) values (") + SqlQuote(url) + QLatin1Char(',') +
-           SqlQuote(tag) + QLatin1Char(',') + SqlQuote(line) + QStringLiteral(");");
+    return {"insert into TAGS (URL,TAG,VALUE) values (?,?,?);", {url, tag, line}};
 }
 
 }  // namespace lexicrawl::page_statements

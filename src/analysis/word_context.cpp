@@ -100,13 +100,10 @@ void Scan(const QString& text, WordPlace place, const PageRecord& record, TextSe
     }
 }
 
-QString ContextInsert(const WordContext& c)
+BoundStatement ContextInsert(const WordContext& c)
 {
-    return QStringLiteral("insert into CONTEXTS (URL,WORD,PLACE,BEFORE,MARKED,AFTER) values (") +
-           QStringList{SqlQuote(c.url), SqlQuote(c.word), SqlQuote(WordPlaceName(c.place)), SqlQuote(c.before),
-                       SqlQuote(c.marked), SqlQuote(c.after)}
-               .join(QLatin1Char(',')) +
-           QStringLiteral(");");
+    return {"insert into CONTEXTS (URL,WORD,PLACE,BEFORE,MARKED,AFTER) values (?,?,?,?,?,?);",
+            {c.url, c.word, WordPlaceName(c.place), c.before, c.marked, c.after}};
 }
 
 WordPlace PlaceFromName(const QString& name)

@@ -144,11 +144,10 @@ void LinkProcessor::InsertLink(const QString& link, const QString& source, const
 {
     const QString text =
         state_.Options.StripHtmlMarkup.load(std::memory_order_relaxed) ? TrimCtl(StripTags(anchor)) : anchor;
-    const QString sql = QStringLiteral("insert into LINKS (URL,LINK,FOLLOW,TYPE,ANCHOR) values (") + SqlQuote(source)
-                        + QLatin1Char(',') + SqlQuote(link) + QLatin1Char(',') + SqlQuote(rel) + QLatin1Char(',')
-                        + SqlQuote(type) + QLatin1Char(',') + SqlQuote(text) + QStringLiteral(");");
+    const BoundStatement insert{"insert into LINKS (URL,LINK,FOLLOW,TYPE,ANCHOR) values (?,?,?,?,?);",
+                                {source, link, rel, type, text}};
     try {
-        db_.Execute(sql);
+        db_.Execute(insert);
     } catch (const DatabaseError& e) {
         const QString text = StatementFailureText(e.Text());
         Report([text] { Platform::Current().MessageBox(QStringLiteral("Error"), text, MessageIcon::None); });

@@ -188,6 +188,9 @@ QString ProjectDatabase::CaptionSuffix() const
 
 void ProjectDatabase::CloseConnection()
 {
+    for (const auto& entry : prepared_)
+        sqlite3_finalize(entry.second);
+    prepared_.clear();
     if (db_) {
         sqlite3_close_v2(db_);
         db_ = nullptr;
@@ -293,6 +296,39 @@ void ProjectDatabase::Execute(const QString& sql)
         sqlite3_free(err);
         throw DatabaseError(text);
     }
+}
+
+sqlite3_stmt* ProjectDatabase::Prepared(const char* sql)
+{
+    for (const auto& entry : prepared_) {
+        if (entry.first == sql)
+            return entry.second;
+    }
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v3(db_, sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt, nullptr) != SQLITE_OK)
+        throw DatabaseError(ErrText(db_));
+    prepared_.emplace_back(sql, stmt);
+    return stmt;
+}
+
+void ProjectDatabase::Execute(const BoundStatement& statement)
+{
+    QMutexLocker lock(&mutex_);
+    if (!db_)
+        throw DatabaseError(QStringLiteral("Database is not open"));
+    sqlite3_stmt* stmt = Prepared(statement.sql);
+    int index = 1;
+    for (const QString& value : statement.values) {
+        // The bytes a literal of the value would store (NUL included).
+        const QByteArray bytes = StoredBytes(value);
+        sqlite3_bind_text(stmt, index++, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+    }
+    const int rc = sqlite3_step(stmt);
+    const QString error = rc == SQLITE_DONE || rc == SQLITE_ROW ? QString() : ErrText(db_);
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    if (!error.isNull())
+        throw DatabaseError(error);
 }
 
 void ProjectDatabase::Query(const QString& sql, const std::function<void(const Row&)>& onRow)

@@ -13,9 +13,13 @@
 
 #include <functional>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
+#include "store/sql_quote.h"
+
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace lexicrawl {
 
@@ -80,6 +84,9 @@ public:
 
     // Runs one statement that returns no rows; throws DatabaseError.
     void Execute(const QString& sql);
+    // The same for a statement with its values apart (sql_quote.h); it is
+    // prepared once per connection.
+    void Execute(const BoundStatement& statement);
     // Runs one statement and hands each row to onRow in order; throws DatabaseError.
     void Query(const QString& sql, const std::function<void(const Row&)>& onRow);
     // The same, collecting the rows.
@@ -97,6 +104,7 @@ public:
 private:
     bool OpenTarget(const QString& target, bool memory);
     void CloseConnection();
+    sqlite3_stmt* Prepared(const char* sql);
     // Deletes the working file and its rollback journal; missing ones are no error.
     void RemoveWorkingFile();
 
@@ -106,6 +114,7 @@ private:
     QString caption_;
     bool memory_ = false;
     sqlite3* db_ = nullptr;
+    std::vector<std::pair<const char*, sqlite3_stmt*>> prepared_;  // of db_, by sql
     mutable QRecursiveMutex mutex_;
 };
 

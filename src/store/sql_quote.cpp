@@ -25,4 +25,18 @@ QString SqlQuote(const QString& value)
     return out;
 }
 
+QString BoundStatement::Text() const
+{
+    const QString pattern = QString::fromUtf8(sql);
+    QString out;
+    qsizetype next = 0;
+    for (QChar c : pattern) {
+        if (c == QLatin1Char('?') && next < values.size())
+            out += SqlQuote(values[next++]);
+        else
+            out += c;
+    }
+    return out;
+}
+
 }  // namespace lexicrawl

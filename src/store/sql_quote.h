@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 
 namespace lexicrawl {
 
@@ -10,5 +11,16 @@ namespace lexicrawl {
 // parentheses: ('a'||char(0)||'b'). The stored text is the value, NUL
 // included.
 QString SqlQuote(const QString& value);
+
+// A statement of the hot paths (one row per word, link or heading) with its
+// values apart: sql holds a ? for each value and lives as long as the
+// program. ProjectDatabase prepares it once per connection and binds the
+// values, which stores exactly the row that Text() would.
+struct BoundStatement {
+    const char* sql;
+    QStringList values;
+    // The statement with each ? replaced by SqlQuote of its value.
+    QString Text() const;
+};
 
 }  // namespace lexicrawl

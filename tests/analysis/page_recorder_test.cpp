@@ -80,12 +80,12 @@ const QString kUrl = QStringLiteral("https://example.com/a");
 TEST(PageStatements, AreBuiltExactly)
 {
     using namespace page_statements;
-    EXPECT_EQ(UnknownWordInsert("u", "teh"), S("insert into MISSPELLED (URL,WORD) values ('u','teh');"));
+    EXPECT_EQ(UnknownWordInsert("u", "teh").Text(), S("insert into MISSPELLED (URL,WORD) values ('u','teh');"));
     EXPECT_EQ(PageLookup("u'1"), S("SELECT * FROM PAGES where URL='u''1';"));
     EXPECT_EQ(PageUpdate("u", "O'Brien's", "d"),
               S("update PAGES SET TITLE='O''Brien''s', DESCRIPTION='d' where URL='u';"));
     EXPECT_EQ(PageInsert("u", "t", ""), S("insert into PAGES (URL,TITLE,DESCRIPTION) values ('u','t','');"));
-    EXPECT_EQ(HeadingInsert("u", "H2", " line "), S("insert into TAGS (URL,TAG,VALUE) values ('u','H2',' line ');"));
+    EXPECT_EQ(HeadingInsert("u", "H2", " line ").Text(), S("insert into TAGS (URL,TAG,VALUE) values ('u','H2',' line ');"));
 }
 
 TEST_F(PageRecorderTest, WritesEachUnknownWordOncePerPage)

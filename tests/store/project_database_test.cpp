@@ -134,6 +134,41 @@ TEST(ProjectDatabase, QuotedValuesSurviveIntactAndNullReadsEmpty)
     EXPECT_EQ(SqlQuote(QStringLiteral("O'Brien")), QStringLiteral("'O''Brien'"));
 }
 
+// A statement with its values apart stores byte for byte what its text
+// does: quotes, NUL, a lone surrogate, a leading U+FEFF, the empty value;
+// and it keeps working across a fresh database, where it is prepared anew.
+TEST(ProjectDatabase, BoundValuesStoreWhatTheStatementTextStores)
+{
+    ProjectDatabase db{QString(), QString()};
+    const QStringList values = {QStringLiteral("O'Brien's"), QString(), QStringLiteral("a") + QChar(u'\0') + "b",
+                                QString(QChar(0xD800)) + "x", QStringLiteral("\uFEFFword"),
+                                QStringLiteral("\u00C9l\u00E0n \U0001F600"), QStringLiteral("x'); DROP TABLE PAGES; --")};
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_TRUE(db.PrepareForCrawl(DatabaseLocation::Memory));
+        for (const QString& v : values) {
+            const BoundStatement insert{"insert into MISSPELLED (URL,WORD) values (?,?);", {QStringLiteral("bound"), v}};
+            db.Execute(insert);
+            db.Execute(BoundStatement{insert.sql, {QStringLiteral("text"), v}}.Text());
+        }
+        const auto rows = db.QueryAll(QStringLiteral(
+            "SELECT b.WORD, hex(b.WORD) = hex(t.WORD) FROM MISSPELLED b JOIN MISSPELLED t ON t.ID = b.ID + 1 "
+            "WHERE b.URL = 'bound' ORDER BY b.ID;"));
+        ASSERT_EQ(rows.size(), size_t(values.size()));
+        for (size_t i = 0; i < rows.size(); ++i) {
+            EXPECT_EQ(rows[i].value(0), values[qsizetype(i)]) << i;
+            EXPECT_EQ(rows[i].value(1), QStringLiteral("1")) << i;
+        }
+    }
+    EXPECT_EQ((BoundStatement{"insert into T (A,B) values (?,?);", {QStringLiteral("O'B"), QString()}}.Text()),
+              QStringLiteral("insert into T (A,B) values ('O''B','');"));
+    try {
+        db.Execute(BoundStatement{"insert into NOPE values (?);", {QStringLiteral("a")}});
+        FAIL() << "no error";
+    } catch (const DatabaseError& e) {
+        EXPECT_EQ(e.Text(), QStringLiteral("no such table: NOPE"));
+    }
+}
+
 TEST(ProjectDatabase, FailuresCarrySqliteText)
 {
     RecordingPlatform platform;
