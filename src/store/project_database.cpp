@@ -230,6 +230,13 @@ bool ProjectDatabase::OpenTarget(const QString& target, bool memory)
                  memory ? "PRAGMA synchronous=OFF; PRAGMA journal_mode=MEMORY; PRAGMA cache_spill=OFF;"
                         : "PRAGMA synchronous=OFF; PRAGMA journal_mode=PERSIST; PRAGMA cache_spill=OFF;",
                  nullptr, nullptr, nullptr);
+    // The memdb file system refuses to grow a database past 1 GiB by
+    // default ("database or disk is full" at about 190,000 pages of a
+    // typical site); a memory project may take what the machine has.
+    if (memory) {
+        sqlite3_int64 limit = sqlite3_int64(1) << 40;
+        sqlite3_file_control(db_, "main", SQLITE_FCNTL_SIZE_LIMIT, &limit);
+    }
     return true;
 }
 
