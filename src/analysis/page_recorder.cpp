@@ -109,18 +109,9 @@ QStringList PageRecorder::WriteProseWords(const QString& sourcelink, const Langu
     return unknown;
 }
 
-bool PageRecorder::Execute(const QString& sql)
-{
-    try {
-        database_.Execute(sql);
-        return true;
-    } catch (const DatabaseError& e) {
-        Platform::Current().ShowMessage(StatementFailureText(e.Text()));
-        return false;
-    }
-}
-
-bool PageRecorder::Execute(const BoundStatement& statement)
+// A failing statement is reported and fails alone.
+template <typename Statement>
+bool PageRecorder::Run(const Statement& statement)
 {
     try {
         database_.Execute(statement);
@@ -129,6 +120,16 @@ bool PageRecorder::Execute(const BoundStatement& statement)
         Platform::Current().ShowMessage(StatementFailureText(e.Text()));
         return false;
     }
+}
+
+bool PageRecorder::Execute(const QString& sql)
+{
+    return Run(sql);
+}
+
+bool PageRecorder::Execute(const BoundStatement& statement)
+{
+    return Run(statement);
 }
 
 void PageRecorder::WriteContexts(const QString& sourcelink, const PageRecord& record, const QStringList& unknown)

@@ -57,6 +57,8 @@ private:
     // Runs one statement; a failure is shown to the user and answered false.
     bool Execute(const QString& sql);
     bool Execute(const BoundStatement& statement);
+    template <typename Statement>
+    bool Run(const Statement& statement);
     // Runs the page lookup; answers whether it found a row, or nothing when it failed.
     int LookupPage(const QString& sourcelink);
     // Where each unknown word first stands on the page, in a table of its own.
