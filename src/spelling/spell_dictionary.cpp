@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/text.h"
-
 #include "spelling/hunspell_engine.h"
 #include "spelling/suggestion_proof.h"
 #include "spelling/verdict_cache.h"
@@ -187,14 +185,18 @@ void SpellDictionary::Stem(const QString& word, QStringList& stems)
 // checked on the engine alone; every other verdict still holds for the
 // dictionary's files, and so do the proof, the helper and the file they are
 // kept in.
+//
+// Holding is told with every letter case-folded, not A-Z alone: the engine
+// takes "Über" for an added "über", and a page word keeps capitals beyond
+// A-Z. Folding more finds more words, never fewer.
 void SpellDictionary::NoteAdded(const QString& word)
 {
-    const QString lower = LowerAZ(word);
-    if (lower.isEmpty() || !addedWords_.insert(lower).second)
+    const QString folded = word.toCaseFolded();
+    if (folded.isEmpty() || !addedWords_.insert(folded).second)
         return;
-    if (std::find(addedLengths_.begin(), addedLengths_.end(), lower.size()) == addedLengths_.end())
-        addedLengths_.push_back(lower.size());
-    verdicts_.EraseHolding(lower);
+    if (std::find(addedLengths_.begin(), addedLengths_.end(), folded.size()) == addedLengths_.end())
+        addedLengths_.push_back(folded.size());
+    verdicts_.EraseHolding(folded);
     touchingVerdicts_.clear();
 }
 
@@ -204,8 +206,8 @@ bool SpellDictionary::TouchesAddedWord(const QString& word) const
         return true;
     if (addedWords_.empty())
         return false;
-    const QString lower = LowerAZ(word);
-    const QStringView view(lower);
+    const QString folded = word.toCaseFolded();
+    const QStringView view(folded);
     for (const qsizetype length : addedLengths_) {
         for (qsizetype at = 0; at + length <= view.size(); ++at) {
             if (addedWords_.find(view.mid(at, length)) != addedWords_.end())

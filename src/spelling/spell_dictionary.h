@@ -80,7 +80,7 @@ public:
     VerdictStore& Verdicts() { return verdicts_; }
 
     // Whether a word added at run time may weigh in the word's verdict: the
-    // word holds an added word (A-Z case aside), as itself, as a piece
+    // word holds an added word (case aside), as itself, as a piece
     // between hyphens or as the half of a split. Such words are checked on
     // the engine itself, Spell then Suggest, and their verdicts kept in
     // TouchingVerdicts() until the next word is added.
@@ -107,7 +107,7 @@ private:
     std::mutex helperLock_;
     QByteArray affix_;
     QByteArray words_;
-    TextSet addedWords_;                // A-Z lower-cased
+    TextSet addedWords_;                // case-folded
     std::vector<qsizetype> addedLengths_;  // their lengths, each once
     bool addedWithAffixes_ = false;         // every word touches one then
     TextMap<bool> touchingVerdicts_;

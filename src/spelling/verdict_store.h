@@ -33,8 +33,8 @@ public:
     void Insert(const QStringList& words, const std::vector<bool>& known);
     std::optional<bool> Find(const QString& word);
     void Insert(const QString& word, bool known);
-    // Forgets the verdicts of the words that hold piece (A-Z lower-cased)
-    // with A-Z case aside.
+    // Forgets the verdicts of the words that hold piece (case-folded), case
+    // aside.
     void EraseHolding(const QString& piece);
     // Forgets every verdict and the file binding (the engine changed).
     void Clear();

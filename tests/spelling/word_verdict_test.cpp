@@ -69,6 +69,7 @@ TEST_F(WordVerdictTest, AnAddedWordChangesTheVerdictsOfTheWordsHoldingItAndOnlyT
     EXPECT_FALSE(SpellCheckWord(dictionary, QStringLiteral("zorbix")));
     EXPECT_TRUE(SpellCheckWord(dictionary, QStringLiteral("apples")));
     ASSERT_TRUE(dictionary->Add(QStringLiteral("Zorbix")));
+    ASSERT_TRUE(dictionary->Add(QString::fromUtf8("\xC3\xBC" "ber")));
 
     struct Case { const char* word; bool touches; };
     const Case cases[] = {
@@ -78,6 +79,7 @@ TEST_F(WordVerdictTest, AnAddedWordChangesTheVerdictsOfTheWordsHoldingItAndOnlyT
         {"zorbix-apples", true},   // a piece between hyphens
         {"applezorbix", true},     // a half of a split
         {"zorbi", false},          // shorter: holds no added word
+        {"\xC3\x9C" "ber", true},     // Über, for the added über: capitals beyond A-Z count too
         {"apples", false},
         {"paris", false},
     };
