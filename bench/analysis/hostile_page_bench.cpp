@@ -8,7 +8,6 @@
 // fetch, of the page's recording (ExtractPageRecord) and of its link scan,
 // each peak above the level before the fetch (the client library already set
 // up), and the largest of them as a multiple of the page size.
-#include <QFile>
 #include <QString>
 
 #include <arpa/inet.h>
@@ -20,29 +19,19 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <thread>
 
 #include "analysis/page_record.h"
 #include "crawl/anchor_scanner.h"
 #include "crawl/fetcher.h"
+#include "support/process_memory.h"
 
 using namespace lexicrawl;
+using lexicrawl::testing::ResetPeak;
+using lexicrawl::testing::ResidentKb;
 
 namespace {
-
-long ResidentKb(const char* field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(field))
-            return line.mid(qsizetype(std::strlen(field))).trimmed().split(' ').value(0).toLong();
-    }
-    return 0;
-}
 
 // The page as chunks made on the fly, so that the server holds none of it.
 struct Page {
@@ -91,14 +80,6 @@ int Serve(const Page& page, std::thread& thread)
         ::close(listener);
     });
     return ntohs(address.sin_port);
-}
-
-// Starts a new peak: the kernel's high-water mark falls to the present level.
-void ResetPeak()
-{
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
 }
 
 double Seconds(std::chrono::steady_clock::time_point since)

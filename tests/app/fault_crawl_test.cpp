@@ -5,15 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include "app/core/app_environment.h"
 #include "app/core/crawl_session.h"
 #include "fault_server.h"
+#include "support/process_memory.h"
 #include "support/recording_platform.h"
 
 using namespace lexicrawl;
+using lexicrawl::testing::PeakMiB;
 
 namespace {
 
@@ -21,18 +22,6 @@ class TestPlatform : public lexicrawl::testing::RecordingPlatform {
 public:
     QString ProgramFolder() const override { return QStringLiteral(LEXICRAWL_BIN_DIR "/"); }
 };
-
-// The largest resident size this process has had, in MiB.
-long PeakMiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong() / 1024;
-    return 0;
-}
 
 TEST(FaultCrawl, EndsCleanlyWithARowForEveryPage)
 {

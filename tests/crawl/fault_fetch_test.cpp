@@ -7,17 +7,19 @@
 #include "fault_server.h"
 #include "platform/escaped_bytes.h"
 #include "qstring_printer.h"
+#include "support/process_memory.h"
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 
 #include <chrono>
 #include <cstdlib>
-#include <cstring>
 
 namespace lexicrawl {
 namespace {
+
+using testing::ResetPeak;
+using testing::ResidentKb;
 
 using test::FaultServer;
 using Clock = std::chrono::steady_clock;
@@ -31,18 +33,6 @@ FetchSettings Settings(int readTimeoutMs = 1000)
     return settings;
 }
 
-long ResidentKb(const char* field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(field))
-            return line.mid(qsizetype(std::strlen(field))).trimmed().split(' ').value(0).toLong();
-    }
-    return 0;
-}
-
 // A fetch with what it took: seconds, and the growth of the peak resident
 // memory in MiB (the kernel's high-water mark is reset first).
 struct Outcome {
@@ -54,10 +44,7 @@ struct Outcome {
 
 Outcome Fetch(const std::string& url, const FetchSettings& settings = Settings())
 {
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-    clear.close();
+    ResetPeak();
     const long before = ResidentKb("VmRSS:");
     const Clock::time_point start = Clock::now();
     Outcome outcome;
