@@ -89,34 +89,6 @@ QJsonObject TextModeObject(const TextModeRecord& text)
     return o;
 }
 
-QString AsJson(const Report& report)
-{
-    QJsonArray words;
-    for (const UnknownWord& w : report.words) {
-        QJsonObject o;
-        o.insert(QStringLiteral("word"), w.word);
-        o.insert(QStringLiteral("occurrence"), w.occurrence);
-        o.insert(QStringLiteral("pages"), QJsonArray::fromStringList(w.pages));
-        words.append(o);
-    }
-    QJsonObject root;
-    if (report.summary) {
-        QJsonObject summary = SummaryObject(*report.summary, qsizetype(report.words.size()));
-        summary.insert(QStringLiteral("approvedWords"), qint64(report.approved));
-        root.insert(QStringLiteral("summary"), summary);
-    }
-    if (report.text)
-        root.insert(QStringLiteral("textMode"), TextModeObject(*report.text));
-    root.insert(QStringLiteral("unknownWords"), words);
-    root.insert(QStringLiteral("pages"), PagesArray(report.pages));
-    return QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Indented));
-}
-
-QString StatusText(const InternalUrl& page)
-{
-    return page.statusCode < 0 ? QStringLiteral("no answer") : QString::number(page.statusCode);
-}
-
 QJsonArray WordsArray(const std::vector<UnknownWord>& words)
 {
     QJsonArray list;
@@ -128,6 +100,26 @@ QJsonArray WordsArray(const std::vector<UnknownWord>& words)
         list.append(o);
     }
     return list;
+}
+
+QString AsJson(const Report& report)
+{
+    QJsonObject root;
+    if (report.summary) {
+        QJsonObject summary = SummaryObject(*report.summary, qsizetype(report.words.size()));
+        summary.insert(QStringLiteral("approvedWords"), qint64(report.approved));
+        root.insert(QStringLiteral("summary"), summary);
+    }
+    if (report.text)
+        root.insert(QStringLiteral("textMode"), TextModeObject(*report.text));
+    root.insert(QStringLiteral("unknownWords"), WordsArray(report.words));
+    root.insert(QStringLiteral("pages"), PagesArray(report.pages));
+    return QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Indented));
+}
+
+QString StatusText(const InternalUrl& page)
+{
+    return page.statusCode < 0 ? QStringLiteral("no answer") : QString::number(page.statusCode);
 }
 
 QString DiffAsJson(const CrawlDiff& diff)
