@@ -464,27 +464,43 @@ void SuggestionReplay::TickOnly(Timer& t)
     TimerTick(t);
 }
 
-void SuggestionReplay::PutInStep()
+std::vector<uint64_t> SuggestionReplay::PrefixKeys() const
 {
-    Timer t{kTimerPeriod, ++readings_};
     const FormIndex& index = *tests_.index;
     std::vector<uint64_t> prefix{index.KeyStart()};
     for (QChar c : word_)
         prefix.push_back(index.KeyStep(prefix.back(), c));
+    return prefix;
+}
+
+template <typename MakeCandidate>
+bool SuggestionReplay::TryCharacter(uint64_t prefixKey, QChar k, qsizetype rest, MakeCandidate makeCandidate,
+                                    Timer& t)
+{
+    const FormIndex& index = *tests_.index;
+    uint64_t key = index.KeyStep(prefixKey, k);
+    for (qsizetype j = rest; j < word_.size(); ++j)
+        key = index.KeyStep(key, word_[j]);
+    if (SurelyNoForm(key, k))
+        TickOnly(t);
+    else
+        Test(makeCandidate(), &t);
+    return t.count != 0 && Running();
+}
+
+void SuggestionReplay::PutInStep()
+{
+    Timer t{kTimerPeriod, ++readings_};
+    const std::vector<uint64_t> prefix = PrefixKeys();
     for (QChar k : setup_.tryChars) {
         for (qsizetype i = 0; i <= word_.size(); ++i) {
             const qsizetype at = word_.size() - i;
-            uint64_t key = index.KeyStep(prefix[size_t(at)], k);
-            for (qsizetype j = at; j < word_.size(); ++j)
-                key = index.KeyStep(key, word_[j]);
-            if (SurelyNoForm(key, k)) {
-                TickOnly(t);
-            } else {
+            const auto inserted = [&] {
                 QString c = word_;
                 c.insert(at, k);
-                Test(c, &t);
-            }
-            if (t.count == 0 || !Running())
+                return c;
+            };
+            if (!TryCharacter(prefix[size_t(at)], k, at, inserted, t))
                 return;
         }
     }
@@ -516,25 +532,17 @@ void SuggestionReplay::MoveStep()
 void SuggestionReplay::ReplaceStep()
 {
     Timer t{kTimerPeriod, ++readings_};
-    const FormIndex& index = *tests_.index;
-    std::vector<uint64_t> prefix{index.KeyStart()};
-    for (QChar c : word_)
-        prefix.push_back(index.KeyStep(prefix.back(), c));
+    const std::vector<uint64_t> prefix = PrefixKeys();
     for (QChar k : setup_.tryChars) {
         for (qsizetype i = word_.size() - 1; i >= 0; --i) {
             if (word_[i] == k)
                 continue;
-            uint64_t key = index.KeyStep(prefix[size_t(i)], k);
-            for (qsizetype j = i + 1; j < word_.size(); ++j)
-                key = index.KeyStep(key, word_[j]);
-            if (SurelyNoForm(key, k)) {
-                TickOnly(t);
-            } else {
+            const auto replaced = [&] {
                 QString c = word_;
                 c[i] = k;
-                Test(c, &t);
-            }
-            if (t.count == 0 || !Running())
+                return c;
+            };
+            if (!TryCharacter(prefix[size_t(i)], k, i + 1, replaced, t))
                 return;
         }
     }

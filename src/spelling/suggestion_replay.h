@@ -95,6 +95,14 @@ private:
     Acceptance PlainTest(const QString& candidate);
     bool SurelyNoForm(uint64_t key, QChar inserted) const;
     void TickOnly(Timer& t);
+    // The form-index keys of the word's first 0, 1, ..., n characters.
+    std::vector<uint64_t> PrefixKeys() const;
+    // One candidate of a TRY-character step: the key of the word's first
+    // characters, then k, then the word from rest on. Tests the candidate
+    // (made only then) unless the index shows it is surely no form, when
+    // the step's clock only ticks. False once the step is to end.
+    template <typename MakeCandidate>
+    bool TryCharacter(uint64_t prefixKey, QChar k, qsizetype rest, MakeCandidate makeCandidate, Timer& t);
     bool GuardFor(size_t size) const;
     bool Guard();
     bool Check();  // the clock test after a step; false ends the search
