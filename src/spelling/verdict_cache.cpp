@@ -5,7 +5,6 @@
 
 #include <mutex>
 
-#include "spelling/dictionary_manager.h"
 #include "spelling/engine_clock.h"
 
 namespace lexicrawl {
@@ -29,19 +28,6 @@ QString VerdictCacheFolder()
 {
     std::lock_guard<std::mutex> guard(g_folderLock);
     return g_folder;
-}
-
-bool SaveVerdictCache(SpellDictionary& dictionary)
-{
-    return !dictionary.Loaded() || dictionary.Verdicts().Save() || VerdictCacheFolder().isEmpty();
-}
-
-bool SaveVerdictCaches(DictionaryManager& manager)
-{
-    bool ok = true;
-    for (int i = 0; i < manager.SpellDictionaryCount(); ++i)
-        ok = SaveVerdictCache(*manager.GetSpellDictionary(i)) && ok;
-    return ok;
 }
 
 QByteArray VerdictKey(const QByteArray& affix, const QByteArray& words)

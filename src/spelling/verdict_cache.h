@@ -5,28 +5,19 @@
 // of a site needs no suggestions at all and a changed dictionary starts
 // afresh (verdict_store.h).
 //
-// Set the folder at start-up, before dictionaries are loaded; save at the
-// end of every crawl and at exit.
+// Set the folder at start-up, before dictionaries are loaded. A dictionary
+// writes its new verdicts when it is unloaded (also by its destructor).
 //
-// Thread-safety: the folder is guarded; SaveVerdictCaches may run while a
-// writer thread checks words.
+// Thread-safety: the folder is guarded.
 #include <QByteArray>
 #include <QString>
 
 namespace lexicrawl {
 
-class DictionaryManager;
-class SpellDictionary;
-
 // The folder is created when missing; an empty folder keeps verdicts in
 // memory only (the default).
 void SetVerdictCacheFolder(const QString& folder);
 QString VerdictCacheFolder();
-// Writes the new verdicts of every loaded spell dictionary of manager;
-// false when a file could not be written.
-bool SaveVerdictCaches(DictionaryManager& manager);
-bool SaveVerdictCache(SpellDictionary& dictionary);
-
 // The key verdicts are bound to: the dictionary's files, the spelling
 // library's version and how this program reads its suggestions.
 QByteArray VerdictKey(const QByteArray& affix, const QByteArray& words);

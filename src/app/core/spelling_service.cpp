@@ -6,7 +6,6 @@
 #include "spelling/language_dictionaries.h"
 #include "spelling/spell_dictionary.h"
 #include "spelling/suggestion_engine.h"
-#include "spelling/verdict_cache.h"
 #include "spelling/word_verdict.h"
 
 namespace lexicrawl {
@@ -24,7 +23,6 @@ SpellingService::SpellingService(SerialWorker& worker)
 SpellingService::~SpellingService()
 {
     worker_.Call([this] {
-        SaveVerdictCaches(*manager_);
         languages_.reset();
         choice_.reset();
         manager_.reset();
