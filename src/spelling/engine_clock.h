@@ -21,6 +21,11 @@
 // small built-in dictionary (LearnCompoundClockSites), before any engine is
 // made.
 //
+// When those places are not found (or LEXICRAWL_ENGINE_CLOCK=off), the
+// engine clock is not in force: clock() answers the CPU time inside engine
+// calls too, exactly as the stock library sees it, and the suggestion proof
+// decides no "known" (a verdict then comes from the library's own search).
+//
 // Thread-safety: the counts are per thread; the learnt places are set once.
 #include <cstdint>
 

@@ -1,7 +1,11 @@
 #include "spelling/hunspell_engine.h"
 
+#include <dlfcn.h>
+#include <hunspell/hunspell.h>
 #include <hunspell/hunspell.hxx>
 
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <mutex>
 
 #include "spelling/dictionary_codec.h"
@@ -110,6 +114,27 @@ bool HunspellEngine::AddWithAffix(const QString& word, const QString& model)
 QString HunspellVersion()
 {
     return QStringLiteral(LEXICRAWL_HUNSPELL_VERSION);
+}
+
+QString LoadedHunspellLibrary()
+{
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<const void*>(&Hunspell_create), &info) == 0 || info.dli_fname == nullptr)
+        return {};
+    const QString path = QString::fromLocal8Bit(info.dli_fname);
+    if (!QFileInfo(path).fileName().startsWith(QLatin1String("libhunspell")))
+        return {};
+    const QString real = QFileInfo(path).canonicalFilePath();
+    return real.isEmpty() ? path : real;
+}
+
+QString LoadedHunspellSeries()
+{
+    static const QRegularExpression series(QStringLiteral(R"(^libhunspell-(\d+\.\d+)\.so)"));
+    const QRegularExpressionMatch match = series.match(QFileInfo(LoadedHunspellLibrary()).fileName());
+    if (match.hasMatch())
+        return match.captured(1);
+    return HunspellVersion().section(u'.', 0, 1);
 }
 
 }  // namespace lexicrawl

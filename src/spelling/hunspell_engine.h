@@ -49,4 +49,13 @@ private:
 // The Hunspell library the program was built with ("1.7.2").
 QString HunspellVersion();
 
+// The file of the Hunspell library this process has mapped, links resolved
+// ("/usr/lib/x86_64-linux-gnu/libhunspell-1.7.so.0.0.1"); empty where it
+// cannot be read (a static build).
+QString LoadedHunspellLibrary();
+
+// The series of the loaded library read from its file name ("1.7"); the
+// build's version where the file cannot be read or does not name one.
+QString LoadedHunspellSeries();
+
 }  // namespace lexicrawl

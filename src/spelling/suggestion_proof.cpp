@@ -13,6 +13,13 @@
 
 namespace lexicrawl {
 
+bool ReplayFollowsLoadedLibrary()
+{
+    static const bool follows = qgetenv("LEXICRAWL_SPELL_REPLAY") != "off"
+                                && LoadedHunspellSeries() == QLatin1String("1.7");
+    return follows;
+}
+
 namespace {
 
 constexpr qsizetype kMaxWordLength = 48;
@@ -179,10 +186,7 @@ void SuggestionProof::ReadOptions(const AffixFile& info, const QByteArray& words
         breaks_ << b.remove(u'^').remove(u'$');
     checkSharps_ = info.checkSharps;
     const bool utf8 = IconvCharsetName(QString::fromLatin1(info.encoding)) == "UTF-8";
-    // The replay follows the suggestion search of the 1.7 series step by
-    // step; another series may order or bound its steps otherwise.
-    const bool modelledLibrary = QByteArrayView(LEXICRAWL_HUNSPELL_VERSION).startsWith("1.7.");
-    replayUsable_ = usable_ && utf8 && modelledLibrary && !info.forceUpper && !words.contains("ph:");
+    replayUsable_ = usable_ && utf8 && ReplayFollowsLoadedLibrary() && !info.forceUpper && !words.contains("ph:");
     setup_.rep = info.rep;
     setup_.map = info.map;
     setup_.key = info.key;

@@ -40,6 +40,12 @@ class AffixFile;
 class FormIndex;
 class HunspellEngine;
 
+// Whether the replay may decide "known" with the library this process runs:
+// it follows the suggestion search of the 1.7 series step by step, so the
+// loaded library (not only the one the build saw) must be of that series,
+// and LEXICRAWL_SPELL_REPLAY=off has not switched it off. Read once.
+bool ReplayFollowsLoadedLibrary();
+
 class SuggestionProof {
 public:
     enum class Verdict { Known, Unknown, Undecided };

@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "spelling/engine_clock.h"
+#include "spelling/hunspell_engine.h"
 
 namespace lexicrawl {
 
@@ -35,6 +36,8 @@ QByteArray VerdictKey(const QByteArray& affix, const QByteArray& words)
     QCryptographicHash hash(QCryptographicHash::Sha256);
     hash.addData("lexicrawl word verdicts 1\n");
     hash.addData(QByteArray(LEXICRAWL_HUNSPELL_VERSION "\n"));
+    // A library swapped without a rebuild may suggest otherwise.
+    hash.addData(LoadedHunspellLibrary().toUtf8() + '\n');
     hash.addData(QByteArray::number(qlonglong(kEngineTicksPerReading)) + '\n');
     hash.addData(QByteArray::number(affix.size()) + '\n');
     hash.addData(affix);

@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 
 #include "platform/text.h"
 #include "spelling/dictionary_manager.h"
+#include "spelling/engine_clock.h"
+#include "spelling/hunspell_engine.h"
+#include "spelling/suggestion_proof.h"
 #include "spelling/word_verdict.h"
 #include "spelling/zip_read.h"
 #include "spelling_test_support.h"
@@ -99,6 +104,17 @@ TEST_F(WordVerdictTest, AnAddedWordChangesTheVerdictsOfTheWordsHoldingItAndOnlyT
     EXPECT_TRUE(dictionary->Verdicts().Find(QStringLiteral("apples")).has_value());
 }
 
+// The replay is allowed by the library that is mapped, not by the version
+// the build saw.
+TEST(LoadedHunspellTest, TheMappedLibraryIsNamed)
+{
+    const QString library = LoadedHunspellLibrary();
+    ASSERT_FALSE(library.isEmpty());
+    EXPECT_TRUE(QFileInfo(library).fileName().startsWith(QLatin1String("libhunspell"))) << library.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(library));
+    EXPECT_EQ(LoadedHunspellSeries(), HunspellVersion().section(u'.', 0, 1));
+}
+
 // The fast verdict must equal the plain one, on every shipped dictionary: a
 // bounded sample of its word list (lower-cased stems that Spell rejects,
 // stems as written, misspellings) and the words that the language's pages
@@ -137,9 +153,17 @@ TEST_P(WordVerdictDifferentialTest, FastEqualsPlain)
     const QStringList stems = bench::DictionaryStems(zip.UnZip(zip.NameToIndex(name.toUtf8() + ".dic")));
     ASSERT_GT(stems.size(), 40000);
 
+    // The fallbacks (LEXICRAWL_SPELL_REPLAY=off, LEXICRAWL_ENGINE_CLOCK=off)
+    // send far more words to Suggest; LEXICRAWL_DIFFERENTIAL_SPARSE=N takes
+    // every N-th word of the usual sample.
+    if (qgetenv("LEXICRAWL_SPELL_REPLAY") == "off")
+        EXPECT_FALSE(ReplayFollowsLoadedLibrary());
+    if (qgetenv("LEXICRAWL_ENGINE_CLOCK") == "off")
+        EXPECT_FALSE(EngineClockInForce());
     const bool full = qEnvironmentVariableIntValue("LEXICRAWL_FULL_DIFFERENTIAL") == 1;
-    const int lowerStep = full ? 1 : shipped.lowerStep;
-    const int misspellStep = full ? 1 : shipped.misspellStep;
+    const int sparse = std::max(1, qEnvironmentVariableIntValue("LEXICRAWL_DIFFERENTIAL_SPARSE"));
+    const int lowerStep = full ? 1 : shipped.lowerStep * sparse;
+    const int misspellStep = full ? 1 : shipped.misspellStep * sparse;
     QStringList words = bench::AwkwardTokens();
     for (const char* w : shipped.pageWords)
         words << QString::fromUtf8(w);
