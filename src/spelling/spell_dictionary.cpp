@@ -36,8 +36,13 @@ bool SpellDictionary::Load()
         return false;
     const QByteArray words = package.UnZip(wordsIndex);
     // The proof is made from the files alone: it starts before the engine.
-    pendingProof_ = std::async(std::launch::async, [affix, words] {
-        return std::make_shared<SuggestionProof>(affix, words);
+    pendingProof_ = std::async(std::launch::async, [affix, words, name = GetInternalFileID()] {
+        auto proof = std::make_shared<SuggestionProof>(affix, words);
+        if (proof->DecidesKnown()) {
+            if (const std::unique_ptr<HunspellEngine> engine = HunspellEngine::Init(affix, words))
+                proof->SelfCheck(*engine, words, name);
+        }
+        return proof;
     });
     engine_ = HunspellEngine::Init(affix, words);
     addedWords_.clear();
@@ -97,6 +102,12 @@ SuggestionProof* SpellDictionary::Proof()
     if (!proof_ && pendingProof_.valid())
         proof_ = pendingProof_.get();
     return proof_.get();
+}
+
+QString SpellDictionary::ReplayNotice()
+{
+    const SuggestionProof* proof = Proof();
+    return proof ? proof->ReplayNotice() : QString();
 }
 
 // The helper is made on a thread of its own from the files and, once it is

@@ -58,6 +58,9 @@ public:
     // when not loaded. It and the helper know the dictionary's files only:
     // words that touch a word added at run time are not theirs to decide.
     SuggestionProof* Proof();
+    // Why the proof's replay was switched off at load ("replay off for
+    // en_US: ..."), or empty; from the thread that checks words.
+    QString ReplayNotice();
     // The helper: a second engine of the same dictionary and a twin of the
     // proof (null where Proof() is), for another thread. WaitForHelper()
     // waits until it is made (starting it on first use); ReadyHelper() starts

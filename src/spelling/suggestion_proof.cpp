@@ -162,6 +162,44 @@ std::unique_ptr<SuggestionProof> SuggestionProof::Twin(const QByteArray& affix, 
 
 SuggestionProof::~SuggestionProof() = default;
 
+void SuggestionProof::SelfCheck(HunspellEngine& engine, const QByteArray& words, const QString& name)
+{
+    if (!replayUsable_)
+        return;
+    QStringList stems;
+    const QList<QByteArray> lines = words.split('\n');
+    const qsizetype step = std::max<qsizetype>(1, lines.size() / 12);
+    for (qsizetype i = 1; i < lines.size(); i += step) {
+        const QString stem = QString::fromUtf8(lines[i]).section(u'/', 0, 0).section(u'\t', 0, 0).trimmed();
+        if (stem.size() >= 3 && !stem.contains(u' '))
+            stems << stem;
+    }
+    QStringList sample;
+    for (qsizetype i = 0; i < stems.size(); ++i) {
+        const QString lower = stems[i].toLower();
+        QString swapped = lower;
+        std::swap(swapped[1], swapped[2]);
+        sample << lower << swapped << QString(lower).remove(1, 1) << lower + stems[(i + 1) % stems.size()].toLower();
+    }
+    for (const QString& word : sample) {
+        if (engine.Spell(word))
+            continue;
+        const Verdict verdict = Decide(word, engine);
+        if (verdict == Verdict::Undecided)
+            continue;
+        const QStringList suggestions = engine.Suggest(word);
+        const bool suggested = std::any_of(suggestions.cbegin(), suggestions.cend(),
+                                           [&](const QString& s) { return LowerAZ(s) == word; });
+        if (suggested != (verdict == Verdict::Known)) {
+            replayUsable_ = false;
+            replayNotice_ = QStringLiteral("replay off for %1: the library's suggestions for \"%2\" differ from the replay")
+                                .arg(name, word);
+            qWarning("%s", qPrintable(replayNotice_));
+            return;
+        }
+    }
+}
+
 std::optional<bool> SuggestionProof::Checked(HunspellEngine& engine, const QString& word)
 {
     const uint64_t before = CompoundClockReadings();

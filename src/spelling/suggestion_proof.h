@@ -65,6 +65,15 @@ public:
     bool DecidesUnknown() const { return usable_; }
     bool DecidesKnown() const { return replayUsable_; }
 
+    // Runs a fixed sample drawn from the dictionary (stems lower-cased, with
+    // two letters swapped, one left off, two stems joined) through the
+    // replay and through engine's own suggestions; on any difference the
+    // replay is off from then on, ReplayNotice() says why and a log line
+    // says it once. engine: an engine of the same files.
+    void SelfCheck(HunspellEngine& engine, const QByteArray& words, const QString& name);
+    // "replay off for NAME: REASON", or empty while the replay is trusted.
+    QString ReplayNotice() const { return replayNotice_; }
+
 private:
     SuggestionProof() = default;
     void MakeEngines(const QByteArray& affix, const QByteArray& words);
@@ -92,6 +101,7 @@ private:
     bool foldsAllLetters_ = false;
     bool usable_ = false;
     bool replayUsable_ = false;
+    QString replayNotice_;
 };
 
 }  // namespace lexicrawl
