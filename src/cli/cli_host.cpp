@@ -83,4 +83,14 @@ void CliHost::FinishProgress()
     liveShown_ = false;
 }
 
+bool CliHost::Message(const UserMessage& message)
+{
+    Platform& platform = Platform::Current();
+    if (message.title.isEmpty() && message.icon == MessageIcon::None)
+        platform.ShowMessage(message.text);
+    else
+        platform.MessageBox(message.title, message.text, message.icon);
+    return false;
+}
+
 }  // namespace lexicrawl::cli

@@ -32,6 +32,8 @@ public:
     void StartUrlChanged(const QString& url) override;
     void Progress(const CrawlProgress& progress) override;
     void RowVisited(qsizetype row) override;
+    // Printed as the window would show it, and the crawl goes on.
+    bool Message(const UserMessage& message) override;
 
 private:
     const Style style_;

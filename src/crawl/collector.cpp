@@ -16,7 +16,10 @@ Collector::Collector(CollectorContext context) : context_(std::move(context)) {}
 void Collector::Run()
 {
     if (!thread_.joinable())
-        thread_ = std::thread([this] { Execute(); });
+        thread_ = std::thread([this] {
+            const ScopedMessageReporter messages(context_.Messages);
+            Execute();
+        });
 }
 
 Collector::~Collector()

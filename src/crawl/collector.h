@@ -43,6 +43,8 @@ struct CollectorContext {
     // Called last, on the collector thread, once every page is recorded;
     // the collector touches nothing of its own afterwards.
     std::function<void(const CrawlSummary&)> Finished;
+    // Where the collector thread's messages for the user go.
+    MessageReporter* Messages = nullptr;
 };
 
 class Collector {

@@ -84,9 +84,10 @@ StartResult CrawlControl::Start(const CrawlOptions& options)
     startedNs_ = NowNs();
     endedNs_ = -1;
     phase_ = CrawlPhase::Running;
+    messages_.Open();
     collector_ = std::make_unique<Collector>(CollectorContext{
         db_, host_, pages_, table_, state_, fetch_, options.IgnoreUrls, options.FollowRedirects,
-        [this] { return ElapsedMs(); }, [this](const CrawlSummary& summary) { OnFinished(summary); }});
+        [this] { return ElapsedMs(); }, [this](const CrawlSummary& summary) { OnFinished(summary); }, &messages_});
     collector_->Run();
     return {StartStatus::Started, url};
 }
@@ -106,6 +107,7 @@ void CrawlControl::CaptureOptions(const CrawlOptions& options)
 
 bool CrawlControl::Stop()
 {
+    messages_.Release();
     CrawlPhase running = CrawlPhase::Running;
     if (!phase_.compare_exchange_strong(running, CrawlPhase::Stopping))
         return false;
@@ -153,6 +155,7 @@ void CrawlControl::OnFinished(const CrawlSummary& finished)
         lastSummary_ = summary;
     }
     phase_ = CrawlPhase::Idle;
+    messages_.Release();
     if (summary.outcome == CrawlOutcome::Failed)
         host_.Error(summary.failureText);
     host_.Finished(summary);

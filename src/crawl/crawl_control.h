@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "crawl/crawl_host.h"
+#include "crawl/crawl_message_gate.h"
 #include "crawl/crawl_options.h"
 #include "crawl/crawl_state.h"
 #include "crawl/fetch_function.h"
@@ -60,6 +61,12 @@ public:
     bool Stop();
 
     CrawlPhase Phase() const { return phase_.load(); }
+    // The front end has acknowledged a message it answered true for
+    // (CrawlHost::Message); any thread.
+    void AcknowledgeMessage() { messages_.Acknowledge(); }
+    // Where the messages of a thread that works for the crawl go (the
+    // collector's own are sent there already).
+    MessageReporter& Messages() { return messages_; }
     // Waits until the crawl has finished and its end report has returned
     // (command line, tests).
     void WaitUntilFinished();
@@ -83,6 +90,7 @@ private:
 
     ProjectDatabase& db_;
     CrawlHost& host_;
+    CrawlMessageGate messages_{host_};
     PageSink& pages_;
     FetchFunction fetch_;
     InternalUrls table_;

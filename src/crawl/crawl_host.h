@@ -4,14 +4,17 @@
 // way. Numbers stay numbers here; formatting them for the user (decimal
 // separator, translated captions) is the view's business.
 //
-// Every event is called on the crawl's collector thread, never on the
-// front end's UI thread, and never two at once. A host must not block in
+// Every event but Message is called on the crawl's collector thread, never
+// on the front end's UI thread, and never two at once; Message also comes
+// from the recording worker. A host must not block in
 // them on its UI thread: a window posts the values on to it. The core never
 // waits for the front end, so a front end that stops and joins a crawl
 // cannot deadlock against it.
 //
 // Thread-safety: as above; each default does nothing.
 #include <QString>
+
+#include "platform/user_message.h"
 
 namespace lexicrawl {
 
@@ -55,6 +58,11 @@ public:
     virtual void RowsAppended(qsizetype tableLength) {}
     // Entry row has its load time, status code and failure text.
     virtual void RowVisited(qsizetype row) {}
+    // A message for the user (a failed statement). Answer true when the
+    // front end will acknowledge it (CrawlSession::AcknowledgeMessage): the
+    // thread that reported it, and so the crawl, waits until then, or until
+    // Stop or the session's end. Answer false to let the crawl go on.
+    virtual bool Message(const UserMessage& message) { return false; }
     // A failure ended the crawl ("ERROR"); Finished follows.
     virtual void Error(const QString& text) {}
     // Sent once per crawl, last of all: every page handed over is recorded,

@@ -5,8 +5,8 @@
 #include "crawl/url_resolver.h"
 #include "crawl/url_text.h"
 #include "platform/escaped_bytes.h"
-#include "platform/platform.h"
 #include "platform/text.h"
+#include "platform/user_message.h"
 #include "store/project_database.h"
 #include "store/sql_quote.h"
 
@@ -135,7 +135,7 @@ void LinkProcessor::AddInternalUrl(const QString& url)
     } catch (const DatabaseError& e) {
         // Rolled back; the URL stays in the table and is crawled.
         const QString text = StatementFailureText(e.Text());
-        Report([text] { Platform::Current().ShowMessage(text); });
+        Report([text] { ReportMessage(text); });
     }
 }
 
@@ -150,7 +150,7 @@ void LinkProcessor::InsertLink(const QString& link, const QString& source, const
         db_.Execute(insert);
     } catch (const DatabaseError& e) {
         const QString text = StatementFailureText(e.Text());
-        Report([text] { Platform::Current().MessageBox(QStringLiteral("Error"), text, MessageIcon::None); });
+        Report([text] { ReportMessage(UserMessage{QStringLiteral("Error"), text, MessageIcon::None}); });
     }
 }
 
@@ -226,7 +226,7 @@ void LinkProcessor::CloseBatchTransaction()
         // Already ended by a failure: nothing to commit, nothing to say.
         if (e.Text().contains(QLatin1String("no transaction is active")))
             return;
-        deferred_.push_back([text = StatementFailureText(e.Text())] { Platform::Current().ShowMessage(text); });
+        deferred_.push_back([text = StatementFailureText(e.Text())] { ReportMessage(text); });
         try {
             db_.Execute(QStringLiteral("ROLLBACK;"));
         } catch (const DatabaseError&) {

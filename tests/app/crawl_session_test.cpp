@@ -12,6 +12,7 @@
 #include "app/core/crawl_settings.h"
 #include "crawl/fake_site.h"
 #include "spelling_test_support.h"
+#include "support/recording_host.h"
 #include "support/recording_platform.h"
 
 using namespace lexicrawl;
@@ -68,7 +69,7 @@ const QString kRoot = QStringLiteral("http://www.site.test");
 TEST_F(CrawlSessionTest, ADictionaryChangedDuringTheCrawlAppliesFromTheNextPageOn)
 {
     AppEnvironment env(platform, data.path());
-    CrawlHost host;
+    lexicrawl::testing::RecordingHost host;
     CrawlSession session(env, host, site.Function());
     const DictionaryList list = session.Spelling().LoadAtStartupNow(dictionaries, QStringLiteral("English"));
     ASSERT_EQ(list.items, (QStringList{"English (United States)", "German (Germany)"}));
@@ -101,13 +102,51 @@ TEST_F(CrawlSessionTest, ADictionaryChangedDuringTheCrawlAppliesFromTheNextPageO
     ASSERT_EQ(words.size(), 2u);
     EXPECT_EQ(words[0].word, QStringLiteral("banana"));
     EXPECT_EQ(words[0].pages, (QStringList{kRoot, kRoot + "/p1"}));
-    EXPECT_TRUE(platform.Messages().isEmpty()) << platform.Messages().join('\n').toStdString();
+    EXPECT_TRUE((platform.Messages() + host.Messages()).isEmpty())
+        << (platform.Messages() + host.Messages()).join('\n').toStdString();
+}
+
+// The recorder's failures (on the worker) and link processing's (on the
+// collector) reach the host, and the crawl waits for the front end to
+// acknowledge them; closing the session while it waits ends the crawl.
+TEST_F(CrawlSessionTest, ClosingTheSessionReleasesACrawlHeldByAMessage)
+{
+    AppEnvironment env(platform, data.path());
+    lexicrawl::testing::RecordingHost host;
+    host.pauseOnMessages = true;
+    {
+        CrawlSession session(env, host, site.Function());
+        session.Spelling().LoadAtStartupNow(dictionaries, QString());
+        site.Add(kRoot, QStringLiteral("<p>cherry</p><a href=\"p1\">1</a>\r\n"));
+        site.Add(kRoot + QStringLiteral("/p1"), QStringLiteral("<p>plum</p>\r\n"));
+        site.OnFetch([&](const QString& url, const FetchSettings&, const std::atomic<bool>*) {
+            if (url == kRoot) {
+                for (const char* table : {"PAGES", "LINKS", "MISSPELLED"})
+                    session.Database().Execute(QStringLiteral("DROP TABLE %1").arg(QLatin1String(table)));
+            }
+        });
+        CrawlOptions options;
+        options.StartUrl = kRoot;
+        options.FollowRedirects = false;
+        options.Location = DatabaseLocation::Memory;
+        ASSERT_TRUE(session.Start(options).Started());
+        for (int i = 0; i < 2000 && host.Messages().size() < 2; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        // The collector holds at its first message, so a second one came from the worker.
+        ASSERT_GE(host.Messages().size(), 2) << host.Messages().join('\n').toStdString();
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        EXPECT_EQ(session.Control().Phase(), CrawlPhase::Running);
+        EXPECT_EQ(host.finished.load(), 0);
+    }  // the window closes
+    EXPECT_EQ(host.finished.load(), 1);
+    for (const QString& message : host.Messages())
+        EXPECT_TRUE(message.contains(QLatin1String("Exception raised with message: no such table: "))) << message.toStdString();
 }
 
 TEST_F(CrawlSessionTest, AProjectSavedDuringACrawlOpensAgainWithItsPages)
 {
     AppEnvironment env(platform, data.path());
-    CrawlHost host;
+    lexicrawl::testing::RecordingHost host;
     const QString saved = data.filePath(QStringLiteral("saved.db"));
     {
         CrawlSession session(env, host, site.Function());
@@ -142,7 +181,7 @@ TEST_F(CrawlSessionTest, AProjectSavedDuringACrawlOpensAgainWithItsPages)
 TEST_F(CrawlSessionTest, ApprovedWordsLeaveTheListAndStayWithTheSavedProject)
 {
     AppEnvironment env(platform, data.path());
-    CrawlHost host;
+    lexicrawl::testing::RecordingHost host;
     const QString saved = data.filePath(QStringLiteral("saved.db"));
     site.Add(kRoot, QStringLiteral("<p>apple banana cherry</p><a href=\"p1\">1</a>\r\n"));
     site.Add(kRoot + QStringLiteral("/p1"), QStringLiteral("<h1>Cherry banana</h1>\r\n"));
@@ -184,7 +223,8 @@ TEST_F(CrawlSessionTest, ApprovedWordsLeaveTheListAndStayWithTheSavedProject)
     ASSERT_TRUE(reopened.UnknownWords(words, nullptr, false, &approved));
     EXPECT_EQ(words.size(), 1u);
     EXPECT_EQ(Rows(reopened, QStringLiteral("SELECT WORD FROM APPROVED")), QStringList{"banana"});
-    EXPECT_TRUE(platform.Messages().isEmpty()) << platform.Messages().join('\n').toStdString();
+    EXPECT_TRUE((platform.Messages() + host.Messages()).isEmpty())
+        << (platform.Messages() + host.Messages()).join('\n').toStdString();
 }
 
 // The user's own dictionary: read at start and given to the engine, so its
@@ -192,7 +232,7 @@ TEST_F(CrawlSessionTest, ApprovedWordsLeaveTheListAndStayWithTheSavedProject)
 TEST_F(CrawlSessionTest, ThePersonalWordListIsReadAtStartAndGivenToTheEngine)
 {
     AppEnvironment env(platform, data.path());
-    CrawlHost host;
+    lexicrawl::testing::RecordingHost host;
     QFile personal(data.filePath(QStringLiteral("personal-words.txt")));
     ASSERT_TRUE(personal.open(QIODevice::WriteOnly));
     personal.write("cherry\r\n\r\n  banana \n");

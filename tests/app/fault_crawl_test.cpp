@@ -11,6 +11,7 @@
 #include "app/core/crawl_session.h"
 #include "fault_server.h"
 #include "support/process_memory.h"
+#include "support/recording_host.h"
 #include "support/recording_platform.h"
 
 using namespace lexicrawl;
@@ -30,7 +31,7 @@ TEST(FaultCrawl, EndsCleanlyWithARowForEveryPage)
     test::FaultServer server;
     QTemporaryDir data;
     AppEnvironment environment(platform, data.path());
-    CrawlHost host;
+    lexicrawl::testing::RecordingHost host;
     // The fetcher's own whole-fetch bound is a minute; the endless body need not take it.
     CrawlSession session(environment, host,
                          [](const QString& url, const FetchSettings& settings, const std::atomic<bool>* stop,

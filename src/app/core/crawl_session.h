@@ -40,6 +40,8 @@ public:
     // The site's approved words go over into the fresh database.
     StartResult Start(const CrawlOptions& options);
     bool Stop() { return control_.Stop(); }
+    // The front end has acknowledged a message it was sent (CrawlHost::Message).
+    void AcknowledgeMessage() { control_.AcknowledgeMessage(); }
 
     // Opens a saved project: its copy becomes the working file and its pages
     // the table of internal URLs (unvisited). A failure is reported to the

@@ -23,6 +23,12 @@ void CrawlEvents::RowVisited(qsizetype row)
     lastVisited_ = row;
 }
 
+bool CrawlEvents::Message(const UserMessage& shown)
+{
+    QMetaObject::invokeMethod(this, [this, shown] { emit message(shown); }, Qt::QueuedConnection);
+    return true;
+}
+
 void CrawlEvents::Error(const QString& text)
 {
     QMetaObject::invokeMethod(this, [this, text] { emit crawlError(text); }, Qt::QueuedConnection);

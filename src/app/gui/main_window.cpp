@@ -80,6 +80,14 @@ MainWindow::MainWindow(AppEnvironment& environment, QWidget* parent)
     connect(events_, &CrawlEvents::crawlError, this, [](const QString& text) {
         Platform::Current().MessageBox(QStringLiteral("ERROR"), text, MessageIcon::Error);
     });
+    // The thread that sent it waits until the box is closed (or the crawl stops).
+    connect(events_, &CrawlEvents::message, this, [this](const UserMessage& message) {
+        if (message.title.isEmpty() && message.icon == MessageIcon::None)
+            Platform::Current().ShowMessage(message.text);
+        else
+            Platform::Current().MessageBox(message.title, message.text, message.icon);
+        session_->AcknowledgeMessage();
+    });
     connect(events_, &CrawlEvents::finished, this, &MainWindow::OnFinished);
     syncTimer_.setInterval(200);
     connect(&syncTimer_, &QTimer::timeout, this, &MainWindow::SyncProgress);
