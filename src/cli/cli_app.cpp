@@ -67,28 +67,35 @@ std::optional<DictionaryList> ChooseDictionary(SpellingService& spelling, const 
     return list;
 }
 
-// The command line's options over the stored ones; none of them is written back.
-void ApplyOverrides(CrawlOptions& c, const CliOptions& o)
+// The command line's options over the stored ones; none of them is written
+// back. A switch can only turn its option one way.
+CrawlOverrides Overrides(const CliOptions& o)
 {
-    c.StartUrl = o.url;
-    c.SubdomainScope = o.subdomainScope.value_or(c.SubdomainScope);
-    c.UrlLimit = o.limit.value_or(c.UrlLimit);
-    c.IgnoreExtensions = o.ignoreExtensions.value_or(c.IgnoreExtensions);
+    CrawlOverrides c;
+    c.startUrl = o.url;
+    c.subdomainScope = o.subdomainScope;
+    c.urlLimit = o.limit;
+    c.ignoreExtensions = o.ignoreExtensions;
     if (o.ignoreUrls)
-        c.IgnoreUrls = JoinLines(*o.ignoreUrls);
-    c.RemoveAnchors = c.RemoveAnchors && !o.keepAnchors;
-    c.RemoveQueryString = c.RemoveQueryString || o.removeQueryStrings;
-    c.StripHtmlMarkup = c.StripHtmlMarkup && !o.noStripMarkup;
-    c.FollowRedirects = !o.noFollowRedirects;
-    c.UserAgent = o.userAgent.value_or(c.UserAgent);
-    c.ConnectTimeoutMs = o.connectTimeoutMs.value_or(c.ConnectTimeoutMs);
-    c.ReadTimeoutMs = o.readTimeoutMs.value_or(c.ReadTimeoutMs);
-    c.Connections = o.connections.value_or(c.Connections);
-    c.DelayMs = o.delayMs.value_or(c.DelayMs);
+        c.ignoreUrls = JoinLines(*o.ignoreUrls);
+    if (o.keepAnchors)
+        c.removeAnchors = false;
+    if (o.removeQueryStrings)
+        c.removeQueryString = true;
+    if (o.noStripMarkup)
+        c.stripHtmlMarkup = false;
+    c.followRedirects = !o.noFollowRedirects;
+    c.userAgent = o.userAgent;
+    c.connectTimeoutMs = o.connectTimeoutMs;
+    c.readTimeoutMs = o.readTimeoutMs;
+    c.connections = o.connections;
+    c.delayMs = o.delayMs;
     if (o.memory)
-        c.Location = DatabaseLocation::Memory;
-    c.Text.mode = o.textMode.value_or(c.Text.mode);
-    c.Text.checkAltAndTitle = c.Text.checkAltAndTitle || o.checkAltAndTitle;
+        c.location = DatabaseLocation::Memory;
+    c.textMode = o.textMode;
+    if (o.checkAltAndTitle)
+        c.checkAltAndTitle = true;
+    return c;
 }
 
 CliHost::Style ProgressStyle(const CliOptions& o)
@@ -202,12 +209,11 @@ int RunCrawl(const CliOptions& o, CliPlatform& platform)
 {
     AppEnvironment env(platform, o.dataFolder);
     QString error;
-    std::optional<CrawlOptions> options = CrawlOptionsFromSettings(env.settings(), &error);
+    const std::optional<CrawlOptions> options = CrawlOptionsFromSettings(env.settings(), Overrides(o), &error);
     if (!options) {
         PrintError(QStringLiteral("settings.ini: ") + error);
         return kExitCannotStart;
     }
-    ApplyOverrides(*options, o);
     CliHost host(ProgressStyle(o));
     CrawlSession session(env, host);
     host.SetTable(&session.Control().Table());

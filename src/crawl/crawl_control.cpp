@@ -53,6 +53,24 @@ QString NormaliseStartUrl(const QString& text)
     return url;
 }
 
+bool HasOtherScheme(const QString& url)
+{
+    const qsizetype sep = url.indexOf(QLatin1String("://"));
+    if (sep <= 0)
+        return false;
+    const QString scheme = url.left(sep);
+    for (QChar c : scheme)
+        if (!c.isLetterOrNumber() && c != u'+' && c != u'-' && c != u'.')
+            return false;  // not a scheme: "://" stands later in the text
+    return scheme.compare(QLatin1String("http"), Qt::CaseInsensitive) != 0 &&
+           scheme.compare(QLatin1String("https"), Qt::CaseInsensitive) != 0;
+}
+
+QString OtherSchemeText(const QString& url)
+{
+    return QStringLiteral("'%1' is not an http or https URL").arg(url);
+}
+
 CrawlControl::CrawlControl(ProjectDatabase& db, CrawlHost& host, PageSink& pages, FetchFunction fetch)
     : db_(db), host_(host), pages_(pages), fetch_(std::move(fetch))
 {
@@ -72,6 +90,8 @@ StartResult CrawlControl::Start(const CrawlOptions& options)
     collector_.reset();
     if (TrimCtl(options.StartUrl).isEmpty())
         return {StartStatus::EmptyUrl, {}};
+    if (HasOtherScheme(options.StartUrl))
+        return {StartStatus::OtherScheme, options.StartUrl};
     if (!db_.PrepareForCrawl(options.Location))
         return {StartStatus::DatabaseFailed, {}};
     pages_.BeginCrawl(options);

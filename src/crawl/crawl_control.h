@@ -34,6 +34,7 @@ enum class CrawlPhase { Idle, Running, Stopping };
 enum class StartStatus {
     Started,
     EmptyUrl,        // nothing but blanks in the URL field ("Please enter Start URL!")
+    OtherScheme,     // a scheme other than http or https: OtherSchemeText says so
     DatabaseFailed,  // the project database could not be prepared (already reported)
     Busy,            // a crawl is still running or stopping
 };
@@ -107,5 +108,11 @@ private:
 // lower-cased, and a text whose first four characters are not "http" gets
 // "http://" in front (so a host named "httpbin.test" gets none).
 QString NormaliseStartUrl(const QString& text);
+
+// A start URL with a scheme other than http or https, in any case ("ftp://x"),
+// which would be taken for a host name and crawled as "http://ftp://x".
+bool HasOtherScheme(const QString& url);
+// "'ftp://x' is not an http or https URL".
+QString OtherSchemeText(const QString& url);
 
 }  // namespace lexicrawl

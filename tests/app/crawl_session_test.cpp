@@ -265,7 +265,7 @@ TEST(CrawlSettings, CrawlOptionsComeFromTheStoredValues)
     settings.SetMemoryDatabase(true);
     settings.SetIgnoreUrls(QStringLiteral("*/a/*\r\n*/b/*"));
     QString error;
-    std::optional<CrawlOptions> options = CrawlOptionsFromSettings(settings, &error);
+    std::optional<CrawlOptions> options = CrawlOptionsFromSettings(settings, {}, &error);
     ASSERT_TRUE(options);
     EXPECT_EQ(options->UrlLimit, 7);
     EXPECT_TRUE(options->SubdomainScope);
@@ -276,12 +276,33 @@ TEST(CrawlSettings, CrawlOptionsComeFromTheStoredValues)
     EXPECT_FALSE(options->Text.Prose());
     settings.SetText(TextMode::Prose);
     settings.SetCheckAltAndTitle(true);
-    options = CrawlOptionsFromSettings(settings, &error);
+    options = CrawlOptionsFromSettings(settings, {}, &error);
     EXPECT_TRUE(options->Text.Prose() && options->Text.checkAltAndTitle);
+    // The alt and title texts go with the prose reading only, whoever asks.
+    settings.SetText(TextMode::Standard);
+    EXPECT_FALSE(CrawlOptionsFromSettings(settings, {}, &error)->Text.checkAltAndTitle);
+    CrawlOverrides asked;
+    asked.checkAltAndTitle = true;
+    EXPECT_FALSE(CrawlOptionsFromSettings(settings, asked, &error)->Text.checkAltAndTitle);
 
     settings.SetResponseTimeout(QStringLiteral("99999999999"));
-    EXPECT_FALSE(CrawlOptionsFromSettings(settings, &error));
+    EXPECT_FALSE(CrawlOptionsFromSettings(settings, {}, &error));
     EXPECT_EQ(error, QStringLiteral("'99999999999' is not a valid integer value"));
+    // Overrides stand over the stored values, a broken one included.
+    CrawlOverrides overrides;
+    overrides.startUrl = QStringLiteral("site.test");
+    overrides.urlLimit = 3;
+    overrides.readTimeoutMs = 250;
+    overrides.followRedirects = false;
+    overrides.location = DatabaseLocation::File;
+    options = CrawlOptionsFromSettings(settings, overrides, &error);
+    ASSERT_TRUE(options);
+    EXPECT_EQ(options->StartUrl, QStringLiteral("site.test"));
+    EXPECT_EQ(options->UrlLimit, 3);
+    EXPECT_EQ(options->ReadTimeoutMs, 250);
+    EXPECT_FALSE(options->FollowRedirects);
+    EXPECT_EQ(options->Location, DatabaseLocation::File);
+    EXPECT_TRUE(options->SubdomainScope);  // not overridden: stored
 }
 
 }  // namespace

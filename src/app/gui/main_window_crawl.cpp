@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "app/core/app_environment.h"
+#include "app/core/crawl_settings.h"
 #include "app/core/crawl_session.h"
 #include "app/gui/background.h"
 #include "app/gui/crawl_events.h"
@@ -62,22 +63,25 @@ void MainWindow::Start()
         url_->setFocus();
         return;
     }
-    CrawlOptions options;
+    // Every other control writes its setting the moment it changes.
+    CrawlOverrides overrides;
+    overrides.startUrl = url_->text();
+    overrides.followRedirects = followRedirects_->isChecked();
+    QString invalid;
     // A time-out that is not a whole number stops the Start before anything is prepared.
-    const QString invalid = options_->FillOptions(options);
-    if (!invalid.isEmpty()) {
+    const std::optional<CrawlOptions> built = CrawlOptionsFromSettings(settings_, overrides, &invalid);
+    if (!built) {
         Platform::Current().MessageBox(QApplication::applicationName(), invalid, MessageIcon::Error);
         return;
     }
-    options.StartUrl = url_->text();
-    options.RemoveAnchors = removeAnchors_->isChecked();
-    options.RemoveQueryString = removeQueryString_->isChecked();
-    options.StripHtmlMarkup = stripMarkup_->isChecked();
-    options.FollowRedirects = followRedirects_->isChecked();
-    options.Location = memoryLocation_->isChecked() ? DatabaseLocation::Memory : DatabaseLocation::File;
-
+    const CrawlOptions& options = *built;
     events_->Reset();
     const StartResult started = session_->Start(options);
+    if (started.status == StartStatus::OtherScheme) {
+        Platform::Current().MessageBox(QStringLiteral("Warning"), OtherSchemeText(started.url), MessageIcon::Warning);
+        url_->setFocus();
+        return;
+    }
     if (!started.Started())
         return;  // a database that could not be prepared was reported by the store
     crawlRunning_ = true;

@@ -479,6 +479,19 @@ TEST_F(MainWindowTest, AnAddressOnTheCommandLineStartsACrawlWhateverTheCaseOfIts
     EXPECT_EQ(window->UrlsTab()->Model()->rowCount(), 4);
 }
 
+// The window refuses another scheme with the command line's words, instead
+// of crawling "http://ftp://x".
+TEST_F(MainWindowTest, AStartUrlWithAnotherSchemeIsRefused)
+{
+    Open();
+    window->UrlBox()->setText(QStringLiteral("ftp://x"));
+    window->StartStop();
+    EXPECT_EQ(LastSaid(), QStringLiteral("Warning: 'ftp://x' is not an http or https URL"));
+    EXPECT_EQ(window->Phase(), CrawlPhase::Idle);
+    EXPECT_EQ(window->UrlBox()->text(), QStringLiteral("ftp://x"));
+    EXPECT_EQ(window->UrlsTab()->Model()->rowCount(), 0);
+}
+
 TEST_F(MainWindowTest, GeometryFollowsTheReadingRules)
 {
     const QSize screen = QGuiApplication::primaryScreen()->size();
