@@ -216,7 +216,6 @@ int RunCrawl(const CliOptions& o, CliPlatform& platform)
     }
     CliHost host(ProgressStyle(o));
     CrawlSession session(env, host);
-    host.SetTable(&session.Control().Table());
     if (!ChooseDictionary(session.Spelling(), o, env))
         return kExitUsage;
     if (!ApplyIgnoreWords(session, o))

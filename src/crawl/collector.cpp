@@ -62,6 +62,7 @@ void Collector::Execute()
     summary.pagesDone = pagesDone_;
     summary.pagesFailed = pagesFailed_;
     summary.elapsedMs = context_.ElapsedMs();
+    summary.crawl = context_.Crawl;
     // Nothing of this object is touched from here on: the end report may
     // start a new crawl that deletes it.
     const auto finished = context_.Finished;
@@ -125,17 +126,18 @@ bool Collector::Visit(qsizetype& index, LinkProcessor& links)
     CrawlHost& host = context_.Host;
     const QString sourcelink = context_.Table.At(index).page;
     host.Progress(CrawlProgress{index + 1, context_.Table.Count(), pagesDone_, pagesFailed_, context_.ElapsedMs(),
-                                sourcelink});
+                                sourcelink, context_.Crawl});
     PageFetch fetched = FetchEntry(index);
     if (state.StopRequested.load()) {
         stopped_ = true;
         return false;
     }
     context_.Table.SetVisit(index, fetched.loadTimeNs, fetched.statusCode, fetched.fetchError);
+    const InternalUrl visited = context_.Table.At(index);
     ++pagesDone_;
-    if (VisitFailed(context_.Table.At(index)))
+    if (VisitFailed(visited))
         ++pagesFailed_;
-    host.RowVisited(index);
+    host.RowVisited(VisitedRow{context_.Crawl, index, context_.Table.Count(), visited});
     state.CurrentPageHtml = std::move(fetched.source);
     if (!context_.Pages.RecordPage(sourcelink, state.CurrentPageHtml))
         return false;

@@ -45,6 +45,7 @@ struct CollectorContext {
     std::function<void(const CrawlSummary&)> Finished;
     // Where the collector thread's messages for the user go.
     MessageReporter* Messages = nullptr;
+    quint64 Crawl = 0;  // stamped on every event
 };
 
 class Collector {

@@ -105,11 +105,12 @@ StartResult CrawlControl::Start(const CrawlOptions& options)
     endedNs_ = -1;
     phase_ = CrawlPhase::Running;
     messages_.Open();
+    const quint64 crawl = ++crawls_;
     collector_ = std::make_unique<Collector>(CollectorContext{
         db_, host_, pages_, table_, state_, fetch_, options.IgnoreUrls, options.FollowRedirects,
-        [this] { return ElapsedMs(); }, [this](const CrawlSummary& summary) { OnFinished(summary); }, &messages_});
+        [this] { return ElapsedMs(); }, [this](const CrawlSummary& summary) { OnFinished(summary); }, &messages_, crawl});
     collector_->Run();
-    return {StartStatus::Started, url};
+    return {StartStatus::Started, url, crawl};
 }
 
 void CrawlControl::CaptureOptions(const CrawlOptions& options)

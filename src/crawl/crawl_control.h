@@ -42,6 +42,7 @@ enum class StartStatus {
 struct StartResult {
     StartStatus status = StartStatus::Busy;
     QString url;  // the start URL as normalised (scheme lower-cased, "http://" added): the URL field shows it
+    quint64 crawl = 0;  // a started crawl's number, which its events carry
     bool Started() const { return status == StartStatus::Started; }
 };
 
@@ -97,6 +98,7 @@ private:
     InternalUrls table_;
     CrawlState state_;
     std::atomic<CrawlPhase> phase_{CrawlPhase::Idle};
+    quint64 crawls_ = 0;  // crawls started
     std::atomic<qint64> startedNs_{0};
     std::atomic<qint64> endedNs_{-1};
     mutable QMutex summaryMutex_;

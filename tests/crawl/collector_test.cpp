@@ -32,7 +32,7 @@ public:
         threads.insert(std::this_thread::get_id());
     }
     void RowsAppended(qsizetype length) override { Note(u"rows "_qs + QString::number(length)); }
-    void RowVisited(qsizetype row) override { Note(u"visited "_qs + QString::number(row)); }
+    void RowVisited(const VisitedRow& visited) override { Note(u"visited "_qs + QString::number(visited.row)); }
     void Error(const QString& text) override { Note(u"error "_qs + text); }
     bool Message(const UserMessage& message) override
     {

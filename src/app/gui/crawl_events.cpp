@@ -18,9 +18,9 @@ void CrawlEvents::RowsAppended(qsizetype tableLength)
     tableLength_ = tableLength;
 }
 
-void CrawlEvents::RowVisited(qsizetype row)
+void CrawlEvents::RowVisited(const VisitedRow& visited)
 {
-    lastVisited_ = row;
+    lastVisited_ = visited.row;
 }
 
 bool CrawlEvents::Message(const UserMessage& shown)

@@ -25,7 +25,7 @@ public:
     void StartUrlChanged(const QString& url) override;
     void Progress(const CrawlProgress& progress) override;
     void RowsAppended(qsizetype tableLength) override;
-    void RowVisited(qsizetype row) override;
+    void RowVisited(const VisitedRow& visited) override;
     // Shown on the UI thread; the crawl waits until messageAcknowledged.
     bool Message(const UserMessage& message) override;
     void Error(const QString& text) override;

@@ -184,7 +184,7 @@ private:
     bool firstShow_ = true;
     bool geometrySaving_ = false;
     bool closeWhenFinished_ = false;
-    bool crawlRunning_ = false;
+    quint64 runningCrawl_ = 0;  // the crawl this window started and has not seen finish; 0: none
     quint64 refreshRequest_ = 0;
     TextMode projectTextMode_ = TextMode::Standard;  // how the shown project's words were read
     bool suggesting_ = false;

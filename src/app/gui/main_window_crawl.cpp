@@ -84,7 +84,7 @@ void MainWindow::Start()
     }
     if (!started.Started())
         return;  // a database that could not be prepared was reported by the store
-    crawlRunning_ = true;
+    runningCrawl_ = started.crawl;
     projectTextMode_ = options.Text.mode;
     url_->setText(started.url);
     UpdateCaption();
@@ -132,7 +132,7 @@ void MainWindow::SyncProgress()
     if (progress.position > 0) {
         status_[1]->setText(QString::number(progress.position) + QStringLiteral(" / ") +
                             QString::number(progress.tableLength));
-        if (crawlRunning_)
+        if (runningCrawl_ != 0)
             status_[3]->setText(FormatS(Tr(QStringLiteral("Loading: %s")), progress.currentUrl));
     }
 }
@@ -143,9 +143,12 @@ void MainWindow::ShowElapsed()
     status_[2]->setText(FormatS(Tr(QStringLiteral("Time: %s sec")), QString::number(seconds)));
 }
 
-void MainWindow::OnFinished(const CrawlSummary&)
+void MainWindow::OnFinished(const CrawlSummary& summary)
 {
-    crawlRunning_ = false;
+    // A late end of an earlier crawl must not stop the timers of this one.
+    if (summary.crawl != runningCrawl_)
+        return;
+    runningCrawl_ = 0;
     syncTimer_.stop();
     elapsedTimer_.stop();
     SyncProgress();
@@ -183,7 +186,7 @@ void MainWindow::RefreshUnknownWords()
                 Platform::Current().ShowMessage(QStringLiteral("Exception raised with message: ") + answer.error);
             wordsTab_->Model()->SetWords(answer.words);
             FillSuggestions();
-            if (crawlRunning_ && displayUnfinished_->isChecked())
+            if (runningCrawl_ != 0 && displayUnfinished_->isChecked())
                 refreshTimer_.start();
             emit unknownWordsRefreshed();
         });
