@@ -46,15 +46,18 @@ QString DictionariesFolder(const CliOptions& o, const AppEnvironment& env)
     return o.dictionariesFolder.isEmpty() ? env.DictionariesFolder() : o.dictionariesFolder;
 }
 
+// Loads the dictionaries of a folder and selects the wanted one.
+using DictionaryLoader = std::function<DictionaryList(const QString& folder, const QString& wanted)>;
+
 // Loads the dictionary the options or the settings name. The command line
 // never writes the choice back to settings.ini. Answers nothing when the
 // dictionary asked for is not there.
-std::optional<DictionaryList> ChooseDictionary(SpellingService& spelling, const CliOptions& o,
+std::optional<DictionaryList> ChooseDictionary(const DictionaryLoader& load, const CliOptions& o,
                                                const AppEnvironment& env)
 {
     const QString folder = DictionariesFolder(o, env);
     const QString wanted = o.dictionary.isEmpty() ? env.settings().DictionaryLanguage() : o.dictionary;
-    const DictionaryList list = spelling.LoadAtStartupNow(folder, wanted);
+    const DictionaryList list = load(folder, wanted);
     if (list.items.isEmpty()) {
         PrintError(QStringLiteral("no dictionary found in %1; every word counts as unknown").arg(folder));
         if (!o.dictionary.isEmpty())
@@ -156,7 +159,7 @@ bool LoadWords(CrawlSession& session, Report& report)
         return false;
     }
     try {
-        report.text = ReadTextModeRecord(session.Database());
+        report.text = session.ProjectTextMode();
     } catch (const DatabaseError& e) {
         PrintError(QStringLiteral("cannot read the text mode: ") + e.Text());
         return false;
@@ -190,7 +193,7 @@ bool ApplyIgnoreWords(CrawlSession& session, const CliOptions& o)
                        .arg(o.ignoreWords, error.isEmpty() ? QStringLiteral("no such file") : error));
         return false;
     }
-    session.Approvals().AddAll(ApprovalKind::Ignored, words);
+    session.AddApprovals(ApprovalKind::Ignored, words);
     return true;
 }
 
@@ -200,7 +203,7 @@ ProjectContents CurrentContents(CrawlSession& session, const Report& report)
     ProjectContents now;
     QString error;
     session.UnknownWords(now.words, &error, true);
-    now.approved = session.Approvals().Site();
+    now.approved = session.SiteApprovals();
     now.fetches = report.pages;
     return now;
 }
@@ -216,7 +219,11 @@ int RunCrawl(const CliOptions& o, CliPlatform& platform)
     }
     CliHost host(ProgressStyle(o));
     CrawlSession session(env, host);
-    if (!ChooseDictionary(session.Spelling(), o, env))
+    if (!ChooseDictionary(
+            [&session](const QString& folder, const QString& wanted) {
+                return session.LoadDictionariesNow(folder, wanted);
+            },
+            o, env))
         return kExitUsage;
     if (!ApplyIgnoreWords(session, o))
         return kExitCannotStart;
@@ -228,24 +235,24 @@ int RunCrawl(const CliOptions& o, CliPlatform& platform)
             return kExitCannotStart;
         }
         // What was approved for the site stays approved.
-        session.Approvals().AddAll(ApprovalKind::Site, baseline->approved);
+        session.AddApprovals(ApprovalKind::Site, baseline->approved);
     }
 
-    g_stopFlag.store(&session.Control().State().StopRequested);
+    g_stopFlag.store(&session.StopRequestFlag());
     const StartResult started = session.Start(*options);
-    session.Control().WaitUntilFinished();
+    session.WaitUntilFinished();
     g_stopFlag.store(nullptr);
     host.FinishProgress();
     if (!started.Started())
         return kExitCannotStart;  // the database's failure was reported
-    const CrawlSummary summary = session.Control().LastSummary();
+    const CrawlSummary summary = session.LastSummary();
     if (summary.outcome == CrawlOutcome::Failed) {
         PrintError(QStringLiteral("ERROR: ") + summary.failureText);
         return kExitCannotStart;
     }
 
     Report report;
-    report.pages = session.Control().Table().Snapshot();
+    report.pages = session.Pages();
     report.summary = summary;
     if (!LoadWords(session, report))
         return kExitCannotStart;
@@ -281,10 +288,10 @@ int RunOpen(const CliOptions& o, CliPlatform& platform)
         return kExitCannotStart;
     if (!o.report.isEmpty()) {  // the report's suggestions need a dictionary
         const QString wanted = o.dictionary.isEmpty() ? env.settings().DictionaryLanguage() : o.dictionary;
-        session.Spelling().LoadAtStartupNow(DictionariesFolder(o, env), wanted);
+        session.LoadDictionariesNow(DictionariesFolder(o, env), wanted);
     }
     Report report;
-    report.pages = session.Control().Table().Snapshot();
+    report.pages = session.Pages();
     if (!LoadWords(session, report))
         return kExitCannotStart;
     if (!o.quiet)
@@ -333,7 +340,9 @@ int RunCheck(const CliOptions& o, CliPlatform& platform)
     AppEnvironment env(platform, o.dataFolder);
     SerialWorker worker;
     SpellingService spelling(worker);
-    const std::optional<DictionaryList> list = ChooseDictionary(spelling, o, env);
+    const std::optional<DictionaryList> list = ChooseDictionary(
+        [&spelling](const QString& folder, const QString& wanted) { return spelling.LoadAtStartupNow(folder, wanted); }, o,
+        env);
     if (!list || list->items.isEmpty())
         return kExitUsage;
     const TextMode mode = o.textMode.value_or(env.settings().Text());

@@ -85,6 +85,7 @@ public:
     InternalUrls& Table() { return table_; }
     const InternalUrls& Table() const { return table_; }
     CrawlState& State() { return state_; }
+    const CrawlState& State() const { return state_; }
 
 private:
     void CaptureOptions(const CrawlOptions& options);

@@ -69,6 +69,11 @@ bool CrawlSession::Approve(const QString& word, ApprovalKind kind, QString* erro
     return true;
 }
 
+TextModeRecord CrawlSession::ProjectTextMode()
+{
+    return ReadTextModeRecord(database_);
+}
+
 CrawlSession::~CrawlSession()
 {
     control_.Stop();

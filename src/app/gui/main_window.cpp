@@ -48,7 +48,7 @@ MainWindow::MainWindow(AppEnvironment& environment, QWidget* parent)
     layout->addWidget(options_);
     tabs_ = new QTabWidget(central);
     tabs_->setObjectName(QStringLiteral("tabs"));
-    urlsTab_ = new InternalUrlsTab(session_->Control().Table(), session_->Database(), tabs_);
+    urlsTab_ = new InternalUrlsTab(session_->Table(), session_->Database(), tabs_);
     wordsTab_ = new UnknownWordsTab(session_->Database(), tabs_);
     tabs_->addTab(urlsTab_, Tr(QStringLiteral("Internal URLs")));
     tabs_->addTab(wordsTab_, Tr(QStringLiteral("Unknown Words")));
@@ -234,7 +234,7 @@ void MainWindow::BuildMenus()
                                });
     locations->addAction(fileLocation);
     locations->addAction(memoryLocation_);
-    CrawlState& state = session_->Control().State();
+    CrawlSession* session = session_.get();
     displayUnfinished_ =
         AddCheck(settings, QStringLiteral("displayUnfinished"), Tr(QStringLiteral("Display Unfinished Results")),
                  s.DisplayUnfinishedResults(), [&s](bool on) { s.SetDisplayUnfinishedResults(on); });
@@ -242,20 +242,20 @@ void MainWindow::BuildMenus()
                                 true, [](bool) {});
     // Link processing reads these afresh for every link, so a change applies during a crawl.
     removeAnchors_ = AddCheck(settings, QStringLiteral("removeAnchors"), Tr(QStringLiteral("Remove Anchor Links")),
-                              s.RemoveAnchors(), [&s, &state](bool on) {
+                              s.RemoveAnchors(), [&s, session](bool on) {
                                   s.SetRemoveAnchors(on);
-                                  state.Options.RemoveAnchors = on;
+                                  session->SetRemoveAnchors(on);
                               });
     removeQueryString_ = AddCheck(settings, QStringLiteral("removeQueryString"),
                                   Tr(QStringLiteral("Remove Query String Links")), s.RemoveQueryString(),
-                                  [&s, &state](bool on) {
+                                  [&s, session](bool on) {
                                       s.SetRemoveQueryString(on);
-                                      state.Options.RemoveQueryString = on;
+                                      session->SetRemoveQueryString(on);
                                   });
     stripMarkup_ = AddCheck(settings, QStringLiteral("stripMarkup"), Tr(QStringLiteral("Strip HTML Markup")),
-                            s.StripHtmlMarkup(), [&s, &state](bool on) {
+                            s.StripHtmlMarkup(), [&s, session](bool on) {
                                 s.SetStripHtmlMarkup(on);
-                                state.Options.StripHtmlMarkup = on;
+                                session->SetStripHtmlMarkup(on);
                             });
     settings->addSeparator();
     settings->addAction(Tr(QStringLiteral("Reset to Defaults")), this, &MainWindow::ResetToDefaults);
@@ -401,7 +401,7 @@ void MainWindow::HandleCommandLine()
 
 void MainWindow::UpdateCaption()
 {
-    setWindowTitle(ApplicationTitle() + session_->Database().CaptionSuffix());
+    setWindowTitle(ApplicationTitle() + session_->CaptionSuffix());
 }
 
 // A crawl is stopped first; the window closes once it has finished, so that

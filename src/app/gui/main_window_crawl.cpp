@@ -38,7 +38,7 @@ struct WordsAnswer {
 
 CrawlPhase MainWindow::Phase() const
 {
-    return session_->Control().Phase();
+    return session_->Phase();
 }
 
 void MainWindow::StartStop()
@@ -126,7 +126,7 @@ void MainWindow::ShowPhase(CrawlPhase phase)
 void MainWindow::SyncProgress()
 {
     const CrawlProgress progress = events_->LatestProgress();
-    const qsizetype length = session_->Control().Table().Count();
+    const qsizetype length = session_->Table().Count();
     urlsTab_->Model()->Sync(events_->TableLength(), events_->LastVisitedRow());
     status_[0]->setText(FormatS(Tr(QStringLiteral("Total URLs: %s")), QString::number(length)));
     if (progress.position > 0) {
@@ -139,7 +139,7 @@ void MainWindow::SyncProgress()
 
 void MainWindow::ShowElapsed()
 {
-    const qint64 seconds = std::llround(double(session_->Control().ElapsedMs()) / 1000.0);
+    const qint64 seconds = std::llround(double(session_->ElapsedMs()) / 1000.0);
     status_[2]->setText(FormatS(Tr(QStringLiteral("Time: %s sec")), QString::number(seconds)));
 }
 
@@ -196,7 +196,7 @@ void MainWindow::RefreshUnknownWords()
 // remembered one selected and loaded, all on the recording worker.
 void MainWindow::LoadDictionaries()
 {
-    session_->Spelling().LoadAtStartup(environment_.DictionariesFolder(), settings_.DictionaryLanguage(),
+    session_->LoadDictionaries(environment_.DictionariesFolder(), settings_.DictionaryLanguage(),
                                        [this](const DictionaryList& list) {
                                            QMetaObject::invokeMethod(this, [this, list] { ShowDictionaries(list); });
                                        });
@@ -204,7 +204,7 @@ void MainWindow::LoadDictionaries()
 
 void MainWindow::SelectDictionary(int index)
 {
-    session_->Spelling().Select(index, [this](const DictionaryList& list) {
+    session_->SelectDictionary(index, [this](const DictionaryList& list) {
         QMetaObject::invokeMethod(this, [this, list] { ShowDictionaries(list); });
     });
 }
