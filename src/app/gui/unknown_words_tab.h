@@ -38,6 +38,7 @@ signals:
     void approveRequested(const QString& word, lexicrawl::ApprovalKind kind);
 
 private:
+    void ShowWordAt(int row);
     void ShowMenu(const QPoint& at);
 
     UnknownWordModel* model_ = nullptr;
