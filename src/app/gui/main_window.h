@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "analysis/unknown_word_list.h"
-#include "analysis/word_approvals.h"
+#include "app/core/word_approvals.h"
 #include "crawl/crawl_control.h"
 #include "crawl/crawl_host.h"
 #include "crawl/text_options.h"

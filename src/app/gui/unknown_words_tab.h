@@ -7,7 +7,7 @@
 // Thread-safety: UI thread only.
 #include <QWidget>
 
-#include "analysis/word_approvals.h"
+#include "app/core/word_approvals.h"
 
 class QTableView;
 
