@@ -22,7 +22,7 @@
 #include "app/core/crawl_session.h"
 #include "app/gui/background.h"
 #include "app/gui/batch_window.h"
-#include "app/gui/crawl_events.h"
+#include "app/gui/crawl_presenter.h"
 #include "app/gui/find_dialog.h"
 #include "app/gui/internal_url_model.h"
 #include "app/gui/internal_urls_tab.h"
@@ -38,8 +38,9 @@ MainWindow::MainWindow(AppEnvironment& environment, QWidget* parent)
     : QMainWindow(parent), environment_(environment), settings_(environment.settings())
 {
     setWindowTitle(ApplicationTitle());
-    events_ = new CrawlEvents(this);
-    session_ = std::make_unique<CrawlSession>(environment_, *events_);
+    crawl_ = new CrawlPresenter(this);
+    session_ = std::make_unique<CrawlSession>(environment_, crawl_->Host());
+    crawl_->Attach(*session_);
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -76,26 +77,16 @@ MainWindow::MainWindow(AppEnvironment& environment, QWidget* parent)
     connect(urlsTab_, &InternalUrlsTab::viewReadableTextRequested, this,
             [this](const QString& url) { ViewPage(url, true); });
 
-    connect(events_, &CrawlEvents::startUrlChanged, url_, &QLineEdit::setText);
-    connect(events_, &CrawlEvents::crawlError, this, [](const QString& text) {
+    connect(crawl_, &CrawlPresenter::startUrlChanged, url_, &QLineEdit::setText);
+    connect(crawl_, &CrawlPresenter::crawlError, this, [](const QString& text) {
         Platform::Current().MessageBox(QStringLiteral("ERROR"), text, MessageIcon::Error);
     });
-    // The thread that sent it waits until the box is closed (or the crawl stops).
-    connect(events_, &CrawlEvents::message, this, [this](const UserMessage& message) {
-        if (message.title.isEmpty() && message.icon == MessageIcon::None)
-            Platform::Current().ShowMessage(message.text);
-        else
-            Platform::Current().MessageBox(message.title, message.text, message.icon);
-        session_->AcknowledgeMessage();
-    });
-    connect(events_, &CrawlEvents::finished, this, &MainWindow::OnFinished);
-    syncTimer_.setInterval(200);
-    connect(&syncTimer_, &QTimer::timeout, this, &MainWindow::SyncProgress);
-    elapsedTimer_.setInterval(1000);
-    connect(&elapsedTimer_, &QTimer::timeout, this, &MainWindow::ShowElapsed);
-    refreshTimer_.setInterval(5000);
-    refreshTimer_.setSingleShot(true);
-    connect(&refreshTimer_, &QTimer::timeout, this, &MainWindow::RefreshUnknownWords);
+    connect(crawl_, &CrawlPresenter::message, this, &MainWindow::ShowMessage);
+    connect(crawl_, &CrawlPresenter::phaseChanged, this, &MainWindow::ShowPhase);
+    connect(crawl_, &CrawlPresenter::progressDue, this, &MainWindow::ShowProgress);
+    connect(crawl_, &CrawlPresenter::elapsedDue, this, &MainWindow::ShowElapsed);
+    connect(crawl_, &CrawlPresenter::refreshDue, this, &MainWindow::RefreshUnknownWords);
+    connect(crawl_, &CrawlPresenter::finished, this, &MainWindow::OnFinished);
     RestoreGeometry();
 }
 

@@ -13,7 +13,7 @@
 #include "app/core/crawl_settings.h"
 #include "app/core/crawl_session.h"
 #include "app/gui/background.h"
-#include "app/gui/crawl_events.h"
+#include "app/gui/crawl_presenter.h"
 #include "app/gui/internal_url_model.h"
 #include "app/gui/internal_urls_tab.h"
 #include "app/gui/main_window.h"
@@ -38,7 +38,7 @@ struct WordsAnswer {
 
 CrawlPhase MainWindow::Phase() const
 {
-    return session_->Phase();
+    return crawl_->Phase();
 }
 
 void MainWindow::StartStop()
@@ -75,8 +75,7 @@ void MainWindow::Start()
         return;
     }
     const CrawlOptions& options = *built;
-    events_->Reset();
-    const StartResult started = session_->Start(options);
+    const StartResult started = crawl_->Start(options);
     if (started.status == StartStatus::OtherScheme) {
         Platform::Current().MessageBox(QStringLiteral("Warning"), OtherSchemeText(started.url), MessageIcon::Warning);
         url_->setFocus();
@@ -84,24 +83,22 @@ void MainWindow::Start()
     }
     if (!started.Started())
         return;  // a database that could not be prepared was reported by the store
-    runningCrawl_ = started.crawl;
     projectTextMode_ = options.Text.mode;
     url_->setText(started.url);
     UpdateCaption();
     QApplication::setOverrideCursor(Qt::BusyCursor);
-    ShowPhase(CrawlPhase::Running);
     options_->SetCrawlRunning(true);
     urlsTab_->Model()->Reset();
-    RefreshUnknownWords();
-    ShowElapsed();
-    elapsedTimer_.start();
-    syncTimer_.start();
+}
+
+bool MainWindow::RefreshScheduled() const
+{
+    return crawl_->RefreshScheduled();
 }
 
 void MainWindow::Stop()
 {
-    if (session_->Stop())
-        ShowPhase(CrawlPhase::Stopping);
+    crawl_->Stop();
 }
 
 // The Start button's caption is the crawl's phase.
@@ -123,40 +120,38 @@ void MainWindow::ShowPhase(CrawlPhase phase)
 }
 
 // A few times a second: the rows that arrived, the rows visited, the status texts.
-void MainWindow::SyncProgress()
+void MainWindow::ShowProgress(const CrawlProgress& progress, qsizetype tableLength, qsizetype lastVisitedRow)
 {
-    const CrawlProgress progress = events_->LatestProgress();
-    const qsizetype length = session_->Table().Count();
-    urlsTab_->Model()->Sync(events_->TableLength(), events_->LastVisitedRow());
-    status_[0]->setText(FormatS(Tr(QStringLiteral("Total URLs: %s")), QString::number(length)));
+    urlsTab_->Model()->Sync(tableLength, lastVisitedRow);
+    status_[0]->setText(FormatS(Tr(QStringLiteral("Total URLs: %s")), QString::number(session_->Table().Count())));
     if (progress.position > 0) {
         status_[1]->setText(QString::number(progress.position) + QStringLiteral(" / ") +
                             QString::number(progress.tableLength));
-        if (runningCrawl_ != 0)
+        if (crawl_->Running())
             status_[3]->setText(FormatS(Tr(QStringLiteral("Loading: %s")), progress.currentUrl));
     }
 }
 
-void MainWindow::ShowElapsed()
+void MainWindow::ShowElapsed(qint64 elapsedMs)
 {
-    const qint64 seconds = std::llround(double(session_->ElapsedMs()) / 1000.0);
+    const qint64 seconds = std::llround(double(elapsedMs) / 1000.0);
     status_[2]->setText(FormatS(Tr(QStringLiteral("Time: %s sec")), QString::number(seconds)));
 }
 
-void MainWindow::OnFinished(const CrawlSummary& summary)
+// The thread that sent it waits until the box is closed (or the crawl stops).
+void MainWindow::ShowMessage(const UserMessage& message)
 {
-    // A late end of an earlier crawl must not stop the timers of this one.
-    if (summary.crawl != runningCrawl_)
-        return;
-    runningCrawl_ = 0;
-    syncTimer_.stop();
-    elapsedTimer_.stop();
-    SyncProgress();
-    ShowElapsed();
-    refreshTimer_.stop();
-    RefreshUnknownWords();
+    if (message.title.isEmpty() && message.icon == MessageIcon::None)
+        Platform::Current().ShowMessage(message.text);
+    else
+        Platform::Current().MessageBox(message.title, message.text, message.icon);
+    crawl_->Acknowledge();
+}
+
+// The presenter has shown the last progress, the time and the list's refresh.
+void MainWindow::OnFinished(const CrawlSummary&)
+{
     Platform::Current().Beep();
-    ShowPhase(CrawlPhase::Idle);
     status_[3]->setText(Tr(QStringLiteral("Completed")));
     options_->SetCrawlRunning(false);
     QApplication::restoreOverrideCursor();
@@ -169,7 +164,7 @@ void MainWindow::OnFinished(const CrawlSummary& summary)
 // "Display Unfinished Results" on, the next refresh follows 5 s after this one.
 void MainWindow::RefreshUnknownWords()
 {
-    refreshTimer_.stop();
+    crawl_->RefreshStarted();
     const quint64 request = ++refreshRequest_;
     CrawlSession* session = session_.get();
     RunInBackground<WordsAnswer>(
@@ -186,8 +181,7 @@ void MainWindow::RefreshUnknownWords()
                 Platform::Current().ShowMessage(QStringLiteral("Exception raised with message: ") + answer.error);
             wordsTab_->Model()->SetWords(answer.words);
             FillSuggestions();
-            if (runningCrawl_ != 0 && displayUnfinished_->isChecked())
-                refreshTimer_.start();
+            crawl_->RefreshLater(displayUnfinished_->isChecked());
             emit unknownWordsRefreshed();
         });
 }
