@@ -88,26 +88,26 @@ StartResult CrawlControl::Start(const CrawlOptions& options)
         return {StartStatus::Busy, {}};
     // The previous collector has reported its end; let its thread go.
     collector_.reset();
-    if (TrimCtl(options.StartUrl).isEmpty())
+    if (TrimCtl(options.startUrl).isEmpty())
         return {StartStatus::EmptyUrl, {}};
-    if (HasOtherScheme(options.StartUrl))
-        return {StartStatus::OtherScheme, options.StartUrl};
-    if (!db_.PrepareForCrawl(options.Location))
+    if (HasOtherScheme(options.startUrl))
+        return {StartStatus::OtherScheme, options.startUrl};
+    if (!db_.PrepareForCrawl(options.location))
         return {StartStatus::DatabaseFailed, {}};
     pages_.BeginCrawl(options);
-    state_.StopRequested = false;
+    state_.stopRequested = false;
     CaptureOptions(options);
-    const QString url = NormaliseStartUrl(options.StartUrl);
+    const QString url = NormaliseStartUrl(options.startUrl);
     table_.Clear();
-    state_.AddedCount = 0;
-    state_.StartUrl = url;
+    state_.addedCount = 0;
+    state_.startUrl = url;
     startedNs_ = NowNs();
     endedNs_ = -1;
     phase_ = CrawlPhase::Running;
     messages_.Open();
     const quint64 crawl = ++crawls_;
     collector_ = std::make_unique<Collector>(CollectorContext{
-        db_, host_, pages_, table_, state_, fetch_, options.IgnoreUrls, options.FollowRedirects,
+        db_, host_, pages_, table_, state_, fetch_, options.ignoreUrls, options.followRedirects,
         [this] { return ElapsedMs(); }, [this](const CrawlSummary& summary) { OnFinished(summary); }, &messages_, crawl});
     collector_->Run();
     return {StartStatus::Started, url, crawl};
@@ -115,15 +115,15 @@ StartResult CrawlControl::Start(const CrawlOptions& options)
 
 void CrawlControl::CaptureOptions(const CrawlOptions& options)
 {
-    state_.IgnoreExtensionsText = TrimCtl(options.IgnoreExtensions);
-    state_.FetchSettings = FetchSettings{options.UserAgent, options.ConnectTimeoutMs, options.ReadTimeoutMs};
-    state_.UrlLimit = options.UrlLimit;
-    state_.Connections = std::clamp(options.Connections, 1, kMaxConnections);
-    state_.DelayMs = std::max(0, options.DelayMs);
-    state_.SubdomainScope = options.SubdomainScope;
-    state_.Options.RemoveAnchors = options.RemoveAnchors;
-    state_.Options.RemoveQueryString = options.RemoveQueryString;
-    state_.Options.StripHtmlMarkup = options.StripHtmlMarkup;
+    state_.ignoreExtensionsText = TrimCtl(options.ignoreExtensions);
+    state_.fetchSettings = FetchSettings{options.userAgent, options.connectTimeoutMs, options.readTimeoutMs};
+    state_.urlLimit = options.urlLimit;
+    state_.connections = std::clamp(options.connections, 1, kMaxConnections);
+    state_.delayMs = std::max(0, options.delayMs);
+    state_.subdomainScope = options.subdomainScope;
+    state_.options.removeAnchors = options.removeAnchors;
+    state_.options.removeQueryString = options.removeQueryString;
+    state_.options.stripHtmlMarkup = options.stripHtmlMarkup;
 }
 
 bool CrawlControl::Stop()
@@ -132,7 +132,7 @@ bool CrawlControl::Stop()
     CrawlPhase running = CrawlPhase::Running;
     if (!phase_.compare_exchange_strong(running, CrawlPhase::Stopping))
         return false;
-    state_.StopRequested = true;
+    state_.stopRequested = true;
     return true;
 }
 

@@ -39,10 +39,10 @@ LinkProcessor::LinkProcessor(ProjectDatabase& db, InternalUrls& table, CrawlStat
       state_(state),
       ignoreUrls_(std::move(ignoreUrls)),
       masks_(size_t(ignoreUrls_.size())),
-      startDomain_(DomainOf(state.StartUrl)),
-      startHost_(ScopeHost(state.StartUrl))
+      startDomain_(DomainOf(state.startUrl)),
+      startHost_(ScopeHost(state.startUrl))
 {
-    for (const QString& word : IgnoreExtensionWords(state.IgnoreExtensionsText))
+    for (const QString& word : IgnoreExtensionWords(state.ignoreExtensionsText))
         extensionNeedles_.push_back(QLatin1Char('.') + LowerAZ(word));
 }
 
@@ -57,9 +57,9 @@ void LinkProcessor::ProcessLink(const QString& linkFound, const QString& source,
         valid = false;
     if (valid) {
         link = ResolveAgainstSource(link, source);
-        if (state_.Options.RemoveAnchors.load(std::memory_order_relaxed) && link.contains(u'#'))
+        if (state_.options.removeAnchors.load(std::memory_order_relaxed) && link.contains(u'#'))
             link.truncate(link.indexOf(u'#'));
-        if (state_.Options.RemoveQueryString.load(std::memory_order_relaxed) && link.contains(u'?'))
+        if (state_.options.removeQueryString.load(std::memory_order_relaxed) && link.contains(u'?'))
             link.truncate(link.indexOf(u'?'));
         valid = !MatchesIgnoreUrl(link);
     }
@@ -110,18 +110,18 @@ bool LinkProcessor::MatchesIgnoreUrl(const QString& link)
 // scheme plays no part.
 bool LinkProcessor::IsInternal(const QString& link) const
 {
-    if (state_.SubdomainScope)
+    if (state_.subdomainScope)
         return ScopeHost(link) == startHost_;
     return DomainOf(link) == startDomain_;
 }
 
 void LinkProcessor::AddInternalUrl(const QString& url)
 {
-    if (state_.AddedCount.load() >= state_.UrlLimit)
+    if (state_.addedCount.load() >= state_.urlLimit)
         return;
     if (table_.Contains(url))
         return;
-    state_.AddedCount.fetch_add(1);
+    state_.addedCount.fetch_add(1);
     table_.Append(url);
     const QString sql = QStringLiteral("insert into PAGES (URL) values (") + SqlQuote(url) + QStringLiteral(");");
     try {
@@ -143,7 +143,7 @@ void LinkProcessor::InsertLink(const QString& link, const QString& source, const
                                const QString& anchor, const QString& type)
 {
     const QString text =
-        state_.Options.StripHtmlMarkup.load(std::memory_order_relaxed) ? TrimCtl(StripTags(anchor)) : anchor;
+        state_.options.stripHtmlMarkup.load(std::memory_order_relaxed) ? TrimCtl(StripTags(anchor)) : anchor;
     const BoundStatement insert{"insert into LINKS (URL,LINK,FOLLOW,TYPE,ANCHOR) values (?,?,?,?,?);",
                                 {source, link, rel, type, text}};
     try {

@@ -88,9 +88,9 @@ TEST_F(CrawlSessionTest, ADictionaryChangedDuringTheCrawlAppliesFromTheNextPageO
             });
     });
     CrawlOptions options;
-    options.StartUrl = kRoot;
-    options.FollowRedirects = false;
-    options.Connections = 1;  // the second page is fetched after the first is handed over
+    options.startUrl = kRoot;
+    options.followRedirects = false;
+    options.connections = 1;  // the second page is fetched after the first is handed over
     ASSERT_TRUE(session.Start(options).Started());
     session.Control().WaitUntilFinished();
 
@@ -126,9 +126,9 @@ TEST_F(CrawlSessionTest, ClosingTheSessionReleasesACrawlHeldByAMessage)
             }
         });
         CrawlOptions options;
-        options.StartUrl = kRoot;
-        options.FollowRedirects = false;
-        options.Location = DatabaseLocation::Memory;
+        options.startUrl = kRoot;
+        options.followRedirects = false;
+        options.location = DatabaseLocation::Memory;
         ASSERT_TRUE(session.Start(options).Started());
         for (int i = 0; i < 2000 && host.Messages().size() < 2; ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -160,8 +160,8 @@ TEST_F(CrawlSessionTest, AProjectSavedDuringACrawlOpensAgainWithItsPages)
                 savedDuringCrawl = session.SaveProjectAs(saved, &error);  // while pages are written
         });
         CrawlOptions options;
-        options.StartUrl = kRoot;
-        options.FollowRedirects = false;
+        options.startUrl = kRoot;
+        options.followRedirects = false;
         ASSERT_TRUE(session.Start(options).Started());
         session.Control().WaitUntilFinished();
         EXPECT_TRUE(savedDuringCrawl) << error.toStdString();
@@ -186,8 +186,8 @@ TEST_F(CrawlSessionTest, ApprovedWordsLeaveTheListAndStayWithTheSavedProject)
     site.Add(kRoot, QStringLiteral("<p>apple banana cherry</p><a href=\"p1\">1</a>\r\n"));
     site.Add(kRoot + QStringLiteral("/p1"), QStringLiteral("<h1>Cherry banana</h1>\r\n"));
     CrawlOptions options;
-    options.StartUrl = kRoot;
-    options.FollowRedirects = false;
+    options.startUrl = kRoot;
+    options.followRedirects = false;
     {
         CrawlSession session(env, host, site.Function());
         session.Spelling().LoadAtStartupNow(dictionaries, QStringLiteral("English"));
@@ -242,8 +242,8 @@ TEST_F(CrawlSessionTest, ThePersonalWordListIsReadAtStartAndGivenToTheEngine)
     session.Spelling().LoadAtStartupNow(dictionaries, QStringLiteral("English"));
     EXPECT_TRUE(session.Spelling().CheckNow(QStringLiteral("cherry")));
     CrawlOptions options;
-    options.StartUrl = kRoot;
-    options.FollowRedirects = false;
+    options.startUrl = kRoot;
+    options.followRedirects = false;
     ASSERT_TRUE(session.Start(options).Started());
     session.Control().WaitUntilFinished();
     EXPECT_EQ(Rows(session, QStringLiteral("SELECT WORD FROM MISSPELLED")), QStringList{"plum"});
@@ -267,23 +267,23 @@ TEST(CrawlSettings, CrawlOptionsComeFromTheStoredValues)
     QString error;
     std::optional<CrawlOptions> options = CrawlOptionsFromSettings(settings, {}, &error);
     ASSERT_TRUE(options);
-    EXPECT_EQ(options->UrlLimit, 7);
-    EXPECT_TRUE(options->SubdomainScope);
-    EXPECT_EQ(options->Location, DatabaseLocation::Memory);
-    EXPECT_EQ(options->IgnoreUrls, QStringLiteral("*/a/*\r\n*/b/*"));
-    EXPECT_EQ(options->ConnectTimeoutMs, 10000);
-    EXPECT_TRUE(options->FollowRedirects);
-    EXPECT_FALSE(options->Text.Prose());
+    EXPECT_EQ(options->urlLimit, 7);
+    EXPECT_TRUE(options->subdomainScope);
+    EXPECT_EQ(options->location, DatabaseLocation::Memory);
+    EXPECT_EQ(options->ignoreUrls, QStringLiteral("*/a/*\r\n*/b/*"));
+    EXPECT_EQ(options->connectTimeoutMs, 10000);
+    EXPECT_TRUE(options->followRedirects);
+    EXPECT_FALSE(options->text.Prose());
     settings.SetText(TextMode::Prose);
     settings.SetCheckAltAndTitle(true);
     options = CrawlOptionsFromSettings(settings, {}, &error);
-    EXPECT_TRUE(options->Text.Prose() && options->Text.checkAltAndTitle);
+    EXPECT_TRUE(options->text.Prose() && options->text.checkAltAndTitle);
     // The alt and title texts go with the prose reading only, whoever asks.
     settings.SetText(TextMode::Standard);
-    EXPECT_FALSE(CrawlOptionsFromSettings(settings, {}, &error)->Text.checkAltAndTitle);
+    EXPECT_FALSE(CrawlOptionsFromSettings(settings, {}, &error)->text.checkAltAndTitle);
     CrawlOverrides asked;
     asked.checkAltAndTitle = true;
-    EXPECT_FALSE(CrawlOptionsFromSettings(settings, asked, &error)->Text.checkAltAndTitle);
+    EXPECT_FALSE(CrawlOptionsFromSettings(settings, asked, &error)->text.checkAltAndTitle);
 
     settings.SetResponseTimeout(QStringLiteral("99999999999"));
     EXPECT_FALSE(CrawlOptionsFromSettings(settings, {}, &error));
@@ -297,12 +297,12 @@ TEST(CrawlSettings, CrawlOptionsComeFromTheStoredValues)
     overrides.location = DatabaseLocation::File;
     options = CrawlOptionsFromSettings(settings, overrides, &error);
     ASSERT_TRUE(options);
-    EXPECT_EQ(options->StartUrl, QStringLiteral("site.test"));
-    EXPECT_EQ(options->UrlLimit, 3);
-    EXPECT_EQ(options->ReadTimeoutMs, 250);
-    EXPECT_FALSE(options->FollowRedirects);
-    EXPECT_EQ(options->Location, DatabaseLocation::File);
-    EXPECT_TRUE(options->SubdomainScope);  // not overridden: stored
+    EXPECT_EQ(options->startUrl, QStringLiteral("site.test"));
+    EXPECT_EQ(options->urlLimit, 3);
+    EXPECT_EQ(options->readTimeoutMs, 250);
+    EXPECT_FALSE(options->followRedirects);
+    EXPECT_EQ(options->location, DatabaseLocation::File);
+    EXPECT_TRUE(options->subdomainScope);  // not overridden: stored
 }
 
 }  // namespace

@@ -37,17 +37,17 @@ TEST(FaultCrawl, EndsCleanlyWithARowForEveryPage)
                          [](const QString& url, const FetchSettings& settings, const std::atomic<bool>* stop,
                             const StopHandler& onStop) {
                              FetchSettings bounded = settings;
-                             bounded.WholeFetchTimeoutMs = 8000;
+                             bounded.wholeFetchTimeoutMs = 8000;
                              return FetchPage(url, bounded, stop, onStop);
                          });
     session.Spelling().LoadAtStartupNow(environment.DictionariesFolder(), QStringLiteral("English (United States)"));
     CrawlOptions options;
-    options.StartUrl = QString::fromStdString(server.Url("/"));
-    options.Location = DatabaseLocation::Memory;
-    options.UrlLimit = 120;
-    options.ConnectTimeoutMs = 2000;
-    options.ReadTimeoutMs = 1500;
-    options.Connections = 4;
+    options.startUrl = QString::fromStdString(server.Url("/"));
+    options.location = DatabaseLocation::Memory;
+    options.urlLimit = 120;
+    options.connectTimeoutMs = 2000;
+    options.readTimeoutMs = 1500;
+    options.connections = 4;
     QElapsedTimer clock;
     clock.start();
     ASSERT_TRUE(session.Start(options).Started());

@@ -66,11 +66,11 @@ CrawlResult Crawl(test::FakeSite& site, int connections, int readers)
     lexicrawl::testing::RecordingHost host;
     CrawlControl control(db, host, pipeline, site.Function());
     CrawlOptions options;
-    options.StartUrl = kRoot;
-    options.Location = DatabaseLocation::Memory;
-    options.UrlLimit = 150;
-    options.FollowRedirects = false;
-    options.Connections = connections;
+    options.startUrl = kRoot;
+    options.location = DatabaseLocation::Memory;
+    options.urlLimit = 150;
+    options.followRedirects = false;
+    options.connections = connections;
     EXPECT_TRUE(control.Start(options).Started());
     control.WaitUntilFinished();
     EXPECT_TRUE(host.Messages().isEmpty()) << host.Messages().join(u'\n').toStdString();

@@ -55,8 +55,8 @@ protected:
     {
         session.Spelling().LoadAtStartupNow(kDictionaries, QStringLiteral("English (United States)"));
         CrawlOptions options = base;
-        options.StartUrl = kRoot + QStringLiteral("index.html");
-        options.FollowRedirects = false;
+        options.startUrl = kRoot + QStringLiteral("index.html");
+        options.followRedirects = false;
         EXPECT_TRUE(session.Start(options).Started());
         session.Control().WaitUntilFinished();
         QStringList rows;
@@ -98,7 +98,7 @@ TEST_F(TextModeTest, TheProseReadingFindsTheTyposOfTheProseAndSaysSoInTheProject
     {
         CrawlSession session(env, host, site.Function());
         CrawlOptions options;
-        options.Text = TextOptions{TextMode::Prose, true};
+        options.text = TextOptions{TextMode::Prose, true};
         Crawl(session, options);
         const auto misspelled = session.Database().QueryAll(QStringLiteral("SELECT WORD, URL FROM MISSPELLED ORDER BY ID;"));
         QStringList rows;

@@ -109,12 +109,12 @@ protected:
     CrawlOptions Options(const QString& url)
     {
         CrawlOptions o;
-        o.StartUrl = url;
-        o.Location = DatabaseLocation::Memory;
-        o.UrlLimit = 100;
-        o.IgnoreExtensions = u"css js png"_qs;
-        o.FollowRedirects = false;
-        o.Connections = 1;  // one page at a time: the timing of a stop is exact
+        o.startUrl = url;
+        o.location = DatabaseLocation::Memory;
+        o.urlLimit = 100;
+        o.ignoreExtensions = u"css js png"_qs;
+        o.followRedirects = false;
+        o.connections = 1;  // one page at a time: the timing of a stop is exact
         return o;
     }
     // Runs a whole crawl and waits for its end.
@@ -223,7 +223,7 @@ TEST_F(CrawlCollectorTest, StartUrlNormalisationAndLimits)
     site_.Add(u"httpbin.test"_qs, u"x"_qs);
     for (const Case& c : cases) {
         CrawlOptions o = Options(c.typed);
-        o.UrlLimit = c.limit;
+        o.urlLimit = c.limit;
         EXPECT_EQ(Crawl(o).url, c.startUrl);
         EXPECT_EQ(Table(), c.table);
         if (c.limit == 1) {  // the links of the start page are still recorded
@@ -258,12 +258,12 @@ TEST_F(CrawlCollectorTest, TheRedirectProbeRunsOffTheCallersThreadAndAsksForTheH
     std::atomic<bool> probeStatusOnly{false};
     site_.OnFetch([&](const QString& url, const FetchSettings& settings, const std::atomic<bool>*) {
         if (url == kRoot && site_.Fetched().size() == 1) {
-            probeStatusOnly = settings.StatusOnly;
+            probeStatusOnly = settings.statusOnly;
             released.wait();  // a start URL that takes its time to answer
         }
     });
     CrawlOptions o = Options(kRoot);
-    o.FollowRedirects = true;
+    o.followRedirects = true;
     const StartResult started = control_.Start(o);  // returns while the probe still waits
     ASSERT_TRUE(started.Started());
     EXPECT_EQ(started.url, kRoot);
@@ -349,7 +349,7 @@ TEST_F(CrawlCollectorTest, FailuresEndTheCrawlWithTheirText)
 {
     AddFixtureSite(site_);
     CrawlOptions o = Options(kRoot);
-    o.IgnoreUrls = u"*[abc"_qs;
+    o.ignoreUrls = u"*[abc"_qs;
     Crawl(o);
     EXPECT_TRUE(site_.Fetched().isEmpty());
     EXPECT_EQ(host_.Events(), QStringList({u"error '*[abc' is an invalid mask at (6)"_qs, u"finished"_qs}));

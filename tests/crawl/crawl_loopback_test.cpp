@@ -99,10 +99,10 @@ TEST(CrawlLoopback, CrawlsASiteOnItsOwnPortBreadthFirst)
     RecordingSink sink;
     CrawlControl control(db, host, sink);
     CrawlOptions options;
-    options.StartUrl = site.Url("/start");  // redirects to a relative location
-    options.Location = DatabaseLocation::Memory;
-    options.ConnectTimeoutMs = 2000;
-    options.ReadTimeoutMs = 2000;
+    options.startUrl = site.Url("/start");  // redirects to a relative location
+    options.location = DatabaseLocation::Memory;
+    options.connectTimeoutMs = 2000;
+    options.readTimeoutMs = 2000;
     ASSERT_TRUE(control.Start(options).Started());
     control.WaitUntilFinished();
 

@@ -43,7 +43,7 @@ public:
     bool Stop() { return control_.Stop(); }
     // For a signal handler, which may only set a flag: the running crawl
     // sees it as it sees Stop.
-    std::atomic<bool>& StopRequestFlag() { return control_.State().StopRequested; }
+    std::atomic<bool>& StopRequestFlag() { return control_.State().stopRequested; }
     CrawlPhase Phase() const { return control_.Phase(); }
     // Waits until the crawl has finished and its end report has returned.
     void WaitUntilFinished() { control_.WaitUntilFinished(); }
@@ -54,11 +54,11 @@ public:
     const InternalUrls& Table() const { return control_.Table(); }
     std::vector<InternalUrl> Pages() const { return control_.Table().Snapshot(); }
     // What the crawl's fetches send (agent, time-outs), for a fetch of one page.
-    FetchSettings CurrentFetchSettings() const { return control_.State().FetchSettings; }
+    FetchSettings CurrentFetchSettings() const { return control_.State().fetchSettings; }
     // The link options, which apply at once, during a crawl as well.
-    void SetRemoveAnchors(bool on) { control_.State().Options.RemoveAnchors = on; }
-    void SetRemoveQueryString(bool on) { control_.State().Options.RemoveQueryString = on; }
-    void SetStripHtmlMarkup(bool on) { control_.State().Options.StripHtmlMarkup = on; }
+    void SetRemoveAnchors(bool on) { control_.State().options.removeAnchors = on; }
+    void SetRemoveQueryString(bool on) { control_.State().options.removeQueryString = on; }
+    void SetStripHtmlMarkup(bool on) { control_.State().options.stripHtmlMarkup = on; }
     // The front end has acknowledged a message it was sent (CrawlHost::Message).
     void AcknowledgeMessage() { control_.AcknowledgeMessage(); }
 

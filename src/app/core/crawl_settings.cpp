@@ -16,25 +16,25 @@ std::optional<CrawlOptions> CrawlOptionsFromSettings(const Settings& settings, c
         return std::nullopt;
     }
     CrawlOptions options;
-    options.StartUrl = overrides.startUrl.value_or(settings.StartUrl());
-    options.SubdomainScope = overrides.subdomainScope.value_or(settings.SubdomainScope());
-    options.UrlLimit = overrides.urlLimit.value_or(settings.PageLimit());
-    options.IgnoreExtensions = overrides.ignoreExtensions.value_or(settings.IgnoreExtensions());
-    options.IgnoreUrls = overrides.ignoreUrls.value_or(settings.IgnoreUrls());
-    options.RemoveAnchors = overrides.removeAnchors.value_or(settings.RemoveAnchors());
-    options.RemoveQueryString = overrides.removeQueryString.value_or(settings.RemoveQueryString());
-    options.StripHtmlMarkup = overrides.stripHtmlMarkup.value_or(settings.StripHtmlMarkup());
-    options.FollowRedirects = overrides.followRedirects.value_or(true);
-    options.UserAgent = overrides.userAgent.value_or(settings.Agent());
-    options.ConnectTimeoutMs = *connectMs;
-    options.ReadTimeoutMs = *readMs;
-    options.Connections = overrides.connections.value_or(settings.Connections());
-    options.DelayMs = overrides.delayMs.value_or(options.DelayMs);
-    options.Location = overrides.location.value_or(settings.MemoryDatabase() ? DatabaseLocation::Memory
+    options.startUrl = overrides.startUrl.value_or(settings.StartUrl());
+    options.subdomainScope = overrides.subdomainScope.value_or(settings.SubdomainScope());
+    options.urlLimit = overrides.urlLimit.value_or(settings.PageLimit());
+    options.ignoreExtensions = overrides.ignoreExtensions.value_or(settings.IgnoreExtensions());
+    options.ignoreUrls = overrides.ignoreUrls.value_or(settings.IgnoreUrls());
+    options.removeAnchors = overrides.removeAnchors.value_or(settings.RemoveAnchors());
+    options.removeQueryString = overrides.removeQueryString.value_or(settings.RemoveQueryString());
+    options.stripHtmlMarkup = overrides.stripHtmlMarkup.value_or(settings.StripHtmlMarkup());
+    options.followRedirects = overrides.followRedirects.value_or(true);
+    options.userAgent = overrides.userAgent.value_or(settings.Agent());
+    options.connectTimeoutMs = *connectMs;
+    options.readTimeoutMs = *readMs;
+    options.connections = overrides.connections.value_or(settings.Connections());
+    options.delayMs = overrides.delayMs.value_or(options.delayMs);
+    options.location = overrides.location.value_or(settings.MemoryDatabase() ? DatabaseLocation::Memory
                                                                                 : DatabaseLocation::File);
-    options.Text.mode = overrides.textMode.value_or(settings.Text());
-    options.Text.checkAltAndTitle =
-        options.Text.Prose() && overrides.checkAltAndTitle.value_or(settings.CheckAltAndTitle());
+    options.text.mode = overrides.textMode.value_or(settings.Text());
+    options.text.checkAltAndTitle =
+        options.text.Prose() && overrides.checkAltAndTitle.value_or(settings.CheckAltAndTitle());
     return options;
 }
 

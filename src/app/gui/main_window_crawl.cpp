@@ -83,7 +83,7 @@ void MainWindow::Start()
     }
     if (!started.Started())
         return;  // a database that could not be prepared was reported by the store
-    projectTextMode_ = options.Text.mode;
+    projectTextMode_ = options.text.mode;
     url_->setText(started.url);
     UpdateCaption();
     QApplication::setOverrideCursor(Qt::BusyCursor);
