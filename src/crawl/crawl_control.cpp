@@ -29,11 +29,7 @@ qint64 UrlLimitFromText(const QString& text)
 
 std::optional<int> TimeoutFromText(const QString& text)
 {
-    bool ok = false;
-    const int value = StrToIntDef(text, 0, &ok);
-    if (!ok)
-        return std::nullopt;
-    return value;
+    return WholeNumber(text);
 }
 
 QString InvalidIntegerText(const QString& text)

@@ -232,7 +232,8 @@ void MainWindow::SpellCheck(const QString& word)
                            Tr(check.known ? QStringLiteral("Correct!") : QStringLiteral("Not Found!"));
             if (!check.known && !check.suggestions.isEmpty())
                 text += QStringLiteral("\r\r") +
-                        FormatS(Tr(QStringLiteral("Suggestions: %s")), check.suggestions.join(QStringLiteral(", ")));
+                        Tr(QStringLiteral("Suggestions: %s"))
+                            .replace(QLatin1String("%s"), check.suggestions.join(QStringLiteral(", ")));
             Platform::Current().ShowMessage(text);
         });
     }, projectTextMode_);

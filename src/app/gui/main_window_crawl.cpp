@@ -123,19 +123,20 @@ void MainWindow::ShowPhase(CrawlPhase phase)
 void MainWindow::ShowProgress(const CrawlProgress& progress, qsizetype tableLength, qsizetype lastVisitedRow)
 {
     urlsTab_->Model()->Sync(tableLength, lastVisitedRow);
-    status_[0]->setText(FormatS(Tr(QStringLiteral("Total URLs: %s")), QString::number(session_->Table().Count())));
+    const QString total = QString::number(session_->Table().Count());
+    status_[0]->setText(Tr(QStringLiteral("Total URLs: %s")).replace(QLatin1String("%s"), total));
     if (progress.position > 0) {
         status_[1]->setText(QString::number(progress.position) + QStringLiteral(" / ") +
                             QString::number(progress.tableLength));
         if (crawl_->Running())
-            status_[3]->setText(FormatS(Tr(QStringLiteral("Loading: %s")), progress.currentUrl));
+            status_[3]->setText(Tr(QStringLiteral("Loading: %s")).replace(QLatin1String("%s"), progress.currentUrl));
     }
 }
 
 void MainWindow::ShowElapsed(qint64 elapsedMs)
 {
     const qint64 seconds = std::llround(double(elapsedMs) / 1000.0);
-    status_[2]->setText(FormatS(Tr(QStringLiteral("Time: %s sec")), QString::number(seconds)));
+    status_[2]->setText(Tr(QStringLiteral("Time: %s sec")).replace(QLatin1String("%s"), QString::number(seconds)));
 }
 
 // The thread that sent it waits until the box is closed (or the crawl stops).
