@@ -41,21 +41,21 @@ void CheckTable(ProjectDatabase& db, const InternalUrls& table, const CrawlState
                 const std::vector<std::unique_ptr<WildcardMask>>& masks)
 {
     const std::vector<InternalUrl> entries = table.Snapshot();
-    FUZZ_CHECK(qint64(entries.size()) <= state.UrlLimit);
-    FUZZ_CHECK(qint64(entries.size()) == state.AddedCount.load());
+    FUZZ_CHECK(qint64(entries.size()) <= state.urlLimit);
+    FUZZ_CHECK(qint64(entries.size()) == state.addedCount.load());
     QSet<QString> seen;
     for (const InternalUrl& entry : entries) {
         FUZZ_CHECK(!seen.contains(entry.page));
         seen.insert(entry.page);
         FUZZ_CHECK(entry.length == QString::number(UrlLength(entry.page)));
-        if (state.Options.RemoveAnchors)
+        if (state.options.removeAnchors)
             FUZZ_CHECK(!entry.page.contains(u'#'));
-        if (state.Options.RemoveQueryString)
+        if (state.options.removeQueryString)
             FUZZ_CHECK(!entry.page.contains(u'?'));
-        if (state.SubdomainScope)
-            FUZZ_CHECK(StripScheme(SiteRoot(entry.page)) == StripScheme(SiteRoot(state.StartUrl)));
+        if (state.subdomainScope)
+            FUZZ_CHECK(StripScheme(SiteRoot(entry.page)) == StripScheme(SiteRoot(state.startUrl)));
         else
-            FUZZ_CHECK(DomainOf(entry.page) == DomainOf(state.StartUrl));
+            FUZZ_CHECK(DomainOf(entry.page) == DomainOf(state.startUrl));
         // The masks are tried before a bare site address loses its final
         // "/", so the link that passed is the entry or the entry and "/".
         for (const auto& mask : masks)
@@ -75,13 +75,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QStringList fields = fuzz::Fields(fuzz::TextOf(data, size), 5);
     const QString flags = fields.value(1);
     CrawlState state;
-    state.StartUrl = fields.value(0);
-    state.SubdomainScope = Digit(flags, 0);
-    state.Options.RemoveAnchors = Digit(flags, 1);
-    state.Options.RemoveQueryString = Digit(flags, 2);
-    state.Options.StripHtmlMarkup = Digit(flags, 3);
-    state.UrlLimit = flags.size() > 4 ? flags.at(4).unicode() % 16 : 8;
-    state.IgnoreExtensionsText = fields.value(2).trimmed();
+    state.startUrl = fields.value(0);
+    state.subdomainScope = Digit(flags, 0);
+    state.options.removeAnchors = Digit(flags, 1);
+    state.options.removeQueryString = Digit(flags, 2);
+    state.options.stripHtmlMarkup = Digit(flags, 3);
+    state.urlLimit = flags.size() > 4 ? flags.at(4).unicode() % 16 : 8;
+    state.ignoreExtensionsText = fields.value(2).trimmed();
     QStringList ignoreUrls = fields.value(3).split(u'|');
     if (fields.value(3).isEmpty())
         ignoreUrls.clear();
@@ -101,11 +101,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     LinkProcessor processor(db, table, state, ignoreUrls);
     const QStringList links = fields.value(4).split(u'\n');
     try {
-        processor.ProcessLink(state.StartUrl, QString(), QString(), QString());
+        processor.ProcessLink(state.startUrl, QString(), QString(), QString());
         LinkBatch batch(processor);
         for (qsizetype i = 0; i < links.size(); ++i) {
             // Sources as the crawl gives them: a page of the table, or none.
-            const QString source = table.Count() > 0 ? table.At(i % table.Count()).page : state.StartUrl;
+            const QString source = table.Count() > 0 ? table.At(i % table.Count()).page : state.startUrl;
             processor.ProcessLink(links[i], i % 5 == 4 ? QString() : source, QStringLiteral("dofollow"),
                                   links[i].left(8));
         }

@@ -97,7 +97,7 @@ int main(int argc, char** argv)
     // The client library sets itself up at the first fetch, once per
     // process; a fetch that finds no server pays for that before the count.
     FetchSettings settings;
-    settings.ConnectTimeoutMs = settings.ReadTimeoutMs = 10'000;
+    settings.connectTimeoutMs = settings.readTimeoutMs = 10'000;
     FetchPage(QStringLiteral("http://127.0.0.1:1/"), settings);
     std::thread server;
     const int port = Serve(page, server);
@@ -109,7 +109,7 @@ int main(int argc, char** argv)
     QString source = FetchPage(url, settings);
     server.join();
     const double fetch = Seconds(start);
-    const int status = ThisThreadFetcher().LastStatusCode;
+    const int status = ThisThreadFetcher().lastStatusCode;
     const long fetchPeak = ResidentKb("VmHWM:");
 
     ResetPeak();

@@ -26,7 +26,7 @@ QString GeneratePage(int anchors)
     page.reserve(qsizetype(anchors) * 104);
     for (int i = 0; i < anchors; ++i) {
         const QString n = QString::number(i);
-        page += (i % 2 ? u"<p>Text <A class=\"x\" href=\"/dir/page"_qs : u"<p>Some <a rel=\"nofollow\" href=\"page"_qs)
+        page += (i % 2 ? u"<p>text <A class=\"x\" href=\"/dir/page"_qs : u"<p>Some <a rel=\"nofollow\" href=\"page"_qs)
                 + n + u".html\">Anchor &amp; text "_qs + n + u"</a> more words here.</p>\r\n"_qs;
     }
     return page;
@@ -65,9 +65,9 @@ void BM_ProcessLink(benchmark::State& state)
         }
         InternalUrls table;
         CrawlState crawl;
-        crawl.StartUrl = u"http://www.bench.test/"_qs;
-        crawl.UrlLimit = count + 1;
-        crawl.IgnoreExtensionsText = u"ico jpg jpeg png gif bmp svg css js exe zip rar 7z apk pdf doc docx"_qs;
+        crawl.startUrl = u"http://www.bench.test/"_qs;
+        crawl.urlLimit = count + 1;
+        crawl.ignoreExtensionsText = u"ico jpg jpeg png gif bmp svg css js exe zip rar 7z apk pdf doc docx"_qs;
         LinkProcessor links(db, table, crawl, QStringList{u"*/private/*"_qs});
         const QString source = u"http://www.bench.test/dir/index.html"_qs;
         const int perPage = int(state.range(1));  // 0: one link at a time, outside a page scan

@@ -10,6 +10,7 @@
 #include <poppler-global.h>
 #include <poppler-page.h>
 
+#include "platform/user_message.h"
 #include "spelling/zip_read.h"
 
 namespace lexicrawl {
@@ -117,8 +118,17 @@ QString OfficeXmlText(const QByteArray& xml, DocumentKind kind, bool* ok)
     return text;
 }
 
+// A damaged document is a status of its row, not a message for the user:
+// the ZIP reader's complaints about it are dropped.
+class SilentReporter : public MessageReporter {
+public:
+    void Report(const UserMessage&) override {}
+};
+
 DocumentText ReadOffice(const QByteArray& body, DocumentKind kind)
 {
+    SilentReporter silent;
+    const ScopedMessageReporter quiet(&silent);
     DocumentText result;
     result.kind = kind;
     result.status = DocumentStatus::Damaged;

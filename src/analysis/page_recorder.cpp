@@ -8,8 +8,8 @@
 #include "analysis/readable_text.h"
 #include "analysis/text_mode_record.h"
 #include "analysis/word_context.h"
-#include "platform/platform.h"
 #include "platform/text.h"
+#include "platform/user_message.h"
 #include "store/project_database.h"
 
 namespace lexicrawl {
@@ -77,7 +77,7 @@ void PageRecorder::Write(const QString& sourcelink, const PageRecord& record)
         try {
             transaction->Commit();
         } catch (const DatabaseError& e) {
-            Platform::Current().ShowMessage(StatementFailureText(e.Text()));
+            ReportMessage(StatementFailureText(e.Text()));
         }
     }
 }
@@ -117,7 +117,7 @@ bool PageRecorder::Run(const Statement& statement)
         database_.Execute(statement);
         return true;
     } catch (const DatabaseError& e) {
-        Platform::Current().ShowMessage(StatementFailureText(e.Text()));
+        ReportMessage(StatementFailureText(e.Text()));
         return false;
     }
 }
@@ -139,7 +139,7 @@ void PageRecorder::WriteContexts(const QString& sourcelink, const PageRecord& re
     try {
         WriteWordContexts(database_, FindWordContexts(sourcelink, record, unknown));
     } catch (const DatabaseError& e) {
-        Platform::Current().ShowMessage(StatementFailureText(e.Text()));
+        ReportMessage(StatementFailureText(e.Text()));
     }
 }
 
@@ -150,7 +150,7 @@ int PageRecorder::LookupPage(const QString& sourcelink)
         database_.Query(page_statements::PageLookup(sourcelink), [&found](const Row&) { found = true; });
         return found ? kHasRow : kNoRow;
     } catch (const DatabaseError& e) {
-        Platform::Current().ShowMessage(StatementFailureText(e.Text()));
+        ReportMessage(StatementFailureText(e.Text()));
         return kLookupFailed;
     }
 }

@@ -39,9 +39,9 @@ void RecordingPipeline::BeginCrawl(const CrawlOptions& options)
 {
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        text_ = options.Text;
+        text_ = options.text;
     }
-    recorder_.BeginCrawl(options.Text);  // the worker is idle between crawls
+    recorder_.BeginCrawl(options.text);  // the worker is idle between crawls
 }
 
 bool RecordingPipeline::RecordPage(const QString& url, const QString& source)

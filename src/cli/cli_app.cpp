@@ -10,11 +10,11 @@
 #include "analysis/export_files.h"
 #include "app/core/app_environment.h"
 #include "app/core/app_identity.h"
-#include "analysis/word_approvals.h"
 #include "app/core/crawl_diff.h"
 #include "app/core/crawl_report.h"
 #include "app/core/crawl_session.h"
 #include "app/core/crawl_settings.h"
+#include "app/core/word_approvals.h"
 #include "cli/cli_host.h"
 #include "cli/cli_platform.h"
 #include "cli/report_output.h"
@@ -46,15 +46,18 @@ QString DictionariesFolder(const CliOptions& o, const AppEnvironment& env)
     return o.dictionariesFolder.isEmpty() ? env.DictionariesFolder() : o.dictionariesFolder;
 }
 
+// Loads the dictionaries of a folder and selects the wanted one.
+using DictionaryLoader = std::function<DictionaryList(const QString& folder, const QString& wanted)>;
+
 // Loads the dictionary the options or the settings name. The command line
 // never writes the choice back to settings.ini. Answers nothing when the
 // dictionary asked for is not there.
-std::optional<DictionaryList> ChooseDictionary(SpellingService& spelling, const CliOptions& o,
+std::optional<DictionaryList> ChooseDictionary(const DictionaryLoader& load, const CliOptions& o,
                                                const AppEnvironment& env)
 {
     const QString folder = DictionariesFolder(o, env);
     const QString wanted = o.dictionary.isEmpty() ? env.settings().DictionaryLanguage() : o.dictionary;
-    const DictionaryList list = spelling.LoadAtStartupNow(folder, wanted);
+    const DictionaryList list = load(folder, wanted);
     if (list.items.isEmpty()) {
         PrintError(QStringLiteral("no dictionary found in %1; every word counts as unknown").arg(folder));
         if (!o.dictionary.isEmpty())
@@ -67,28 +70,35 @@ std::optional<DictionaryList> ChooseDictionary(SpellingService& spelling, const 
     return list;
 }
 
-// The command line's options over the stored ones; none of them is written back.
-void ApplyOverrides(CrawlOptions& c, const CliOptions& o)
+// The command line's options over the stored ones; none of them is written
+// back. A switch can only turn its option one way.
+CrawlOverrides Overrides(const CliOptions& o)
 {
-    c.StartUrl = o.url;
-    c.SubdomainScope = o.subdomainScope.value_or(c.SubdomainScope);
-    c.UrlLimit = o.limit.value_or(c.UrlLimit);
-    c.IgnoreExtensions = o.ignoreExtensions.value_or(c.IgnoreExtensions);
+    CrawlOverrides c;
+    c.startUrl = o.url;
+    c.subdomainScope = o.subdomainScope;
+    c.urlLimit = o.limit;
+    c.ignoreExtensions = o.ignoreExtensions;
     if (o.ignoreUrls)
-        c.IgnoreUrls = JoinLines(*o.ignoreUrls);
-    c.RemoveAnchors = c.RemoveAnchors && !o.keepAnchors;
-    c.RemoveQueryString = c.RemoveQueryString || o.removeQueryStrings;
-    c.StripHtmlMarkup = c.StripHtmlMarkup && !o.noStripMarkup;
-    c.FollowRedirects = !o.noFollowRedirects;
-    c.UserAgent = o.userAgent.value_or(c.UserAgent);
-    c.ConnectTimeoutMs = o.connectTimeoutMs.value_or(c.ConnectTimeoutMs);
-    c.ReadTimeoutMs = o.readTimeoutMs.value_or(c.ReadTimeoutMs);
-    c.Connections = o.connections.value_or(c.Connections);
-    c.DelayMs = o.delayMs.value_or(c.DelayMs);
+        c.ignoreUrls = JoinLines(*o.ignoreUrls);
+    if (o.keepAnchors)
+        c.removeAnchors = false;
+    if (o.removeQueryStrings)
+        c.removeQueryString = true;
+    if (o.noStripMarkup)
+        c.stripHtmlMarkup = false;
+    c.followRedirects = !o.noFollowRedirects;
+    c.userAgent = o.userAgent;
+    c.connectTimeoutMs = o.connectTimeoutMs;
+    c.readTimeoutMs = o.readTimeoutMs;
+    c.connections = o.connections;
+    c.delayMs = o.delayMs;
     if (o.memory)
-        c.Location = DatabaseLocation::Memory;
-    c.Text.mode = o.textMode.value_or(c.Text.mode);
-    c.Text.checkAltAndTitle = c.Text.checkAltAndTitle || o.checkAltAndTitle;
+        c.location = DatabaseLocation::Memory;
+    c.textMode = o.textMode;
+    if (o.checkAltAndTitle)
+        c.checkAltAndTitle = true;
+    return c;
 }
 
 CliHost::Style ProgressStyle(const CliOptions& o)
@@ -149,7 +159,7 @@ bool LoadWords(CrawlSession& session, Report& report)
         return false;
     }
     try {
-        report.text = ReadTextModeRecord(session.Database());
+        report.text = session.ProjectTextMode();
     } catch (const DatabaseError& e) {
         PrintError(QStringLiteral("cannot read the text mode: ") + e.Text());
         return false;
@@ -183,7 +193,7 @@ bool ApplyIgnoreWords(CrawlSession& session, const CliOptions& o)
                        .arg(o.ignoreWords, error.isEmpty() ? QStringLiteral("no such file") : error));
         return false;
     }
-    session.Approvals().AddAll(ApprovalKind::Ignored, words);
+    session.AddApprovals(ApprovalKind::Ignored, words);
     return true;
 }
 
@@ -193,7 +203,7 @@ ProjectContents CurrentContents(CrawlSession& session, const Report& report)
     ProjectContents now;
     QString error;
     session.UnknownWords(now.words, &error, true);
-    now.approved = session.Approvals().Site();
+    now.approved = session.SiteApprovals();
     now.fetches = report.pages;
     return now;
 }
@@ -202,16 +212,18 @@ int RunCrawl(const CliOptions& o, CliPlatform& platform)
 {
     AppEnvironment env(platform, o.dataFolder);
     QString error;
-    std::optional<CrawlOptions> options = CrawlOptionsFromSettings(env.settings(), &error);
+    const std::optional<CrawlOptions> options = CrawlOptionsFromSettings(env.settings(), Overrides(o), &error);
     if (!options) {
         PrintError(QStringLiteral("settings.ini: ") + error);
         return kExitCannotStart;
     }
-    ApplyOverrides(*options, o);
     CliHost host(ProgressStyle(o));
     CrawlSession session(env, host);
-    host.SetTable(&session.Control().Table());
-    if (!ChooseDictionary(session.Spelling(), o, env))
+    if (!ChooseDictionary(
+            [&session](const QString& folder, const QString& wanted) {
+                return session.LoadDictionariesNow(folder, wanted);
+            },
+            o, env))
         return kExitUsage;
     if (!ApplyIgnoreWords(session, o))
         return kExitCannotStart;
@@ -223,24 +235,24 @@ int RunCrawl(const CliOptions& o, CliPlatform& platform)
             return kExitCannotStart;
         }
         // What was approved for the site stays approved.
-        session.Approvals().AddAll(ApprovalKind::Site, baseline->approved);
+        session.AddApprovals(ApprovalKind::Site, baseline->approved);
     }
 
-    g_stopFlag.store(&session.Control().State().StopRequested);
+    g_stopFlag.store(&session.StopRequestFlag());
     const StartResult started = session.Start(*options);
-    session.Control().WaitUntilFinished();
+    session.WaitUntilFinished();
     g_stopFlag.store(nullptr);
     host.FinishProgress();
     if (!started.Started())
         return kExitCannotStart;  // the database's failure was reported
-    const CrawlSummary summary = session.Control().LastSummary();
+    const CrawlSummary summary = session.LastSummary();
     if (summary.outcome == CrawlOutcome::Failed) {
         PrintError(QStringLiteral("ERROR: ") + summary.failureText);
         return kExitCannotStart;
     }
 
     Report report;
-    report.pages = session.Control().Table().Snapshot();
+    report.pages = session.Pages();
     report.summary = summary;
     if (!LoadWords(session, report))
         return kExitCannotStart;
@@ -276,10 +288,10 @@ int RunOpen(const CliOptions& o, CliPlatform& platform)
         return kExitCannotStart;
     if (!o.report.isEmpty()) {  // the report's suggestions need a dictionary
         const QString wanted = o.dictionary.isEmpty() ? env.settings().DictionaryLanguage() : o.dictionary;
-        session.Spelling().LoadAtStartupNow(DictionariesFolder(o, env), wanted);
+        session.LoadDictionariesNow(DictionariesFolder(o, env), wanted);
     }
     Report report;
-    report.pages = session.Control().Table().Snapshot();
+    report.pages = session.Pages();
     if (!LoadWords(session, report))
         return kExitCannotStart;
     if (!o.quiet)
@@ -328,7 +340,9 @@ int RunCheck(const CliOptions& o, CliPlatform& platform)
     AppEnvironment env(platform, o.dataFolder);
     SerialWorker worker;
     SpellingService spelling(worker);
-    const std::optional<DictionaryList> list = ChooseDictionary(spelling, o, env);
+    const std::optional<DictionaryList> list = ChooseDictionary(
+        [&spelling](const QString& folder, const QString& wanted) { return spelling.LoadAtStartupNow(folder, wanted); }, o,
+        env);
     if (!list || list->items.isEmpty())
         return kExitUsage;
     const TextMode mode = o.textMode.value_or(env.settings().Text());

@@ -59,14 +59,14 @@ void CliHost::Progress(const CrawlProgress& p)
     liveShown_ = true;
 }
 
-void CliHost::RowVisited(qsizetype row)
+void CliHost::RowVisited(const VisitedRow& visited)
 {
-    if (style_ != Style::LinePerPage || !table_)
+    if (style_ != Style::LinePerPage)
         return;
-    const InternalUrl entry = table_->At(row);
+    const InternalUrl& entry = visited.entry;
     QString line = QStringLiteral("%1 / %2  %3  %4 s  %5")
-                       .arg(row + 1)
-                       .arg(table_->Count())
+                       .arg(visited.row + 1)
+                       .arg(visited.tableLength)
                        .arg(StatusCodeText(entry), 3)
                        .arg(LoadTimeText(entry, Platform::Current().DecimalSeparator()), entry.page);
     if (VisitFailed(entry) && !entry.fetchError.isEmpty())
@@ -81,6 +81,16 @@ void CliHost::FinishProgress()
     if (liveShown_)
         Err(QStringLiteral("\r\x1b[K"));
     liveShown_ = false;
+}
+
+bool CliHost::Message(const UserMessage& message)
+{
+    Platform& platform = Platform::Current();
+    if (message.title.isEmpty() && message.icon == MessageIcon::None)
+        platform.ShowMessage(message.text);
+    else
+        platform.MessageBox(message.title, message.text, message.icon);
+    return false;
 }
 
 }  // namespace lexicrawl::cli

@@ -4,8 +4,9 @@
 // length, pages per second, failures so far, the current URL); otherwise (a
 // CI log) one line per visited page; nothing when quiet.
 //
-// Thread-safety: the events come on the collector thread; SetTable and
-// FinishProgress are called on the main thread before and after the crawl.
+// Thread-safety: the events come on the collector thread (Message also on
+// the recording worker); FinishProgress is called on the main thread after
+// the crawl.
 #include <QMutex>
 #include <QString>
 
@@ -24,18 +25,17 @@ public:
     enum class Style { None, LiveLine, LinePerPage };
 
     explicit CliHost(Style style);
-    // The table whose rows the per-page lines describe.
-    void SetTable(const InternalUrls* table) { table_ = table; }
     // Ends the live line, so that what follows starts on a fresh line.
     void FinishProgress();
 
     void StartUrlChanged(const QString& url) override;
     void Progress(const CrawlProgress& progress) override;
-    void RowVisited(qsizetype row) override;
+    void RowVisited(const VisitedRow& visited) override;
+    // Printed as the window would show it, and the crawl goes on.
+    bool Message(const UserMessage& message) override;
 
 private:
     const Style style_;
-    const InternalUrls* table_ = nullptr;
     QMutex mutex_;
     bool liveShown_ = false;
     std::chrono::steady_clock::time_point lastDrawn_;

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "analysis/export_files.h"
+#include "crawl/crawl_control.h"
 #include "crawl/crawl_options.h"
 
 namespace lexicrawl::cli {
@@ -49,21 +50,6 @@ bool ParseTimeout(const QString& text, std::optional<int>* out)
             return false;
     *out = TimeoutFromText(text);
     return out->has_value();
-}
-
-// A start URL with a scheme other than http or https ("ftp://x") would be
-// taken for a host name and crawled as "http://ftp://x".
-bool HasOtherScheme(const QString& url)
-{
-    const qsizetype sep = url.indexOf(QLatin1String("://"));
-    if (sep <= 0)
-        return false;
-    const QString scheme = url.left(sep);
-    for (QChar c : scheme)
-        if (!c.isLetterOrNumber() && c != u'+' && c != u'-' && c != u'.')
-            return false;  // not a scheme: "://" stands later in the text
-    return scheme.compare(QLatin1String("http"), Qt::CaseInsensitive) != 0 &&
-           scheme.compare(QLatin1String("https"), Qt::CaseInsensitive) != 0;
 }
 
 using Handler = std::function<bool(CliOptions&, const QString&)>;
@@ -261,7 +247,7 @@ std::optional<CliOptions> ParseCommandLine(const QStringList& args, QString* err
             return std::nullopt;
         }
         if (o.command == Command::Crawl && HasOtherScheme(o.url)) {
-            *error = QStringLiteral("'%1' is not an http or https URL").arg(o.url);
+            *error = OtherSchemeText(o.url);
             return std::nullopt;
         }
         break;

@@ -16,7 +16,10 @@ Collector::Collector(CollectorContext context) : context_(std::move(context)) {}
 void Collector::Run()
 {
     if (!thread_.joinable())
-        thread_ = std::thread([this] { Execute(); });
+        thread_ = std::thread([this] {
+            const ScopedMessageReporter messages(context_.messages);
+            Execute();
+        });
 }
 
 Collector::~Collector()
@@ -35,7 +38,7 @@ void Collector::Execute()
 {
     QString failure;
     try {
-        if (context_.FollowRedirects)
+        if (context_.followRedirects)
             ProbeStartUrl();
         CollectNow();
     } catch (const MaskError& e) {
@@ -46,7 +49,7 @@ void Collector::Execute()
         failure = QStringLiteral("Unknown failure");
     }
     // Also after a failure: a new crawl must not find pages still being written.
-    const QString recordingFailure = context_.Pages.Finish();
+    const QString recordingFailure = context_.pages.Finish();
     if (failure.isEmpty())
         failure = recordingFailure;
 
@@ -55,13 +58,14 @@ void Collector::Execute()
                       : stopped_         ? CrawlOutcome::Stopped
                                          : CrawlOutcome::Completed;
     summary.failureText = failure;
-    summary.tableLength = context_.Table.Count();
+    summary.tableLength = context_.table.Count();
     summary.pagesDone = pagesDone_;
     summary.pagesFailed = pagesFailed_;
-    summary.elapsedMs = context_.ElapsedMs();
+    summary.elapsedMs = context_.elapsedMs();
+    summary.crawl = context_.crawl;
     // Nothing of this object is touched from here on: the end report may
     // start a new crawl that deletes it.
-    const auto finished = context_.Finished;
+    const auto finished = context_.finished;
     finished(summary);
 }
 
@@ -69,13 +73,13 @@ void Collector::Execute()
 // Location matter, so the fetch ends once the answer's head is in.
 void Collector::ProbeStartUrl()
 {
-    CrawlState& state = context_.State;
+    CrawlState& state = context_.state;
     FetcherState& fetcher = ThisThreadFetcher();
-    fetcher.RedirectTarget.clear();
-    Fetch(state.StartUrl, true);
-    if (!fetcher.RedirectTarget.isEmpty() && fetcher.RedirectTarget != state.StartUrl) {
-        state.StartUrl = fetcher.RedirectTarget;
-        context_.Host.StartUrlChanged(state.StartUrl);
+    fetcher.redirectTarget.clear();
+    Fetch(state.startUrl, true);
+    if (!fetcher.redirectTarget.isEmpty() && fetcher.redirectTarget != state.startUrl) {
+        state.startUrl = fetcher.redirectTarget;
+        context_.host.StartUrlChanged(state.startUrl);
     }
 }
 
@@ -86,22 +90,22 @@ constexpr qint64 kMaxBytesAhead = 64 * 1024 * 1024;
 
 void Collector::CollectNow()
 {
-    CrawlState& state = context_.State;
-    LinkProcessor links(context_.Database, context_.Table, state, IgnoreUrlPatterns(context_.IgnoreUrls));
-    HostPacer pacer(state.DelayMs);
+    CrawlState& state = context_.state;
+    LinkProcessor links(context_.database, context_.table, state, IgnoreUrlPatterns(context_.ignoreUrls));
+    HostPacer pacer(state.delayMs);
     pacer_ = &pacer;
     std::unique_ptr<Prefetcher> prefetcher;
-    if (state.Connections > 1)
-        prefetcher = std::make_unique<Prefetcher>(context_.Table, context_.Fetch, state.FetchSettings,
-                                                  &state.StopRequested, pacer, state.Connections,
-                                                  kAheadPerConnection * state.Connections, kMaxBytesAhead);
+    if (state.connections > 1)
+        prefetcher = std::make_unique<Prefetcher>(context_.table, context_.fetch, state.fetchSettings,
+                                                  &state.stopRequested, pacer, state.connections,
+                                                  kAheadPerConnection * state.connections, kMaxBytesAhead);
     prefetcher_ = prefetcher.get();
-    links.ProcessLink(state.StartUrl, QString(), QString(), QString());
+    links.ProcessLink(state.startUrl, QString(), QString(), QString());
     NotifyRows();
     qsizetype i = 0;
     // The length is read afresh for every test: the table grows as we walk it.
-    while (i < context_.Table.Count()) {
-        if (state.StopRequested.load()) {
+    while (i < context_.table.Count()) {
+        if (state.stopRequested.load()) {
             stopped_ = true;
             break;
         }
@@ -118,23 +122,24 @@ void Collector::CollectNow()
 // or a failed recording.
 bool Collector::Visit(qsizetype& index, LinkProcessor& links)
 {
-    CrawlState& state = context_.State;
-    CrawlHost& host = context_.Host;
-    const QString sourcelink = context_.Table.At(index).page;
-    host.Progress(CrawlProgress{index + 1, context_.Table.Count(), pagesDone_, pagesFailed_, context_.ElapsedMs(),
-                                sourcelink});
+    CrawlState& state = context_.state;
+    CrawlHost& host = context_.host;
+    const QString sourcelink = context_.table.At(index).page;
+    host.Progress(CrawlProgress{index + 1, context_.table.Count(), pagesDone_, pagesFailed_, context_.elapsedMs(),
+                                sourcelink, context_.crawl});
     PageFetch fetched = FetchEntry(index);
-    if (state.StopRequested.load()) {
+    if (state.stopRequested.load()) {
         stopped_ = true;
         return false;
     }
-    context_.Table.SetVisit(index, fetched.loadTimeNs, fetched.statusCode, fetched.fetchError);
+    context_.table.SetVisit(index, fetched.loadTimeNs, fetched.statusCode, fetched.fetchError);
+    const InternalUrl visited = context_.table.At(index);
     ++pagesDone_;
-    if (VisitFailed(context_.Table.At(index)))
+    if (VisitFailed(visited))
         ++pagesFailed_;
-    host.RowVisited(index);
-    state.CurrentPageHtml = std::move(fetched.source);
-    if (!context_.Pages.RecordPage(sourcelink, state.CurrentPageHtml))
+    host.RowVisited(VisitedRow{context_.crawl, index, context_.table.Count(), visited});
+    state.currentPageHtml = std::move(fetched.source);
+    if (!context_.pages.RecordPage(sourcelink, state.currentPageHtml))
         return false;
     ++index;
     if (!fetched.redirectTarget.isEmpty()) {
@@ -143,11 +148,11 @@ bool Collector::Visit(qsizetype& index, LinkProcessor& links)
     } else {
         LinkBatch batch(links);
         ScanAnchors(
-            state.CurrentPageHtml, sourcelink,
+            state.currentPageHtml, sourcelink,
             [&links](const QString& link, const QString& source, const QString& rel, const QString& anchor) {
                 links.ProcessLink(link, source, rel, anchor);
             },
-            &state.StopRequested);
+            &state.stopRequested);
     }
     if (prefetcher_)
         prefetcher_->TableGrew();
@@ -160,17 +165,17 @@ PageFetch Collector::FetchEntry(qsizetype index)
 {
     if (prefetcher_)
         return prefetcher_->Take(index);
-    return FetchPolitely(context_.Fetch, context_.Table.At(index).page, context_.State.FetchSettings,
-                         &context_.State.StopRequested, *pacer_);
+    return FetchPolitely(context_.fetch, context_.table.At(index).page, context_.state.fetchSettings,
+                         &context_.state.stopRequested, *pacer_);
 }
 
 // The page's source, or empty text when the fetch failed in any way.
 QString Collector::Fetch(const QString& url, bool statusOnly)
 {
-    FetchSettings settings = context_.State.FetchSettings;
-    settings.StatusOnly = statusOnly;
+    FetchSettings settings = context_.state.fetchSettings;
+    settings.statusOnly = statusOnly;
     try {
-        return context_.Fetch(url, settings, &context_.State.StopRequested, {});
+        return context_.fetch(url, settings, &context_.state.stopRequested, {});
     } catch (...) {
         return QString();
     }
@@ -178,10 +183,10 @@ QString Collector::Fetch(const QString& url, bool statusOnly)
 
 void Collector::NotifyRows()
 {
-    const qsizetype rows = context_.Table.Count();
+    const qsizetype rows = context_.table.Count();
     if (rows != rowsNotified_) {
         rowsNotified_ = rows;
-        context_.Host.RowsAppended(rows);
+        context_.host.RowsAppended(rows);
     }
 }
 

@@ -31,18 +31,21 @@ struct CrawlState;
 
 // What the collector works on and whom it tells.
 struct CollectorContext {
-    ProjectDatabase& Database;
-    CrawlHost& Host;
-    PageSink& Pages;
-    InternalUrls& Table;
-    CrawlState& State;
-    FetchFunction Fetch;
-    QString IgnoreUrls;            // the Ignore URLs text
-    bool FollowRedirects = false;  // probe the start URL for a redirect first
-    std::function<qint64()> ElapsedMs;
+    ProjectDatabase& database;
+    CrawlHost& host;
+    PageSink& pages;
+    InternalUrls& table;
+    CrawlState& state;
+    FetchFunction fetch;
+    QString ignoreUrls;            // the Ignore URLs text
+    bool followRedirects = false;  // probe the start URL for a redirect first
+    std::function<qint64()> elapsedMs;
     // Called last, on the collector thread, once every page is recorded;
     // the collector touches nothing of its own afterwards.
-    std::function<void(const CrawlSummary&)> Finished;
+    std::function<void(const CrawlSummary&)> finished;
+    // Where the collector thread's messages for the user go.
+    MessageReporter* messages = nullptr;
+    quint64 crawl = 0;  // stamped on every event
 };
 
 class Collector {

@@ -29,11 +29,7 @@ qint64 UrlLimitFromText(const QString& text)
 
 std::optional<int> TimeoutFromText(const QString& text)
 {
-    bool ok = false;
-    const int value = StrToIntDef(text, 0, &ok);
-    if (!ok)
-        return std::nullopt;
-    return value;
+    return WholeNumber(text);
 }
 
 QString InvalidIntegerText(const QString& text)
@@ -53,6 +49,24 @@ QString NormaliseStartUrl(const QString& text)
     return url;
 }
 
+bool HasOtherScheme(const QString& url)
+{
+    const qsizetype sep = url.indexOf(QLatin1String("://"));
+    if (sep <= 0)
+        return false;
+    const QString scheme = url.left(sep);
+    for (QChar c : scheme)
+        if (!c.isLetterOrNumber() && c != u'+' && c != u'-' && c != u'.')
+            return false;  // not a scheme: "://" stands later in the text
+    return scheme.compare(QLatin1String("http"), Qt::CaseInsensitive) != 0 &&
+           scheme.compare(QLatin1String("https"), Qt::CaseInsensitive) != 0;
+}
+
+QString OtherSchemeText(const QString& url)
+{
+    return QStringLiteral("'%1' is not an http or https URL").arg(url);
+}
+
 CrawlControl::CrawlControl(ProjectDatabase& db, CrawlHost& host, PageSink& pages, FetchFunction fetch)
     : db_(db), host_(host), pages_(pages), fetch_(std::move(fetch))
 {
@@ -70,46 +84,51 @@ StartResult CrawlControl::Start(const CrawlOptions& options)
         return {StartStatus::Busy, {}};
     // The previous collector has reported its end; let its thread go.
     collector_.reset();
-    if (TrimCtl(options.StartUrl).isEmpty())
+    if (TrimCtl(options.startUrl).isEmpty())
         return {StartStatus::EmptyUrl, {}};
-    if (!db_.PrepareForCrawl(options.Location))
+    if (HasOtherScheme(options.startUrl))
+        return {StartStatus::OtherScheme, options.startUrl};
+    if (!db_.PrepareForCrawl(options.location))
         return {StartStatus::DatabaseFailed, {}};
     pages_.BeginCrawl(options);
-    state_.StopRequested = false;
+    state_.stopRequested = false;
     CaptureOptions(options);
-    const QString url = NormaliseStartUrl(options.StartUrl);
+    const QString url = NormaliseStartUrl(options.startUrl);
     table_.Clear();
-    state_.AddedCount = 0;
-    state_.StartUrl = url;
+    state_.addedCount = 0;
+    state_.startUrl = url;
     startedNs_ = NowNs();
     endedNs_ = -1;
     phase_ = CrawlPhase::Running;
+    messages_.Open();
+    const quint64 crawl = ++crawls_;
     collector_ = std::make_unique<Collector>(CollectorContext{
-        db_, host_, pages_, table_, state_, fetch_, options.IgnoreUrls, options.FollowRedirects,
-        [this] { return ElapsedMs(); }, [this](const CrawlSummary& summary) { OnFinished(summary); }});
+        db_, host_, pages_, table_, state_, fetch_, options.ignoreUrls, options.followRedirects,
+        [this] { return ElapsedMs(); }, [this](const CrawlSummary& summary) { OnFinished(summary); }, &messages_, crawl});
     collector_->Run();
-    return {StartStatus::Started, url};
+    return {StartStatus::Started, url, crawl};
 }
 
 void CrawlControl::CaptureOptions(const CrawlOptions& options)
 {
-    state_.IgnoreExtensionsText = TrimCtl(options.IgnoreExtensions);
-    state_.FetchSettings = FetchSettings{options.UserAgent, options.ConnectTimeoutMs, options.ReadTimeoutMs};
-    state_.UrlLimit = options.UrlLimit;
-    state_.Connections = std::clamp(options.Connections, 1, kMaxConnections);
-    state_.DelayMs = std::max(0, options.DelayMs);
-    state_.SubdomainScope = options.SubdomainScope;
-    state_.Options.RemoveAnchors = options.RemoveAnchors;
-    state_.Options.RemoveQueryString = options.RemoveQueryString;
-    state_.Options.StripHtmlMarkup = options.StripHtmlMarkup;
+    state_.ignoreExtensionsText = TrimCtl(options.ignoreExtensions);
+    state_.fetchSettings = FetchSettings{options.userAgent, options.connectTimeoutMs, options.readTimeoutMs};
+    state_.urlLimit = options.urlLimit;
+    state_.connections = std::clamp(options.connections, 1, kMaxConnections);
+    state_.delayMs = std::max(0, options.delayMs);
+    state_.subdomainScope = options.subdomainScope;
+    state_.options.removeAnchors = options.removeAnchors;
+    state_.options.removeQueryString = options.removeQueryString;
+    state_.options.stripHtmlMarkup = options.stripHtmlMarkup;
 }
 
 bool CrawlControl::Stop()
 {
+    messages_.Release();
     CrawlPhase running = CrawlPhase::Running;
     if (!phase_.compare_exchange_strong(running, CrawlPhase::Stopping))
         return false;
-    state_.StopRequested = true;
+    state_.stopRequested = true;
     return true;
 }
 
@@ -153,6 +172,7 @@ void CrawlControl::OnFinished(const CrawlSummary& finished)
         lastSummary_ = summary;
     }
     phase_ = CrawlPhase::Idle;
+    messages_.Release();
     if (summary.outcome == CrawlOutcome::Failed)
         host_.Error(summary.failureText);
     host_.Finished(summary);

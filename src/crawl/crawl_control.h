@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "crawl/crawl_host.h"
+#include "crawl/crawl_message_gate.h"
 #include "crawl/crawl_options.h"
 #include "crawl/crawl_state.h"
 #include "crawl/fetch_function.h"
@@ -33,6 +34,7 @@ enum class CrawlPhase { Idle, Running, Stopping };
 enum class StartStatus {
     Started,
     EmptyUrl,        // nothing but blanks in the URL field ("Please enter Start URL!")
+    OtherScheme,     // a scheme other than http or https: OtherSchemeText says so
     DatabaseFailed,  // the project database could not be prepared (already reported)
     Busy,            // a crawl is still running or stopping
 };
@@ -40,6 +42,7 @@ enum class StartStatus {
 struct StartResult {
     StartStatus status = StartStatus::Busy;
     QString url;  // the start URL as normalised (scheme lower-cased, "http://" added): the URL field shows it
+    quint64 crawl = 0;  // a started crawl's number, which its events carry
     bool Started() const { return status == StartStatus::Started; }
 };
 
@@ -60,6 +63,12 @@ public:
     bool Stop();
 
     CrawlPhase Phase() const { return phase_.load(); }
+    // The front end has acknowledged a message it answered true for
+    // (CrawlHost::Message); any thread.
+    void AcknowledgeMessage() { messages_.Acknowledge(); }
+    // Where the messages of a thread that works for the crawl go (the
+    // collector's own are sent there already).
+    MessageReporter& Messages() { return messages_; }
     // Waits until the crawl has finished and its end report has returned
     // (command line, tests).
     void WaitUntilFinished();
@@ -76,6 +85,7 @@ public:
     InternalUrls& Table() { return table_; }
     const InternalUrls& Table() const { return table_; }
     CrawlState& State() { return state_; }
+    const CrawlState& State() const { return state_; }
 
 private:
     void CaptureOptions(const CrawlOptions& options);
@@ -83,11 +93,13 @@ private:
 
     ProjectDatabase& db_;
     CrawlHost& host_;
+    CrawlMessageGate messages_{host_};
     PageSink& pages_;
     FetchFunction fetch_;
     InternalUrls table_;
     CrawlState state_;
     std::atomic<CrawlPhase> phase_{CrawlPhase::Idle};
+    quint64 crawls_ = 0;  // crawls started
     std::atomic<qint64> startedNs_{0};
     std::atomic<qint64> endedNs_{-1};
     mutable QMutex summaryMutex_;
@@ -99,5 +111,11 @@ private:
 // lower-cased, and a text whose first four characters are not "http" gets
 // "http://" in front (so a host named "httpbin.test" gets none).
 QString NormaliseStartUrl(const QString& text);
+
+// A start URL with a scheme other than http or https, in any case ("ftp://x"),
+// which would be taken for a host name and crawled as "http://ftp://x".
+bool HasOtherScheme(const QString& url);
+// "'ftp://x' is not an http or https URL".
+QString OtherSchemeText(const QString& url);
 
 }  // namespace lexicrawl

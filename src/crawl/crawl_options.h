@@ -18,24 +18,24 @@ constexpr int kDefaultConnections = 2;
 constexpr int kMaxConnections = 16;
 
 struct CrawlOptions {
-    QString StartUrl;                 // as typed: Start normalises its scheme
-    bool SubdomainScope = false;      // "Subdomain Name" rather than "Domain Name"
-    qint64 UrlLimit = 50;             // maximum number of table entries
-    QString IgnoreExtensions;         // space-separated extensions
-    QString IgnoreUrls;               // the Ignore URLs text: one wildcard mask per line
-    bool RemoveAnchors = true;
-    bool RemoveQueryString = false;
-    bool StripHtmlMarkup = true;
-    bool FollowRedirects = true;      // take over the start URL's first redirect
-    QString UserAgent;                // taken untrimmed; empty sends none
-    int ConnectTimeoutMs = 10000;     // 0: the fetcher's own bound
-    int ReadTimeoutMs = 10000;
+    QString startUrl;                 // as typed: Start normalises its scheme
+    bool subdomainScope = false;      // "Subdomain Name" rather than "Domain Name"
+    qint64 urlLimit = 50;             // maximum number of table entries
+    QString ignoreExtensions;         // space-separated extensions
+    QString ignoreUrls;               // the Ignore URLs text: one wildcard mask per line
+    bool removeAnchors = true;
+    bool removeQueryString = false;
+    bool stripHtmlMarkup = true;
+    bool followRedirects = true;      // take over the start URL's first redirect
+    QString userAgent;                // taken untrimmed; empty sends none
+    int connectTimeoutMs = 10000;     // 0: the fetcher's own bound
+    int readTimeoutMs = 10000;
     // Requests in flight at once (1: one page at a time); pages are still
     // taken in table order, so the results do not depend on it.
-    int Connections = kDefaultConnections;
-    int DelayMs = 0;                  // pause between the starts of two requests to one host
-    DatabaseLocation Location = DatabaseLocation::File;
-    TextOptions Text;                 // how the pages' words are read (the recording, not the crawl, uses it)
+    int connections = kDefaultConnections;
+    int delayMs = 0;                  // pause between the starts of two requests to one host
+    DatabaseLocation location = DatabaseLocation::File;
+    TextOptions text;                 // how the pages' words are read (the recording, not the crawl, uses it)
 };
 
 // The page limit a limit box's text gives: its whole number (64-bit), or 1

@@ -18,23 +18,23 @@ namespace lexicrawl {
 // Options of link processing that the user may change during a crawl; each
 // link reads them afresh.
 struct LinkOptions {
-    std::atomic<bool> RemoveAnchors{true};
-    std::atomic<bool> RemoveQueryString{false};
-    std::atomic<bool> StripHtmlMarkup{true};
+    std::atomic<bool> removeAnchors{true};
+    std::atomic<bool> removeQueryString{false};
+    std::atomic<bool> stripHtmlMarkup{true};
 };
 
 struct CrawlState {
-    std::atomic<bool> StopRequested{false};
-    QString StartUrl;             // the crawl root; scope decisions compare against it
-    bool SubdomainScope = false;  // false: same domain; true: same host
-    qint64 UrlLimit = 0;          // maximum number of table entries
-    std::atomic<qint64> AddedCount{0};
-    QString IgnoreExtensionsText;  // space-separated, trimmed
-    lexicrawl::FetchSettings FetchSettings;
-    int Connections = 1;   // requests in flight at once
-    int DelayMs = 0;       // pause between the starts of two requests to one host
-    QString CurrentPageHtml;  // source text of the page fetched last
-    LinkOptions Options;
+    std::atomic<bool> stopRequested{false};
+    QString startUrl;             // the crawl root; scope decisions compare against it
+    bool subdomainScope = false;  // false: same domain; true: same host
+    qint64 urlLimit = 0;          // maximum number of table entries
+    std::atomic<qint64> addedCount{0};
+    QString ignoreExtensionsText;  // space-separated, trimmed
+    lexicrawl::FetchSettings fetchSettings;
+    int connections = 1;   // requests in flight at once
+    int delayMs = 0;       // pause between the starts of two requests to one host
+    QString currentPageHtml;  // source text of the page fetched last
+    LinkOptions options;
 };
 
 }  // namespace lexicrawl

@@ -23,8 +23,8 @@ bool IsSuccess(int status)
 
 bool IsRedirect(const TransferOutcome& outcome)
 {
-    return outcome.StatusCode >= 300 && outcome.StatusCode <= 399 && outcome.StatusCode != 304 &&
-           outcome.HasLocation;
+    return outcome.statusCode >= 300 && outcome.statusCode <= 399 && outcome.statusCode != 304 &&
+           outcome.hasLocation;
 }
 
 // The URL as libcurl wants it: UTF-8 (an escaped byte as the byte itself),
@@ -101,36 +101,36 @@ void RunStopHandler(const StopHandler& onStop)
 
 QString Conclude(FetcherState& state, const QString& url, TransferOutcome&& outcome)
 {
-    state.LastStatusCode = outcome.StatusCode;
-    if ((outcome.StatusCode == 429 || outcome.StatusCode == 503) && !outcome.RetryAfter.isEmpty())
-        state.RetryAfterMs = RetryAfterDelayMs(outcome.RetryAfter, QDateTime::currentDateTimeUtc());
-    if (!outcome.Failure.isEmpty()) {
-        state.LastFetchError = outcome.Failure;
-        state.Incomplete = outcome.StatusCode > 0;
+    state.lastStatusCode = outcome.statusCode;
+    if ((outcome.statusCode == 429 || outcome.statusCode == 503) && !outcome.retryAfter.isEmpty())
+        state.retryAfterMs = RetryAfterDelayMs(outcome.retryAfter, QDateTime::currentDateTimeUtc());
+    if (!outcome.failure.isEmpty()) {
+        state.lastFetchError = outcome.failure;
+        state.incomplete = outcome.statusCode > 0;
         return {};
     }
-    if (IsSuccess(outcome.StatusCode)) {
-        if (!IsTextBody(outcome.Body, outcome.ContentType)) {
-            state.NotText = true;
+    if (IsSuccess(outcome.statusCode)) {
+        if (!IsTextBody(outcome.body, outcome.contentType)) {
+            state.notText = true;
             return {};
         }
-        QString text = DecodePageBody(outcome.Body, outcome.ContentType);
-        outcome.Body = QByteArray();  // a large page is held twice at most, not three times
+        QString text = DecodePageBody(outcome.body, outcome.contentType);
+        outcome.body = QByteArray();  // a large page is held twice at most, not three times
         return NormalisePageText(std::move(text));
     }
     if (IsRedirect(outcome)) {
-        state.RedirectTarget = RedirectTargetFor(url, state.FetchOrigin, LocationText(outcome.Location));
+        state.redirectTarget = RedirectTargetFor(url, state.fetchOrigin, LocationText(outcome.location));
         return {};
     }
-    state.LastFetchError = ReplaceEscapedBytes(DecodeHeaderText(outcome.StatusLine));
+    state.lastFetchError = ReplaceEscapedBytes(DecodeHeaderText(outcome.statusLine));
     return {};
 }
 
 void Fail(FetcherState& state, const QString& text)
 {
-    if (state.LastStatusCode == 0)
-        state.LastStatusCode = -1;
-    state.LastFetchError = text;
+    if (state.lastStatusCode == 0)
+        state.lastStatusCode = -1;
+    state.lastFetchError = text;
 }
 
 }  // namespace
@@ -146,20 +146,20 @@ QString FetchPage(const QString& url, const FetchSettings& settings, const std::
 {
     FetcherState& state = ThisThreadFetcher();
     try {
-        state.LastStatusCode = 0;
-        state.RetryAfterMs = -1;
-        state.Incomplete = false;
-        state.NotText = false;
-        state.FetchOrigin = OriginOf(url);
+        state.lastStatusCode = 0;
+        state.retryAfterMs = -1;
+        state.incomplete = false;
+        state.notText = false;
+        state.fetchOrigin = OriginOf(url);
         // libcurl would guess a missing protocol and read "http:///x" as host
         // "x"; the fetcher asks for exactly what it is given.
-        if (state.FetchOrigin.isEmpty() || state.FetchOrigin.endsWith(u"://")) {
+        if (state.fetchOrigin.isEmpty() || state.fetchOrigin.endsWith(u"://")) {
             Fail(state, QString::fromUtf8(curl_easy_strerror(CURLE_URL_MALFORMAT)));
             return {};
         }
         HttpTransfer transfer(settings, stopRequested);
         TransferOutcome outcome = transfer.Run(RequestUrl(url));
-        if (outcome.Stopped)
+        if (outcome.stopped)
             RunStopHandler(onStop);
         return Conclude(state, url, std::move(outcome));
     } catch (const std::exception& e) {

@@ -15,37 +15,37 @@ namespace lexicrawl {
 
 // Options captured at Start and read at every fetch.
 struct FetchSettings {
-    QString UserAgent;         // empty: no User-Agent header
-    int ConnectTimeoutMs = 0;  // 0 (or less): the fetcher's own bound, 30 s
-    int ReadTimeoutMs = 0;     // inactivity time-out; 0 (or less): the fetcher's own bound, 60 s
+    QString userAgent;         // empty: no User-Agent header
+    int connectTimeoutMs = 0;  // 0 (or less): the fetcher's own bound, 30 s
+    int readTimeoutMs = 0;     // inactivity time-out; 0 (or less): the fetcher's own bound, 60 s
     // Only the status and the redirect target are wanted: the transfer ends
     // once the answer's head is in, and the result is empty.
-    bool StatusOnly = false;
+    bool statusOnly = false;
     // Bound of the whole fetch; 0 (or less): the connect time-out plus the
     // larger of 6 read time-outs and 60 s.
-    int WholeFetchTimeoutMs = 0;
+    int wholeFetchTimeoutMs = 0;
 };
 
 // Rewritten by every fetch on a thread, read by the caller right after it.
 struct FetcherState {
-    QString FetchOrigin;     // protocol + "://" + authority (port included) of the URL being fetched
-    QString RedirectTarget;  // written, never emptied, by the fetcher
-    int LastStatusCode = 0;  // the answer's status, -1 without a status line
-    QString LastFetchError;  // failure text of the last failed fetch
+    QString fetchOrigin;     // protocol + "://" + authority (port included) of the URL being fetched
+    QString redirectTarget;  // written, never emptied, by the fetcher
+    int lastStatusCode = 0;  // the answer's status, -1 without a status line
+    QString lastFetchError;  // failure text of the last failed fetch
     // For a 429 or 503 answer with a Retry-After header: how long the server
     // asks to be left alone, in milliseconds; -1 otherwise.
-    qint64 RetryAfterMs = -1;
+    qint64 retryAfterMs = -1;
     // The status line came, but the answer did not arrive whole: the
     // connection broke or timed out in the middle, the body passed the size
     // cap, or a stop cut it short. LastStatusCode keeps the answer's code and
     // LastFetchError says what went wrong; the page is empty. Such a fetch
     // failed, whatever its code says.
-    bool Incomplete = false;
+    bool incomplete = false;
     // A 2xx answer whose body is not text (an image, an archive, other binary
     // data, by its declared type or, when it declares none or an unspecific
     // one, by its first bytes). The page is recorded, but its source is handed
     // on empty, so that no words or links are read from it.
-    bool NotText = false;
+    bool notText = false;
 };
 
 // The delay a Retry-After value asks for: seconds, or an HTTP date; -1 when

@@ -141,7 +141,7 @@ struct HttpTransferCallbacks {
         }
         t->TakeHeaderLine(QByteArray(data, static_cast<qsizetype>(length)));
         const bool blankLine = length > 0 && length <= 2 && (data[0] == '\r' || data[0] == '\n');
-        if (t->statusOnly_ && blankLine && t->outcome_.StatusCode >= 200) {
+        if (t->statusOnly_ && blankLine && t->outcome_.statusCode >= 200) {
             // The blank line that ends the final answer's head: all that was wanted.
             t->bodyRefused_ = true;
             return CURL_WRITEFUNC_ERROR;
@@ -163,12 +163,12 @@ struct HttpTransferCallbacks {
 };
 
 HttpTransfer::HttpTransfer(const FetchSettings& settings, const std::atomic<bool>* stopRequested)
-    : userAgent_(HeaderSafe(settings.UserAgent)),
-      statusOnly_(settings.StatusOnly),
-      connectTimeoutMs_(settings.ConnectTimeoutMs > 0 ? settings.ConnectTimeoutMs : DefaultConnectTimeoutMs),
+    : userAgent_(HeaderSafe(settings.userAgent)),
+      statusOnly_(settings.statusOnly),
+      connectTimeoutMs_(settings.connectTimeoutMs > 0 ? settings.connectTimeoutMs : DefaultConnectTimeoutMs),
       stopRequested_(stopRequested),
-      readTimeoutMs_(settings.ReadTimeoutMs > 0 ? settings.ReadTimeoutMs : DefaultReadTimeoutMs),
-      wholeFetchMs_(WholeFetchBound(settings.WholeFetchTimeoutMs, connectTimeoutMs_, readTimeoutMs_)),
+      readTimeoutMs_(settings.readTimeoutMs > 0 ? settings.readTimeoutMs : DefaultReadTimeoutMs),
+      wholeFetchMs_(WholeFetchBound(settings.wholeFetchTimeoutMs, connectTimeoutMs_, readTimeoutMs_)),
       rateWindowMs_(std::clamp(readTimeoutMs_, MinRateWindowFloorMs, MinRateWindowCeilingMs))
 {
 }
@@ -191,8 +191,8 @@ TransferOutcome HttpTransfer::Run(const QByteArray& url)
         const CURLcode result = Drive(multi.get(), easy.get());
         Conclude(result, errorText, easy.get());
     } catch (const std::exception& e) {
-        outcome_.Failure = QString::fromUtf8(e.what());
-        outcome_.Body.clear();
+        outcome_.failure = QString::fromUtf8(e.what());
+        outcome_.body.clear();
     }
     return std::move(outcome_);
 }
@@ -269,29 +269,29 @@ CURLcode HttpTransfer::Drive(CURLM* multi, CURL* easy)
 void HttpTransfer::Conclude(CURLcode result, const char* errorText, CURL* easy)
 {
     if (tooLarge_) {
-        outcome_.Failure = QStringLiteral("The page is larger than 64 MiB after decompression");
+        outcome_.failure = QStringLiteral("The page is larger than 64 MiB after decompression");
     } else if (headerTooLarge_) {
-        outcome_.Failure = QStringLiteral("The answer's header is larger than 1 MiB");
-    } else if (outcome_.Stopped) {
-        outcome_.Failure = QString::fromUtf8(curl_easy_strerror(CURLE_ABORTED_BY_CALLBACK));
+        outcome_.failure = QStringLiteral("The answer's header is larger than 1 MiB");
+    } else if (outcome_.stopped) {
+        outcome_.failure = QString::fromUtf8(curl_easy_strerror(CURLE_ABORTED_BY_CALLBACK));
     } else if (timedOut_) {
-        outcome_.Failure = QStringLiteral("Read timed out: nothing received for %1 ms").arg(readTimeoutMs_);
+        outcome_.failure = QStringLiteral("Read timed out: nothing received for %1 ms").arg(readTimeoutMs_);
     } else if (wholeFetchTimedOut_) {
-        outcome_.Failure = QStringLiteral("The fetch took longer than %1 ms").arg(wholeFetchMs_);
+        outcome_.failure = QStringLiteral("The fetch took longer than %1 ms").arg(wholeFetchMs_);
     } else if (tooSlow_) {
-        outcome_.Failure = QStringLiteral("The transfer was too slow: fewer than %1 bytes in %2 ms")
+        outcome_.failure = QStringLiteral("The transfer was too slow: fewer than %1 bytes in %2 ms")
                                .arg(MinBytesPerSecond * rateWindowMs_ / 1000)
                                .arg(rateWindowMs_);
     } else if (result != CURLE_OK && !(result == CURLE_WRITE_ERROR && bodyRefused_)) {
-        outcome_.Failure = QString::fromUtf8(errorText[0] != '\0' ? errorText : curl_easy_strerror(result));
-    } else if (outcome_.StatusCode < 0) {
-        outcome_.Failure = QStringLiteral("No status line was received");
+        outcome_.failure = QString::fromUtf8(errorText[0] != '\0' ? errorText : curl_easy_strerror(result));
+    } else if (outcome_.statusCode < 0) {
+        outcome_.failure = QStringLiteral("No status line was received");
     }
-    if (!outcome_.Failure.isEmpty() || !IsSuccess(outcome_.StatusCode))
-        outcome_.Body.clear();
+    if (!outcome_.failure.isEmpty() || !IsSuccess(outcome_.statusCode))
+        outcome_.body.clear();
     const char* contentType = nullptr;
     if (curl_easy_getinfo(easy, CURLINFO_CONTENT_TYPE, &contentType) == CURLE_OK && contentType)
-        outcome_.ContentType = contentType;
+        outcome_.contentType = contentType;
 }
 
 void HttpTransfer::TakeHeaderLine(QByteArray line)
@@ -300,24 +300,24 @@ void HttpTransfer::TakeHeaderLine(QByteArray line)
         line.chop(1);
     // Every answer starts afresh: interim 1xx answers come before the final one.
     if (line.startsWith("HTTP/")) {
-        outcome_.StatusLine = line;
-        outcome_.StatusCode = StatusCodeOf(line);
-        outcome_.HasLocation = false;
-        outcome_.Location.clear();
-        outcome_.RetryAfter.clear();
+        outcome_.statusLine = line;
+        outcome_.statusCode = StatusCodeOf(line);
+        outcome_.hasLocation = false;
+        outcome_.location.clear();
+        outcome_.retryAfter.clear();
         return;
     }
     if (bodyStarted_)
         return;  // trailers of a chunked body
     const qsizetype colon = line.indexOf(':');
     if (colon == 11 && qstrnicmp(line.constData(), "retry-after", 11) == 0) {
-        outcome_.RetryAfter = line.mid(colon + 1).trimmed();
+        outcome_.retryAfter = line.mid(colon + 1).trimmed();
         return;
     }
     if (colon != 8 || qstrnicmp(line.constData(), "location", 8) != 0)
         return;
-    outcome_.Location = line.mid(colon + 1).trimmed();
-    outcome_.HasLocation = !outcome_.Location.isEmpty();
+    outcome_.location = line.mid(colon + 1).trimmed();
+    outcome_.hasLocation = !outcome_.location.isEmpty();
 }
 
 // Only a 2xx body is wanted, and none when only the status is. Any other
@@ -327,15 +327,15 @@ size_t HttpTransfer::TakeBody(const char* data, size_t size)
 {
     lastActivity_ = Clock::now();
     bodyStarted_ = true;
-    if (statusOnly_ || !IsSuccess(outcome_.StatusCode)) {
+    if (statusOnly_ || !IsSuccess(outcome_.statusCode)) {
         bodyRefused_ = true;
         return CURL_WRITEFUNC_ERROR;
     }
-    if (size > static_cast<size_t>(MaxBodyBytes - outcome_.Body.size())) {
+    if (size > static_cast<size_t>(MaxBodyBytes - outcome_.body.size())) {
         tooLarge_ = true;
         return CURL_WRITEFUNC_ERROR;
     }
-    outcome_.Body.append(data, static_cast<qsizetype>(size));
+    outcome_.body.append(data, static_cast<qsizetype>(size));
     return size;
 }
 
@@ -349,9 +349,9 @@ void HttpTransfer::NoteDownloaded(curl_off_t downloaded)
 
 bool HttpTransfer::StopSeen()
 {
-    if (!outcome_.Stopped && stopRequested_ && stopRequested_->load())
-        outcome_.Stopped = true;
-    return outcome_.Stopped;
+    if (!outcome_.stopped && stopRequested_ && stopRequested_->load())
+        outcome_.stopped = true;
+    return outcome_.stopped;
 }
 
 // The inactivity clock runs from the moment the connection is ready (the

@@ -16,15 +16,15 @@ namespace lexicrawl {
 
 // What came back from one transfer.
 struct TransferOutcome {
-    int StatusCode = -1;       // of the final answer; -1 without a status line
-    QByteArray StatusLine;     // without its CR LF
-    bool HasLocation = false;  // a non-empty Location header came with the final answer
-    QByteArray Location;       // its value, trimmed
-    QByteArray RetryAfter;     // the final answer's Retry-After, trimmed
-    QByteArray ContentType;    // the final answer's Content-Type, as sent
-    QByteArray Body;           // decompressed; only for a 2xx answer
-    QString Failure;           // empty when the answer arrived whole
-    bool Stopped = false;      // ended because the stop request was seen
+    int statusCode = -1;       // of the final answer; -1 without a status line
+    QByteArray statusLine;     // without its CR LF
+    bool hasLocation = false;  // a non-empty Location header came with the final answer
+    QByteArray location;       // its value, trimmed
+    QByteArray retryAfter;     // the final answer's Retry-After, trimmed
+    QByteArray contentType;    // the final answer's Content-Type, as sent
+    QByteArray body;           // decompressed; only for a 2xx answer
+    QString failure;           // empty when the answer arrived whole
+    bool stopped = false;      // ended because the stop request was seen
 };
 
 // Runs one GET per instance: a fresh easy handle on a private multi handle,

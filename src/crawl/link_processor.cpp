@@ -5,8 +5,8 @@
 #include "crawl/url_resolver.h"
 #include "crawl/url_text.h"
 #include "platform/escaped_bytes.h"
-#include "platform/platform.h"
 #include "platform/text.h"
+#include "platform/user_message.h"
 #include "store/project_database.h"
 #include "store/sql_quote.h"
 
@@ -39,10 +39,10 @@ LinkProcessor::LinkProcessor(ProjectDatabase& db, InternalUrls& table, CrawlStat
       state_(state),
       ignoreUrls_(std::move(ignoreUrls)),
       masks_(size_t(ignoreUrls_.size())),
-      startDomain_(DomainOf(state.StartUrl)),
-      startHost_(ScopeHost(state.StartUrl))
+      startDomain_(DomainOf(state.startUrl)),
+      startHost_(ScopeHost(state.startUrl))
 {
-    for (const QString& word : IgnoreExtensionWords(state.IgnoreExtensionsText))
+    for (const QString& word : IgnoreExtensionWords(state.ignoreExtensionsText))
         extensionNeedles_.push_back(QLatin1Char('.') + LowerAZ(word));
 }
 
@@ -57,9 +57,9 @@ void LinkProcessor::ProcessLink(const QString& linkFound, const QString& source,
         valid = false;
     if (valid) {
         link = ResolveAgainstSource(link, source);
-        if (state_.Options.RemoveAnchors.load(std::memory_order_relaxed) && link.contains(u'#'))
+        if (state_.options.removeAnchors.load(std::memory_order_relaxed) && link.contains(u'#'))
             link.truncate(link.indexOf(u'#'));
-        if (state_.Options.RemoveQueryString.load(std::memory_order_relaxed) && link.contains(u'?'))
+        if (state_.options.removeQueryString.load(std::memory_order_relaxed) && link.contains(u'?'))
             link.truncate(link.indexOf(u'?'));
         valid = !MatchesIgnoreUrl(link);
     }
@@ -110,18 +110,18 @@ bool LinkProcessor::MatchesIgnoreUrl(const QString& link)
 // scheme plays no part.
 bool LinkProcessor::IsInternal(const QString& link) const
 {
-    if (state_.SubdomainScope)
+    if (state_.subdomainScope)
         return ScopeHost(link) == startHost_;
     return DomainOf(link) == startDomain_;
 }
 
 void LinkProcessor::AddInternalUrl(const QString& url)
 {
-    if (state_.AddedCount.load() >= state_.UrlLimit)
+    if (state_.addedCount.load() >= state_.urlLimit)
         return;
     if (table_.Contains(url))
         return;
-    state_.AddedCount.fetch_add(1);
+    state_.addedCount.fetch_add(1);
     table_.Append(url);
     const QString sql = QStringLiteral("insert into PAGES (URL) values (") + SqlQuote(url) + QStringLiteral(");");
     try {
@@ -135,7 +135,7 @@ void LinkProcessor::AddInternalUrl(const QString& url)
     } catch (const DatabaseError& e) {
         // Rolled back; the URL stays in the table and is crawled.
         const QString text = StatementFailureText(e.Text());
-        Report([text] { Platform::Current().ShowMessage(text); });
+        Report([text] { ReportMessage(text); });
     }
 }
 
@@ -143,14 +143,14 @@ void LinkProcessor::InsertLink(const QString& link, const QString& source, const
                                const QString& anchor, const QString& type)
 {
     const QString text =
-        state_.Options.StripHtmlMarkup.load(std::memory_order_relaxed) ? TrimCtl(StripTags(anchor)) : anchor;
+        state_.options.stripHtmlMarkup.load(std::memory_order_relaxed) ? TrimCtl(StripTags(anchor)) : anchor;
     const BoundStatement insert{"insert into LINKS (URL,LINK,FOLLOW,TYPE,ANCHOR) values (?,?,?,?,?);",
                                 {source, link, rel, type, text}};
     try {
         db_.Execute(insert);
     } catch (const DatabaseError& e) {
         const QString text = StatementFailureText(e.Text());
-        Report([text] { Platform::Current().MessageBox(QStringLiteral("Error"), text, MessageIcon::None); });
+        Report([text] { ReportMessage(UserMessage{QStringLiteral("Error"), text, MessageIcon::None}); });
     }
 }
 
@@ -226,7 +226,7 @@ void LinkProcessor::CloseBatchTransaction()
         // Already ended by a failure: nothing to commit, nothing to say.
         if (e.Text().contains(QLatin1String("no transaction is active")))
             return;
-        deferred_.push_back([text = StatementFailureText(e.Text())] { Platform::Current().ShowMessage(text); });
+        deferred_.push_back([text = StatementFailureText(e.Text())] { ReportMessage(text); });
         try {
             db_.Execute(QStringLiteral("ROLLBACK;"));
         } catch (const DatabaseError&) {

@@ -31,8 +31,8 @@ PageFetch FetchOnce(const FetchFunction& fetch, const QString& url, const FetchS
                     const std::atomic<bool>* stop)
 {
     FetcherState& state = ThisThreadFetcher();
-    state.RedirectTarget.clear();
-    state.LastFetchError.clear();
+    state.redirectTarget.clear();
+    state.lastFetchError.clear();
     PageFetch result;
     QElapsedTimer stopwatch;
     stopwatch.start();
@@ -42,9 +42,9 @@ PageFetch FetchOnce(const FetchFunction& fetch, const QString& url, const FetchS
         result.source.clear();
     }
     result.loadTimeNs = stopwatch.nsecsElapsed();
-    result.statusCode = state.LastStatusCode;
-    result.redirectTarget = state.RedirectTarget;
-    result.fetchError = state.LastFetchError;
+    result.statusCode = state.lastStatusCode;
+    result.redirectTarget = state.redirectTarget;
+    result.fetchError = state.lastFetchError;
     result.stopped = Stopped(stop);
     return result;
 }
@@ -88,7 +88,7 @@ PageFetch FetchPolitely(const FetchFunction& fetch, const QString& url, const Fe
             return result;
         }
         result = FetchOnce(fetch, url, settings, stop);
-        const qint64 wait = ThisThreadFetcher().RetryAfterMs;
+        const qint64 wait = ThisThreadFetcher().retryAfterMs;
         if (result.stopped || wait < 0 || attempt >= kMaxRetries)
             return result;
         // The server asked to be left alone for a while: the others wait too.

@@ -136,15 +136,14 @@ QString WithTrailingSlash(const QString& path)
     return (path.isEmpty() || path.endsWith(QLatin1Char('/'))) ? path : path + QLatin1Char('/');
 }
 
-int StrToIntDef(const QString& s, int fallback, bool* ok)
+std::optional<int> WholeNumber(const QString& text)
 {
-    bool good = false;
-    int v = 0;
-    if (!s.isEmpty() && s.at(0).unicode() > 0x20 && s.at(s.size() - 1).unicode() > 0x20)
-        v = s.toInt(&good, 10);
-    if (ok)
-        *ok = good;
-    return good ? v : fallback;
+    // toInt would forgive blanks at either end.
+    if (text.isEmpty() || text.front().unicode() <= 0x20 || text.back().unicode() <= 0x20)
+        return std::nullopt;
+    bool ok = false;
+    const int value = text.toInt(&ok, 10);
+    return ok ? std::optional<int>(value) : std::nullopt;
 }
 
 }  // namespace lexicrawl

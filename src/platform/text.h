@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace lexicrawl {
 
 // Lower-cases A..Z only; every other character keeps its case.
@@ -30,9 +32,8 @@ QStringList SplitLines(const QString& text);
 // path with a "/" at its end; an empty path stays empty.
 QString WithTrailingSlash(const QString& path);
 
-// Whole number in decimal, as the settings and the stores read them: an
-// optional sign and digits, surrounding spaces not allowed. ok is false when
-// the text is not such a number or does not fit in 32 bits.
-int StrToIntDef(const QString& s, int fallback, bool* ok = nullptr);
+// The whole number a text spells in decimal, with nothing around it (no
+// blanks either); nothing for anything else or a number beyond int.
+std::optional<int> WholeNumber(const QString& text);
 
 }  // namespace lexicrawl

@@ -19,13 +19,4 @@ QString Tr(const QString& english)
     return t ? t->Translate(english) : english;
 }
 
-QString FormatS(const QString& pattern, const QString& value)
-{
-    QString out = pattern;
-    const qsizetype at = out.indexOf(QLatin1String("%s"));
-    if (at >= 0)
-        out.replace(at, 2, value);
-    return out;
-}
-
 }  // namespace lexicrawl

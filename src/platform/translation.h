@@ -20,7 +20,4 @@ void SetTranslator(const Translator* t);
 // Translation lookup: the loaded language's text for english, or english.
 QString Tr(const QString& english);
 
-// Fills the first "%s" of a translated pattern with value.
-QString FormatS(const QString& pattern, const QString& value);
-
 }  // namespace lexicrawl

@@ -39,7 +39,7 @@ private:
     void DeriveCodepage();
 
     std::unique_ptr<OxtNode> root_;
-    bool FUTF8Encoded = true;
+    bool utf8Encoded = true;
     uint16_t codepage_;
 };
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/platform.h"
+#include "platform/user_message.h"
 #include "spelling/mapped_file.h"
 
 namespace lexicrawl {
@@ -33,12 +33,12 @@ uint32_t U32(const uint8_t* p)
 
 void ErrorBox(const QString& text)
 {
-    Platform::Current().MessageBox(QString(), text, MessageIcon::Error);
+    ReportMessage(UserMessage{QString(), text, MessageIcon::Error});
 }
 
 void CrcBox(const ZipEntry& e)
 {
-    Platform::Current().MessageBox(QString::fromUtf8(e.Name), QStringLiteral("CRC"), MessageIcon::None);
+    ReportMessage(UserMessage{QString::fromUtf8(e.Name), QStringLiteral("CRC"), MessageIcon::None});
 }
 
 uint32_t Crc(const char* data, uint32_t size)

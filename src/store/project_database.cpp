@@ -15,7 +15,7 @@
 #include <cstring>
 
 #include "platform/text.h"
-#include "platform/platform.h"
+#include "platform/user_message.h"
 
 namespace lexicrawl {
 
@@ -215,7 +215,7 @@ bool ProjectDatabase::OpenTarget(const QString& target, bool memory)
     if (rc != SQLITE_OK) {
         const QString text = ErrText(db);
         sqlite3_close_v2(db);
-        Platform::Current().ShowMessage(OpenFailureText(text));
+        ReportMessage(OpenFailureText(text));
         return false;
     }
     db_ = db;
@@ -264,7 +264,7 @@ void ProjectDatabase::CreateEmptyTables()
         try {
             Execute(statement);
         } catch (const DatabaseError& e) {
-            Platform::Current().ShowMessage(StatementFailureText(e.Text()));
+            ReportMessage(StatementFailureText(e.Text()));
             return;
         }
     }

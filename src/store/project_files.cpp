@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "platform/platform.h"
+#include "platform/user_message.h"
 #include "store/project_database.h"
 
 namespace lexicrawl {
@@ -23,7 +23,7 @@ bool OpenProjectFile(ProjectDatabase& db, const QString& projectPath, QStringLis
         db.Query(QStringLiteral("SELECT URL FROM PAGES;"), [&](const Row& row) { urls->append(row.At(0)); });
     } catch (const DatabaseError& e) {
         urls->clear();
-        Platform::Current().ShowMessage(StatementFailureText(e.Text()));
+        ReportMessage(StatementFailureText(e.Text()));
         return false;
     }
     return true;

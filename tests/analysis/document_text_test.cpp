@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/user_message.h"
+
 
 namespace lexicrawl {
 namespace {
@@ -38,8 +40,15 @@ TEST(DocumentText, ReadsOfficeBodiesWithoutHiddenText)
     EXPECT_EQ(odt.pages[0], QStringLiteral("Minutes\nThe comittee agreed.\nNext\nmeeting\n"));
 }
 
+struct CountingReporter : MessageReporter {
+    int count = 0;
+    void Report(const UserMessage&) override { ++count; }
+};
+
 TEST(DocumentText, UnreadableDocumentsGetAStatus)
 {
+    CountingReporter messages;  // a damaged document is no message for the user
+    const ScopedMessageReporter reporter(&messages);
     const struct {
         QByteArray body;
         DocumentKind kind;
@@ -59,6 +68,7 @@ TEST(DocumentText, UnreadableDocumentsGetAStatus)
         EXPECT_EQ(int(text.status), int(c.status)) << c.body.left(40).toStdString();
         EXPECT_FALSE(DocumentStatusText(c.status).isEmpty());
     }
+    EXPECT_EQ(messages.count, 0);
 }
 
 TEST(DocumentText, BoundsSizeAndPages)

@@ -84,7 +84,7 @@ TEST(HostileValues, RoundTripThroughCrawlStatementsProjectFilesAndExports)
     ASSERT_TRUE(db.PrepareForCrawl(DatabaseLocation::File));
     InternalUrls table;
     CrawlState state;
-    state.UrlLimit = 1000;
+    state.urlLimit = 1000;
     LinkProcessor links(db, table, state, {});
     PageRecorder recorder(db, [](const QString&) { return false; });
 

@@ -12,6 +12,7 @@
 #include "app/core/crawl_settings.h"
 #include "crawl/fake_site.h"
 #include "spelling_test_support.h"
+#include "support/recording_host.h"
 #include "support/recording_platform.h"
 
 using namespace lexicrawl;
@@ -68,7 +69,7 @@ const QString kRoot = QStringLiteral("http://www.site.test");
 TEST_F(CrawlSessionTest, ADictionaryChangedDuringTheCrawlAppliesFromTheNextPageOn)
 {
     AppEnvironment env(platform, data.path());
-    CrawlHost host;
+    lexicrawl::testing::RecordingHost host;
     CrawlSession session(env, host, site.Function());
     const DictionaryList list = session.Spelling().LoadAtStartupNow(dictionaries, QStringLiteral("English"));
     ASSERT_EQ(list.items, (QStringList{"English (United States)", "German (Germany)"}));
@@ -87,9 +88,9 @@ TEST_F(CrawlSessionTest, ADictionaryChangedDuringTheCrawlAppliesFromTheNextPageO
             });
     });
     CrawlOptions options;
-    options.StartUrl = kRoot;
-    options.FollowRedirects = false;
-    options.Connections = 1;  // the second page is fetched after the first is handed over
+    options.startUrl = kRoot;
+    options.followRedirects = false;
+    options.connections = 1;  // the second page is fetched after the first is handed over
     ASSERT_TRUE(session.Start(options).Started());
     session.Control().WaitUntilFinished();
 
@@ -101,13 +102,51 @@ TEST_F(CrawlSessionTest, ADictionaryChangedDuringTheCrawlAppliesFromTheNextPageO
     ASSERT_EQ(words.size(), 2u);
     EXPECT_EQ(words[0].word, QStringLiteral("banana"));
     EXPECT_EQ(words[0].pages, (QStringList{kRoot, kRoot + "/p1"}));
-    EXPECT_TRUE(platform.Messages().isEmpty()) << platform.Messages().join('\n').toStdString();
+    EXPECT_TRUE((platform.Messages() + host.Messages()).isEmpty())
+        << (platform.Messages() + host.Messages()).join('\n').toStdString();
+}
+
+// The recorder's failures (on the worker) and link processing's (on the
+// collector) reach the host, and the crawl waits for the front end to
+// acknowledge them; closing the session while it waits ends the crawl.
+TEST_F(CrawlSessionTest, ClosingTheSessionReleasesACrawlHeldByAMessage)
+{
+    AppEnvironment env(platform, data.path());
+    lexicrawl::testing::RecordingHost host;
+    host.pauseOnMessages = true;
+    {
+        CrawlSession session(env, host, site.Function());
+        session.Spelling().LoadAtStartupNow(dictionaries, QString());
+        site.Add(kRoot, QStringLiteral("<p>cherry</p><a href=\"p1\">1</a>\r\n"));
+        site.Add(kRoot + QStringLiteral("/p1"), QStringLiteral("<p>plum</p>\r\n"));
+        site.OnFetch([&](const QString& url, const FetchSettings&, const std::atomic<bool>*) {
+            if (url == kRoot) {
+                for (const char* table : {"PAGES", "LINKS", "MISSPELLED"})
+                    session.Database().Execute(QStringLiteral("DROP TABLE %1").arg(QLatin1String(table)));
+            }
+        });
+        CrawlOptions options;
+        options.startUrl = kRoot;
+        options.followRedirects = false;
+        options.location = DatabaseLocation::Memory;
+        ASSERT_TRUE(session.Start(options).Started());
+        for (int i = 0; i < 2000 && host.Messages().size() < 2; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        // The collector holds at its first message, so a second one came from the worker.
+        ASSERT_GE(host.Messages().size(), 2) << host.Messages().join('\n').toStdString();
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        EXPECT_EQ(session.Control().Phase(), CrawlPhase::Running);
+        EXPECT_EQ(host.finished.load(), 0);
+    }  // the window closes
+    EXPECT_EQ(host.finished.load(), 1);
+    for (const QString& message : host.Messages())
+        EXPECT_TRUE(message.contains(QLatin1String("Exception raised with message: no such table: "))) << message.toStdString();
 }
 
 TEST_F(CrawlSessionTest, AProjectSavedDuringACrawlOpensAgainWithItsPages)
 {
     AppEnvironment env(platform, data.path());
-    CrawlHost host;
+    lexicrawl::testing::RecordingHost host;
     const QString saved = data.filePath(QStringLiteral("saved.db"));
     {
         CrawlSession session(env, host, site.Function());
@@ -121,8 +160,8 @@ TEST_F(CrawlSessionTest, AProjectSavedDuringACrawlOpensAgainWithItsPages)
                 savedDuringCrawl = session.SaveProjectAs(saved, &error);  // while pages are written
         });
         CrawlOptions options;
-        options.StartUrl = kRoot;
-        options.FollowRedirects = false;
+        options.startUrl = kRoot;
+        options.followRedirects = false;
         ASSERT_TRUE(session.Start(options).Started());
         session.Control().WaitUntilFinished();
         EXPECT_TRUE(savedDuringCrawl) << error.toStdString();
@@ -142,13 +181,13 @@ TEST_F(CrawlSessionTest, AProjectSavedDuringACrawlOpensAgainWithItsPages)
 TEST_F(CrawlSessionTest, ApprovedWordsLeaveTheListAndStayWithTheSavedProject)
 {
     AppEnvironment env(platform, data.path());
-    CrawlHost host;
+    lexicrawl::testing::RecordingHost host;
     const QString saved = data.filePath(QStringLiteral("saved.db"));
     site.Add(kRoot, QStringLiteral("<p>apple banana cherry</p><a href=\"p1\">1</a>\r\n"));
     site.Add(kRoot + QStringLiteral("/p1"), QStringLiteral("<h1>Cherry banana</h1>\r\n"));
     CrawlOptions options;
-    options.StartUrl = kRoot;
-    options.FollowRedirects = false;
+    options.startUrl = kRoot;
+    options.followRedirects = false;
     {
         CrawlSession session(env, host, site.Function());
         session.Spelling().LoadAtStartupNow(dictionaries, QStringLiteral("English"));
@@ -184,7 +223,8 @@ TEST_F(CrawlSessionTest, ApprovedWordsLeaveTheListAndStayWithTheSavedProject)
     ASSERT_TRUE(reopened.UnknownWords(words, nullptr, false, &approved));
     EXPECT_EQ(words.size(), 1u);
     EXPECT_EQ(Rows(reopened, QStringLiteral("SELECT WORD FROM APPROVED")), QStringList{"banana"});
-    EXPECT_TRUE(platform.Messages().isEmpty()) << platform.Messages().join('\n').toStdString();
+    EXPECT_TRUE((platform.Messages() + host.Messages()).isEmpty())
+        << (platform.Messages() + host.Messages()).join('\n').toStdString();
 }
 
 // The user's own dictionary: read at start and given to the engine, so its
@@ -192,7 +232,7 @@ TEST_F(CrawlSessionTest, ApprovedWordsLeaveTheListAndStayWithTheSavedProject)
 TEST_F(CrawlSessionTest, ThePersonalWordListIsReadAtStartAndGivenToTheEngine)
 {
     AppEnvironment env(platform, data.path());
-    CrawlHost host;
+    lexicrawl::testing::RecordingHost host;
     QFile personal(data.filePath(QStringLiteral("personal-words.txt")));
     ASSERT_TRUE(personal.open(QIODevice::WriteOnly));
     personal.write("cherry\r\n\r\n  banana \n");
@@ -202,8 +242,8 @@ TEST_F(CrawlSessionTest, ThePersonalWordListIsReadAtStartAndGivenToTheEngine)
     session.Spelling().LoadAtStartupNow(dictionaries, QStringLiteral("English"));
     EXPECT_TRUE(session.Spelling().CheckNow(QStringLiteral("cherry")));
     CrawlOptions options;
-    options.StartUrl = kRoot;
-    options.FollowRedirects = false;
+    options.startUrl = kRoot;
+    options.followRedirects = false;
     ASSERT_TRUE(session.Start(options).Started());
     session.Control().WaitUntilFinished();
     EXPECT_EQ(Rows(session, QStringLiteral("SELECT WORD FROM MISSPELLED")), QStringList{"plum"});
@@ -225,23 +265,44 @@ TEST(CrawlSettings, CrawlOptionsComeFromTheStoredValues)
     settings.SetMemoryDatabase(true);
     settings.SetIgnoreUrls(QStringLiteral("*/a/*\r\n*/b/*"));
     QString error;
-    std::optional<CrawlOptions> options = CrawlOptionsFromSettings(settings, &error);
+    std::optional<CrawlOptions> options = CrawlOptionsFromSettings(settings, {}, &error);
     ASSERT_TRUE(options);
-    EXPECT_EQ(options->UrlLimit, 7);
-    EXPECT_TRUE(options->SubdomainScope);
-    EXPECT_EQ(options->Location, DatabaseLocation::Memory);
-    EXPECT_EQ(options->IgnoreUrls, QStringLiteral("*/a/*\r\n*/b/*"));
-    EXPECT_EQ(options->ConnectTimeoutMs, 10000);
-    EXPECT_TRUE(options->FollowRedirects);
-    EXPECT_FALSE(options->Text.Prose());
+    EXPECT_EQ(options->urlLimit, 7);
+    EXPECT_TRUE(options->subdomainScope);
+    EXPECT_EQ(options->location, DatabaseLocation::Memory);
+    EXPECT_EQ(options->ignoreUrls, QStringLiteral("*/a/*\r\n*/b/*"));
+    EXPECT_EQ(options->connectTimeoutMs, 10000);
+    EXPECT_TRUE(options->followRedirects);
+    EXPECT_FALSE(options->text.Prose());
     settings.SetText(TextMode::Prose);
     settings.SetCheckAltAndTitle(true);
-    options = CrawlOptionsFromSettings(settings, &error);
-    EXPECT_TRUE(options->Text.Prose() && options->Text.checkAltAndTitle);
+    options = CrawlOptionsFromSettings(settings, {}, &error);
+    EXPECT_TRUE(options->text.Prose() && options->text.checkAltAndTitle);
+    // The alt and title texts go with the prose reading only, whoever asks.
+    settings.SetText(TextMode::Standard);
+    EXPECT_FALSE(CrawlOptionsFromSettings(settings, {}, &error)->text.checkAltAndTitle);
+    CrawlOverrides asked;
+    asked.checkAltAndTitle = true;
+    EXPECT_FALSE(CrawlOptionsFromSettings(settings, asked, &error)->text.checkAltAndTitle);
 
     settings.SetResponseTimeout(QStringLiteral("99999999999"));
-    EXPECT_FALSE(CrawlOptionsFromSettings(settings, &error));
+    EXPECT_FALSE(CrawlOptionsFromSettings(settings, {}, &error));
     EXPECT_EQ(error, QStringLiteral("'99999999999' is not a valid integer value"));
+    // Overrides stand over the stored values, a broken one included.
+    CrawlOverrides overrides;
+    overrides.startUrl = QStringLiteral("site.test");
+    overrides.urlLimit = 3;
+    overrides.readTimeoutMs = 250;
+    overrides.followRedirects = false;
+    overrides.location = DatabaseLocation::File;
+    options = CrawlOptionsFromSettings(settings, overrides, &error);
+    ASSERT_TRUE(options);
+    EXPECT_EQ(options->startUrl, QStringLiteral("site.test"));
+    EXPECT_EQ(options->urlLimit, 3);
+    EXPECT_EQ(options->readTimeoutMs, 250);
+    EXPECT_FALSE(options->followRedirects);
+    EXPECT_EQ(options->location, DatabaseLocation::File);
+    EXPECT_TRUE(options->subdomainScope);  // not overridden: stored
 }
 
 }  // namespace

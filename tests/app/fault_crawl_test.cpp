@@ -11,6 +11,7 @@
 #include "app/core/crawl_session.h"
 #include "fault_server.h"
 #include "support/process_memory.h"
+#include "support/recording_host.h"
 #include "support/recording_platform.h"
 
 using namespace lexicrawl;
@@ -30,23 +31,23 @@ TEST(FaultCrawl, EndsCleanlyWithARowForEveryPage)
     test::FaultServer server;
     QTemporaryDir data;
     AppEnvironment environment(platform, data.path());
-    CrawlHost host;
+    lexicrawl::testing::RecordingHost host;
     // The fetcher's own whole-fetch bound is a minute; the endless body need not take it.
     CrawlSession session(environment, host,
                          [](const QString& url, const FetchSettings& settings, const std::atomic<bool>* stop,
                             const StopHandler& onStop) {
                              FetchSettings bounded = settings;
-                             bounded.WholeFetchTimeoutMs = 8000;
+                             bounded.wholeFetchTimeoutMs = 8000;
                              return FetchPage(url, bounded, stop, onStop);
                          });
     session.Spelling().LoadAtStartupNow(environment.DictionariesFolder(), QStringLiteral("English (United States)"));
     CrawlOptions options;
-    options.StartUrl = QString::fromStdString(server.Url("/"));
-    options.Location = DatabaseLocation::Memory;
-    options.UrlLimit = 120;
-    options.ConnectTimeoutMs = 2000;
-    options.ReadTimeoutMs = 1500;
-    options.Connections = 4;
+    options.startUrl = QString::fromStdString(server.Url("/"));
+    options.location = DatabaseLocation::Memory;
+    options.urlLimit = 120;
+    options.connectTimeoutMs = 2000;
+    options.readTimeoutMs = 1500;
+    options.connections = 4;
     QElapsedTimer clock;
     clock.start();
     ASSERT_TRUE(session.Start(options).Started());

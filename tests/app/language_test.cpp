@@ -106,7 +106,8 @@ TEST(Language, TranslatorServesTheLookupEverywhere)
     Language lang;
     lang.Load(f.path(), QStringLiteral("German.lang.txt"), 0);
     SetTranslator(&lang);
-    EXPECT_EQ(FormatS(Tr(QStringLiteral("Total URLs: %s")), QStringLiteral("3")), QStringLiteral("URLs gesamt: 3"));
+    EXPECT_EQ(Tr(QStringLiteral("Total URLs: %s")).replace(QLatin1String("%s"), QStringLiteral("3")),
+              QStringLiteral("URLs gesamt: 3"));
     SetTranslator(nullptr);
     EXPECT_EQ(Tr(QStringLiteral("Start")), QStringLiteral("Start"));
 }

@@ -16,6 +16,7 @@
 #include "platform/serial_worker.h"
 #include "spelling_test_support.h"
 #include "store/project_database.h"
+#include "support/recording_host.h"
 
 using namespace lexicrawl;
 
@@ -62,16 +63,17 @@ CrawlResult Crawl(test::FakeSite& site, int connections, int readers)
                               "well",   "spring", "prune", "basil", "page", "heading", "link", "next"};
     PageRecorder recorder(db, [&known](const QString& word) { return known.contains(word); });
     RecordingPipeline pipeline(worker, recorder, readers);
-    CrawlHost host;
+    lexicrawl::testing::RecordingHost host;
     CrawlControl control(db, host, pipeline, site.Function());
     CrawlOptions options;
-    options.StartUrl = kRoot;
-    options.Location = DatabaseLocation::Memory;
-    options.UrlLimit = 150;
-    options.FollowRedirects = false;
-    options.Connections = connections;
+    options.startUrl = kRoot;
+    options.location = DatabaseLocation::Memory;
+    options.urlLimit = 150;
+    options.followRedirects = false;
+    options.connections = connections;
     EXPECT_TRUE(control.Start(options).Started());
     control.WaitUntilFinished();
+    EXPECT_TRUE(host.Messages().isEmpty()) << host.Messages().join(u'\n').toStdString();
 
     CrawlResult result;
     for (const InternalUrl& e : control.Table().Snapshot())

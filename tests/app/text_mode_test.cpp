@@ -14,6 +14,7 @@
 #include "app/core/crawl_session.h"
 #include "crawl/fake_site.h"
 #include "support/qt_printers.h"
+#include "support/recording_host.h"
 #include "support/recording_platform.h"
 
 using namespace lexicrawl;
@@ -54,8 +55,8 @@ protected:
     {
         session.Spelling().LoadAtStartupNow(kDictionaries, QStringLiteral("English (United States)"));
         CrawlOptions options = base;
-        options.StartUrl = kRoot + QStringLiteral("index.html");
-        options.FollowRedirects = false;
+        options.startUrl = kRoot + QStringLiteral("index.html");
+        options.followRedirects = false;
         EXPECT_TRUE(session.Start(options).Started());
         session.Control().WaitUntilFinished();
         QStringList rows;
@@ -75,13 +76,14 @@ protected:
 TEST_F(TextModeTest, TheStandardReadingRecordsExactlyTheRowsItAlwaysHas)
 {
     AppEnvironment env(platform, data.path());
-    CrawlHost host;
+    lexicrawl::testing::RecordingHost host;
     CrawlSession session(env, host, site.Function());
     const QStringList rows = Crawl(session, CrawlOptions());
     QString expected = ReadText(QStringLiteral(LEXICRAWL_TEST_DATA "/app/prose_site.standard.rows"));
     ASSERT_FALSE(expected.isEmpty());
     EXPECT_EQ(rows.join(QLatin1Char('\n')) + QLatin1Char('\n'), expected);
-    EXPECT_TRUE(platform.Messages().isEmpty()) << platform.Messages().join('\n').toStdString();
+    EXPECT_TRUE((platform.Messages() + host.Messages()).isEmpty())
+        << (platform.Messages() + host.Messages()).join('\n').toStdString();
 }
 
 // The prose reading on the same site: the typos in its prose, as written,
@@ -91,12 +93,12 @@ TEST_F(TextModeTest, TheStandardReadingRecordsExactlyTheRowsItAlwaysHas)
 TEST_F(TextModeTest, TheProseReadingFindsTheTyposOfTheProseAndSaysSoInTheProject)
 {
     AppEnvironment env(platform, data.path());
-    CrawlHost host;
+    lexicrawl::testing::RecordingHost host;
     const QString saved = data.filePath(QStringLiteral("prose.db"));
     {
         CrawlSession session(env, host, site.Function());
         CrawlOptions options;
-        options.Text = TextOptions{TextMode::Prose, true};
+        options.text = TextOptions{TextMode::Prose, true};
         Crawl(session, options);
         const auto misspelled = session.Database().QueryAll(QStringLiteral("SELECT WORD, URL FROM MISSPELLED ORDER BY ID;"));
         QStringList rows;
@@ -125,7 +127,8 @@ TEST_F(TextModeTest, TheProseReadingFindsTheTyposOfTheProseAndSaysSoInTheProject
         list << QStringLiteral("%1 %2").arg(w.word).arg(w.occurrence);
     EXPECT_EQ(list, QStringList({"teh 2", "gardn 2", "respones 1", "recieves 1", "mispelled 1", "Fehlr 1",
                                  "sentense 1", "definately 1", "tomatos 1", "begining 1", "paris 1", "Javascript 1"}));
-    EXPECT_TRUE(platform.Messages().isEmpty()) << platform.Messages().join('\n').toStdString();
+    EXPECT_TRUE((platform.Messages() + host.Messages()).isEmpty())
+        << (platform.Messages() + host.Messages()).join('\n').toStdString();
 }
 
 }  // namespace

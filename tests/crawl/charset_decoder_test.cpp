@@ -11,10 +11,10 @@ namespace lexicrawl {
 namespace {
 
 struct ChoiceCase {
-    const char* Name;
-    QByteArray ContentType;
-    QByteArray Body;
-    QByteArray Charset;
+    const char* name;
+    QByteArray contentType;
+    QByteArray body;
+    QByteArray charset;
 };
 
 TEST(FetcherCharsetTest, ChoosesTheDeclaredCharsetInOrderOfPrecedence)
@@ -43,7 +43,7 @@ TEST(FetcherCharsetTest, ChoosesTheDeclaredCharsetInOrderOfPrecedence)
         {"none-empty", "", "", "UTF-8"},
     };
     for (const ChoiceCase& c : cases)
-        EXPECT_EQ(ChoosePageCharset(c.Body, c.ContentType), c.Charset) << c.Name;
+        EXPECT_EQ(ChoosePageCharset(c.body, c.contentType), c.charset) << c.name;
 }
 
 TEST(FetcherCharsetTest, MetaBeyondThePrescanWindowIsNotSeen)
@@ -53,10 +53,10 @@ TEST(FetcherCharsetTest, MetaBeyondThePrescanWindowIsNotSeen)
 }
 
 struct DecodeCase {
-    const char* Name;
-    QByteArray ContentType;
-    QByteArray Body;
-    QString Text;
+    const char* name;
+    QByteArray contentType;
+    QByteArray body;
+    QString text;
 };
 
 TEST(FetcherCharsetTest, DecodesWithTheChosenCharset)
@@ -75,7 +75,7 @@ TEST(FetcherCharsetTest, DecodesWithTheChosenCharset)
         {"odd-utf16-byte", "", QByteArray("\xFF\xFEh\0i", 5), QStringLiteral(u"h\uFFFD")},
     };
     for (const DecodeCase& c : cases)
-        EXPECT_EQ(DecodePageBody(c.Body, c.ContentType), c.Text) << c.Name;
+        EXPECT_EQ(DecodePageBody(c.body, c.contentType), c.text) << c.name;
 }
 
 // A body is read as a page only when it is text: by its declared type, or

@@ -2,6 +2,7 @@
 
 #include "test_printers.h"
 
+#include <QElapsedTimer>
 #include <QMutex>
 
 #include <chrono>
@@ -31,8 +32,13 @@ public:
         threads.insert(std::this_thread::get_id());
     }
     void RowsAppended(qsizetype length) override { Note(u"rows "_qs + QString::number(length)); }
-    void RowVisited(qsizetype row) override { Note(u"visited "_qs + QString::number(row)); }
+    void RowVisited(const VisitedRow& visited) override { Note(u"visited "_qs + QString::number(visited.row)); }
     void Error(const QString& text) override { Note(u"error "_qs + text); }
+    bool Message(const UserMessage& message) override
+    {
+        Note(u"message "_qs + message.text);
+        return holdMessages.load();
+    }
     void Finished(const CrawlSummary& summary) override
     {
         Note(u"finished"_qs);
@@ -62,6 +68,7 @@ public:
     std::vector<CrawlSummary> summaries;
     std::set<std::thread::id> threads;
     std::function<void()> onFinished;
+    std::atomic<bool> holdMessages{false};  // the crawl waits for each message to be acknowledged
 
 private:
     void Note(const QString& event)
@@ -102,12 +109,12 @@ protected:
     CrawlOptions Options(const QString& url)
     {
         CrawlOptions o;
-        o.StartUrl = url;
-        o.Location = DatabaseLocation::Memory;
-        o.UrlLimit = 100;
-        o.IgnoreExtensions = u"css js png"_qs;
-        o.FollowRedirects = false;
-        o.Connections = 1;  // one page at a time: the timing of a stop is exact
+        o.startUrl = url;
+        o.location = DatabaseLocation::Memory;
+        o.urlLimit = 100;
+        o.ignoreExtensions = u"css js png"_qs;
+        o.followRedirects = false;
+        o.connections = 1;  // one page at a time: the timing of a stop is exact
         return o;
     }
     // Runs a whole crawl and waits for its end.
@@ -192,6 +199,7 @@ TEST_F(CrawlCollectorTest, WalksTheSiteBreadthFirst)
     EXPECT_EQ(control_.Phase(), CrawlPhase::Idle);
     EXPECT_EQ(sink_.finishes, 1);
     EXPECT_TRUE(platform_.Messages().isEmpty());
+    EXPECT_TRUE(host_.Only(u"message"_qs).isEmpty());
     // Every event came from the collector's thread, none from the caller's.
     EXPECT_EQ(host_.threads.size(), 1u);
     EXPECT_EQ(host_.threads.count(std::this_thread::get_id()), 0u);
@@ -215,7 +223,7 @@ TEST_F(CrawlCollectorTest, StartUrlNormalisationAndLimits)
     site_.Add(u"httpbin.test"_qs, u"x"_qs);
     for (const Case& c : cases) {
         CrawlOptions o = Options(c.typed);
-        o.UrlLimit = c.limit;
+        o.urlLimit = c.limit;
         EXPECT_EQ(Crawl(o).url, c.startUrl);
         EXPECT_EQ(Table(), c.table);
         if (c.limit == 1) {  // the links of the start page are still recorded
@@ -250,12 +258,12 @@ TEST_F(CrawlCollectorTest, TheRedirectProbeRunsOffTheCallersThreadAndAsksForTheH
     std::atomic<bool> probeStatusOnly{false};
     site_.OnFetch([&](const QString& url, const FetchSettings& settings, const std::atomic<bool>*) {
         if (url == kRoot && site_.Fetched().size() == 1) {
-            probeStatusOnly = settings.StatusOnly;
+            probeStatusOnly = settings.statusOnly;
             released.wait();  // a start URL that takes its time to answer
         }
     });
     CrawlOptions o = Options(kRoot);
-    o.FollowRedirects = true;
+    o.followRedirects = true;
     const StartResult started = control_.Start(o);  // returns while the probe still waits
     ASSERT_TRUE(started.Started());
     EXPECT_EQ(started.url, kRoot);
@@ -265,6 +273,49 @@ TEST_F(CrawlCollectorTest, TheRedirectProbeRunsOffTheCallersThreadAndAsksForTheH
     EXPECT_TRUE(probeStatusOnly.load());
     EXPECT_EQ(host_.Events().first(), u"start http://www.site.test/r1"_qs);
     EXPECT_EQ(Table(), QStringList({kRoot + u"/r1 302"_qs, kRoot + u"/final.html 200"_qs}));
+}
+
+// A failed statement of link processing reaches the host as a message. While
+// the host holds it, the crawl waits on its own gate; acknowledging it lets
+// the crawl go on, and Stop ends the wait as well.
+TEST_F(CrawlCollectorTest, AHeldMessagePausesTheCrawlUntilAcknowledgedOrStopped)
+{
+    for (const bool acknowledge : {true, false}) {
+        SCOPED_TRACE(acknowledge ? "acknowledged" : "stopped");
+        site_.Add(kRoot, u"<a href=\"a.html\">A</a>\r\n"_qs);
+        site_.Add(kRoot + u"/a.html"_qs, u"<a href=\"b.html\">B</a>\r\n"_qs);
+        site_.Add(kRoot + u"/b.html"_qs, u"end\r\n"_qs);
+        site_.OnFetch([this](const QString& url, const FetchSettings&, const std::atomic<bool>*) {
+            if (url == kRoot)
+                db_.Execute(u"DROP TABLE LINKS"_qs);
+        });
+        host_.holdMessages = true;
+        const size_t finishedBefore = host_.summaries.size();
+        const qsizetype fetchedBefore = site_.Fetched().size();
+        const qsizetype messagesBefore = host_.Only(u"message"_qs).size();
+        ASSERT_TRUE(control_.Start(Options(kRoot)).Started());
+        QElapsedTimer waited;
+        waited.start();
+        while (host_.Only(u"message"_qs).size() == messagesBefore && waited.elapsed() < 10'000)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        ASSERT_EQ(host_.Only(u"message"_qs).size(), messagesBefore + 1);
+        EXPECT_EQ(host_.Only(u"message"_qs).last(), u"message Exception raised with message: no such table: LINKS"_qs);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        EXPECT_EQ(control_.Phase(), CrawlPhase::Running);  // held, not finished
+        EXPECT_EQ(site_.Fetched().size(), fetchedBefore + 1);  // nothing fetched after the root
+
+        if (acknowledge) {
+            host_.holdMessages = false;  // the later pages' failures no longer wait
+            control_.AcknowledgeMessage();
+        } else {
+            control_.Stop();
+        }
+        control_.WaitUntilFinished();
+        ASSERT_EQ(host_.summaries.size(), finishedBefore + 1);
+        EXPECT_EQ(host_.summaries.back().outcome, acknowledge ? CrawlOutcome::Completed : CrawlOutcome::Stopped);
+        EXPECT_EQ(host_.summaries.back().pagesDone, acknowledge ? 3 : 1);
+        site_.OnFetch({});
+    }
 }
 
 TEST_F(CrawlCollectorTest, StopDuringAFetchFinishesOnceAndANewStartWorksAtOnce)
@@ -298,7 +349,7 @@ TEST_F(CrawlCollectorTest, FailuresEndTheCrawlWithTheirText)
 {
     AddFixtureSite(site_);
     CrawlOptions o = Options(kRoot);
-    o.IgnoreUrls = u"*[abc"_qs;
+    o.ignoreUrls = u"*[abc"_qs;
     Crawl(o);
     EXPECT_TRUE(site_.Fetched().isEmpty());
     EXPECT_EQ(host_.Events(), QStringList({u"error '*[abc' is an invalid mask at (6)"_qs, u"finished"_qs}));
@@ -331,6 +382,7 @@ TEST_F(CrawlCollectorTest, StartRefusesAnEmptyUrlAndASecondCrawl)
     control_.WaitUntilFinished();
     EXPECT_EQ(control_.Table().Count(), 5);
     EXPECT_TRUE(platform_.Messages().isEmpty());
+    EXPECT_TRUE(host_.Only(u"message"_qs).isEmpty());
 }
 
 TEST_F(CrawlCollectorTest, DestroyingTheControlDuringACrawlStopsItWithoutDeadlock)

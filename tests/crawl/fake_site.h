@@ -57,30 +57,30 @@ private:
             fetched_ << url;
         }
         FetcherState& state = ThisThreadFetcher();
-        state.LastStatusCode = 0;
-        state.RetryAfterMs = -1;
+        state.lastStatusCode = 0;
+        state.retryAfterMs = -1;
         if (onFetch_)
             onFetch_(url, settings, stop);
         if (stop && stop->load()) {
-            state.LastStatusCode = -1;
+            state.lastStatusCode = -1;
             return QString();
         }
         QMutexLocker lock(&mutex_);
         const auto it = pages_.find(url);
         if (it == pages_.end()) {
-            state.LastStatusCode = -1;
+            state.lastStatusCode = -1;
             return QString();
         }
         if (it->busyAnswers > 0) {
             --it->busyAnswers;
-            state.LastStatusCode = 429;
-            state.RetryAfterMs = it->retryAfterMs;
-            state.LastFetchError = QStringLiteral("HTTP/1.1 429 Too Many Requests");
+            state.lastStatusCode = 429;
+            state.retryAfterMs = it->retryAfterMs;
+            state.lastFetchError = QStringLiteral("HTTP/1.1 429 Too Many Requests");
             return QString();
         }
-        state.LastStatusCode = it->status;
+        state.lastStatusCode = it->status;
         if (!it->location.isEmpty()) {
-            state.RedirectTarget = it->location;
+            state.redirectTarget = it->location;
             return QString();
         }
         return it->status / 100 == 2 ? it->body : QString();

@@ -27,9 +27,9 @@ using Clock = std::chrono::steady_clock;
 FetchSettings Settings(int readTimeoutMs = 1000)
 {
     FetchSettings settings;
-    settings.UserAgent = QStringLiteral("FaultTest/1.0");
-    settings.ConnectTimeoutMs = 2000;
-    settings.ReadTimeoutMs = readTimeoutMs;
+    settings.userAgent = QStringLiteral("FaultTest/1.0");
+    settings.connectTimeoutMs = 2000;
+    settings.readTimeoutMs = readTimeoutMs;
     return settings;
 }
 
@@ -84,26 +84,26 @@ TEST_F(FaultFetchTest, FailuresAfterTheStatusLineAreFlaggedIncomplete)
         SCOPED_TRACE(std::string(c.path));
         const Outcome o = Fetch(server.Url(c.path));
         EXPECT_EQ(o.page, QString());
-        EXPECT_EQ(o.state.LastStatusCode, 200);
-        EXPECT_TRUE(o.state.Incomplete);
-        EXPECT_FALSE(o.state.LastFetchError.isEmpty());
-        EXPECT_TRUE(o.state.LastFetchError.contains(QLatin1String(c.failure))) << o.state.LastFetchError.toStdString();
+        EXPECT_EQ(o.state.lastStatusCode, 200);
+        EXPECT_TRUE(o.state.incomplete);
+        EXPECT_FALSE(o.state.lastFetchError.isEmpty());
+        EXPECT_TRUE(o.state.lastFetchError.contains(QLatin1String(c.failure))) << o.state.lastFetchError.toStdString();
         EXPECT_LT(o.seconds, c.maxSeconds);
         // The body cap holds memory to the capped body and its text.
         EXPECT_LT(o.peakGrowthMb, 400);
     }
     // A complete answer afterwards is no longer flagged.
     const Outcome plain = Fetch(server.Url(FaultServer::Plain));
-    EXPECT_FALSE(plain.state.Incomplete);
-    EXPECT_EQ(plain.state.LastStatusCode, 200);
+    EXPECT_FALSE(plain.state.incomplete);
+    EXPECT_EQ(plain.state.lastStatusCode, 200);
 }
 
 TEST_F(FaultFetchTest, StallsEndAtTheReadTimeout)
 {
     const Outcome head = Fetch(server.Url(FaultServer::StallBeforeHead), Settings(300));
-    EXPECT_EQ(head.state.LastStatusCode, -1);
-    EXPECT_FALSE(head.state.Incomplete);
-    EXPECT_TRUE(head.state.LastFetchError.contains(QLatin1String("timed out")));
+    EXPECT_EQ(head.state.lastStatusCode, -1);
+    EXPECT_FALSE(head.state.incomplete);
+    EXPECT_TRUE(head.state.lastFetchError.contains(QLatin1String("timed out")));
     EXPECT_LT(head.seconds, 5);
 }
 
@@ -113,23 +113,23 @@ TEST_F(FaultFetchTest, StallsEndAtTheReadTimeout)
 TEST_F(FaultFetchTest, SlowAndEndlessAnswersAreBounded)
 {
     const Outcome drip = Fetch(server.Url(FaultServer::Drip), Settings(500));
-    EXPECT_EQ(drip.state.LastStatusCode, 200);
-    EXPECT_TRUE(drip.state.Incomplete);
-    EXPECT_TRUE(drip.state.LastFetchError.contains(QLatin1String("too slow"))) << drip.state.LastFetchError.toStdString();
+    EXPECT_EQ(drip.state.lastStatusCode, 200);
+    EXPECT_TRUE(drip.state.incomplete);
+    EXPECT_TRUE(drip.state.lastFetchError.contains(QLatin1String("too slow"))) << drip.state.lastFetchError.toStdString();
     EXPECT_LT(drip.seconds, 5);
 
     // A head that drips shows no whole line within the read time-out.
     const Outcome head = Fetch(server.Url(FaultServer::DripHead), Settings(500));
-    EXPECT_EQ(head.state.LastStatusCode, -1);
+    EXPECT_EQ(head.state.lastStatusCode, -1);
     EXPECT_LT(head.seconds, 5);
 
     FetchSettings bounded = Settings(500);
-    bounded.WholeFetchTimeoutMs = 1500;
+    bounded.wholeFetchTimeoutMs = 1500;
     const Outcome endless = Fetch(server.Url(FaultServer::Endless), bounded);
-    EXPECT_EQ(endless.state.LastStatusCode, 200);
-    EXPECT_TRUE(endless.state.Incomplete);
-    EXPECT_TRUE(endless.state.LastFetchError.contains(QLatin1String("1500 ms")))
-        << endless.state.LastFetchError.toStdString();
+    EXPECT_EQ(endless.state.lastStatusCode, 200);
+    EXPECT_TRUE(endless.state.incomplete);
+    EXPECT_TRUE(endless.state.lastFetchError.contains(QLatin1String("1500 ms")))
+        << endless.state.lastFetchError.toStdString();
     EXPECT_LT(endless.seconds, 5);
 }
 
@@ -140,11 +140,11 @@ TEST_F(FaultFetchTest, RedirectsAreRecordedWithTheirBytes)
 {
     const auto target = [this](std::string_view path) {
         FetcherState& state = ThisThreadFetcher();
-        state.RedirectTarget.clear();
+        state.redirectTarget.clear();
         const Outcome o = Fetch(server.Url(path));
         EXPECT_EQ(o.page, QString()) << path;
         EXPECT_LT(o.seconds, 5) << path;
-        return std::make_pair(o.state.LastStatusCode, o.state.RedirectTarget);
+        return std::make_pair(o.state.lastStatusCode, o.state.redirectTarget);
     };
     EXPECT_EQ(target(FaultServer::RedirectLoop), std::make_pair(302, QString::fromStdString(server.Url("/loop-b"))));
     EXPECT_EQ(target("/loop-b"), std::make_pair(302, QString::fromStdString(server.Url("/loop-a"))));
@@ -170,19 +170,19 @@ TEST_F(FaultFetchTest, RedirectsAreRecordedWithTheirBytes)
 TEST_F(FaultFetchTest, HostilePagesArriveWhole)
 {
     const Outcome links = Fetch(server.Url(FaultServer::ManyLinks));
-    EXPECT_EQ(links.state.LastStatusCode, 200);
+    EXPECT_EQ(links.state.lastStatusCode, 200);
     int found = 0;
     ScanAnchors(links.page, QStringLiteral("http://127.0.0.1/"),
                 [&found](const QString&, const QString&, const QString&, const QString&) { ++found; });
     EXPECT_EQ(found, FaultServer::ManyLinksCount);
 
     const Outcome deep = Fetch(server.Url(FaultServer::Deep));
-    EXPECT_EQ(deep.state.LastStatusCode, 200);
+    EXPECT_EQ(deep.state.lastStatusCode, 200);
     EXPECT_TRUE(deep.page.endsWith(QStringLiteral("bottom text</body></html>\r\n")));
 
     const Outcome word = Fetch(server.Url(FaultServer::OneWord));
-    EXPECT_EQ(word.state.LastStatusCode, 200);
-    EXPECT_FALSE(word.state.Incomplete);
+    EXPECT_EQ(word.state.lastStatusCode, 200);
+    EXPECT_FALSE(word.state.incomplete);
     EXPECT_EQ(word.page.size(), FaultServer::OneWordBytes + 33 + 2);
     // The body and its UTF-16 text once (three times the page), never a
     // second copy of either: under four times the page.
@@ -192,11 +192,11 @@ TEST_F(FaultFetchTest, HostilePagesArriveWhole)
     EXPECT_EQ(nul.page, QStringLiteral("<p>before nul</p>\r\n"));
 
     const Outcome binary = Fetch(server.Url(FaultServer::BinaryWithoutType));
-    EXPECT_EQ(binary.state.LastStatusCode, 200);
-    EXPECT_TRUE(binary.state.NotText);
-    EXPECT_FALSE(binary.state.Incomplete);
+    EXPECT_EQ(binary.state.lastStatusCode, 200);
+    EXPECT_TRUE(binary.state.notText);
+    EXPECT_FALSE(binary.state.incomplete);
     EXPECT_EQ(binary.page, QString());
-    EXPECT_FALSE(Fetch(server.Url(FaultServer::Plain)).state.NotText);
+    EXPECT_FALSE(Fetch(server.Url(FaultServer::Plain)).state.notText);
 }
 
 // Bytes a page's character set cannot decode stay in its text as escapes,
@@ -206,7 +206,7 @@ TEST_F(FaultFetchTest, UndecodableBytesReachTheServerAsSent)
     for (const std::string_view path : {FaultServer::InvalidUtf8, FaultServer::LyingCharset}) {
         SCOPED_TRACE(std::string(path));
         const Outcome o = Fetch(server.Url(path));
-        EXPECT_EQ(o.state.LastStatusCode, 200);
+        EXPECT_EQ(o.state.lastStatusCode, 200);
         EXPECT_TRUE(o.page.contains(QStringLiteral("caf") + EscapedByte(0xE9)));
         QString href;
         ScanAnchors(o.page, QString(), [&href](const QString& link, const QString&, const QString&, const QString&) {
@@ -223,7 +223,7 @@ TEST_F(FaultFetchTest, UndecodableBytesReachTheServerAsSent)
 TEST_F(FaultFetchTest, LongUrlsAndBadCertificatesAreFetched)
 {
     const Outcome longUrl = Fetch(server.LongUrl());
-    EXPECT_EQ(longUrl.state.LastStatusCode, 200);
+    EXPECT_EQ(longUrl.state.lastStatusCode, 200);
     EXPECT_EQ(server.Requests().back().Path.size(), std::size_t(FaultServer::LongUrlLength) - server.Url("").size());
 
     // Certificates are not verified: an expired, a self-signed and a
@@ -231,7 +231,7 @@ TEST_F(FaultFetchTest, LongUrlsAndBadCertificatesAreFetched)
     for (const auto certificate : {FaultServer::Certificate::Expired, FaultServer::Certificate::SelfSigned,
                                    FaultServer::Certificate::WrongHost}) {
         const Outcome o = Fetch(server.TlsUrl(certificate));
-        EXPECT_EQ(o.state.LastStatusCode, 200) << o.state.LastFetchError.toStdString();
+        EXPECT_EQ(o.state.lastStatusCode, 200) << o.state.lastFetchError.toStdString();
         EXPECT_TRUE(o.page.contains(QStringLiteral("Served over TLS")));
     }
 }

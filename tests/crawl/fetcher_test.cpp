@@ -31,9 +31,9 @@ const QString Untouched = QStringLiteral("untouched");
 FetchSettings QuickSettings(const QString& userAgent = QStringLiteral("LexiTest/1.0"))
 {
     FetchSettings settings;
-    settings.UserAgent = userAgent;
-    settings.ConnectTimeoutMs = 2000;
-    settings.ReadTimeoutMs = 2000;
+    settings.userAgent = userAgent;
+    settings.connectTimeoutMs = 2000;
+    settings.readTimeoutMs = 2000;
     return settings;
 }
 
@@ -41,8 +41,8 @@ FetchSettings QuickSettings(const QString& userAgent = QStringLiteral("LexiTest/
 QString Fetch(const std::string& url, const FetchSettings& settings = QuickSettings())
 {
     FetcherState& state = ThisThreadFetcher();
-    state.RedirectTarget = Untouched;
-    state.LastFetchError = Untouched;
+    state.redirectTarget = Untouched;
+    state.lastFetchError = Untouched;
     return FetchPage(QString::fromStdString(url), settings);
 }
 
@@ -142,10 +142,10 @@ protected:
 };
 
 struct BodyCase {
-    const char* Name;
-    std::string Headers;
-    std::string Body;
-    QString Expected;
+    const char* name;
+    std::string headers;
+    std::string body;
+    QString expected;
 };
 
 TEST_F(FetcherTest, SuccessfulAnswersComeBackDecodedWithCrLfLines)
@@ -172,17 +172,17 @@ TEST_F(FetcherTest, SuccessfulAnswersComeBackDecodedWithCrLfLines)
     };
     std::map<std::string, std::string> answers;
     for (const BodyCase& c : cases)
-        answers["/" + std::string(c.Name)] = Answer("HTTP/1.1 200 OK", c.Headers, c.Body);
+        answers["/" + std::string(c.name)] = Answer("HTTP/1.1 200 OK", c.headers, c.body);
     LoopbackServer server(Routes(answers));
 
     for (const BodyCase& c : cases) {
-        SCOPED_TRACE(c.Name);
-        EXPECT_EQ(Fetch(server.Url("/" + std::string(c.Name))), c.Expected);
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(Fetch(server.Url("/" + std::string(c.name))), c.expected);
         const FetcherState& state = ThisThreadFetcher();
-        EXPECT_EQ(state.LastStatusCode, 200);
-        EXPECT_EQ(state.LastFetchError, Untouched);
-        EXPECT_EQ(state.RedirectTarget, Untouched);
-        EXPECT_EQ(state.FetchOrigin, QString::fromStdString(server.Url("")));
+        EXPECT_EQ(state.lastStatusCode, 200);
+        EXPECT_EQ(state.lastFetchError, Untouched);
+        EXPECT_EQ(state.redirectTarget, Untouched);
+        EXPECT_EQ(state.fetchOrigin, QString::fromStdString(server.Url("")));
     }
 }
 
@@ -231,9 +231,9 @@ TEST_F(FetcherTest, RedirectsAreRecordedAndErrorStatusesGiveTheirStatusLine)
         SCOPED_TRACE(c.Path);
         EXPECT_EQ(Fetch(server.Url(c.Path)), QString());
         const FetcherState& state = ThisThreadFetcher();
-        EXPECT_EQ(state.LastStatusCode, c.Code);
-        EXPECT_EQ(state.RedirectTarget, QString(c.Target).replace(u"{origin}"_qs, QString::fromStdString(server.Url(""))));
-        EXPECT_EQ(state.LastFetchError, c.Error);
+        EXPECT_EQ(state.lastStatusCode, c.Code);
+        EXPECT_EQ(state.redirectTarget, QString(c.Target).replace(u"{origin}"_qs, QString::fromStdString(server.Url(""))));
+        EXPECT_EQ(state.lastFetchError, c.Error);
     }
     EXPECT_EQ(server.Requests().size(), cases.size()) << "a redirect location was requested";
 }
@@ -251,10 +251,10 @@ TEST_F(FetcherTest, FailuresWithoutAnAnswerGiveMinusOne)
         SCOPED_TRACE(url);
         EXPECT_EQ(Fetch(url), QString());
         const FetcherState& state = ThisThreadFetcher();
-        EXPECT_EQ(state.LastStatusCode, -1);
-        EXPECT_NE(state.LastFetchError, Untouched);
-        EXPECT_FALSE(state.LastFetchError.isEmpty());
-        EXPECT_EQ(state.RedirectTarget, Untouched);
+        EXPECT_EQ(state.lastStatusCode, -1);
+        EXPECT_NE(state.lastFetchError, Untouched);
+        EXPECT_FALSE(state.lastFetchError.isEmpty());
+        EXPECT_EQ(state.redirectTarget, Untouched);
     }
 }
 
@@ -286,7 +286,7 @@ TEST_F(FetcherTest, PathIsPercentEncodedAndFragmentNotSent)
     Fetch(server.Url("/a b/caf\xC3\xA9?q=\xC3\xA9 1#part two"));
     ASSERT_EQ(server.Requests().size(), 1u);
     EXPECT_EQ(server.Requests()[0].Path, "/a%20b/caf%C3%A9?q=%C3%A9%201");
-    EXPECT_EQ(ThisThreadFetcher().LastStatusCode, 404);
+    EXPECT_EQ(ThisThreadFetcher().lastStatusCode, 404);
 }
 
 TEST_F(FetcherTest, StatusOnlyEndsTheTransferOnceTheHeadIsIn)
@@ -297,19 +297,19 @@ TEST_F(FetcherTest, StatusOnlyEndsTheTransferOnceTheHeadIsIn)
         std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     });
     FetchSettings settings = QuickSettings(QString());
-    settings.ReadTimeoutMs = 10000;
-    settings.StatusOnly = true;
+    settings.readTimeoutMs = 10000;
+    settings.statusOnly = true;
     const auto started = std::chrono::steady_clock::now();
     EXPECT_EQ(Fetch(server.Url("/slow"), settings), QString());
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(1000));
-    EXPECT_EQ(ThisThreadFetcher().LastStatusCode, 200);
-    EXPECT_EQ(ThisThreadFetcher().LastFetchError, Untouched);
+    EXPECT_EQ(ThisThreadFetcher().lastStatusCode, 200);
+    EXPECT_EQ(ThisThreadFetcher().lastFetchError, Untouched);
 
     LoopbackServer redirect(Routes({{"/old", Answer("HTTP/1.1 301 Moved Permanently", "Location: /new\r\n", "body")}}));
-    ThisThreadFetcher().RedirectTarget.clear();
+    ThisThreadFetcher().redirectTarget.clear();
     Fetch(redirect.Url("/old"), settings);
-    EXPECT_EQ(ThisThreadFetcher().LastStatusCode, 301);
-    EXPECT_EQ(ThisThreadFetcher().RedirectTarget, QString::fromStdString(redirect.Url("/new")));
+    EXPECT_EQ(ThisThreadFetcher().lastStatusCode, 301);
+    EXPECT_EQ(ThisThreadFetcher().redirectTarget, QString::fromStdString(redirect.Url("/new")));
 }
 
 struct TlsCase {
@@ -335,9 +335,9 @@ TEST_F(FetcherTest, TlsUpTo13IsFetchedWithoutCertificateChecks)
         LoopbackServer server(Routes({{"/", Answer("HTTP/1.1 200 OK", "", "secure\n")}}), tls.get());
         const QString page = Fetch(server.Url("/"));
         const FetcherState& state = ThisThreadFetcher();
-        EXPECT_EQ(state.LastStatusCode, c.Code) << state.LastFetchError.toStdString();
+        EXPECT_EQ(state.lastStatusCode, c.Code) << state.lastFetchError.toStdString();
         EXPECT_EQ(page, c.Code == 200 ? QStringLiteral("secure\r\n") : QString());
-        EXPECT_EQ(state.FetchOrigin, QString::fromStdString(server.Url("")));
+        EXPECT_EQ(state.fetchOrigin, QString::fromStdString(server.Url("")));
     }
 }
 
@@ -351,8 +351,8 @@ TEST_F(FetcherTest, TlsAnswerEndedByAClosedConnectionArrives)
         },
         tls.get());
     EXPECT_EQ(Fetch(server.Url("/")), QStringLiteral("no length given\r\n"));
-    EXPECT_EQ(ThisThreadFetcher().LastStatusCode, 200);
-    EXPECT_EQ(ThisThreadFetcher().LastFetchError, Untouched);
+    EXPECT_EQ(ThisThreadFetcher().lastStatusCode, 200);
+    EXPECT_EQ(ThisThreadFetcher().lastFetchError, Untouched);
 }
 
 TEST_F(FetcherTest, SilentServerEndsTheFetchAtTheReadTimeout)
@@ -373,12 +373,12 @@ TEST_F(FetcherTest, SilentServerEndsTheFetchAtTheReadTimeout)
             connection.WaitForClose(10'000);
         });
         FetchSettings settings = QuickSettings();
-        settings.ReadTimeoutMs = 300;
+        settings.readTimeoutMs = 300;
         EXPECT_EQ(Fetch(server.Url("/"), settings), QString());
-        EXPECT_EQ(ThisThreadFetcher().LastStatusCode, c.Code);
-        EXPECT_EQ(ThisThreadFetcher().Incomplete, c.Code > 0);
-        EXPECT_TRUE(MentionsTimeout(ThisThreadFetcher().LastFetchError))
-            << ThisThreadFetcher().LastFetchError.toStdString();
+        EXPECT_EQ(ThisThreadFetcher().lastStatusCode, c.Code);
+        EXPECT_EQ(ThisThreadFetcher().incomplete, c.Code > 0);
+        EXPECT_TRUE(MentionsTimeout(ThisThreadFetcher().lastFetchError))
+            << ThisThreadFetcher().lastFetchError.toStdString();
     }
 }
 
@@ -386,11 +386,11 @@ TEST_F(FetcherTest, UnansweredConnectEndsAtTheConnectTimeout)
 {
     const UnansweringPort port;
     FetchSettings settings = QuickSettings();
-    settings.ConnectTimeoutMs = 300;
+    settings.connectTimeoutMs = 300;
     EXPECT_EQ(Fetch("http://127.0.0.1:" + std::to_string(port.Port()) + "/", settings), QString());
-    EXPECT_EQ(ThisThreadFetcher().LastStatusCode, -1);
-    EXPECT_TRUE(MentionsTimeout(ThisThreadFetcher().LastFetchError))
-        << ThisThreadFetcher().LastFetchError.toStdString();
+    EXPECT_EQ(ThisThreadFetcher().lastStatusCode, -1);
+    EXPECT_TRUE(MentionsTimeout(ThisThreadFetcher().lastFetchError))
+        << ThisThreadFetcher().lastFetchError.toStdString();
 }
 
 TEST_F(FetcherTest, StopRequestAbortsTheTransferAndRunsTheHandlerOnce)
@@ -420,15 +420,15 @@ TEST_F(FetcherTest, StopRequestAbortsTheTransferAndRunsTheHandlerOnce)
         });
         int stopCalls = 0;
         FetcherState& state = ThisThreadFetcher();
-        state.LastFetchError = Untouched;
+        state.lastFetchError = Untouched;
         const QString page = FetchPage(QString::fromStdString(server.Url("/")), QuickSettings(), &stop,
                                        [&] { ++stopCalls; });
         stopper.join();
         EXPECT_EQ(page, QString());
         EXPECT_EQ(stopCalls, 1);
-        EXPECT_EQ(state.LastStatusCode, c.Code);
-        EXPECT_EQ(state.Incomplete, c.Code > 0);
-        EXPECT_NE(state.LastFetchError, Untouched);
+        EXPECT_EQ(state.lastStatusCode, c.Code);
+        EXPECT_EQ(state.incomplete, c.Code > 0);
+        EXPECT_NE(state.lastFetchError, Untouched);
     }
 }
 
@@ -445,18 +445,18 @@ TEST_F(FetcherTest, OversizedAnswersAreRefused)
         {"/plain", Answer("HTTP/1.1 200 OK", "", "small\n")},
     }));
     EXPECT_EQ(Fetch(server.Url("/bomb")), QString());
-    EXPECT_EQ(ThisThreadFetcher().LastStatusCode, 200);
-    EXPECT_TRUE(ThisThreadFetcher().LastFetchError.contains(QStringLiteral("64 MiB")))
-        << ThisThreadFetcher().LastFetchError.toStdString();
-    EXPECT_TRUE(ThisThreadFetcher().Incomplete);
+    EXPECT_EQ(ThisThreadFetcher().lastStatusCode, 200);
+    EXPECT_TRUE(ThisThreadFetcher().lastFetchError.contains(QStringLiteral("64 MiB")))
+        << ThisThreadFetcher().lastFetchError.toStdString();
+    EXPECT_TRUE(ThisThreadFetcher().incomplete);
 
     EXPECT_EQ(Fetch(server.Url("/long-head")), QString());
-    EXPECT_EQ(ThisThreadFetcher().LastStatusCode, 200);
-    EXPECT_NE(ThisThreadFetcher().LastFetchError, Untouched);
+    EXPECT_EQ(ThisThreadFetcher().lastStatusCode, 200);
+    EXPECT_NE(ThisThreadFetcher().lastFetchError, Untouched);
 
     // Nothing of the refused fetches lingers into the next one.
     EXPECT_EQ(Fetch(server.Url("/plain")), QStringLiteral("small\r\n"));
-    EXPECT_FALSE(ThisThreadFetcher().Incomplete);
+    EXPECT_FALSE(ThisThreadFetcher().incomplete);
 }
 
 TEST_F(FetcherTest, EachThreadHasItsOwnFetcherState)
@@ -465,12 +465,12 @@ TEST_F(FetcherTest, EachThreadHasItsOwnFetcherState)
     Fetch(server.Url("/ok"));
     std::thread other([&] {
         Fetch(server.Url("/gone"));
-        EXPECT_EQ(ThisThreadFetcher().LastStatusCode, 404);
-        EXPECT_EQ(ThisThreadFetcher().LastFetchError, QStringLiteral("HTTP/1.1 404 Not Found"));
+        EXPECT_EQ(ThisThreadFetcher().lastStatusCode, 404);
+        EXPECT_EQ(ThisThreadFetcher().lastFetchError, QStringLiteral("HTTP/1.1 404 Not Found"));
     });
     other.join();
-    EXPECT_EQ(ThisThreadFetcher().LastStatusCode, 200);
-    EXPECT_EQ(ThisThreadFetcher().LastFetchError, Untouched);
+    EXPECT_EQ(ThisThreadFetcher().lastStatusCode, 200);
+    EXPECT_EQ(ThisThreadFetcher().lastFetchError, Untouched);
 }
 
 }  // namespace

@@ -19,11 +19,11 @@ protected:
     std::unique_ptr<LinkProcessor> Processor(const QString& startUrl, bool subdomain = false,
                                              qint64 limit = 1000, const QString& ignoreUrls = QString())
     {
-        state_.StartUrl = startUrl;
-        state_.SubdomainScope = subdomain;
-        state_.UrlLimit = limit;
-        state_.AddedCount = 0;
-        state_.IgnoreExtensionsText = kExtensions;
+        state_.startUrl = startUrl;
+        state_.subdomainScope = subdomain;
+        state_.urlLimit = limit;
+        state_.addedCount = 0;
+        state_.ignoreExtensionsText = kExtensions;
         return std::make_unique<LinkProcessor>(db_, table_, state_, IgnoreUrlPatterns(ignoreUrls));
     }
 
@@ -133,11 +133,11 @@ TEST_F(CrawlLinkProcessorTest, StartOnAnIpAddressTakesEveryEmptyDomain)
 TEST_F(CrawlLinkProcessorTest, AnchorsAndQueryStringsAreCutWhenAsked)
 {
     auto p = Processor(u"http://www.example.com/"_qs);
-    state_.Options.RemoveAnchors = true;
-    state_.Options.RemoveQueryString = true;
+    state_.options.removeAnchors = true;
+    state_.options.removeQueryString = true;
     p->ProcessLink(u"a.html?x=1#frag"_qs, u"http://www.example.com/"_qs, QString(), QString());
-    state_.Options.RemoveAnchors = false;  // read afresh for every link
-    state_.Options.RemoveQueryString = false;
+    state_.options.removeAnchors = false;  // read afresh for every link
+    state_.options.removeQueryString = false;
     p->ProcessLink(u"b.html?x=1#frag"_qs, u"http://www.example.com/"_qs, QString(), QString());
     EXPECT_EQ(TablePages(), QStringList({u"http://www.example.com/a.html"_qs, u"http://www.example.com/b.html?x=1#frag"_qs}));
 }
@@ -154,7 +154,7 @@ TEST_F(CrawlLinkProcessorTest, RecordsEveryOccurrenceAndAppendsEachUrlOnce)
     EXPECT_EQ(TablePages(), QStringList({u"http://www.example.com"_qs, u"http://www.example.com/a.html"_qs,
                                          u"https://www.example.com/a.html"_qs}));
     EXPECT_EQ(Pages(), TablePages());
-    EXPECT_EQ(state_.AddedCount.load(), 3);
+    EXPECT_EQ(state_.addedCount.load(), 3);
     EXPECT_EQ(table_.At(1).urlLength, 22);
     EXPECT_EQ(Links(), QStringList({
                            u"|http://www.example.com||Internal|"_qs,
@@ -170,7 +170,7 @@ TEST_F(CrawlLinkProcessorTest, RecordsEveryOccurrenceAndAppendsEachUrlOnce)
 TEST_F(CrawlLinkProcessorTest, MarkupStaysInTheAnchorWhenNotStripped)
 {
     auto p = Processor(u"http://www.example.com/"_qs);
-    state_.Options.StripHtmlMarkup = false;
+    state_.options.stripHtmlMarkup = false;
     p->ProcessLink(u"x.html"_qs, u"http://www.example.com/"_qs, QString(), u" <img src=a> Home "_qs);
     EXPECT_TRUE(Links().value(0).endsWith(u"| <img src=a> Home "_qs));
 }

@@ -40,15 +40,11 @@ TEST(Text, LineListsSplitAtEveryBreakAndJoinWithCrLf)
     EXPECT_EQ(JoinLines({}), QString());
 }
 
-TEST(Text, StrToIntDefAcceptsOnlyWholeNumbers)
+TEST(Text, WholeNumberAcceptsOnlyWholeNumbers)
 {
-    bool ok = false;
-    EXPECT_EQ(StrToIntDef(QStringLiteral("42"), 7, &ok), 42);
-    EXPECT_TRUE(ok);
-    EXPECT_EQ(StrToIntDef(QStringLiteral("-3"), 7), -3);
-    EXPECT_EQ(StrToIntDef(QStringLiteral("4x"), 7, &ok), 7);
-    EXPECT_FALSE(ok);
-    EXPECT_EQ(StrToIntDef(QString(), 7), 7);
-    EXPECT_EQ(StrToIntDef(QStringLiteral(" 5"), 7), 7);
-    EXPECT_EQ(StrToIntDef(QStringLiteral("99999999999"), 7), 7);
+    EXPECT_EQ(WholeNumber(QStringLiteral("42")), 42);
+    EXPECT_EQ(WholeNumber(QStringLiteral("-3")), -3);
+    for (const QString& text : {QStringLiteral("4x"), QString(), QStringLiteral(" 5"), QStringLiteral("5 "),
+                                QStringLiteral("99999999999")})
+        EXPECT_EQ(WholeNumber(text), std::nullopt) << text.toStdString();
 }

@@ -4,8 +4,8 @@
 #include <QSet>
 
 #include "analysis/fetch_statuses.h"
-#include "analysis/word_approvals.h"
 #include "app/core/app_environment.h"
+#include "app/core/word_approvals.h"
 #include "store/project_database.h"
 #include "store/project_files.h"
 

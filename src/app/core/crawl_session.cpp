@@ -5,7 +5,7 @@
 #include "analysis/fetch_statuses.h"
 #include "app/core/app_environment.h"
 #include "platform/task_pool.h"
-#include "platform/platform.h"
+#include "platform/user_message.h"
 #include "store/project_files.h"
 
 namespace lexicrawl {
@@ -19,6 +19,9 @@ CrawlSession::CrawlSession(const AppEnvironment& environment, CrawlHost& host, F
 {
     recorder_.SetLanguageVerdicts(
         [this](const LanguageWords& words) { return spelling_.ProseVerdicts(words.language, words.words); });
+    // The worker's messages (the recorder's, the dictionaries') reach the
+    // host as the collector's do.
+    worker_.Post([this] { SetThreadMessageReporter(&control_.Messages()); });
     database_.ChooseWorkingFile();
     personalWordsPath_ = QDir(environment.DataFolder()).filePath(QStringLiteral("personal-words.txt"));
     QStringList personal;
@@ -37,7 +40,7 @@ StartResult CrawlSession::Start(const CrawlOptions& options)
             try {
                 StoreSiteApprovals(database_, site);
             } catch (const DatabaseError& e) {
-                Platform::Current().ShowMessage(StatementFailureText(e.Text()));
+                ReportMessage(StatementFailureText(e.Text()));
             }
         });
     return started;
@@ -60,16 +63,22 @@ bool CrawlSession::Approve(const QString& word, ApprovalKind kind, QString* erro
             try {
                 StoreSiteApprovals(database_, {word});
             } catch (const DatabaseError& e) {
-                Platform::Current().ShowMessage(StatementFailureText(e.Text()));
+                ReportMessage(StatementFailureText(e.Text()));
             }
         });
     return true;
+}
+
+TextModeRecord CrawlSession::ProjectTextMode()
+{
+    return ReadTextModeRecord(database_);
 }
 
 CrawlSession::~CrawlSession()
 {
     control_.Stop();
     control_.WaitUntilFinished();
+    worker_.Post([] { SetThreadMessageReporter(nullptr); });
     worker_.Wait();
     database_.Close();
 }

@@ -17,9 +17,10 @@
 
 #include "analysis/page_recorder.h"
 #include "analysis/recording_pipeline.h"
+#include "analysis/text_mode_record.h"
 #include "analysis/unknown_word_list.h"
-#include "analysis/word_approvals.h"
 #include "app/core/spelling_service.h"
+#include "app/core/word_approvals.h"
 #include "crawl/crawl_control.h"
 #include "platform/serial_worker.h"
 #include "store/project_database.h"
@@ -40,6 +41,26 @@ public:
     // The site's approved words go over into the fresh database.
     StartResult Start(const CrawlOptions& options);
     bool Stop() { return control_.Stop(); }
+    // For a signal handler, which may only set a flag: the running crawl
+    // sees it as it sees Stop.
+    std::atomic<bool>& StopRequestFlag() { return control_.State().stopRequested; }
+    CrawlPhase Phase() const { return control_.Phase(); }
+    // Waits until the crawl has finished and its end report has returned.
+    void WaitUntilFinished() { control_.WaitUntilFinished(); }
+    // Milliseconds since the crawl started; frozen once it has finished.
+    qint64 ElapsedMs() const { return control_.ElapsedMs(); }
+    CrawlSummary LastSummary() const { return control_.LastSummary(); }
+    // The table of internal URLs, which a list reads row by row, and a copy of it.
+    const InternalUrls& Table() const { return control_.Table(); }
+    std::vector<InternalUrl> Pages() const { return control_.Table().Snapshot(); }
+    // What the crawl's fetches send (agent, time-outs), for a fetch of one page.
+    FetchSettings CurrentFetchSettings() const { return control_.State().fetchSettings; }
+    // The link options, which apply at once, during a crawl as well.
+    void SetRemoveAnchors(bool on) { control_.State().options.removeAnchors = on; }
+    void SetRemoveQueryString(bool on) { control_.State().options.removeQueryString = on; }
+    void SetStripHtmlMarkup(bool on) { control_.State().options.stripHtmlMarkup = on; }
+    // The front end has acknowledged a message it was sent (CrawlHost::Message).
+    void AcknowledgeMessage() { control_.AcknowledgeMessage(); }
 
     // Opens a saved project: its copy becomes the working file and its pages
     // the table of internal URLs (unvisited). A failure is reported to the
@@ -60,10 +81,40 @@ public:
     // between two pages. A word-list file that cannot be written is
     // answered false with the reason.
     bool Approve(const QString& word, ApprovalKind kind, QString* error = nullptr);
+    // Takes words off the list for this run only, nothing written.
+    void AddApprovals(ApprovalKind kind, const QStringList& words) { approvals_.AddAll(kind, words); }
+    QStringList SiteApprovals() const { return approvals_.Site(); }
     WordApprovals& Approvals() { return approvals_; }
     // The user's own dictionary file.
     QString PersonalWordsPath() const { return personalWordsPath_; }
 
+    // The project's working file, the window caption's note of where the
+    // project lies, and how its words were read.
+    QString WorkingFilePath() const { return database_.WorkingFilePath(); }
+    QString CaptionSuffix() const { return database_.CaptionSuffix(); }
+    TextModeRecord ProjectTextMode();
+
+    // The dictionaries, on the recording worker: see SpellingService.
+    void LoadDictionaries(const QString& folder, const QString& savedLanguage,
+                          std::function<void(const DictionaryList&)> done)
+    {
+        spelling_.LoadAtStartup(folder, savedLanguage, std::move(done));
+    }
+    DictionaryList LoadDictionariesNow(const QString& folder, const QString& savedLanguage)
+    {
+        return spelling_.LoadAtStartupNow(folder, savedLanguage);
+    }
+    void SelectDictionary(int index, std::function<void(const DictionaryList&)> done)
+    {
+        spelling_.Select(index, std::move(done));
+    }
+    void CheckWord(const QString& word, std::function<void(const WordCheck&)> done, TextMode mode)
+    {
+        spelling_.Check(word, std::move(done), mode);
+    }
+    std::shared_ptr<const SuggestionEngine> Suggestions() { return spelling_.Suggestions(); }
+
+    // The parts, for tests that look inside; front ends use the operations above.
     CrawlControl& Control() { return control_; }
     ProjectDatabase& Database() { return database_; }
     SpellingService& Spelling() { return spelling_; }

@@ -4,30 +4,37 @@
 
 namespace lexicrawl {
 
-std::optional<CrawlOptions> CrawlOptionsFromSettings(const Settings& settings, QString* error)
+std::optional<CrawlOptions> CrawlOptionsFromSettings(const Settings& settings, const CrawlOverrides& overrides,
+                                                     QString* error)
 {
-    CrawlOptions options;
-    const auto connectMs = TimeoutFromText(settings.ConnectionTimeout());
-    const auto readMs = TimeoutFromText(settings.ResponseTimeout());
+    const auto connectMs =
+        overrides.connectTimeoutMs ? overrides.connectTimeoutMs : TimeoutFromText(settings.ConnectionTimeout());
+    const auto readMs = overrides.readTimeoutMs ? overrides.readTimeoutMs : TimeoutFromText(settings.ResponseTimeout());
     if (!connectMs || !readMs) {
         if (error)
             *error = InvalidIntegerText(connectMs ? settings.ResponseTimeout() : settings.ConnectionTimeout());
         return std::nullopt;
     }
-    options.StartUrl = settings.StartUrl();
-    options.SubdomainScope = settings.SubdomainScope();
-    options.UrlLimit = settings.PageLimit();
-    options.IgnoreExtensions = settings.IgnoreExtensions();
-    options.IgnoreUrls = settings.IgnoreUrls();
-    options.RemoveAnchors = settings.RemoveAnchors();
-    options.RemoveQueryString = settings.RemoveQueryString();
-    options.StripHtmlMarkup = settings.StripHtmlMarkup();
-    options.UserAgent = settings.Agent();
-    options.ConnectTimeoutMs = *connectMs;
-    options.ReadTimeoutMs = *readMs;
-    options.Connections = settings.Connections();
-    options.Location = settings.MemoryDatabase() ? DatabaseLocation::Memory : DatabaseLocation::File;
-    options.Text = TextOptions{settings.Text(), settings.CheckAltAndTitle()};
+    CrawlOptions options;
+    options.startUrl = overrides.startUrl.value_or(settings.StartUrl());
+    options.subdomainScope = overrides.subdomainScope.value_or(settings.SubdomainScope());
+    options.urlLimit = overrides.urlLimit.value_or(settings.PageLimit());
+    options.ignoreExtensions = overrides.ignoreExtensions.value_or(settings.IgnoreExtensions());
+    options.ignoreUrls = overrides.ignoreUrls.value_or(settings.IgnoreUrls());
+    options.removeAnchors = overrides.removeAnchors.value_or(settings.RemoveAnchors());
+    options.removeQueryString = overrides.removeQueryString.value_or(settings.RemoveQueryString());
+    options.stripHtmlMarkup = overrides.stripHtmlMarkup.value_or(settings.StripHtmlMarkup());
+    options.followRedirects = overrides.followRedirects.value_or(true);
+    options.userAgent = overrides.userAgent.value_or(settings.Agent());
+    options.connectTimeoutMs = *connectMs;
+    options.readTimeoutMs = *readMs;
+    options.connections = overrides.connections.value_or(settings.Connections());
+    options.delayMs = overrides.delayMs.value_or(options.delayMs);
+    options.location = overrides.location.value_or(settings.MemoryDatabase() ? DatabaseLocation::Memory
+                                                                                : DatabaseLocation::File);
+    options.text.mode = overrides.textMode.value_or(settings.Text());
+    options.text.checkAltAndTitle =
+        options.text.Prose() && overrides.checkAltAndTitle.value_or(settings.CheckAltAndTitle());
     return options;
 }
 

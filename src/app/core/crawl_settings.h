@@ -14,8 +14,37 @@ namespace lexicrawl {
 
 class Settings;
 
-// Nothing, with the reason in *error, when a stored time-out is not a whole
-// number ("'%s' is not a valid integer value").
-std::optional<CrawlOptions> CrawlOptionsFromSettings(const Settings& settings, QString* error);
+// What one crawl takes other than the stored values: the window's URL field
+// and Follow Redirects box, the command line's arguments. An unset field
+// keeps the stored value. A new crawl option gets its setting, a field here
+// when a front end can set it for one crawl, and one line in
+// CrawlOptionsFromSettings; both front ends then have it.
+struct CrawlOverrides {
+    std::optional<QString> startUrl;
+    std::optional<bool> subdomainScope;
+    std::optional<qint64> urlLimit;
+    std::optional<QString> ignoreExtensions;
+    std::optional<QString> ignoreUrls;  // CR LF between the masks
+    std::optional<bool> removeAnchors;
+    std::optional<bool> removeQueryString;
+    std::optional<bool> stripHtmlMarkup;
+    std::optional<bool> followRedirects;
+    std::optional<QString> userAgent;
+    std::optional<int> connectTimeoutMs;
+    std::optional<int> readTimeoutMs;
+    std::optional<int> connections;
+    std::optional<int> delayMs;
+    std::optional<DatabaseLocation> location;
+    std::optional<TextMode> textMode;
+    std::optional<bool> checkAltAndTitle;
+};
+
+// The one place where a crawl's options are built, for every front end: the
+// stored settings with the overrides over them. The alt and title texts are
+// checked only by the prose reading. Nothing, with the reason in *error, when
+// a stored time-out that is not overridden is not a whole number ("'%1' is
+// not a valid integer value").
+std::optional<CrawlOptions> CrawlOptionsFromSettings(const Settings& settings, const CrawlOverrides& overrides,
+                                                     QString* error);
 
 }  // namespace lexicrawl

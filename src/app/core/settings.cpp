@@ -203,18 +203,18 @@ QString Settings::LanguageFile() const { return Raw(QStringLiteral("LanguageFile
 bool Settings::SetLanguageFile(const QString& fileName) { return SetRaw(QStringLiteral("LanguageFile"), fileName); }
 
 bool Settings::HasPosition() const { return Has(QStringLiteral("Left")) && Has(QStringLiteral("Top")); }
-int Settings::Left() const { return StrToIntDef(Raw(QStringLiteral("Left")), 0); }
-int Settings::Top() const { return StrToIntDef(Raw(QStringLiteral("Top")), 0); }
+int Settings::Left() const { return WholeNumber(Raw(QStringLiteral("Left"))).value_or(0); }
+int Settings::Top() const { return WholeNumber(Raw(QStringLiteral("Top"))).value_or(0); }
 
 int Settings::Width(QSize screen) const
 {
-    const int v = StrToIntDef(Raw(QStringLiteral("Width")), 0);
+    const int v = WholeNumber(Raw(QStringLiteral("Width"))).value_or(0);
     return (v != 0 && v <= screen.width()) ? v : screen.height();
 }
 
 int Settings::Height(QSize screen) const
 {
-    const int v = StrToIntDef(Raw(QStringLiteral("Height")), 0);
+    const int v = WholeNumber(Raw(QStringLiteral("Height"))).value_or(0);
     // The default rounds halves to even, as the default floating-point mode does.
     return (v != 0 && v <= screen.height()) ? v : int(std::nearbyint(screen.width() / 2.3));
 }
@@ -301,7 +301,7 @@ int Settings::PageLimit() const
 {
     if (!Has(QStringLiteral("PageLimit")))
         return 50;
-    const int v = StrToIntDef(Raw(QStringLiteral("PageLimit")), 100);
+    const int v = WholeNumber(Raw(QStringLiteral("PageLimit"))).value_or(100);
     return std::clamp(v, 1, 999999999);
 }
 

@@ -214,9 +214,9 @@ void AnalyzeWindow::FetchContents(const QString& address, const FetchSettings& s
     RunInBackground<QString>(
         this,
         [address, settings] {
-            ThisThreadFetcher().LastFetchError.clear();
+            ThisThreadFetcher().lastFetchError.clear();
             const QString text = FetchPage(address, settings);
-            return text.isEmpty() ? ThisThreadFetcher().LastFetchError : text;
+            return text.isEmpty() ? ThisThreadFetcher().lastFetchError : text;
         },
         [this](const QString& text) {
             contents_->setPlainText(text);

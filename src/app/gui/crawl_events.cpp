@@ -18,9 +18,15 @@ void CrawlEvents::RowsAppended(qsizetype tableLength)
     tableLength_ = tableLength;
 }
 
-void CrawlEvents::RowVisited(qsizetype row)
+void CrawlEvents::RowVisited(const VisitedRow& visited)
 {
-    lastVisited_ = row;
+    lastVisited_ = visited.row;
+}
+
+bool CrawlEvents::Message(const UserMessage& shown)
+{
+    QMetaObject::invokeMethod(this, [this, shown] { emit message(shown); }, Qt::QueuedConnection);
+    return true;
 }
 
 void CrawlEvents::Error(const QString& text)

@@ -25,7 +25,9 @@ public:
     void StartUrlChanged(const QString& url) override;
     void Progress(const CrawlProgress& progress) override;
     void RowsAppended(qsizetype tableLength) override;
-    void RowVisited(qsizetype row) override;
+    void RowVisited(const VisitedRow& visited) override;
+    // Shown on the UI thread; the crawl waits until messageAcknowledged.
+    bool Message(const UserMessage& message) override;
     void Error(const QString& text) override;
     void Finished(const CrawlSummary& summary) override;
 
@@ -38,6 +40,7 @@ public:
 signals:
     void startUrlChanged(const QString& url);
     void crawlError(const QString& text);
+    void message(const lexicrawl::UserMessage& message);
     void finished(const lexicrawl::CrawlSummary& summary);
 
 private:

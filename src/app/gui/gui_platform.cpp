@@ -32,13 +32,16 @@ QMessageBox::Icon BoxIcon(MessageIcon icon)
 
 }  // namespace
 
-void GuiPlatform::OnUiThread(const std::function<void()>& work)
+bool GuiPlatform::OnUiThread()
 {
-    if (!qApp || QThread::currentThread() == qApp->thread()) {
-        work();
-        return;
-    }
-    QMetaObject::invokeMethod(qApp, work, Qt::BlockingQueuedConnection);
+    return !qApp || QThread::currentThread() == qApp->thread();
+}
+
+// Another thread never waits for the UI thread: what it asks for is posted
+// there and done in turn.
+void GuiPlatform::Later(std::function<void()> work)
+{
+    QMetaObject::invokeMethod(qApp, std::move(work), Qt::QueuedConnection);
 }
 
 void GuiPlatform::ShowMessage(const QString& text)
@@ -49,31 +52,34 @@ void GuiPlatform::ShowMessage(const QString& text)
 
 void GuiPlatform::MessageBox(const QString& title, const QString& text, MessageIcon icon)
 {
-    OnUiThread([&] {
-        QMessageBox box(BoxIcon(icon), title, text, QMessageBox::Ok, QApplication::activeWindow());
-        box.exec();
-    });
+    if (!OnUiThread()) {
+        Later([this, title, text, icon] { MessageBox(title, text, icon); });
+        return;
+    }
+    QMessageBox box(BoxIcon(icon), title, text, QMessageBox::Ok, QApplication::activeWindow());
+    box.exec();
 }
 
 bool GuiPlatform::Confirm(const QString& title, const QString& text, const QString& yes, const QString& no)
 {
-    bool answer = false;
-    OnUiThread([&] {
-        QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, QApplication::activeWindow());
-        QPushButton* yesButton = box.addButton(yes, QMessageBox::YesRole);
-        box.addButton(no, QMessageBox::NoRole);
-        box.exec();
-        answer = box.clickedButton() == yesButton;
-    });
-    return answer;
+    // Only the UI thread can wait for an answer.
+    if (!OnUiThread())
+        return false;
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, QApplication::activeWindow());
+    QPushButton* yesButton = box.addButton(yes, QMessageBox::YesRole);
+    box.addButton(no, QMessageBox::NoRole);
+    box.exec();
+    return box.clickedButton() == yesButton;
 }
 
 bool GuiPlatform::OpenDocument(const QString& target)
 {
     // The address goes to the desktop as it stands; the outcome is not examined.
-    bool opened = false;
-    OnUiThread([&] { opened = QDesktopServices::openUrl(QUrl(target, QUrl::TolerantMode)); });
-    return opened;
+    if (!OnUiThread()) {
+        Later([target] { QDesktopServices::openUrl(QUrl(target, QUrl::TolerantMode)); });
+        return true;
+    }
+    return QDesktopServices::openUrl(QUrl(target, QUrl::TolerantMode));
 }
 
 bool GuiPlatform::StartNewInstance(const QString& commandLine)
@@ -86,12 +92,20 @@ bool GuiPlatform::StartNewInstance(const QString& commandLine)
 
 void GuiPlatform::SetClipboardText(const QString& text)
 {
-    OnUiThread([&] { QApplication::clipboard()->setText(text); });
+    if (!OnUiThread()) {
+        Later([text] { QApplication::clipboard()->setText(text); });
+        return;
+    }
+    QApplication::clipboard()->setText(text);
 }
 
 void GuiPlatform::Beep()
 {
-    OnUiThread([] { QApplication::beep(); });
+    if (!OnUiThread()) {
+        Later([] { QApplication::beep(); });
+        return;
+    }
+    QApplication::beep();
 }
 
 }  // namespace lexicrawl::gui

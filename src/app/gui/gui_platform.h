@@ -1,8 +1,10 @@
 #pragma once
 // The desktop's platform services: real message boxes, the desktop's "open"
-// action, new instances of the program, the clipboard and the beep. A core
-// thread that shows a message waits on the UI thread until it is dismissed,
-// as a recording failure should hold the crawl.
+// action, new instances of the program, the clipboard and the beep. Called
+// from another thread, a member never waits for the UI thread: the box, the
+// opening or the copy is posted there, and Confirm answers "no". A crawl
+// that must pause for a message waits on a condition of its own
+// (CrawlHost::Message), not here.
 //
 // Thread-safety: every member may be called from any thread; what needs
 // the UI thread runs there.
@@ -23,8 +25,9 @@ public:
     void Beep() override;
 
 protected:
-    // Runs work on the UI thread, waiting for it when called from another.
-    static void OnUiThread(const std::function<void()>& work);
+    static bool OnUiThread();
+    // Runs work on the UI thread later, without waiting for it.
+    static void Later(std::function<void()> work);
 };
 
 }  // namespace lexicrawl::gui

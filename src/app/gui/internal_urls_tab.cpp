@@ -3,12 +3,9 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMenu>
-#include <QPushButton>
 #include <QScrollArea>
 #include <QSplitter>
-#include <QStyle>
 #include <QTableView>
-#include <QVBoxLayout>
 
 #include "app/gui/internal_url_model.h"
 #include "app/gui/page_facts_pane.h"
@@ -30,13 +27,6 @@ InternalUrlsTab::InternalUrlsTab(const InternalUrls& table, ProjectDatabase& dat
     view_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view_, &QWidget::customContextMenuRequested, this, &InternalUrlsTab::ShowMenu);
 
-    auto* list = new QWidget(this);
-    auto* listLayout = new QVBoxLayout(list);
-    listLayout->setContentsMargins(0, 0, 0, 0);
-    listLayout->addWidget(view_, 1);
-    listLayout->addLayout(ListButtons(Tr(QStringLiteral("Export Internal URLs...")), this,
-                                      [this] { emit findRequested(); }, [this] { emit exportRequested(); }));
-
     facts_ = new PageFactsPane(database, this);
     auto* scroll = new QScrollArea(this);
     scroll->setWidget(facts_);
@@ -44,21 +34,10 @@ InternalUrlsTab::InternalUrlsTab(const InternalUrls& table, ProjectDatabase& dat
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setMinimumWidth(270);
-
-    auto* splitter = new QSplitter(this);
-    splitter->addWidget(list);
-    splitter->addWidget(scroll);
-    splitter->setStretchFactor(0, 1);
-    splitter->setSizes({700, 300});
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(splitter);
-
-    connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) {
-                if (current.isValid())
-                    facts_->ShowPage(model_->UrlAt(current.row()));
-            });
+    QHBoxLayout* buttons = ListButtons(Tr(QStringLiteral("Export Internal URLs...")), this,
+                                       [this] { emit findRequested(); }, [this] { emit exportRequested(); });
+    LayOutListWithDetail(this, view_, buttons, scroll)->setSizes({700, 300});
+    FollowCurrentRow(view_, this, [this](int row) { facts_->ShowPage(model_->UrlAt(row)); });
 }
 
 QString InternalUrlsTab::SelectedUrl() const
@@ -69,13 +48,7 @@ QString InternalUrlsTab::SelectedUrl() const
 
 void InternalUrlsTab::SelectRow(int row)
 {
-    const QModelIndex index = model_->index(row, 0);
-    const bool alreadyCurrent = view_->selectionModel()->currentIndex().row() == row;
-    view_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    if (alreadyCurrent)  // no change of row to fill the pane: fill it afresh
-        facts_->ShowPage(model_->UrlAt(row));
-    view_->scrollTo(index, QAbstractItemView::EnsureVisible);
-    view_->setFocus();
+    SelectListRow(view_, row, [this](int shown) { facts_->ShowPage(model_->UrlAt(shown)); });
 }
 
 void InternalUrlsTab::SetAnalyzeEnabled(bool enabled)

@@ -22,7 +22,7 @@
 #include "app/core/crawl_session.h"
 #include "app/gui/background.h"
 #include "app/gui/batch_window.h"
-#include "app/gui/crawl_events.h"
+#include "app/gui/crawl_presenter.h"
 #include "app/gui/find_dialog.h"
 #include "app/gui/internal_url_model.h"
 #include "app/gui/internal_urls_tab.h"
@@ -38,8 +38,9 @@ MainWindow::MainWindow(AppEnvironment& environment, QWidget* parent)
     : QMainWindow(parent), environment_(environment), settings_(environment.settings())
 {
     setWindowTitle(ApplicationTitle());
-    events_ = new CrawlEvents(this);
-    session_ = std::make_unique<CrawlSession>(environment_, *events_);
+    crawl_ = new CrawlPresenter(this);
+    session_ = std::make_unique<CrawlSession>(environment_, crawl_->Host());
+    crawl_->Attach(*session_);
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -48,7 +49,7 @@ MainWindow::MainWindow(AppEnvironment& environment, QWidget* parent)
     layout->addWidget(options_);
     tabs_ = new QTabWidget(central);
     tabs_->setObjectName(QStringLiteral("tabs"));
-    urlsTab_ = new InternalUrlsTab(session_->Control().Table(), session_->Database(), tabs_);
+    urlsTab_ = new InternalUrlsTab(session_->Table(), session_->Database(), tabs_);
     wordsTab_ = new UnknownWordsTab(session_->Database(), tabs_);
     tabs_->addTab(urlsTab_, Tr(QStringLiteral("Internal URLs")));
     tabs_->addTab(wordsTab_, Tr(QStringLiteral("Unknown Words")));
@@ -76,18 +77,16 @@ MainWindow::MainWindow(AppEnvironment& environment, QWidget* parent)
     connect(urlsTab_, &InternalUrlsTab::viewReadableTextRequested, this,
             [this](const QString& url) { ViewPage(url, true); });
 
-    connect(events_, &CrawlEvents::startUrlChanged, url_, &QLineEdit::setText);
-    connect(events_, &CrawlEvents::crawlError, this, [](const QString& text) {
+    connect(crawl_, &CrawlPresenter::startUrlChanged, url_, &QLineEdit::setText);
+    connect(crawl_, &CrawlPresenter::crawlError, this, [](const QString& text) {
         Platform::Current().MessageBox(QStringLiteral("ERROR"), text, MessageIcon::Error);
     });
-    connect(events_, &CrawlEvents::finished, this, &MainWindow::OnFinished);
-    syncTimer_.setInterval(200);
-    connect(&syncTimer_, &QTimer::timeout, this, &MainWindow::SyncProgress);
-    elapsedTimer_.setInterval(1000);
-    connect(&elapsedTimer_, &QTimer::timeout, this, &MainWindow::ShowElapsed);
-    refreshTimer_.setInterval(5000);
-    refreshTimer_.setSingleShot(true);
-    connect(&refreshTimer_, &QTimer::timeout, this, &MainWindow::RefreshUnknownWords);
+    connect(crawl_, &CrawlPresenter::message, this, &MainWindow::ShowMessage);
+    connect(crawl_, &CrawlPresenter::phaseChanged, this, &MainWindow::ShowPhase);
+    connect(crawl_, &CrawlPresenter::progressDue, this, &MainWindow::ShowProgress);
+    connect(crawl_, &CrawlPresenter::elapsedDue, this, &MainWindow::ShowElapsed);
+    connect(crawl_, &CrawlPresenter::refreshDue, this, &MainWindow::RefreshUnknownWords);
+    connect(crawl_, &CrawlPresenter::finished, this, &MainWindow::OnFinished);
     RestoreGeometry();
 }
 
@@ -226,7 +225,7 @@ void MainWindow::BuildMenus()
                                });
     locations->addAction(fileLocation);
     locations->addAction(memoryLocation_);
-    CrawlState& state = session_->Control().State();
+    CrawlSession* session = session_.get();
     displayUnfinished_ =
         AddCheck(settings, QStringLiteral("displayUnfinished"), Tr(QStringLiteral("Display Unfinished Results")),
                  s.DisplayUnfinishedResults(), [&s](bool on) { s.SetDisplayUnfinishedResults(on); });
@@ -234,20 +233,20 @@ void MainWindow::BuildMenus()
                                 true, [](bool) {});
     // Link processing reads these afresh for every link, so a change applies during a crawl.
     removeAnchors_ = AddCheck(settings, QStringLiteral("removeAnchors"), Tr(QStringLiteral("Remove Anchor Links")),
-                              s.RemoveAnchors(), [&s, &state](bool on) {
+                              s.RemoveAnchors(), [&s, session](bool on) {
                                   s.SetRemoveAnchors(on);
-                                  state.Options.RemoveAnchors = on;
+                                  session->SetRemoveAnchors(on);
                               });
     removeQueryString_ = AddCheck(settings, QStringLiteral("removeQueryString"),
                                   Tr(QStringLiteral("Remove Query String Links")), s.RemoveQueryString(),
-                                  [&s, &state](bool on) {
+                                  [&s, session](bool on) {
                                       s.SetRemoveQueryString(on);
-                                      state.Options.RemoveQueryString = on;
+                                      session->SetRemoveQueryString(on);
                                   });
     stripMarkup_ = AddCheck(settings, QStringLiteral("stripMarkup"), Tr(QStringLiteral("Strip HTML Markup")),
-                            s.StripHtmlMarkup(), [&s, &state](bool on) {
+                            s.StripHtmlMarkup(), [&s, session](bool on) {
                                 s.SetStripHtmlMarkup(on);
-                                state.Options.StripHtmlMarkup = on;
+                                session->SetStripHtmlMarkup(on);
                             });
     settings->addSeparator();
     settings->addAction(Tr(QStringLiteral("Reset to Defaults")), this, &MainWindow::ResetToDefaults);
@@ -393,7 +392,7 @@ void MainWindow::HandleCommandLine()
 
 void MainWindow::UpdateCaption()
 {
-    setWindowTitle(ApplicationTitle() + session_->Database().CaptionSuffix());
+    setWindowTitle(ApplicationTitle() + session_->CaptionSuffix());
 }
 
 // A crawl is stopped first; the window closes once it has finished, so that

@@ -13,13 +13,12 @@
 // Thread-safety: UI thread only.
 #include <QMainWindow>
 #include <QStringList>
-#include <QTimer>
 
 #include <memory>
 #include <vector>
 
 #include "analysis/unknown_word_list.h"
-#include "analysis/word_approvals.h"
+#include "app/core/word_approvals.h"
 #include "crawl/crawl_control.h"
 #include "crawl/crawl_host.h"
 #include "crawl/text_options.h"
@@ -42,7 +41,7 @@ struct DictionaryList;
 
 namespace lexicrawl::gui {
 
-class CrawlEvents;
+class CrawlPresenter;
 class AnalyzeWindow;
 class FindDialog;
 class InstanceLauncher;
@@ -89,7 +88,7 @@ public:
     QToolButton* StartButton() const { return start_; }
     QString StatusText(int panel) const;
     // Whether the next unknown-word refresh is waiting on its 5 s timer.
-    bool RefreshScheduled() const { return refreshTimer_.isActive(); }
+    bool RefreshScheduled() const;
     QAction* Action(const QString& objectName) const;
 
 signals:
@@ -125,8 +124,9 @@ private:
     void Start();
     void Stop();
     void ShowPhase(CrawlPhase phase);
-    void SyncProgress();
-    void ShowElapsed();
+    void ShowProgress(const CrawlProgress& progress, qsizetype tableLength, qsizetype lastVisitedRow);
+    void ShowElapsed(qint64 elapsedMs);
+    void ShowMessage(const UserMessage& message);
     void OnFinished(const CrawlSummary& summary);
     void LoadDictionaries();
     void SelectDictionary(int index);
@@ -155,7 +155,7 @@ private:
 
     AppEnvironment& environment_;
     Settings& settings_;
-    CrawlEvents* events_ = nullptr;
+    CrawlPresenter* crawl_ = nullptr;
     std::unique_ptr<CrawlSession> session_;
 
     QLineEdit* url_ = nullptr;
@@ -177,14 +177,10 @@ private:
     QAction* stripMarkup_ = nullptr;
     QAction* memoryLocation_ = nullptr;
 
-    QTimer syncTimer_;     // progress and rows, a few times a second
-    QTimer elapsedTimer_;  // "Time: %s sec", every second
-    QTimer refreshTimer_;  // the unknown-word list during a crawl, every 5 s
     QStringList commandLine_;
     bool firstShow_ = true;
     bool geometrySaving_ = false;
     bool closeWhenFinished_ = false;
-    bool crawlRunning_ = false;
     quint64 refreshRequest_ = 0;
     TextMode projectTextMode_ = TextMode::Standard;  // how the shown project's words were read
     bool suggesting_ = false;

@@ -55,7 +55,7 @@ void MainWindow::OpenProject(const QString& path)
     RunInBackground<TextMode>(
         this,
         [session, path] {
-            return session->OpenProject(path) ? ReadTextModeRecord(session->Database()).options.mode
+            return session->OpenProject(path) ? session->ProjectTextMode().options.mode
                                               : TextMode::Standard;
         },
         [this](const TextMode& mode) {
@@ -81,7 +81,7 @@ void MainWindow::LoadProject()
 
 void MainWindow::SaveProjectAs()
 {
-    if (!QFileInfo::exists(session_->Database().WorkingFilePath())) {
+    if (!QFileInfo::exists(session_->WorkingFilePath())) {
         Platform::Current().MessageBox(QStringLiteral("Warning"), QStringLiteral("No database file was found!"),
                                        MessageIcon::Warning);
         return;
@@ -120,7 +120,7 @@ void MainWindow::ExportInternalUrls()
 // The table as it stands now, written in the background.
 void MainWindow::ExportInternalUrlsTo(const QString& path)
 {
-    const std::vector<InternalUrl> rows = session_->Control().Table().Snapshot();
+    const std::vector<InternalUrl> rows = session_->Pages();
     const QChar decimal = Platform::Current().DecimalSeparator();
     const QChar list = Platform::Current().ListSeparator();
     RunInBackground<ExportResult>(
@@ -164,7 +164,7 @@ void MainWindow::WriteWordsFile(const QString& path, const std::vector<UnknownWo
 // disturbed; a page that cannot be fetched shows nothing.
 void MainWindow::ViewPage(const QString& url, bool readableText)
 {
-    const FetchSettings settings = session_->Control().State().FetchSettings;
+    const FetchSettings settings = session_->CurrentFetchSettings();
     RunInBackground<QString>(
         this,
         [url, settings, readableText] {
@@ -225,14 +225,15 @@ void MainWindow::FindNext(const QString& text)
 // The verdict against the dictionary chosen now, with what it suggests.
 void MainWindow::SpellCheck(const QString& word)
 {
-    session_->Spelling().Check(
+    session_->CheckWord(
         word, [this](const WordCheck& check) {
         QMetaObject::invokeMethod(this, [check] {
             QString text = QStringLiteral("Word: ") + check.word + QStringLiteral("\r\r") +
                            Tr(check.known ? QStringLiteral("Correct!") : QStringLiteral("Not Found!"));
             if (!check.known && !check.suggestions.isEmpty())
                 text += QStringLiteral("\r\r") +
-                        FormatS(Tr(QStringLiteral("Suggestions: %s")), check.suggestions.join(QStringLiteral(", ")));
+                        Tr(QStringLiteral("Suggestions: %s"))
+                            .replace(QLatin1String("%s"), check.suggestions.join(QStringLiteral(", ")));
             Platform::Current().ShowMessage(text);
         });
     }, projectTextMode_);
@@ -241,7 +242,7 @@ void MainWindow::SpellCheck(const QString& word)
 // Every call makes a new window; several may be open at once.
 AnalyzeWindow* MainWindow::AnalyzeUrl(const QString& url)
 {
-    auto* window = new AnalyzeWindow(url, session_->Control().State().FetchSettings,
+    auto* window = new AnalyzeWindow(url, session_->CurrentFetchSettings(),
                                      QStringLiteral(LEXICRAWL_HTML2TEXT_BASE), this);
     window->show();
     return window;

@@ -10,9 +10,10 @@
 #include <cmath>
 
 #include "app/core/app_environment.h"
+#include "app/core/crawl_settings.h"
 #include "app/core/crawl_session.h"
 #include "app/gui/background.h"
-#include "app/gui/crawl_events.h"
+#include "app/gui/crawl_presenter.h"
 #include "app/gui/internal_url_model.h"
 #include "app/gui/internal_urls_tab.h"
 #include "app/gui/main_window.h"
@@ -37,7 +38,7 @@ struct WordsAnswer {
 
 CrawlPhase MainWindow::Phase() const
 {
-    return session_->Control().Phase();
+    return crawl_->Phase();
 }
 
 void MainWindow::StartStop()
@@ -62,42 +63,42 @@ void MainWindow::Start()
         url_->setFocus();
         return;
     }
-    CrawlOptions options;
+    // Every other control writes its setting the moment it changes.
+    CrawlOverrides overrides;
+    overrides.startUrl = url_->text();
+    overrides.followRedirects = followRedirects_->isChecked();
+    QString invalid;
     // A time-out that is not a whole number stops the Start before anything is prepared.
-    const QString invalid = options_->FillOptions(options);
-    if (!invalid.isEmpty()) {
+    const std::optional<CrawlOptions> built = CrawlOptionsFromSettings(settings_, overrides, &invalid);
+    if (!built) {
         Platform::Current().MessageBox(QApplication::applicationName(), invalid, MessageIcon::Error);
         return;
     }
-    options.StartUrl = url_->text();
-    options.RemoveAnchors = removeAnchors_->isChecked();
-    options.RemoveQueryString = removeQueryString_->isChecked();
-    options.StripHtmlMarkup = stripMarkup_->isChecked();
-    options.FollowRedirects = followRedirects_->isChecked();
-    options.Location = memoryLocation_->isChecked() ? DatabaseLocation::Memory : DatabaseLocation::File;
-
-    events_->Reset();
-    const StartResult started = session_->Start(options);
+    const CrawlOptions& options = *built;
+    const StartResult started = crawl_->Start(options);
+    if (started.status == StartStatus::OtherScheme) {
+        Platform::Current().MessageBox(QStringLiteral("Warning"), OtherSchemeText(started.url), MessageIcon::Warning);
+        url_->setFocus();
+        return;
+    }
     if (!started.Started())
         return;  // a database that could not be prepared was reported by the store
-    crawlRunning_ = true;
-    projectTextMode_ = options.Text.mode;
+    projectTextMode_ = options.text.mode;
     url_->setText(started.url);
     UpdateCaption();
     QApplication::setOverrideCursor(Qt::BusyCursor);
-    ShowPhase(CrawlPhase::Running);
     options_->SetCrawlRunning(true);
     urlsTab_->Model()->Reset();
-    RefreshUnknownWords();
-    ShowElapsed();
-    elapsedTimer_.start();
-    syncTimer_.start();
+}
+
+bool MainWindow::RefreshScheduled() const
+{
+    return crawl_->RefreshScheduled();
 }
 
 void MainWindow::Stop()
 {
-    if (session_->Stop())
-        ShowPhase(CrawlPhase::Stopping);
+    crawl_->Stop();
 }
 
 // The Start button's caption is the crawl's phase.
@@ -119,37 +120,39 @@ void MainWindow::ShowPhase(CrawlPhase phase)
 }
 
 // A few times a second: the rows that arrived, the rows visited, the status texts.
-void MainWindow::SyncProgress()
+void MainWindow::ShowProgress(const CrawlProgress& progress, qsizetype tableLength, qsizetype lastVisitedRow)
 {
-    const CrawlProgress progress = events_->LatestProgress();
-    const qsizetype length = session_->Control().Table().Count();
-    urlsTab_->Model()->Sync(events_->TableLength(), events_->LastVisitedRow());
-    status_[0]->setText(FormatS(Tr(QStringLiteral("Total URLs: %s")), QString::number(length)));
+    urlsTab_->Model()->Sync(tableLength, lastVisitedRow);
+    const QString total = QString::number(session_->Table().Count());
+    status_[0]->setText(Tr(QStringLiteral("Total URLs: %s")).replace(QLatin1String("%s"), total));
     if (progress.position > 0) {
         status_[1]->setText(QString::number(progress.position) + QStringLiteral(" / ") +
                             QString::number(progress.tableLength));
-        if (crawlRunning_)
-            status_[3]->setText(FormatS(Tr(QStringLiteral("Loading: %s")), progress.currentUrl));
+        if (crawl_->Running())
+            status_[3]->setText(Tr(QStringLiteral("Loading: %s")).replace(QLatin1String("%s"), progress.currentUrl));
     }
 }
 
-void MainWindow::ShowElapsed()
+void MainWindow::ShowElapsed(qint64 elapsedMs)
 {
-    const qint64 seconds = std::llround(double(session_->Control().ElapsedMs()) / 1000.0);
-    status_[2]->setText(FormatS(Tr(QStringLiteral("Time: %s sec")), QString::number(seconds)));
+    const qint64 seconds = std::llround(double(elapsedMs) / 1000.0);
+    status_[2]->setText(Tr(QStringLiteral("Time: %s sec")).replace(QLatin1String("%s"), QString::number(seconds)));
 }
 
+// The thread that sent it waits until the box is closed (or the crawl stops).
+void MainWindow::ShowMessage(const UserMessage& message)
+{
+    if (message.title.isEmpty() && message.icon == MessageIcon::None)
+        Platform::Current().ShowMessage(message.text);
+    else
+        Platform::Current().MessageBox(message.title, message.text, message.icon);
+    crawl_->Acknowledge();
+}
+
+// The presenter has shown the last progress, the time and the list's refresh.
 void MainWindow::OnFinished(const CrawlSummary&)
 {
-    crawlRunning_ = false;
-    syncTimer_.stop();
-    elapsedTimer_.stop();
-    SyncProgress();
-    ShowElapsed();
-    refreshTimer_.stop();
-    RefreshUnknownWords();
     Platform::Current().Beep();
-    ShowPhase(CrawlPhase::Idle);
     status_[3]->setText(Tr(QStringLiteral("Completed")));
     options_->SetCrawlRunning(false);
     QApplication::restoreOverrideCursor();
@@ -162,7 +165,7 @@ void MainWindow::OnFinished(const CrawlSummary&)
 // "Display Unfinished Results" on, the next refresh follows 5 s after this one.
 void MainWindow::RefreshUnknownWords()
 {
-    refreshTimer_.stop();
+    crawl_->RefreshStarted();
     const quint64 request = ++refreshRequest_;
     CrawlSession* session = session_.get();
     RunInBackground<WordsAnswer>(
@@ -179,8 +182,7 @@ void MainWindow::RefreshUnknownWords()
                 Platform::Current().ShowMessage(QStringLiteral("Exception raised with message: ") + answer.error);
             wordsTab_->Model()->SetWords(answer.words);
             FillSuggestions();
-            if (crawlRunning_ && displayUnfinished_->isChecked())
-                refreshTimer_.start();
+            crawl_->RefreshLater(displayUnfinished_->isChecked());
             emit unknownWordsRefreshed();
         });
 }
@@ -189,7 +191,7 @@ void MainWindow::RefreshUnknownWords()
 // remembered one selected and loaded, all on the recording worker.
 void MainWindow::LoadDictionaries()
 {
-    session_->Spelling().LoadAtStartup(environment_.DictionariesFolder(), settings_.DictionaryLanguage(),
+    session_->LoadDictionaries(environment_.DictionariesFolder(), settings_.DictionaryLanguage(),
                                        [this](const DictionaryList& list) {
                                            QMetaObject::invokeMethod(this, [this, list] { ShowDictionaries(list); });
                                        });
@@ -197,7 +199,7 @@ void MainWindow::LoadDictionaries()
 
 void MainWindow::SelectDictionary(int index)
 {
-    session_->Spelling().Select(index, [this](const DictionaryList& list) {
+    session_->SelectDictionary(index, [this](const DictionaryList& list) {
         QMetaObject::invokeMethod(this, [this, list] { ShowDictionaries(list); });
     });
 }

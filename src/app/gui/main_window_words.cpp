@@ -48,7 +48,7 @@ void MainWindow::FillSuggestions()
         this,
         [session, words] {
             QHash<QString, QStringList> found;
-            const std::shared_ptr<const SuggestionEngine> engine = session->Spelling().Suggestions();
+            const std::shared_ptr<const SuggestionEngine> engine = session->Suggestions();
             const std::vector<QStringList> lists = engine ? engine->SuggestAll(words) : std::vector<QStringList>();
             for (qsizetype i = 0; i < words.size(); ++i)
                 found.insert(words.at(i), size_t(i) < lists.size() ? lists[size_t(i)] : QStringList());

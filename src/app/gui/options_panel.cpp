@@ -200,25 +200,4 @@ void OptionsPanel::SetCrawlRunning(bool running)
         row->setEnabled(!running);
 }
 
-QString OptionsPanel::FillOptions(CrawlOptions& options) const
-{
-    const auto connectMs = TimeoutFromText(connectTimeout_->text());
-    if (!connectMs)
-        return InvalidIntegerText(connectTimeout_->text());
-    const auto readMs = TimeoutFromText(responseTimeout_->text());
-    if (!readMs)
-        return InvalidIntegerText(responseTimeout_->text());
-    options.SubdomainScope = subdomain_->isChecked();
-    options.UrlLimit = limit_->value();
-    options.Connections = connections_->value();
-    options.ConnectTimeoutMs = *connectMs;
-    options.ReadTimeoutMs = *readMs;
-    options.UserAgent = agent_->currentText();
-    options.IgnoreExtensions = extensions_->text();
-    options.IgnoreUrls = urls_->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    options.Text.mode = TextMode(textMode_->currentData().toInt());
-    options.Text.checkAltAndTitle = options.Text.Prose() && altAndTitle_->isChecked();
-    return QString();
-}
-
 }  // namespace lexicrawl::gui

@@ -30,9 +30,6 @@ public:
 
     void SetOptionRowsVisible(bool visible);
     void SetCrawlRunning(bool running);
-    // Fills the options these rows hold; answers the text of a time-out box
-    // that is not a 32-bit whole number, or empty text.
-    QString FillOptions(CrawlOptions& options) const;
     QComboBox* AgentBox() const { return agent_; }
 
 private:

@@ -23,7 +23,7 @@ struct FactsAnswer {
 
 QString LengthText(const QString& text)
 {
-    return FormatS(Tr(QStringLiteral("Length: %s")), QString::number(text.size()));
+    return Tr(QStringLiteral("Length: %s")).replace(QLatin1String("%s"), QString::number(text.size()));
 }
 
 }  // namespace

@@ -2,10 +2,13 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QPushButton>
+#include <QSplitter>
 #include <QStyle>
 #include <QTableView>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 #include "platform/translation.h"
 
@@ -45,6 +48,44 @@ QHBoxLayout* ListButtons(const QString& exportCaption, QWidget* parent, const st
     layout->addWidget(exportButton);
     layout->addStretch(1);
     return layout;
+}
+
+QSplitter* LayOutListWithDetail(QWidget* tab, QTableView* list, QHBoxLayout* buttons, QWidget* detail)
+{
+    auto* listSide = new QWidget(tab);
+    auto* listLayout = new QVBoxLayout(listSide);
+    listLayout->setContentsMargins(0, 0, 0, 0);
+    listLayout->addWidget(list, 1);
+    listLayout->addLayout(buttons);
+
+    auto* splitter = new QSplitter(tab);
+    splitter->addWidget(listSide);
+    splitter->addWidget(detail);
+    splitter->setStretchFactor(0, 1);
+    auto* layout = new QHBoxLayout(tab);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(splitter);
+    return splitter;
+}
+
+void FollowCurrentRow(QTableView* list, QWidget* context, const std::function<void(int)>& showRow)
+{
+    QObject::connect(list->selectionModel(), &QItemSelectionModel::currentRowChanged, context,
+                     [showRow](const QModelIndex& current) {
+                         if (current.isValid())
+                             showRow(current.row());
+                     });
+}
+
+void SelectListRow(QTableView* list, int row, const std::function<void(int)>& showRow)
+{
+    const QModelIndex index = list->model()->index(row, 0);
+    const bool alreadyCurrent = list->selectionModel()->currentIndex().row() == row;
+    list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    if (alreadyCurrent)
+        showRow(row);
+    list->scrollTo(index, QAbstractItemView::EnsureVisible);
+    list->setFocus();
 }
 
 }  // namespace lexicrawl::gui

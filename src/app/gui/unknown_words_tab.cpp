@@ -3,9 +3,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMenu>
-#include <QSplitter>
 #include <QTableView>
-#include <QVBoxLayout>
 
 #include "app/gui/result_list.h"
 #include "app/gui/unknown_word_model.h"
@@ -26,28 +24,17 @@ UnknownWordsTab::UnknownWordsTab(ProjectDatabase& database, QWidget* parent) : Q
     view_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view_, &QWidget::customContextMenuRequested, this, &UnknownWordsTab::ShowMenu);
 
-    auto* list = new QWidget(this);
-    auto* listLayout = new QVBoxLayout(list);
-    listLayout->setContentsMargins(0, 0, 0, 0);
-    listLayout->addWidget(view_, 1);
-    listLayout->addLayout(ListButtons(Tr(QStringLiteral("Export Words...")), this, [this] { emit findRequested(); },
-                                      [this] { emit exportRequested(); }));
-
     sources_ = new WordSourcesPane(database, this);
     sources_->setMinimumWidth(400);
-    auto* splitter = new QSplitter(this);
-    splitter->addWidget(list);
-    splitter->addWidget(sources_);
-    splitter->setStretchFactor(0, 1);
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(splitter);
+    QHBoxLayout* buttons = ListButtons(Tr(QStringLiteral("Export Words...")), this, [this] { emit findRequested(); },
+                                       [this] { emit exportRequested(); });
+    LayOutListWithDetail(this, view_, buttons, sources_);
+    FollowCurrentRow(view_, this, [this](int row) { ShowWordAt(row); });
+}
 
-    connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) {
-                if (current.isValid())
-                    sources_->ShowWord(model_->WordAt(current.row()), model_->FormsAt(current.row()));
-            });
+void UnknownWordsTab::ShowWordAt(int row)
+{
+    sources_->ShowWord(model_->WordAt(row), model_->FormsAt(row));
 }
 
 QString UnknownWordsTab::SelectedWord() const
@@ -58,13 +45,7 @@ QString UnknownWordsTab::SelectedWord() const
 
 void UnknownWordsTab::SelectRow(int row)
 {
-    const QModelIndex index = model_->index(row, 0);
-    const bool alreadyCurrent = view_->selectionModel()->currentIndex().row() == row;
-    view_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    if (alreadyCurrent)  // no change of row to fill the pane: fill it afresh
-        sources_->ShowWord(model_->WordAt(row), model_->FormsAt(row));
-    view_->scrollTo(index, QAbstractItemView::EnsureVisible);
-    view_->setFocus();
+    SelectListRow(view_, row, [this](int shown) { ShowWordAt(shown); });
 }
 
 void UnknownWordsTab::ShowMenu(const QPoint& at)

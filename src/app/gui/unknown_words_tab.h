@@ -7,7 +7,7 @@
 // Thread-safety: UI thread only.
 #include <QWidget>
 
-#include "analysis/word_approvals.h"
+#include "app/core/word_approvals.h"
 
 class QTableView;
 
@@ -38,6 +38,7 @@ signals:
     void approveRequested(const QString& word, lexicrawl::ApprovalKind kind);
 
 private:
+    void ShowWordAt(int row);
     void ShowMenu(const QPoint& at);
 
     UnknownWordModel* model_ = nullptr;

@@ -33,6 +33,7 @@
 
 #include "app/core/app_environment.h"
 #include "app/core/crawl_session.h"
+#include "app/gui/crawl_events.h"
 #include "app/gui/gui_platform.h"
 #include "app/gui/internal_url_model.h"
 #include "app/gui/internal_urls_tab.h"
@@ -329,6 +330,34 @@ TEST_F(MainWindowTest, StopDuringASlowPageThenStartAgain)
     EXPECT_EQ(w.StatusText(3), QStringLiteral("Completed"));
 }
 
+// The end of an earlier crawl that arrives after the next Start (queued
+// behind it) leaves the running crawl, its timers and its captions alone.
+TEST_F(MainWindowTest, ALateEndOfAnEarlierCrawlLeavesTheNextOneRunning)
+{
+    Settings(data.path()).SetIgnoreUrls(QStringLiteral("*/nothing/*"));
+    MainWindow& w = Open();
+    QSignalSpy finished(&w, &MainWindow::crawlFinished);
+    const auto loadingSlowPage = [&] { return w.StatusText(3).contains(QStringLiteral("slow.html")); };
+    w.UrlBox()->setText(site.Url());
+    w.StartStop();
+    ASSERT_TRUE(QTest::qWaitFor(loadingSlowPage, 10000));
+    w.StartStop();
+    ASSERT_TRUE(finished.wait(5000));
+
+    w.StartStop();
+    ASSERT_TRUE(QTest::qWaitFor(loadingSlowPage, 10000));
+    CrawlSummary earlier;
+    earlier.crawl = 1;
+    earlier.outcome = CrawlOutcome::Stopped;
+    emit w.findChild<CrawlEvents*>()->finished(earlier);
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_EQ(w.StartButton()->text(), QStringLiteral("STOP"));
+    EXPECT_TRUE(loadingSlowPage());
+    ASSERT_TRUE(finished.wait(20000));  // its own end still comes
+    EXPECT_EQ(w.StatusText(3), QStringLiteral("Completed"));
+    EXPECT_EQ(w.StartButton()->text(), QStringLiteral("Start"));
+}
+
 TEST_F(MainWindowTest, ClosingDuringACrawlStopsItFirst)
 {
     Settings(data.path()).SetIgnoreUrls(QStringLiteral("*/nothing/*"));
@@ -477,6 +506,19 @@ TEST_F(MainWindowTest, AnAddressOnTheCommandLineStartsACrawlWhateverTheCaseOfIts
         20000));
     EXPECT_EQ(window->UrlBox()->text(), site.Url());  // only the scheme is lower-cased
     EXPECT_EQ(window->UrlsTab()->Model()->rowCount(), 4);
+}
+
+// The window refuses another scheme with the command line's words, instead
+// of crawling "http://ftp://x".
+TEST_F(MainWindowTest, AStartUrlWithAnotherSchemeIsRefused)
+{
+    Open();
+    window->UrlBox()->setText(QStringLiteral("ftp://x"));
+    window->StartStop();
+    EXPECT_EQ(LastSaid(), QStringLiteral("Warning: 'ftp://x' is not an http or https URL"));
+    EXPECT_EQ(window->Phase(), CrawlPhase::Idle);
+    EXPECT_EQ(window->UrlBox()->text(), QStringLiteral("ftp://x"));
+    EXPECT_EQ(window->UrlsTab()->Model()->rowCount(), 0);
 }
 
 TEST_F(MainWindowTest, GeometryFollowsTheReadingRules)

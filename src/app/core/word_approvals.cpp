@@ -1,4 +1,4 @@
-#include "analysis/word_approvals.h"
+#include "app/core/word_approvals.h"
 
 #include <QFile>
 #include <QMutexLocker>
