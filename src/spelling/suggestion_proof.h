@@ -67,7 +67,8 @@ public:
 
     // Runs a fixed sample drawn from the dictionary (stems lower-cased, with
     // two letters swapped, one left off, two stems joined) through the
-    // replay and through engine's own suggestions; on any difference the
+    // replay and, where it answers Known, through engine's own suggestions;
+    // on any difference the
     // replay is off from then on, ReplayNotice() says why and a log line
     // says it once. engine: an engine of the same files.
     void SelfCheck(HunspellEngine& engine, const QByteArray& words, const QString& name);
