@@ -98,6 +98,8 @@ CrawlOverrides Overrides(const CliOptions& o)
     c.textMode = o.textMode;
     if (o.checkAltAndTitle)
         c.checkAltAndTitle = true;
+    if (o.insecure)
+        c.insecure = true;
     return c;
 }
 

@@ -140,6 +140,7 @@ const std::map<QString, bool CliOptions::*>& Switches()
         {"--quiet", &CliOptions::quiet},
         {"--fail-on-unknown", &CliOptions::failOnUnknown},
         {"--check-alt-title", &CliOptions::checkAltAndTitle},
+        {"--insecure", &CliOptions::insecure},
         {"--fail-on-new", &CliOptions::failOnNew},
     };
     return switches;
@@ -305,6 +306,8 @@ QString UsageText()
         "                            a lang attribute with that language's dictionary\n"
         "  --check-alt-title         prose: check the alt and title texts of images and links\n"
         "  --user-agent TEXT         User-Agent header (empty: none)\n"
+        "  --insecure                do not verify https certificates (test servers;\n"
+        "                            setting Insecure=ON); also allows TLS 1.0 and 1.1\n"
         "  --connect-timeout MS      connection time-out in milliseconds\n"
         "  --read-timeout MS         response time-out in milliseconds\n"
         "  --connections N           requests in flight at once, 1 to 16 (default 2); the\n"

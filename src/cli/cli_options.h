@@ -46,6 +46,7 @@ struct CliOptions {
     bool failOnUnknown = false;
     std::optional<TextMode> textMode;  // crawl, check
     bool checkAltAndTitle = false;
+    bool insecure = false;
     QString report;       // the HTML report
     QString ignoreWords;  // a word-list file whose words leave the list
     QString baseline;     // a saved project to compare the crawl with

@@ -113,6 +113,7 @@ void CrawlControl::CaptureOptions(const CrawlOptions& options)
 {
     state_.ignoreExtensionsText = TrimCtl(options.ignoreExtensions);
     state_.fetchSettings = FetchSettings{options.userAgent, options.connectTimeoutMs, options.readTimeoutMs};
+    state_.fetchSettings.insecure = options.insecure;
     state_.urlLimit = options.urlLimit;
     state_.connections = std::clamp(options.connections, 1, kMaxConnections);
     state_.delayMs = std::max(0, options.delayMs);

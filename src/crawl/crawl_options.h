@@ -28,6 +28,7 @@ struct CrawlOptions {
     bool stripHtmlMarkup = true;
     bool followRedirects = true;      // take over the start URL's first redirect
     QString userAgent;                // taken untrimmed; empty sends none
+    bool insecure = false;            // certificates not verified (test servers)
     int connectTimeoutMs = 10000;     // 0: the fetcher's own bound
     int readTimeoutMs = 10000;
     // Requests in flight at once (1: one page at a time); pages are still

@@ -21,6 +21,10 @@ struct FetchSettings {
     // Only the status and the redirect target are wanted: the transfer ends
     // once the answer's head is in, and the result is empty.
     bool statusOnly = false;
+    // Certificates are verified against the system's store unless this is
+    // set (test servers with their own certificates); only then are TLS 1.0
+    // and 1.1 and servers without secure renegotiation accepted too.
+    bool insecure = false;
     // Bound of the whole fetch; 0 (or less): the connect time-out plus the
     // larger of 6 read time-outs and 60 s.
     int wholeFetchTimeoutMs = 0;

@@ -118,7 +118,7 @@ int WholeFetchBound(int requestedMs, int connectMs, int readMs)
 }
 
 // OpenSSL 3 refuses servers that lack secure renegotiation, which many old
-// servers still do; the fetcher talks to whatever the site runs.
+// servers still do; accepted only when the user turned verification off.
 CURLcode OnSslContext(CURL*, void* sslContext, void*)
 {
     SSL_CTX_set_options(static_cast<SSL_CTX*>(sslContext), SSL_OP_LEGACY_SERVER_CONNECT);
@@ -126,6 +126,21 @@ CURLcode OnSslContext(CURL*, void* sslContext, void*)
 }
 
 }  // namespace
+
+QString CertificateFailureText(const char* curlText)
+{
+    QString detail = QString::fromUtf8(curlText);
+    // "SSL: no alternative certificate subject name matches target host
+    // name 'x'", "SSL: certificate subject name 'y' does not match target
+    // host name 'x'"
+    if (detail.contains(QLatin1String("target host name")))
+        return QStringLiteral("certificate is for another host: ") + detail.section(QLatin1String("SSL: "), -1);
+    // "SSL certificate problem: self-signed certificate"
+    for (const QLatin1String prefix : {QLatin1String("SSL certificate problem: "), QLatin1String("SSL: ")})
+        if (detail.startsWith(prefix))
+            detail.remove(0, prefix.size());
+    return QStringLiteral("certificate not trusted: ") + detail;
+}
 
 // The C callbacks of the easy handle, forwarding to the transfer.
 struct HttpTransferCallbacks {
@@ -165,6 +180,7 @@ struct HttpTransferCallbacks {
 HttpTransfer::HttpTransfer(const FetchSettings& settings, const std::atomic<bool>* stopRequested)
     : userAgent_(HeaderSafe(settings.userAgent)),
       statusOnly_(settings.statusOnly),
+      insecure_(settings.insecure),
       connectTimeoutMs_(settings.connectTimeoutMs > 0 ? settings.connectTimeoutMs : DefaultConnectTimeoutMs),
       stopRequested_(stopRequested),
       readTimeoutMs_(settings.readTimeoutMs > 0 ? settings.readTimeoutMs : DefaultReadTimeoutMs),
@@ -227,16 +243,25 @@ void HttpTransfer::Configure(CURL* easy, const QByteArray& url, curl_slist* head
 
 void HttpTransfer::ConfigureTls(CURL* easy)
 {
-    // TLS 1.0 to 1.3: the two oldest as old sites still need them, the newest
-    // as many servers now speak nothing else. OpenSSL 3 allows TLS 1.0 and 1.1
-    // only at security level 0, lowered here for this client alone (the TLS
-    // 1.3 suites are configured apart and keep OpenSSL's defaults).
+    // By default TLS 1.2 and 1.3 with the certificate checked against the
+    // system's store and the host name: a page is only as trustworthy as the
+    // server that sent it, and a user:password in the start URL must not go
+    // to whoever answers. With verification off (test servers) also TLS 1.0
+    // and 1.1, which OpenSSL 3 allows only at security level 0, lowered for
+    // this transfer alone.
+    SetOption(easy, CURLOPT_SSL_SESSIONID_CACHE, 0L);
+    if (!insecure_) {
+        const long versions = static_cast<long>(CURL_SSLVERSION_TLSv1_2) | static_cast<long>(CURL_SSLVERSION_MAX_TLSv1_3);
+        SetOption(easy, CURLOPT_SSLVERSION, versions);
+        SetOption(easy, CURLOPT_SSL_VERIFYPEER, 1L);
+        SetOption(easy, CURLOPT_SSL_VERIFYHOST, 2L);
+        return;
+    }
     const long versions = static_cast<long>(CURL_SSLVERSION_TLSv1_0) | static_cast<long>(CURL_SSLVERSION_MAX_TLSv1_3);
     SetOption(easy, CURLOPT_SSLVERSION, versions);
     SetOption(easy, CURLOPT_SSL_CIPHER_LIST, "DEFAULT:@SECLEVEL=0");
     SetOption(easy, CURLOPT_SSL_VERIFYPEER, 0L);
     SetOption(easy, CURLOPT_SSL_VERIFYHOST, 0L);
-    SetOption(easy, CURLOPT_SSL_SESSIONID_CACHE, 0L);
     SetOption(easy, CURLOPT_SSL_CTX_FUNCTION, &OnSslContext);
 }
 
@@ -282,6 +307,8 @@ void HttpTransfer::Conclude(CURLcode result, const char* errorText, CURL* easy)
         outcome_.failure = QStringLiteral("The transfer was too slow: fewer than %1 bytes in %2 ms")
                                .arg(MinBytesPerSecond * rateWindowMs_ / 1000)
                                .arg(rateWindowMs_);
+    } else if (result == CURLE_PEER_FAILED_VERIFICATION) {
+        outcome_.failure = CertificateFailureText(errorText[0] != '\0' ? errorText : curl_easy_strerror(result));
     } else if (result != CURLE_OK && !(result == CURLE_WRITE_ERROR && bodyRefused_)) {
         outcome_.failure = QString::fromUtf8(errorText[0] != '\0' ? errorText : curl_easy_strerror(result));
     } else if (outcome_.statusCode < 0) {

@@ -27,6 +27,11 @@ struct TransferOutcome {
     bool stopped = false;      // ended because the stop request was seen
 };
 
+// The failure text of a certificate that did not pass verification, from
+// libcurl's error text: "certificate is for another host: ..." or
+// "certificate not trusted: ...".
+QString CertificateFailureText(const char* curlText);
+
 // Runs one GET per instance: a fresh easy handle on a private multi handle,
 // so no connection, cookie, session or TLS state outlives it. The transfer is
 // driven by our own loop so that the inactivity time-out and the stop request
@@ -88,6 +93,7 @@ private:
 
     QByteArray userAgent_;
     bool statusOnly_;
+    bool insecure_;
     int connectTimeoutMs_;
     const std::atomic<bool>* stopRequested_;
     int readTimeoutMs_;

@@ -3,6 +3,7 @@
 // nothing crashes or holds more memory than the body cap allows.
 #include "crawl/anchor_scanner.h"
 #include "crawl/fetcher.h"
+#include "crawl/http_transfer.h"
 #include "crawl/url_text.h"
 #include "fault_server.h"
 #include "platform/escaped_bytes.h"
@@ -220,20 +221,58 @@ TEST_F(FaultFetchTest, UndecodableBytesReachTheServerAsSent)
     EXPECT_EQ(unknown.page, QStringLiteral(u"<p>café “quoted”</p>\r\n"));
 }
 
-TEST_F(FaultFetchTest, LongUrlsAndBadCertificatesAreFetched)
+TEST_F(FaultFetchTest, LongUrlsAreFetched)
 {
     const Outcome longUrl = Fetch(server.LongUrl());
     EXPECT_EQ(longUrl.state.lastStatusCode, 200);
     EXPECT_EQ(server.Requests().back().Path.size(), std::size_t(FaultServer::LongUrlLength) - server.Url("").size());
+}
 
-    // Certificates are not verified: an expired, a self-signed and a
-    // wrong-host certificate all give the page.
-    for (const auto certificate : {FaultServer::Certificate::Expired, FaultServer::Certificate::SelfSigned,
-                                   FaultServer::Certificate::WrongHost}) {
-        const Outcome o = Fetch(server.TlsUrl(certificate));
+TEST_F(FaultFetchTest, BadCertificatesFailUnlessVerificationIsOff)
+{
+    const struct {
+        FaultServer::Certificate certificate;
+        const char* failure;
+    } cases[] = {
+        {FaultServer::Certificate::Expired, "certificate not trusted: "},
+        {FaultServer::Certificate::SelfSigned, "certificate not trusted: "},
+        // Its certificate is made up too, so the trust check fails first.
+        {FaultServer::Certificate::WrongHost, "certificate not trusted: "},
+    };
+    for (const auto& c : cases) {
+        const Outcome verified = Fetch(server.TlsUrl(c.certificate));
+        EXPECT_EQ(verified.state.lastStatusCode, -1);
+        EXPECT_TRUE(verified.page.isEmpty());
+        EXPECT_TRUE(verified.state.lastFetchError.startsWith(QLatin1String(c.failure)))
+            << verified.state.lastFetchError.toStdString();
+
+        FetchSettings insecure = Settings();
+        insecure.insecure = true;
+        const Outcome o = Fetch(server.TlsUrl(c.certificate), insecure);
         EXPECT_EQ(o.state.lastStatusCode, 200) << o.state.lastFetchError.toStdString();
         EXPECT_TRUE(o.page.contains(QStringLiteral("Served over TLS")));
     }
+}
+
+TEST(CertificateFailureText, SaysWhatFailed)
+{
+    const struct {
+        const char* curl;
+        const char* text;
+    } cases[] = {
+        {"SSL certificate problem: self-signed certificate", "certificate not trusted: self-signed certificate"},
+        {"SSL certificate problem: certificate has expired", "certificate not trusted: certificate has expired"},
+        {"SSL: no alternative certificate subject name matches target host name '127.0.0.1'",
+         "certificate is for another host: no alternative certificate subject name matches target host name "
+         "'127.0.0.1'"},
+        {"SSL: certificate subject name 'a.example' does not match target host name 'b.example'",
+         "certificate is for another host: certificate subject name 'a.example' does not match target host name "
+         "'b.example'"},
+        {"SSL peer certificate or SSH remote key was not OK", "certificate not trusted: SSL peer certificate or SSH "
+                                                              "remote key was not OK"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CertificateFailureText(c.curl), QString::fromUtf8(c.text)) << c.curl;
 }
 
 }  // namespace

@@ -37,6 +37,14 @@ FetchSettings QuickSettings(const QString& userAgent = QStringLiteral("LexiTest/
     return settings;
 }
 
+// For the loopback TLS servers, whose certificates are made up.
+FetchSettings InsecureSettings()
+{
+    FetchSettings settings = QuickSettings();
+    settings.insecure = true;
+    return settings;
+}
+
 // Sets the fields a fetch must leave alone to a marker, then fetches.
 QString Fetch(const std::string& url, const FetchSettings& settings = QuickSettings())
 {
@@ -317,23 +325,28 @@ struct TlsCase {
     int MinVersion;
     int MaxVersion;
     bool Expired;
+    bool Insecure;
     int Code;
 };
 
-TEST_F(FetcherTest, TlsUpTo13IsFetchedWithoutCertificateChecks)
+TEST_F(FetcherTest, TlsIsVerifiedUnlessTurnedOff)
 {
+    // Verified (the default): the test servers' made-up certificates fail,
+    // and so would TLS 1.0 and 1.1. Verification off: every version up to 1.3.
     const std::vector<TlsCase> cases = {
-        {"tls1.0-only", TLS1_VERSION, TLS1_VERSION, false, 200},
-        {"tls1.1-only", TLS1_1_VERSION, TLS1_1_VERSION, false, 200},
-        {"tls1.2-only", TLS1_2_VERSION, TLS1_2_VERSION, false, 200},
-        {"any-version-expired", TLS1_VERSION, TLS1_3_VERSION, true, 200},
-        {"tls1.3-only", TLS1_3_VERSION, TLS1_3_VERSION, false, 200},
+        {"tls1.0-only", TLS1_VERSION, TLS1_VERSION, false, true, 200},
+        {"tls1.1-only", TLS1_1_VERSION, TLS1_1_VERSION, false, true, 200},
+        {"tls1.2-only", TLS1_2_VERSION, TLS1_2_VERSION, false, true, 200},
+        {"any-version-expired", TLS1_VERSION, TLS1_3_VERSION, true, true, 200},
+        {"tls1.3-only", TLS1_3_VERSION, TLS1_3_VERSION, false, true, 200},
+        {"tls1.3-verified", TLS1_3_VERSION, TLS1_3_VERSION, false, false, -1},
+        {"tls1.0-verified", TLS1_VERSION, TLS1_VERSION, false, false, -1},
     };
     for (const TlsCase& c : cases) {
         SCOPED_TRACE(c.Name);
         const test::SslContext tls = test::MakeServerContext(c.MinVersion, c.MaxVersion, c.Expired);
         LoopbackServer server(Routes({{"/", Answer("HTTP/1.1 200 OK", "", "secure\n")}}), tls.get());
-        const QString page = Fetch(server.Url("/"));
+        const QString page = Fetch(server.Url("/"), c.Insecure ? InsecureSettings() : QuickSettings());
         const FetcherState& state = ThisThreadFetcher();
         EXPECT_EQ(state.lastStatusCode, c.Code) << state.lastFetchError.toStdString();
         EXPECT_EQ(page, c.Code == 200 ? QStringLiteral("secure\r\n") : QString());
@@ -350,7 +363,7 @@ TEST_F(FetcherTest, TlsAnswerEndedByAClosedConnectionArrives)
             connection.CloseWithoutNotify();
         },
         tls.get());
-    EXPECT_EQ(Fetch(server.Url("/")), QStringLiteral("no length given\r\n"));
+    EXPECT_EQ(Fetch(server.Url("/"), InsecureSettings()), QStringLiteral("no length given\r\n"));
     EXPECT_EQ(ThisThreadFetcher().lastStatusCode, 200);
     EXPECT_EQ(ThisThreadFetcher().lastFetchError, Untouched);
 }

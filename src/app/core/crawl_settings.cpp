@@ -26,6 +26,7 @@ std::optional<CrawlOptions> CrawlOptionsFromSettings(const Settings& settings, c
     options.stripHtmlMarkup = overrides.stripHtmlMarkup.value_or(settings.StripHtmlMarkup());
     options.followRedirects = overrides.followRedirects.value_or(true);
     options.userAgent = overrides.userAgent.value_or(settings.Agent());
+    options.insecure = overrides.insecure.value_or(settings.Insecure());
     options.connectTimeoutMs = *connectMs;
     options.readTimeoutMs = *readMs;
     options.connections = overrides.connections.value_or(settings.Connections());

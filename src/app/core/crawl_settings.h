@@ -37,6 +37,7 @@ struct CrawlOverrides {
     std::optional<DatabaseLocation> location;
     std::optional<TextMode> textMode;
     std::optional<bool> checkAltAndTitle;
+    std::optional<bool> insecure;
 };
 
 // The one place where a crawl's options are built, for every front end: the

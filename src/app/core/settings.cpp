@@ -350,6 +350,7 @@ bool Settings::SetDictionaryLanguage(const QString& name) { return SetRaw(QStrin
 TextMode Settings::Text() const { return TextModeFromName(Raw(QStringLiteral("TextMode"))); }
 bool Settings::SetText(TextMode mode) { return SetRaw(QStringLiteral("TextMode"), TextModeName(mode)); }
 
+bool Settings::Insecure() const { return Raw(QStringLiteral("Insecure")) == QLatin1String("ON"); }
 bool Settings::CheckAltAndTitle() const { return Raw(QStringLiteral("CheckAltAndTitle")) == QLatin1String("ON"); }
 bool Settings::SetCheckAltAndTitle(bool on)
 {

@@ -93,6 +93,8 @@ public:
     bool SetText(TextMode mode);
     // Prose reading: exactly "ON" checks the alt and title texts too.
     bool CheckAltAndTitle() const;
+    // "Insecure" = "ON": certificates of https pages are not verified.
+    bool Insecure() const;
     bool SetCheckAltAndTitle(bool on);
 
 private:
