@@ -43,6 +43,7 @@ void PageRecorder::RecordPage(const QString& sourcelink, const QString& source)
 void PageRecorder::Write(const QString& sourcelink, const PageRecord& record)
 {
     const std::vector<bool> known = verdicts_(record.words);
+    siteWords_.AddPage(record);
     // The page's statements share one commit: the same rows, far fewer
     // journal writes. Each statement that fails still fails alone.
     std::optional<Transaction> transaction;
@@ -85,10 +86,20 @@ void PageRecorder::Write(const QString& sourcelink, const PageRecord& record)
 void PageRecorder::BeginCrawl(const TextOptions& text)
 {
     text_ = text;
+    siteWords_.Clear();
     if (!text.Prose())
         return;
     for (const QString& statement : text_mode_record::BeginStatements(text))
         Execute(statement);
+}
+
+void PageRecorder::EndCrawl()
+{
+    try {
+        siteWords_.Write(database_);
+    } catch (const DatabaseError& e) {
+        ReportMessage(StatementFailureText(e.Text()));
+    }
 }
 
 QStringList PageRecorder::WriteProseWords(const QString& sourcelink, const LanguageWords& words)

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "analysis/page_record.h"
+#include "analysis/site_words.h"
 #include "store/sql_quote.h"
 
 namespace lexicrawl {
@@ -44,6 +45,9 @@ public:
     // A crawl begins with these options in a fresh database: a prose crawl
     // records how it reads its words.
     void BeginCrawl(const TextOptions& text);
+    // The crawl has ended (finished or stopped): how many pages used each
+    // word goes into the project.
+    void EndCrawl();
 
     // sourcelink is the page URL as the table of internal URLs holds it;
     // source is the page's HTML (empty when the fetch failed). Its words are
@@ -73,6 +77,7 @@ private:
     WordVerdictsFunction verdicts_;
     LanguageVerdictsFunction languageVerdicts_;
     TextOptions text_;
+    SiteWordCounter siteWords_;
 };
 
 }  // namespace lexicrawl

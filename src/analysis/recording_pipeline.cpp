@@ -107,6 +107,7 @@ void RecordingPipeline::Release(qint64 bytes)
 
 QString RecordingPipeline::Finish()
 {
+    worker_.Post([this] { recorder_.EndCrawl(); });
     worker_.Wait();
     std::lock_guard<std::mutex> lock(mutex_);
     const QString failure = failure_;

@@ -5,11 +5,13 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <map>
 #include <thread>
 
 #include "app/core/app_environment.h"
 #include "app/core/crawl_session.h"
 #include "app/core/crawl_settings.h"
+#include "app/core/word_groups_loader.h"
 #include "crawl/fake_site.h"
 #include "spelling_test_support.h"
 #include "support/recording_host.h"
@@ -306,3 +308,51 @@ TEST(CrawlSettings, CrawlOptionsComeFromTheStoredValues)
 }
 
 }  // namespace
+
+// The groups of the unknown words come from what the project stored, so an
+// opened project is grouped as the crawl that made it was.
+TEST_F(CrawlSessionTest, AnOpenedProjectIsGroupedAsTheCrawlWas)
+{
+    const QString folder = data.filePath(QStringLiteral("english"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    WritePackage(folder, QStringLiteral("us.oxt"), "en-US", "install\nthe\npackage");
+    WritePackage(folder, QStringLiteral("gb.oxt"), "en-GB", "install\nthe\npackage\ncolour");
+    AppEnvironment env(platform, data.path());
+    lexicrawl::testing::RecordingHost host;
+    const QString saved = data.filePath(QStringLiteral("grouped.db"));
+    site.Add(kRoot, QStringLiteral("<p>install the package colour</p><a href=\"p1\">1</a><a href=\"p2\">2</a>\r\n"));
+    site.Add(kRoot + QStringLiteral("/p1"), QStringLiteral("<p>isntall the package frobnicate</p>\r\n"));
+    site.Add(kRoot + QStringLiteral("/p2"), QStringLiteral("<p>install the frobnicate</p>\r\n"));
+    CrawlOptions options;
+    options.startUrl = kRoot;
+    options.followRedirects = false;
+
+    auto groupsOf = [](CrawlSession& session) {
+        GroupedWords grouped;
+        EXPECT_TRUE(LoadGroupedWords(session, grouped));
+        EXPECT_TRUE(grouped.siteCounts);
+        std::map<QString, QString> out;
+        for (std::size_t i = 0; i < grouped.words.size(); ++i)
+            out[grouped.words[i].word] = WordGroupKey(grouped.groups[i].group) + u'|' + grouped.groups[i].ReasonText();
+        return out;
+    };
+    std::map<QString, QString> crawled;
+    {
+        CrawlSession session(env, host, site.Function());
+        session.Spelling().LoadAtStartupNow(folder, QStringLiteral("English (United States)"));
+        ASSERT_TRUE(session.Start(options).Started());
+        session.Control().WaitUntilFinished();
+        crawled = groupsOf(session);
+        QString error;
+        ASSERT_TRUE(session.SaveProjectAs(saved, &error)) << error.toStdString();
+    }
+    EXPECT_EQ(crawled, (std::map<QString, QString>{
+                           {"isntall", "likely typo|1 letter from 'install', on 2 pages of this site"},
+                           {"colour", "vocabulary|British spelling"},
+                           {"frobnicate", "vocabulary|on 2 pages"},
+                       }));
+    CrawlSession reopened(env, host, site.Function());
+    reopened.Spelling().LoadAtStartupNow(folder, QStringLiteral("English (United States)"));
+    ASSERT_TRUE(reopened.OpenProject(saved));
+    EXPECT_EQ(groupsOf(reopened), crawled);
+}

@@ -4,6 +4,7 @@
 #include "spelling/dictionary_choice.h"
 #include "spelling/dictionary_manager.h"
 #include "spelling/language_dictionaries.h"
+#include "spelling/locale_lang_ids.h"
 #include "spelling/spell_dictionary.h"
 #include "spelling/suggestion_engine.h"
 #include "spelling/word_verdict.h"
@@ -92,6 +93,35 @@ std::optional<std::vector<bool>> SpellingService::ProseVerdicts(const QString& l
     if (!dictionary && !language.isEmpty())
         return std::nullopt;
     return languages_->Spell(dictionary, words);
+}
+
+std::optional<OtherSpellingVerdicts> SpellingService::OtherSpellingNow(const QStringList& words)
+{
+    return worker_.Call([this, &words]() -> std::optional<OtherSpellingVerdicts> {
+        SpellDictionary* chosen = choice_->SelectedDictionary();
+        if (!chosen)
+            return std::nullopt;
+        const QString language = LanguageCodeOf(chosen->LangID());
+        for (int i = 0; i < manager_->SpellDictionaryCount(); ++i) {
+            SpellDictionary* d = manager_->GetSpellDictionary(i);
+            if (d == chosen || d->LangID() == chosen->LangID() || LanguageCodeOf(d->LangID()) != language)
+                continue;
+            if (!d->Loaded()) {
+                // Marked active like a language's dictionary: the next change
+                // of the chosen one unloads it with the rest.
+                d->SetActive(true);
+                if (!d->Load()) {
+                    d->SetActive(false);
+                    continue;
+                }
+            }
+            const QString name = d->LangID() == LocaleToLangID(QStringLiteral("en-GB"))   ? QStringLiteral("British")
+                                 : d->LangID() == LocaleToLangID(QStringLiteral("en-US")) ? QStringLiteral("American")
+                                                                                          : d->LanguageName();
+            return OtherSpellingVerdicts{name, languages_->Spell(d, words)};
+        }
+        return std::nullopt;
+    });
 }
 
 void SpellingService::SetPersonalWords(const QStringList& words)

@@ -42,6 +42,12 @@ struct WordCheck {
     QStringList suggestions;
 };
 
+// What the dictionary of the chosen language's other region says of words.
+struct OtherSpellingVerdicts {
+    QString name;             // "British", "American", else the dictionary's language name
+    std::vector<bool> known;  // as written, in the order asked
+};
+
 // One spell dictionary found in a folder.
 struct DictionaryInfo {
     QString languageName;
@@ -80,6 +86,11 @@ public:
     // of the folder reads the language. The dictionary is loaded the first
     // time its language is met.
     std::optional<std::vector<bool>> ProseVerdicts(const QString& language, const QStringList& words);
+
+    // Waits for the worker: the verdicts, as written, of the dictionary of
+    // the chosen one's language for another region (British beside
+    // American), loaded when first asked; nothing when the folder has none.
+    std::optional<OtherSpellingVerdicts> OtherSpellingNow(const QStringList& words);
 
     // The user's own words: given to every dictionary loaded from now on
     // (and to the loaded one), on the worker.

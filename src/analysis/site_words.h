@@ -1,0 +1,42 @@
+#pragma once
+// How many pages of a crawl use each word, known or unknown: the evidence
+// the word groups weigh (a word written once beside one the site writes on
+// 400 pages). Counted while the pages are recorded and kept with the crawl
+// in a table of its own (SITEWORDS, made when first needed), so that an
+// opened project is grouped as the crawl was.
+//
+// Thread-safety: a counter is used from one thread at a time (the recording
+// worker); the database serialises the statements.
+#include <QString>
+
+#include "platform/text_hash.h"
+
+namespace lexicrawl {
+
+class ProjectDatabase;
+struct PageRecord;
+
+// Pages per word as the page wrote it (prose words keep their case, the
+// standard reading's words are lower-cased already).
+using SiteWordPages = TextMap<qint64>;
+
+class SiteWordCounter {
+public:
+    void Clear() { pages_.clear(); }
+    // Each distinct word of the page once.
+    void AddPage(const PageRecord& record);
+    const SiteWordPages& Pages() const { return pages_; }
+
+    // Replaces the project's counts with these (creating the table when
+    // needed), in one transaction; throws DatabaseError.
+    void Write(ProjectDatabase& database) const;
+
+private:
+    SiteWordPages pages_;
+};
+
+// The counts a crawl stored; empty, and false, for a project without them.
+// Throws DatabaseError.
+bool LoadSiteWordPages(ProjectDatabase& database, SiteWordPages& pages);
+
+}  // namespace lexicrawl

@@ -1,0 +1,290 @@
+#include "analysis/word_groups.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/translation.h"
+
+namespace lexicrawl {
+
+namespace {
+
+// A word on at least this many pages is the site's own unless its
+// correction is used far more often.
+constexpr qint64 kVocabularyPages = 3;
+constexpr qint64 kCorrectionDominance = 20;
+// Words this short have many dictionary neighbours: the correction must be
+// one the site writes on a few pages.
+constexpr int kShortWord = 4;
+constexpr qint64 kShortWordCorrectionPages = 3;
+
+bool IsLatin(QChar ch)
+{
+    const QChar::Script script = ch.script();
+    return script == QChar::Script_Latin || script == QChar::Script_Common || script == QChar::Script_Inherited;
+}
+
+struct Shape {
+    bool otherAlphabet = false;
+    bool digits = false;
+    bool codeLike = false;
+    bool allCapitals = false;
+    bool capitalised = false;
+};
+
+Shape ShapeOf(const QString& word)
+{
+    Shape shape;
+    int letters = 0, upper = 0;
+    bool lowerSeen = false;
+    for (qsizetype i = 0; i < word.size(); ++i) {
+        const QChar ch = word.at(i);
+        if (ch.isDigit())
+            shape.digits = true;
+        else if (ch == u'_' || ch == u'.' || ch == u'/' || ch == u'\\' || ch == u'@' || ch == u'#')
+            shape.codeLike = true;
+        if (!ch.isLetter())
+            continue;
+        if (!IsLatin(ch))
+            shape.otherAlphabet = true;
+        ++letters;
+        if (ch.isUpper()) {
+            ++upper;
+            if (lowerSeen && i > 0 && word.at(i - 1).isLetter())
+                shape.codeLike = true;  // camelCase
+        } else {
+            lowerSeen = true;
+        }
+    }
+    shape.allCapitals = letters >= 2 && upper == letters;
+    shape.capitalised = !word.isEmpty() && word.at(0).isUpper() && !shape.allCapitals;
+    return shape;
+}
+
+QString Capitalised(const QString& lower)
+{
+    return lower.isEmpty() ? lower : lower.at(0).toUpper() + lower.mid(1);
+}
+
+class Grouper {
+public:
+    Grouper(const std::vector<UnknownWord>& words, const WordEvidence& evidence) : evidence_(evidence)
+    {
+        if (evidence.sitePages) {
+            for (const auto& [word, pages] : *evidence.sitePages)
+                sitePages_[word.toLower()] += pages;
+        }
+        for (const UnknownWord& w : words) {
+            unknown_.insert(w.word.toLower());
+            for (const QString& form : w.forms)
+                unknown_.insert(form.toLower());
+        }
+    }
+
+    WordGrouping Group(const UnknownWord& w) const
+    {
+        WordGrouping g;
+        g.pages = w.occurrence;
+        const Shape shape = ShapeOf(w.word);
+        const QString lower = w.word.toLower();
+        if (shape.otherAlphabet)
+            return Vocabulary(g, GroupReason::OtherAlphabet);
+        if (shape.digits)
+            return Vocabulary(g, GroupReason::Digits);
+        if (shape.codeLike)
+            return Vocabulary(g, GroupReason::CodeLike);
+        if (shape.allCapitals)
+            return Vocabulary(g, GroupReason::Abbreviation);
+        if (evidence_.otherSpellingKnows && (evidence_.otherSpellingKnows(w.word) ||
+                                             (w.word != lower && evidence_.otherSpellingKnows(lower)))) {
+            g.spelling = evidence_.otherSpellingName;
+            return Vocabulary(g, GroupReason::OtherSpelling);
+        }
+        FindCorrection(lower, shape.capitalised, g);
+        // A name the site writes only with its capital: not a slip of a
+        // word it never uses.
+        const bool name = shape.capitalised && AllCapitalised(w) &&
+                          !(evidence_.sitePages && evidence_.sitePages->count(lower));
+        if (g.correction.isEmpty()) {
+            if (g.pages >= kVocabularyPages || (g.pages >= 2 && !name))
+                return Vocabulary(g, GroupReason::ManyPages);
+            return Vocabulary(g, name ? GroupReason::Name : GroupReason::NoNearWord);
+        }
+        if (g.pages >= kVocabularyPages && g.correctionPages < kCorrectionDominance * g.pages)
+            return Vocabulary(g, GroupReason::ManyPages);
+        if (name && g.correctionPages == 0)
+            return Vocabulary(g, GroupReason::Name);
+        if (lower.size() <= kShortWord && g.correctionPages < kShortWordCorrectionPages)
+            return Vocabulary(g, GroupReason::UnusedCorrection);
+        g.group = WordGroup::LikelyTypo;
+        g.reason = GroupReason::OneEdit;
+        g.likelihood = std::log2(1.0 + double(g.correctionPages)) - std::log2(double(std::max<qint64>(1, g.pages))) +
+                       (lower.size() > kShortWord ? 1.0 : 0.0);
+        return g;
+    }
+
+private:
+    static WordGrouping Vocabulary(WordGrouping g, GroupReason reason)
+    {
+        g.group = WordGroup::SiteVocabulary;
+        g.reason = reason;
+        if (reason != GroupReason::UnusedCorrection) {
+            g.correction.clear();
+            g.correctionPages = 0;
+        }
+        return g;
+    }
+
+    static bool AllCapitalised(const UnknownWord& w)
+    {
+        for (const QString& form : w.forms) {
+            if (form.isEmpty() || !form.at(0).isUpper())
+                return false;
+        }
+        return true;
+    }
+
+    qint64 SitePages(const QString& lower) const
+    {
+        const auto it = sitePages_.find(lower);
+        return it == sitePages_.end() ? 0 : it->second;
+    }
+
+    // The dictionary word one edit away that the site uses most; among
+    // equals the first in the order the edits are tried.
+    void FindCorrection(const QString& lower, bool capitalised, WordGrouping& g) const
+    {
+        for (const QString& candidate : OneEditSpellings(lower)) {
+            if (unknown_.contains(candidate))
+                continue;
+            const qint64 pages = SitePages(candidate);
+            if (pages <= g.correctionPages && !g.correction.isEmpty())
+                continue;
+            if (!IsWord(candidate, capitalised, pages))
+                continue;
+            g.correction = candidate;
+            g.correctionPages = pages;
+        }
+        if (capitalised && !g.correction.isEmpty() && !Knows(g.correction))
+            g.correction = Capitalised(g.correction);
+    }
+
+    bool Knows(const QString& form) const { return evidence_.dictionaryKnows && evidence_.dictionaryKnows(form); }
+
+    bool IsWord(const QString& lower, bool capitalised, qint64 sitePages) const
+    {
+        if (Knows(lower) || Knows(Capitalised(lower)))
+            return true;
+        (void)capitalised;
+        return sitePages > 0;  // a word the site writes and the list does not hold is known
+    }
+
+    const WordEvidence& evidence_;
+    TextMap<qint64> sitePages_;  // lower-cased
+    TextSet unknown_;            // lower-cased words and forms of the list
+};
+
+}  // namespace
+
+QString WordGrouping::ReasonText() const
+{
+    switch (reason) {
+    case GroupReason::OneEdit:
+        if (correctionPages > 0)
+            return Tr(QStringLiteral("1 letter from '%1', on %2 pages of this site"))
+                .arg(correction)
+                .arg(correctionPages);
+        return Tr(QStringLiteral("1 letter from '%1'")).arg(correction);
+    case GroupReason::ManyPages:
+        return Tr(QStringLiteral("on %1 pages")).arg(pages);
+    case GroupReason::Name:
+        return Tr(QStringLiteral("a name"));
+    case GroupReason::Abbreviation:
+        return Tr(QStringLiteral("an abbreviation"));
+    case GroupReason::CodeLike:
+        return Tr(QStringLiteral("code-like"));
+    case GroupReason::Digits:
+        return Tr(QStringLiteral("holds digits"));
+    case GroupReason::OtherAlphabet:
+        return Tr(QStringLiteral("another alphabet"));
+    case GroupReason::OtherSpelling:
+        return Tr(QStringLiteral("%1 spelling")).arg(spelling);
+    case GroupReason::UnusedCorrection:
+        return Tr(QStringLiteral("a short word; '%1' is not used on this site")).arg(correction);
+    case GroupReason::NoNearWord:
+        break;
+    }
+    return Tr(QStringLiteral("no dictionary word 1 letter away"));
+}
+
+QString WordGroupName(WordGroup group)
+{
+    return group == WordGroup::LikelyTypo ? Tr(QStringLiteral("Likely typos")) : Tr(QStringLiteral("Site vocabulary"));
+}
+
+QString WordGroupKey(WordGroup group)
+{
+    return group == WordGroup::LikelyTypo ? QStringLiteral("likely typo") : QStringLiteral("vocabulary");
+}
+
+std::vector<WordGrouping> GroupWords(const std::vector<UnknownWord>& words, const WordEvidence& evidence)
+{
+    const Grouper grouper(words, evidence);
+    std::vector<WordGrouping> groups;
+    groups.reserve(words.size());
+    for (const UnknownWord& w : words)
+        groups.push_back(grouper.Group(w));
+    return groups;
+}
+
+std::vector<std::size_t> GroupedOrder(const std::vector<WordGrouping>& groups)
+{
+    std::vector<std::size_t> order(groups.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&groups](std::size_t a, std::size_t b) {
+        const WordGrouping& x = groups[a];
+        const WordGrouping& y = groups[b];
+        if (x.LikelyTypo() != y.LikelyTypo())
+            return x.LikelyTypo();
+        return x.LikelyTypo() && x.likelihood > y.likelihood;
+    });
+    return order;
+}
+
+QStringList OneEditSpellings(const QString& word)
+{
+    QString letters = QStringLiteral("abcdefghijklmnopqrstuvwxyz");
+    for (QChar ch : word) {
+        if (ch.isLetter() && !letters.contains(ch))
+            letters += ch;
+    }
+    QStringList out;
+    TextSet seen;
+    auto add = [&](const QString& candidate) {
+        if (candidate != word && !candidate.isEmpty() && seen.insert(candidate).second)
+            out << candidate;
+    };
+    const qsizetype n = word.size();
+    for (qsizetype i = 0; i + 1 < n; ++i) {
+        QString swapped = word;
+        std::swap(swapped[i], swapped[i + 1]);
+        add(swapped);
+    }
+    for (qsizetype i = 0; i < n; ++i)
+        add(QString(word).remove(i, 1));
+    for (qsizetype i = 0; i < n; ++i) {
+        for (QChar ch : letters) {
+            QString replaced = word;
+            replaced[i] = ch;
+            add(replaced);
+        }
+    }
+    for (qsizetype i = 0; i <= n; ++i) {
+        for (QChar ch : letters)
+            add(QString(word).insert(i, ch));
+    }
+    return out;
+}
+
+}  // namespace lexicrawl

@@ -1,0 +1,118 @@
+// The groups of unknown words: a table of words with what the site shows of
+// them and the group and reason the evidence gives.
+#include <gtest/gtest.h>
+
+#include <QStringList>
+
+#include "analysis/word_groups.h"
+#include "platform/text_hash.h"
+#include "qstring_printer.h"
+
+using namespace lexicrawl;
+
+namespace {
+
+// A small dictionary: the words a documentation site writes most.
+const TextSet& Dictionary()
+{
+    static const TextSet words = {"described", "the", "install", "package", "receive", "server",
+                                  "Python",    "for", "Maths",   "config",  "confit", "sash", "and", "organize"};
+    return words;
+}
+
+struct Case {
+    const char* word;
+    qint64 pages;             // pages on which it is unknown
+    WordGroup group;
+    GroupReason reason;
+    const char* correction;   // expected correction ("" for none)
+    const char* reasonText;
+};
+
+}  // namespace
+
+TEST(WordGroups, TableOfWordsWithTheirSiteCounts)
+{
+    SiteWordPages site = {{"described", 412}, {"the", 600}, {"install", 40}, {"package", 7}, {"server", 90},
+                          {"Python", 120},    {"and", 580}, {"for", 500},    {"python", 3}};
+    const Case cases[] = {
+        {"desribed", 1, WordGroup::LikelyTypo, GroupReason::OneEdit, "described",
+         "1 letter from 'described', on 412 pages of this site"},
+        {"teh", 2, WordGroup::LikelyTypo, GroupReason::OneEdit, "the", "1 letter from 'the', on 600 pages of this site"},
+        {"recieve", 1, WordGroup::LikelyTypo, GroupReason::OneEdit, "receive", "1 letter from 'receive'"},
+        {"Pyhton", 1, WordGroup::LikelyTypo, GroupReason::OneEdit, "Python",
+         "1 letter from 'Python', on 123 pages of this site"},
+        // Written on many pages: the site's own word, even one edit from a dictionary word.
+        {"servers", 93, WordGroup::SiteVocabulary, GroupReason::ManyPages, "", "on 93 pages"},
+        {"serer", 5, WordGroup::SiteVocabulary, GroupReason::ManyPages, "", "on 5 pages"},
+        // ...unless the correction is written far more often.
+        {"adn", 5, WordGroup::LikelyTypo, GroupReason::OneEdit, "and", "1 letter from 'and', on 580 pages of this site"},
+        {"Kubernetes", 1, WordGroup::SiteVocabulary, GroupReason::Name, "", "a name"},
+        {"Mathis", 1, WordGroup::SiteVocabulary, GroupReason::Name, "", "a name"},
+        {"HTTPS", 30, WordGroup::SiteVocabulary, GroupReason::Abbreviation, "", "an abbreviation"},
+        {"getValue", 1, WordGroup::SiteVocabulary, GroupReason::CodeLike, "", "code-like"},
+        {"ipv6", 1, WordGroup::SiteVocabulary, GroupReason::Digits, "", "holds digits"},
+        {"сервер", 1, WordGroup::SiteVocabulary, GroupReason::OtherAlphabet, "", "another alphabet"},
+        {"colour", 1, WordGroup::SiteVocabulary, GroupReason::OtherSpelling, "", "British spelling"},
+        // Short words have many neighbours: the site must write the correction.
+        {"ssh", 1, WordGroup::SiteVocabulary, GroupReason::UnusedCorrection, "sash",
+         "a short word; 'sash' is not used on this site"},
+        {"frobnicate", 1, WordGroup::SiteVocabulary, GroupReason::NoNearWord, "", "no dictionary word 1 letter away"},
+    };
+    std::vector<UnknownWord> words;
+    for (const Case& c : cases)
+        words.push_back(UnknownWord{QString::fromUtf8(c.word), c.pages, {}, {QString::fromUtf8(c.word)}});
+
+    WordEvidence evidence;
+    evidence.sitePages = &site;
+    evidence.dictionaryKnows = [](const QString& form) { return Dictionary().contains(form); };
+    evidence.otherSpellingKnows = [](const QString& word) { return word == QStringLiteral("colour"); };
+    evidence.otherSpellingName = QStringLiteral("British");
+    const std::vector<WordGrouping> groups = GroupWords(words, evidence);
+    ASSERT_EQ(groups.size(), std::size(cases));
+    for (std::size_t i = 0; i < groups.size(); ++i) {
+        const Case& c = cases[i];
+        SCOPED_TRACE(c.word);
+        EXPECT_EQ(groups[i].group, c.group);
+        EXPECT_EQ(groups[i].reason, c.reason);
+        EXPECT_EQ(groups[i].correction, QString::fromUtf8(c.correction));
+        EXPECT_EQ(groups[i].ReasonText(), QString::fromUtf8(c.reasonText));
+    }
+
+    // Likely typos first, the one page's slip of a word written on 412 pages
+    // at the top; every word is still listed.
+    const std::vector<std::size_t> order = GroupedOrder(groups);
+    ASSERT_EQ(order.size(), words.size());
+    EXPECT_EQ(words[order[0]].word, QStringLiteral("desribed"));
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        if (!groups[order[i]].LikelyTypo()) {
+            for (std::size_t j = i; j < order.size(); ++j)
+                EXPECT_FALSE(groups[order[j]].LikelyTypo()) << words[order[j]].word.toStdString();
+            break;
+        }
+    }
+}
+
+TEST(WordGroups, WithoutDictionaryTheSiteWordsServe)
+{
+    // An opened project with no dictionary loaded still finds the word the
+    // site writes, and a word of the list is never another's correction.
+    const SiteWordPages site = {{"install", 40}, {"instal", 1}, {"isntall", 1}};
+    const std::vector<UnknownWord> words = {{"isntall", 1, {}, {}}, {"instal", 1, {}, {}}};
+    WordEvidence evidence;
+    evidence.sitePages = &site;
+    const std::vector<WordGrouping> groups = GroupWords(words, evidence);
+    EXPECT_EQ(groups[0].correction, QStringLiteral("install"));
+    EXPECT_EQ(groups[1].correction, QStringLiteral("install"));
+    EXPECT_TRUE(groups[0].LikelyTypo());
+}
+
+TEST(WordGroups, OneEditSpellings)
+{
+    const QStringList edits = OneEditSpellings(QStringLiteral("ab"));
+    for (const char* expected : {"ba", "a", "b", "xb", "ax", "cab", "abc", "aab"})
+        EXPECT_TRUE(edits.contains(QString::fromUtf8(expected))) << expected;
+    EXPECT_FALSE(edits.contains(QStringLiteral("ab")));
+    QStringList distinct = edits;
+    EXPECT_EQ(distinct.removeDuplicates(), 0);
+}
