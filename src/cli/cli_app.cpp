@@ -15,6 +15,7 @@
 #include "app/core/crawl_session.h"
 #include "app/core/crawl_settings.h"
 #include "app/core/word_approvals.h"
+#include "app/core/word_groups_loader.h"
 #include "cli/cli_host.h"
 #include "cli/cli_platform.h"
 #include "cli/report_output.h"
@@ -152,11 +153,27 @@ int Output(CrawlSession& session, const Report& report, const CliOptions& o, con
     return status;
 }
 
-// The unknown words and how they were read.
-bool LoadWords(CrawlSession& session, Report& report)
+// Whether the words need their groups: JSON gives every word its group.
+bool NeedsGroups(const CliOptions& o)
+{
+    return o.likelyTypos || o.failOnTypos || o.format == OutputFormat::Json;
+}
+
+// The unknown words (grouped when the options need it) and how they were read.
+bool LoadWords(CrawlSession& session, Report& report, const CliOptions& o)
 {
     QString error;
-    if (!session.UnknownWords(report.words, &error, true, &report.approved)) {
+    bool loaded = false;
+    if (NeedsGroups(o)) {
+        GroupedWords grouped;
+        loaded = LoadGroupedWords(session, grouped, &error, true);
+        report.words = std::move(grouped.words);
+        report.groups = std::move(grouped.groups);
+        report.approved = grouped.approved;
+    } else {
+        loaded = session.UnknownWords(report.words, &error, true, &report.approved);
+    }
+    if (!loaded) {
         PrintError(QStringLiteral("cannot read the unknown words: ") + error);
         return false;
     }
@@ -167,6 +184,20 @@ bool LoadWords(CrawlSession& session, Report& report)
         return false;
     }
     return true;
+}
+
+// --fail-on-unknown and --fail-on-typos.
+int WordsStatus(const Report& report, const CliOptions& o)
+{
+    if (o.failOnUnknown && !report.words.empty())
+        return kExitUnknownWords;
+    if (o.failOnTypos) {
+        for (const WordGrouping& g : report.groups) {
+            if (g.LikelyTypo())
+                return kExitUnknownWords;
+        }
+    }
+    return kExitOk;
 }
 
 // The crawl's exit status once the report is out: a start page that brought
@@ -180,7 +211,7 @@ int CrawlStatus(const Report& report, const CliOptions& o)
                                                                    : start.fetchError));
         return kExitStartFailed;
     }
-    return (o.failOnUnknown && !report.words.empty()) ? kExitUnknownWords : kExitOk;
+    return WordsStatus(report, o);
 }
 
 // The words of --ignore-words leave the list for this run.
@@ -256,13 +287,15 @@ int RunCrawl(const CliOptions& o, CliPlatform& platform)
     Report report;
     report.pages = session.Pages();
     report.summary = summary;
-    if (!LoadWords(session, report))
+    if (!LoadWords(session, report, o))
         return kExitCannotStart;
     if (!o.quiet) {
         Err(SummaryLine(summary, qsizetype(report.words.size()), report.approved));
         if (report.text->options.Prose())
             Err(TextModeLine(*report.text));
     }
+    if (o.likelyTypos)
+        KeepLikelyTypos(report);
     std::optional<CrawlDiff> diff;
     if (baseline)
         diff = CompareCrawls(*baseline, CurrentContents(session, report));
@@ -288,20 +321,22 @@ int RunOpen(const CliOptions& o, CliPlatform& platform)
     }
     if (!ApplyIgnoreWords(session, o))
         return kExitCannotStart;
-    if (!o.report.isEmpty()) {  // the report's suggestions need a dictionary
+    if (!o.report.isEmpty() || NeedsGroups(o)) {  // the report's suggestions and the groups need a dictionary
         const QString wanted = o.dictionary.isEmpty() ? env.settings().DictionaryLanguage() : o.dictionary;
         session.LoadDictionariesNow(DictionariesFolder(o, env), wanted);
     }
     Report report;
     report.pages = session.Pages();
-    if (!LoadWords(session, report))
+    if (!LoadWords(session, report, o))
         return kExitCannotStart;
     if (!o.quiet)
         Err(TextModeLine(*report.text));
+    if (o.likelyTypos)
+        KeepLikelyTypos(report);
     const int output = Output(session, report, o, platform);
     if (output != kExitOk)
         return output;
-    return (o.failOnUnknown && !report.words.empty()) ? kExitUnknownWords : kExitOk;
+    return WordsStatus(report, o);
 }
 
 int RunDiff(const CliOptions& o, CliPlatform& platform)

@@ -142,6 +142,8 @@ const std::map<QString, bool CliOptions::*>& Switches()
         {"--check-alt-title", &CliOptions::checkAltAndTitle},
         {"--insecure", &CliOptions::insecure},
         {"--fail-on-new", &CliOptions::failOnNew},
+        {"--likely-typos", &CliOptions::likelyTypos},
+        {"--fail-on-typos", &CliOptions::failOnTypos},
     };
     return switches;
 }
@@ -157,7 +159,8 @@ bool Accepts(Command command, const QString& option)
                option == QLatin1String("--format") || option == QLatin1String("--data-folder") ||
                option == QLatin1String("--quiet") || option == QLatin1String("--fail-on-unknown") ||
                option == QLatin1String("--report") || option == QLatin1String("--ignore-words") ||
-               option == QLatin1String("--dictionary") || option == QLatin1String("--dictionaries");
+               option == QLatin1String("--dictionary") || option == QLatin1String("--dictionaries") ||
+               option == QLatin1String("--likely-typos") || option == QLatin1String("--fail-on-typos");
     case Command::Diff:
         return option == QLatin1String("--format") || option == QLatin1String("--fail-on-new") ||
                option == QLatin1String("--data-folder") || option == QLatin1String("--quiet");
@@ -286,6 +289,7 @@ QString UsageText()
         "Usage:\n"
         "  lexicrawl-cli crawl URL [options]     crawl, check, print the unknown-word list\n"
         "  lexicrawl-cli open PROJECT.db [--export-urls F] [--export-words F] [--format F]\n"
+        "                [--likely-typos] [--fail-on-typos]\n"
         "  lexicrawl-cli diff OLD.db NEW.db [--fail-on-new] [--format F]\n"
         "                                        new and fixed unknown words, newly failing pages\n"
         "  lexicrawl-cli dictionaries            list the dictionaries found\n"
@@ -331,6 +335,10 @@ QString UsageText()
         "  --quiet                   no progress and no summary on standard error\n"
         "                            (errors are always shown)\n"
         "  --fail-on-unknown         exit with 1 when any unknown word was found\n"
+        "  --likely-typos            list only the likely typos, each with its correction\n"
+        "                            and reason, in every output and export (json gives\n"
+        "                            every word its group, correction and reason anyway)\n"
+        "  --fail-on-typos           exit with 1 when any likely typo was found\n"
         "  --report FILE.html        write a self-contained HTML report (also for open)\n"
         "  --ignore-words FILE       leave the words of FILE (one a line) off the list\n"
         "                            (also for open)\n"
@@ -347,8 +355,8 @@ QString UsageText()
         "Approved words (approved for the site in a project, or in personal-words.txt\n"
         "of the data folder, one a line) are left off the lists and counted apart.\n"
         "\n"
-        "Exit status: 0 done; 1 unknown words found (with --fail-on-unknown), or new\n"
-        "ones (with --fail-on-new);\n"
+        "Exit status: 0 done; 1 unknown words found (with --fail-on-unknown), likely\n"
+        "typos (with --fail-on-typos), or new ones (with --fail-on-new);\n"
         "2 usage error; 3 the crawl or project could not start (database, settings,\n"
         "an invalid ignore pattern, a missing or invalid project file); 4 an export\n"
         "or save could not be written; 5 the start URL could not be fetched (no\n"

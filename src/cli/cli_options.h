@@ -51,6 +51,8 @@ struct CliOptions {
     QString ignoreWords;  // a word-list file whose words leave the list
     QString baseline;     // a saved project to compare the crawl with
     bool failOnNew = false;
+    bool likelyTypos = false;  // every output limited to the likely typos
+    bool failOnTypos = false;
 };
 
 // Parses the arguments after the program name. On a usage error answers

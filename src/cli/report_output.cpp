@@ -10,6 +10,40 @@ namespace lexicrawl::cli {
 
 namespace {
 
+// The likely typos with their corrections and reasons.
+QString TyposAsTable(const Report& report)
+{
+    qsizetype width = 4, correctionWidth = 10;
+    for (std::size_t i = 0; i < report.words.size(); ++i) {
+        width = std::max(width, report.words[i].word.size());
+        correctionWidth = std::max(correctionWidth, report.groups[i].correction.size());
+    }
+    QString out = QStringLiteral("Word").leftJustified(width + 2) + QStringLiteral("Occurrence  ") +
+                  QStringLiteral("Correction").leftJustified(correctionWidth + 2) + QStringLiteral("Reason\n");
+    for (std::size_t i = 0; i < report.words.size(); ++i) {
+        const UnknownWord& w = report.words[i];
+        out += w.word.leftJustified(width + 2) + QString::number(w.occurrence).leftJustified(12) +
+               report.groups[i].correction.leftJustified(correctionWidth + 2) + report.groups[i].ReasonText() +
+               QLatin1Char('\n');
+    }
+    return out;
+}
+
+QString TyposAsCsv(const Report& report)
+{
+    const QChar comma(u',');
+    QString out = CsvLine({"word", "occurrence", "correction", "reason", "pages"}, comma, CsvQuoting::WhereNeeded) +
+                  QLatin1Char('\n');
+    for (std::size_t i = 0; i < report.words.size(); ++i) {
+        const UnknownWord& w = report.words[i];
+        out += CsvLine({w.word, QString::number(w.occurrence), report.groups[i].correction,
+                        report.groups[i].ReasonText(), w.pages.join(QLatin1Char(' '))},
+                       comma, CsvQuoting::WhereNeeded) +
+               QLatin1Char('\n');
+    }
+    return out;
+}
+
 QString AsTable(const std::vector<UnknownWord>& words)
 {
     qsizetype width = 4;
@@ -89,14 +123,21 @@ QJsonObject TextModeObject(const TextModeRecord& text)
     return o;
 }
 
-QJsonArray WordsArray(const std::vector<UnknownWord>& words)
+QJsonArray WordsArray(const std::vector<UnknownWord>& words, const std::vector<WordGrouping>& groups = {})
 {
     QJsonArray list;
-    for (const UnknownWord& w : words) {
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const UnknownWord& w = words[i];
         QJsonObject o;
         o.insert(QStringLiteral("word"), w.word);
         o.insert(QStringLiteral("occurrence"), w.occurrence);
         o.insert(QStringLiteral("pages"), QJsonArray::fromStringList(w.pages));
+        if (i < groups.size()) {
+            o.insert(QStringLiteral("group"), WordGroupKey(groups[i].group));
+            o.insert(QStringLiteral("correction"),
+                     groups[i].LikelyTypo() ? QJsonValue(groups[i].correction) : QJsonValue());
+            o.insert(QStringLiteral("reason"), groups[i].ReasonText());
+        }
         list.append(o);
     }
     return list;
@@ -108,11 +149,17 @@ QString AsJson(const Report& report)
     if (report.summary) {
         QJsonObject summary = SummaryObject(*report.summary, qsizetype(report.words.size()));
         summary.insert(QStringLiteral("approvedWords"), qint64(report.approved));
+        if (!report.groups.empty() || report.likelyTyposOnly) {
+            qint64 typos = 0;
+            for (const WordGrouping& g : report.groups)
+                typos += g.LikelyTypo() ? 1 : 0;
+            summary.insert(QStringLiteral("likelyTypos"), typos);
+        }
         root.insert(QStringLiteral("summary"), summary);
     }
     if (report.text)
         root.insert(QStringLiteral("textMode"), TextModeObject(*report.text));
-    root.insert(QStringLiteral("unknownWords"), WordsArray(report.words));
+    root.insert(QStringLiteral("unknownWords"), WordsArray(report.words, report.groups));
     root.insert(QStringLiteral("pages"), PagesArray(report.pages));
     return QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Indented));
 }
@@ -186,13 +233,28 @@ QString FormatReport(const Report& report, OutputFormat format)
 {
     switch (format) {
     case OutputFormat::Csv:
-        return AsCsv(report.words);
+        return report.likelyTyposOnly ? TyposAsCsv(report) : AsCsv(report.words);
     case OutputFormat::Json:
         return AsJson(report);
     case OutputFormat::Table:
     default:
-        return AsTable(report.words);
+        return report.likelyTyposOnly ? TyposAsTable(report) : AsTable(report.words);
     }
+}
+
+void KeepLikelyTypos(Report& report)
+{
+    std::vector<UnknownWord> words;
+    std::vector<WordGrouping> groups;
+    for (std::size_t i : GroupedOrder(report.groups)) {
+        if (!report.groups[i].LikelyTypo())
+            break;
+        words.push_back(std::move(report.words[i]));
+        groups.push_back(report.groups[i]);
+    }
+    report.words = std::move(words);
+    report.groups = std::move(groups);
+    report.likelyTyposOnly = true;
 }
 
 QString SummaryLine(const CrawlSummary& summary, qsizetype unknownWords, qsizetype approved)

@@ -11,6 +11,7 @@
 
 #include "analysis/text_mode_record.h"
 #include "analysis/unknown_word_list.h"
+#include "analysis/word_groups.h"
 #include "app/core/crawl_diff.h"
 #include "cli/cli_options.h"
 #include "crawl/crawl_host.h"
@@ -24,7 +25,15 @@ struct Report {
     std::optional<CrawlSummary> summary;  // after a crawl
     std::optional<TextModeRecord> text;   // how the words were read
     qsizetype approved = 0;               // approved words left off the list
+    // One per word when the words were grouped (else empty); with
+    // likelyTyposOnly the words are the likely typos alone, the table and
+    // CSV then giving each its correction and reason.
+    std::vector<WordGrouping> groups;
+    bool likelyTyposOnly = false;
 };
+
+// Keeps the likely typos of a grouped report, most likely first.
+void KeepLikelyTypos(Report& report);
 
 QString FormatReport(const Report& report, OutputFormat format);
 

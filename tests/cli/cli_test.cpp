@@ -433,3 +433,48 @@ TEST_F(CliTest, TheReportRendersSortsAndFiltersInABrowser)
     EXPECT_EQ(seen[4], QStringLiteral("open:Parsely"));
     EXPECT_EQ(seen[5], QStringLiteral("filter:parsely"));
 }
+
+TEST_F(CliTest, LikelyTyposLimitTheOutputAndFailTheRun)
+{
+    SiteServer site;
+    const Result typos = Run({"crawl", site.Url(), "--quiet", "--likely-typos", "--fail-on-typos", "--format", "csv",
+                              "--dictionary", "English (United States)", "--export-words", Path("typos.txt"),
+                              "--save", Path("typos.db")});
+    EXPECT_EQ(typos.exitCode, 1) << typos.err.toStdString();
+    EXPECT_TRUE(typos.out.startsWith(QStringLiteral("word,occurrence,correction,reason,pages\n"))) << typos.out.toStdString();
+    EXPECT_TRUE(typos.out.contains(QStringLiteral("\nparsely,1,parsley,1 letter from 'parsley',http://")))
+        << typos.out.toStdString();
+    const QByteArray exported = Read(Path("typos.txt"));
+    EXPECT_TRUE(exported.contains("parsely"));
+
+    // JSON gives every word its group, correction and reason; an opened
+    // project is grouped as the crawl was.
+    const Result json = Run({"open", Path("typos.db"), "--format", "json", "--dictionary", "English (United States)"});
+    ASSERT_EQ(json.exitCode, 0) << json.err.toStdString();
+    const QJsonArray words = QJsonDocument::fromJson(json.out.toUtf8()).object().value("unknownWords").toArray();
+    ASSERT_FALSE(words.isEmpty());
+    for (const QJsonValue& value : words) {
+        const QJsonObject w = value.toObject();
+        EXPECT_TRUE(w.contains("group") && w.contains("correction") && !w.value("reason").toString().isEmpty())
+            << w.value("word").toString().toStdString();
+        if (w.value("word").toString() == QStringLiteral("parsely")) {
+            EXPECT_EQ(w.value("group").toString(), QStringLiteral("likely typo"));
+            EXPECT_EQ(w.value("correction").toString(), QStringLiteral("parsley"));
+        }
+    }
+    const Result typoTable =
+        Run({"open", Path("typos.db"), "--likely-typos", "--dictionary", "English (United States)"});
+    EXPECT_TRUE(typoTable.out.startsWith(QStringLiteral("Word"))) << typoTable.out.toStdString();
+    EXPECT_TRUE(typoTable.out.contains(QStringLiteral("Correction"))) << typoTable.out.toStdString();
+    EXPECT_TRUE(typoTable.out.contains(QStringLiteral("parsley"))) << typoTable.out.toStdString();
+
+    // Site vocabulary alone: the variant passes where --fail-on-unknown fails.
+    SiteServer names(QStringLiteral(LEXICRAWL_TEST_DATA "/cli/vocabulary"));
+    const Result vocabulary = Run({"crawl", names.Url(), "--quiet", "--fail-on-typos", "--format", "csv",
+                                   "--dictionary", "English (United States)"});
+    EXPECT_EQ(vocabulary.exitCode, 0) << vocabulary.out.toStdString();
+    EXPECT_TRUE(vocabulary.out.contains(QStringLiteral("\nkubernetes,1,"))) << vocabulary.out.toStdString();
+    const Result unknown = Run({"crawl", names.Url(), "--quiet", "--fail-on-unknown", "--dictionary",
+                                "English (United States)"});
+    EXPECT_EQ(unknown.exitCode, 1);
+}
