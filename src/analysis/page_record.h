@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "analysis/prose_reader.h"
+#include "analysis/repeated_words.h"
 #include "crawl/text_options.h"
 
 namespace lexicrawl {
@@ -23,6 +24,7 @@ struct PageRecord {
     QStringList words;     // distinct words of the readable text, in no set order (standard reading)
     std::vector<LanguageWords> proseWords;  // the prose words by language (prose reading)
     QString text;          // the readable text, for the contexts of unknown words (empty for a very large page)
+    std::vector<RepeatedWord> repeatedWords;  // words written twice in a row (none for a very large page)
 };
 
 // Reads words with the reading the options choose: words for the standard

@@ -8,6 +8,7 @@
 #include "analysis/readable_text.h"
 #include "analysis/text_mode_record.h"
 #include "analysis/word_context.h"
+#include "analysis/word_findings.h"
 #include "platform/text.h"
 #include "platform/user_message.h"
 #include "store/project_database.h"
@@ -64,6 +65,13 @@ void PageRecorder::Write(const QString& sourcelink, const PageRecord& record)
     for (const LanguageWords& words : record.proseWords)
         unknown << WriteProseWords(sourcelink, words);
     WriteContexts(sourcelink, record, unknown);
+    if (!record.repeatedWords.empty()) {
+        try {
+            WriteRepeatedWords(database_, sourcelink, record.repeatedWords);
+        } catch (const DatabaseError& e) {
+            ReportMessage(StatementFailureText(e.Text()));
+        }
+    }
 
     // After a failed lookup the row is updated: an update never makes a
     // second row for a page, and it keeps the facts when the row is there.

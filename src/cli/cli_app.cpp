@@ -170,8 +170,19 @@ bool LoadWords(CrawlSession& session, Report& report, const CliOptions& o)
         report.words = std::move(grouped.words);
         report.groups = std::move(grouped.groups);
         report.approved = grouped.approved;
+        report.repeatedWords = std::move(grouped.repeatedWords);
+        report.twoSpellings = std::move(grouped.twoSpellings);
     } else {
         loaded = session.UnknownWords(report.words, &error, true, &report.approved);
+        try {
+            SiteWordPages sitePages;
+            LoadSiteWordPages(session.Database(), sitePages);
+            report.twoSpellings = FindTwoSpellings(sitePages);
+            report.repeatedWords = LoadRepeatedWords(session.Database());
+        } catch (const DatabaseError& e) {
+            error = e.Text();
+            loaded = false;
+        }
     }
     if (!loaded) {
         PrintError(QStringLiteral("cannot read the unknown words: ") + error);

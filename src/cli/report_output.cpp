@@ -44,6 +44,46 @@ QString TyposAsCsv(const Report& report)
     return out;
 }
 
+// Repeated words and words spelled two ways, after the table.
+QString FindingsAsText(const Report& report)
+{
+    QString out;
+    if (!report.repeatedWords.empty()) {
+        out += QStringLiteral("\nRepeated words\n");
+        for (const RepeatedWordFinding& r : report.repeatedWords)
+            out += QStringLiteral("%1 %1  %2  \"%3\"\n").arg(r.word, r.url, r.context);
+    }
+    if (!report.twoSpellings.empty()) {
+        out += QStringLiteral("\nOne word, two spellings\n");
+        for (const TwoSpellings& t : report.twoSpellings) {
+            QStringList forms;
+            for (qsizetype i = 0; i < t.spellings.size(); ++i)
+                forms << QStringLiteral("%1 (%2 pages)").arg(t.spellings.at(i)).arg(t.pages[size_t(i)]);
+            out += forms.join(QStringLiteral(" / ")) + QLatin1Char('\n');
+        }
+    }
+    return out;
+}
+
+QJsonArray FindingsArray(const Report& report)
+{
+    QJsonArray list;
+    for (const RepeatedWordFinding& r : report.repeatedWords)
+        list.append(QJsonObject{{QStringLiteral("kind"), QStringLiteral("repeated word")},
+                                {QStringLiteral("word"), r.word},
+                                {QStringLiteral("page"), r.url},
+                                {QStringLiteral("context"), r.context}});
+    for (const TwoSpellings& t : report.twoSpellings) {
+        QJsonArray spellings;
+        for (qsizetype i = 0; i < t.spellings.size(); ++i)
+            spellings.append(QJsonObject{{QStringLiteral("word"), t.spellings.at(i)},
+                                         {QStringLiteral("pages"), t.pages[size_t(i)]}});
+        list.append(QJsonObject{{QStringLiteral("kind"), QStringLiteral("two spellings")},
+                                {QStringLiteral("spellings"), spellings}});
+    }
+    return list;
+}
+
 QString AsTable(const std::vector<UnknownWord>& words)
 {
     qsizetype width = 4;
@@ -160,6 +200,8 @@ QString AsJson(const Report& report)
     if (report.text)
         root.insert(QStringLiteral("textMode"), TextModeObject(*report.text));
     root.insert(QStringLiteral("unknownWords"), WordsArray(report.words, report.groups));
+    if (!report.groups.empty() || report.likelyTyposOnly)
+        root.insert(QStringLiteral("findings"), FindingsArray(report));
     root.insert(QStringLiteral("pages"), PagesArray(report.pages));
     return QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Indented));
 }
@@ -238,7 +280,7 @@ QString FormatReport(const Report& report, OutputFormat format)
         return AsJson(report);
     case OutputFormat::Table:
     default:
-        return report.likelyTyposOnly ? TyposAsTable(report) : AsTable(report.words);
+        return (report.likelyTyposOnly ? TyposAsTable(report) : AsTable(report.words)) + FindingsAsText(report);
     }
 }
 

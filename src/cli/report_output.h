@@ -11,6 +11,7 @@
 
 #include "analysis/text_mode_record.h"
 #include "analysis/unknown_word_list.h"
+#include "analysis/word_findings.h"
 #include "analysis/word_groups.h"
 #include "app/core/crawl_diff.h"
 #include "cli/cli_options.h"
@@ -30,6 +31,9 @@ struct Report {
     // CSV then giving each its correction and reason.
     std::vector<WordGrouping> groups;
     bool likelyTyposOnly = false;
+    // The findings beside the words (when the words were grouped).
+    std::vector<RepeatedWordFinding> repeatedWords;
+    std::vector<TwoSpellings> twoSpellings;
 };
 
 // Keeps the likely typos of a grouped report, most likely first.

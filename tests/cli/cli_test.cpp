@@ -477,4 +477,8 @@ TEST_F(CliTest, LikelyTyposLimitTheOutputAndFailTheRun)
     const Result unknown = Run({"crawl", names.Url(), "--quiet", "--fail-on-unknown", "--dictionary",
                                 "English (United States)"});
     EXPECT_EQ(unknown.exitCode, 1);
+    // The findings follow the table: "of of" across a line break, not the
+    // heading's "Run" before the paragraph's.
+    EXPECT_TRUE(unknown.out.contains(QStringLiteral("\nRepeated words\nof of  ")) && !unknown.out.contains("Run Run"))
+        << unknown.out.toStdString();
 }

@@ -47,12 +47,14 @@ bool LoadGroupedWords(CrawlSession& session, GroupedWords& grouped, QString* err
     SiteWordPages sitePages;
     try {
         grouped.siteCounts = LoadSiteWordPages(session.Database(), sitePages);
+        grouped.repeatedWords = LoadRepeatedWords(session.Database());
     } catch (const DatabaseError& e) {
         if (error)
             *error = e.Text();
         return false;
     }
     grouped.groups = GroupSessionWords(session, grouped.words, sitePages);
+    grouped.twoSpellings = FindTwoSpellings(sitePages);
     return true;
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "analysis/unknown_word_list.h"
+#include "analysis/word_findings.h"
 #include "analysis/word_groups.h"
 
 namespace lexicrawl {
@@ -24,6 +25,8 @@ struct GroupedWords {
     std::vector<WordGrouping> groups;  // one per word
     qsizetype approved = 0;            // approved words left out of the list
     bool siteCounts = false;           // whether the project stored its page counts
+    std::vector<RepeatedWordFinding> repeatedWords;
+    std::vector<TwoSpellings> twoSpellings;
 
     // The list's indexes: likely typos first (most likely first), then the vocabulary.
     std::vector<std::size_t> Order() const { return GroupedOrder(groups); }
