@@ -1,6 +1,7 @@
 #include "analysis/site_words.h"
 
 #include "analysis/page_record.h"
+#include "analysis/readable_text.h"
 #include "analysis/word_context.h"
 #include "store/project_database.h"
 #include "store/sql_quote.h"
@@ -11,6 +12,10 @@ void SiteWordCounter::AddPage(const PageRecord& record)
 {
     for (const QString& word : record.words)
         ++pages_[word];
+    if (!record.proseWords.empty()) {
+        for (const QString& word : DistinctWords(record.text))
+            ++textPages_[word];
+    }
     // A word declared in two languages of one page is still one page's word.
     if (record.proseWords.size() == 1) {
         for (const QString& word : record.proseWords.front().words)
@@ -36,6 +41,13 @@ void SiteWordCounter::Write(ProjectDatabase& database) const
     for (const auto& [word, count] : pages_)
         database.Execute(BoundStatement{"insert into SITEWORDS (WORD,PAGES) values (?,?);",
                                         {word, QString::number(count)}});
+    if (!textPages_.empty()) {
+        database.Execute(QStringLiteral("CREATE TABLE IF NOT EXISTS SITETEXTWORDS (WORD TEXT, PAGES INTEGER);"));
+        database.Execute(QStringLiteral("DELETE FROM SITETEXTWORDS;"));
+        for (const auto& [word, count] : textPages_)
+            database.Execute(BoundStatement{"insert into SITETEXTWORDS (WORD,PAGES) values (?,?);",
+                                            {word, QString::number(count)}});
+    }
     transaction.Commit();
 }
 
@@ -48,6 +60,16 @@ bool LoadSiteWordPages(ProjectDatabase& database, SiteWordPages& pages)
         pages[row.Value(QStringLiteral("WORD"))] += row.Value(QStringLiteral("PAGES")).toLongLong();
     });
     return true;
+}
+
+void LoadSiteTextWordPages(ProjectDatabase& database, SiteWordPages& pages)
+{
+    pages.clear();
+    if (!HasTable(database, QStringLiteral("SITETEXTWORDS")))
+        return;
+    database.Query(QStringLiteral("SELECT WORD, PAGES FROM SITETEXTWORDS;"), [&pages](const Row& row) {
+        pages[row.Value(QStringLiteral("WORD"))] += row.Value(QStringLiteral("PAGES")).toLongLong();
+    });
 }
 
 }  // namespace lexicrawl

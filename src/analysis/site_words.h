@@ -26,17 +26,24 @@ public:
     // Each distinct word of the page once.
     void AddPage(const PageRecord& record);
     const SiteWordPages& Pages() const { return pages_; }
+    // A prose crawl also counts every word of the whole readable text (code
+    // and unchecked passages too), lower-cased: a word the site writes in
+    // code is its own, not a slip.
+    const SiteWordPages& TextPages() const { return textPages_; }
 
-    // Replaces the project's counts with these (creating the table when
+    // Replaces the project's counts with these (creating the tables when
     // needed), in one transaction; throws DatabaseError.
     void Write(ProjectDatabase& database) const;
 
 private:
     SiteWordPages pages_;
+    SiteWordPages textPages_;
 };
 
 // The counts a crawl stored; empty, and false, for a project without them.
 // Throws DatabaseError.
 bool LoadSiteWordPages(ProjectDatabase& database, SiteWordPages& pages);
+// The whole text's counts of a prose crawl; empty without them.
+void LoadSiteTextWordPages(ProjectDatabase& database, SiteWordPages& pages);
 
 }  // namespace lexicrawl

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <thread>
 
 #include "platform/translation.h"
 
@@ -10,13 +11,20 @@ namespace lexicrawl {
 namespace {
 
 // A word on at least this many pages is the site's own unless its
-// correction is used far more often.
-constexpr qint64 kVocabularyPages = 3;
-constexpr qint64 kCorrectionDominance = 20;
+// correction is used far more often (a slip copied to a few pages).
+constexpr qint64 kVocabularyPages = 2;
+constexpr qint64 kCorrectionDominance = 100;
 // Words this short have many dictionary neighbours: the correction must be
 // one the site writes on a few pages.
 constexpr int kShortWord = 4;
-constexpr qint64 kShortWordCorrectionPages = 3;
+constexpr qint64 kShortWordCorrectionPages = 10;
+// Shorter words are slips only when two neighbours are swapped ("teh"):
+// abbreviations and commands ("ok", "rc", "tty") are one edit from many words.
+constexpr int kTinyWord = 3;
+// A word the dictionary does not know corrects a slip when the site writes
+// it on this many pages, and this many times as many as the slip.
+constexpr qint64 kSiteCorrectionPages = 3;
+constexpr qint64 kSiteCorrectionRatio = 5;
 
 bool IsLatin(QChar ch)
 {
@@ -30,6 +38,7 @@ struct Shape {
     bool codeLike = false;
     bool allCapitals = false;
     bool capitalised = false;
+    bool innerCapitals = false;  // "JGit", "GObject": capitals after the first letter
 };
 
 Shape ShapeOf(const QString& word)
@@ -56,8 +65,11 @@ Shape ShapeOf(const QString& word)
             lowerSeen = true;
         }
     }
-    shape.allCapitals = letters >= 2 && upper == letters;
+    // "URLs", "FIFOs": an abbreviation in the plural.
+    const bool plural = word.size() > 2 && word.endsWith(u's') && upper == letters - 1;
+    shape.allCapitals = (letters >= 2 && upper == letters) || (plural && upper >= 2);
     shape.capitalised = !word.isEmpty() && word.at(0).isUpper() && !shape.allCapitals;
+    shape.innerCapitals = !shape.allCapitals && upper > (shape.capitalised ? 1 : 0);
     return shape;
 }
 
@@ -75,9 +87,9 @@ public:
                 sitePages_[word.toLower()] += pages;
         }
         for (const UnknownWord& w : words) {
-            unknown_.insert(w.word.toLower());
+            unknown_.insert(w.word);
             for (const QString& form : w.forms)
-                unknown_.insert(form.toLower());
+                unknown_.insert(form);
         }
     }
 
@@ -91,7 +103,7 @@ public:
             return Vocabulary(g, GroupReason::OtherAlphabet);
         if (shape.digits)
             return Vocabulary(g, GroupReason::Digits);
-        if (shape.codeLike)
+        if (shape.codeLike || shape.innerCapitals)
             return Vocabulary(g, GroupReason::CodeLike);
         if (shape.allCapitals)
             return Vocabulary(g, GroupReason::Abbreviation);
@@ -100,6 +112,8 @@ public:
             g.spelling = evidence_.otherSpellingName;
             return Vocabulary(g, GroupReason::OtherSpelling);
         }
+        if (WrittenOutsideProse(w, lower))
+            return Vocabulary(g, GroupReason::WrittenInCode);
         FindCorrection(lower, shape.capitalised, g);
         // A name the site writes only with its capital: not a slip of a
         // word it never uses.
@@ -112,10 +126,23 @@ public:
         }
         if (g.pages >= kVocabularyPages && g.correctionPages < kCorrectionDominance * g.pages)
             return Vocabulary(g, GroupReason::ManyPages);
-        if (name && g.correctionPages == 0)
+        // A capitalised slip ("Teh", "Pyhton") stands beside a correction the
+        // site writes with its capital too; else it is a name ("Bene").
+        if (name && (g.correctionPages == 0 || !WrittenCapitalised(g.correction)))
             return Vocabulary(g, GroupReason::Name);
-        if (lower.size() <= kShortWord && g.correctionPages < kShortWordCorrectionPages)
+        if (lower.size() <= kTinyWord && !IsSwap(lower, g.correction.toLower()))
+            return Vocabulary(g, GroupReason::ShortWord);
+        // A slip stands beside the word it was meant to be: a correction the
+        // site never writes is a coincidence of spelling more often than not,
+        // unless two neighbours are swapped ("recieve"), which words rarely are.
+        if ((g.correctionPages == 0 && !IsSwap(lower, g.correction.toLower())) ||
+            (lower.size() <= kShortWord && g.correctionPages < kShortWordCorrectionPages))
             return Vocabulary(g, GroupReason::UnusedCorrection);
+        if (evidence_.otherLanguageOf) {
+            g.spelling = evidence_.otherLanguageOf(w.word);
+            if (!g.spelling.isEmpty())
+                return Vocabulary(g, GroupReason::OtherLanguage);
+        }
         g.group = WordGroup::LikelyTypo;
         g.reason = GroupReason::OneEdit;
         g.likelihood = std::log2(1.0 + double(g.correctionPages)) - std::log2(double(std::max<qint64>(1, g.pages))) +
@@ -133,6 +160,32 @@ private:
             g.correctionPages = 0;
         }
         return g;
+    }
+
+    // Pages with the word anywhere in their text outnumber those whose prose
+    // had it unknown: it stands in code or commands too.
+    bool WrittenOutsideProse(const UnknownWord& w, const QString& lower) const
+    {
+        if (!evidence_.textPages || evidence_.textPages->empty())
+            return false;
+        const auto it = evidence_.textPages->find(lower);
+        return it != evidence_.textPages->end() && it->second > w.occurrence;
+    }
+
+    static bool IsSwap(const QString& a, const QString& b)
+    {
+        if (a.size() != b.size())
+            return false;
+        for (qsizetype i = 0; i + 1 < a.size(); ++i) {
+            if (a.at(i) != b.at(i))
+                return a.at(i) == b.at(i + 1) && a.at(i + 1) == b.at(i) && a.mid(i + 2) == b.mid(i + 2);
+        }
+        return false;
+    }
+
+    bool WrittenCapitalised(const QString& correction) const
+    {
+        return evidence_.sitePages && evidence_.sitePages->count(Capitalised(correction.toLower()));
     }
 
     static bool AllCapitalised(const UnknownWord& w)
@@ -155,28 +208,31 @@ private:
     void FindCorrection(const QString& lower, bool capitalised, WordGrouping& g) const
     {
         for (const QString& candidate : OneEditSpellings(lower)) {
-            if (unknown_.contains(candidate))
-                continue;
             const qint64 pages = SitePages(candidate);
             if (pages <= g.correctionPages && !g.correction.isEmpty())
                 continue;
-            if (!IsWord(candidate, capitalised, pages))
+            if (!IsWord(candidate, pages, g.pages))
                 continue;
             g.correction = candidate;
             g.correctionPages = pages;
         }
-        if (capitalised && !g.correction.isEmpty() && !Knows(g.correction))
-            g.correction = Capitalised(g.correction);
+        if (capitalised && !g.correction.isEmpty())
+            g.correction = Capitalised(g.correction);  // "Teh": "The"
     }
 
     bool Knows(const QString& form) const { return evidence_.dictionaryKnows && evidence_.dictionaryKnows(form); }
 
-    bool IsWord(const QString& lower, bool capitalised, qint64 sitePages) const
+    bool IsWord(const QString& lower, qint64 sitePages, qint64 wordPages) const
     {
         if (Knows(lower) || Knows(Capitalised(lower)))
             return true;
-        (void)capitalised;
-        return sitePages > 0;  // a word the site writes and the list does not hold is known
+        if (sitePages == 0)
+            return false;
+        // A word the site writes and the list does not hold is known; one of
+        // the site's own words corrects a slip the site makes far less often.
+        if (!unknown_.contains(lower) && !unknown_.contains(Capitalised(lower)))
+            return true;
+        return sitePages >= kSiteCorrectionPages && sitePages >= kSiteCorrectionRatio * wordPages;
     }
 
     const WordEvidence& evidence_;
@@ -190,11 +246,9 @@ QString WordGrouping::ReasonText() const
 {
     switch (reason) {
     case GroupReason::OneEdit:
-        if (correctionPages > 0)
-            return Tr(QStringLiteral("1 letter from '%1', on %2 pages of this site"))
-                .arg(correction)
-                .arg(correctionPages);
-        return Tr(QStringLiteral("1 letter from '%1'")).arg(correction);
+        if (correctionPages == 0)
+            return Tr(QStringLiteral("2 letters swapped in '%1'")).arg(correction);
+        return Tr(QStringLiteral("1 letter from '%1', on %2 pages of this site")).arg(correction).arg(correctionPages);
     case GroupReason::ManyPages:
         return Tr(QStringLiteral("on %1 pages")).arg(pages);
     case GroupReason::Name:
@@ -210,7 +264,15 @@ QString WordGrouping::ReasonText() const
     case GroupReason::OtherSpelling:
         return Tr(QStringLiteral("%1 spelling")).arg(spelling);
     case GroupReason::UnusedCorrection:
-        return Tr(QStringLiteral("a short word; '%1' is not used on this site")).arg(correction);
+        if (correctionPages == 0)
+            return Tr(QStringLiteral("1 letter from '%1', which this site never writes")).arg(correction);
+        return Tr(QStringLiteral("a short word; '%1' is rare on this site")).arg(correction);
+    case GroupReason::ShortWord:
+        return Tr(QStringLiteral("a short word"));
+    case GroupReason::WrittenInCode:
+        return Tr(QStringLiteral("written in code"));
+    case GroupReason::OtherLanguage:
+        return Tr(QStringLiteral("a word of %1")).arg(spelling);
     case GroupReason::NoNearWord:
         break;
     }
@@ -230,10 +292,20 @@ QString WordGroupKey(WordGroup group)
 std::vector<WordGrouping> GroupWords(const std::vector<UnknownWord>& words, const WordEvidence& evidence)
 {
     const Grouper grouper(words, evidence);
-    std::vector<WordGrouping> groups;
-    groups.reserve(words.size());
-    for (const UnknownWord& w : words)
-        groups.push_back(grouper.Group(w));
+    std::vector<WordGrouping> groups(words.size());
+    // Each word is grouped alone: the words are shared out over the cores.
+    const std::size_t threads =
+        std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, std::max<std::size_t>(1, words.size() / 256));
+    auto run = [&](std::size_t part) {
+        for (std::size_t i = part; i < words.size(); i += threads)
+            groups[i] = grouper.Group(words[i]);
+    };
+    std::vector<std::thread> helpers;
+    for (std::size_t part = 1; part < threads; ++part)
+        helpers.emplace_back(run, part);
+    run(0);
+    for (std::thread& t : helpers)
+        t.join();
     return groups;
 }
 

@@ -9,8 +9,8 @@
 // dictionary of the language's other region knows it. A group never changes
 // a word's verdict and never hides a word: it only orders the list.
 //
-// Thread-safety: GroupWords is stateless; the evidence's functions must be
-// safe to call from the calling thread.
+// Thread-safety: GroupWords is stateless; it calls the evidence's functions
+// from several threads at once, so they must allow that.
 #include <QString>
 #include <QStringList>
 
@@ -33,7 +33,10 @@ enum class GroupReason {
     Digits,
     OtherAlphabet,     // letters of another script than the Latin one
     OtherSpelling,     // the other region's dictionary knows it
-    UnusedCorrection,  // a short word one edit from a word this site never writes
+    UnusedCorrection,  // one edit from a word this site never writes (or, for a short word, rarely)
+    ShortWord,         // two or three letters, and not two neighbours swapped
+    WrittenInCode,     // the site writes it outside its prose too (code, commands)
+    OtherLanguage,     // a dictionary of another language knows it
     NoNearWord,        // no dictionary word one edit away
 };
 
@@ -43,7 +46,7 @@ struct WordGrouping {
     QString correction;          // the likely typo's correction (also kept for UnusedCorrection)
     qint64 correctionPages = 0;  // pages of the site that use the correction
     qint64 pages = 0;            // pages on which the word itself was found unknown
-    QString spelling;            // OtherSpelling: "British", "American", or a language name
+    QString spelling;            // OtherSpelling: "British", "American", or a language name; OtherLanguage: its name
     double likelihood = 0;       // higher first within the likely typos
 
     bool LikelyTypo() const { return group == WordGroup::LikelyTypo; }
@@ -67,6 +70,11 @@ struct WordEvidence {
     QString otherSpellingName;
     // Pages of the site per word as written, known words included.
     const SiteWordPages* sitePages = nullptr;
+    // A prose crawl's pages per lower-cased word of the whole text, code
+    // included (null or empty: not known).
+    const SiteWordPages* textPages = nullptr;
+    // The language whose dictionary knows a word, else empty (null: not asked).
+    std::function<QString(const QString& word)> otherLanguageOf;
 };
 
 // One grouping per word, in the order of words.

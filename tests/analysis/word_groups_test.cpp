@@ -16,7 +16,7 @@ namespace {
 const TextSet& Dictionary()
 {
     static const TextSet words = {"described", "the", "install", "package", "receive", "server",
-                                  "Python",    "for", "Maths",   "config",  "confit", "sash", "and", "organize"};
+                                  "Python",    "for", "Maths",   "config",  "confit", "sash", "and", "organize", "mallow"};
     return words;
 }
 
@@ -33,13 +33,25 @@ struct Case {
 
 TEST(WordGroups, TableOfWordsWithTheirSiteCounts)
 {
-    SiteWordPages site = {{"described", 412}, {"the", 600}, {"install", 40}, {"package", 7}, {"server", 90},
-                          {"Python", 120},    {"and", 580}, {"for", 500},    {"python", 3}};
+    SiteWordPages site = {{"described", 412}, {"the", 600}, {"The", 450}, {"install", 40}, {"package", 7},
+                          {"server", 90},     {"Python", 120}, {"and", 580}, {"for", 500}, {"python", 3},
+                          {"been", 200},      {"valgrind", 30}, {"vlgrind", 1}, {"stat", 7}, {"order", 300}};
+    // The whole text, code included, of this prose crawl.
+    const SiteWordPages text = {{"fstat", 4}, {"desribed", 1}};
     const Case cases[] = {
         {"desribed", 1, WordGroup::LikelyTypo, GroupReason::OneEdit, "described",
          "1 letter from 'described', on 412 pages of this site"},
-        {"teh", 2, WordGroup::LikelyTypo, GroupReason::OneEdit, "the", "1 letter from 'the', on 600 pages of this site"},
-        {"recieve", 1, WordGroup::LikelyTypo, GroupReason::OneEdit, "receive", "1 letter from 'receive'"},
+        {"teh", 2, WordGroup::LikelyTypo, GroupReason::OneEdit, "the", "1 letter from 'the', on 1050 pages of this site"},
+        {"Teh", 1, WordGroup::LikelyTypo, GroupReason::OneEdit, "The", "1 letter from 'The', on 1050 pages of this site"},
+        // One of the site's own unknown words, written far more often, corrects a slip too.
+        {"vlgrind", 1, WordGroup::LikelyTypo, GroupReason::OneEdit, "valgrind",
+         "1 letter from 'valgrind', on 30 pages of this site"},
+        // A correction the site never writes is more often a coincidence,
+        // unless two neighbours are swapped.
+        {"malloc", 1, WordGroup::SiteVocabulary, GroupReason::UnusedCorrection, "mallow",
+         "1 letter from 'mallow', which this site never writes"},
+        {"recieve", 1, WordGroup::LikelyTypo, GroupReason::OneEdit, "receive",
+         "2 letters swapped in 'receive'"},
         {"Pyhton", 1, WordGroup::LikelyTypo, GroupReason::OneEdit, "Python",
          "1 letter from 'Python', on 123 pages of this site"},
         // Written on many pages: the site's own word, even one edit from a dictionary word.
@@ -49,14 +61,20 @@ TEST(WordGroups, TableOfWordsWithTheirSiteCounts)
         {"adn", 5, WordGroup::LikelyTypo, GroupReason::OneEdit, "and", "1 letter from 'and', on 580 pages of this site"},
         {"Kubernetes", 1, WordGroup::SiteVocabulary, GroupReason::Name, "", "a name"},
         {"Mathis", 1, WordGroup::SiteVocabulary, GroupReason::Name, "", "a name"},
+        // Capitalised beside a word the site writes only in lower case.
+        {"Bene", 1, WordGroup::SiteVocabulary, GroupReason::Name, "", "a name"},
+        {"JGit", 1, WordGroup::SiteVocabulary, GroupReason::CodeLike, "", "code-like"},
+        {"FIFOs", 1, WordGroup::SiteVocabulary, GroupReason::Abbreviation, "", "an abbreviation"},
+        {"fstat", 1, WordGroup::SiteVocabulary, GroupReason::WrittenInCode, "", "written in code"},
+        {"oder", 1, WordGroup::SiteVocabulary, GroupReason::OtherLanguage, "", "a word of German"},
         {"HTTPS", 30, WordGroup::SiteVocabulary, GroupReason::Abbreviation, "", "an abbreviation"},
         {"getValue", 1, WordGroup::SiteVocabulary, GroupReason::CodeLike, "", "code-like"},
         {"ipv6", 1, WordGroup::SiteVocabulary, GroupReason::Digits, "", "holds digits"},
         {"сервер", 1, WordGroup::SiteVocabulary, GroupReason::OtherAlphabet, "", "another alphabet"},
         {"colour", 1, WordGroup::SiteVocabulary, GroupReason::OtherSpelling, "", "British spelling"},
         // Short words have many neighbours: the site must write the correction.
-        {"ssh", 1, WordGroup::SiteVocabulary, GroupReason::UnusedCorrection, "sash",
-         "a short word; 'sash' is not used on this site"},
+        {"ssh", 1, WordGroup::SiteVocabulary, GroupReason::ShortWord, "", "a short word"},
+        {"thei", 1, WordGroup::LikelyTypo, GroupReason::OneEdit, "the", "1 letter from 'the', on 1050 pages of this site"},
         {"frobnicate", 1, WordGroup::SiteVocabulary, GroupReason::NoNearWord, "", "no dictionary word 1 letter away"},
     };
     std::vector<UnknownWord> words;
@@ -68,6 +86,10 @@ TEST(WordGroups, TableOfWordsWithTheirSiteCounts)
     evidence.dictionaryKnows = [](const QString& form) { return Dictionary().contains(form); };
     evidence.otherSpellingKnows = [](const QString& word) { return word == QStringLiteral("colour"); };
     evidence.otherSpellingName = QStringLiteral("British");
+    evidence.textPages = &text;
+    evidence.otherLanguageOf = [](const QString& word) {
+        return word == QStringLiteral("oder") ? QStringLiteral("German") : QString();
+    };
     const std::vector<WordGrouping> groups = GroupWords(words, evidence);
     ASSERT_EQ(groups.size(), std::size(cases));
     for (std::size_t i = 0; i < groups.size(); ++i) {
@@ -79,11 +101,11 @@ TEST(WordGroups, TableOfWordsWithTheirSiteCounts)
         EXPECT_EQ(groups[i].ReasonText(), QString::fromUtf8(c.reasonText));
     }
 
-    // Likely typos first, the one page's slip of a word written on 412 pages
-    // at the top; every word is still listed.
+    // Likely typos first, the one page's slip of the word the site writes
+    // most at the top; every word is still listed.
     const std::vector<std::size_t> order = GroupedOrder(groups);
     ASSERT_EQ(order.size(), words.size());
-    EXPECT_EQ(words[order[0]].word, QStringLiteral("desribed"));
+    EXPECT_EQ(words[order[0]].word, QStringLiteral("Teh"));
     for (std::size_t i = 0; i < order.size(); ++i) {
         if (!groups[order[i]].LikelyTypo()) {
             for (std::size_t j = i; j < order.size(); ++j)

@@ -442,7 +442,7 @@ TEST_F(CliTest, LikelyTyposLimitTheOutputAndFailTheRun)
                               "--save", Path("typos.db")});
     EXPECT_EQ(typos.exitCode, 1) << typos.err.toStdString();
     EXPECT_TRUE(typos.out.startsWith(QStringLiteral("word,occurrence,correction,reason,pages\n"))) << typos.out.toStdString();
-    EXPECT_TRUE(typos.out.contains(QStringLiteral("\nparsely,1,parsley,1 letter from 'parsley',http://")))
+    EXPECT_TRUE(typos.out.contains(QStringLiteral("\nparsely,1,parsley,2 letters swapped in 'parsley',http://")))
         << typos.out.toStdString();
     const QByteArray exported = Read(Path("typos.txt"));
     EXPECT_TRUE(exported.contains("parsely"));

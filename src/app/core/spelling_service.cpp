@@ -1,5 +1,7 @@
 #include "app/core/spelling_service.h"
 
+#include <QSet>
+
 #include "platform/serial_worker.h"
 #include "spelling/dictionary_choice.h"
 #include "spelling/dictionary_manager.h"
@@ -121,6 +123,38 @@ std::optional<OtherSpellingVerdicts> SpellingService::OtherSpellingNow(const QSt
             return OtherSpellingVerdicts{name, languages_->Spell(d, words)};
         }
         return std::nullopt;
+    });
+}
+
+QStringList SpellingService::OtherLanguagesNow(const QStringList& words)
+{
+    return worker_.Call([this, &words] {
+        QStringList found(words.size());
+        SpellDictionary* chosen = choice_->SelectedDictionary();
+        if (!chosen || words.isEmpty())
+            return found;
+        const QString language = LanguageCodeOf(chosen->LangID());
+        QSet<QString> asked;  // one dictionary per language
+        for (int i = 0; i < manager_->SpellDictionaryCount(); ++i) {
+            SpellDictionary* d = manager_->GetSpellDictionary(i);
+            const QString other = LanguageCodeOf(d->LangID());
+            if (other == language || asked.contains(other))
+                continue;
+            if (!d->Loaded()) {
+                d->SetActive(true);
+                if (!d->Load()) {
+                    d->SetActive(false);
+                    continue;
+                }
+            }
+            asked.insert(other);
+            const std::vector<bool> known = languages_->Spell(d, words);
+            for (qsizetype w = 0; w < words.size(); ++w) {
+                if (found.at(w).isEmpty() && size_t(w) < known.size() && known[size_t(w)])
+                    found[w] = d->LanguageName();
+            }
+        }
+        return found;
     });
 }
 

@@ -91,6 +91,10 @@ public:
     // the chosen one's language for another region (British beside
     // American), loaded when first asked; nothing when the folder has none.
     std::optional<OtherSpellingVerdicts> OtherSpellingNow(const QStringList& words);
+    // Waits for the worker: for each word, the language name of the first
+    // dictionary of another language than the chosen one's that knows it as
+    // written (each loaded when first asked), else empty.
+    QStringList OtherLanguagesNow(const QStringList& words);
 
     // The user's own words: given to every dictionary loaded from now on
     // (and to the loaded one), on the worker.

@@ -1,10 +1,16 @@
 #include "app/core/word_groups_loader.h"
 
+#include <map>
+
 #include "app/core/crawl_session.h"
 #include "spelling/suggestion_engine.h"
 #include "store/project_database.h"
 
 namespace lexicrawl {
+
+namespace {
+constexpr int kPassageWords = 3;
+}
 
 qsizetype GroupedWords::LikelyTypoCount() const
 {
@@ -15,10 +21,11 @@ qsizetype GroupedWords::LikelyTypoCount() const
 }
 
 std::vector<WordGrouping> GroupSessionWords(CrawlSession& session, const std::vector<UnknownWord>& words,
-                                            const SiteWordPages& sitePages)
+                                            const SiteWordPages& sitePages, const SiteWordPages& textPages)
 {
     WordEvidence evidence;
     evidence.sitePages = &sitePages;
+    evidence.textPages = &textPages;
     const std::shared_ptr<const SuggestionEngine> dictionary = session.Suggestions();
     if (dictionary)
         evidence.dictionaryKnows = [dictionary](const QString& form) { return dictionary->Accepts(form); };
@@ -36,24 +43,66 @@ std::vector<WordGrouping> GroupSessionWords(CrawlSession& session, const std::ve
         evidence.otherSpellingName = other->name;
         evidence.otherSpellingKnows = [&otherKnows](const QString& word) { return otherKnows.contains(word); };
     }
+    std::vector<WordGrouping> groups = GroupWords(words, evidence);
+    // The likely typos that another language's dictionary knows are words of
+    // a passage in that language: asked of the few likely ones only.
+    QStringList likely;
+    for (std::size_t i = 0; i < groups.size(); ++i) {
+        if (groups[i].LikelyTypo())
+            likely << words[i].word;
+    }
+    const QStringList languages = session.Spelling().OtherLanguagesNow(likely);
+    // A word of another language is one of a passage: at least three of the
+    // likely words of one of its pages belong to that language. A lone one
+    // ("fies", "cotent") is a slip all the same.
+    std::map<std::pair<QString, QString>, int> perPage;  // (page, language)
+    TextMap<const UnknownWord*> byWord;
+    for (const UnknownWord& w : words)
+        byWord[w.word] = &w;
+    for (qsizetype i = 0; i < likely.size(); ++i) {
+        if (languages.value(i).isEmpty())
+            continue;
+        for (const QString& page : byWord[likely.at(i)]->pages)
+            ++perPage[{page, languages.at(i)}];
+    }
+    TextMap<QString> languageOf;
+    for (qsizetype i = 0; i < likely.size(); ++i) {
+        if (languages.value(i).isEmpty())
+            continue;
+        for (const QString& page : byWord[likely.at(i)]->pages) {
+            if (perPage[{page, languages.at(i)}] >= kPassageWords) {
+                languageOf[likely.at(i)] = languages.at(i);
+                break;
+            }
+        }
+    }
+    if (languageOf.empty())
+        return groups;
+    evidence.otherLanguageOf = [&languageOf](const QString& word) {
+        const auto it = languageOf.find(word);
+        return it == languageOf.end() ? QString() : it->second;
+    };
     return GroupWords(words, evidence);
 }
 
 bool LoadGroupedWords(CrawlSession& session, GroupedWords& grouped, QString* error, bool withPages)
 {
     grouped = GroupedWords();
-    if (!session.UnknownWords(grouped.words, error, withPages, &grouped.approved))
+    // The pages tell a passage in another language from a lone slip.
+    (void)withPages;
+    if (!session.UnknownWords(grouped.words, error, true, &grouped.approved))
         return false;
-    SiteWordPages sitePages;
+    SiteWordPages sitePages, textPages;
     try {
         grouped.siteCounts = LoadSiteWordPages(session.Database(), sitePages);
         grouped.repeatedWords = LoadRepeatedWords(session.Database());
+        LoadSiteTextWordPages(session.Database(), textPages);
     } catch (const DatabaseError& e) {
         if (error)
             *error = e.Text();
         return false;
     }
-    grouped.groups = GroupSessionWords(session, grouped.words, sitePages);
+    grouped.groups = GroupSessionWords(session, grouped.words, sitePages, textPages);
     grouped.twoSpellings = FindTwoSpellings(sitePages);
     return true;
 }

@@ -33,11 +33,12 @@ struct GroupedWords {
     qsizetype LikelyTypoCount() const;
 };
 
-// On failure answers false with the database's text in error.
-bool LoadGroupedWords(CrawlSession& session, GroupedWords& grouped, QString* error = nullptr, bool withPages = false);
+// The words come with their pages. On failure answers false with the
+// database's text in error.
+bool LoadGroupedWords(CrawlSession& session, GroupedWords& grouped, QString* error = nullptr, bool withPages = true);
 
 // The grouping itself, for a list and the project it came from.
 std::vector<WordGrouping> GroupSessionWords(CrawlSession& session, const std::vector<UnknownWord>& words,
-                                            const SiteWordPages& sitePages);
+                                            const SiteWordPages& sitePages, const SiteWordPages& textPages = {});
 
 }  // namespace lexicrawl

@@ -1,0 +1,131 @@
+#!/usr/bin/env python3
+"""Copies documentation sites and plants one-edit typos into their prose.
+   plant_typos.py OUT COUNT SEED NAME=FOLDER:START ...
+   Each site is copied to OUT/NAME; COUNT typos (0: none) are planted over all
+   sites in proportion to their pages, each once, into the running text of a
+   <p> element (never into code, tags or entities). A planted typo is a word
+   of 5 to 12 lower-case letters with one letter inserted, left out, replaced
+   or swapped with its neighbour, that neither English dictionary (US, UK) knows and that
+   the site does not already write. Writes OUT/planted.tsv (typo, word, page)
+   and OUT/sites.tsv (name, start page, pages)."""
+import os
+import random
+import re
+import shutil
+import subprocess
+import sys
+
+CODE_TAGS = {"code", "pre", "tt", "kbd", "samp", "var", "script", "style"}
+PARAGRAPH = re.compile(r"(<p\b[^>]*>)(.*?)(</p>)", re.S | re.I)
+TOKEN = re.compile(r"<[^>]*>|&[#\w]+;|[^<&]+", re.S)
+WORD = re.compile(r"(?<![\w'-])([a-z]{5,12})(?![\w'-])")
+
+
+def unknown_to(dictionary, words):
+    """The words the dictionary does not know, as lexicrawl-cli check answers ($LEXICRAWL_CLI)."""
+    unknown = set()
+    words = sorted(set(words))
+    for i in range(0, len(words), 500):
+        out = subprocess.run([os.environ["LEXICRAWL_CLI"], "check", "--text", "prose", "--dictionary", dictionary]
+                             + words[i:i + 500], capture_output=True, text=True, check=True).stdout
+        unknown |= {line.split("\t")[0] for line in out.splitlines() if line.endswith("\tunknown")}
+    return unknown
+
+
+def one_edit(word, rng):
+    letters = "abcdefghijklmnopqrstuvwxyz"
+    kind = rng.choice(["insert", "delete", "replace", "swap"])
+    i = rng.randrange(len(word))
+    if kind == "insert":
+        return word[:i] + rng.choice(letters) + word[i:]
+    if kind == "delete":
+        return word[:i] + word[i + 1:]
+    if kind == "replace":
+        return word[:i] + rng.choice(letters.replace(word[i], "")) + word[i + 1:]
+    i = min(i, len(word) - 2)
+    if word[i] == word[i + 1]:
+        return None
+    return word[:i] + word[i + 1] + word[i] + word[i + 2:]
+
+
+def prose_spots(html):
+    """(start, end, word) of every plantable word: running text of a <p>, outside code."""
+    spots = []
+    for m in PARAGRAPH.finditer(html):
+        base = m.start(2)
+        depth = 0
+        for t in TOKEN.finditer(m.group(2)):
+            text = t.group(0)
+            if text.startswith("<"):
+                name = re.match(r"</?\s*([a-zA-Z0-9]+)", text)
+                if name and name.group(1).lower() in CODE_TAGS:
+                    depth += -1 if text.startswith("</") else 1
+                    depth = max(depth, 0)
+                continue
+            if text.startswith("&") or depth:
+                continue
+            for w in WORD.finditer(text):
+                spots.append((base + t.start() + w.start(1), base + t.start() + w.end(1), w.group(1)))
+    return spots
+
+
+def main():
+    out, count, seed = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
+    rng = random.Random(seed)
+    sites = []
+    for spec in sys.argv[4:]:
+        name, rest = spec.split("=", 1)
+        folder, start = rest.rsplit(":", 1)
+        target = os.path.join(out, name)
+        shutil.copytree(folder, target, symlinks=False, dirs_exist_ok=True)
+        pages = sorted(os.path.join(d, f) for d, _, fs in os.walk(target) for f in fs if f.endswith(".html"))
+        sites.append((name, start, pages))
+    all_pages = [p for _, _, pages in sites for p in pages]
+    site_words = set()
+    for page in all_pages:
+        site_words.update(re.findall(r"[A-Za-z]+", open(page, encoding="utf-8", errors="replace").read().lower()))
+
+    planted = []
+    if count:
+        candidates = []  # (page, start, end, word, typo)
+        for page in all_pages:
+            html = open(page, encoding="utf-8", errors="replace").read()
+            for start, end, word in prose_spots(html):
+                candidates.append((page, start, end, word))
+        rng.shuffle(candidates)
+        proposals = []
+        for page, start, end, word in candidates[:count * 20]:
+            typo = one_edit(word, rng)
+            if typo and typo != word and typo not in site_words:
+                proposals.append((page, start, end, word, typo))
+        unknown = unknown_to("English (United States)", [p[4] for p in proposals]) & unknown_to(
+            "English (United Kingdom)", [p[4] for p in proposals])
+        used_typos, used_spots = set(), set()
+        for page, start, end, word, typo in proposals:
+            if len(planted) == count:
+                break
+            if typo not in unknown or typo in used_typos or (page, start) in used_spots:
+                continue
+            used_typos.add(typo)
+            used_spots.add((page, start))
+            planted.append((page, start, end, word, typo))
+        by_page = {}
+        for p in planted:
+            by_page.setdefault(p[0], []).append(p)
+        for page, items in by_page.items():
+            html = open(page, encoding="utf-8", errors="replace").read()
+            for _, start, end, word, typo in sorted(items, key=lambda p: -p[1]):
+                assert html[start:end] == word
+                html = html[:start] + typo + html[end:]
+            with open(page, "w", encoding="utf-8") as f:
+                f.write(html)
+    with open(os.path.join(out, "planted.tsv"), "w", encoding="utf-8") as f:
+        for page, _, _, word, typo in planted:
+            f.write(f"{typo}\t{word}\t{os.path.relpath(page, out)}\n")
+    with open(os.path.join(out, "sites.tsv"), "w", encoding="utf-8") as f:
+        for name, start, pages in sites:
+            f.write(f"{name}\t{start}\t{len(pages)}\n")
+
+
+if __name__ == "__main__":
+    main()
