@@ -15,9 +15,12 @@ build="${LEXICRAWL_BUILD_DIR:-$root/build}"
 say() { printf '==> %s\n' "$*" >&2; }
 die() { printf 'lexicrawl.sh: %s\n' "$*" >&2; exit 1; }
 
+# install_packages LIST...: install what the named package lists in scripts/ ask for.
 install_packages() {
-  local wanted missing=()
-  mapfile -t wanted < <(grep -v '^\s*#' "$here/debian-packages.txt" | sed '/^\s*$/d')
+  local wanted=() missing=() list
+  for list in "${@:-debian-packages.txt}"; do
+    mapfile -t -O "${#wanted[@]}" wanted < <(grep -v '^\s*#' "$here/$list" | sed '/^\s*$/d')
+  done
   for p in "${wanted[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
@@ -64,7 +67,7 @@ case "$cmd" in
     say "Opening the window"
     exec "$build/bin/lexicrawl" "$@" ;;
   test)
-    install_packages; build_project
+    install_packages debian-packages.txt debian-test-packages.txt; build_project
     say "Running the tests"
     cd "$build"
     exec ctest --output-on-failure --parallel "$(nproc)" --timeout 300 ;;
