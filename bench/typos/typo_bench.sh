@@ -11,6 +11,8 @@
 # includes loading the dictionaries the groups ask (the other region's, the
 # other languages').
 #   bench/typos/typo_bench.sh [TYPOS] [SEED] [MODE]     (default: 300 1 prose)
+# TYPO_BENCH_DELAY_MS=100 makes every answer of the server wait (a distant
+# site), for the cost against a crawl of realistic length.
 # Needs: python3, GNU time, a built build/bin/lexicrawl-cli, and the packages
 # sqlite3-doc git-doc debian-reference-en developers-reference maint-guide
 # (apt-get install them; the bench skips a site whose package is missing).
@@ -49,7 +51,7 @@ run_copy() {  # NAME COUNT
   local copy="$work/$1"
   mkdir -p "$copy/data"
   python3 "$here/plant_typos.py" "$copy/www" "$2" "$seed" "${sites[@]}"
-  python3 "$root/bench/cli/serve.py" "$copy/www" >"$copy/port" 2>/dev/null &
+  python3 "$root/bench/cli/serve.py" "$copy/www" --delay-ms "${TYPO_BENCH_DELAY_MS:-0}" >"$copy/port" 2>/dev/null &
   pids+=($!)
   for _ in $(seq 50); do [ -s "$copy/port" ] && break; sleep 0.1; done
   local port; port=$(cat "$copy/port")
