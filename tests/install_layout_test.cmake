@@ -14,7 +14,9 @@ if(NOT installed EQUAL 0)
 endif()
 foreach(file bin/lexicrawl-cli share/lexicrawl/empty.db share/lexicrawl/Languages/German.lang.txt
              share/lexicrawl/Dictionaries/en_US.oxt share/applications/lexicrawl.desktop
-             share/icons/hicolor/scalable/apps/lexicrawl.svg)
+             share/icons/hicolor/scalable/apps/lexicrawl.svg
+             share/man/man1/lexicrawl.1.gz share/man/man1/lexicrawl-cli.1.gz
+             share/bash-completion/completions/lexicrawl-cli)
   if(NOT EXISTS ${prefix}/${file})
     message(FATAL_ERROR "not installed: ${file}")
   endif()
