@@ -159,7 +159,7 @@ std::vector<DictionaryInfo> SpellingService::ListDictionaries(const QStringList&
         manager.ReadFolder(folder);
     for (int i = 0; i < manager.SpellDictionaryCount(); ++i) {
         const SpellDictionary* d = manager.GetSpellDictionary(i);
-        found.push_back({d->LanguageName(), d->GetInternalFileID(), d->dictionaryFileName});
+        found.push_back({d->LanguageName(), d->GetInternalFileID()});
     }
     return found;
 }

@@ -46,7 +46,6 @@ struct WordCheck {
 struct DictionaryInfo {
     QString languageName;
     QString fileId;  // package file name and member names
-    QString packagePath;
 };
 
 class SpellingService {
