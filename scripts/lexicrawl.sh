@@ -3,8 +3,10 @@
 #   scripts/lexicrawl.sh run [URL [OPTIONS]]   install what is missing, build, crawl URL
 #                                   (any other words go to lexicrawl-cli as they are)
 #   scripts/lexicrawl.sh gui [URL|PROJECT]     install what is missing, build, open the window
-#   scripts/lexicrawl.sh test        install what is missing, build, run every test
-#   scripts/lexicrawl.sh build       install what is missing and build
+#   scripts/lexicrawl.sh test        install what is missing, build everything, run every test
+#   scripts/lexicrawl.sh build       install what is missing and build everything
+#   scripts/lexicrawl.sh package     build everything and the Debian package build/lexicrawl_*.deb
+# run and gui build only their program and its run-time files.
 # Each step skips work that is already done, so running it twice is cheap.
 set -euo pipefail
 
@@ -37,14 +39,29 @@ install_packages() {
     || die "apt-get install failed for: ${missing[*]}"
 }
 
+# What running needs: the programs' run-time files (empty.db, Languages/) and
+# the dictionary packages; each command adds its program.
+runtime_targets=(lexicrawl_runtime_files lexicrawl_dictionaries)
+
+# build_project [TARGET...]: configure once, then build the targets named, or
+# everything (tests and benchmarks too) when none is.
 build_project() {
   if [ ! -f "$build/CMakeCache.txt" ]; then
     say "Configuring in $build"
     cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLEXICRAWL_BUILD_GUI=ON >/dev/null \
       || die "cmake configure failed"
   fi
-  say "Building"
-  cmake --build "$build" --parallel "$(nproc)" || die "build failed"
+  local targets=()
+  [ $# -gt 0 ] && targets=(--target "$@")
+  say "Building${1:+ $*}"
+  cmake --build "$build" --parallel "$(nproc)" "${targets[@]}" || die "build failed"
+}
+
+package_project() {
+  build_project lexicrawl_installed_files
+  say "Packing the Debian package"
+  (cd "$build" && cpack -G DEB >/dev/null) || die "cpack failed"
+  ls "$build"/lexicrawl_*.deb
 }
 
 cmd="${1:-run}"
@@ -53,7 +70,7 @@ case "$cmd" in
   build)
     install_packages; build_project ;;
   run)
-    install_packages; build_project
+    install_packages; build_project lexicrawl-cli "${runtime_targets[@]}"
     say "Running lexicrawl-cli"
     if [ $# -eq 0 ]; then
       exec "$build/bin/lexicrawl-cli" --version
@@ -63,7 +80,7 @@ case "$cmd" in
       exec "$build/bin/lexicrawl-cli" "$@"
     fi ;;
   gui)
-    install_packages; build_project
+    install_packages; build_project lexicrawl "${runtime_targets[@]}"
     say "Opening the window"
     exec "$build/bin/lexicrawl" "$@" ;;
   test)
@@ -71,6 +88,8 @@ case "$cmd" in
     say "Running the tests"
     cd "$build"
     exec ctest --output-on-failure --parallel "$(nproc)" --timeout 300 ;;
+  package)
+    install_packages; package_project ;;
   *)
-    die "unknown command '$cmd' (use run, gui, test or build)" ;;
+    die "unknown command '$cmd' (use run, gui, test, build or package)" ;;
 esac

@@ -42,13 +42,15 @@ void Err(const QString& text)
     std::fflush(stderr);
 }
 
-QString DictionariesFolder(const CliOptions& o, const AppEnvironment& env)
+// The folders the dictionaries are read from: the one --dictionaries names,
+// else the user's and the shipped one.
+QStringList DictionaryFolders(const CliOptions& o, const AppEnvironment& env)
 {
-    return o.dictionariesFolder.isEmpty() ? env.DictionariesFolder() : o.dictionariesFolder;
+    return o.dictionariesFolder.isEmpty() ? env.DictionaryFolders() : QStringList{o.dictionariesFolder};
 }
 
-// Loads the dictionaries of a folder and selects the wanted one.
-using DictionaryLoader = std::function<DictionaryList(const QString& folder, const QString& wanted)>;
+// Loads the dictionaries of the folders and selects the wanted one.
+using DictionaryLoader = std::function<DictionaryList(const QStringList& folders, const QString& wanted)>;
 
 // Loads the dictionary the options or the settings name. The command line
 // never writes the choice back to settings.ini. Answers nothing when the
@@ -56,11 +58,11 @@ using DictionaryLoader = std::function<DictionaryList(const QString& folder, con
 std::optional<DictionaryList> ChooseDictionary(const DictionaryLoader& load, const CliOptions& o,
                                                const AppEnvironment& env)
 {
-    const QString folder = DictionariesFolder(o, env);
+    const QStringList folders = DictionaryFolders(o, env);
     const QString wanted = o.dictionary.isEmpty() ? env.settings().DictionaryLanguage() : o.dictionary;
-    const DictionaryList list = load(folder, wanted);
+    const DictionaryList list = load(folders, wanted);
     if (list.items.isEmpty()) {
-        PrintError(QStringLiteral("no dictionary found in %1; every word counts as unknown").arg(folder));
+        PrintError(QStringLiteral("no dictionary found in %1; every word counts as unknown").arg(folders.join(QStringLiteral(" or "))));
         if (!o.dictionary.isEmpty())
             return std::nullopt;
     } else if (!o.dictionary.isEmpty() && !list.SelectedName().startsWith(o.dictionary)) {
@@ -264,8 +266,8 @@ int RunCrawl(const CliOptions& o, CliPlatform& platform)
     CliHost host(ProgressStyle(o));
     CrawlSession session(env, host);
     if (!ChooseDictionary(
-            [&session](const QString& folder, const QString& wanted) {
-                return session.LoadDictionariesNow(folder, wanted);
+            [&session](const QStringList& folders, const QString& wanted) {
+                return session.LoadDictionariesNow(folders, wanted);
             },
             o, env))
         return kExitUsage;
@@ -334,7 +336,7 @@ int RunOpen(const CliOptions& o, CliPlatform& platform)
         return kExitCannotStart;
     if (!o.report.isEmpty() || NeedsGroups(o)) {  // the report's suggestions and the groups need a dictionary
         const QString wanted = o.dictionary.isEmpty() ? env.settings().DictionaryLanguage() : o.dictionary;
-        session.LoadDictionariesNow(DictionariesFolder(o, env), wanted);
+        session.LoadDictionariesNow(DictionaryFolders(o, env), wanted);
     }
     Report report;
     report.pages = session.Pages();
@@ -372,10 +374,19 @@ int RunDiff(const CliOptions& o, CliPlatform& platform)
 int RunDictionaries(const CliOptions& o, CliPlatform& platform)
 {
     AppEnvironment env(platform, o.dataFolder);
-    const QString folder = DictionariesFolder(o, env);
-    const std::vector<DictionaryInfo> found = SpellingService::ListDictionaries(folder);
+    const QStringList folders = DictionaryFolders(o, env);
+    // Where the packages are read from goes to standard error, so that the
+    // list itself stays one dictionary a line.
+    if (o.dictionariesFolder.isEmpty()) {
+        Err(QStringLiteral("Your dictionaries (drop .oxt packages here): %1").arg(env.UserDictionariesFolder()));
+        if (folders.size() > 1)
+            Err(QStringLiteral("Shipped dictionaries: %1").arg(env.DictionariesFolder()));
+    } else {
+        Err(QStringLiteral("Dictionaries: %1").arg(o.dictionariesFolder));
+    }
+    const std::vector<DictionaryInfo> found = SpellingService::ListDictionaries(folders);
     if (found.empty()) {
-        PrintError(QStringLiteral("no dictionary found in %1").arg(folder));
+        PrintError(QStringLiteral("no dictionary found in %1").arg(folders.join(QStringLiteral(" or "))));
         return kExitCannotStart;
     }
     for (const DictionaryInfo& d : found)
@@ -389,7 +400,7 @@ int RunCheck(const CliOptions& o, CliPlatform& platform)
     SerialWorker worker;
     SpellingService spelling(worker);
     const std::optional<DictionaryList> list = ChooseDictionary(
-        [&spelling](const QString& folder, const QString& wanted) { return spelling.LoadAtStartupNow(folder, wanted); }, o,
+        [&spelling](const QStringList& folders, const QString& wanted) { return spelling.LoadAtStartupNow(folders, wanted); }, o,
         env);
     if (!list || list->items.isEmpty())
         return kExitUsage;

@@ -174,12 +174,18 @@ bool Accepts(Command command, const QString& option)
     }
 }
 
-bool TakeCommand(const QString& word, Command* command)
+const std::map<QString, Command>& Commands()
 {
     static const std::map<QString, Command> commands = {
         {"crawl", Command::Crawl}, {"open", Command::Open}, {"diff", Command::Diff}, {"dictionaries", Command::Dictionaries},
         {"check", Command::Check}, {"--help", Command::Help}, {"-h", Command::Help},
         {"help", Command::Help},   {"--version", Command::Version}};
+    return commands;
+}
+
+bool TakeCommand(const QString& word, Command* command)
+{
+    const std::map<QString, Command>& commands = Commands();
     const auto it = commands.find(word);
     if (it == commands.end())
         return false;
@@ -281,6 +287,28 @@ std::optional<CliOptions> ParseCommandLine(const QStringList& args, QString* err
         return std::nullopt;
     }
     return o;
+}
+
+QStringList OptionNames()
+{
+    QStringList names;
+    for (const auto& [name, handler] : ValueOptions())
+        names << name;
+    for (const auto& [name, field] : Switches())
+        names << name;
+    names.sort();
+    return names;
+}
+
+QStringList CommandNames()
+{
+    QStringList names;
+    for (const auto& [name, command] : Commands()) {
+        if (name != QLatin1String("-h") && name != QLatin1String("help"))  // the short spellings of --help
+            names << name;
+    }
+    names.sort();
+    return names;
 }
 
 QString UsageText()

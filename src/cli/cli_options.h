@@ -61,5 +61,10 @@ std::optional<CliOptions> ParseCommandLine(const QStringList& args, QString* err
 
 // The help text.
 QString UsageText();
+// Every option the parser knows ("--limit", ...) and every command word
+// ("crawl", ..., "--help", "--version"), sorted: what the help, the manual
+// page and the completion must all name.
+QStringList OptionNames();
+QStringList CommandNames();
 
 }  // namespace lexicrawl::cli

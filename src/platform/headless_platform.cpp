@@ -31,6 +31,17 @@ QString ExecutablePath()
     return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
 }
 
+// <prefix>/share/lexicrawl/ when the executable lies in <prefix>/bin and
+// the run-time files are installed there; else empty.
+QString InstalledDataFolder()
+{
+    const QString beside = QFileInfo(ExecutablePath()).absolutePath();
+    const QString installed = QDir::cleanPath(beside + QStringLiteral("/../share/lexicrawl"));
+    if (QFileInfo::exists(installed + QStringLiteral("/empty.db")))
+        return WithTrailingSlash(installed);
+    return QString();
+}
+
 }  // namespace
 
 QString PosixMessagesLocale()
@@ -135,10 +146,14 @@ QString HeadlessPlatform::ProgramFolder() const
     const QString beside = WithTrailingSlash(QFileInfo(ExecutablePath()).absolutePath());
     if (QFileInfo::exists(beside + QStringLiteral("empty.db")))
         return beside;
-    const QString installed = QDir::cleanPath(beside + QStringLiteral("../share/lexicrawl"));
-    if (QFileInfo::exists(installed + QStringLiteral("/empty.db")))
-        return WithTrailingSlash(installed);
-    return beside;
+    const QString installed = InstalledDataFolder();
+    return installed.isEmpty() ? beside : installed;
+}
+
+bool HeadlessPlatform::IsInstalled() const
+{
+    const QString beside = WithTrailingSlash(QFileInfo(ExecutablePath()).absolutePath());
+    return !QFileInfo::exists(beside + QStringLiteral("empty.db")) && !InstalledDataFolder().isEmpty();
 }
 
 QString HeadlessPlatform::RoamingDataFolder() const

@@ -28,6 +28,7 @@ public:
     QChar ListSeparator() const override;
     int UiLanguageId() const override;
     QString ProgramFolder() const override;
+    bool IsInstalled() const override;
     QString RoamingDataFolder() const override;
 
     QString ClipboardText() const;

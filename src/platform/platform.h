@@ -49,6 +49,10 @@ public:
     // Dictionaries): the executable's own folder, or where they are
     // installed beside it. With a trailing separator.
     virtual QString ProgramFolder() const = 0;
+    // True when the run-time files are installed apart from the executable
+    // (<prefix>/share/lexicrawl): the program then writes nothing there and
+    // keeps its own files in the per-user folder.
+    virtual bool IsInstalled() const { return false; }
     // The per-user application data folder (XDG data home on Linux), with a
     // trailing separator.
     virtual QString RoamingDataFolder() const = 0;

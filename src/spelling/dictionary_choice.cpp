@@ -10,9 +10,10 @@ DictionaryChoice::DictionaryChoice(DictionaryManager& manager, SaveLanguage save
 {
 }
 
-void DictionaryChoice::LoadAtStartup(const QString& dictionariesFolder, const QString& savedLanguage)
+void DictionaryChoice::LoadAtStartup(const QStringList& dictionariesFolders, const QString& savedLanguage)
 {
-    manager_.ReadFolder(dictionariesFolder);
+    for (const QString& folder : dictionariesFolders)
+        manager_.ReadFolder(folder);
     UpdateDicts();
     for (int i = 0; i < items_.size(); ++i) {
         if (items_[i].startsWith(savedLanguage, Qt::CaseSensitive)) {

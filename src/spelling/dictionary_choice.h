@@ -30,7 +30,13 @@ public:
     // The start-up load: reads the folder, refills the items and selects the
     // first item whose text begins with savedLanguage (case counts; an empty
     // text matches the first item), else the first item.
-    void LoadAtStartup(const QString& dictionariesFolder, const QString& savedLanguage);
+    // Several folders are read in order; of two packages with the same
+    // name the first read is kept.
+    void LoadAtStartup(const QStringList& dictionariesFolders, const QString& savedLanguage);
+    void LoadAtStartup(const QString& dictionariesFolder, const QString& savedLanguage)
+    {
+        LoadAtStartup(QStringList{dictionariesFolder}, savedLanguage);
+    }
     // Refills the items from the manager's spell dictionaries.
     void UpdateDicts();
     // The user picked an item: activate it alone, load it, unload the others

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
+
 #include "cli/cli_options.h"
 #include "support/qt_printers.h"
 
@@ -115,4 +117,23 @@ TEST(CliOptions, UrlExportNeedsCsvOrTxt)
     EXPECT_FALSE(Parse({"crawl", "u", "--export-urls", "urls.lst"}, &error));
     EXPECT_EQ(error, QStringLiteral("invalid value 'urls.lst' for --export-urls"));
     EXPECT_TRUE(Parse({"crawl", "u", "--export-words", "words.lst"}));  // the plain word list
+}
+
+// The help is the one source of the manual page and the completion, so it
+// must name every option and command the parser takes, and no other.
+TEST(CliOptions, HelpNamesExactlyTheParsersOptionsAndCommands)
+{
+    const QRegularExpression optionLine(QStringLiteral("^  (--[a-z0-9-]+)"), QRegularExpression::MultilineOption);
+    const QRegularExpression usageLine(QStringLiteral("^  lexicrawl-cli ([a-z]+|--help \\| --version)"),
+                                       QRegularExpression::MultilineOption);
+    const QString help = UsageText();
+    QStringList options, commands;
+    for (auto it = optionLine.globalMatch(help); it.hasNext();)
+        options << it.next().captured(1);
+    for (auto it = usageLine.globalMatch(help); it.hasNext();)
+        commands << it.next().captured(1).split(QStringLiteral(" | "));
+    options.sort();
+    commands.sort();
+    EXPECT_EQ(options, OptionNames());
+    EXPECT_EQ(commands, CommandNames());
 }

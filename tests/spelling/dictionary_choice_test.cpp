@@ -106,5 +106,22 @@ TEST_F(DictionaryChoiceTest, DictionaryThatFailsToLoadKnowsNoWord)
     EXPECT_EQ(saved, QStringList{"English (United States)"});
 }
 
+// The user's folder is read before the shipped one: a package of theirs with
+// a shipped package's name takes its place, the others are listed together.
+TEST_F(DictionaryChoiceTest, UsersFolderComesFirstAndOverridesShippedPackagesOfTheSameName)
+{
+    const QString user = dir.filePath(QStringLiteral("user"));
+    ASSERT_TRUE(QDir().mkpath(user));
+    const QString own = test::WriteTinyPackage(user, QStringLiteral("en_US.oxt"), "de-DE");
+    test::WriteTinyPackage(folder, QStringLiteral("en_US.oxt"), "en-US");
+    test::WriteTinyPackage(folder, QStringLiteral("fr_FR.oxt"), "fr-FR", "fr_FR");
+    DictionaryChoice choice = MakeChoice();
+    choice.LoadAtStartup(QStringList{user, dir.filePath(QStringLiteral("missing")), folder}, QStringLiteral("German"));
+    EXPECT_EQ(choice.Items(), (QStringList{"French (France)", "German (Germany)"}));
+    ASSERT_NE(choice.SelectedDictionary(), nullptr);
+    EXPECT_EQ(choice.SelectedDictionary()->dictionaryFileName, own);
+    EXPECT_TRUE(choice.SpellCheckWord(QStringLiteral("apple")));
+}
+
 }  // namespace
 }  // namespace lexicrawl

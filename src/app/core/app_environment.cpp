@@ -15,7 +15,8 @@ AppEnvironment::AppEnvironment(const Platform& platform, const QString& dataFold
     : programFolder_(platform.ProgramFolder())
 {
     if (dataFolder.isEmpty()) {
-        dataFolder_ = DecideDataFolder(programFolder_, platform.RoamingDataFolder());
+        dataFolder_ = platform.IsInstalled() ? PerUserDataFolder(platform.RoamingDataFolder())
+                                             : DecideDataFolder(programFolder_, platform.RoamingDataFolder());
     } else {
         QDir().mkpath(dataFolder);
         dataFolder_ = WithTrailingSlash(QFileInfo(dataFolder).absoluteFilePath());
@@ -35,6 +36,22 @@ AppEnvironment::~AppEnvironment()
 QString AppEnvironment::DictionariesFolder() const
 {
     return programFolder_ + QStringLiteral("Dictionaries");
+}
+
+QString AppEnvironment::UserDictionariesFolder() const
+{
+    const QString folder = dataFolder_ + QStringLiteral("Dictionaries");
+    QDir().mkpath(folder);
+    return folder;
+}
+
+QStringList AppEnvironment::DictionaryFolders() const
+{
+    const QString user = UserDictionariesFolder();
+    const QString shipped = DictionariesFolder();
+    if (QFileInfo(user).canonicalFilePath() == QFileInfo(shipped).canonicalFilePath())
+        return {shipped};
+    return {user, shipped};
 }
 
 QString AppEnvironment::LanguagesFolder() const

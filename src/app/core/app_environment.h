@@ -7,6 +7,7 @@
 // Thread-safety: made and used on the front end's main thread; the folders
 // may be read from any thread once it is made.
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -29,8 +30,16 @@ public:
     // Folders end with a separator, except where named as a folder itself.
     QString ProgramFolder() const { return programFolder_; }
     QString DataFolder() const { return dataFolder_; }
-    // The folder "Dictionaries" beside the program.
+    // The folder "Dictionaries" beside the program (shipped, read-only when
+    // installed).
     QString DictionariesFolder() const;
+    // The folder "Dictionaries" in the data folder, where the user drops
+    // packages of their own; created when missing.
+    QString UserDictionariesFolder() const;
+    // Every folder the dictionaries are read from: the user's first, so that
+    // a package of theirs takes the place of a shipped one of the same name;
+    // one folder when the two are the same (a run from the build folder).
+    QStringList DictionaryFolders() const;
     // The folder "Languages" beside the program.
     QString LanguagesFolder() const;
 

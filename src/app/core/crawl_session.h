@@ -95,10 +95,14 @@ public:
     TextModeRecord ProjectTextMode();
 
     // The dictionaries, on the recording worker: see SpellingService.
-    void LoadDictionaries(const QString& folder, const QString& savedLanguage,
+    void LoadDictionaries(const QStringList& folders, const QString& savedLanguage,
                           std::function<void(const DictionaryList&)> done)
     {
-        spelling_.LoadAtStartup(folder, savedLanguage, std::move(done));
+        spelling_.LoadAtStartup(folders, savedLanguage, std::move(done));
+    }
+    DictionaryList LoadDictionariesNow(const QStringList& folders, const QString& savedLanguage)
+    {
+        return spelling_.LoadAtStartupNow(folders, savedLanguage);
     }
     DictionaryList LoadDictionariesNow(const QString& folder, const QString& savedLanguage)
     {

@@ -34,6 +34,11 @@ QString DecideDataFolder(const QString& programFolder, const QString& roamingFol
     const QString program = WithTrailingSlash(programFolder);
     if (FolderIsWritable(program))
         return program;
+    return PerUserDataFolder(roamingFolder);
+}
+
+QString PerUserDataFolder(const QString& roamingFolder)
+{
     const QString perUser = WithTrailingSlash(roamingFolder) + CompanyName() + QLatin1Char('/') + ProductName() + QLatin1Char('/');
     QDir().mkpath(perUser);
     return perUser;

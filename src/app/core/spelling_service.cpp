@@ -32,11 +32,11 @@ SpellingService::~SpellingService()
     });
 }
 
-void SpellingService::LoadAtStartup(const QString& folder, const QString& savedLanguage,
+void SpellingService::LoadAtStartup(const QStringList& folders, const QString& savedLanguage,
                                     std::function<void(const DictionaryList&)> done)
 {
-    worker_.Post([this, folder, savedLanguage, done = std::move(done)] {
-        choice_->LoadAtStartup(folder, savedLanguage);
+    worker_.Post([this, folders, savedLanguage, done = std::move(done)] {
+        choice_->LoadAtStartup(folders, savedLanguage);
         GivePersonalWords();
         if (done)
             done(List());
@@ -62,10 +62,10 @@ void SpellingService::Check(const QString& word, std::function<void(const WordCh
     });
 }
 
-DictionaryList SpellingService::LoadAtStartupNow(const QString& folder, const QString& savedLanguage)
+DictionaryList SpellingService::LoadAtStartupNow(const QStringList& folders, const QString& savedLanguage)
 {
     return worker_.Call([&] {
-        choice_->LoadAtStartup(folder, savedLanguage);
+        choice_->LoadAtStartup(folders, savedLanguage);
         GivePersonalWords();
         return List();
     });
@@ -215,12 +215,12 @@ WordCheck SpellingService::CheckOnWorker(const QString& word, TextMode mode)
     return check;
 }
 
-std::vector<DictionaryInfo> SpellingService::ListDictionaries(const QString& folder)
+std::vector<DictionaryInfo> SpellingService::ListDictionaries(const QStringList& folders)
 {
     DictionaryManager manager;
     std::vector<DictionaryInfo> found;
-    if (!manager.ReadFolder(folder))
-        return found;
+    for (const QString& folder : folders)
+        manager.ReadFolder(folder);
     for (int i = 0; i < manager.SpellDictionaryCount(); ++i) {
         const SpellDictionary* d = manager.GetSpellDictionary(i);
         found.push_back({d->LanguageName(), d->GetInternalFileID()});

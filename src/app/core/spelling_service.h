@@ -65,8 +65,14 @@ public:
     // selects the first whose name begins with savedLanguage (case counts;
     // empty matches the first), else the first, and loads it. The front end
     // remembers the selected name ("DictionaryLanguage") itself.
-    void LoadAtStartup(const QString& folder, const QString& savedLanguage,
+    // Several folders are read in order (DictionaryChoice::LoadAtStartup).
+    void LoadAtStartup(const QStringList& folders, const QString& savedLanguage,
                        std::function<void(const DictionaryList&)> done);
+    void LoadAtStartup(const QString& folder, const QString& savedLanguage,
+                       std::function<void(const DictionaryList&)> done)
+    {
+        LoadAtStartup(QStringList{folder}, savedLanguage, std::move(done));
+    }
     // The user picked another item: it is loaded, the others unloaded.
     void Select(int index, std::function<void(const DictionaryList&)> done);
     // The verdict of the word against the chosen dictionary, and its
@@ -76,7 +82,11 @@ public:
 
     // The same, waiting for the answer. The prose check takes the word as
     // written (no suggestion makes it known).
-    DictionaryList LoadAtStartupNow(const QString& folder, const QString& savedLanguage);
+    DictionaryList LoadAtStartupNow(const QStringList& folders, const QString& savedLanguage);
+    DictionaryList LoadAtStartupNow(const QString& folder, const QString& savedLanguage)
+    {
+        return LoadAtStartupNow(QStringList{folder}, savedLanguage);
+    }
     bool CheckNow(const QString& word, TextMode mode = TextMode::Standard);
 
     // On the worker: the verdicts of a page's words, in order.
@@ -106,8 +116,13 @@ public:
     // then be used from any thread.
     std::shared_ptr<const SuggestionEngine> Suggestions();
 
-    // The spell dictionaries a folder holds, without loading any.
-    static std::vector<DictionaryInfo> ListDictionaries(const QString& folder);
+    // The spell dictionaries the folders hold, without loading any (the same
+    // ones, in the same order, as LoadAtStartup would list).
+    static std::vector<DictionaryInfo> ListDictionaries(const QStringList& folders);
+    static std::vector<DictionaryInfo> ListDictionaries(const QString& folder)
+    {
+        return ListDictionaries(QStringList{folder});
+    }
 
 private:
     DictionaryList List() const;

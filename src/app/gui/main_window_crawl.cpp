@@ -191,7 +191,7 @@ void MainWindow::RefreshUnknownWords()
 // remembered one selected and loaded, all on the recording worker.
 void MainWindow::LoadDictionaries()
 {
-    session_->LoadDictionaries(environment_.DictionariesFolder(), settings_.DictionaryLanguage(),
+    session_->LoadDictionaries(environment_.DictionaryFolders(), settings_.DictionaryLanguage(),
                                        [this](const DictionaryList& list) {
                                            QMetaObject::invokeMethod(this, [this, list] { ShowDictionaries(list); });
                                        });
