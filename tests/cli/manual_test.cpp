@@ -56,7 +56,7 @@ TEST(Completion, OffersCommandsOptionsValuesAndDictionaries)
     EXPECT_EQ(Complete({QString()}), CommandNames());
     EXPECT_EQ(Complete({QStringLiteral("crawl"), QStringLiteral("--")}), OptionNames());
     EXPECT_EQ(Complete({QStringLiteral("crawl"), QStringLiteral("--fail-on")}),
-              (QStringList{"--fail-on-new", "--fail-on-unknown"}));
+              (QStringList{"--fail-on-new", "--fail-on-typos", "--fail-on-unknown"}));
     EXPECT_EQ(Complete({QStringLiteral("crawl"), QStringLiteral("--format"), QString()}),
               (QStringList{"csv", "json", "table"}));
     EXPECT_EQ(Complete({QStringLiteral("check"), QStringLiteral("--dictionary"), QStringLiteral("English")}),
