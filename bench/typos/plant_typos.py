@@ -73,8 +73,8 @@ def main():
     out, count, seed = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
     rng = random.Random(seed)
     sites = []
-    for spec in sys.argv[4:]:
-        name, rest = spec.split("=", 1)
+    for site in sys.argv[4:]:
+        name, rest = site.split("=", 1)
         folder, start = rest.rsplit(":", 1)
         target = os.path.join(out, name)
         shutil.copytree(folder, target, symlinks=False, dirs_exist_ok=True)
