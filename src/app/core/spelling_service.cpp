@@ -97,6 +97,24 @@ std::optional<std::vector<bool>> SpellingService::ProseVerdicts(const QString& l
     return languages_->Spell(dictionary, words);
 }
 
+namespace {
+
+// Loads a dictionary asked beside the chosen one, marked active like a
+// language's dictionary, so that the next change of the chosen one unloads
+// it with the rest; false when it cannot be loaded.
+bool LoadBesideChosen(SpellDictionary* dictionary)
+{
+    if (dictionary->Loaded())
+        return true;
+    dictionary->SetActive(true);
+    if (dictionary->Load())
+        return true;
+    dictionary->SetActive(false);
+    return false;
+}
+
+}  // namespace
+
 std::optional<OtherSpellingVerdicts> SpellingService::OtherSpellingNow(const QStringList& words)
 {
     return worker_.Call([this, &words]() -> std::optional<OtherSpellingVerdicts> {
@@ -108,15 +126,8 @@ std::optional<OtherSpellingVerdicts> SpellingService::OtherSpellingNow(const QSt
             SpellDictionary* d = manager_->GetSpellDictionary(i);
             if (d == chosen || d->LangID() == chosen->LangID() || LanguageCodeOf(d->LangID()) != language)
                 continue;
-            if (!d->Loaded()) {
-                // Marked active like a language's dictionary: the next change
-                // of the chosen one unloads it with the rest.
-                d->SetActive(true);
-                if (!d->Load()) {
-                    d->SetActive(false);
-                    continue;
-                }
-            }
+            if (!LoadBesideChosen(d))
+                continue;
             const QString name = d->LangID() == LocaleToLangID(QStringLiteral("en-GB"))   ? QStringLiteral("British")
                                  : d->LangID() == LocaleToLangID(QStringLiteral("en-US")) ? QStringLiteral("American")
                                                                                           : d->LanguageName();
@@ -140,13 +151,8 @@ QStringList SpellingService::OtherLanguagesNow(const QStringList& words)
             const QString other = LanguageCodeOf(d->LangID());
             if (other == language || asked.contains(other))
                 continue;
-            if (!d->Loaded()) {
-                d->SetActive(true);
-                if (!d->Load()) {
-                    d->SetActive(false);
-                    continue;
-                }
-            }
+            if (!LoadBesideChosen(d))
+                continue;
             asked.insert(other);
             const std::vector<bool> known = languages_->Spell(d, words);
             for (qsizetype w = 0; w < words.size(); ++w) {
