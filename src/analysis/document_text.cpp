@@ -10,6 +10,7 @@
 #include <poppler-global.h>
 #include <poppler-page.h>
 
+#include "crawl/url_text.h"
 #include "platform/user_message.h"
 #include "spelling/zip_read.h"
 
@@ -156,18 +157,12 @@ DocumentText ReadOffice(const QByteArray& body, DocumentKind kind)
 
 DocumentKind DocumentKindOfUrl(const QString& url)
 {
-    qsizetype end = url.size();
-    for (const QChar stop : {u'?', u'#'}) {
-        const qsizetype at = url.indexOf(stop);
-        if (at >= 0 && at < end)
-            end = at;
-    }
-    const QStringView path = QStringView(url).left(end);
-    if (path.endsWith(u".pdf", Qt::CaseInsensitive))
+    const QString extension = DocumentExtensionOf(url);
+    if (extension == u".pdf")
         return DocumentKind::Pdf;
-    if (path.endsWith(u".odt", Qt::CaseInsensitive))
+    if (extension == u".odt")
         return DocumentKind::Odt;
-    if (path.endsWith(u".docx", Qt::CaseInsensitive))
+    if (extension == u".docx")
         return DocumentKind::Docx;
     return DocumentKind::None;
 }

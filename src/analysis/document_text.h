@@ -33,6 +33,13 @@ struct DocumentText {
     QStringList pages;
 };
 
+// What the project keeps of a document that was read.
+struct DocumentFacts {
+    DocumentKind kind = DocumentKind::None;
+    DocumentStatus status = DocumentStatus::Damaged;
+    int pages = 0;  // a PDF's pages read; 0 for an office document
+};
+
 struct DocumentLimits {
     qsizetype maxBytes = 64 * 1024 * 1024;
     int maxPages = 2000;

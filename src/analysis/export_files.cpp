@@ -41,16 +41,38 @@ ExportFormat WordsExportFormat(const QString& fileName)
     return ExportExtension(fileName) == QLatin1String(".csv") ? ExportFormat::Csv : ExportFormat::Text;
 }
 
-QStringList InternalUrlsCsvLines(const std::vector<InternalUrl>& rows, QChar decimalSeparator, QChar listSeparator)
+QStringList InternalUrlsCsvLines(const std::vector<InternalUrl>& rows, QChar decimalSeparator, QChar listSeparator,
+                                 const QHash<QString, QString>& notes)
 {
     QStringList lines;
     lines.reserve(qsizetype(rows.size()) + 1);
-    lines << CsvLine({"URL", "Load_Time", "URL_Length", "Status_Code"}, listSeparator, CsvQuoting::AsIs);
-    for (const InternalUrl& row : rows)
-        lines << CsvLine({row.page, LoadTimeText(row, decimalSeparator), QString::number(row.urlLength),
-                          StatusCodeText(row)},
-                         listSeparator, CsvQuoting::AsIs);
+    QStringList header{"URL", "Load_Time", "URL_Length", "Status_Code"};
+    if (!notes.isEmpty())
+        header << QStringLiteral("Note");
+    lines << CsvLine(header, listSeparator, CsvQuoting::AsIs);
+    for (const InternalUrl& row : rows) {
+        QStringList fields{row.page, LoadTimeText(row, decimalSeparator), QString::number(row.urlLength),
+                           StatusCodeText(row)};
+        if (!notes.isEmpty())
+            fields << notes.value(row.page);
+        lines << CsvLine(fields, listSeparator, CsvQuoting::AsIs);
+    }
     return lines;
+}
+
+QHash<QString, QString> PageNotes(const CrawlNotes& notes, const std::vector<DocumentRow>& documents)
+{
+    QHash<QString, QString> byPage;
+    for (const QString& page : notes.sitemapOnly)
+        byPage.insert(page, QStringLiteral("sitemap only (linked from nowhere)"));
+    for (const DocumentRow& d : documents) {
+        QString note = d.kind + QStringLiteral(" document");
+        if (d.status != QLatin1String("read"))
+            note += QStringLiteral(": ") + d.status;
+        QString& text = byPage[d.url];
+        text = text.isEmpty() ? note : text + QStringLiteral("; ") + note;
+    }
+    return byPage;
 }
 
 QStringList InternalUrlsTextLines(const std::vector<InternalUrl>& rows)
@@ -104,11 +126,11 @@ ExportResult WriteExportFile(const QString& fileName, const QStringList& lines)
 }
 
 ExportResult ExportInternalUrls(const QString& fileName, const std::vector<InternalUrl>& rows, QChar decimalSeparator,
-                                QChar listSeparator)
+                                QChar listSeparator, const QHash<QString, QString>& notes)
 {
     switch (InternalUrlsExportFormat(fileName)) {
     case ExportFormat::Csv:
-        return WriteExportFile(fileName, InternalUrlsCsvLines(rows, decimalSeparator, listSeparator));
+        return WriteExportFile(fileName, InternalUrlsCsvLines(rows, decimalSeparator, listSeparator, notes));
     case ExportFormat::Text:
         return WriteExportFile(fileName, InternalUrlsTextLines(rows));
     case ExportFormat::None:

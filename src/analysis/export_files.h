@@ -9,12 +9,15 @@
 //
 // Thread-safety: stateless; safe from any thread.
 #include <QChar>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
 #include <vector>
 
+#include "analysis/document_record.h"
 #include "analysis/unknown_word_list.h"
+#include "crawl/crawl_notes.h"
 #include "crawl/internal_urls.h"
 
 namespace lexicrawl {
@@ -31,7 +34,10 @@ ExportFormat WordsExportFormat(const QString& fileName);
 
 // The entries' load times are written with decimalSeparator, the fields
 // joined with listSeparator, as the list shows them.
-QStringList InternalUrlsCsvLines(const std::vector<InternalUrl>& rows, QChar decimalSeparator, QChar listSeparator);
+// With notes (a page's note by its URL: found only in a sitemap, a
+// document), the CSV has a fifth column, Note; without, the four it always had.
+QStringList InternalUrlsCsvLines(const std::vector<InternalUrl>& rows, QChar decimalSeparator, QChar listSeparator,
+                                 const QHash<QString, QString>& notes = {});
 QStringList InternalUrlsTextLines(const std::vector<InternalUrl>& rows);
 QStringList WordsCsvLines(const std::vector<UnknownWord>& rows, QChar listSeparator);
 QStringList WordsTextLines(const std::vector<UnknownWord>& rows);
@@ -46,9 +52,15 @@ struct ExportResult {
 // file only once everything is written.
 ExportResult WriteExportFile(const QString& fileName, const QStringList& lines);
 
-// "Export Internal URLs...": the format follows the extension.
+// The notes of a crawl's pages for the export, free of list separators:
+// "sitemap only (linked from nowhere)", "PDF document", "PDF document:
+// encrypted document", ...
+QHash<QString, QString> PageNotes(const CrawlNotes& notes, const std::vector<DocumentRow>& documents);
+
+// "Export Internal URLs...": the format follows the extension; the notes go
+// into the CSV only.
 ExportResult ExportInternalUrls(const QString& fileName, const std::vector<InternalUrl>& rows, QChar decimalSeparator,
-                                QChar listSeparator);
+                                QChar listSeparator, const QHash<QString, QString>& notes = {});
 // "Export Words...": the format follows the extension.
 ExportResult ExportWords(const QString& fileName, const std::vector<UnknownWord>& rows, QChar listSeparator);
 

@@ -113,7 +113,7 @@ QString Detail(const ReportWord& w)
     for (const WordContext& c : w.contexts) {
         seen << c.url;
         out += QStringLiteral("<li>%1<br><span class=\"place\">%2</span>%3<mark>%4</mark>%5</li>")
-                   .arg(Link(c.url), Esc(WordPlaceName(c.place)), Esc(c.before), Esc(c.marked), Esc(c.after));
+                   .arg(Link(c.url), Esc(WordPlaceText(c)), Esc(c.before), Esc(c.marked), Esc(c.after));
     }
     for (const QString& page : w.pages)
         if (!seen.contains(page)) {
@@ -153,6 +153,46 @@ QString FailedPages(const ReportData& d)
     return out + QStringLiteral("</tbody></table>");
 }
 
+QString Documents(const ReportData& d)
+{
+    QString out = QStringLiteral("<table id=\"documents\"><thead><tr><th>Document</th><th>Kind</th><th>Pages</th>"
+                                 "<th>Status</th></tr></thead><tbody>");
+    for (const DocumentRow& doc : d.documents)
+        out += QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td><td>%4</td></tr>")
+                   .arg(Link(doc.url), Esc(doc.kind),
+                        doc.kind == QLatin1String("PDF") ? QString::number(doc.pages) : QString(), Esc(doc.status));
+    return out + QStringLiteral("</tbody></table>");
+}
+
+QString PageList(const QString& id, const QStringList& pages)
+{
+    QString out = QStringLiteral("<ul id=\"%1\">").arg(id);
+    for (const QString& page : pages)
+        out += QStringLiteral("<li>%1</li>").arg(Link(page));
+    return out + QStringLiteral("</ul>");
+}
+
+// The sections only some crawls have.
+QString SourceSections(const ReportData& d)
+{
+    QString out;
+    if (!d.documents.empty())
+        out += QStringLiteral("<h2>Documents</h2>\n") + Documents(d) + QLatin1Char('\n');
+    if (!d.notes.sitemapOnly.isEmpty())
+        out += QStringLiteral("<h2>Found in sitemap, linked from nowhere</h2>\n") +
+               PageList(QStringLiteral("sitemap-only"), d.notes.sitemapOnly) + QLatin1Char('\n');
+    if (!d.notes.leftOutByRobots.isEmpty())
+        out += QStringLiteral("<h2>Left out by robots.txt</h2>\n") +
+               PageList(QStringLiteral("robots"), d.notes.leftOutByRobots) + QLatin1Char('\n');
+    if (!d.notes.warnings.isEmpty()) {
+        out += QStringLiteral("<h2>Site file warnings</h2>\n<ul id=\"warnings\">");
+        for (const QString& warning : d.notes.warnings)
+            out += QStringLiteral("<li>%1</li>").arg(Esc(warning));
+        out += QStringLiteral("</ul>\n");
+    }
+    return out;
+}
+
 }  // namespace
 
 QString HtmlReport(const ReportData& d)
@@ -161,8 +201,8 @@ QString HtmlReport(const ReportData& d)
                           "<meta name=\"viewport\" content=\"width=device-width\">"
                           "<title>Unknown words: %1</title><style>%2</style></head><body>\n"
                           "<h1>Unknown words: %1</h1>\n%3\n<h2>Unknown words</h2>\n%4\n"
-                          "<h2>Failed pages</h2>\n%5\n<script>%6</script>\n</body></html>\n")
-        .arg(Esc(d.site), QString::fromUtf8(kStyle), Summary(d), WordTable(d), FailedPages(d),
+                          "<h2>Failed pages</h2>\n%5\n%6<script>%7</script>\n</body></html>\n")
+        .arg(Esc(d.site), QString::fromUtf8(kStyle), Summary(d), WordTable(d), FailedPages(d), SourceSections(d),
              QString::fromUtf8(kScript));
 }
 

@@ -3,7 +3,9 @@
 // inside, nothing fetched): a summary (pages, failures by status, unknown
 // and approved words, time), the unknown-word list with suggestions, which
 // sorts by word or count and filters as one types, each word opening to
-// its pages and the sentences it stands in, and the failed pages. The rows
+// its pages and the sentences it stands in, and the failed pages; after a
+// crawl that had them, the documents checked, the pages found only in a
+// sitemap and those robots.txt kept out. The rows
 // are written out in the file, so it reads without its script too.
 //
 // Thread-safety: pure functions; any thread.
@@ -13,6 +15,7 @@
 #include <optional>
 #include <vector>
 
+#include "analysis/document_record.h"
 #include "analysis/word_context.h"
 #include "crawl/crawl_host.h"
 #include "crawl/internal_urls.h"
@@ -34,6 +37,10 @@ struct ReportData {
     std::vector<InternalUrl> failedPages;
     qsizetype approvedWords = 0;
     std::vector<ReportWord> words;
+    // A crawl that read sitemaps, obeyed robots.txt or read documents: each
+    // has a section of its own; an empty one is left out.
+    CrawlNotes notes;
+    std::vector<DocumentRow> documents;
 };
 
 QString HtmlReport(const ReportData& data);

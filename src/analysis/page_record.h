@@ -8,8 +8,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
+#include "analysis/document_text.h"
 #include "analysis/prose_reader.h"
 #include "analysis/repeated_words.h"
 #include "crawl/text_options.h"
@@ -25,6 +27,9 @@ struct PageRecord {
     std::vector<LanguageWords> proseWords;  // the prose words by language (prose reading)
     QString text;          // the readable text, for the contexts of unknown words (empty for a very large page)
     std::vector<RepeatedWord> repeatedWords;  // words written twice in a row (none for a very large page)
+    // A linked document rather than a page: what it is and how its reading went.
+    std::optional<DocumentFacts> document;
+    QStringList documentPages;  // a PDF's text page by page, for the contexts (text is then empty)
 };
 
 // Reads words with the reading the options choose: words for the standard

@@ -1,5 +1,7 @@
 #include "analysis/page_recorder.h"
 
+#include "analysis/document_record.h"
+
 #include <QStringList>
 
 #include <optional>
@@ -82,6 +84,13 @@ void PageRecorder::Write(const QString& sourcelink, const PageRecord& record)
 
     WriteHeadings(sourcelink, QStringLiteral("H1"), record.h1Lines);
     WriteHeadings(sourcelink, QStringLiteral("H2"), record.h2Lines);
+    if (record.document) {
+        try {
+            WriteDocumentRow(database_, sourcelink, *record.document);
+        } catch (const DatabaseError& e) {
+            ReportMessage(StatementFailureText(e.Text()));
+        }
+    }
     if (transaction) {
         try {
             transaction->Commit();
@@ -156,7 +165,9 @@ void PageRecorder::WriteContexts(const QString& sourcelink, const PageRecord& re
     if (unknown.isEmpty())
         return;
     try {
-        WriteWordContexts(database_, FindWordContexts(sourcelink, record, unknown));
+        WriteWordContexts(database_, record.documentPages.isEmpty()
+                                         ? FindWordContexts(sourcelink, record, unknown)
+                                         : FindDocumentContexts(sourcelink, record.documentPages, unknown));
     } catch (const DatabaseError& e) {
         ReportMessage(StatementFailureText(e.Text()));
     }

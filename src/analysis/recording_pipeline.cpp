@@ -4,6 +4,7 @@
 #include <future>
 #include <memory>
 
+#include "analysis/document_record.h"
 #include "analysis/page_record.h"
 #include "analysis/page_recorder.h"
 #include "platform/serial_worker.h"
@@ -46,6 +47,19 @@ void RecordingPipeline::BeginCrawl(const CrawlOptions& options)
 
 bool RecordingPipeline::RecordPage(const QString& url, const QString& source)
 {
+    return Record(url, qint64(source.size()) * qint64(sizeof(QChar)),
+                  [source](const TextOptions& text) { return ExtractPageRecord(source, text); });
+}
+
+bool RecordingPipeline::RecordDocument(const QString& url, const QByteArray& body, const QByteArray& contentType)
+{
+    return Record(url, body.size(), [url, body, contentType](const TextOptions& text) {
+        return ExtractDocumentRecord(url, body, contentType, text);
+    });
+}
+
+bool RecordingPipeline::Record(const QString& url, qint64 bytes, std::function<PageRecord(const TextOptions&)> extract)
+{
     if (Failed())
         return false;
     TextOptions text;
@@ -53,14 +67,13 @@ bool RecordingPipeline::RecordPage(const QString& url, const QString& source)
         std::lock_guard<std::mutex> lock(mutex_);
         text = text_;
     }
-    const qint64 bytes = qint64(source.size()) * qint64(sizeof(QChar));
     Admit(bytes);
     // Shared: std::function needs a copyable task, and a page's record is large.
     auto reading = std::make_shared<std::promise<PageRecord>>();
     std::shared_future<PageRecord> record = reading->get_future().share();
-    auto read = [reading, source, text] {
+    auto read = [reading, extract = std::move(extract), text] {
         try {
-            reading->set_value(ExtractPageRecord(source, text));
+            reading->set_value(extract(text));
         } catch (...) {
             reading->set_exception(std::current_exception());
         }

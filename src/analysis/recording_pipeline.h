@@ -18,6 +18,7 @@
 #include <QString>
 
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -26,6 +27,8 @@
 namespace lexicrawl {
 
 class PageRecorder;
+struct PageRecord;
+struct TextOptions;
 class SerialWorker;
 class TaskPool;
 
@@ -39,6 +42,9 @@ public:
     // the project records about the reading.
     void BeginCrawl(const CrawlOptions& options) override;
     bool RecordPage(const QString& url, const QString& source) override;
+    // Reads the document's text (bounded) on a reader thread, then records
+    // it as a page is recorded, with its DOCUMENTS row.
+    bool RecordDocument(const QString& url, const QByteArray& body, const QByteArray& contentType) override;
     QString Finish() override;
 
     // Pages handed over and not yet written, at most.
@@ -46,6 +52,9 @@ public:
     static constexpr qint64 kMaxBytesInFlight = 64 * 1024 * 1024;
 
 private:
+    // Reads a record with read (on a reader thread when there are some) and
+    // has the worker write it in turn.
+    bool Record(const QString& url, qint64 bytes, std::function<PageRecord(const TextOptions&)> read);
     void Fail(const QString& text);
     bool Failed();
     void Admit(qint64 bytes);

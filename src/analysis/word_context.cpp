@@ -100,10 +100,14 @@ void Scan(const QString& text, WordPlace place, const PageRecord& record, TextSe
     }
 }
 
+const QString kPagePrefix = QStringLiteral("page ");
+
 BoundStatement ContextInsert(const WordContext& c)
 {
+    // A document's page is kept in the place column: "page 3".
+    const QString place = c.documentPage > 0 ? kPagePrefix + QString::number(c.documentPage) : WordPlaceName(c.place);
     return {"insert into CONTEXTS (URL,WORD,PLACE,BEFORE,MARKED,AFTER) values (?,?,?,?,?,?);",
-            {c.url, c.word, WordPlaceName(c.place), c.before, c.marked, c.after}};
+            {c.url, c.word, place, c.before, c.marked, c.after}};
 }
 
 WordPlace PlaceFromName(const QString& name)
@@ -112,6 +116,11 @@ WordPlace PlaceFromName(const QString& name)
         if (WordPlaceName(p) == name)
             return p;
     return WordPlace::Body;
+}
+
+int DocumentPageFromName(const QString& name)
+{
+    return name.startsWith(kPagePrefix) ? name.mid(kPagePrefix.size()).toInt() : 0;
 }
 
 std::vector<WordContext> LoadContexts(ProjectDatabase& database, const QString& where)
@@ -123,7 +132,7 @@ std::vector<WordContext> LoadContexts(ProjectDatabase& database, const QString& 
                        QStringLiteral(" order by ID;"),
                    [&](const Row& row) {
                        contexts.push_back({row.At(0), row.At(1), PlaceFromName(row.At(2)), row.At(3), row.At(4),
-                                           row.At(5)});
+                                           row.At(5), DocumentPageFromName(row.At(2))});
                    });
     return contexts;
 }
@@ -158,6 +167,27 @@ std::vector<WordContext> FindWordContexts(const QString& url, const PageRecord& 
     Scan(record.description, WordPlace::Description, record, wanted, lengths, found, url);
     Scan(record.text, WordPlace::Body, record, wanted, lengths, found, url);
     return found;
+}
+
+std::vector<WordContext> FindDocumentContexts(const QString& url, const QStringList& pages, const QStringList& words)
+{
+    std::vector<WordContext> found;
+    QStringList wanted = words;
+    for (qsizetype i = 0; i < pages.size() && !wanted.isEmpty(); ++i) {
+        PageRecord page;
+        page.text = pages[i];
+        for (WordContext& c : FindWordContexts(url, page, wanted)) {
+            c.documentPage = int(i + 1);
+            wanted.removeOne(c.word);
+            found.push_back(std::move(c));
+        }
+    }
+    return found;
+}
+
+QString WordPlaceText(const WordContext& context)
+{
+    return context.documentPage > 0 ? kPagePrefix + QString::number(context.documentPage) : WordPlaceName(context.place);
 }
 
 void WriteWordContexts(ProjectDatabase& database, const std::vector<WordContext>& contexts)

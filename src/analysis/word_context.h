@@ -29,13 +29,22 @@ struct WordContext {
     QString before;      // the text before the word, from the sentence's start
     QString marked;      // the word as it stands on the page
     QString after;
+    int documentPage = 0;  // the page of a PDF it stands on (1 for the first); 0 on a web page
     QString Text() const { return before + marked + after; }
 };
+
+// Where the context stands, in English: "page 3" for a PDF's page, else the
+// place's name.
+QString WordPlaceText(const WordContext& context);
 
 // The first occurrence of each word on the page (title, description, then
 // the readable text, whose heading lines count as headings). A word found
 // nowhere gets no context.
 std::vector<WordContext> FindWordContexts(const QString& url, const PageRecord& record, const QStringList& words);
+
+// The same for a document read page by page (a PDF): each word's first
+// occurrence, with the number of the page it stands on.
+std::vector<WordContext> FindDocumentContexts(const QString& url, const QStringList& pages, const QStringList& words);
 
 // Writes the contexts of one page (creating the table when needed); throws
 // DatabaseError.

@@ -103,6 +103,12 @@ CrawlOverrides Overrides(const CliOptions& o)
         c.checkAltAndTitle = true;
     if (o.insecure)
         c.insecure = true;
+    if (o.robots)
+        c.robots = true;
+    if (o.sitemaps)
+        c.sitemaps = true;
+    if (o.documents)
+        c.documents = true;
     return c;
 }
 
@@ -132,7 +138,8 @@ int Output(CrawlSession& session, const Report& report, const CliOptions& o, con
     }
     if (!o.exportUrls.isEmpty()) {
         const ExportResult r =
-            ExportInternalUrls(o.exportUrls, report.pages, platform.DecimalSeparator(), platform.ListSeparator());
+            ExportInternalUrls(o.exportUrls, report.pages, platform.DecimalSeparator(), platform.ListSeparator(),
+                               PageNotes(report.notes, report.documents));
         if (r.Failed()) {
             PrintError(QStringLiteral("cannot write %1: %2").arg(o.exportUrls, r.error));
             status = kExitOutputFailed;
@@ -194,6 +201,13 @@ bool LoadWords(CrawlSession& session, Report& report, const CliOptions& o)
         report.text = session.ProjectTextMode();
     } catch (const DatabaseError& e) {
         PrintError(QStringLiteral("cannot read the text mode: ") + e.Text());
+        return false;
+    }
+    try {
+        report.notes = LoadCrawlNotes(session.Database());
+        report.documents = LoadDocuments(session.Database());
+    } catch (const DatabaseError& e) {
+        PrintError(QStringLiteral("cannot read the crawl's notes: ") + e.Text());
         return false;
     }
     return true;
@@ -304,6 +318,8 @@ int RunCrawl(const CliOptions& o, CliPlatform& platform)
         return kExitCannotStart;
     if (!o.quiet) {
         Err(SummaryLine(summary, qsizetype(report.words.size()), report.approved));
+        for (const QString& line : SourceLines(report))
+            Err(line);
         if (report.text->options.Prose())
             Err(TextModeLine(*report.text));
     }

@@ -141,6 +141,9 @@ const std::map<QString, bool CliOptions::*>& Switches()
         {"--fail-on-unknown", &CliOptions::failOnUnknown},
         {"--check-alt-title", &CliOptions::checkAltAndTitle},
         {"--insecure", &CliOptions::insecure},
+        {"--robots", &CliOptions::robots},
+        {"--sitemaps", &CliOptions::sitemaps},
+        {"--documents", &CliOptions::documents},
         {"--fail-on-new", &CliOptions::failOnNew},
         {"--likely-typos", &CliOptions::likelyTypos},
         {"--fail-on-typos", &CliOptions::failOnTypos},
@@ -340,6 +343,19 @@ QString UsageText()
         "  --user-agent TEXT         User-Agent header (empty: none)\n"
         "  --insecure                do not verify https certificates (test servers;\n"
         "                            setting Insecure=ON); also allows TLS 1.0 and 1.1\n"
+        "  --robots                  obey each host's robots.txt (its rules for this\n"
+        "                            user agent, and Crawl-delay as the least pause);\n"
+        "                            the pages it keeps out are listed, not fetched\n"
+        "                            (setting Robots=ON)\n"
+        "  --sitemaps                also crawl the pages the site's sitemaps list\n"
+        "                            (robots.txt's Sitemap lines and /sitemap.xml),\n"
+        "                            after the start page, under the same scope,\n"
+        "                            ignore rules and limit; pages found only there\n"
+        "                            are listed (setting Sitemaps=ON)\n"
+        "  --documents               also check the text of linked internal PDF, ODT\n"
+        "                            and DOCX documents; links to them are taken even\n"
+        "                            where the ignored extensions name pdf, odt, doc\n"
+        "                            or docx (setting Documents=ON)\n"
         "  --connect-timeout MS      connection time-out in milliseconds\n"
         "  --read-timeout MS         response time-out in milliseconds\n"
         "  --connections N           requests in flight at once, 1 to 16 (default 2); the\n"

@@ -1,5 +1,8 @@
 #include "cli/report_output.h"
 
+#include <QHash>
+#include <QSet>
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -130,9 +133,25 @@ QJsonObject SummaryObject(const CrawlSummary& summary, qsizetype unknownWords)
     return o;
 }
 
-// Each page with its status and load time; null for a page not fetched.
-QJsonArray PagesArray(const std::vector<InternalUrl>& pages)
+QJsonObject DocumentObject(const DocumentRow& document)
 {
+    QJsonObject o;
+    o.insert(QStringLiteral("kind"), document.kind.toLower());
+    if (document.kind == QLatin1String("PDF"))
+        o.insert(QStringLiteral("pages"), document.pages);
+    o.insert(QStringLiteral("status"), document.status);
+    return o;
+}
+
+// Each page with its status and load time; null for a page not fetched.
+// A page found only in a sitemap says so, and a document says what it is.
+QJsonArray PagesArray(const Report& report)
+{
+    const std::vector<InternalUrl>& pages = report.pages;
+    const QSet<QString> fromSitemap(report.notes.sitemapOnly.begin(), report.notes.sitemapOnly.end());
+    QHash<QString, const DocumentRow*> documents;
+    for (const DocumentRow& d : report.documents)
+        documents.insert(d.url, &d);
     QJsonArray list;
     for (const InternalUrl& page : pages) {
         QJsonObject o;
@@ -142,6 +161,10 @@ QJsonArray PagesArray(const std::vector<InternalUrl>& pages)
         o.insert(QStringLiteral("failed"), VisitFailed(page));
         if (!page.fetchError.isEmpty())
             o.insert(QStringLiteral("error"), page.fetchError);
+        if (fromSitemap.contains(page.page))
+            o.insert(QStringLiteral("foundOnlyInSitemap"), true);
+        if (const DocumentRow* document = documents.value(page.page))
+            o.insert(QStringLiteral("document"), DocumentObject(*document));
         list.append(o);
     }
     return list;
@@ -202,7 +225,14 @@ QString AsJson(const Report& report)
     root.insert(QStringLiteral("unknownWords"), WordsArray(report.words, report.groups));
     if (!report.groups.empty() || report.likelyTyposOnly)
         root.insert(QStringLiteral("findings"), FindingsArray(report));
-    root.insert(QStringLiteral("pages"), PagesArray(report.pages));
+    root.insert(QStringLiteral("pages"), PagesArray(report));
+    // Only a crawl that obeyed robots.txt, read sitemaps or read documents has these.
+    if (!report.notes.sitemapOnly.isEmpty())
+        root.insert(QStringLiteral("foundOnlyInSitemap"), QJsonArray::fromStringList(report.notes.sitemapOnly));
+    if (!report.notes.leftOutByRobots.isEmpty())
+        root.insert(QStringLiteral("leftOutByRobots"), QJsonArray::fromStringList(report.notes.leftOutByRobots));
+    if (!report.notes.warnings.isEmpty())
+        root.insert(QStringLiteral("siteFileWarnings"), QJsonArray::fromStringList(report.notes.warnings));
     return QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Indented));
 }
 
@@ -310,6 +340,36 @@ QString SummaryLine(const CrawlSummary& summary, qsizetype unknownWords, qsizety
     if (summary.outcome == CrawlOutcome::Stopped)
         line += QStringLiteral(" (stopped)");
     return line;
+}
+
+QStringList SourceLines(const Report& report)
+{
+    constexpr qsizetype kShown = 20;
+    QStringList lines;
+    const auto list = [&lines](const QStringList& items, const QString& caption) {
+        if (items.isEmpty())
+            return;
+        lines << caption.arg(items.size()).arg(items.size() == 1 ? QStringLiteral("page") : QStringLiteral("pages"));
+        for (qsizetype i = 0; i < items.size() && i < kShown; ++i)
+            lines << QStringLiteral("  ") + items[i];
+        if (items.size() > kShown)
+            lines << QStringLiteral("  ... and %1 more (--format json lists them all)").arg(items.size() - kShown);
+    };
+    list(report.notes.sitemapOnly, QStringLiteral("%1 %2 found in sitemap, linked from nowhere:"));
+    list(report.notes.leftOutByRobots, QStringLiteral("%1 %2 left out by robots.txt:"));
+    if (!report.documents.empty()) {
+        QStringList unread;
+        for (const DocumentRow& d : report.documents)
+            if (d.status != QLatin1String("read"))
+                unread << QStringLiteral("%1 (%2)").arg(d.url, d.status);
+        lines << QStringLiteral("%1 documents checked").arg(report.documents.size()) +
+                     (unread.isEmpty() ? QString() : QStringLiteral(", %1 not read whole:").arg(unread.size()));
+        for (const QString& u : unread)
+            lines << QStringLiteral("  ") + u;
+    }
+    for (const QString& warning : report.notes.warnings)
+        lines << QStringLiteral("warning: ") + warning;
+    return lines;
 }
 
 QString TextModeLine(const TextModeRecord& text)

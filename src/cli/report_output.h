@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "analysis/document_record.h"
 #include "analysis/text_mode_record.h"
 #include "analysis/unknown_word_list.h"
 #include "analysis/word_findings.h"
@@ -16,6 +17,7 @@
 #include "app/core/crawl_diff.h"
 #include "cli/cli_options.h"
 #include "crawl/crawl_host.h"
+#include "crawl/crawl_notes.h"
 #include "crawl/internal_urls.h"
 
 namespace lexicrawl::cli {
@@ -34,6 +36,10 @@ struct Report {
     // The findings beside the words (when the words were grouped).
     std::vector<RepeatedWordFinding> repeatedWords;
     std::vector<TwoSpellings> twoSpellings;
+    // What robots.txt, the sitemaps and the documents added (empty for a
+    // crawl without those options).
+    CrawlNotes notes;
+    std::vector<DocumentRow> documents;
 };
 
 // Keeps the likely typos of a grouped report, most likely first.
@@ -48,6 +54,12 @@ QString SummaryLine(const CrawlSummary& summary, qsizetype unknownWords, qsizety
 // The changes between two crawls: new unknown words with their pages, fixed
 // words, newly failing pages; a table, CSV (kind, word or page, detail) or JSON.
 QString FormatDiff(const CrawlDiff& diff, OutputFormat format);
+
+// What a crawl that obeyed robots.txt, read sitemaps or read documents adds
+// to its summary: the pages found only in a sitemap, those robots.txt kept
+// out (the first few of each), the documents (each one not read whole) and
+// the warnings; nothing for any other crawl.
+QStringList SourceLines(const Report& report);
 
 // "Text mode: prose; not checked, no dictionary for its language: la (1 page, 6 words)"
 QString TextModeLine(const TextModeRecord& text);

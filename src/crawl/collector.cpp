@@ -7,7 +7,11 @@
 #include "crawl/page_sink.h"
 #include "crawl/polite_fetch.h"
 #include "crawl/prefetcher.h"
+#include "crawl/robots_gate.h"
+#include "crawl/sitemap_walk.h"
+#include "crawl/url_text.h"
 #include "crawl/wildcard_mask.h"
+#include "store/project_database.h"
 
 namespace lexicrawl {
 
@@ -63,6 +67,7 @@ void Collector::Execute()
     summary.pagesFailed = pagesFailed_;
     summary.elapsedMs = context_.elapsedMs();
     summary.crawl = context_.crawl;
+    summary.notes = notes_;
     // Nothing of this object is touched from here on: the end report may
     // start a new crawl that deletes it.
     const auto finished = context_.finished;
@@ -88,9 +93,29 @@ void Collector::ProbeStartUrl()
 constexpr qsizetype kAheadPerConnection = 4;
 constexpr qint64 kMaxBytesAhead = 64 * 1024 * 1024;
 
+namespace {
+
+// The fetch of a crawl that reads documents: a document's body is kept as
+// it came, for the reader.
+FetchFunction KeepingDocumentBodies(FetchFunction fetch)
+{
+    return [fetch = std::move(fetch)](const QString& url, const FetchSettings& settings,
+                                      const std::atomic<bool>* stop, const StopHandler& onStop) {
+        if (DocumentExtensionOf(url).isEmpty())
+            return fetch(url, settings, stop, onStop);
+        FetchSettings keeping = settings;
+        keeping.keepBody = true;
+        return fetch(url, keeping, stop, onStop);
+    };
+}
+
+}  // namespace
+
 void Collector::CollectNow()
 {
     CrawlState& state = context_.state;
+    if (state.documents)
+        context_.fetch = KeepingDocumentBodies(context_.fetch);
     LinkProcessor links(context_.database, context_.table, state, IgnoreUrlPatterns(context_.ignoreUrls));
     HostPacer pacer(state.delayMs);
     pacer_ = &pacer;
@@ -100,11 +125,35 @@ void Collector::CollectNow()
                                                   &state.stopRequested, pacer, state.connections,
                                                   kAheadPerConnection * state.connections, kMaxBytesAhead);
     prefetcher_ = prefetcher.get();
+    // Each host's robots.txt is read when its first URL comes up, the start
+    // URL's first of all; its Crawl-delay then paces the host.
+    std::unique_ptr<RobotsGate> robots;
+    if (state.robots) {
+        robots = std::make_unique<RobotsGate>([this, &pacer](const QString& origin) {
+            QString warning;
+            RobotsRules rules = LoadRobotsRules([this](const QString& url) { return FetchBody(url); }, origin,
+                                                context_.state.fetchSettings.userAgent, &warning);
+            if (!warning.isEmpty())
+                notes_.warnings << warning;
+            pacer.SetHostDelay(HostOf(origin), rules.CrawlDelayMs());
+            return rules;
+        });
+        robots_ = robots.get();
+        links.ObeyRobots(robots_);
+    }
     links.ProcessLink(state.startUrl, QString(), QString(), QString());
     NotifyRows();
+    bool sitemapsRead = !state.sitemaps;
     qsizetype i = 0;
     // The length is read afresh for every test: the table grows as we walk it.
-    while (i < context_.table.Count()) {
+    for (;;) {
+        // The sitemaps' pages come after the start page and its links.
+        if (!sitemapsRead && (i >= 1 || context_.table.Count() == 0)) {
+            sitemapsRead = true;
+            ReadSitemaps(links);
+        }
+        if (i >= context_.table.Count())
+            break;
         if (state.stopRequested.load()) {
             stopped_ = true;
             break;
@@ -112,8 +161,64 @@ void Collector::CollectNow()
         if (!Visit(i, links))
             break;
     }
+    NoteFindings(links);
+    robots_ = nullptr;
     prefetcher_ = nullptr;
     pacer_ = nullptr;
+}
+
+// A fetch of a site file (robots.txt, a sitemap), paced like the pages.
+PageFetch Collector::FetchBody(const QString& url)
+{
+    FetchSettings settings = context_.state.fetchSettings;
+    settings.keepBody = true;
+    return FetchPolitely(context_.fetch, url, settings, &context_.state.stopRequested, *pacer_);
+}
+
+void Collector::ReadSitemaps(LinkProcessor& links)
+{
+    const CrawlState& state = context_.state;
+    if (state.stopRequested.load())
+        return;
+    // The Sitemap lines of robots.txt count even when its rules are not obeyed.
+    QStringList named;
+    if (robots_) {
+        named = robots_->RulesFor(state.startUrl).Sitemaps();
+    } else {
+        QString ignored;
+        named = LoadRobotsRules([this](const QString& url) { return FetchBody(url); }, OriginOf(state.startUrl),
+                                state.fetchSettings.userAgent, &ignored)
+                    .Sitemaps();
+    }
+    const SitemapPages found =
+        WalkSitemaps(named, OriginOf(state.startUrl) + QStringLiteral("/sitemap.xml"),
+                     [this](const QString& url) { return FetchBody(url); }, SitemapBounds{}, &state.stopRequested);
+    notes_.warnings << found.warnings;
+    {
+        LinkBatch batch(links);
+        for (const QString& page : found.pages)
+            links.AddSitemapUrl(page, state.startUrl);
+    }
+    if (prefetcher_)
+        prefetcher_->TableGrew();
+    NotifyRows();
+}
+
+// Also kept with the crawl, when there is something to keep.
+void Collector::NoteFindings(const LinkProcessor& links)
+{
+    notes_.leftOutByRobots = links.LeftOutByRobots();
+    if (context_.state.sitemaps)
+        for (const InternalUrl& entry : context_.table.Snapshot())
+            if (links.FoundOnlyInSitemap(entry.page))
+                notes_.sitemapOnly << entry.page;
+    if (notes_.Empty())
+        return;
+    try {
+        WriteCrawlNotes(context_.database, notes_);
+    } catch (const DatabaseError& e) {
+        ReportMessage(StatementFailureText(e.Text()));
+    }
 }
 
 // Fetches, records and scans entry index and moves index on to the next
@@ -139,7 +244,10 @@ bool Collector::Visit(qsizetype& index, LinkProcessor& links)
         ++pagesFailed_;
     host.RowVisited(VisitedRow{context_.crawl, index, context_.table.Count(), visited});
     state.currentPageHtml = std::move(fetched.source);
-    if (!context_.pages.RecordPage(sourcelink, state.currentPageHtml))
+    const bool recorded = state.documents && fetched.notText && !fetched.body.isEmpty()
+                              ? context_.pages.RecordDocument(sourcelink, fetched.body, fetched.contentType)
+                              : context_.pages.RecordPage(sourcelink, state.currentPageHtml);
+    if (!recorded)
         return false;
     ++index;
     if (!fetched.redirectTarget.isEmpty()) {

@@ -16,12 +16,14 @@
 #include <thread>
 
 #include "crawl/crawl_host.h"
+#include "crawl/crawl_notes.h"
 #include "crawl/fetch_function.h"
 
 namespace lexicrawl {
 
 class HostPacer;
 class InternalUrls;
+class RobotsGate;
 class LinkProcessor;
 class Prefetcher;
 struct PageFetch;
@@ -65,12 +67,17 @@ private:
     bool Visit(qsizetype& index, LinkProcessor& links);
     PageFetch FetchEntry(qsizetype index);
     QString Fetch(const QString& url, bool statusOnly);
+    PageFetch FetchBody(const QString& url);
+    void ReadSitemaps(LinkProcessor& links);
+    void NoteFindings(const LinkProcessor& links);
     void NotifyRows();
 
     CollectorContext context_;
     std::thread thread_;
     HostPacer* pacer_ = nullptr;          // during the walk
     Prefetcher* prefetcher_ = nullptr;    // during the walk, with more than one connection
+    RobotsGate* robots_ = nullptr;        // during the walk, when robots.txt is obeyed
+    CrawlNotes notes_;
     bool stopped_ = false;
     qsizetype pagesDone_ = 0;
     qsizetype pagesFailed_ = 0;

@@ -117,6 +117,9 @@ void CrawlControl::CaptureOptions(const CrawlOptions& options)
     state_.urlLimit = options.urlLimit;
     state_.connections = std::clamp(options.connections, 1, kMaxConnections);
     state_.delayMs = std::max(0, options.delayMs);
+    state_.robots = options.robots;
+    state_.sitemaps = options.sitemaps;
+    state_.documents = options.documents;
     state_.subdomainScope = options.subdomainScope;
     state_.options.removeAnchors = options.removeAnchors;
     state_.options.removeQueryString = options.removeQueryString;

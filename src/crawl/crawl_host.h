@@ -14,6 +14,7 @@
 // Thread-safety: as above; each default does nothing.
 #include <QString>
 
+#include "crawl/crawl_notes.h"
 #include "crawl/internal_urls.h"
 #include "platform/user_message.h"
 
@@ -54,6 +55,8 @@ struct CrawlSummary {
     qsizetype pagesFailed = 0;  // no answer, an error status, or a body that broke off
     qint64 elapsedMs = 0;
     quint64 crawl = 0;          // the crawl it belongs to (StartResult::crawl)
+    // Obeying robots.txt, reading sitemaps: what they added to the crawl.
+    CrawlNotes notes;
 };
 
 class CrawlHost {

@@ -37,6 +37,11 @@ struct CrawlOptions {
     int delayMs = 0;                  // pause between the starts of two requests to one host
     DatabaseLocation location = DatabaseLocation::File;
     TextOptions text;                 // how the pages' words are read (the recording, not the crawl, uses it)
+    bool robots = false;              // obey each host's robots.txt (rules and Crawl-delay)
+    bool sitemaps = false;            // add the pages the site's sitemaps list
+    // Read the text of linked PDF, ODT and DOCX documents; their links are
+    // taken even where Ignore Extensions names their extension.
+    bool documents = false;
 };
 
 // The page limit a limit box's text gives: its whole number (64-bit), or 1

@@ -33,6 +33,9 @@ struct CrawlState {
     lexicrawl::FetchSettings fetchSettings;
     int connections = 1;   // requests in flight at once
     int delayMs = 0;       // pause between the starts of two requests to one host
+    bool robots = false;   // obey robots.txt
+    bool sitemaps = false; // read the sitemaps after the start page
+    bool documents = false; // take and read linked documents
     QString currentPageHtml;  // source text of the page fetched last
     LinkOptions options;
 };

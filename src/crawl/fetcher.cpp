@@ -99,7 +99,7 @@ void RunStopHandler(const StopHandler& onStop)
     }
 }
 
-QString Conclude(FetcherState& state, const QString& url, TransferOutcome&& outcome)
+QString Conclude(FetcherState& state, const QString& url, TransferOutcome&& outcome, bool keepBody)
 {
     state.lastStatusCode = outcome.statusCode;
     if ((outcome.statusCode == 429 || outcome.statusCode == 503) && !outcome.retryAfter.isEmpty())
@@ -110,6 +110,10 @@ QString Conclude(FetcherState& state, const QString& url, TransferOutcome&& outc
         return {};
     }
     if (IsSuccess(outcome.statusCode)) {
+        if (keepBody) {
+            state.body = outcome.body;  // shared with the outcome's, not copied
+            state.contentType = outcome.contentType;
+        }
         if (!IsTextBody(outcome.body, outcome.contentType)) {
             state.notText = true;
             return {};
@@ -150,6 +154,8 @@ QString FetchPage(const QString& url, const FetchSettings& settings, const std::
         state.retryAfterMs = -1;
         state.incomplete = false;
         state.notText = false;
+        state.body.clear();
+        state.contentType.clear();
         state.fetchOrigin = OriginOf(url);
         // libcurl would guess a missing protocol and read "http:///x" as host
         // "x"; the fetcher asks for exactly what it is given.
@@ -161,7 +167,7 @@ QString FetchPage(const QString& url, const FetchSettings& settings, const std::
         TransferOutcome outcome = transfer.Run(RequestUrl(url));
         if (outcome.stopped)
             RunStopHandler(onStop);
-        return Conclude(state, url, std::move(outcome));
+        return Conclude(state, url, std::move(outcome), settings.keepBody);
     } catch (const std::exception& e) {
         Fail(state, QString::fromUtf8(e.what()));
     } catch (...) {

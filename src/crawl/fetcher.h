@@ -28,6 +28,10 @@ struct FetchSettings {
     // Bound of the whole fetch; 0 (or less): the connect time-out plus the
     // larger of 6 read time-outs and 60 s.
     int wholeFetchTimeoutMs = 0;
+    // The body of a 2xx answer is also kept as it came (after any transfer
+    // decompression), with its declared type, in FetcherState::body and
+    // contentType, text or not; the result text is the same either way.
+    bool keepBody = false;
 };
 
 // Rewritten by every fetch on a thread, read by the caller right after it.
@@ -50,6 +54,10 @@ struct FetcherState {
     // one, by its first bytes). The page is recorded, but its source is handed
     // on empty, so that no words or links are read from it.
     bool notText = false;
+    // With FetchSettings::keepBody: the 2xx answer's body and Content-Type;
+    // emptied by every fetch.
+    QByteArray body;
+    QByteArray contentType;
 };
 
 // The delay a Retry-After value asks for: seconds, or an HTTP date; -1 when

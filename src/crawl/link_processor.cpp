@@ -2,6 +2,7 @@
 
 #include <thread>
 
+#include "crawl/robots_gate.h"
 #include "crawl/url_resolver.h"
 #include "crawl/url_text.h"
 #include "platform/escaped_bytes.h"
@@ -51,6 +52,37 @@ LinkProcessor::~LinkProcessor() = default;
 void LinkProcessor::ProcessLink(const QString& linkFound, const QString& source, const QString& rel,
                                 const QString& anchorFound)
 {
+    const std::optional<QString> accepted = Accept(linkFound, source);
+    if (!accepted)
+        return;  // a dropped link leaves no trace
+    const QString& link = *accepted;
+    if (inTransaction_ && ++batchLinks_ > kBatchLinks)
+        RotateBatchTransaction();
+    QString anchor = ReplaceEscapedBytes(anchorFound);
+    anchor.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    if (IsInternal(link)) {
+        if (!sitemapOnly_.empty())
+            sitemapOnly_.erase(link);
+        AddInternalUrl(link);
+        InsertLink(link, source, rel, anchor, QStringLiteral("Internal"));
+    } else {
+        InsertLink(link, source, rel, anchor, QStringLiteral("External"));
+    }
+}
+
+void LinkProcessor::AddSitemapUrl(const QString& url, const QString& sitemap)
+{
+    const std::optional<QString> accepted = Accept(url, sitemap);
+    if (accepted && inTransaction_ && ++batchLinks_ > kBatchLinks)
+        RotateBatchTransaction();
+    if (accepted && IsInternal(*accepted) && AddInternalUrl(*accepted))
+        sitemapOnly_.insert(*accepted);
+}
+
+// The link as the table and LINKS would hold it, or nothing when a rule
+// drops it.
+std::optional<QString> LinkProcessor::Accept(const QString& linkFound, const QString& source)
+{
     QString link = ApplyProtocolRelative(LinkAddressText(linkFound), source);
     bool valid = !HasIgnoredExtension(link);
     if (link.startsWith(QLatin1String("javascript:")))
@@ -64,21 +96,12 @@ void LinkProcessor::ProcessLink(const QString& linkFound, const QString& source,
         valid = !MatchesIgnoreUrl(link);
     }
     if (!valid)
-        return;  // a dropped link leaves no trace
-    if (inTransaction_ && ++batchLinks_ > kBatchLinks)
-        RotateBatchTransaction();
-    QString anchor = ReplaceEscapedBytes(anchorFound);
-    anchor.replace(QLatin1String("\r\n"), QLatin1String(" "));
+        return std::nullopt;
     // A bare site address loses its final "/"; a path, port or user
     // information keeps it.
     if (link.size() > 1 && link.endsWith(u'/') && StripScheme(link) == HostOf(link) + QLatin1Char('/'))
         link.chop(1);
-    if (IsInternal(link)) {
-        AddInternalUrl(link);
-        InsertLink(link, source, rel, anchor, QStringLiteral("Internal"));
-    } else {
-        InsertLink(link, source, rel, anchor, QStringLiteral("External"));
-    }
+    return link;
 }
 
 // A substring test on the whole link, host and query included.
@@ -87,8 +110,11 @@ bool LinkProcessor::HasIgnoredExtension(const QString& link) const
     if (extensionNeedles_.empty())
         return false;
     const QString lower = LowerAZ(link);
+    // A crawl that reads documents takes them whatever the list says of
+    // their own extension; the list's other words still hold.
+    const QString document = state_.documents ? DocumentExtensionOf(lower) : QString();
     for (const QString& needle : extensionNeedles_)
-        if (lower.contains(needle))
+        if (lower.contains(needle) && (document.isEmpty() || !document.startsWith(needle)))
             return true;
     return false;
 }
@@ -115,12 +141,14 @@ bool LinkProcessor::IsInternal(const QString& link) const
     return DomainOf(link) == startDomain_;
 }
 
-void LinkProcessor::AddInternalUrl(const QString& url)
+bool LinkProcessor::AddInternalUrl(const QString& url)
 {
     if (state_.addedCount.load() >= state_.urlLimit)
-        return;
+        return false;
     if (table_.Contains(url))
-        return;
+        return false;
+    if (robots_ && !RobotsAllow(url))
+        return false;
     state_.addedCount.fetch_add(1);
     table_.Append(url);
     const QString sql = QStringLiteral("insert into PAGES (URL) values (") + SqlQuote(url) + QStringLiteral(");");
@@ -137,6 +165,31 @@ void LinkProcessor::AddInternalUrl(const QString& url)
         const QString text = StatementFailureText(e.Text());
         Report([text] { ReportMessage(text); });
     }
+    return true;
+}
+
+// Reading a host's robots.txt is a fetch: the store is let go meanwhile,
+// as between two transactions of a batch.
+bool LinkProcessor::RobotsAllow(const QString& url)
+{
+    if (leftOutSet_.contains(url))
+        return false;
+    if (batch_ && !robots_->Knows(url)) {
+        CloseBatchTransaction();
+        db_.Lock().unlock();
+        FlushReports();
+        robots_->RulesFor(url);
+        db_.Lock().lock();
+        OpenBatchTransaction();
+        batchLinks_ = 0;
+    }
+    if (robots_->Allows(url))
+        return true;
+    if (leftOut_.size() < state_.urlLimit) {
+        leftOut_ << url;
+        leftOutSet_.insert(url);
+    }
+    return false;
 }
 
 void LinkProcessor::InsertLink(const QString& link, const QString& source, const QString& rel,

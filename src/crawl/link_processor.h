@@ -12,15 +12,18 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "crawl/crawl_state.h"
 #include "crawl/internal_urls.h"
 #include "crawl/wildcard_mask.h"
+#include "platform/text_hash.h"
 
 namespace lexicrawl {
 
 class ProjectDatabase;
+class RobotsGate;
 
 class LinkProcessor {
 public:
@@ -34,8 +37,24 @@ public:
     // throws MaskError.
     void ProcessLink(const QString& link, const QString& source, const QString& rel, const QString& anchor);
 
-    // Appends url when it is new and the limit allows, with its PAGES row.
-    void AddInternalUrl(const QString& url);
+    // Appends url when it is new, the limit allows and robots.txt (when
+    // asked to obey it) does, with its PAGES row; answers whether it did.
+    bool AddInternalUrl(const QString& url);
+
+    // From now on, internal URLs that robots.txt keeps from the crawler are
+    // not appended but listed (LeftOutByRobots). The gate must outlive the
+    // processor's use.
+    void ObeyRobots(RobotsGate* gate) { robots_ = gate; }
+    // Each URL robots.txt kept out, once, in the order met; at most as many
+    // as the limit allows the table.
+    const QStringList& LeftOutByRobots() const { return leftOut_; }
+
+    // A page URL read from a sitemap: filtered and scoped as a link is, but
+    // without a LINKS row. One it appends counts as found only in a sitemap
+    // until some link leads to it.
+    void AddSitemapUrl(const QString& url, const QString& sitemap);
+    // The pages appended from a sitemap that no link processed since leads to.
+    bool FoundOnlyInSitemap(const QString& page) const { return sitemapOnly_.contains(page); }
 
     // Between BeginBatch and EndBatch the statements of the links processed
     // share transactions of up to kBatchLinks links each instead of one
@@ -51,6 +70,8 @@ public:
                     const QString& type);
 
 private:
+    std::optional<QString> Accept(const QString& linkFound, const QString& source);
+    bool RobotsAllow(const QString& url);
     bool HasIgnoredExtension(const QString& link) const;
     bool MatchesIgnoreUrl(const QString& link);
     bool IsInternal(const QString& link) const;
@@ -72,6 +93,10 @@ private:
     bool inTransaction_ = false;  // the batch's transaction is open
     int batchLinks_ = 0;          // links processed in the open transaction
     std::vector<std::function<void()>> deferred_;  // messages held back by the batch
+    RobotsGate* robots_ = nullptr;
+    QStringList leftOut_;
+    TextSet leftOutSet_;
+    TextSet sitemapOnly_;
 };
 
 // Processes the links of one page in batches: see LinkProcessor::BeginBatch.

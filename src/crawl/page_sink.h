@@ -5,6 +5,7 @@
 //
 // Thread-safety: RecordPage and Finish are called on the collector thread;
 // BeginCrawl on the thread that starts the crawl, before the collector runs.
+#include <QByteArray>
 #include <QString>
 
 #include "crawl/crawl_options.h"
@@ -24,6 +25,13 @@ public:
     // Answers false once a recording has failed: the crawl then ends, and
     // Finish says why.
     virtual bool RecordPage(const QString& url, const QString& source) = 0;
+    // Hands over a fetched document (a body that is not text, kept as it
+    // came, with its declared type) of a crawl that reads documents. A sink
+    // that cannot read documents records it as a page without source.
+    virtual bool RecordDocument(const QString& url, const QByteArray& body, const QByteArray& contentType)
+    {
+        return RecordPage(url, QString());
+    }
     // Returns once every page handed over is recorded. Answers the text of
     // a recording failure of this crawl, or empty text; the sink is then
     // ready for the next crawl.

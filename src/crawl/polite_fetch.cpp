@@ -33,6 +33,8 @@ PageFetch FetchOnce(const FetchFunction& fetch, const QString& url, const FetchS
     FetcherState& state = ThisThreadFetcher();
     state.redirectTarget.clear();
     state.lastFetchError.clear();
+    state.notText = false;
+    state.body = QByteArray();
     PageFetch result;
     QElapsedTimer stopwatch;
     stopwatch.start();
@@ -46,6 +48,11 @@ PageFetch FetchOnce(const FetchFunction& fetch, const QString& url, const FetchS
     result.redirectTarget = state.redirectTarget;
     result.fetchError = state.lastFetchError;
     result.stopped = Stopped(stop);
+    result.notText = state.notText;
+    result.body = std::move(state.body);
+    result.contentType = std::move(state.contentType);
+    state.body = QByteArray();
+    state.contentType = QByteArray();
     return result;
 }
 
@@ -60,7 +67,7 @@ bool HostPacer::WaitTurn(const QString& host, const std::atomic<bool>* stop)
         const Clock::time_point now = Clock::now();
         const auto due = next_.value(host, now);
         if (due <= now) {
-            next_.insert(host, now + delay_);
+            next_.insert(host, now + std::max(delay_, hostDelay_.value(host, delay_)));
             return true;
         }
         wake_.wait_until(lock, std::min(due, now + std::chrono::milliseconds(50)));
@@ -73,6 +80,14 @@ void HostPacer::HoldBack(const QString& host, qint64 ms)
     const Clock::time_point until = Clock::now() + std::chrono::milliseconds(ms);
     if (next_.value(host) < until)
         next_.insert(host, until);
+}
+
+void HostPacer::SetHostDelay(const QString& host, int ms)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    const std::chrono::milliseconds delay(std::max(0, ms));
+    if (hostDelay_.value(host) < delay)
+        hostDelay_.insert(host, delay);
 }
 
 PageFetch FetchPolitely(const FetchFunction& fetch, const QString& url, const FetchSettings& settings,

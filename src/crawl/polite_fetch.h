@@ -27,7 +27,10 @@ struct PageFetch {
     QString fetchError;      // why it failed; empty after a whole answer
     qint64 loadTimeNs = 0;   // of the last request, from its start to its end
     bool stopped = false;    // the stop request came before it ended
-    qint64 bytes() const { return qint64(source.size()) * qint64(sizeof(QChar)); }
+    bool notText = false;    // a 2xx body that is not text (the source is empty)
+    QByteArray body;         // with FetchSettings::keepBody: the 2xx body as it came
+    QByteArray contentType;  // and its declared type
+    qint64 bytes() const { return qint64(source.size()) * qint64(sizeof(QChar)) + body.size(); }
 };
 
 // Keeps the pause between the starts of two requests to one host.
@@ -38,6 +41,9 @@ public:
     bool WaitTurn(const QString& host, const std::atomic<bool>* stop);
     // Holds the host's next turn back by at least ms (a server's Retry-After).
     void HoldBack(const QString& host, qint64 ms);
+    // Makes the pause between two requests to host at least ms (a site's
+    // robots.txt Crawl-delay); a shorter pause asked for stays as it is.
+    void SetHostDelay(const QString& host, int ms);
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -45,6 +51,7 @@ private:
     std::mutex mutex_;
     std::condition_variable wake_;
     QHash<QString, Clock::time_point> next_;
+    QHash<QString, std::chrono::milliseconds> hostDelay_;
 };
 
 // The longest a Retry-After is waited out, and how often a page is asked again.

@@ -161,4 +161,19 @@ QString FormEncode(const QString& value)
     return out;
 }
 
+QString DocumentExtensionOf(const QString& url)
+{
+    qsizetype end = url.size();
+    for (const QChar stop : {u'?', u'#'}) {
+        const qsizetype at = url.indexOf(stop);
+        if (at >= 0 && at < end)
+            end = at;
+    }
+    const QStringView path = QStringView(url).left(end);
+    for (const QString& extension : {QStringLiteral(".pdf"), QStringLiteral(".odt"), QStringLiteral(".docx")})
+        if (path.endsWith(extension, Qt::CaseInsensitive))
+            return extension;
+    return {};
+}
+
 }  // namespace lexicrawl

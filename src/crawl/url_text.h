@@ -50,6 +50,11 @@ QString LinkAddressText(const QString& link);
 // unclosed "<" removes the rest.
 QString StripTags(const QString& text);
 
+// The extension of a document type the crawl can read that url's path ends
+// in (".pdf", ".odt" or ".docx", in that spelling whatever the letter case
+// of the URL), before any query or fragment; empty for every other URL.
+QString DocumentExtensionOf(const QString& url);
+
 // A value as an HTML form encodes it: ASCII letters, digits and ! $ ' ( ) *
 // - . @ _ stay, a space becomes "+", every other character is written as
 // the %XX form (upper-case hexadecimal) of each of its UTF-8 bytes.

@@ -69,6 +69,20 @@ TEST_F(Export, InternalUrlsAsCsvWithTheListSeparatorAndNoQuoting)
                                                 "https://example.com/a,b;;23;\r\n");
 }
 
+TEST_F(Export, PageNotesAddAColumnToTheCsvOnly)
+{
+    CrawlNotes notes;
+    notes.sitemapOnly << "https://example.com/a,b";
+    const std::vector<DocumentRow> documents{{"https://example.com/", "PDF", 3, "encrypted document"}};
+    const QHash<QString, QString> byPage = PageNotes(notes, documents);
+    EXPECT_TRUE(ExportInternalUrls(Path("urls.csv"), kUrls, QLatin1Char('.'), QLatin1Char(';'), byPage).written);
+    EXPECT_EQ(ReadAll(Path("urls.csv")), kBom + "URL;Load_Time;URL_Length;Status_Code;Note\r\n"
+                                               "https://example.com/;0.4;20;200;PDF document: encrypted document\r\n"
+                                               "https://example.com/a,b;;23;;sitemap only (linked from nowhere)\r\n");
+    EXPECT_TRUE(ExportInternalUrls(Path("urls.txt"), kUrls, QLatin1Char('.'), QLatin1Char(','), byPage).written);
+    EXPECT_EQ(ReadAll(Path("urls.txt")), kBom + "https://example.com/\r\nhttps://example.com/a,b\r\n");
+}
+
 TEST_F(Export, InternalUrlsAsTextOrNotAtAll)
 {
     EXPECT_TRUE(ExportInternalUrls(Path("urls.txt"), kUrls, QLatin1Char('.'), QLatin1Char(',')).written);

@@ -287,6 +287,17 @@ TEST(CrawlSettings, CrawlOptionsComeFromTheStoredValues)
     asked.checkAltAndTitle = true;
     EXPECT_FALSE(CrawlOptionsFromSettings(settings, asked, &error)->text.checkAltAndTitle);
 
+    // The site-file and document options: off unless stored or asked for.
+    EXPECT_FALSE(options->robots || options->sitemaps || options->documents);
+    settings.SetRobots(true);
+    settings.SetDocuments(true);
+    CrawlOverrides sitemaps;
+    sitemaps.sitemaps = true;
+    sitemaps.documents = false;
+    options = CrawlOptionsFromSettings(settings, sitemaps, &error);
+    EXPECT_TRUE(options->robots && options->sitemaps);
+    EXPECT_FALSE(options->documents);
+
     settings.SetResponseTimeout(QStringLiteral("99999999999"));
     EXPECT_FALSE(CrawlOptionsFromSettings(settings, {}, &error));
     EXPECT_EQ(error, QStringLiteral("'99999999999' is not a valid integer value"));

@@ -18,11 +18,17 @@ struct FakePage {
     QString location;      // for a 3xx answer
     int busyAnswers = 0;   // answer 429 with a Retry-After this many times first
     qint64 retryAfterMs = 0;
+    QByteArray bytes{};    // a body that is not text (the source is then empty)
 };
 
 class FakeSite {
 public:
     void Add(const QString& url, const QString& body) { pages_[url] = FakePage{200, body, {}}; }
+    // A body given as bytes, as a file that is not a page (a gzip sitemap).
+    void AddBytes(const QString& url, const QByteArray& bytes)
+    {
+        pages_[url] = FakePage{200, {}, {}, 0, 0, bytes};
+    }
     void AddStatus(const QString& url, int status) { pages_[url] = FakePage{status, {}, {}}; }
     void AddRedirect(const QString& url, int status, const QString& location)
     {
@@ -59,6 +65,8 @@ private:
         FetcherState& state = ThisThreadFetcher();
         state.lastStatusCode = 0;
         state.retryAfterMs = -1;
+        state.body.clear();
+        state.notText = false;
         if (onFetch_)
             onFetch_(url, settings, stop);
         if (stop && stop->load()) {
@@ -83,7 +91,12 @@ private:
             state.redirectTarget = it->location;
             return QString();
         }
-        return it->status / 100 == 2 ? it->body : QString();
+        if (it->status / 100 != 2)
+            return QString();
+        if (settings.keepBody)
+            state.body = it->bytes.isEmpty() ? it->body.toUtf8() : it->bytes;
+        state.notText = !it->bytes.isEmpty();
+        return it->body;
     }
 
     QMap<QString, FakePage> pages_;

@@ -35,6 +35,8 @@ bool CollectReport(CrawlSession& session, const QString& site, const std::option
     data.pageCount = session.Control().Table().Count();
     try {
         data.failedPages = FailedPages(session);
+        data.notes = LoadCrawlNotes(session.Database());
+        data.documents = LoadDocuments(session.Database());
         QHash<QString, std::vector<WordContext>> contexts;
         for (WordContext& c : LoadAllWordContexts(session.Database()))
             contexts[c.word].push_back(std::move(c));

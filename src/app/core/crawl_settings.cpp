@@ -27,6 +27,9 @@ std::optional<CrawlOptions> CrawlOptionsFromSettings(const Settings& settings, c
     options.followRedirects = overrides.followRedirects.value_or(true);
     options.userAgent = overrides.userAgent.value_or(settings.Agent());
     options.insecure = overrides.insecure.value_or(settings.Insecure());
+    options.robots = overrides.robots.value_or(settings.Robots());
+    options.sitemaps = overrides.sitemaps.value_or(settings.Sitemaps());
+    options.documents = overrides.documents.value_or(settings.Documents());
     options.connectTimeoutMs = *connectMs;
     options.readTimeoutMs = *readMs;
     options.connections = overrides.connections.value_or(settings.Connections());

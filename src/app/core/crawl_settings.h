@@ -38,6 +38,9 @@ struct CrawlOverrides {
     std::optional<TextMode> textMode;
     std::optional<bool> checkAltAndTitle;
     std::optional<bool> insecure;
+    std::optional<bool> robots;
+    std::optional<bool> sitemaps;
+    std::optional<bool> documents;
 };
 
 // The one place where a crawl's options are built, for every front end: the

@@ -357,4 +357,11 @@ bool Settings::SetCheckAltAndTitle(bool on)
     return SetOnOff(QStringLiteral("CheckAltAndTitle"), on, "ON", "OFF");
 }
 
+bool Settings::Robots() const { return Raw(QStringLiteral("Robots")) == QLatin1String("ON"); }
+bool Settings::SetRobots(bool on) { return SetOnOff(QStringLiteral("Robots"), on, "ON", "OFF"); }
+bool Settings::Sitemaps() const { return Raw(QStringLiteral("Sitemaps")) == QLatin1String("ON"); }
+bool Settings::SetSitemaps(bool on) { return SetOnOff(QStringLiteral("Sitemaps"), on, "ON", "OFF"); }
+bool Settings::Documents() const { return Raw(QStringLiteral("Documents")) == QLatin1String("ON"); }
+bool Settings::SetDocuments(bool on) { return SetOnOff(QStringLiteral("Documents"), on, "ON", "OFF"); }
+
 }  // namespace lexicrawl

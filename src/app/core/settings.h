@@ -96,6 +96,15 @@ public:
     // "Insecure" = "ON": certificates of https pages are not verified.
     bool Insecure() const;
     bool SetCheckAltAndTitle(bool on);
+    // "Robots", "Sitemaps" = "ON": a crawl obeys robots.txt, reads the
+    // sitemaps; off unless exactly "ON".
+    bool Robots() const;
+    bool SetRobots(bool on);
+    bool Sitemaps() const;
+    bool SetSitemaps(bool on);
+    // "Documents" = "ON": a crawl reads linked PDF, ODT and DOCX documents.
+    bool Documents() const;
+    bool SetDocuments(bool on);
 
 private:
     void Read();

@@ -1,0 +1,231 @@
+// lexicrawl-cli crawling a site whose text is not all in linked pages: a
+// sitemap index with a gzip sitemap and a damaged one, a page nothing links
+// to, a robots.txt with Allow, Disallow and wildcards, and linked PDF, DOCX
+// and ODT documents with planted typos (the PDF's on page 3), an encrypted
+// PDF and a damaged one. A loopback server started here serves it.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <httplib.h>
+#include <zlib.h>
+
+#include <atomic>
+#include <map>
+#include <thread>
+
+#include "support/qt_printers.h"
+
+namespace {
+
+const QString kCli = QStringLiteral(LEXICRAWL_BIN_DIR "/lexicrawl-cli");
+
+std::string Fixture(const char* name)
+{
+    QFile file(QStringLiteral(LEXICRAWL_TEST_DATA "/analysis/documents/") + QLatin1String(name));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+    return file.readAll().toStdString();
+}
+
+std::string Gzip(const std::string& data)
+{
+    z_stream z{};
+    deflateInit2(&z, 9, Z_DEFLATED, 16 + MAX_WBITS, 9, Z_DEFAULT_STRATEGY);
+    std::string out(deflateBound(&z, uLong(data.size())) + 32, '\0');
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+    z.avail_in = uInt(data.size());
+    z.next_out = reinterpret_cast<Bytef*>(out.data());
+    z.avail_out = uInt(out.size());
+    deflate(&z, Z_FINISH);
+    out.resize(z.total_out);
+    deflateEnd(&z);
+    return out;
+}
+
+class FixtureSite {
+public:
+    FixtureSite()
+    {
+        port_ = server_.bind_to_any_port("127.0.0.1");
+        const std::string root = "http://127.0.0.1:" + std::to_string(port_);
+        const auto html = [](const std::string& body) {
+            return "<html><head><title>Harbour office</title></head><body>" + body + "</body></html>";
+        };
+        files_["/robots.txt"] = {"User-agent: *\nDisallow: /private/\nAllow: /private/*.pdf$\nDisallow: /*?print=\n"
+                                 "Sitemap: " + root + "/sitemap-index.xml\n",
+                                 "text/plain"};
+        files_["/sitemap-index.xml"] = {
+            "<?xml version=\"1.0\"?><sitemapindex xmlns=\"http://www.sitemaps.org/schemas/sitemap/0.9\">"
+            "<sitemap><loc>" + root + "/maps/pages.xml.gz</loc></sitemap>"
+            "<sitemap><loc>" + root + "/maps/broken.xml</loc></sitemap></sitemapindex>",
+            "application/xml"};
+        files_["/maps/pages.xml.gz"] = {
+            Gzip("<?xml version=\"1.0\"?><urlset xmlns=\"http://www.sitemaps.org/schemas/sitemap/0.9\">"
+                 "<url><loc>" + root + "/about.html</loc></url>"
+                 "<url><loc>" + root + "/orphan.html</loc></url>"
+                 "<url><loc>" + root + "/private/staff.html</loc></url></urlset>"),
+            "application/gzip"};
+        files_["/maps/broken.xml"] = {"<urlset><url><loc>" + root + "/about.html</loc></url><url><lo", "application/xml"};
+        files_["/"] = {html("<p>Welcome to the harbour office.</p>"
+                            "<a href=\"/about.html\">About</a> <a href=\"/about.html?print=1\">Print</a>"
+                            "<a href=\"/private/staff.html\">Staff</a> <a href=\"/private/annual.pdf\">Annual</a>"
+                            "<a href=\"/report.pdf\">Report</a> <a href=\"/letter.docx\">Letter</a>"
+                            "<a href=\"/minutes.odt\">Minutes</a> <a href=\"/encrypted.pdf\">Locked</a>"
+                            "<a href=\"/damaged.pdf\">Broken</a>"),
+                       "text/html"};
+        files_["/about.html"] = {html("<p>The office opens at nine.</p>"), "text/html"};
+        files_["/orphan.html"] = {html("<p>Nobody links to this seperate page.</p>"), "text/html"};
+        files_["/private/staff.html"] = {html("<p>Staff only.</p>"), "text/html"};
+        files_["/private/annual.pdf"] = {Fixture("report.pdf"), "application/pdf"};
+        files_["/report.pdf"] = {Fixture("report.pdf"), "application/pdf"};
+        files_["/letter.docx"] = {Fixture("letter.docx"),
+                                  "application/vnd.openxmlformats-officedocument.wordprocessingml.document"};
+        files_["/minutes.odt"] = {Fixture("minutes.odt"), "application/vnd.oasis.opendocument.text"};
+        files_["/encrypted.pdf"] = {Fixture("encrypted.pdf"), "application/pdf"};
+        files_["/damaged.pdf"] = {Fixture("damaged.pdf"), "application/pdf"};
+        server_.Get(".*", [this](const httplib::Request& req, httplib::Response& res) {
+            ++requests_[req.path];
+            const auto it = files_.find(req.path);
+            if (it == files_.end()) {
+                res.status = 404;
+                return;
+            }
+            res.set_content(it->second.first, it->second.second);
+        });
+        thread_ = std::thread([this] { server_.listen_after_bind(); });
+    }
+    ~FixtureSite()
+    {
+        server_.stop();
+        thread_.join();
+    }
+    QString Url(const char* path = "/") const
+    {
+        return QStringLiteral("http://127.0.0.1:%1%2").arg(port_).arg(QString::fromLatin1(path));
+    }
+    int Requests(const std::string& path) { return requests_[path]; }
+
+private:
+    httplib::Server server_;
+    std::map<std::string, std::pair<std::string, std::string>> files_;
+    std::map<std::string, std::atomic<int>> requests_;
+    int port_ = 0;
+    std::thread thread_;
+};
+
+struct Result {
+    int exitCode = -1;
+    QString out, err;
+};
+
+class SiteSourcesTest : public ::testing::Test {
+protected:
+    Result Run(QStringList args)
+    {
+        args << QStringLiteral("--data-folder") << data_.path() << QStringLiteral("--dictionary")
+             << QStringLiteral("English (United States)") << QStringLiteral("--format") << QStringLiteral("json");
+        QProcess p;
+        p.start(kCli, args);
+        EXPECT_TRUE(p.waitForFinished(120000));
+        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    }
+    QString Path(const char* name) const { return data_.filePath(QString::fromLatin1(name)); }
+    static QString Read(const QString& path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
+    static QStringList Strings(const QJsonValue& value)
+    {
+        QStringList out;
+        for (const QJsonValue& v : value.toArray())
+            out << v.toString();
+        return out;
+    }
+
+    QTemporaryDir data_;
+};
+
+}  // namespace
+
+TEST_F(SiteSourcesTest, SitemapsRobotsAndDocumentsTogether)
+{
+    FixtureSite site;
+    const Result r = Run({"crawl", site.Url(), "--robots", "--sitemaps", "--documents", "--report", Path("report.html"),
+                          "--export-urls", Path("urls.csv")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QJsonObject root = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    EXPECT_EQ(site.Requests("/robots.txt"), 1);  // read once for its rules and its Sitemap lines
+
+    // Unknown words from the pages and from each kind of document.
+    QMap<QString, QStringList> pagesOf;
+    for (const QJsonValue& w : root.value("unknownWords").toArray())
+        pagesOf[w.toObject().value("word").toString()] = Strings(w.toObject().value("pages"));
+    EXPECT_EQ(pagesOf.value("recieved"), QStringList({site.Url("/private/annual.pdf"), site.Url("/report.pdf")}));
+    EXPECT_EQ(pagesOf.value("untill"), QStringList{site.Url("/letter.docx")});
+    EXPECT_EQ(pagesOf.value("comittee"), QStringList{site.Url("/minutes.odt")});
+    EXPECT_EQ(pagesOf.value("seperate"), QStringList{site.Url("/orphan.html")});
+
+    EXPECT_EQ(Strings(root.value("foundOnlyInSitemap")), QStringList{site.Url("/orphan.html")});
+    EXPECT_EQ(Strings(root.value("leftOutByRobots")),
+              QStringList({site.Url("/about.html?print=1"), site.Url("/private/staff.html")}));
+    EXPECT_EQ(site.Requests("/private/staff.html"), 0);
+    const QStringList warnings = Strings(root.value("siteFileWarnings"));
+    ASSERT_EQ(warnings.size(), 1);
+    EXPECT_TRUE(warnings[0].contains("/maps/broken.xml")) << warnings[0].toStdString();
+
+    QMap<QString, QJsonObject> documents;
+    for (const QJsonValue& p : root.value("pages").toArray())
+        if (p.toObject().contains("document"))
+            documents[p.toObject().value("url").toString().mid(site.Url().size() - 1)] =
+                p.toObject().value("document").toObject();
+    EXPECT_EQ(documents.keys(), QStringList({"/damaged.pdf", "/encrypted.pdf", "/letter.docx", "/minutes.odt",
+                                             "/private/annual.pdf", "/report.pdf"}));
+    EXPECT_EQ(documents["/report.pdf"].value("pages").toInt(), 4);
+    EXPECT_EQ(documents["/report.pdf"].value("status").toString(), "read");
+    EXPECT_EQ(documents["/letter.docx"].value("kind").toString(), "docx");
+    EXPECT_EQ(documents["/encrypted.pdf"].value("status").toString(), "encrypted document");
+    EXPECT_EQ(documents["/damaged.pdf"].value("status").toString(), "damaged document");
+    // An unreadable document is no failed page.
+    EXPECT_EQ(root.value("summary").toObject().value("pagesFailed").toInt(), 0);
+
+    // The summary on standard error, the report's sections and the export say the same.
+    EXPECT_TRUE(r.err.contains("1 page found in sitemap, linked from nowhere:")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("2 pages left out by robots.txt:"));
+    EXPECT_TRUE(r.err.contains("6 documents checked, 2 not read whole:"));
+    const QString report = Read(Path("report.html"));
+    for (const char* text : {"<h2>Documents</h2>", "<h2>Found in sitemap, linked from nowhere</h2>",
+                             "<h2>Left out by robots.txt</h2>", "<span class=\"place\">page 3</span>"})
+        EXPECT_TRUE(report.contains(QLatin1String(text))) << text;
+    const QString urls = Read(Path("urls.csv"));
+    EXPECT_TRUE(urls.contains("/orphan.html,") && urls.contains("sitemap only (linked from nowhere)"));
+    EXPECT_TRUE(urls.contains("PDF document: encrypted document"));
+}
+
+TEST_F(SiteSourcesTest, WithoutTheOptionsTheCrawlIsAsBefore)
+{
+    FixtureSite site;
+    const Result r = Run({"crawl", site.Url(), "--export-urls", Path("urls.csv")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QJsonObject root = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    EXPECT_EQ(site.Requests("/robots.txt"), 0);
+    EXPECT_EQ(site.Requests("/sitemap-index.xml"), 0);
+    for (const char* key : {"foundOnlyInSitemap", "leftOutByRobots", "siteFileWarnings"})
+        EXPECT_FALSE(root.contains(QLatin1String(key))) << key;
+    QStringList pages;
+    for (const QJsonValue& p : root.value("pages").toArray()) {
+        pages << p.toObject().value("url").toString().mid(site.Url().size() - 1);
+        EXPECT_FALSE(p.toObject().contains("document"));
+    }
+    // The default ignored extensions drop pdf and docx; odt is not among them.
+    EXPECT_EQ(pages, QStringList({"/", "/about.html", "/about.html?print=1", "/private/staff.html", "/minutes.odt"}));
+    const QString urls = Read(Path("urls.csv"));
+    EXPECT_TRUE(urls.contains(QStringLiteral("URL,Load_Time,URL_Length,Status_Code\r\n")));
+    EXPECT_FALSE(urls.contains(QStringLiteral("Note")));
+    EXPECT_FALSE(r.err.contains("sitemap"));
+}
