@@ -123,8 +123,19 @@ void MainWindow::ExportInternalUrlsTo(const QString& path)
     const std::vector<InternalUrl> rows = session_->Pages();
     const QChar decimal = Platform::Current().DecimalSeparator();
     const QChar list = Platform::Current().ListSeparator();
+    ProjectDatabase* database = &session_->Database();
     RunInBackground<ExportResult>(
-        this, [path, rows, decimal, list] { return lexicrawl::ExportInternalUrls(path, rows, decimal, list); },
+        this,
+        [path, rows, decimal, list, database] {
+            // Sitemap-only pages and documents, for a crawl that had them.
+            QHash<QString, QString> notes;
+            try {
+                notes = PageNotes(LoadCrawlNotes(*database), LoadDocuments(*database));
+            } catch (const DatabaseError&) {
+                // The list is still worth writing without its notes.
+            }
+            return lexicrawl::ExportInternalUrls(path, rows, decimal, list, notes);
+        },
         [this, path](const ExportResult& result) {
             if (result.Failed())
                 Platform::Current().ShowMessage(result.error);

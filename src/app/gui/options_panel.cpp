@@ -42,7 +42,7 @@ OptionsPanel::OptionsPanel(Settings& settings, QWidget* parent) : QWidget(parent
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    panels_ << ScopeRow() << TimeoutRow() << ExtensionsRow() << UrlsRow() << TextRow();
+    panels_ << ScopeRow() << TimeoutRow() << ExtensionsRow() << UrlsRow() << TextRow() << SourcesRow();
     optionRows_ = panels_.mid(1);
     for (QWidget* row : panels_)
         layout->addWidget(row);
@@ -149,6 +149,33 @@ QWidget* OptionsPanel::TextRow()
     return row;
 }
 
+QCheckBox* OptionsPanel::SettingBox(const QString& caption, const QString& name, QWidget* row)
+{
+    auto* box = new QCheckBox(caption, row);
+    box->setObjectName(name);
+    box->setAccessibleName(caption);
+    return box;
+}
+
+// Where pages come from besides links, and which robots.txt keeps out.
+QWidget* OptionsPanel::SourcesRow()
+{
+    auto* row = new QWidget(this);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    sitemaps_ = SettingBox(Tr(QStringLiteral("Read Sitemaps")), QStringLiteral("sitemaps"), row);
+    sitemaps_->setToolTip(Tr(QStringLiteral("Also crawl the pages the site's sitemaps list")));
+    robots_ = SettingBox(Tr(QStringLiteral("Obey robots.txt")), QStringLiteral("robots"), row);
+    robots_->setToolTip(Tr(QStringLiteral("Leave out the pages robots.txt keeps from this crawler")));
+    documents_ = SettingBox(Tr(QStringLiteral("Check Documents (PDF, ODT, DOCX)")), QStringLiteral("documents"), row);
+    documents_->setToolTip(
+        Tr(QStringLiteral("Links to these documents are taken even where Ignore Extensions names them")));
+    for (QCheckBox* box : {sitemaps_, robots_, documents_})
+        layout->addWidget(box);
+    layout->addStretch(1);
+    return row;
+}
+
 // The stored values, by the reading rules; nothing is written back meanwhile.
 void OptionsPanel::Restore()
 {
@@ -163,6 +190,9 @@ void OptionsPanel::Restore()
     textMode_->setCurrentIndex(settings_.Text() == TextMode::Prose ? 1 : 0);
     altAndTitle_->setChecked(settings_.CheckAltAndTitle());
     altAndTitle_->setEnabled(settings_.Text() == TextMode::Prose);
+    sitemaps_->setChecked(settings_.Sitemaps());
+    robots_->setChecked(settings_.Robots());
+    documents_->setChecked(settings_.Documents());
 }
 
 void OptionsPanel::Connect()
@@ -183,6 +213,9 @@ void OptionsPanel::Connect()
         altAndTitle_->setEnabled(mode == TextMode::Prose);
     });
     connect(altAndTitle_, &QCheckBox::toggled, this, [this](bool on) { settings_.SetCheckAltAndTitle(on); });
+    connect(sitemaps_, &QCheckBox::toggled, this, [this](bool on) { settings_.SetSitemaps(on); });
+    connect(robots_, &QCheckBox::toggled, this, [this](bool on) { settings_.SetRobots(on); });
+    connect(documents_, &QCheckBox::toggled, this, [this](bool on) { settings_.SetDocuments(on); });
     connect(urls_, &QPlainTextEdit::textChanged, this, [this] {
         settings_.SetIgnoreUrls(urls_->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
     });

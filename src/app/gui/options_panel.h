@@ -38,6 +38,8 @@ private:
     QWidget* ExtensionsRow();
     QWidget* UrlsRow();
     QWidget* TextRow();
+    QWidget* SourcesRow();
+    QCheckBox* SettingBox(const QString& caption, const QString& name, QWidget* row);
     void Restore();
     void Connect();
 
@@ -53,6 +55,9 @@ private:
     QPlainTextEdit* urls_ = nullptr;
     QComboBox* textMode_ = nullptr;
     QCheckBox* altAndTitle_ = nullptr;
+    QCheckBox* sitemaps_ = nullptr;
+    QCheckBox* robots_ = nullptr;
+    QCheckBox* documents_ = nullptr;
     QList<QWidget*> panels_;      // the four rows disabled during a crawl
     QList<QWidget*> optionRows_;  // the rows "Show Options" shows
 };

@@ -28,7 +28,9 @@ struct SourcesAnswer {
 // "heading: Install the kubectl tool."
 QString ContextText(const WordContext& c)
 {
-    return Tr(WordPlaceName(c.place)) + QStringLiteral(": ") + c.Text().simplified();
+    const QString place =
+        c.documentPage > 0 ? Tr(QStringLiteral("page %1")).arg(c.documentPage) : Tr(WordPlaceName(c.place));
+    return place + QStringLiteral(": ") + c.Text().simplified();
 }
 
 }  // namespace

@@ -571,6 +571,31 @@ TEST_F(MainWindowTest, ResetToDefaultsDeletesTheSettingsAndStartsAFreshInstance)
     EXPECT_FALSE(QFile::exists(data.filePath(QStringLiteral("settings.ini"))));
 }
 
+// The site-file and document boxes start from the stored values and store each change.
+TEST_F(MainWindowTest, SitemapRobotsAndDocumentBoxesAreStoredSettings)
+{
+    {
+        Settings settings(data.path());
+        settings.SetRobots(true);
+    }
+    MainWindow& w = Open();
+    auto* sitemaps = w.findChild<QCheckBox*>(QStringLiteral("sitemaps"));
+    auto* robots = w.findChild<QCheckBox*>(QStringLiteral("robots"));
+    auto* documents = w.findChild<QCheckBox*>(QStringLiteral("documents"));
+    ASSERT_TRUE(sitemaps && robots && documents);
+    EXPECT_FALSE(sitemaps->isChecked());
+    EXPECT_TRUE(robots->isChecked());
+    EXPECT_FALSE(documents->isChecked());
+    EXPECT_TRUE(documents->toolTip().contains(QStringLiteral("Ignore Extensions")));
+    sitemaps->setChecked(true);
+    robots->setChecked(false);
+    documents->setChecked(true);
+    const Settings stored(data.path());
+    EXPECT_TRUE(stored.Sitemaps());
+    EXPECT_FALSE(stored.Robots());
+    EXPECT_TRUE(stored.Documents());
+}
+
 TEST_F(MainWindowTest, EveryControlHasAnAccessibleName)
 {
     MainWindow& w = Open();
