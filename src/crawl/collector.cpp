@@ -42,8 +42,6 @@ void Collector::Execute()
 {
     QString failure;
     try {
-        if (context_.followRedirects)
-            ProbeStartUrl();
         CollectNow();
     } catch (const MaskError& e) {
         failure = e.Text();
@@ -116,15 +114,8 @@ void Collector::CollectNow()
     CrawlState& state = context_.state;
     if (state.documents)
         context_.fetch = KeepingDocumentBodies(context_.fetch);
-    LinkProcessor links(context_.database, context_.table, state, IgnoreUrlPatterns(context_.ignoreUrls));
     HostPacer pacer(state.delayMs);
     pacer_ = &pacer;
-    std::unique_ptr<Prefetcher> prefetcher;
-    if (state.connections > 1)
-        prefetcher = std::make_unique<Prefetcher>(context_.table, context_.fetch, state.fetchSettings,
-                                                  &state.stopRequested, pacer, state.connections,
-                                                  kAheadPerConnection * state.connections, kMaxBytesAhead);
-    prefetcher_ = prefetcher.get();
     // Each host's robots.txt is read when its first URL comes up, the start
     // URL's first of all; its Crawl-delay then paces the host.
     std::unique_ptr<RobotsGate> robots;
@@ -139,8 +130,19 @@ void Collector::CollectNow()
             return rules;
         });
         robots_ = robots.get();
-        links.ObeyRobots(robots_);
     }
+    // A start URL that robots.txt keeps out is not asked for, not even for its redirect.
+    if (context_.followRedirects && (!robots_ || robots_->Allows(state.startUrl)))
+        ProbeStartUrl();
+    LinkProcessor links(context_.database, context_.table, state, IgnoreUrlPatterns(context_.ignoreUrls));
+    if (robots_)
+        links.ObeyRobots(robots_);
+    std::unique_ptr<Prefetcher> prefetcher;
+    if (state.connections > 1)
+        prefetcher = std::make_unique<Prefetcher>(context_.table, context_.fetch, state.fetchSettings,
+                                                  &state.stopRequested, pacer, state.connections,
+                                                  kAheadPerConnection * state.connections, kMaxBytesAhead);
+    prefetcher_ = prefetcher.get();
     links.ProcessLink(state.startUrl, QString(), QString(), QString());
     NotifyRows();
     bool sitemapsRead = !state.sitemaps;

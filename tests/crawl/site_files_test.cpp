@@ -176,6 +176,7 @@ TEST_F(SiteFilesTest, RobotsFileAnswersDecideAsTheStandardSays)
         CrawlControl control{db_, host_, sink_, site.Function()};
         CrawlOptions o = Options();
         o.robots = true;
+        o.followRedirects = true;  // a start URL kept out is not even probed
         ASSERT_TRUE(control.Start(o).Started());
         control.WaitUntilFinished();
         QStringList table;
@@ -183,6 +184,7 @@ TEST_F(SiteFilesTest, RobotsFileAnswersDecideAsTheStandardSays)
             table << e.page.mid(kRoot.size());
         EXPECT_EQ(table, c.table);
         EXPECT_EQ(!control.LastSummary().notes.warnings.isEmpty(), c.warned);
+        EXPECT_EQ(site.Fetched().contains(kRoot + u"/"_qs), !c.table.isEmpty());
     }
 }
 
