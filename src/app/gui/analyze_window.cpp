@@ -86,7 +86,7 @@ AnalyzeWindow::AnalyzeWindow(const QString& url, const FetchSettings& settings, 
     tabs->addTab(WordsTab(), QStringLiteral("Words"));
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("status"));
-    status_->setAccessibleName(QStringLiteral("Status"));
+    status_->setAccessibleDescription(QStringLiteral("Status"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs, 1);
     layout->addWidget(status_);
@@ -111,7 +111,7 @@ QLabel* AnalyzeWindow::AddRow(QGridLayout* grid, int row, const QString& caption
     box->setObjectName(name);
     auto* counter = new QLabel(QStringLiteral("0"), this);
     counter->setObjectName(name + QStringLiteral("Count"));
-    counter->setAccessibleName(caption.trimmed());
+    counter->setAccessibleDescription(caption.trimmed());  // a name would hide the count
     counter->setMinimumWidth(40);
     grid->addWidget(label, row, 0, Qt::AlignTop);
     grid->addWidget(box, row, 1);

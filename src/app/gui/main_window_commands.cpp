@@ -61,6 +61,7 @@ void MainWindow::OpenProject(const QString& path)
         [this](const TextMode& mode) {
             projectTextMode_ = mode;
             urlsTab_->Model()->Reset();
+            ClearPanes();
             UpdateCaption();
             RefreshUnknownWords();
             emit projectOpened();
