@@ -5,6 +5,8 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -433,9 +435,15 @@ void MainWindow::HandleCommandLine()
     }
 }
 
+// An opened project is named by the file the user opened, not by the
+// working copy the window reads.
 void MainWindow::UpdateCaption()
 {
-    setWindowTitle(ApplicationTitle() + session_->CaptionSuffix());
+    if (!openedProject_.isEmpty())
+        setWindowTitle(ApplicationTitle() + QStringLiteral(" (Database: ") +
+                       QDir::toNativeSeparators(QFileInfo(openedProject_).absoluteFilePath()) + QLatin1Char(')'));
+    else
+        setWindowTitle(ApplicationTitle() + session_->CaptionSuffix());
 }
 
 // A crawl is stopped first; the window closes once it has finished, so that

@@ -186,6 +186,7 @@ private:
     bool geometrySaving_ = false;
     bool closeWhenFinished_ = false;
     quint64 refreshRequest_ = 0;
+    QString openedProject_;  // the project file the user opened, until the next Start
     TextMode projectTextMode_ = TextMode::Standard;  // how the shown project's words were read
     bool suggesting_ = false;
 };

@@ -88,6 +88,7 @@ void MainWindow::Start()
         return;  // a database that could not be prepared was reported by the store
     projectTextMode_ = options.text.mode;
     url_->setText(started.url);
+    openedProject_.clear();
     UpdateCaption();
     QApplication::setOverrideCursor(Qt::BusyCursor);
     options_->SetCrawlRunning(true);

@@ -262,13 +262,17 @@ TEST_F(MainWindowTest, FindGoesOnFromTheCurrentRowWrapsAndLeavesAMissAlone)
     EXPECT_EQ(rows, (QList<int>{0, 1, 2, 3, 0}));
     window->FindNext(QStringLiteral("herbs"));
     EXPECT_EQ(window->UrlsTab()->View()->currentIndex().row(), 2);
+    const FindDialog* find = window->findChild<FindDialog*>();
+    EXPECT_EQ(find->Result(), QString());
     window->FindNext(QStringLiteral("no such page"));
     EXPECT_EQ(window->UrlsTab()->View()->currentIndex().row(), 2);
+    EXPECT_EQ(find->Result(), QStringLiteral("Not Found!"));  // a miss is said, in the dialog
     EXPECT_TRUE(platform.Said().isEmpty());
 
     window->Tabs()->setCurrentWidget(window->WordsTab());
     window->FindNext(QStringLiteral("PARSE"));
     EXPECT_EQ(window->WordsTab()->SelectedWord(), QStringLiteral("parsely"));
+    EXPECT_EQ(find->Result(), QString());
 }
 
 TEST_F(MainWindowTest, SpellCheckAnswersForTheDictionaryChosenNow)
@@ -498,13 +502,29 @@ TEST_F(MainWindowTest, AProjectSavedDuringACrawlOpensFromTheCommandLine)
     ASSERT_TRUE(written.wait(10000));
     EXPECT_EQ(written.first().at(1).toString(), QString());
     ASSERT_TRUE(finished.wait(20000));
+    window.reset();
+    environment.reset();
+    Settings(data.path()).SetStartUrl(QStringLiteral("http://typed.example/"));
 
     // Split at its space, as a shell would hand it over.
     MainWindow& reopened = Open(saved.split(QLatin1Char(' ')));
     ASSERT_TRUE(QTest::qWaitFor([&] { return reopened.UrlsTab()->Model()->rowCount() >= 4; }, 10000));
     ASSERT_TRUE(QTest::qWaitFor([&] { return reopened.WordsTab()->Model()->rowCount() > 0; }, 10000));
-    EXPECT_EQ(reopened.UrlsTab()->Model()->index(0, InternalUrlModel::StatusColumn).data().toString(), QString());
-    EXPECT_TRUE(reopened.windowTitle().contains(QStringLiteral("(Database: ")));
+    // The pages visited by the time of the save show their outcome again; the rest none.
+    const InternalUrlModel* urls = reopened.UrlsTab()->Model();
+    auto status = [urls](const QString& url) {
+        for (int row = 0; row < urls->rowCount(); ++row)
+            if (urls->UrlAt(row) == url)
+                return urls->index(row, InternalUrlModel::StatusColumn).data().toString();
+        return QStringLiteral("<no row>");
+    };
+    EXPECT_EQ(status(site.Url()), QStringLiteral("200"));
+    EXPECT_EQ(status(site.Url("herbs.html")), QStringLiteral("200"));
+    EXPECT_EQ(status(site.Url("slow.html")), QString());  // loading at the save
+    // The caption names the file that was opened, the URL field the project's start URL.
+    EXPECT_TRUE(reopened.windowTitle().endsWith(QStringLiteral(" (Database: ") + QDir::toNativeSeparators(saved) + ")"))
+        << reopened.windowTitle().toStdString();
+    EXPECT_EQ(reopened.UrlBox()->text(), site.Url());
 }
 
 TEST_F(MainWindowTest, AnAddressOnTheCommandLineStartsACrawlWhateverTheCaseOfItsScheme)
