@@ -256,8 +256,7 @@ void MainWindow::SpellCheck(const QString& word)
 // Every call makes a new window; several may be open at once.
 AnalyzeWindow* MainWindow::AnalyzeUrl(const QString& url)
 {
-    auto* window = new AnalyzeWindow(url, session_->CurrentFetchSettings(),
-                                     QStringLiteral(LEXICRAWL_HTML2TEXT_BASE), this);
+    auto* window = new AnalyzeWindow(url, session_->CurrentFetchSettings(), this);
     window->show();
     return window;
 }
