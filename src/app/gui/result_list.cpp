@@ -32,6 +32,9 @@ QTableView* MakeResultList(const QString& objectName, const QString& accessibleN
     // the buttons and the pane beside it; Shift+F10 opens its menu.
     view->setTabKeyNavigation(false);
     OpenMenuOnShiftF10(view);
+    // The style draws no sign of a focused list when its current row is
+    // selected anyway: a frame in the highlight colour shows where the keys go.
+    view->setStyleSheet(QStringLiteral("QTableView:focus { border: 2px solid palette(highlight); }"));
     return view;
 }
 
