@@ -131,6 +131,7 @@ private:
     void LoadDictionaries();
     void SelectDictionary(int index);
     void ShowDictionaries(const DictionaryList& list);
+    void ShowReplayNotices();
 
     // main_window_commands.cpp
     void OpenProject(const QString& path);

@@ -18,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -282,6 +283,24 @@ TEST_F(MainWindowTest, SpellCheckAnswersForTheDictionaryChosenNow)
     EXPECT_TRUE(check("tomatoes").startsWith(QStringLiteral("Word: tomatoes\r\rNot Found!")));
     EXPECT_EQ(check("garten"), QStringLiteral("Word: garten\r\rCorrect!"));  // "Garten" in capitals
     EXPECT_EQ(Settings(data.path()).DictionaryLanguage(), QStringLiteral("German (Germany)"));
+}
+
+// A dictionary whose suggestion replay failed its load-time check is named
+// once in the status bar; its words are still checked (the slow way).
+TEST_F(MainWindowTest, AReplaySwitchedOffAtLoadIsNamedOnceInTheStatusBar)
+{
+    qputenv("LEXICRAWL_SPELL_REPLAY", "distrust");
+    MainWindow& w = Open();
+    const QString notice = QStringLiteral("replay off for en_US: LEXICRAWL_SPELL_REPLAY=distrust");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.statusBar()->currentMessage() == notice; }, 20000))
+        << w.statusBar()->currentMessage().toStdString();
+    qunsetenv("LEXICRAWL_SPELL_REPLAY");  // read by the check, which runs beside the loading
+    w.statusBar()->clearMessage();
+    Crawl(site.Url());
+    EXPECT_EQ(w.WordsTab()->Model()->Words().front().word, QStringLiteral("beens"));
+    QTest::qWait(200);
+    EXPECT_EQ(w.statusBar()->currentMessage(), QString());
+    EXPECT_EQ(w.StatusText(3), QStringLiteral("Completed"));
 }
 
 TEST_F(MainWindowTest, DisplayUnfinishedResultsKeepsTheWordListFollowingTheCrawl)
