@@ -82,11 +82,6 @@ AffixRules::AffixRules(const QByteArray& affix) : file_(affix)
     const AffixFile& f = file_;
     tryChars = ToU16(f.tryChars);
     keyboard = ToU16(f.key);
-    for (const RepEntry& e : f.rep) {
-        Replacement r{ToU16(e.pattern), {}};
-        r.out[(e.atStart ? 1 : 0) | (e.atEnd ? 2 : 0)] = ToU16(e.with);
-        replacements.push_back(std::move(r));
-    }
     for (const QStringList& members : f.map) {
         std::vector<std::u16string> group;
         for (const QString& m : members)

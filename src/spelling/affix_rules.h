@@ -1,9 +1,9 @@
 #pragma once
 // The suggestion engine's index of an affix file (affix_file.h, which reads
 // it): the affix rules by flag (to make every form of a root), the tables
-// that propose spellings (TRY, KEY, REP, MAP) and the flags and limits that
-// steer suggestions, with words and patterns in UTF-16 and flag lists sorted
-// as the engine keeps them.
+// that propose spellings (TRY, KEY, MAP; REP is read from File()) and the
+// flags and limits that steer suggestions, with words and patterns in UTF-16
+// and flag lists sorted as the engine keeps them.
 //
 // Thread-safety: immutable after construction; const members may be used
 // from several threads at once, except Decode and DecodeFlags (the word
@@ -41,12 +41,6 @@ struct AffixEntry {
     std::u16string Apply(const std::u16string& root, bool fullStrip) const;
 };
 
-// One REP line; a pattern may be tied to the word's start (^) or end ($).
-struct Replacement {
-    std::u16string pattern;
-    std::u16string out[4];  // anywhere, at the start, at the end, the whole word
-};
-
 class AffixRules {
 public:
     // Reads the affix file; the word list's bytes are decoded with the same
@@ -69,7 +63,6 @@ public:
 
     std::u16string tryChars;
     std::u16string keyboard = u"qwertyuiop|asdfghjkl|zxcvbnm";
-    std::vector<Replacement> replacements;
     std::vector<std::vector<std::u16string>> related;  // MAP groups
     AffixFlag forbidden = 0;
     AffixFlag noSuggest = 0;
