@@ -335,7 +335,7 @@ TEST_F(MainWindowTest, StopDuringASlowPageThenStartAgain)
     EXPECT_FALSE(w.StartButton()->isEnabled());
     ASSERT_TRUE(finished.wait(5000));
     EXPECT_EQ(w.Phase(), CrawlPhase::Idle);
-    const std::vector<InternalUrl> table = w.Session().Control().Table().Snapshot();
+    const std::vector<InternalUrl> table = w.Session().Pages();
     const auto slow = std::find_if(table.begin(), table.end(),
                                    [](const InternalUrl& e) { return e.page.endsWith(QLatin1String("slow.html")); });
     ASSERT_NE(slow, table.end());
@@ -384,7 +384,7 @@ TEST_F(MainWindowTest, ClosingDuringACrawlStopsItFirst)
     w.UrlBox()->setText(site.Url());
     w.StartStop();
     ASSERT_TRUE(QTest::qWaitFor([&] { return w.StatusText(3).contains(QStringLiteral("slow.html")); }, 10000));
-    const QString workingFile = w.Session().Database().WorkingFilePath();
+    const QString workingFile = w.Session().WorkingFilePath();
     w.close();
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(w.Phase(), CrawlPhase::Stopping);
@@ -476,7 +476,7 @@ TEST_F(MainWindowTest, SuggestionsContextsApprovalsAndTheReport)
     QFile personal(QDir(data.path()).filePath(QStringLiteral("personal-words.txt")));
     ASSERT_TRUE(personal.open(QIODevice::ReadOnly));
     EXPECT_EQ(personal.readAll(), QByteArray("parsely\r\n"));
-    EXPECT_EQ(window->Session().Approvals().Site(), QStringList{"beens"});
+    EXPECT_EQ(window->Session().SiteApprovals(), QStringList{"beens"});
 
     ASSERT_TRUE(window->Action(QStringLiteral("exportReport")));
     QTemporaryDir out;
