@@ -32,10 +32,6 @@ QString Unescaped(QString s)
     return s.replace(QLatin1Char('_'), QLatin1Char(' '));
 }
 
-}  // namespace
-
-namespace {
-
 // A number as the library reads one: leading digits, anything after them
 // ignored, 0 when there are none.
 int LeadingNumber(const QByteArray& text)
@@ -49,7 +45,7 @@ bool Blank(char c)
 }
 
 // A line that starts with the keyword and a blank, as the library matches
-// the lines it reads before the affix rules.
+// the FLAG line.
 bool StartsWithKeyword(const QByteArray& line, const char* keyword)
 {
     const qsizetype n = qsizetype(std::strlen(keyword));
@@ -161,11 +157,11 @@ AffixFile::AffixFile(const QByteArray& affix)
         breaks = {QStringLiteral("-"), QStringLiteral("^-"), QStringLiteral("-$")};
 }
 
-// FLAG and AF are read as the library reads them: from the lines before
-// the first affix rule, in order (an alias list is decoded with the flag
-// type given above it), FLAG at the start of its line, its type found
-// anywhere on the line ("long", "num", "UTF-8", case counting; the last of
-// those three wins).
+// FLAG and AF are read as the library reads them: in order, so that an
+// alias list is decoded with the flag type given above it (the rules and
+// options, read after, with the last one); FLAG at the start of its line,
+// its type found anywhere on the line ("long", "num", "UTF-8", case
+// counting; the last of those three wins).
 void AffixFile::ReadFlagSettings(const QList<QByteArray>& lines)
 {
     int aliasesLeft = 0;

@@ -62,7 +62,7 @@ public:
     const std::vector<const AffixEntry*>& PrefixesOf(AffixFlag flag) const;
 
     std::u16string tryChars;
-    std::u16string keyboard = u"qwertyuiop|asdfghjkl|zxcvbnm";
+    std::u16string keyboard;  // KEY, or the library's default rows
     std::vector<std::vector<std::u16string>> related;  // MAP groups
     AffixFlag forbidden = 0;
     AffixFlag noSuggest = 0;
