@@ -323,6 +323,10 @@ int RunCrawl(const CliOptions& o, CliPlatform& platform)
         if (report.text->options.Prose())
             Err(TextModeLine(*report.text));
     }
+    // A warning, so --quiet keeps it: the words of that dictionary were
+    // checked the slow way.
+    for (const QString& notice : session.ReplayNoticesNow())
+        Err(notice);
     if (o.likelyTypos)
         KeepLikelyTypos(report);
     std::optional<CrawlDiff> diff;

@@ -1,5 +1,6 @@
 // lexicrawl-cli: crawl a website and list its unknown words from a terminal or a CI job.
 #include <QCoreApplication>
+#include <QLoggingCategory>
 
 #include <atomic>
 #include <csignal>
@@ -30,6 +31,9 @@ void OnInterrupt(int)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    // A dictionary whose suggestion replay is off is named in the end summary
+    // instead of in a log line while it loads.
+    QLoggingCategory::setFilterRules(QStringLiteral("lexicrawl.spelling.replay.warning=false"));
     QString error;
     const auto options = cli::ParseCommandLine(app.arguments().mid(1), &error);
     if (!options) {

@@ -1,6 +1,8 @@
 #include "spelling/affix_file.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 
 #include "spelling/dictionary_codec.h"
 
@@ -30,6 +32,26 @@ QString Unescaped(QString s)
     return s.replace(QLatin1Char('_'), QLatin1Char(' '));
 }
 
+// A number as the library reads one: leading digits, anything after them
+// ignored, 0 when there are none.
+int LeadingNumber(const QByteArray& text)
+{
+    return std::atoi(text.constData());
+}
+
+bool Blank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == '\n';
+}
+
+// A line that starts with the keyword and a blank, as the library matches
+// the FLAG line.
+bool StartsWithKeyword(const QByteArray& line, const char* keyword)
+{
+    const qsizetype n = qsizetype(std::strlen(keyword));
+    return line.size() > n && line.startsWith(keyword) && Blank(line[n]);
+}
+
 }  // namespace
 
 Flags FlagCodec::Decode(const QByteArray& field) const
@@ -43,12 +65,12 @@ Flags FlagCodec::Decode(const QByteArray& field) const
     case Mode::Long:
         for (qsizetype i = 0; i + 1 < field.size(); i += 2)
             out.push_back(uint16_t((uchar(field[i]) << 8) | uchar(field[i + 1])));
-        if (field.size() % 2)
-            out.push_back(uint16_t(uchar(field.back()) << 8));
         break;
     case Mode::Num:
-        for (const QByteArray& part : field.split(','))
-            out.push_back(uint16_t(part.toInt()));
+        for (const QByteArray& part : field.split(',')) {
+            if (const int n = LeadingNumber(part); n > 0 && n < 65536)
+                out.push_back(uint16_t(n));
+        }
         break;
     case Mode::Utf8:
         for (QChar c : QString::fromUtf8(field))
@@ -62,14 +84,27 @@ Flags FlagCodec::DecodeField(const QByteArray& field) const
 {
     if (aliases.isEmpty())
         return Decode(field);
-    const int index = field.toInt();
+    const int index = LeadingNumber(field);
     return index >= 1 && index <= aliases.size() ? aliases[index - 1] : Flags{};
 }
 
 uint16_t FlagCodec::DecodeOne(const QByteArray& field) const
 {
-    const Flags f = Decode(field);
-    return f.empty() ? 0 : f.front();
+    if (field.isEmpty())
+        return 0;
+    switch (mode) {
+    case Mode::Char:
+        return uint16_t(uchar(field[0]));
+    case Mode::Long:
+        return uint16_t((uchar(field[0]) << 8) | (field.size() > 1 ? uchar(field[1]) : 0));
+    case Mode::Num:
+        return uint16_t(LeadingNumber(field));
+    case Mode::Utf8: {
+        const QString text = QString::fromUtf8(field);
+        return text.isEmpty() ? 0 : text[0].unicode();
+    }
+    }
+    return 0;
 }
 
 QList<QByteArray> AffixFile::Lines(const QByteArray& affix)
@@ -92,35 +127,25 @@ QByteArray AffixFile::Keyword(const QByteArray& line)
 
 QString AffixFile::Text(const QByteArray& bytes) const
 {
-    if (encoding.isEmpty() || IconvCharsetName(QString::fromLatin1(encoding)) == "UTF-8")
-        return QString::fromUtf8(bytes);
-    return DictionaryCodec(QString::fromLatin1(encoding)).Decode(bytes);
+    return codec_ ? codec_->Decode(bytes) : QString::fromUtf8(bytes);
 }
+
+AffixFile::~AffixFile() = default;
 
 AffixFile::AffixFile(const QByteArray& affix)
 {
     const QList<QByteArray> lines = Lines(affix);
-    // SET and FLAG decide how every other line is read.
+    // SET decides how every other line is read.
     for (const QByteArray& line : lines) {
         const QList<QByteArray> f = Fields(line);
         if (f.size() > 1 && f[0] == "SET")
             encoding = f[1];
-        if (f.size() > 1 && f[0] == "FLAG") {
-            flags.mode = f[1] == "long" ? FlagCodec::Mode::Long
-                         : f[1] == "num" ? FlagCodec::Mode::Num
-                         : f[1].toUpper() == "UTF-8" ? FlagCodec::Mode::Utf8 : FlagCodec::Mode::Char;
-        }
     }
-    int aliasesLeft = 0;
-    for (const QByteArray& line : lines) {
-        const QList<QByteArray> f = Fields(line);
-        if (f.size() < 2 || f[0] != "AF")
-            continue;
-        if (aliasesLeft <= 0)
-            aliasesLeft = f[1].toInt();  // "AF n" heads the list
-        else if (aliasesLeft--)
-            flags.aliases.append(flags.Decode(f[1]));
-    }
+    const QString charset = encoding.isEmpty() ? QStringLiteral("ISO8859-1") : QString::fromLatin1(encoding);
+    utf8_ = IconvCharsetName(charset) == "UTF-8";
+    if (!utf8_)
+        codec_ = std::make_unique<DictionaryCodec>(charset);
+    ReadFlagSettings(lines);
     for (const QByteArray& line : lines) {
         const QList<QByteArray> f = Fields(line);
         if (!f.isEmpty() && !f[0].startsWith('#'))
@@ -130,6 +155,33 @@ AffixFile::AffixFile(const QByteArray& affix)
         key = kDefaultKeyRows;
     if (!breakTable)
         breaks = {QStringLiteral("-"), QStringLiteral("^-"), QStringLiteral("-$")};
+}
+
+// FLAG and AF are read as the library reads them: in order, so that an
+// alias list is decoded with the flag type given above it (the rules and
+// options, read after, with the last one); FLAG at the start of its line,
+// its type found anywhere on the line ("long", "num", "UTF-8", case
+// counting; the last of those three wins).
+void AffixFile::ReadFlagSettings(const QList<QByteArray>& lines)
+{
+    int aliasesLeft = 0;
+    for (const QByteArray& line : lines) {
+        if (StartsWithKeyword(line, "FLAG")) {
+            if (line.contains("long"))
+                flags.mode = FlagCodec::Mode::Long;
+            if (line.contains("num"))
+                flags.mode = FlagCodec::Mode::Num;
+            if (line.contains("UTF-8"))
+                flags.mode = FlagCodec::Mode::Utf8;
+        }
+        const QList<QByteArray> f = Fields(line);
+        if (f.size() < 2 || f[0] != "AF")
+            continue;
+        if (aliasesLeft <= 0)
+            aliasesLeft = f[1].toInt();  // "AF n" heads the list
+        else if (aliasesLeft--)
+            flags.aliases.append(flags.Decode(f[1]));
+    }
 }
 
 void AffixFile::ReadLine(const QList<QByteArray>& f)
@@ -173,6 +225,12 @@ void AffixFile::ReadLine(const QList<QByteArray>& f)
         maxNgramSuggestions = value.toInt();
     } else if (k == "MAXCPDSUGS" && !value.isEmpty()) {
         maxCompoundSuggestions = value.toInt();
+    } else if (k == "MAXDIFF" && !value.isEmpty()) {
+        maxDiff = value.toInt();
+    } else if (k == "ONLYMAXDIFF") {
+        onlyMaxDiff = true;
+    } else if (k == "FULLSTRIP") {
+        fullStrip = true;
     } else if (k == "LANG") {
         lang = value;
     } else if (k == "PFX" || k == "SFX") {

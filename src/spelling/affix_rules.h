@@ -1,21 +1,22 @@
 #pragma once
-// What the suggestion engine reads from a Hunspell affix file: the affix
-// rules (to make every form of a root), the tables that propose spellings
-// (TRY, KEY, REP, MAP) and the flags and limits that steer suggestions.
-// Words and patterns are decoded to UTF-16 from the file's declared
-// character set; flags are kept as the 16-bit values the engine uses.
+// The suggestion engine's index of an affix file (affix_file.h, which reads
+// it): the affix rules by flag (to make every form of a root), the tables
+// that propose spellings (TRY, KEY, MAP; REP is read from File()) and the
+// flags and limits that steer suggestions, with words and patterns in UTF-16
+// and flag lists sorted as the engine keeps them.
 //
-// Thread-safety: immutable after Parse; const members may be used from
-// several threads at once.
+// Thread-safety: immutable after construction; const members may be used
+// from several threads at once, except Decode and DecodeFlags (the word
+// list's reading, on one thread).
 #include <QByteArray>
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-namespace lexicrawl {
+#include "spelling/affix_file.h"
 
-class DictionaryCodec;
+namespace lexicrawl {
 
 using AffixFlag = std::uint16_t;
 using FlagList = std::vector<AffixFlag>;  // sorted
@@ -40,36 +41,28 @@ struct AffixEntry {
     std::u16string Apply(const std::u16string& root, bool fullStrip) const;
 };
 
-// One REP line; a pattern may be tied to the word's start (^) or end ($).
-struct Replacement {
-    std::u16string pattern;
-    std::u16string out[4];  // anywhere, at the start, at the end, the whole word
-};
-
-enum class FlagMode { Char, Long, Number, Utf8 };
-
 class AffixRules {
 public:
     // Reads the affix file; the word list's bytes are decoded with the same
     // character set (see Decode).
     explicit AffixRules(const QByteArray& affix);
-    ~AffixRules();
     AffixRules(const AffixRules&) = delete;
     AffixRules& operator=(const AffixRules&) = delete;
 
+    const AffixFile& File() const { return file_; }
     // Bytes in the dictionary's character set as UTF-16.
     std::u16string Decode(const QByteArray& bytes) const;
-    // A flag field of the word list ("AbC", "Aa Bb", "12,7", or an AF alias number).
+    // A flag field of the word list ("AbC", "AaBb", "12,7", or an AF alias
+    // number), sorted.
     FlagList DecodeFlags(const QByteArray& field) const;
-    bool Utf8() const { return utf8_; }
+    bool Utf8() const { return file_.Utf8(); }
 
     // Every rule of a flag, in the order the engine tries them.
     const std::vector<const AffixEntry*>& SuffixesOf(AffixFlag flag) const;
     const std::vector<const AffixEntry*>& PrefixesOf(AffixFlag flag) const;
 
     std::u16string tryChars;
-    std::u16string keyboard = u"qwertyuiop|asdfghjkl|zxcvbnm";
-    std::vector<Replacement> replacements;
+    std::u16string keyboard;  // KEY, or the library's default rows
     std::vector<std::vector<std::u16string>> related;  // MAP groups
     AffixFlag forbidden = 0;
     AffixFlag noSuggest = 0;
@@ -87,14 +80,7 @@ public:
     bool dashUsage = false;  // word pairs are also tried with a hyphen
 
 private:
-    void ParseLine(const std::vector<QByteArray>& fields, const QList<QByteArray>& lines, qsizetype& at);
-    void ParseAffixBlock(const std::vector<QByteArray>& head, const QList<QByteArray>& lines, qsizetype& at);
-    AffixFlag DecodeOneFlag(const QByteArray& text) const;
-
-    bool utf8_ = false;
-    FlagMode flagMode_ = FlagMode::Char;
-    DictionaryCodec* codec_ = nullptr;
-    std::vector<FlagList> aliases_;
+    AffixFile file_;
     std::vector<AffixEntry> entries_;
     std::vector<std::vector<const AffixEntry*>> suffixes_;  // by flag
     std::vector<std::vector<const AffixEntry*>> prefixes_;

@@ -1,5 +1,7 @@
 #include "spelling/spell_dictionary.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 
 #include "spelling/hunspell_engine.h"
@@ -36,7 +38,9 @@ bool SpellDictionary::Load()
         return false;
     const QByteArray words = package.UnZip(wordsIndex);
     // The proof is made from the files alone: it starts before the engine.
-    pendingProof_ = std::async(std::launch::async, [affix, words, name = GetInternalFileID()] {
+    // Notices name the dictionary by its affix file ("en_US").
+    const QString name = QFileInfo(internalAffixPath).completeBaseName();
+    pendingProof_ = std::async(std::launch::async, [affix, words, name] {
         auto proof = std::make_shared<SuggestionProof>(affix, words);
         if (proof->DecidesKnown()) {
             if (const std::unique_ptr<HunspellEngine> engine = HunspellEngine::Init(affix, words))

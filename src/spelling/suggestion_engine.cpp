@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "spelling/affix_rules.h"
+#include "spelling/candidate_steps.h"
 #include "spelling/dictionary_words.h"
 #include "spelling/ngram_suggester.h"
 
@@ -70,19 +71,14 @@ public:
     {
         if (word.size() < 2)
             return;
-        for (const Replacement& rep : rules_.replacements) {
-            for (std::size_t at = word.find(rep.pattern); at != std::u16string::npos && !rep.pattern.empty();
-                 at = word.find(rep.pattern, at + 1)) {
-                int type = (at == 0 ? 1 : 0) + (at + rep.pattern.size() == word.size() ? 2 : 0);
-                while (type && rep.out[type].empty())
-                    type = (type == 2 && at != 0) ? 0 : type - 1;
-                if (rep.out[type].empty())
-                    continue;
-                const std::u16string c = word.substr(0, at) + rep.out[type] + word.substr(at + rep.pattern.size());
-                Try(c);
-                TrySpaced(c);
-            }
-        }
+        ReplacementPlaces(word, rules_.File().rep, [&](qsizetype at, const RepEntry& e) {
+            const std::size_t from = std::size_t(at);
+            const std::u16string c = word.substr(0, from) + e.with.toStdU16String()
+                                     + word.substr(from + std::size_t(e.pattern.size()));
+            Try(c);
+            TrySpaced(c);
+            return true;
+        });
     }
 
     void Related(const std::u16string& word)
@@ -95,45 +91,15 @@ public:
 
     void Swaps(const std::u16string& word)
     {
-        std::u16string c = word;
-        if (c.size() < 2)
-            return;
-        for (std::size_t i = 0; i + 1 < c.size(); ++i) {
-            if (!MayChange(i, i + 1))
-                continue;
-            std::swap(c[i], c[i + 1]);
-            Try(c);
-            std::swap(c[i], c[i + 1]);
-        }
-        if (c.size() == 4 || c.size() == 5) {  // ahev -> have, owudl -> would
-            const std::size_t n = c.size();
-            c[0] = word[1];
-            c[1] = word[0];
-            c[2] = word[2];
-            c[n - 2] = word[n - 1];
-            c[n - 1] = word[n - 2];
-            Try(c);
-            if (n == 5) {
-                c[0] = word[0];
-                c[1] = word[2];
-                c[2] = word[1];
-                Try(c);
-            }
-        }
+        SwapCandidates(word, [this](const std::u16string& c) { Try(c); },
+                       [this](std::size_t i) { return MayChange(i, i + 1); });
     }
 
     void DistantSwaps(const std::u16string& word)
     {
-        std::u16string c = word;
-        for (std::size_t p = 0; p < c.size(); ++p)
-            for (std::size_t q = 0; q < c.size(); ++q) {
-                const std::size_t d = p > q ? p - q : q - p;
-                if (d > 1 && d <= kMaxDistance && MayChange(std::min(p, q), std::max(p, q))) {
-                    std::swap(c[p], c[q]);
-                    Try(c);
-                    std::swap(c[p], c[q]);
-                }
-            }
+        DistantSwapCandidates(
+            word, [this](const std::u16string& c) { Try(c); },
+            [this](std::size_t p, std::size_t q) { return MayChange(p, q); }, [] { return true; });
     }
 
     // A capital, or a neighbour key on the keyboard, in place of a letter.

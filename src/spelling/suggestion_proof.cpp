@@ -1,5 +1,7 @@
 #include "spelling/suggestion_proof.h"
 
+#include <QLoggingCategory>
+
 #include <algorithm>
 #include <future>
 
@@ -12,6 +14,8 @@
 #include "spelling/hunspell_engine.h"
 
 namespace lexicrawl {
+
+Q_LOGGING_CATEGORY(replayLog, "lexicrawl.spelling.replay")
 
 bool ReplayFollowsLoadedLibrary()
 {
@@ -166,6 +170,14 @@ void SuggestionProof::SelfCheck(HunspellEngine& engine, const QByteArray& words,
 {
     if (!replayUsable_)
         return;
+    // LEXICRAWL_SPELL_REPLAY=distrust fails the check at once, so that what
+    // follows a failed check can be seen without a faulty library.
+    if (qgetenv("LEXICRAWL_SPELL_REPLAY") == "distrust") {
+        replayUsable_ = false;
+        replayNotice_ = QStringLiteral("replay off for %1: LEXICRAWL_SPELL_REPLAY=distrust").arg(name);
+        qCWarning(replayLog, "%s", qPrintable(replayNotice_));
+        return;
+    }
     QStringList stems;
     const QList<QByteArray> lines = words.split('\n');
     const qsizetype step = std::max<qsizetype>(1, lines.size() / 12);
@@ -196,7 +208,7 @@ void SuggestionProof::SelfCheck(HunspellEngine& engine, const QByteArray& words,
             replayUsable_ = false;
             replayNotice_ = QStringLiteral("replay off for %1: the library's suggestions for \"%2\" differ from the replay")
                                 .arg(name, word);
-            qWarning("%s", qPrintable(replayNotice_));
+            qCWarning(replayLog, "%s", qPrintable(replayNotice_));
             return;
         }
     }

@@ -26,6 +26,7 @@
 // Thread-safety: none; an instance and the engines it is given belong to one
 // thread at a time.
 #include <QByteArray>
+#include <QLoggingCategory>
 #include <QSet>
 #include <QString>
 
@@ -45,6 +46,10 @@ class HunspellEngine;
 // loaded library (not only the one the build saw) must be of that series,
 // and LEXICRAWL_SPELL_REPLAY=off has not switched it off. Read once.
 bool ReplayFollowsLoadedLibrary();
+
+// The log line of a failed load-time check (SuggestionProof::SelfCheck); a
+// front end that reports the notice in its own way may silence it.
+Q_DECLARE_LOGGING_CATEGORY(replayLog)
 
 class SuggestionProof {
 public:

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/text.h"
+#include "spelling/candidate_steps.h"
 #include "spelling/engine_clock.h"
 #include "spelling/form_index.h"
 
@@ -255,28 +256,25 @@ void SuggestionReplay::ReplacementStep()
         return;
     const size_t before = Lower(), unsureBefore = unsure_;
     goodStep_ = true;
-    for (const RepEntry& e : setup_.rep) {
-        for (qsizetype r = word_.indexOf(e.pattern); r >= 0 && Running(); r = word_.indexOf(e.pattern, r + 1)) {
-            // An entry only applies where its anchors allow.
-            const bool start = r == 0, end = r + e.pattern.size() == word_.size();
-            if ((e.atStart && !start) || (e.atEnd && !end))
+    ReplacementPlaces(word_, setup_.rep, [this](qsizetype r, const RepEntry& e) {
+        if (!Running())
+            return false;
+        const QString candidate = word_.left(r) + e.with + word_.mid(r + e.pattern.size());
+        Test(candidate);
+        for (qsizetype sp = candidate.indexOf(u' '), prev = 0; sp >= 0 && Running();
+             prev = sp + 1, sp = candidate.indexOf(u' ', prev)) {
+            const Acceptance first = PlainTest(candidate.mid(prev, sp - prev));
+            if (first == Acceptance::Maybe)
+                stopped_ = true;
+            if (first != Acceptance::Yes)
                 continue;
-            const QString candidate = word_.left(r) + e.with + word_.mid(r + e.pattern.size());
-            Test(candidate);
-            for (qsizetype sp = candidate.indexOf(u' '), prev = 0; sp >= 0 && Running();
-                 prev = sp + 1, sp = candidate.indexOf(u' ', prev)) {
-                const Acceptance first = PlainTest(candidate.mid(prev, sp - prev));
-                if (first == Acceptance::Maybe)
-                    stopped_ = true;
-                if (first != Acceptance::Yes)
-                    continue;
-                const size_t had = list_.size();
-                Test(candidate.mid(sp + 1));
-                if (list_.size() > had)
-                    list_.back().text = candidate;
-            }
+            const size_t had = list_.size();
+            Test(candidate.mid(sp + 1));
+            if (list_.size() > had)
+                list_.back().text = candidate;
         }
-    }
+        return Running();
+    });
     goodStep_ = false;
     EndGoodStep(before, unsureBefore);
 }
@@ -366,45 +364,15 @@ void SuggestionReplay::RelatedStep()
 
 void SuggestionReplay::SwapStep()
 {
-    const qsizetype n = word_.size();
-    if (n < 2)
-        return;
-    QString c = word_;
-    for (qsizetype i = 0; i + 1 < n; ++i) {
-        std::swap(c[i], c[i + 1]);
-        Test(c);
-        std::swap(c[i], c[i + 1]);
-    }
-    if (n == 4 || n == 5) {
-        c[0] = word_[1];
-        c[1] = word_[0];
-        c[2] = word_[2];
-        c[n - 2] = word_[n - 1];
-        c[n - 1] = word_[n - 2];
-        Test(c);
-        if (n == 5) {
-            c[0] = word_[0];
-            c[1] = word_[2];
-            c[2] = word_[1];
-            Test(c);
-        }
-    }
+    SwapCandidates(word_, [this](const QString& c) { Test(c); }, [](qsizetype) { return true; });
 }
 
-// Every pair two to four apart, each tried from both ends: the second try
-// of a pair makes the same candidate, listed already or refused again, so
-// one test tells both (the step is not timed).
+// The step is not timed.
 void SuggestionReplay::LongSwapStep()
 {
-    const qsizetype n = word_.size();
-    QString c = word_;
-    for (qsizetype p = 0; p < n && Running(); ++p) {
-        for (qsizetype q = p + 2; q < n && q - p <= kMaxDistance; ++q) {
-            std::swap(c[p], c[q]);
-            Test(c);
-            std::swap(c[p], c[q]);
-        }
-    }
+    DistantSwapCandidates(
+        word_, [this](const QString& c) { Test(c); }, [](qsizetype, qsizetype) { return true; },
+        [this] { return Running(); });
 }
 
 void SuggestionReplay::KeyboardStep()

@@ -73,7 +73,7 @@ TEST_F(CrawlSessionTest, ADictionaryChangedDuringTheCrawlAppliesFromTheNextPageO
     AppEnvironment env(platform, data.path());
     lexicrawl::testing::RecordingHost host;
     CrawlSession session(env, host, site.Function());
-    const DictionaryList list = session.Spelling().LoadAtStartupNow(dictionaries, QStringLiteral("English"));
+    const DictionaryList list = session.LoadDictionariesNow(dictionaries, QStringLiteral("English"));
     ASSERT_EQ(list.items, (QStringList{"English (United States)", "German (Germany)"}));
     ASSERT_EQ(list.selected, 0);
 
@@ -85,7 +85,7 @@ TEST_F(CrawlSessionTest, ADictionaryChangedDuringTheCrawlAppliesFromTheNextPageO
     site.OnFetch([&](const QString& url, const FetchSettings&, const std::atomic<bool>*) {
         // Pressed while the second page is written: it waits its turn on the worker.
         if (url.endsWith(QLatin1String("/p2")))
-            session.Spelling().Select(1, [&](const DictionaryList& l) {
+            session.SelectDictionary(1, [&](const DictionaryList& l) {
                 selectedOnWorker = l.selected == 1 && std::this_thread::get_id() != main;
             });
     });
@@ -94,7 +94,7 @@ TEST_F(CrawlSessionTest, ADictionaryChangedDuringTheCrawlAppliesFromTheNextPageO
     options.followRedirects = false;
     options.connections = 1;  // the second page is fetched after the first is handed over
     ASSERT_TRUE(session.Start(options).Started());
-    session.Control().WaitUntilFinished();
+    session.WaitUntilFinished();
 
     EXPECT_TRUE(selectedOnWorker.load());
     EXPECT_EQ(Rows(session, QStringLiteral("SELECT URL, WORD FROM MISSPELLED ORDER BY ID")),
@@ -118,7 +118,7 @@ TEST_F(CrawlSessionTest, ClosingTheSessionReleasesACrawlHeldByAMessage)
     host.pauseOnMessages = true;
     {
         CrawlSession session(env, host, site.Function());
-        session.Spelling().LoadAtStartupNow(dictionaries, QString());
+        session.LoadDictionariesNow(dictionaries, QString());
         site.Add(kRoot, QStringLiteral("<p>cherry</p><a href=\"p1\">1</a>\r\n"));
         site.Add(kRoot + QStringLiteral("/p1"), QStringLiteral("<p>plum</p>\r\n"));
         site.OnFetch([&](const QString& url, const FetchSettings&, const std::atomic<bool>*) {
@@ -137,7 +137,7 @@ TEST_F(CrawlSessionTest, ClosingTheSessionReleasesACrawlHeldByAMessage)
         // The collector holds at its first message, so a second one came from the worker.
         ASSERT_GE(host.Messages().size(), 2) << host.Messages().join('\n').toStdString();
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        EXPECT_EQ(session.Control().Phase(), CrawlPhase::Running);
+        EXPECT_EQ(session.Phase(), CrawlPhase::Running);
         EXPECT_EQ(host.finished.load(), 0);
     }  // the window closes
     EXPECT_EQ(host.finished.load(), 1);
@@ -152,7 +152,7 @@ TEST_F(CrawlSessionTest, AProjectSavedDuringACrawlOpensAgainWithItsPages)
     const QString saved = data.filePath(QStringLiteral("saved.db"));
     {
         CrawlSession session(env, host, site.Function());
-        session.Spelling().LoadAtStartupNow(dictionaries, QString());
+        session.LoadDictionariesNow(dictionaries, QString());
         site.Add(kRoot, QStringLiteral("<p>cherry</p><a href=\"p1\">1</a>\r\n"));
         site.Add(kRoot + QStringLiteral("/p1"), QStringLiteral("<p>plum</p>\r\n"));
         QString error;
@@ -165,12 +165,12 @@ TEST_F(CrawlSessionTest, AProjectSavedDuringACrawlOpensAgainWithItsPages)
         options.startUrl = kRoot;
         options.followRedirects = false;
         ASSERT_TRUE(session.Start(options).Started());
-        session.Control().WaitUntilFinished();
+        session.WaitUntilFinished();
         EXPECT_TRUE(savedDuringCrawl) << error.toStdString();
     }
     CrawlSession reopened(env, host);
     ASSERT_TRUE(reopened.OpenProject(saved));
-    const std::vector<InternalUrl> pages = reopened.Control().Table().Snapshot();
+    const std::vector<InternalUrl> pages = reopened.Pages();
     ASSERT_EQ(pages.size(), 2u);
     EXPECT_EQ(pages[1].page, kRoot + "/p1");
     EXPECT_TRUE(pages[0].visited);  // as it stood at the save
@@ -195,9 +195,9 @@ TEST_F(CrawlSessionTest, ApprovedWordsLeaveTheListAndStayWithTheSavedProject)
     options.followRedirects = false;
     {
         CrawlSession session(env, host, site.Function());
-        session.Spelling().LoadAtStartupNow(dictionaries, QStringLiteral("English"));
+        session.LoadDictionariesNow(dictionaries, QStringLiteral("English"));
         ASSERT_TRUE(session.Start(options).Started());
-        session.Control().WaitUntilFinished();
+        session.WaitUntilFinished();
         ASSERT_TRUE(session.Approve(QStringLiteral("banana"), ApprovalKind::Site));
         ASSERT_TRUE(session.Approve(QStringLiteral("cherry"), ApprovalKind::Ignored));
         std::vector<UnknownWord> words;
@@ -214,7 +214,7 @@ TEST_F(CrawlSessionTest, ApprovedWordsLeaveTheListAndStayWithTheSavedProject)
                   QStringList({"banana|body", "cherry|body", "cherry|heading", "banana|heading"}));
     }
     CrawlSession reopened(env, host, site.Function());
-    reopened.Spelling().LoadAtStartupNow(dictionaries, QStringLiteral("English"));
+    reopened.LoadDictionariesNow(dictionaries, QStringLiteral("English"));
     ASSERT_TRUE(reopened.OpenProject(saved));
     std::vector<UnknownWord> words;
     qsizetype approved = 0;
@@ -224,7 +224,7 @@ TEST_F(CrawlSessionTest, ApprovedWordsLeaveTheListAndStayWithTheSavedProject)
     EXPECT_EQ(approved, 1);
 
     ASSERT_TRUE(reopened.Start(options).Started());  // a fresh database keeps the site's words
-    reopened.Control().WaitUntilFinished();
+    reopened.WaitUntilFinished();
     ASSERT_TRUE(reopened.UnknownWords(words, nullptr, false, &approved));
     EXPECT_EQ(words.size(), 1u);
     EXPECT_EQ(Rows(reopened, QStringLiteral("SELECT WORD FROM APPROVED")), QStringList{"banana"});
@@ -244,13 +244,13 @@ TEST_F(CrawlSessionTest, ThePersonalWordListIsReadAtStartAndGivenToTheEngine)
     personal.close();
     site.Add(kRoot, QStringLiteral("<p>apple banana cherry plum</p>\r\n"));
     CrawlSession session(env, host, site.Function());
-    session.Spelling().LoadAtStartupNow(dictionaries, QStringLiteral("English"));
+    session.LoadDictionariesNow(dictionaries, QStringLiteral("English"));
     EXPECT_TRUE(session.Spelling().CheckNow(QStringLiteral("cherry")));
     CrawlOptions options;
     options.startUrl = kRoot;
     options.followRedirects = false;
     ASSERT_TRUE(session.Start(options).Started());
-    session.Control().WaitUntilFinished();
+    session.WaitUntilFinished();
     EXPECT_EQ(Rows(session, QStringLiteral("SELECT WORD FROM MISSPELLED")), QStringList{"plum"});
 
     ASSERT_TRUE(session.Approve(QStringLiteral("plum"), ApprovalKind::Personal));
@@ -353,9 +353,9 @@ TEST_F(CrawlSessionTest, AnOpenedProjectIsGroupedAsTheCrawlWas)
     std::map<QString, QString> crawled;
     {
         CrawlSession session(env, host, site.Function());
-        session.Spelling().LoadAtStartupNow(folder, QStringLiteral("English (United States)"));
+        session.LoadDictionariesNow(folder, QStringLiteral("English (United States)"));
         ASSERT_TRUE(session.Start(options).Started());
-        session.Control().WaitUntilFinished();
+        session.WaitUntilFinished();
         crawled = groupsOf(session);
         QString error;
         ASSERT_TRUE(session.SaveProjectAs(saved, &error)) << error.toStdString();
@@ -366,7 +366,7 @@ TEST_F(CrawlSessionTest, AnOpenedProjectIsGroupedAsTheCrawlWas)
                            {"frobnicate", "vocabulary|on 2 pages"},
                        }));
     CrawlSession reopened(env, host, site.Function());
-    reopened.Spelling().LoadAtStartupNow(folder, QStringLiteral("English (United States)"));
+    reopened.LoadDictionariesNow(folder, QStringLiteral("English (United States)"));
     ASSERT_TRUE(reopened.OpenProject(saved));
     EXPECT_EQ(groupsOf(reopened), crawled);
 }

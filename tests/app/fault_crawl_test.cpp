@@ -40,7 +40,7 @@ TEST(FaultCrawl, EndsCleanlyWithARowForEveryPage)
                              bounded.wholeFetchTimeoutMs = 8000;
                              return FetchPage(url, bounded, stop, onStop);
                          });
-    session.Spelling().LoadAtStartupNow(environment.DictionariesFolder(), QStringLiteral("English (United States)"));
+    session.LoadDictionariesNow(environment.DictionariesFolder(), QStringLiteral("English (United States)"));
     CrawlOptions options;
     options.startUrl = QString::fromStdString(server.Url("/"));
     options.location = DatabaseLocation::Memory;
@@ -51,13 +51,13 @@ TEST(FaultCrawl, EndsCleanlyWithARowForEveryPage)
     QElapsedTimer clock;
     clock.start();
     ASSERT_TRUE(session.Start(options).Started());
-    session.Control().WaitUntilFinished();
+    session.WaitUntilFinished();
     const qint64 seconds = clock.elapsed() / 1000;
 
-    const CrawlSummary summary = session.Control().LastSummary();
+    const CrawlSummary summary = session.LastSummary();
     EXPECT_EQ(summary.outcome, CrawlOutcome::Completed) << summary.failureText.toStdString();
     EXPECT_LT(seconds, 120);
-    const std::vector<InternalUrl> table = session.Control().Table().Snapshot();
+    const std::vector<InternalUrl> table = session.Pages();
     ASSERT_EQ(qsizetype(table.size()), summary.tableLength);
     EXPECT_EQ(summary.pagesDone, summary.tableLength);
     QStringList failed;

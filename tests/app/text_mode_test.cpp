@@ -53,12 +53,12 @@ protected:
     // tables, in the order they were written, one line per row.
     QStringList Crawl(CrawlSession& session, const CrawlOptions& base)
     {
-        session.Spelling().LoadAtStartupNow(kDictionaries, QStringLiteral("English (United States)"));
+        session.LoadDictionariesNow(kDictionaries, QStringLiteral("English (United States)"));
         CrawlOptions options = base;
         options.startUrl = kRoot + QStringLiteral("index.html");
         options.followRedirects = false;
         EXPECT_TRUE(session.Start(options).Started());
-        session.Control().WaitUntilFinished();
+        session.WaitUntilFinished();
         QStringList rows;
         for (const char* table : {"PAGES", "LINKS", "MISSPELLED", "TAGS"}) {
             for (const QStringList& row :
@@ -115,7 +115,7 @@ TEST_F(TextModeTest, TheProseReadingFindsTheTyposOfTheProseAndSaysSoInTheProject
     }
     CrawlSession reopened(env, host);
     ASSERT_TRUE(reopened.OpenProject(saved));
-    const TextModeRecord record = ReadTextModeRecord(reopened.Database());
+    const TextModeRecord record = reopened.ProjectTextMode();
     EXPECT_TRUE(record.options.Prose() && record.options.checkAltAndTitle);
     ASSERT_EQ(record.skipped.size(), 1u);
     EXPECT_EQ(record.skipped[0].language, QStringLiteral("la"));

@@ -7,6 +7,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -241,6 +242,37 @@ TEST_F(CliTest, ATerminalGetsOneLiveProgressLine)
     EXPECT_TRUE(shown.contains(QStringLiteral(" pages/s  "))) << shown.toStdString();
     EXPECT_FALSE(shown.contains(QStringLiteral("1 / 1  200")));  // no line per page
     EXPECT_TRUE(shown.contains(QStringLiteral("4 pages fetched, 1 failed")));
+}
+
+// A dictionary whose suggestion replay failed its load-time check is named
+// once, after the summary (also under --quiet, which hides the summary), and
+// its words get the same verdicts the slow way.
+TEST_F(CliTest, AReplaySwitchedOffAtLoadIsNamedOnceAfterTheSummary)
+{
+    SiteServer site;
+    const auto crawl = [&](const QByteArray& replay, const QStringList& extra) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("LEXICRAWL_SPELL_REPLAY"), QString::fromLatin1(replay));
+        QTemporaryDir data;  // no verdicts kept from another run
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(kCli, QStringList{"crawl", site.Url(), "--format", "csv", "--dictionary", "English (United States)",
+                                  "--data-folder", data.path(), "--ignore-url", "*/slow.html"}
+                          + extra);
+        EXPECT_TRUE(p.waitForFinished(60000));
+        EXPECT_EQ(p.exitCode(), 0);
+        return Result{p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+                      QString::fromUtf8(p.readAllStandardError())};
+    };
+    const QString notice = QStringLiteral("replay off for en_US: LEXICRAWL_SPELL_REPLAY=distrust\n");
+    const Result trusted = crawl("on", {});
+    EXPECT_FALSE(trusted.err.contains(QStringLiteral("replay off"))) << trusted.err.toStdString();
+    const Result distrusted = crawl("distrust", {});
+    EXPECT_EQ(distrusted.err.count(notice), 1) << distrusted.err.toStdString();
+    EXPECT_GT(distrusted.err.indexOf(notice), distrusted.err.indexOf(QStringLiteral("pages fetched")));
+    EXPECT_EQ(distrusted.out, trusted.out);
+    const Result quiet = crawl("distrust", {"--quiet"});
+    EXPECT_EQ(quiet.err, notice);
 }
 
 TEST_F(CliTest, CheckAndDictionaries)

@@ -158,10 +158,12 @@ TEST_P(WordVerdictDifferentialTest, FastEqualsPlain)
     // The fallbacks (LEXICRAWL_SPELL_REPLAY=off, LEXICRAWL_ENGINE_CLOCK=off)
     // send far more words to Suggest; LEXICRAWL_DIFFERENTIAL_SPARSE=N takes
     // every N-th word of the usual sample.
-    if (qgetenv("LEXICRAWL_SPELL_REPLAY") == "off")
+    if (qgetenv("LEXICRAWL_SPELL_REPLAY") == "off") {
         EXPECT_FALSE(ReplayFollowsLoadedLibrary());
-    if (qgetenv("LEXICRAWL_ENGINE_CLOCK") == "off")
+    }
+    if (qgetenv("LEXICRAWL_ENGINE_CLOCK") == "off") {
         EXPECT_FALSE(EngineClockInForce());
+    }
     const bool full = qEnvironmentVariableIntValue("LEXICRAWL_FULL_DIFFERENTIAL") == 1;
     const int sparse = std::max(1, qEnvironmentVariableIntValue("LEXICRAWL_DIFFERENTIAL_SPARSE"));
     const int lowerStep = full ? 1 : shipped.lowerStep * sparse;

@@ -120,6 +120,9 @@ public:
         spelling_.Check(word, std::move(done), mode);
     }
     std::shared_ptr<const SuggestionEngine> Suggestions() { return spelling_.Suggestions(); }
+    // Why a loaded dictionary's suggestion replay is off, each notice once.
+    void ReplayNotices(std::function<void(const QStringList&)> done) { spelling_.ReplayNotices(std::move(done)); }
+    QStringList ReplayNoticesNow() { return spelling_.ReplayNoticesNow(); }
 
     // The parts, for tests that look inside; front ends use the operations above.
     CrawlControl& Control() { return control_; }

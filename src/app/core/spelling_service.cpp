@@ -71,6 +71,34 @@ DictionaryList SpellingService::LoadAtStartupNow(const QStringList& folders, con
     });
 }
 
+void SpellingService::ReplayNotices(std::function<void(const QStringList&)> done)
+{
+    worker_.Post([this, done = std::move(done)] {
+        const QStringList notices = NewReplayNotices();
+        if (done)
+            done(notices);
+    });
+}
+
+QStringList SpellingService::ReplayNoticesNow()
+{
+    return worker_.Call([this] { return NewReplayNotices(); });
+}
+
+QStringList SpellingService::NewReplayNotices()
+{
+    QStringList notices;
+    for (int i = 0; i < manager_->SpellDictionaryCount(); ++i) {
+        SpellDictionary* d = manager_->GetSpellDictionary(i);
+        const QString notice = d->Loaded() ? d->ReplayNotice() : QString();
+        if (!notice.isEmpty() && !givenNotices_.contains(notice)) {
+            givenNotices_.insert(notice);
+            notices << notice;
+        }
+    }
+    return notices;
+}
+
 bool SpellingService::CheckNow(const QString& word, TextMode mode)
 {
     return worker_.Call([&] { return KnownOnWorker(word, mode); });

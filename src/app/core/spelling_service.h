@@ -9,6 +9,7 @@
 //
 // Thread-safety: every public member may be called from any thread, except
 // Verdicts, which runs on the worker (it is what the page recorder asks).
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -116,6 +117,13 @@ public:
     // then be used from any thread.
     std::shared_ptr<const SuggestionEngine> Suggestions();
 
+    // Why a loaded dictionary's suggestion replay was switched off at load
+    // (SpellDictionary::ReplayNotice), each notice given once: a later call
+    // answers only what no call answered before. Waits, on the worker, for
+    // the load-time checks of the loaded dictionaries.
+    void ReplayNotices(std::function<void(const QStringList&)> done);
+    QStringList ReplayNoticesNow();
+
     // The spell dictionaries the folders hold, without loading any (the same
     // ones, in the same order, as LoadAtStartup would list).
     static std::vector<DictionaryInfo> ListDictionaries(const QStringList& folders);
@@ -129,12 +137,14 @@ private:
     WordCheck CheckOnWorker(const QString& word, TextMode mode);
     bool KnownOnWorker(const QString& word, TextMode mode);
     void GivePersonalWords();
+    QStringList NewReplayNotices();
 
     SerialWorker& worker_;
     std::unique_ptr<DictionaryManager> manager_;  // used on the worker only
     std::unique_ptr<DictionaryChoice> choice_;
     std::unique_ptr<LanguageDictionaries> languages_;
     QStringList personalWords_;  // worker only
+    QSet<QString> givenNotices_;  // worker only
     std::mutex suggestionsMutex_;
     QString suggestionsFor_;  // the dictionary the engine below was built from
     std::shared_ptr<const SuggestionEngine> suggestions_;

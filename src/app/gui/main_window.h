@@ -132,6 +132,7 @@ private:
     void LoadDictionaries();
     void SelectDictionary(int index);
     void ShowDictionaries(const DictionaryList& list);
+    void ShowReplayNotices();
     // The page and word panes emptied: what they showed belongs to the
     // crawl or project that is being replaced.
     void ClearPanes();

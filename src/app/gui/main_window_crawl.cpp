@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStatusBar>
 #include <QToolButton>
 
 #include <cmath>
@@ -174,6 +175,7 @@ void MainWindow::OnFinished(const CrawlSummary&)
         status_[3]->setText(Tr(QStringLiteral("Completed")));
     options_->SetCrawlRunning(false);
     QApplication::restoreOverrideCursor();
+    ShowReplayNotices();
     emit crawlFinished();
     if (closeWhenFinished_)
         close();
@@ -233,7 +235,22 @@ void MainWindow::ShowDictionaries(const DictionaryList& list)
         settings_.SetDictionaryLanguage(list.SelectedName());
     wordsTab_->Model()->ClearSuggestions();
     FillSuggestions();
+    ShowReplayNotices();
     emit dictionariesLoaded();
+}
+
+// A dictionary whose suggestion replay failed its load-time check (its words
+// are then checked the slow way) is named once in the status bar; the check
+// may still be running, so the answer comes later.
+void MainWindow::ShowReplayNotices()
+{
+    session_->ReplayNotices([this](const QStringList& notices) {
+        if (notices.isEmpty())
+            return;
+        QMetaObject::invokeMethod(this, [this, notices] {
+            statusBar()->showMessage(notices.join(QStringLiteral("; ")), 30000);
+        });
+    });
 }
 
 }  // namespace lexicrawl::gui

@@ -18,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -300,6 +301,24 @@ TEST_F(MainWindowTest, SpellCheckAnswersForTheDictionaryChosenNow)
     EXPECT_EQ(Settings(data.path()).DictionaryLanguage(), QStringLiteral("German (Germany)"));
 }
 
+// A dictionary whose suggestion replay failed its load-time check is named
+// once in the status bar; its words are still checked (the slow way).
+TEST_F(MainWindowTest, AReplaySwitchedOffAtLoadIsNamedOnceInTheStatusBar)
+{
+    qputenv("LEXICRAWL_SPELL_REPLAY", "distrust");
+    MainWindow& w = Open();
+    const QString notice = QStringLiteral("replay off for en_US: LEXICRAWL_SPELL_REPLAY=distrust");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.statusBar()->currentMessage() == notice; }, 20000))
+        << w.statusBar()->currentMessage().toStdString();
+    qunsetenv("LEXICRAWL_SPELL_REPLAY");  // read by the check, which runs beside the loading
+    w.statusBar()->clearMessage();
+    Crawl(site.Url());
+    EXPECT_EQ(w.WordsTab()->Model()->Words().front().word, QStringLiteral("beens"));
+    QTest::qWait(200);
+    EXPECT_EQ(w.statusBar()->currentMessage(), QString());
+    EXPECT_EQ(w.StatusText(3), QStringLiteral("Completed"));
+}
+
 TEST_F(MainWindowTest, DisplayUnfinishedResultsKeepsTheWordListFollowingTheCrawl)
 {
     for (const bool on : {false, true}) {
@@ -332,7 +351,7 @@ TEST_F(MainWindowTest, StopDuringASlowPageThenStartAgain)
     EXPECT_FALSE(w.StartButton()->isEnabled());
     ASSERT_TRUE(finished.wait(5000));
     EXPECT_EQ(w.Phase(), CrawlPhase::Idle);
-    const std::vector<InternalUrl> table = w.Session().Control().Table().Snapshot();
+    const std::vector<InternalUrl> table = w.Session().Pages();
     const auto slow = std::find_if(table.begin(), table.end(),
                                    [](const InternalUrl& e) { return e.page.endsWith(QLatin1String("slow.html")); });
     ASSERT_NE(slow, table.end());
@@ -381,7 +400,7 @@ TEST_F(MainWindowTest, ClosingDuringACrawlStopsItFirst)
     w.UrlBox()->setText(site.Url());
     w.StartStop();
     ASSERT_TRUE(QTest::qWaitFor([&] { return w.StatusText(3).contains(QStringLiteral("slow.html")); }, 10000));
-    const QString workingFile = w.Session().Database().WorkingFilePath();
+    const QString workingFile = w.Session().WorkingFilePath();
     w.close();
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(w.Phase(), CrawlPhase::Stopping);
@@ -473,7 +492,7 @@ TEST_F(MainWindowTest, SuggestionsContextsApprovalsAndTheReport)
     QFile personal(QDir(data.path()).filePath(QStringLiteral("personal-words.txt")));
     ASSERT_TRUE(personal.open(QIODevice::ReadOnly));
     EXPECT_EQ(personal.readAll(), QByteArray("parsely\r\n"));
-    EXPECT_EQ(window->Session().Approvals().Site(), QStringList{"beens"});
+    EXPECT_EQ(window->Session().SiteApprovals(), QStringList{"beens"});
 
     ASSERT_TRUE(window->Action(QStringLiteral("exportReport")));
     QTemporaryDir out;
