@@ -45,11 +45,11 @@ QStringList InternalUrlsCsvLines(const std::vector<InternalUrl>& rows, QChar dec
 {
     QStringList lines;
     lines.reserve(qsizetype(rows.size()) + 1);
-    lines << CsvLine({"URL", "Load_Time", "URL_Length", "Status_Code"}, listSeparator, CsvQuoting::AsIs);
+    lines << CsvLine({"URL", "Load_Time", "URL_Length", "Status_Code"}, listSeparator, CsvQuoting::WhereNeeded);
     for (const InternalUrl& row : rows)
         lines << CsvLine({row.page, LoadTimeText(row, decimalSeparator), QString::number(row.urlLength),
                           StatusCodeText(row)},
-                         listSeparator, CsvQuoting::AsIs);
+                         listSeparator, CsvQuoting::WhereNeeded);
     return lines;
 }
 
@@ -66,9 +66,9 @@ QStringList WordsCsvLines(const std::vector<UnknownWord>& rows, QChar listSepara
 {
     QStringList lines;
     lines.reserve(qsizetype(rows.size()) + 1);
-    lines << CsvLine({"Description", "Count"}, listSeparator, CsvQuoting::AsIs);
+    lines << CsvLine({"Description", "Count"}, listSeparator, CsvQuoting::WhereNeeded);
     for (const UnknownWord& row : rows)
-        lines << CsvLine({row.word, QString::number(row.occurrence)}, listSeparator, CsvQuoting::AsIs);
+        lines << CsvLine({row.word, QString::number(row.occurrence)}, listSeparator, CsvQuoting::WhereNeeded);
     return lines;
 }
 

@@ -19,7 +19,7 @@ QString LoadTimeText(const InternalUrl& entry, QChar decimalSeparator);
 QString StatusCodeText(const InternalUrl& entry);
 
 enum class CsvQuoting {
-    AsIs,         // fields exactly as they stand (the exports of the result lists)
+    AsIs,         // fields exactly as they stand: only for values that cannot hold a separator
     WhereNeeded,  // a field holding the separator, a quote or a line break is quoted, quotes doubled
 };
 
