@@ -9,6 +9,7 @@
 #include "cli/cli_app.h"
 #include "cli/cli_options.h"
 #include "cli/cli_platform.h"
+#include "platform/scratch_files.h"
 
 using namespace lexicrawl;
 
@@ -16,13 +17,16 @@ namespace {
 
 std::atomic<int> g_interrupts{0};  // lock-free, so safe in a signal handler
 
-// The first Ctrl-C stops the crawl as Stop does (the partial results are
-// still printed, exported and saved); a second one ends the program.
-void OnInterrupt(int)
+// During a crawl the first Ctrl-C or SIGTERM stops the crawl as Stop does
+// (the partial results are still printed, exported and saved); a second one,
+// or one at any other time (opening a project, a diff, a check), ends the
+// program at once, leaving no working copy behind.
+void OnInterrupt(int signal)
 {
-    if (++g_interrupts > 1)
-        _exit(130);
-    cli::RequestStop();
+    if (++g_interrupts > 1 || !cli::RequestStop()) {
+        RemoveScratchFilesNow();
+        _exit(signal == SIGTERM ? 143 : 130);
+    }
 }
 
 }  // namespace
