@@ -115,16 +115,11 @@ bool LinkProcessor::IsInternal(const QString& link) const
     return DomainOf(link) == startDomain_;
 }
 
-// Only web pages are fetched: a mail link or a redirect to file:, smb: and
-// the like may share the start URL's (empty) domain, but it is no page.
-static bool IsWebAddress(const QString& url)
-{
-    return StartsWithAZ(url, QStringLiteral("http://")) || StartsWithAZ(url, QStringLiteral("https://"));
-}
-
 void LinkProcessor::AddInternalUrl(const QString& url)
 {
-    if (!IsWebAddress(url))
+    // Only web pages are fetched: a mail link or a redirect to file:, smb:
+    // and the like may share the start URL's (empty) domain, but it is no page.
+    if (HasNonWebScheme(url))
         return;
     if (state_.addedCount.load() >= state_.urlLimit)
         return;

@@ -34,8 +34,8 @@ public:
     // throws MaskError.
     void ProcessLink(const QString& link, const QString& source, const QString& rel, const QString& anchor);
 
-    // Appends url when it is an http or https address, new, and the limit
-    // allows, with its PAGES row.
+    // Appends url when it names no scheme other than http and https, is new,
+    // and the limit allows, with its PAGES row.
     void AddInternalUrl(const QString& url);
 
     // Between BeginBatch and EndBatch the statements of the links processed
