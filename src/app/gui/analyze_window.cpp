@@ -87,6 +87,7 @@ AnalyzeWindow::AnalyzeWindow(const QString& url, const FetchSettings& settings, 
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("status"));
     status_->setAccessibleName(QStringLiteral("Status"));
+    status_->setTextFormat(Qt::PlainText);  // it shows the URL analysed
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs, 1);
     layout->addWidget(status_);

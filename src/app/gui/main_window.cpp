@@ -274,6 +274,7 @@ void MainWindow::BuildStatusBar()
         status_[i]->setObjectName(QStringLiteral("status%1").arg(i));
         status_[i]->setAccessibleName(Tr(QString::fromLatin1(names[i])));
         status_[i]->setMinimumWidth(widths[i]);
+        status_[i]->setTextFormat(Qt::PlainText);  // it shows URLs a page wrote
         if (i == 1 || i == 2)
             status_[i]->setAlignment(Qt::AlignCenter);
         statusBar()->addWidget(status_[i], i == 3 ? 1 : 0);
