@@ -17,16 +17,28 @@ namespace {
 
 std::atomic<int> g_interrupts{0};  // lock-free, so safe in a signal handler
 
-// During a crawl the first Ctrl-C or SIGTERM stops the crawl as Stop does
-// (the partial results are still printed, exported and saved); a second one,
-// or one at any other time (opening a project, a diff, a check), ends the
-// program at once, leaving no working copy behind.
+void EndNow(int signal)
+{
+    RemoveScratchFilesNow();
+    _exit(signal == SIGTERM ? 143 : 130);
+}
+
+// The crawl command: the first Ctrl-C or SIGTERM stops the crawl as Stop
+// does (the partial results are still printed, exported and saved); a
+// second one ends the program.
+void OnCrawlInterrupt(int signal)
+{
+    if (++g_interrupts > 1)
+        EndNow(signal);
+    cli::RequestStop();
+}
+
+// Every other command (opening a project, a diff, a check) has nothing to
+// stop gently: the first signal ends it at once, leaving no working copy
+// behind.
 void OnInterrupt(int signal)
 {
-    if (++g_interrupts > 1 || !cli::RequestStop()) {
-        RemoveScratchFilesNow();
-        _exit(signal == SIGTERM ? 143 : 130);
-    }
+    EndNow(signal);
 }
 
 }  // namespace
@@ -42,7 +54,7 @@ int main(int argc, char** argv)
         return cli::kExitUsage;
     }
     struct sigaction sa = {};
-    sa.sa_handler = OnInterrupt;
+    sa.sa_handler = options->command == cli::Command::Crawl ? OnCrawlInterrupt : OnInterrupt;
     sigemptyset(&sa.sa_mask);
     sigaction(SIGINT, &sa, nullptr);
     sigaction(SIGTERM, &sa, nullptr);
