@@ -370,4 +370,9 @@ bool Settings::SetCheckAltAndTitle(bool on)
     return SetOnOff(QStringLiteral("CheckAltAndTitle"), on, "ON", "OFF");
 }
 
+bool Settings::SetInsecure(bool on)
+{
+    return SetOnOff(QStringLiteral("Insecure"), on, "ON", "OFF");
+}
+
 }  // namespace lexicrawl

@@ -96,6 +96,7 @@ public:
     // "Insecure" = "ON": certificates of https pages are not verified.
     bool Insecure() const;
     bool SetCheckAltAndTitle(bool on);
+    bool SetInsecure(bool on);
 
 private:
     void Read();

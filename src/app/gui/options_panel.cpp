@@ -99,6 +99,10 @@ QWidget* OptionsPanel::TimeoutRow()
     connections_->setRange(1, kMaxConnections);
     layout->addWidget(Caption(Tr(QStringLiteral("Connections:")), connections_, row));
     layout->addWidget(connections_);
+    insecure_ = new QCheckBox(Tr(QStringLiteral("Do Not Verify Certificates (Insecure)")), row);
+    insecure_->setObjectName(QStringLiteral("insecure"));
+    insecure_->setAccessibleName(insecure_->text());
+    layout->addWidget(insecure_);
     return row;
 }
 
@@ -163,6 +167,7 @@ void OptionsPanel::Restore()
     textMode_->setCurrentIndex(settings_.Text() == TextMode::Prose ? 1 : 0);
     altAndTitle_->setChecked(settings_.CheckAltAndTitle());
     altAndTitle_->setEnabled(settings_.Text() == TextMode::Prose);
+    insecure_->setChecked(settings_.Insecure());
 }
 
 void OptionsPanel::Connect()
@@ -183,6 +188,7 @@ void OptionsPanel::Connect()
         altAndTitle_->setEnabled(mode == TextMode::Prose);
     });
     connect(altAndTitle_, &QCheckBox::toggled, this, [this](bool on) { settings_.SetCheckAltAndTitle(on); });
+    connect(insecure_, &QCheckBox::toggled, this, [this](bool on) { settings_.SetInsecure(on); });
     connect(urls_, &QPlainTextEdit::textChanged, this, [this] {
         settings_.SetIgnoreUrls(urls_->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
     });
