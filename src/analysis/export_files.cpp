@@ -49,13 +49,13 @@ QStringList InternalUrlsCsvLines(const std::vector<InternalUrl>& rows, QChar dec
     QStringList header{"URL", "Load_Time", "URL_Length", "Status_Code"};
     if (!notes.isEmpty())
         header << QStringLiteral("Note");
-    lines << CsvLine(header, listSeparator, CsvQuoting::AsIs);
+    lines << CsvLine(header, listSeparator, CsvQuoting::WhereNeeded);
     for (const InternalUrl& row : rows) {
         QStringList fields{row.page, LoadTimeText(row, decimalSeparator), QString::number(row.urlLength),
                            StatusCodeText(row)};
         if (!notes.isEmpty())
             fields << notes.value(row.page);
-        lines << CsvLine(fields, listSeparator, CsvQuoting::AsIs);
+        lines << CsvLine(fields, listSeparator, CsvQuoting::WhereNeeded);
     }
     return lines;
 }
@@ -88,9 +88,9 @@ QStringList WordsCsvLines(const std::vector<UnknownWord>& rows, QChar listSepara
 {
     QStringList lines;
     lines.reserve(qsizetype(rows.size()) + 1);
-    lines << CsvLine({"Description", "Count"}, listSeparator, CsvQuoting::AsIs);
+    lines << CsvLine({"Description", "Count"}, listSeparator, CsvQuoting::WhereNeeded);
     for (const UnknownWord& row : rows)
-        lines << CsvLine({row.word, QString::number(row.occurrence)}, listSeparator, CsvQuoting::AsIs);
+        lines << CsvLine({row.word, QString::number(row.occurrence)}, listSeparator, CsvQuoting::WhereNeeded);
     return lines;
 }
 

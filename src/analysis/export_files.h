@@ -3,8 +3,10 @@
 // commands and the command line: the internal URLs as CSV (with a header) or
 // as a plain list of URLs, the unknown words as CSV (with a header) or as a
 // plain list of words. Files are UTF-8 with a byte-order mark, every line
-// ends with CR LF, CSV fields are joined by the user's list separator and
-// written as they stand (no quoting). A file is written whole or not at all:
+// ends with CR LF, CSV fields are joined by the user's list separator; a
+// field that holds the separator, a double quote, CR or LF is enclosed in
+// double quotes with its quotes doubled, every other field is written as it
+// stands, so that no value adds a column or a row. A file is written whole or not at all:
 // it goes to a temporary file that replaces the target only when complete.
 //
 // Thread-safety: stateless; safe from any thread.

@@ -132,9 +132,7 @@ QString WordTable(const ReportData& d)
     for (const ReportWord& w : d.words) {
         out += QStringLiteral("<tr class=\"word\" data-word=\"%1\" data-count=\"%2\"><td>%1</td>"
                               "<td class=\"count\">%2</td><td>%3</td></tr>")
-                   .arg(Esc(w.word))
-                   .arg(w.occurrence)
-                   .arg(Esc(w.suggestions.join(QStringLiteral(", "))));
+                   .arg(Esc(w.word), QString::number(w.occurrence), Esc(w.suggestions.join(QStringLiteral(", "))));
         out += QStringLiteral("<tr class=\"detail\" hidden><td colspan=\"3\">%1</td></tr>").arg(Detail(w));
     }
     return out + QStringLiteral("</tbody></table>");

@@ -22,7 +22,7 @@ QString StatusCodeText(const InternalUrl& entry);
 QString FailureText(const InternalUrl& entry);
 
 enum class CsvQuoting {
-    AsIs,         // fields exactly as they stand (the exports of the result lists)
+    AsIs,         // fields exactly as they stand: only for values that cannot hold a separator
     WhereNeeded,  // a field holding the separator, a quote or a line break is quoted, quotes doubled
 };
 

@@ -20,6 +20,7 @@
 #include "cli/cli_host.h"
 #include "cli/cli_platform.h"
 #include "cli/report_output.h"
+#include "cli/terminal_text.h"
 #include "platform/serial_worker.h"
 #include "platform/text.h"
 
@@ -410,7 +411,7 @@ int RunDictionaries(const CliOptions& o, CliPlatform& platform)
         return kExitCannotStart;
     }
     for (const DictionaryInfo& d : found)
-        Out(d.languageName + QLatin1Char('\t') + d.fileId + QLatin1Char('\n'));
+        Out(TerminalSafe(d.languageName) + QLatin1Char('\t') + TerminalSafe(d.fileId) + QLatin1Char('\n'));
     return kExitOk;
 }
 
@@ -432,10 +433,13 @@ int RunCheck(const CliOptions& o, CliPlatform& platform)
 
 }  // namespace
 
-void RequestStop()
+bool RequestStop()
 {
-    if (std::atomic<bool>* flag = g_stopFlag.load())
-        flag->store(true);
+    std::atomic<bool>* flag = g_stopFlag.load();
+    if (!flag)
+        return false;
+    flag->store(true);
+    return true;
 }
 
 int RunCommand(const CliOptions& o, CliPlatform& platform)

@@ -20,7 +20,8 @@ enum ExitCode {
 // Runs one parsed command; answers the exit status.
 int RunCommand(const CliOptions& options, CliPlatform& platform);
 
-// Asks the running crawl, if any, to stop (the first Ctrl-C). Async-signal-safe.
-void RequestStop();
+// Asks the running crawl, if any, to stop (the first Ctrl-C); answers false
+// when no crawl runs. Async-signal-safe.
+bool RequestStop();
 
 }  // namespace lexicrawl::cli

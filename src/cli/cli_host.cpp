@@ -6,6 +6,7 @@
 
 #include "analysis/result_text.h"
 #include "crawl/internal_urls.h"
+#include "cli/terminal_text.h"
 #include "platform/platform.h"
 
 namespace lexicrawl::cli {
@@ -32,7 +33,7 @@ void CliHost::StartUrlChanged(const QString& url)
     if (style_ == Style::None)
         return;
     QMutexLocker lock(&mutex_);
-    Err((liveShown_ ? QStringLiteral("\r\x1b[K") : QString()) + QStringLiteral("The start URL redirects to %1\n").arg(url));
+    Err((liveShown_ ? QStringLiteral("\r\x1b[K") : QString()) + QStringLiteral("The start URL redirects to %1\n").arg(TerminalSafe(url)));
     liveShown_ = false;
 }
 
@@ -51,7 +52,7 @@ void CliHost::Progress(const CrawlProgress& p)
                        .arg(p.tableLength)
                        .arg(QString::number(rate, 'f', 1))
                        .arg(p.pagesFailed)
-                       .arg(p.currentUrl);
+                       .arg(TerminalSafe(p.currentUrl));
     if (line.size() > 160)
         line = line.left(157) + QStringLiteral("...");
     // Clear to the end of the line so that a shorter line leaves no tail.
@@ -68,9 +69,9 @@ void CliHost::RowVisited(const VisitedRow& visited)
                        .arg(visited.row + 1)
                        .arg(visited.tableLength)
                        .arg(StatusCodeText(entry), 3)
-                       .arg(LoadTimeText(entry, Platform::Current().DecimalSeparator()), entry.page);
+                       .arg(LoadTimeText(entry, Platform::Current().DecimalSeparator()), TerminalSafe(entry.page));
     if (VisitFailed(entry) && !entry.fetchError.isEmpty())
-        line += QStringLiteral("  (%1)").arg(entry.fetchError);
+        line += QStringLiteral("  (%1)").arg(TerminalSafe(entry.fetchError));
     QMutexLocker lock(&mutex_);
     Err(line + QLatin1Char('\n'));
 }

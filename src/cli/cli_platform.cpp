@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <unistd.h>
 
+#include "cli/terminal_text.h"
+
 namespace lexicrawl::cli {
 
 QString CliPlatform::OneLine(const QString& text)
@@ -19,7 +21,7 @@ void PrintError(const QString& text)
 {
     // On a terminal, first clear the live progress line the message would land in.
     const QString clear = isatty(STDERR_FILENO) ? QStringLiteral("\r\x1b[K") : QString();
-    const QByteArray line = (clear + QStringLiteral("lexicrawl-cli: ") + CliPlatform::OneLine(text) + QLatin1Char('\n')).toUtf8();
+    const QByteArray line = (clear + QStringLiteral("lexicrawl-cli: ") + TerminalSafe(CliPlatform::OneLine(text)) + QLatin1Char('\n')).toUtf8();
     std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
     std::fflush(stderr);
 }

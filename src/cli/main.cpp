@@ -10,6 +10,7 @@
 #include "cli/cli_app.h"
 #include "cli/cli_options.h"
 #include "cli/cli_platform.h"
+#include "platform/scratch_files.h"
 
 using namespace lexicrawl;
 
@@ -17,13 +18,28 @@ namespace {
 
 std::atomic<int> g_interrupts{0};  // lock-free, so safe in a signal handler
 
-// The first Ctrl-C stops the crawl as Stop does (the partial results are
-// still printed, exported and saved); a second one ends the program.
-void OnInterrupt(int)
+void EndNow(int signal)
+{
+    RemoveScratchFilesNow();
+    _exit(signal == SIGTERM ? 143 : 130);
+}
+
+// The crawl command: the first Ctrl-C or SIGTERM stops the crawl as Stop
+// does (the partial results are still printed, exported and saved); a
+// second one ends the program.
+void OnCrawlInterrupt(int signal)
 {
     if (++g_interrupts > 1)
-        _exit(130);
+        EndNow(signal);
     cli::RequestStop();
+}
+
+// Every other command (opening a project, a diff, a check) has nothing to
+// stop gently: the first signal ends it at once, leaving no working copy
+// behind.
+void OnInterrupt(int signal)
+{
+    EndNow(signal);
 }
 
 }  // namespace
@@ -42,7 +58,7 @@ int main(int argc, char** argv)
         return cli::kExitUsage;
     }
     struct sigaction sa = {};
-    sa.sa_handler = OnInterrupt;
+    sa.sa_handler = options->command == cli::Command::Crawl ? OnCrawlInterrupt : OnInterrupt;
     sigemptyset(&sa.sa_mask);
     sigaction(SIGINT, &sa, nullptr);
     sigaction(SIGTERM, &sa, nullptr);

@@ -8,25 +8,39 @@
 #include <QJsonObject>
 
 #include "analysis/result_text.h"
+#include "cli/terminal_text.h"
 
 namespace lexicrawl::cli {
 
 namespace {
+
+// Words, addresses and contexts come from pages and project files: every
+// format but JSON (which escapes by itself) shows their control characters
+// as escapes.
+QString Safe(const QString& text)
+{
+    return TerminalSafe(text);
+}
+
+QString SafePages(const QStringList& pages)
+{
+    return TerminalSafe(pages.join(QLatin1Char(' ')));
+}
 
 // The likely typos with their corrections and reasons.
 QString TyposAsTable(const Report& report)
 {
     qsizetype width = 4, correctionWidth = 10;
     for (std::size_t i = 0; i < report.words.size(); ++i) {
-        width = std::max(width, report.words[i].word.size());
-        correctionWidth = std::max(correctionWidth, report.groups[i].correction.size());
+        width = std::max(width, Safe(report.words[i].word).size());
+        correctionWidth = std::max(correctionWidth, Safe(report.groups[i].correction).size());
     }
     QString out = QStringLiteral("Word").leftJustified(width + 2) + QStringLiteral("Occurrence  ") +
                   QStringLiteral("Correction").leftJustified(correctionWidth + 2) + QStringLiteral("Reason\n");
     for (std::size_t i = 0; i < report.words.size(); ++i) {
         const UnknownWord& w = report.words[i];
-        out += w.word.leftJustified(width + 2) + QString::number(w.occurrence).leftJustified(12) +
-               report.groups[i].correction.leftJustified(correctionWidth + 2) + report.groups[i].ReasonText() +
+        out += Safe(w.word).leftJustified(width + 2) + QString::number(w.occurrence).leftJustified(12) +
+               Safe(report.groups[i].correction).leftJustified(correctionWidth + 2) + report.groups[i].ReasonText() +
                QLatin1Char('\n');
     }
     return out;
@@ -39,8 +53,8 @@ QString TyposAsCsv(const Report& report)
                   QLatin1Char('\n');
     for (std::size_t i = 0; i < report.words.size(); ++i) {
         const UnknownWord& w = report.words[i];
-        out += CsvLine({w.word, QString::number(w.occurrence), report.groups[i].correction,
-                        report.groups[i].ReasonText(), w.pages.join(QLatin1Char(' '))},
+        out += CsvLine({Safe(w.word), QString::number(w.occurrence), Safe(report.groups[i].correction),
+                        report.groups[i].ReasonText(), SafePages(w.pages)},
                        comma, CsvQuoting::WhereNeeded) +
                QLatin1Char('\n');
     }
@@ -54,14 +68,14 @@ QString FindingsAsText(const Report& report)
     if (!report.repeatedWords.empty()) {
         out += QStringLiteral("\nRepeated words\n");
         for (const RepeatedWordFinding& r : report.repeatedWords)
-            out += QStringLiteral("%1 %1  %2  \"%3\"\n").arg(r.word, r.url, r.context);
+            out += QStringLiteral("%1 %1  %2  \"%3\"\n").arg(Safe(r.word), Safe(r.url), Safe(r.context));
     }
     if (!report.twoSpellings.empty()) {
         out += QStringLiteral("\nOne word, two spellings\n");
         for (const TwoSpellings& t : report.twoSpellings) {
             QStringList forms;
             for (qsizetype i = 0; i < t.spellings.size(); ++i)
-                forms << QStringLiteral("%1 (%2 pages)").arg(t.spellings.at(i)).arg(t.pages[size_t(i)]);
+                forms << QStringLiteral("%1 (%2 pages)").arg(Safe(t.spellings.at(i)), QString::number(t.pages[size_t(i)]));
             out += forms.join(QStringLiteral(" / ")) + QLatin1Char('\n');
         }
     }
@@ -91,10 +105,10 @@ QString AsTable(const std::vector<UnknownWord>& words)
 {
     qsizetype width = 4;
     for (const UnknownWord& w : words)
-        width = std::max(width, w.word.size());
+        width = std::max(width, Safe(w.word).size());
     QString out = QStringLiteral("Word").leftJustified(width + 2) + QStringLiteral("Occurrence\n");
     for (const UnknownWord& w : words)
-        out += w.word.leftJustified(width + 2) + QString::number(w.occurrence) + QLatin1Char('\n');
+        out += Safe(w.word).leftJustified(width + 2) + QString::number(w.occurrence) + QLatin1Char('\n');
     return out;
 }
 
@@ -103,7 +117,7 @@ QString AsCsv(const std::vector<UnknownWord>& words)
     const QChar comma(u',');
     QString out = CsvLine({"word", "occurrence", "pages"}, comma, CsvQuoting::WhereNeeded) + QLatin1Char('\n');
     for (const UnknownWord& w : words)
-        out += CsvLine({w.word, QString::number(w.occurrence), w.pages.join(QLatin1Char(' '))}, comma,
+        out += CsvLine({Safe(w.word), QString::number(w.occurrence), SafePages(w.pages)}, comma,
                        CsvQuoting::WhereNeeded) +
                QLatin1Char('\n');
     return out;
@@ -264,11 +278,11 @@ QString DiffAsCsv(const CrawlDiff& diff)
     const QChar comma(u',');
     QString out = CsvLine({"change", "item", "detail"}, comma, CsvQuoting::WhereNeeded) + QLatin1Char('\n');
     for (const UnknownWord& w : diff.newWords)
-        out += CsvLine({"new", w.word, w.pages.join(QLatin1Char(' '))}, comma, CsvQuoting::WhereNeeded) + QLatin1Char('\n');
+        out += CsvLine({"new", Safe(w.word), SafePages(w.pages)}, comma, CsvQuoting::WhereNeeded) + QLatin1Char('\n');
     for (const UnknownWord& w : diff.fixedWords)
-        out += CsvLine({"fixed", w.word, QString()}, comma, CsvQuoting::WhereNeeded) + QLatin1Char('\n');
+        out += CsvLine({"fixed", Safe(w.word), QString()}, comma, CsvQuoting::WhereNeeded) + QLatin1Char('\n');
     for (const InternalUrl& p : diff.newFailures)
-        out += CsvLine({"failing", p.page, StatusText(p)}, comma, CsvQuoting::WhereNeeded) + QLatin1Char('\n');
+        out += CsvLine({"failing", Safe(p.page), StatusText(p)}, comma, CsvQuoting::WhereNeeded) + QLatin1Char('\n');
     return out;
 }
 
@@ -276,13 +290,13 @@ QString DiffAsTable(const CrawlDiff& diff)
 {
     QString out = QStringLiteral("New unknown words: %1\n").arg(diff.newWords.size());
     for (const UnknownWord& w : diff.newWords)
-        out += QStringLiteral("  %1  %2\n").arg(w.word, w.pages.join(QLatin1Char(' ')));
+        out += QStringLiteral("  %1  %2\n").arg(Safe(w.word), SafePages(w.pages));
     out += QStringLiteral("Fixed words: %1\n").arg(diff.fixedWords.size());
     for (const UnknownWord& w : diff.fixedWords)
-        out += QStringLiteral("  %1\n").arg(w.word);
+        out += QStringLiteral("  %1\n").arg(Safe(w.word));
     out += QStringLiteral("Pages that newly fail: %1\n").arg(diff.newFailures.size());
     for (const InternalUrl& p : diff.newFailures)
-        out += QStringLiteral("  %1  %2\n").arg(p.page, StatusText(p));
+        out += QStringLiteral("  %1  %2\n").arg(Safe(p.page), StatusText(p));
     return out;
 }
 
@@ -382,11 +396,9 @@ QString TextModeLine(const TextModeRecord& text)
     QStringList skipped;
     for (const SkippedLanguage& s : text.skipped)
         skipped << QStringLiteral("%1 (%2 %3, %4 %5)")
-                       .arg(s.language)
-                       .arg(s.pages)
-                       .arg(s.pages == 1 ? QStringLiteral("page") : QStringLiteral("pages"))
-                       .arg(s.words)
-                       .arg(s.words == 1 ? QStringLiteral("word") : QStringLiteral("words"));
+                       .arg(Safe(s.language), QString::number(s.pages),
+                            s.pages == 1 ? QStringLiteral("page") : QStringLiteral("pages"), QString::number(s.words),
+                            s.words == 1 ? QStringLiteral("word") : QStringLiteral("words"));
     if (!skipped.isEmpty())
         line += QStringLiteral("; not checked, no dictionary for its language: ") + skipped.join(QStringLiteral(", "));
     return line;

@@ -10,6 +10,7 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <exception>
 
 namespace lexicrawl {
@@ -180,8 +181,11 @@ qint64 RetryAfterDelayMs(const QByteArray& value, const QDateTime& now)
 {
     bool seconds = false;
     const qint64 delay = value.trimmed().toLongLong(&seconds);
+    // A server may send any number: clamp it before it becomes milliseconds,
+    // which would overflow; no wait is near a year long anyway.
+    constexpr qint64 kLongestSeconds = 365LL * 24 * 3600;
     if (seconds)
-        return delay < 0 ? -1 : delay * 1000;
+        return delay < 0 ? -1 : std::min(delay, kLongestSeconds) * 1000;
     // An HTTP date ends in "GMT", which the RFC 2822 reader wants as "+0000".
     QString date = QString::fromLatin1(value.trimmed());
     if (date.endsWith(QLatin1String(" GMT")))

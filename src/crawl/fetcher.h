@@ -60,8 +60,8 @@ struct FetcherState {
     QByteArray contentType;
 };
 
-// The delay a Retry-After value asks for: seconds, or an HTTP date; -1 when
-// it is neither.
+// The delay a Retry-After value asks for: seconds (at most a year's), or an
+// HTTP date; -1 when it is neither.
 qint64 RetryAfterDelayMs(const QByteArray& value, const QDateTime& now);
 
 // The calling thread's fetcher state.

@@ -143,6 +143,10 @@ bool LinkProcessor::IsInternal(const QString& link) const
 
 bool LinkProcessor::AddInternalUrl(const QString& url)
 {
+    // Only web pages are fetched: a mail link or a redirect to file:, smb:
+    // and the like may share the start URL's (empty) domain, but it is no page.
+    if (HasNonWebScheme(url))
+        return false;
     if (state_.addedCount.load() >= state_.urlLimit)
         return false;
     if (table_.Contains(url))

@@ -37,8 +37,9 @@ public:
     // throws MaskError.
     void ProcessLink(const QString& link, const QString& source, const QString& rel, const QString& anchor);
 
-    // Appends url when it is new, the limit allows and robots.txt (when
-    // asked to obey it) does, with its PAGES row; answers whether it did.
+    // Appends url when it names no scheme other than http and https, is new,
+    // the limit allows and robots.txt (when asked to obey it) does, with its
+    // PAGES row; answers whether it did.
     bool AddInternalUrl(const QString& url);
 
     // From now on, internal URLs that robots.txt keeps from the crawler are

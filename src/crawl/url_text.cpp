@@ -61,6 +61,37 @@ QString ScopeHost(const QString& url)
     return QString();
 }
 
+bool IsWebAddress(const QString& url)
+{
+    return url.startsWith(QLatin1String("http://"), Qt::CaseInsensitive) ||
+           url.startsWith(QLatin1String("https://"), Qt::CaseInsensitive);
+}
+
+static bool IsAsciiLetter(QChar c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+bool HasNonWebScheme(const QString& url)
+{
+    const qsizetype colon = url.indexOf(u':');
+    if (colon <= 0 || !IsAsciiLetter(url[0]))
+        return false;
+    for (qsizetype i = 1; i < colon; ++i) {
+        const QChar c = url[i];
+        if (!IsAsciiLetter(c) && !(c >= u'0' && c <= u'9') && c != u'+' && c != u'-' && c != u'.')
+            return false;
+    }
+    qsizetype end = colon + 1;
+    while (end < url.size() && url[end] >= u'0' && url[end] <= u'9')
+        ++end;
+    if (end > colon + 1 && (end == url.size() || url[end] == u'/' || url[end] == u'?' || url[end] == u'#'))
+        return false;  // a host and its port
+    const QStringView scheme = QStringView(url).left(colon);
+    return scheme.compare(QLatin1String("http"), Qt::CaseInsensitive) != 0 &&
+           scheme.compare(QLatin1String("https"), Qt::CaseInsensitive) != 0;
+}
+
 QString StripScheme(const QString& url)
 {
     if (StartsWithAZ(url, kHttp))

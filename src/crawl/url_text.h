@@ -27,6 +27,16 @@ QString SiteRoot(const QString& url);
 // plays no part.
 QString ScopeHost(const QString& url);
 
+// url begins with "http://" or "https://" (in any letter case): an address
+// of a web page, the only kind the crawl fetches or the program opens.
+bool IsWebAddress(const QString& url);
+
+// url begins with a scheme other than http and https ("mailto:", "file:",
+// "smb:", "javascript:"): a letter, then letters, digits, "+", "-" or ".",
+// then ":". A name followed by ":" and a port ("localhost:8080/") and a text
+// without any scheme ("httpbin.test") have none.
+bool HasNonWebScheme(const QString& url);
+
 // url without a leading "http://" or "https://" (either in any letter case).
 QString StripScheme(const QString& url);
 

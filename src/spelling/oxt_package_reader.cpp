@@ -1,8 +1,13 @@
 #include "spelling/oxt_package_reader.h"
 
+#include <QDir>
+
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "platform/text.h"
+#include "platform/user_message.h"
 #include "spelling/dictionary_manager.h"
 #include "spelling/locale_lang_ids.h"
 #include "spelling/oxt_parser.h"
@@ -32,12 +37,28 @@ QString RemoveOrigin(QString path)
     return path;
 }
 
-QString ConfigurationPath(const ZipRead& zip)
+// A package one of whose documents is too large to read is left out whole,
+// and the user told which.
+void RefusePackage(const QString& fileName, const QString& member)
+{
+    ReportMessage(UserMessage{QString(),
+                              QStringLiteral("The dictionary package %1 was not loaded: its %2 holds more than %3 "
+                                             "elements or nests them deeper than %4 levels.")
+                                  .arg(QDir::toNativeSeparators(fileName), member,
+                                       QString::number(OxtParser::kMaxNodes), QString::number(OxtParser::kMaxDepth)),
+                              MessageIcon::Error});
+}
+
+// *exceeded is set when the manifest is too large to read.
+QString ConfigurationPath(const ZipRead& zip, bool* exceeded)
 {
     const int index = zip.NameToIndex("META-INF\\manifest.xml");
     if (index < 0)
         return {};
     OxtParser manifest(zip.UnZip(index));
+    *exceeded = manifest.Exceeded();
+    if (*exceeded)
+        return {};
     for (OxtNode* n = manifest.GetFirst(); n; n = manifest.GetNext(n)) {
         QString path = n->Attrib(QStringLiteral("manifest:full-path"));
         if (!path.isEmpty())
@@ -100,26 +121,64 @@ void Register(DictionaryManager& manager, const Entry& e, const Description& des
     }
 }
 
-bool ReadConfiguration(DictionaryManager& manager, const QByteArray& source, const Description& desc,
+// The elements of a document in document order, with where each one's
+// subtree ends (the position after its last descendant).
+struct DocumentOrder {
+    std::vector<OxtNode*> nodes;
+    std::vector<std::size_t> subtreeEnd;
+};
+
+DocumentOrder InDocumentOrder(const OxtParser& doc)
+{
+    DocumentOrder order;
+    std::vector<std::size_t> open;  // positions whose subtree has not ended yet
+    for (OxtNode* n = doc.GetFirst(); n; n = doc.GetNext(n)) {
+        const std::size_t position = order.nodes.size();
+        while (!open.empty() && order.nodes[open.back()]->Level() >= n->Level()) {
+            order.subtreeEnd[open.back()] = position;
+            open.pop_back();
+        }
+        order.nodes.push_back(n);
+        order.subtreeEnd.push_back(0);
+        open.push_back(position);
+    }
+    for (const std::size_t position : open)
+        order.subtreeEnd[position] = order.nodes.size();
+    return order;
+}
+
+// Each fuse element is an entry made of the value elements below it; the
+// walk goes on after its last value (so an entry nested in another, before
+// that value, is part of the outer one). One pass over the document: the
+// values below an element are found by position, never by walking its
+// subtree again.
+bool ReadConfiguration(DictionaryManager& manager, const OxtParser& config, const Description& desc,
                        const QString& fileName)
 {
+    const DocumentOrder order = InDocumentOrder(config);
+    std::vector<std::size_t> valuePositions;
+    for (std::size_t p = 0; p < order.nodes.size(); ++p)
+        if (order.nodes[p]->Name() == QLatin1String("value"))
+            valuePositions.push_back(p);
     bool found = false;
     uint16_t langId = 0;
-    OxtParser config(source);
-    OxtNode* node = config.GetFirst();
-    while (node) {
-        if (node->Attrib(QStringLiteral("oor:op")).toLower() != QLatin1String("fuse")) {
-            node = config.GetNext(node);
+    std::size_t p = 0;
+    while (p < order.nodes.size()) {
+        if (order.nodes[p]->Attrib(QStringLiteral("oor:op")).toLower() != QLatin1String("fuse")) {
+            ++p;
             continue;
         }
+        const auto first = std::upper_bound(valuePositions.begin(), valuePositions.end(), p);
+        const auto last = std::lower_bound(first, valuePositions.end(), order.subtreeEnd[p]);
         QList<OxtNode*> values;
-        node->NodesByName(QStringLiteral("value"), values);
+        for (auto v = first; v != last; ++v)
+            values.append(order.nodes[*v]);
         const Entry e = ReadEntry(values, langId);
         if (!e.locations.isEmpty() && (e.kind == Kind::Spelling || e.kind == Kind::Hyphenation)) {
             Register(manager, e, desc, fileName, langId);
             found = true;
         }
-        node = config.GetNext(values.isEmpty() ? node : values.last());
+        p = first == last ? p + 1 : *(last - 1) + 1;
     }
     return found;
 }
@@ -129,7 +188,13 @@ bool ReadConfiguration(DictionaryManager& manager, const QByteArray& source, con
 void OxtPackageReader::ReadDescription(const QByteArray& source, QString& version, QString& identifier,
                                        QString& displayName, QString& publisher, bool flag)
 {
-    OxtParser doc(source);
+    const OxtParser doc(source);
+    ReadDescription(doc, version, identifier, displayName, publisher, flag);
+}
+
+void OxtPackageReader::ReadDescription(const OxtParser& doc, QString& version, QString& identifier,
+                                       QString& displayName, QString& publisher, bool flag)
+{
     const OxtNode* root = doc.Root();
     if (const OxtNode* v = root->NodeByName(QStringLiteral("version")))
         version = v->Attrib(QStringLiteral("value"));
@@ -157,16 +222,29 @@ bool OxtPackageReader::Read(DictionaryManager& manager, const QString& fileName)
     ZipRead zip(fileName, 0, 0, true);
     Description desc;
     const int descIndex = zip.NameToIndex("description.xml");
-    if (descIndex >= 0)
-        ReadDescription(zip.UnZip(descIndex), desc.version, desc.identifier, desc.displayName,
-                        desc.publisher, true);
-    const QString configPath = ConfigurationPath(zip);
+    if (descIndex >= 0) {
+        const OxtParser description(zip.UnZip(descIndex));
+        if (description.Exceeded()) {
+            RefusePackage(fileName, QStringLiteral("description.xml"));
+            return false;
+        }
+        ReadDescription(description, desc.version, desc.identifier, desc.displayName, desc.publisher, true);
+    }
+    bool exceeded = false;
+    const QString configPath = ConfigurationPath(zip, &exceeded);
+    if (exceeded)
+        RefusePackage(fileName, QStringLiteral("META-INF/manifest.xml"));
     if (configPath.isEmpty())
         return false;
     const int configIndex = zip.NameToIndex(configPath.toUtf8());
     if (configIndex < 0)
         return false;
-    return ReadConfiguration(manager, zip.UnZip(configIndex), desc, fileName);
+    const OxtParser config(zip.UnZip(configIndex));
+    if (config.Exceeded()) {
+        RefusePackage(fileName, QString(configPath).replace(QLatin1Char('\\'), QLatin1Char('/')));
+        return false;
+    }
+    return ReadConfiguration(manager, config, desc, fileName);
 }
 
 }  // namespace lexicrawl

@@ -43,6 +43,8 @@ void OxtParser::Clear()
 void OxtParser::Parse(const QByteArray& source)
 {
     Clear();
+    exceeded_ = false;
+    int nodes = 0;
     OxtNode* current = root_.get();
     int state = Outside;
     char quote = 0;
@@ -87,6 +89,10 @@ void OxtParser::Parse(const QByteArray& source)
                 if (i + 1 < n && source[i + 1] == '/') {
                     state = Outside;
                 } else {
+                    if (++nodes > kMaxNodes || current->level + 1 >= kMaxDepth) {
+                        exceeded_ = true;
+                        break;
+                    }
                     current = current->AddChild();
                     state = InName;
                 }

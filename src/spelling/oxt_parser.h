@@ -5,6 +5,11 @@
 // end tag closes one level whatever its name, and text after a child element
 // is not kept. Names keep their prefixes ("oor:name").
 //
+// A document of a package is a few dozen elements; one made to cost memory
+// (a "<" is an element, so a 64 MiB member could hold tens of millions) is
+// read only up to kMaxNodes elements and kMaxDepth levels, and Exceeded()
+// says the tree stops short.
+//
 // Thread-safety: none; a parser and its nodes belong to one thread.
 #include <QByteArray>
 #include <QString>
@@ -18,6 +23,9 @@ namespace lexicrawl {
 
 class OxtParser {
 public:
+    static constexpr int kMaxNodes = 100'000;
+    static constexpr int kMaxDepth = 1'000;
+
     explicit OxtParser(const QByteArray& source);
     ~OxtParser();
     OxtParser(const OxtParser&) = delete;
@@ -33,6 +41,8 @@ public:
     // Code page named by the declared encoding. Text is always decoded as
     // UTF-8; this is kept for callers that want to know the declaration.
     uint16_t Codepage() const { return codepage_; }
+    // The document holds more elements, or deeper ones, than are read.
+    bool Exceeded() const { return exceeded_; }
 
 private:
     void Parse(const QByteArray& source);
@@ -40,6 +50,7 @@ private:
 
     std::unique_ptr<OxtNode> root_;
     bool utf8Encoded = true;
+    bool exceeded_ = false;
     uint16_t codepage_;
 };
 

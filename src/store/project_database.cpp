@@ -10,10 +10,12 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
+#include "platform/scratch_files.h"
 #include "platform/text.h"
 #include "platform/user_message.h"
 
@@ -148,12 +150,14 @@ ProjectDatabase::~ProjectDatabase()
     Close();
     QMutexLocker lock(&g_claimedMutex);
     g_claimed.remove(workingFile_);
+    UnregisterScratchFile(workingFile_);
 }
 
 void ProjectDatabase::ChooseWorkingFile()
 {
     QMutexLocker lock(&g_claimedMutex);
     g_claimed.remove(workingFile_);
+    UnregisterScratchFile(workingFile_);
     QString path;
     do {
         const quint32 n = QRandomGenerator::global()->bounded(999999u);
@@ -161,6 +165,7 @@ void ProjectDatabase::ChooseWorkingFile()
     } while (g_claimed.contains(path) || QFileInfo::exists(path));
     g_claimed.insert(path);
     workingFile_ = path;
+    RegisterScratchFile(path);
 }
 
 QString ProjectDatabase::TemplatePath() const
@@ -219,6 +224,12 @@ bool ProjectDatabase::OpenTarget(const QString& target, bool memory)
         return false;
     }
     db_ = db;
+    maxSteps_ = 0;
+    // Whatever a file's schema holds runs only as this program's statements
+    // ask: no schema-defined function or virtual table acts on its own, and
+    // no statement can change the schema behind SQLite's back.
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
     // The working file is scratch: no statement waits for a disk sync. The
     // rollback journal is a file kept between transactions, so a program
     // killed in the middle of a commit leaves a file that opens whole (the
@@ -291,11 +302,35 @@ void ProjectDatabase::RemoveWorkingFile()
     QFile::remove(workingFile_ + QStringLiteral("-journal"));
 }
 
+namespace {
+
+constexpr int kStepsPerProgressCall = 10'000;
+
+}  // namespace
+
+void ProjectDatabase::BoundStatements(qint64 maxSteps, int maxValueBytes)
+{
+    QMutexLocker lock(&mutex_);
+    if (!db_)
+        return;
+    maxSteps_ = std::max<qint64>(1, maxSteps / kStepsPerProgressCall);
+    sqlite3_progress_handler(db_, kStepsPerProgressCall, &ProjectDatabase::OnProgress, this);
+    sqlite3_limit(db_, SQLITE_LIMIT_LENGTH, maxValueBytes);
+}
+
+// Called under the store lock, from within the running statement.
+int ProjectDatabase::OnProgress(void* self)
+{
+    auto* database = static_cast<ProjectDatabase*>(self);
+    return database->maxSteps_ > 0 && ++database->stepsTaken_ > database->maxSteps_ ? 1 : 0;
+}
+
 void ProjectDatabase::Execute(const QString& sql)
 {
     QMutexLocker lock(&mutex_);
     if (!db_)
         throw DatabaseError(QStringLiteral("Database is not open"));
+    stepsTaken_ = 0;
     char* err = nullptr;
     const int rc = sqlite3_exec(db_, StoredBytes(sql).constData(), nullptr, nullptr, &err);
     if (rc != SQLITE_OK) {
@@ -324,6 +359,7 @@ void ProjectDatabase::Execute(const BoundStatement& statement)
     if (!db_)
         throw DatabaseError(QStringLiteral("Database is not open"));
     sqlite3_stmt* stmt = Prepared(statement.sql);
+    stepsTaken_ = 0;
     int index = 1;
     for (const QString& value : statement.values) {
         // The bytes a literal of the value would store (NUL included).
@@ -343,6 +379,7 @@ void ProjectDatabase::Query(const QString& sql, const std::function<void(const R
     QMutexLocker lock(&mutex_);
     if (!db_)
         throw DatabaseError(QStringLiteral("Database is not open"));
+    stepsTaken_ = 0;
     sqlite3_stmt* stmt = nullptr;
     const QByteArray utf8 = StoredBytes(sql);
     if (sqlite3_prepare_v2(db_, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK)

@@ -98,6 +98,12 @@ public:
     // there is no working file or the copy fails.
     bool SaveCopyTo(const QString& destination, QString* error = nullptr);
 
+    // For a file from elsewhere: each later statement on this connection may
+    // take about maxSteps steps of SQLite's virtual machine before it fails
+    // ("interrupted"), and reading a value longer than maxValueBytes fails
+    // ("string or blob too big"). The next open lifts both bounds.
+    void BoundStatements(qint64 maxSteps, int maxValueBytes);
+
     // Holds the store lock across several statements (used by transactions).
     QRecursiveMutex& Lock() { return mutex_; }
 
@@ -105,6 +111,7 @@ private:
     bool OpenTarget(const QString& target, bool memory);
     void CloseConnection();
     sqlite3_stmt* Prepared(const char* sql);
+    static int OnProgress(void* self);
     // Deletes the working file and its rollback journal; missing ones are no error.
     void RemoveWorkingFile();
 
@@ -115,6 +122,8 @@ private:
     bool memory_ = false;
     sqlite3* db_ = nullptr;
     std::vector<std::pair<const char*, sqlite3_stmt*>> prepared_;  // of db_, by sql
+    qint64 maxSteps_ = 0;       // 0: statements are not bounded
+    qint64 stepsTaken_ = 0;     // by the running statement, in progress calls
     mutable QRecursiveMutex mutex_;
 };
 

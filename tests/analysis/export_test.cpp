@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <utility>
+
 #include "analysis/export_files.h"
 #include "analysis/unknown_word_list.h"
 #include "qstring_printer.h"
@@ -59,7 +61,7 @@ TEST(ExportExtension, IsTheLowerCasedTailOfTheFileName)
         EXPECT_EQ(ExportExtension(QString::fromUtf8(c.name)), QString::fromUtf8(c.extension)) << c.name;
 }
 
-TEST_F(Export, InternalUrlsAsCsvWithTheListSeparatorAndNoQuoting)
+TEST_F(Export, InternalUrlsAsCsvWithTheListSeparator)
 {
     // The load time as the list shows it: one decimal, the user's decimal separator.
     const ExportResult result = ExportInternalUrls(Path("urls.CSV"), kUrls, QLatin1Char(','), QLatin1Char(';'));
@@ -81,6 +83,81 @@ TEST_F(Export, PageNotesAddAColumnToTheCsvOnly)
                                                "https://example.com/a,b;;23;;sitemap only (linked from nowhere)\r\n");
     EXPECT_TRUE(ExportInternalUrls(Path("urls.txt"), kUrls, QLatin1Char('.'), QLatin1Char(','), byPage).written);
     EXPECT_EQ(ReadAll(Path("urls.txt")), kBom + "https://example.com/\r\nhttps://example.com/a,b\r\n");
+}
+
+// Fields split back as a spreadsheet reads a file with quotes: a quoted
+// field may hold the separator, doubled quotes and line breaks.
+static std::vector<QStringList> ReadCsvRecords(const QString& text, QChar separator)
+{
+    std::vector<QStringList> records;
+    QStringList record;
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c == u'"' && (i + 1 < text.size() ? text[i + 1] : QChar()) == u'"')
+                field += text[++i];
+            else if (c == u'"')
+                quoted = false;
+            else
+                field += c;
+        } else if (c == u'"') {
+            quoted = true;
+        } else if (c == separator) {
+            record << std::exchange(field, QString());
+        } else if (c == u'\r' && (i + 1 < text.size() ? text[i + 1] : QChar()) == u'\n') {
+            record << std::exchange(field, QString());
+            records.push_back(std::exchange(record, QStringList()));
+            ++i;
+        } else {
+            field += c;
+        }
+    }
+    return records;
+}
+
+// A value of a page or a project file never adds a column or a row; a value
+// with nothing to quote is written exactly as before.
+TEST_F(Export, CsvQuotesOnlyFieldsThatWouldBreakTheirRow)
+{
+    struct Case {
+        const char* what;
+        QString value;
+        QChar separator;
+        QString written;  // the field as it stands in the file
+    } cases[] = {
+        {"separator in a URL", u"https://e.com/a,b"_qs, u',', u"\"https://e.com/a,b\""_qs},
+        {"the other separator stays bare", u"https://e.com/a,b"_qs, u';', u"https://e.com/a,b"_qs},
+        {"semicolon separator", u"x;y"_qs, u';', u"\"x;y\""_qs},
+        {"double quote", u"say \"hi\""_qs, u',', u"\"say \"\"hi\"\"\""_qs},
+        {"LF inside a word", u"two\nlines"_qs, u',', u"\"two\nlines\""_qs},
+        {"CR inside a word", u"two\rlines"_qs, u';', u"\"two\rlines\""_qs},
+        {"CR LF inside a word", u"a\r\nb"_qs, u',', u"\"a\r\nb\""_qs},
+        {"formula stays as written", u"=HYPERLINK(\"x\")"_qs, u';', u"\"=HYPERLINK(\"\"x\"\")\""_qs},
+        {"plain formula text", u"=1+2"_qs, u',', u"=1+2"_qs},
+        {"leading and trailing spaces", u" pad "_qs, u',', u" pad "_qs},
+        {"tab", u"a\tb"_qs, u',', u"a\tb"_qs},
+        {"empty", QString(), u',', QString()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::vector<InternalUrl> urls{Visited(c.value, 7, 100'000'000, 404)};
+        ASSERT_TRUE(ExportInternalUrls(Path("u.csv"), urls, u'.', c.separator).written);
+        const QString sep(c.separator);
+        const QString urlText = QString::fromUtf8(ReadAll(Path("u.csv")).mid(3));
+        EXPECT_EQ(urlText.section(u"\r\n"_qs, 1), c.written + sep + u"0.1"_qs + sep + u"7"_qs + sep + u"404\r\n"_qs);
+        const std::vector<QStringList> urlRecords = ReadCsvRecords(urlText, c.separator);
+        ASSERT_EQ(urlRecords.size(), 2u);
+        EXPECT_EQ(urlRecords[1], QStringList({c.value, u"0.1"_qs, u"7"_qs, u"404"_qs}));
+
+        ASSERT_TRUE(ExportWords(Path("w.csv"), {{c.value, 3, {}, {}}}, c.separator).written);
+        const QString wordText = QString::fromUtf8(ReadAll(Path("w.csv")).mid(3));
+        EXPECT_EQ(wordText.section(u"\r\n"_qs, 1), c.written + sep + u"3\r\n"_qs);
+        const std::vector<QStringList> wordRecords = ReadCsvRecords(wordText, c.separator);
+        ASSERT_EQ(wordRecords.size(), 2u);
+        EXPECT_EQ(wordRecords[1], QStringList({c.value, u"3"_qs}));
+    }
 }
 
 TEST_F(Export, InternalUrlsAsTextOrNotAtAll)

@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "analysis/export_files.h"
+#include "analysis/html_report.h"
 #include "analysis/page_recorder.h"
 #include "analysis/unknown_word_list.h"
 #include "crawl/internal_urls.h"
@@ -168,4 +169,23 @@ TEST(HostileValues, RoundTripThroughCrawlStatementsProjectFilesAndExports)
     ASSERT_FALSE(ExportInternalUrls(urlFile, rows, u'.', u',').Failed());
     EXPECT_EQ(Difference({FileText(urlFile)}, {AsInFile(JoinLines(values))}), "");
     QLocale::setDefault(QLocale::system());
+}
+
+// Page text is formatted once: a word that holds "%1" or "%2" is shown as
+// written, never filled with the count or the suggestions.
+TEST(HostileValues, ReportShowsWordsWithPercentPlaceholdersAsWritten)
+{
+    for (const QString& word : {QStringLiteral("%1"), QStringLiteral("50%2off"), QStringLiteral("%3%2%1")}) {
+        ReportData data;
+        data.site = QStringLiteral("http://a.test/%1");
+        ReportWord w;
+        w.word = word;
+        w.occurrence = 7;
+        w.suggestions = {QStringLiteral("%2x")};
+        data.words.push_back(w);
+        const QString html = HtmlReport(data);
+        EXPECT_TRUE(html.contains(QStringLiteral("data-word=\"%1\" data-count=\"7\"><td>%1</td>").arg(word)))
+            << word.toStdString();
+        EXPECT_TRUE(html.contains(QStringLiteral("<td class=\"count\">7</td><td>%2x</td>"))) << word.toStdString();
+    }
 }

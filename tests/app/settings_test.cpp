@@ -7,6 +7,7 @@
 
 #include "app/core/settings.h"
 #include "support/qt_printers.h"
+#include "support/recording_platform.h"
 
 using namespace lexicrawl;
 
@@ -160,12 +161,23 @@ TEST(Settings, EveryChangeRewritesTheWholeFileAtOnce)
 
 TEST(Settings, UnreadableFileIsReplacedAndDefaultsApply)
 {
+    lexicrawl::testing::RecordingPlatform platform;
     QTemporaryDir dir;
-    WriteIni(dir, "[Settings]\r\nPageLimit=7\r\nAgent=\xFF\xFE\xC0garbage\r\n");  // not UTF-8
+    // One byte that is not UTF-8 in an otherwise good file.
+    const QByteArray damaged = "[Settings]\r\nPageLimit=7\r\nAgent=caf\xE9\r\n";
+    WriteIni(dir, damaged);
     Settings s(dir.path());
     EXPECT_EQ(s.PageLimit(), 50);
     EXPECT_EQ(s.Agent(), Settings::DefaultAgent());
     EXPECT_EQ(ReadIni(dir), QByteArray("\xEF\xBB\xBF"));
+    // The damaged file is kept beside the new one, and the user told once.
+    QFile kept(dir.filePath(QStringLiteral("settings.ini.damaged")));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), damaged);
+    ASSERT_EQ(platform.Messages().size(), 1);
+    EXPECT_TRUE(platform.Messages()[0].contains(QStringLiteral("settings.ini.damaged"))) << platform.Messages()[0].toStdString();
+    Settings again(dir.path());
+    EXPECT_EQ(platform.Messages().size(), 1);
 }
 
 TEST(Settings, DeleteFileResetsToDefaults)

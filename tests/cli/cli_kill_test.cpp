@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -95,5 +96,56 @@ TEST(CliKill, WhatAKilledCrawlLeavesBehindIsReadAgain)
     EXPECT_EQ(next.exitCode(), 0) << next.readAllStandardError().toStdString();
     EXPECT_EQ(QString::fromUtf8(next.readAllStandardOutput()), QStringLiteral("garden\tknown\n"));
 }
+
+// A saved project big enough that opening it takes a while: many distinct
+// unknown words, each on a page of its own.
+bool MakeLargeProject(const QString& path)
+{
+    if (!QFile::copy(QStringLiteral(LEXICRAWL_BIN_DIR "/empty.db"), path))
+        return false;
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    sqlite3* db = nullptr;
+    bool ok = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK;
+    ok = ok && sqlite3_exec(db,
+                            "BEGIN; WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n LIMIT 600000) "
+                            "INSERT INTO MISSPELLED (WORD, URL) SELECT 'wurd' || x, 'http://a.test/p' || (x % 5000) FROM n; "
+                            "COMMIT;",
+                            nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close(db);
+    return ok;
+}
+
+// Outside a crawl nothing is left to stop gently: the first SIGTERM or
+// Ctrl-C ends the program at once and removes its working copies.
+TEST(CliKill, TheFirstSignalEndsOpenAndDiffAtOnce)
+{
+    QTemporaryDir data;
+    const QString project = data.filePath(QStringLiteral("large.db"));
+    ASSERT_TRUE(MakeLargeProject(project));
+    const struct {
+        int signal;
+        QStringList args;
+        int status;
+    } cases[] = {
+        {SIGTERM, {"open", project, "--format", "csv"}, 143},
+        {SIGINT, {"open", project}, 130},
+        {SIGTERM, {"diff", project, project}, 143},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        QProcess run;
+        run.start(kCli, c.args + QStringList{"--data-folder", data.path()});
+        ASSERT_TRUE(run.waitForStarted());
+        // Until the working copy exists the command has not got far.
+        for (int i = 0; i < 2000 && QDir(data.path()).entryList({"project*.db"}, QDir::Files).isEmpty(); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        ::kill(pid_t(run.processId()), c.signal);
+        ASSERT_TRUE(run.waitForFinished(30000));
+        EXPECT_EQ(run.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(run.exitCode(), c.status) << run.readAllStandardError().toStdString();
+        EXPECT_EQ(QDir(data.path()).entryList({"project*"}, QDir::Files), QStringList());
+    }
+}
+
 
 }  // namespace

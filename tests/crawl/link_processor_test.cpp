@@ -130,6 +130,38 @@ TEST_F(CrawlLinkProcessorTest, StartOnAnIpAddressTakesEveryEmptyDomain)
     EXPECT_TRUE(rows[2].endsWith(u"|External|"_qs));
 }
 
+// On a site without a registrable domain every link of another scheme shares
+// its empty domain: it keeps its LINKS row but never becomes a page to fetch.
+TEST_F(CrawlLinkProcessorTest, OnlyWebAddressesBecomeInternalUrls)
+{
+    struct Row {
+        const char* what;
+        QString startUrl;
+        QString link;
+        bool page;
+    };
+    const Row rows[] = {
+        {"mail link", u"http://10.0.0.1/"_qs, u"mailto:a@b"_qs, false},
+        {"redirect to a local file", u"http://10.0.0.1/"_qs, u"file:///etc/passwd"_qs, false},
+        {"redirect to a share", u"http://intranet/"_qs, u"smb://server/share"_qs, false},
+        {"ftp on the same host", u"http://10.0.0.1/"_qs, u"ftp://10.0.0.1/x"_qs, false},
+        {"news link", u"http://localhost/"_qs, u"news:comp.lang"_qs, false},
+        {"scheme in capitals is still the web", u"http://10.0.0.1/"_qs, u"HTTPS://10.0.0.1/y"_qs, true},
+        {"plain page", u"http://10.0.0.1/"_qs, u"http://10.0.0.1/z"_qs, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        db_.Execute(u"DELETE FROM LINKS"_qs);
+        db_.Execute(u"DELETE FROM PAGES"_qs);
+        table_.Clear();
+        Processor(r.startUrl)->ProcessLink(r.link, QString(), QString(), QString());
+        EXPECT_EQ(Links(), QStringList({u"|"_qs + r.link + u"||Internal|"_qs}));
+        EXPECT_EQ(TablePages(), r.page ? QStringList({r.link}) : QStringList());
+        EXPECT_EQ(Pages(), TablePages());
+        EXPECT_EQ(state_.addedCount.load(), r.page ? 1 : 0);
+    }
+}
+
 TEST_F(CrawlLinkProcessorTest, AnchorsAndQueryStringsAreCutWhenAsked)
 {
     auto p = Processor(u"http://www.example.com/"_qs);

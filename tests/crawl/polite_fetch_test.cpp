@@ -25,6 +25,11 @@ TEST(RetryAfter, SecondsOrAnHttpDate)
     EXPECT_EQ(RetryAfterDelayMs("Wed, 21 Oct 2026 07:00:00 GMT", now), 0);  // in the past: at once
     EXPECT_EQ(RetryAfterDelayMs("-5", now), -1);
     EXPECT_EQ(RetryAfterDelayMs("soon", now), -1);
+    // Numbers that would overflow as milliseconds are clamped first.
+    const qint64 year = 365LL * 24 * 3600 * 1000;
+    EXPECT_EQ(RetryAfterDelayMs("9223372036854775", now), year);
+    EXPECT_EQ(RetryAfterDelayMs("9223372036854775807", now), year);
+    EXPECT_EQ(RetryAfterDelayMs("99999999999999999999", now), -1);  // not a 64-bit number at all
 }
 
 TEST(HostPacer, KeepsThePauseBetweenRequestsToOneHostOnly)

@@ -54,6 +54,40 @@ TEST(CrawlUrlText, StripSchemeIgnoresCaseUrlLengthDoesNot)
     EXPECT_EQ(UrlLength(u"http://h/\u00e9\U0001F600"_qs), 5);  // UTF-16 code units
 }
 
+// What the crawl fetches and the window's open actions hand to the browser.
+TEST(CrawlUrlText, IsWebAddressOnlyForHttpAndHttps)
+{
+    const struct {
+        QString url;
+        bool web;
+    } cases[] = {
+        {u"http://h/p"_qs, true},          {u"HTTPS://h/p"_qs, true},       {u"hTtP://h"_qs, true},
+        {u"file:///etc/passwd"_qs, false}, {u"smb://server/share"_qs, false}, {u"mailto:a@b.c"_qs, false},
+        {u"javascript:alert(1)"_qs, false}, {u"http:/h"_qs, false},          {u" http://h"_qs, false},
+        {u"httpx://h"_qs, false},          {QString(), false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsWebAddress(c.url), c.web) << c.url.toStdString();
+}
+
+// What never becomes a page of the crawl, though it may share the start
+// URL's empty domain.
+TEST(CrawlUrlText, HasNonWebSchemeForEveryOtherScheme)
+{
+    const struct {
+        QString url;
+        bool other;
+    } cases[] = {
+        {u"mailto:a@b.c"_qs, true},         {u"file:///etc/passwd"_qs, true}, {u"smb://server/share"_qs, true},
+        {u"JavaScript:void(0)"_qs, true},   {u"tel:+4912345"_qs, true},       {u"svn+ssh://h/r"_qs, true},
+        {u"http://h/p"_qs, false},          {u"HTTPS://h/p"_qs, false},       {u"httpbin.test"_qs, false},
+        {u"localhost:8080/x"_qs, false},    {u"10.0.0.1:81"_qs, false},       {u"/a:b"_qs, false},
+        {u"9p:x"_qs, false},                {QString(), false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(HasNonWebScheme(c.url), c.other) << c.url.toStdString();
+}
+
 TEST(CrawlUrlText, DomainOf)
 {
     const std::pair<const char16_t*, const char16_t*> cases[] = {

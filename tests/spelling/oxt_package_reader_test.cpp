@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
+
 #include "spelling/dictionary_manager.h"
 #include "spelling/locale_lang_ids.h"
 #include "spelling/oxt_package_reader.h"
+#include "spelling/oxt_parser.h"
+#include "support/process_memory.h"
 #include "spelling_test_support.h"
 
 namespace lexicrawl {
@@ -137,6 +141,83 @@ TEST_F(OxtPackageReaderTest, MissingOrBrokenPackages)
     const QString noManifest = test::WriteFile(dir.filePath(QStringLiteral("m.oxt")),
                                                ZipBuilder().Add("dictionaries.xcu", Xcu({XcuEntry("DICT_SPELL", "a b", "en-US")})).Build());
     EXPECT_FALSE(manager.ReadOXT(noManifest));
+    EXPECT_TRUE(platform.messages.isEmpty());
+}
+
+// Packages made to cost memory or time: each is left out with a message that
+// names it and the document, while a good package beside them loads; the
+// process's memory stays near what the members themselves take.
+TEST_F(OxtPackageReaderTest, OversizedDocumentsRefuseTheirPackageAlone)
+{
+    const QByteArray goodXcu = Xcu({XcuEntry("DICT_SPELL", "%origin%/en_US.aff %origin%/en_US.dic", "en-US")});
+    const QByteArray goodDescription = test::Description("<name lang=\"en\">English</name>");
+    const struct {
+        const char* file;
+        const char* member;  // the document named in the message
+        QByteArray description, manifest, xcu;
+    } cases[] = {
+        {"flat-manifest.oxt", "META-INF/manifest.xml", goodDescription,
+         Manifest("dictionaries.xcu") + QByteArray("<a/>").repeated(OxtParser::kMaxNodes + 1), goodXcu},
+        {"nested-manifest.oxt", "META-INF/manifest.xml", goodDescription,
+         QByteArray("<>").repeated(4 * 1024 * 1024), goodXcu},
+        {"deep-description.oxt", "description.xml", QByteArray("<!-- note -->").repeated(OxtParser::kMaxDepth + 1),
+         Manifest("dictionaries.xcu"), goodXcu},
+        {"nested-fuse.oxt", "dictionaries.xcu", goodDescription, Manifest("dictionaries.xcu"),
+         QByteArray("<node oor:op=\"fuse\">").repeated(20000) + goodXcu},
+    };
+    for (const auto& c : cases)
+        test::WriteFile(dir.filePath(QString::fromUtf8(c.file)), ZipBuilder()
+                                                                      .Add("description.xml", c.description)
+                                                                      .Add("META-INF/manifest.xml", c.manifest)
+                                                                      .Add("dictionaries.xcu", c.xcu)
+                                                                      .Build());
+    Package(goodXcu);  // en_US.oxt
+    lexicrawl::testing::ResetPeak();
+    const long before = lexicrawl::testing::ResidentKb("VmRSS:") / 1024;
+    EXPECT_TRUE(manager.ReadFolder(dir.path()));
+    EXPECT_LT(lexicrawl::testing::PeakMiB() - before, 200);
+    ASSERT_EQ(manager.SpellDictionaryCount(), 1) << manager.GetSpellDictionary(1)->DictionaryFileName().toStdString()
+                                                 << platform.Texts().join(u'\n').toStdString();
+    EXPECT_TRUE(manager.GetSpellDictionary(0)->DictionaryFileName().endsWith(QStringLiteral("/en_US.oxt")));
+    QStringList expected;
+    for (const auto& c : cases)
+        expected << QStringLiteral("The dictionary package %1 was not loaded: its %2 holds more than 100000 elements "
+                                   "or nests them deeper than 1000 levels.")
+                        .arg(QDir::toNativeSeparators(dir.filePath(QString::fromUtf8(c.file))), QString::fromUtf8(c.member));
+    QStringList texts = platform.Texts();
+    texts.sort();
+    expected.sort();
+    EXPECT_EQ(texts, expected);
+}
+
+// Entries read in one walk still take their values as before: an entry
+// nested in another before its last value belongs to the outer one, fuse
+// elements without values change nothing, and the locale carries over.
+TEST_F(OxtPackageReaderTest, NestedEntriesKeepTheirMeaning)
+{
+    const QByteArray inner = XcuEntry("DICT_SPELL", "inner.aff inner.dic", "de-AT");
+    const QByteArray outerOpen = "<node oor:name=\"o\" oor:op=\"fuse\"><prop oor:name=\"Format\"><value>DICT_SPELL</value></prop>";
+    const struct {
+        const char* what;
+        QByteArray xcu;
+        QStringList keys;
+    } cases[] = {
+        {"inner entry before the outer's last value",
+         outerOpen + inner + "<prop oor:name=\"Locations\"><value>outer.aff outer.dic</value></prop></node>",
+         {"German (Austria) en_US.oxt::outer.aff::outer.dic"}},
+        {"fuse elements without values around an entry",
+         QByteArray("<a oor:op=\"fuse\">").repeated(500) + inner + QByteArray("</a>").repeated(500) +
+             QByteArray("<b oor:op=\"fuse\"/>").repeated(500) + XcuEntry("DICT_SPELL", "g.aff g.dic", QByteArray()),
+         {"German (Austria) en_US.oxt::g.aff::g.dic", "German (Austria) en_US.oxt::inner.aff::inner.dic"}},
+    };
+    for (const auto& c : cases) {
+        DictionaryManager m;
+        ASSERT_TRUE(m.ReadOXT(Package(c.xcu))) << c.what;
+        QStringList keys;
+        for (int i = 0; i < m.SpellDictionaryCount(); ++i)
+            keys << m.SpellDictionaryKey(i);
+        EXPECT_EQ(keys, c.keys) << c.what;
+    }
     EXPECT_TRUE(platform.messages.isEmpty());
 }
 

@@ -58,14 +58,11 @@ FormFields FeedbackFields(const FeedbackForm& form)
 
 bool SendFeedback(const QString& host, const FormFields& fields)
 {
-    PostAnswer answer = PostForm(QStringLiteral("https://") + host + kPath, fields, kTimeoutMs, kTimeoutMs);
-    if (!answer.answered) {
-        answer = PostForm(QStringLiteral("http://") + host + kPath, fields, kTimeoutMs, kTimeoutMs);
-        // Over http an error status is a failure, whatever its body says.
-        if (answer.statusCode >= 400)
-            return false;
-    }
-    return answer.answered && answer.body.trimmed() == QLatin1String("OK");
+    // Never again in plain text when https fails: whoever made it fail could
+    // then read the message and the address.
+    const QString origin = host.contains(QLatin1String("://")) ? host : QStringLiteral("https://") + host;
+    const PostAnswer answer = PostForm(origin + kPath, fields, kTimeoutMs, kTimeoutMs);
+    return answer.answered && answer.statusCode < 400 && answer.body.trimmed() == QLatin1String("OK");
 }
 
 }  // namespace lexicrawl

@@ -1,11 +1,11 @@
 #pragma once
 // The feedback form's rules: what is checked before sending, which fields
-// are posted in which order, and how the delivery is tried (https first,
-// http only when https gave no answer at all). The window only collects the
+// are posted in which order, and where they are delivered (over https
+// only). The window only collects the
 // user's input and shows the outcome.
 //
 // Thread-safety: pure functions, except SendFeedback, which blocks on the
-// network (up to two attempts of 3000 ms + 3000 ms) and may run on any thread.
+// network (3000 ms + 3000 ms at most) and may run on any thread.
 #include <QString>
 
 #include "crawl/form_post.h"
@@ -31,8 +31,10 @@ FeedbackProblem CheckFeedback(const FeedbackForm& form);
 // cmd, appname, version, feedback (the choice line, then the message) and,
 // when an address was given, email.
 FormFields FeedbackFields(const FeedbackForm& form);
-// Posts the fields to https://host/php/feedback.php, and to http:// when the
-// first attempt got no answer. Delivered exactly when the answer, trimmed, is "OK".
+// Posts the fields to https://host/php/feedback.php (host may name its own
+// scheme, "http://127.0.0.1:8080", for a test server), once: a failed https
+// attempt is never repeated over plain http. Delivered exactly when the
+// answer has no error status and, trimmed, is "OK".
 bool SendFeedback(const QString& host, const FormFields& fields);
 
 }  // namespace lexicrawl

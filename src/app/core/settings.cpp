@@ -1,5 +1,6 @@
 #include "app/core/settings.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
@@ -9,6 +10,7 @@
 #include "crawl/crawl_options.h"
 #include "crawl/fetcher.h"
 #include "platform/text.h"
+#include "platform/user_message.h"
 #include "spelling/dictionary_choice.h"
 
 namespace lexicrawl {
@@ -73,8 +75,19 @@ void Settings::Read()
     }
     file.close();
     if (!readable) {
-        // Unreadable: start again from an empty file with every default.
-        QFile::remove(path_);
+        // Unreadable: start again from an empty file with every default,
+        // keeping the damaged one beside it for the user to mend.
+        const QString damaged = path_ + QStringLiteral(".damaged");
+        QFile::remove(damaged);
+        const bool kept = QFile::rename(path_, damaged);
+        if (!kept)
+            QFile::remove(path_);
+        ReportMessage(kept ? QStringLiteral("The settings file %1 could not be read (it is damaged or not UTF-8 text); "
+                                            "every setting is back to its default. The damaged file was kept as %2.")
+                                 .arg(QDir::toNativeSeparators(path_), QDir::toNativeSeparators(damaged))
+                           : QStringLiteral("The settings file %1 could not be read; every setting is back to its "
+                                            "default.")
+                                 .arg(QDir::toNativeSeparators(path_)));
         QFile empty(path_);
         if (empty.open(QIODevice::WriteOnly))
             empty.write("\xEF\xBB\xBF");
@@ -363,5 +376,9 @@ bool Settings::Sitemaps() const { return Raw(QStringLiteral("Sitemaps")) == QLat
 bool Settings::SetSitemaps(bool on) { return SetOnOff(QStringLiteral("Sitemaps"), on, "ON", "OFF"); }
 bool Settings::Documents() const { return Raw(QStringLiteral("Documents")) == QLatin1String("ON"); }
 bool Settings::SetDocuments(bool on) { return SetOnOff(QStringLiteral("Documents"), on, "ON", "OFF"); }
+bool Settings::SetInsecure(bool on)
+{
+    return SetOnOff(QStringLiteral("Insecure"), on, "ON", "OFF");
+}
 
 }  // namespace lexicrawl

@@ -105,6 +105,7 @@ public:
     // "Documents" = "ON": a crawl reads linked PDF, ODT and DOCX documents.
     bool Documents() const;
     bool SetDocuments(bool on);
+    bool SetInsecure(bool on);
 
 private:
     void Read();

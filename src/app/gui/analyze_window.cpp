@@ -89,6 +89,7 @@ AnalyzeWindow::AnalyzeWindow(const QString& url, const FetchSettings& settings, 
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("status"));
     status_->setAccessibleDescription(QStringLiteral("Status"));
+    status_->setTextFormat(Qt::PlainText);  // it shows the URL analysed
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
     layout->addWidget(tabs, 1);

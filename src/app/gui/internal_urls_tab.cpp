@@ -10,6 +10,7 @@
 #include "app/gui/internal_url_model.h"
 #include "app/gui/page_facts_pane.h"
 #include "app/gui/result_list.h"
+#include "crawl/url_text.h"
 #include "platform/platform.h"
 #include "platform/translation.h"
 
@@ -69,7 +70,7 @@ void InternalUrlsTab::ShowMenu(const QPoint& at)
             Platform::Current().SetClipboardText(url);
     });
     menu.addAction(Tr(QStringLiteral("Go to URL")), this, [url] {
-        if (!url.isEmpty())
+        if (IsWebAddress(url))  // a page may have linked file: or smb: addresses
             Platform::Current().OpenDocument(url);
     });
     QAction* analyze = menu.addAction(Tr(QStringLiteral("Analyze URL...")), this, [this, url] {

@@ -319,6 +319,7 @@ void MainWindow::BuildStatusBar()
         // panel's role goes into the description, so that the progress is read.
         status_[i]->setAccessibleDescription(Tr(QString::fromLatin1(names[i])));
         status_[i]->setMinimumWidth(widths[i]);
+        status_[i]->setTextFormat(Qt::PlainText);  // it shows URLs a page wrote
         if (i == 1 || i == 2)
             status_[i]->setAlignment(Qt::AlignCenter);
         statusBar()->addWidget(status_[i], i == 3 ? 1 : 0);

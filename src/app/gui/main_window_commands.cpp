@@ -26,6 +26,7 @@
 #include "app/gui/main_window.h"
 #include "app/gui/text_view_dialog.h"
 #include "app/gui/unknown_word_model.h"
+#include "crawl/url_text.h"
 #include "app/gui/unknown_words_tab.h"
 #include "crawl/fetcher.h"
 #include "platform/platform.h"
@@ -206,7 +207,8 @@ void MainWindow::ViewPage(const QString& url, bool readableText)
 
 void MainWindow::OpenOutside(const QString& address)
 {
-    Platform::Current().OpenDocument(address);
+    if (IsWebAddress(address))
+        Platform::Current().OpenDocument(address);
 }
 
 void MainWindow::ResetToDefaults()

@@ -102,6 +102,10 @@ QWidget* OptionsPanel::TimeoutRow()
     connections_->setRange(1, kMaxConnections);
     layout->addWidget(Caption(Tr(QStringLiteral("Connections:")), connections_, row));
     layout->addWidget(connections_);
+    insecure_ = new QCheckBox(Tr(QStringLiteral("Do Not Verify Certificates (Insecure)")), row);
+    insecure_->setObjectName(QStringLiteral("insecure"));
+    insecure_->setAccessibleName(insecure_->text());
+    layout->addWidget(insecure_);
     return row;
 }
 
@@ -196,6 +200,7 @@ void OptionsPanel::Restore()
     sitemaps_->setChecked(settings_.Sitemaps());
     robots_->setChecked(settings_.Robots());
     documents_->setChecked(settings_.Documents());
+    insecure_->setChecked(settings_.Insecure());
 }
 
 void OptionsPanel::Connect()
@@ -219,6 +224,7 @@ void OptionsPanel::Connect()
     connect(sitemaps_, &QCheckBox::toggled, this, [this](bool on) { settings_.SetSitemaps(on); });
     connect(robots_, &QCheckBox::toggled, this, [this](bool on) { settings_.SetRobots(on); });
     connect(documents_, &QCheckBox::toggled, this, [this](bool on) { settings_.SetDocuments(on); });
+    connect(insecure_, &QCheckBox::toggled, this, [this](bool on) { settings_.SetInsecure(on); });
     connect(urls_, &QPlainTextEdit::textChanged, this, [this] {
         settings_.SetIgnoreUrls(urls_->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
     });

@@ -58,6 +58,7 @@ private:
     QCheckBox* sitemaps_ = nullptr;
     QCheckBox* robots_ = nullptr;
     QCheckBox* documents_ = nullptr;
+    QCheckBox* insecure_ = nullptr;  // certificates not verified, for test servers
     QList<QWidget*> panels_;      // the four rows disabled during a crawl
     QList<QWidget*> optionRows_;  // the rows "Show Options" shows
 };

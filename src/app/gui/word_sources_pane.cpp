@@ -9,6 +9,7 @@
 
 #include "analysis/result_queries.h"
 #include "analysis/word_context.h"
+#include "crawl/url_text.h"
 #include "store/project_database.h"
 #include "app/gui/background.h"
 #include "app/gui/keyboard_access.h"
@@ -127,7 +128,7 @@ void WordSourcesPane::ShowMenu(const QPoint& at)
             Platform::Current().SetClipboardText(SelectedUrl());
     });
     menu.addAction(QStringLiteral("Go to URL"), this, [this] {
-        if (!SelectedUrl().isEmpty())
+        if (IsWebAddress(SelectedUrl()))
             Platform::Current().OpenDocument(SelectedUrl());
     });
     menu.exec(list_->viewport()->mapToGlobal(at));

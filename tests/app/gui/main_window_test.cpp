@@ -215,6 +215,22 @@ TEST_F(MainWindowTest, AProseCrawlReportsWordsAsWritten)
     EXPECT_EQ(Settings(data.path()).Text(), TextMode::Standard);
 }
 
+// Certificates are verified unless the user turns it off for a test server;
+// the choice is a setting like the other options.
+TEST_F(MainWindowTest, TheInsecureChoiceIsACheckBoxKeptAsASetting)
+{
+    Settings(data.path()).SetInsecure(true);
+    MainWindow& w = Open();
+    auto* box = w.findChild<QCheckBox*>(QStringLiteral("insecure"));
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->isChecked());
+    EXPECT_EQ(box->accessibleName(), box->text());
+    box->setChecked(false);
+    EXPECT_FALSE(Settings(data.path()).Insecure());
+    box->setChecked(true);
+    EXPECT_TRUE(Settings(data.path()).Insecure());
+}
+
 TEST_F(MainWindowTest, SelectingRowsFillsThePanes)
 {
     Open();
