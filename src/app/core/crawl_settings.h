@@ -38,6 +38,7 @@ struct CrawlOverrides {
     std::optional<TextMode> textMode;
     std::optional<bool> checkAltAndTitle;
     std::optional<bool> insecure;
+    std::optional<bool> wordEvidence;  // see TextOptions; not a setting: on unless a front end turns it off
 };
 
 // The one place where a crawl's options are built, for every front end: the
