@@ -1,10 +1,15 @@
 #include "app/gui/unknown_words_tab.h"
 
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMenu>
 #include <QTableView>
 
+#include <algorithm>
+
+#include "analysis/word_groups.h"
 #include "app/gui/result_list.h"
 #include "app/gui/unknown_word_model.h"
 #include "app/gui/word_sources_pane.h"
@@ -21,6 +26,10 @@ UnknownWordsTab::UnknownWordsTab(ProjectDatabase& database, QWidget* parent) : Q
     view_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     view_->setColumnWidth(1, 100);
     view_->setColumnWidth(2, 220);
+    view_->setColumnWidth(UnknownWordModel::CorrectionColumn, 140);
+    view_->setColumnWidth(UnknownWordModel::ReasonColumn, 320);
+    // Many words at once: a site's names go to its approved words in one step.
+    view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     view_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view_, &QWidget::customContextMenuRequested, this, &UnknownWordsTab::ShowMenu);
 
@@ -28,6 +37,22 @@ UnknownWordsTab::UnknownWordsTab(ProjectDatabase& database, QWidget* parent) : Q
     sources_->setMinimumWidth(400);
     QHBoxLayout* buttons = ListButtons(Tr(QStringLiteral("Export Words...")), this, [this] { emit findRequested(); },
                                        [this] { emit exportRequested(); });
+    viewChoice_ = new QComboBox(this);
+    viewChoice_->setObjectName(QStringLiteral("wordGroups"));
+    viewChoice_->addItems({Tr(QStringLiteral("Likely typos first")), WordGroupName(WordGroup::LikelyTypo),
+                           WordGroupName(WordGroup::SiteVocabulary)});
+    auto* viewLabel = new QLabel(Tr(QStringLiteral("Show:")), this);
+    viewLabel->setBuddy(viewChoice_);
+    viewChoice_->setAccessibleName(Tr(QStringLiteral("Show")));
+    connect(viewChoice_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        const UnknownWordModel::View views[] = {UnknownWordModel::View::LikelyTyposFirst,
+                                                UnknownWordModel::View::LikelyTypos,
+                                                UnknownWordModel::View::SiteVocabulary};
+        if (index >= 0 && index < 3)
+            model_->SetView(views[index]);
+    });
+    buttons->insertWidget(buttons->count() - 1, viewLabel);
+    buttons->insertWidget(buttons->count() - 1, viewChoice_);
     LayOutListWithDetail(this, view_, buttons, sources_);
     FollowCurrentRow(view_, this, [this](int row) { ShowWordAt(row); });
 }
@@ -41,6 +66,19 @@ QString UnknownWordsTab::SelectedWord() const
 {
     const QModelIndexList rows = view_->selectionModel()->selectedRows();
     return rows.isEmpty() ? QString() : model_->WordAt(rows.first().row());
+}
+
+QStringList UnknownWordsTab::SelectedWords() const
+{
+    QModelIndexList rows = view_->selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    QStringList words;
+    for (const QModelIndex& row : rows) {
+        const QString word = model_->WordAt(row.row());
+        if (!word.isEmpty())
+            words << word;
+    }
+    return words;
 }
 
 void UnknownWordsTab::SelectRow(int row)
@@ -66,11 +104,12 @@ void UnknownWordsTab::ShowMenu(const QPoint& at)
         {Tr(QStringLiteral("Add to my dictionary")), ApprovalKind::Personal},
         {Tr(QStringLiteral("Ignore")), ApprovalKind::Ignored},
     };
+    const QStringList words = SelectedWords();
     for (const auto& [caption, kind] : approvals)
-        menu.addAction(caption, this, [this, word, kind = kind] {
-            if (!word.isEmpty())
-                emit approveRequested(word, kind);
-        })->setEnabled(!word.isEmpty());
+        menu.addAction(caption, this, [this, words, kind = kind] {
+            if (!words.isEmpty())
+                emit approveRequested(words, kind);
+        })->setEnabled(!words.isEmpty());
     menu.exec(view_->viewport()->mapToGlobal(at));
 }
 
