@@ -1,7 +1,9 @@
 #pragma once
 // The crawl's report as one self-contained HTML file (styles and script
 // inside, nothing fetched): a summary (pages, failures by status, unknown
-// and approved words, time), the unknown-word list with suggestions, which
+// and approved words, time), the likely typos with their corrections and
+// reasons, the findings (words written twice in a row, one word spelled two
+// ways), the site's vocabulary folded, the unknown-word list with suggestions, which
 // sorts by word or count and filters as one types, each word opening to
 // its pages and the sentences it stands in, and the failed pages. The rows
 // are written out in the file, so it reads without its script too.
@@ -14,6 +16,8 @@
 #include <vector>
 
 #include "analysis/word_context.h"
+#include "analysis/word_findings.h"
+#include "analysis/word_groups.h"
 #include "crawl/crawl_host.h"
 #include "crawl/internal_urls.h"
 
@@ -34,6 +38,9 @@ struct ReportData {
     std::vector<InternalUrl> failedPages;
     qsizetype approvedWords = 0;
     std::vector<ReportWord> words;
+    std::vector<WordGrouping> groups;  // one per word, or none: the words not grouped
+    std::vector<RepeatedWordFinding> repeatedWords;
+    std::vector<TwoSpellings> twoSpellings;
 };
 
 QString HtmlReport(const ReportData& data);
