@@ -5,7 +5,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QSplitter>
 #include <QTableView>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -51,9 +53,16 @@ UnknownWordsTab::UnknownWordsTab(ProjectDatabase& database, QWidget* parent) : Q
         if (index >= 0 && index < 3)
             model_->SetView(views[index]);
     });
-    buttons->insertWidget(buttons->count() - 1, viewLabel);
-    buttons->insertWidget(buttons->count() - 1, viewChoice_);
-    LayOutListWithDetail(this, view_, buttons, sources_);
+    // Above the list, where it widens nothing: the window keeps its least width.
+    viewChoice_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    viewChoice_->setMinimumContentsLength(10);
+    auto* viewRow = new QHBoxLayout;
+    viewRow->addWidget(viewLabel);
+    viewRow->addWidget(viewChoice_);
+    viewRow->addStretch(1);
+    QSplitter* splitter = LayOutListWithDetail(this, view_, buttons, sources_);
+    if (auto* listLayout = qobject_cast<QVBoxLayout*>(splitter->widget(0)->layout()))
+        listLayout->insertLayout(0, viewRow);
     FollowCurrentRow(view_, this, [this](int row) { ShowWordAt(row); });
 }
 
