@@ -35,8 +35,7 @@ UnknownWordsTab::UnknownWordsTab(ProjectDatabase& database, QWidget* parent) : Q
     view_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view_, &QWidget::customContextMenuRequested, this, &UnknownWordsTab::ShowMenu);
 
-    sources_ = new WordSourcesPane(database, this);
-    sources_->setMinimumWidth(400);
+    // The buttons first: Tab goes from the list to them, then to the pane.
     QHBoxLayout* buttons = ListButtons(Tr(QStringLiteral("Export Words...")), this, [this] { emit findRequested(); },
                                        [this] { emit exportRequested(); });
     viewChoice_ = new QComboBox(this);
@@ -60,6 +59,8 @@ UnknownWordsTab::UnknownWordsTab(ProjectDatabase& database, QWidget* parent) : Q
     viewRow->addWidget(viewLabel);
     viewRow->addWidget(viewChoice_);
     viewRow->addStretch(1);
+    sources_ = new WordSourcesPane(database, this);
+    sources_->setMinimumWidth(400);
     QSplitter* splitter = LayOutListWithDetail(this, view_, buttons, sources_);
     if (auto* listLayout = qobject_cast<QVBoxLayout*>(splitter->widget(0)->layout()))
         listLayout->insertLayout(0, viewRow);
