@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "analysis/word_groups.h"
+#include "app/gui/keyboard_access.h"
 #include "app/gui/result_list.h"
 #include "app/gui/unknown_word_model.h"
 #include "app/gui/word_sources_pane.h"
@@ -45,6 +46,7 @@ UnknownWordsTab::UnknownWordsTab(ProjectDatabase& database, QWidget* parent) : Q
     auto* viewLabel = new QLabel(Tr(QStringLiteral("Show:")), this);
     viewLabel->setBuddy(viewChoice_);
     viewChoice_->setAccessibleName(Tr(QStringLiteral("Show")));
+    NameComboParts(viewChoice_);
     connect(viewChoice_, &QComboBox::currentIndexChanged, this, [this](int index) {
         const UnknownWordModel::View views[] = {UnknownWordModel::View::LikelyTyposFirst,
                                                 UnknownWordModel::View::LikelyTypos,
