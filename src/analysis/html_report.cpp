@@ -138,6 +138,63 @@ QString WordTable(const ReportData& d)
     return out + QStringLiteral("</tbody></table>");
 }
 
+// The likely typos, most likely first, and the site's vocabulary, folded:
+// empty when the words are not grouped.
+QString Groups(const ReportData& d, bool likely)
+{
+    if (d.groups.size() != d.words.size() || d.groups.empty())
+        return QString();
+    QString rows;
+    qsizetype count = 0;
+    for (const std::size_t i : GroupedOrder(d.groups)) {
+        const WordGrouping& g = d.groups[i];
+        if (g.LikelyTypo() != likely)
+            continue;
+        ++count;
+        rows += QStringLiteral("<tr><td>%1</td><td class=\"count\">%2</td>")
+                    .arg(Esc(d.words[i].word), QString::number(d.words[i].occurrence));
+        if (likely)
+            rows += QStringLiteral("<td>%1</td>").arg(Esc(g.correction));
+        rows += QStringLiteral("<td>%1</td></tr>").arg(Esc(g.ReasonText()));
+    }
+    const QString head = likely ? QStringLiteral("<th>Word</th><th>Pages</th><th>Correction</th><th>Reason</th>")
+                                : QStringLiteral("<th>Word</th><th>Pages</th><th>Reason</th>");
+    const QString table = count == 0 ? QStringLiteral("<p>None.</p>")
+                                     : QStringLiteral("<table id=\"%1\"><thead><tr>%2</tr></thead><tbody>%3</tbody></table>")
+                                           .arg(likely ? QStringLiteral("typos") : QStringLiteral("vocabulary"), head, rows);
+    if (likely)
+        return QStringLiteral("<h2>%1</h2>\n%2\n").arg(Esc(WordGroupName(WordGroup::LikelyTypo)), table);
+    return QStringLiteral("<h2>%1</h2>\n<details><summary>Words: %2</summary>\n%3\n</details>\n")
+        .arg(Esc(WordGroupName(WordGroup::SiteVocabulary)), QString::number(count), table);
+}
+
+// Words written twice in a row and one word spelled two ways.
+QString Findings(const ReportData& d)
+{
+    if (d.repeatedWords.empty() && d.twoSpellings.empty())
+        return QString();
+    QString out = QStringLiteral("<h2>Findings</h2>\n");
+    if (!d.repeatedWords.empty()) {
+        out += QStringLiteral("<h3>Repeated words</h3>\n<table id=\"repeated\"><thead><tr><th>Words</th><th>Page</th>"
+                              "<th>Context</th></tr></thead><tbody>");
+        for (const RepeatedWordFinding& r : d.repeatedWords)
+            out += QStringLiteral("<tr><td>%1 %1</td><td>%2</td><td>%3</td></tr>")
+                       .arg(Esc(r.word), Link(r.url), Esc(r.context));
+        out += QStringLiteral("</tbody></table>\n");
+    }
+    if (!d.twoSpellings.empty()) {
+        out += QStringLiteral("<h3>One word, two spellings</h3>\n<ul id=\"spellings\">");
+        for (const TwoSpellings& t : d.twoSpellings) {
+            QStringList forms;
+            for (qsizetype i = 0; i < t.spellings.size(); ++i)
+                forms << QStringLiteral("%1 (%2 pages)").arg(Esc(t.spellings.at(i)), QString::number(t.pages[std::size_t(i)]));
+            out += QStringLiteral("<li>%1</li>").arg(forms.join(QStringLiteral(" / ")));
+        }
+        out += QStringLiteral("</ul>\n");
+    }
+    return out;
+}
+
 QString FailedPages(const ReportData& d)
 {
     if (d.failedPages.empty())
@@ -198,10 +255,10 @@ QString HtmlReport(const ReportData& d)
     return QStringLiteral("<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
                           "<meta name=\"viewport\" content=\"width=device-width\">"
                           "<title>Unknown words: %1</title><style>%2</style></head><body>\n"
-                          "<h1>Unknown words: %1</h1>\n%3\n<h2>Unknown words</h2>\n%4\n"
-                          "<h2>Failed pages</h2>\n%5\n%6<script>%7</script>\n</body></html>\n")
-        .arg(Esc(d.site), QString::fromUtf8(kStyle), Summary(d), WordTable(d), FailedPages(d), SourceSections(d),
-             QString::fromUtf8(kScript));
+                          "<h1>Unknown words: %1</h1>\n%3\n%4%5%6<h2>Unknown words</h2>\n%7\n"
+                          "<h2>Failed pages</h2>\n%8\n%9<script>%10</script>\n</body></html>\n")
+        .arg(Esc(d.site), QString::fromUtf8(kStyle), Summary(d), Groups(d, true), Findings(d), Groups(d, false),
+             WordTable(d), FailedPages(d), SourceSections(d), QString::fromUtf8(kScript));
 }
 
 bool WriteHtmlReport(const QString& fileName, const ReportData& data, QString* error)

@@ -1,7 +1,9 @@
 #pragma once
 // The crawl's report as one self-contained HTML file (styles and script
 // inside, nothing fetched): a summary (pages, failures by status, unknown
-// and approved words, time), the unknown-word list with suggestions, which
+// and approved words, time), the likely typos with their corrections and
+// reasons, the findings (words written twice in a row, one word spelled two
+// ways), the site's vocabulary folded, the unknown-word list with suggestions, which
 // sorts by word or count and filters as one types, each word opening to
 // its pages and the sentences it stands in, and the failed pages; after a
 // crawl that had them, the documents checked, the pages found only in a
@@ -17,6 +19,8 @@
 
 #include "analysis/document_record.h"
 #include "analysis/word_context.h"
+#include "analysis/word_findings.h"
+#include "analysis/word_groups.h"
 #include "crawl/crawl_host.h"
 #include "crawl/internal_urls.h"
 
@@ -41,6 +45,9 @@ struct ReportData {
     // has a section of its own; an empty one is left out.
     CrawlNotes notes;
     std::vector<DocumentRow> documents;
+    std::vector<WordGrouping> groups;  // one per word, or none: the words not grouped
+    std::vector<RepeatedWordFinding> repeatedWords;
+    std::vector<TwoSpellings> twoSpellings;
 };
 
 QString HtmlReport(const ReportData& data);

@@ -24,10 +24,12 @@ PageRecord ExtractPageRecord(const QString& source, const TextOptions& text)
     // The readable text is kept for the contexts of unknown words; a very
     // large page has its words read piece by piece and keeps no text.
     const bool keepText = source.size() <= kMaxContextSource;
-    if (keepText) {
+    if (keepText && text.wordEvidence) {
         RepeatedWordFinder repeats;
         record.text = page.ReadableText(&repeats);
         record.repeatedWords = repeats.Take();
+    } else if (keepText) {
+        record.text = page.ReadableText();
     }
     if (text.Prose())
         record.proseWords = ReadProseWords(page, text.checkAltAndTitle);

@@ -46,7 +46,8 @@ void PageRecorder::RecordPage(const QString& sourcelink, const QString& source)
 void PageRecorder::Write(const QString& sourcelink, const PageRecord& record)
 {
     const std::vector<bool> known = verdicts_(record.words);
-    siteWords_.AddPage(record);
+    if (text_.wordEvidence)
+        siteWords_.AddPage(record);
     // The page's statements share one commit: the same rows, far fewer
     // journal writes. Each statement that fails still fails alone.
     std::optional<Transaction> transaction;

@@ -32,13 +32,16 @@ const Ending kEndings[] = {
 
 QString SpellingKey(const QString& lowerWord)
 {
+    // Most words have neither a hyphen nor an ending of the list: they are
+    // their own key, with no copy made.
     QString key = lowerWord;
-    key.remove(u'-');
+    if (key.contains(u'-'))
+        key.remove(u'-');
     for (const Ending& e : kEndings) {
-        const QString other = QString::fromUtf16(e.other);
+        const QStringView other(e.other);
         if (key.size() >= e.minLength && key.endsWith(other)) {
             key.chop(other.size());
-            key += QString::fromUtf16(e.key);
+            key += QStringView(e.key);
             break;
         }
     }
@@ -72,16 +75,32 @@ std::vector<RepeatedWordFinding> LoadRepeatedWords(ProjectDatabase& database)
 
 std::vector<TwoSpellings> FindTwoSpellings(const SiteWordPages& sitePages)
 {
-    TextMap<qint64> folded;
-    for (const auto& [word, pages] : sitePages)
-        folded[word.toLower()] += pages;
-    std::map<QString, std::vector<std::pair<qint64, QString>>> byKey;
-    for (const auto& [word, pages] : folded) {
+    // Two forms meet only where a rule rewrote one of them (or it dropped a
+    // hyphen): those keys first, then every word whose key is one of them.
+    TextSet rewritten;
+    for (const auto& [word, pages] : sitePages) {
         if (word.size() < 4)
             continue;
-        const QString key = SpellingKey(word);
-        // Only words that a rule rewrote (or that drop a hyphen) meet another spelling.
-        byKey[key].push_back({pages, word});
+        const QString lower = word.toLower();
+        const QString key = SpellingKey(lower);
+        if (key != lower)
+            rewritten.insert(key);
+    }
+    std::map<QString, std::map<QString, qint64>> formsByKey;
+    if (!rewritten.empty()) {
+        for (const auto& [word, pages] : sitePages) {
+            if (word.size() < 4)
+                continue;
+            const QString lower = word.toLower();
+            const QString key = SpellingKey(lower);
+            if (rewritten.contains(key))
+                formsByKey[key][lower] += pages;
+        }
+    }
+    std::map<QString, std::vector<std::pair<qint64, QString>>> byKey;
+    for (const auto& [key, forms] : formsByKey) {
+        for (const auto& [lower, pages] : forms)
+            byKey[key].push_back({pages, lower});
     }
     std::vector<TwoSpellings> found;
     for (auto& [key, forms] : byKey) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <thread>
 
 #include "platform/translation.h"
@@ -78,13 +79,59 @@ QString Capitalised(const QString& lower)
     return lower.isEmpty() ? lower : lower.at(0).toUpper() + lower.mid(1);
 }
 
+// A set of texts that answers "surely not" from a bit table small enough to
+// stay in the cache (16 bits a text, two of them set), and "perhaps" for
+// about one text in a hundred it does not hold.
+class BitFilter {
+public:
+    void Reserve(std::size_t texts)
+    {
+        std::size_t bits = 1024;
+        while (bits < texts * 16)
+            bits *= 2;
+        bits_.assign(bits / 64, 0);
+        mask_ = bits - 1;
+    }
+    void Add(QStringView text)
+    {
+        const std::size_t h = hasher_(text);
+        Set(h & mask_);
+        Set((h >> 32 ^ h >> 13) & mask_);
+    }
+    bool MayHold(QStringView text) const
+    {
+        if (bits_.empty())
+            return false;
+        const std::size_t h = hasher_(text);
+        return Has(h & mask_) && Has((h >> 32 ^ h >> 13) & mask_);
+    }
+
+private:
+    void Set(std::size_t bit) { bits_[bit / 64] |= std::uint64_t(1) << (bit % 64); }
+    bool Has(std::size_t bit) const { return bits_[bit / 64] >> (bit % 64) & 1; }
+
+    std::vector<std::uint64_t> bits_;
+    std::size_t mask_ = 0;
+    TextHasher hasher_;
+};
+
 class Grouper {
 public:
     Grouper(const std::vector<UnknownWord>& words, const WordEvidence& evidence) : evidence_(evidence)
     {
+        // Only the words written with capitals are folded into a table of
+        // their own; the rest are looked up where they are.
         if (evidence.sitePages) {
-            for (const auto& [word, pages] : *evidence.sitePages)
-                sitePages_[word.toLower()] += pages;
+            siteFilter_.Reserve(evidence.sitePages->size());
+            for (const auto& [word, pages] : *evidence.sitePages) {
+                if (!word.isLower()) {
+                    const QString lower = word.toLower();
+                    foldedPages_[lower] += pages;
+                    siteFilter_.Add(lower);
+                } else {
+                    siteFilter_.Add(word);
+                }
+            }
         }
         for (const UnknownWord& w : words) {
             unknown_.insert(w.word);
@@ -139,9 +186,9 @@ public:
             (lower.size() <= kShortWord && g.correctionPages < kShortWordCorrectionPages))
             return Vocabulary(g, GroupReason::UnusedCorrection);
         if (evidence_.otherLanguageOf) {
-            g.spelling = evidence_.otherLanguageOf(w.word);
-            if (!g.spelling.isEmpty())
-                return Vocabulary(g, GroupReason::OtherLanguage);
+            const QString language = evidence_.otherLanguageOf(w.word);
+            if (!language.isEmpty())
+                return InOtherLanguage(g, language);
         }
         g.group = WordGroup::LikelyTypo;
         g.reason = GroupReason::OneEdit;
@@ -199,8 +246,15 @@ private:
 
     qint64 SitePages(const QString& lower) const
     {
-        const auto it = sitePages_.find(lower);
-        return it == sitePages_.end() ? 0 : it->second;
+        if (!siteFilter_.MayHold(lower))
+            return 0;  // most one-edit spellings: no word of the site, and no table walked
+        qint64 pages = 0;
+        if (evidence_.sitePages) {
+            const auto it = evidence_.sitePages->find(lower);
+            pages += it == evidence_.sitePages->end() ? 0 : it->second;
+        }
+        const auto it = foldedPages_.find(lower);
+        return pages + (it == foldedPages_.end() ? 0 : it->second);
     }
 
     // The dictionary word one edit away that the site uses most; among
@@ -236,11 +290,23 @@ private:
     }
 
     const WordEvidence& evidence_;
-    TextMap<qint64> sitePages_;  // lower-cased
+    TextMap<qint64> foldedPages_;  // the site's words written with capitals, lower-cased
+    BitFilter siteFilter_;         // every word of the site, lower-cased
     TextSet unknown_;            // lower-cased words and forms of the list
 };
 
 }  // namespace
+
+WordGrouping InOtherLanguage(WordGrouping g, const QString& language)
+{
+    g.group = WordGroup::SiteVocabulary;
+    g.reason = GroupReason::OtherLanguage;
+    g.spelling = language;
+    g.correction.clear();
+    g.correctionPages = 0;
+    g.likelihood = 0;
+    return g;
+}
 
 QString WordGrouping::ReasonText() const
 {

@@ -77,6 +77,10 @@ struct WordEvidence {
     std::function<QString(const QString& word)> otherLanguageOf;
 };
 
+// A likely typo that is a word of another language's passage: site
+// vocabulary, as GroupWords makes it when otherLanguageOf names the language.
+WordGrouping InOtherLanguage(WordGrouping g, const QString& language);
+
 // One grouping per word, in the order of words.
 std::vector<WordGrouping> GroupWords(const std::vector<UnknownWord>& words, const WordEvidence& evidence);
 

@@ -75,6 +75,25 @@ std::optional<DictionaryList> ChooseDictionary(const DictionaryLoader& load, con
     return list;
 }
 
+// Whether the words need their groups: JSON gives every word its group.
+bool NeedsGroups(const CliOptions& o)
+{
+    return o.likelyTypos || o.failOnTypos || o.format == OutputFormat::Json;
+}
+
+// Whether the output shows the findings beside the words: the table and JSON do.
+bool ShowsFindings(const CliOptions& o)
+{
+    return o.format != OutputFormat::Csv;
+}
+
+// Whether the crawl must keep what the groups and findings weigh: an output
+// that shows them, and a saved project, which may be opened and grouped later.
+bool NeedsWordEvidence(const CliOptions& o)
+{
+    return NeedsGroups(o) || ShowsFindings(o) || !o.saveProject.isEmpty() || !o.report.isEmpty();
+}
+
 // The command line's options over the stored ones; none of them is written
 // back. A switch can only turn its option one way.
 CrawlOverrides Overrides(const CliOptions& o)
@@ -100,6 +119,7 @@ CrawlOverrides Overrides(const CliOptions& o)
     c.delayMs = o.delayMs;
     if (o.memory)
         c.location = DatabaseLocation::Memory;
+    c.wordEvidence = NeedsWordEvidence(o);
     c.textMode = o.textMode;
     if (o.checkAltAndTitle)
         c.checkAltAndTitle = true;
@@ -164,12 +184,6 @@ int Output(CrawlSession& session, const Report& report, const CliOptions& o, con
     return status;
 }
 
-// Whether the words need their groups: JSON gives every word its group.
-bool NeedsGroups(const CliOptions& o)
-{
-    return o.likelyTypos || o.failOnTypos || o.format == OutputFormat::Json;
-}
-
 // The unknown words (grouped when the options need it) and how they were read.
 bool LoadWords(CrawlSession& session, Report& report, const CliOptions& o)
 {
@@ -185,6 +199,8 @@ bool LoadWords(CrawlSession& session, Report& report, const CliOptions& o)
         report.twoSpellings = std::move(grouped.twoSpellings);
     } else {
         loaded = session.UnknownWords(report.words, &error, true, &report.approved);
+    }
+    if (loaded && !NeedsGroups(o) && ShowsFindings(o)) {
         try {
             SiteWordPages sitePages;
             LoadSiteWordPages(session.Database(), sitePages);

@@ -16,6 +16,11 @@ struct TextOptions {
     // Prose only: the alt and title texts of images and links are checked,
     // each as a text of its own.
     bool checkAltAndTitle = false;
+    // Whether the recording also keeps what the word groups and findings
+    // weigh: the pages that use each word and the words written twice in a
+    // row. A run whose output shows neither may leave it out; the project
+    // then has no counts and groups by the words' shape alone.
+    bool wordEvidence = true;
 
     bool Prose() const { return mode == TextMode::Prose; }
 };

@@ -26,6 +26,16 @@ QString SpellDictionary::GetInternalFileID() const
 
 bool SpellDictionary::Load()
 {
+    return LoadEngine(true);
+}
+
+bool SpellDictionary::LoadForSpelling()
+{
+    return LoadEngine(false);
+}
+
+bool SpellDictionary::LoadEngine(bool startProof)
+{
     if (loaded)
         return true;
     ZipRead package(dictionaryFileName, 0, 0, true);
@@ -37,17 +47,11 @@ bool SpellDictionary::Load()
     if (wordsIndex < 0)
         return false;
     const QByteArray words = package.UnZip(wordsIndex);
+    affix_ = affix;
+    words_ = words;
     // The proof is made from the files alone: it starts before the engine.
-    // Notices name the dictionary by its affix file ("en_US").
-    const QString name = QFileInfo(internalAffixPath).completeBaseName();
-    pendingProof_ = std::async(std::launch::async, [affix, words, name] {
-        auto proof = std::make_shared<SuggestionProof>(affix, words);
-        if (proof->DecidesKnown()) {
-            if (const std::unique_ptr<HunspellEngine> engine = HunspellEngine::Init(affix, words))
-                proof->SelfCheck(*engine, words, name);
-        }
-        return proof;
-    });
+    if (startProof)
+        StartProof();
     engine_ = HunspellEngine::Init(affix, words);
     addedWords_.clear();
     addedLengths_.clear();
@@ -59,10 +63,10 @@ bool SpellDictionary::Load()
     if (!loaded) {
         StopBackgroundWork();
         pendingProof_ = {};
+        affix_.clear();
+        words_.clear();
         return false;
     }
-    affix_ = affix;
-    words_ = words;
     const QString folder = VerdictCacheFolder();
     if (!folder.isEmpty())
         verdicts_.Open(VerdictFilePath(folder, GetInternalFileID()), VerdictKey(affix, words));
@@ -101,8 +105,26 @@ void SpellDictionary::Unload()
     loaded = false;
 }
 
+void SpellDictionary::StartProof()
+{
+    if (pendingProof_.valid() || proof_ || affix_.isEmpty())
+        return;
+    // Notices name the dictionary by its affix file ("en_US").
+    const QString name = QFileInfo(internalAffixPath).completeBaseName();
+    pendingProof_ = std::async(std::launch::async, [affix = affix_, words = words_, name] {
+        auto proof = std::make_shared<SuggestionProof>(affix, words);
+        if (proof->DecidesKnown()) {
+            if (const std::unique_ptr<HunspellEngine> engine = HunspellEngine::Init(affix, words))
+                proof->SelfCheck(*engine, words, name);
+        }
+        return proof;
+    });
+}
+
 SuggestionProof* SpellDictionary::Proof()
 {
+    if (loaded)
+        StartProof();  // loaded for spelling only until now
     if (!proof_ && pendingProof_.valid())
         proof_ = pendingProof_.get();
     return proof_.get();
@@ -121,6 +143,7 @@ void SpellDictionary::StartHelper()
 {
     if (pendingHelper_.valid() || !engine_)
         return;
+    StartProof();
     pendingHelper_ = std::async(std::launch::async, [affix = affix_, words = words_, proof = pendingProof_] {
         auto helper = std::make_shared<Helper>();
         helper->engine = HunspellEngine::Init(affix, words);

@@ -42,6 +42,9 @@ public:
 
     QString GetInternalFileID() const override;
     bool Load() override;
+    // Loads the engine alone, for a dictionary asked only whether it knows
+    // words as written; the proof is built when something first asks for it.
+    bool LoadForSpelling();
     void Unload() override;
 
     bool Spell(const QString& word);
@@ -104,6 +107,9 @@ private:
     void StartHelper();
 
     std::unique_ptr<HunspellEngine> engine_;
+    bool LoadEngine(bool startProof);
+    void StartProof();
+
     std::shared_future<std::shared_ptr<SuggestionProof>> pendingProof_;
     std::shared_ptr<SuggestionProof> proof_;
     std::shared_future<std::shared_ptr<Helper>> pendingHelper_;

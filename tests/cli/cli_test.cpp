@@ -514,3 +514,31 @@ TEST_F(CliTest, LikelyTyposLimitTheOutputAndFailTheRun)
     EXPECT_TRUE(unknown.out.contains(QStringLiteral("\nRepeated words\nof of  ")) && !unknown.out.contains("Run Run"))
         << unknown.out.toStdString();
 }
+
+// A run whose output shows neither groups nor findings keeps no word
+// evidence, unless it saves the project: that is opened and grouped later.
+TEST_F(CliTest, ASavedProjectKeepsItsWordEvidenceWhateverTheRunPrinted)
+{
+    SiteServer names(QStringLiteral(LEXICRAWL_TEST_DATA "/cli/vocabulary"));
+    const Result csv = Run({"crawl", names.Url(), "--quiet", "--format", "csv", "--dictionary",
+                            "English (United States)", "--save", Path("plain.db")});
+    ASSERT_EQ(csv.exitCode, 0) << csv.err.toStdString();
+    EXPECT_FALSE(csv.out.contains(QStringLiteral("Repeated words"))) << csv.out.toStdString();
+    const Result opened = Run({"open", Path("plain.db"), "--dictionary", "English (United States)"});
+    ASSERT_EQ(opened.exitCode, 0) << opened.err.toStdString();
+    EXPECT_TRUE(opened.out.contains(QStringLiteral("\nRepeated words\nof of  "))) << opened.out.toStdString();
+    // Grouped as a crawl that printed its groups: the same reasons, counts included.
+    auto groups = [](const Result& r) {
+        QStringList out;
+        for (const QJsonValue& value :
+             QJsonDocument::fromJson(r.out.toUtf8()).object().value("unknownWords").toArray())
+            out << value.toObject().value("word").toString() + QLatin1Char(' ') +
+                       value.toObject().value("reason").toString();
+        return out;
+    };
+    const Result reopened = Run({"open", Path("plain.db"), "--format", "json", "--dictionary", "English (United States)"});
+    const Result crawled = Run({"crawl", names.Url(), "--quiet", "--format", "json", "--dictionary",
+                                "English (United States)"});
+    EXPECT_FALSE(groups(crawled).isEmpty()) << crawled.out.toStdString();
+    EXPECT_EQ(groups(reopened), groups(crawled));
+}

@@ -6,6 +6,7 @@
 
 #include "analysis/fetch_statuses.h"
 #include "app/core/crawl_session.h"
+#include "app/core/word_groups_loader.h"
 #include "spelling/suggestion_engine.h"
 
 namespace lexicrawl {
@@ -27,9 +28,14 @@ std::vector<InternalUrl> FailedPages(CrawlSession& session)
 bool CollectReport(CrawlSession& session, const QString& site, const std::optional<CrawlSummary>& summary,
                    ReportData& data, QString* error)
 {
-    std::vector<UnknownWord> words;
-    if (!session.UnknownWords(words, error, true, &data.approvedWords))
+    GroupedWords grouped;
+    if (!LoadGroupedWords(session, grouped, error, true))
         return false;
+    const std::vector<UnknownWord>& words = grouped.words;
+    data.approvedWords = grouped.approved;
+    data.groups = std::move(grouped.groups);
+    data.repeatedWords = std::move(grouped.repeatedWords);
+    data.twoSpellings = std::move(grouped.twoSpellings);
     data.site = site;
     data.summary = summary;
     data.pageCount = session.Control().Table().Count();

@@ -39,6 +39,7 @@ std::optional<CrawlOptions> CrawlOptionsFromSettings(const Settings& settings, c
     options.text.mode = overrides.textMode.value_or(settings.Text());
     options.text.checkAltAndTitle =
         options.text.Prose() && overrides.checkAltAndTitle.value_or(settings.CheckAltAndTitle());
+    options.text.wordEvidence = overrides.wordEvidence.value_or(true);
     return options;
 }
 

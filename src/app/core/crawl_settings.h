@@ -41,6 +41,7 @@ struct CrawlOverrides {
     std::optional<bool> robots;
     std::optional<bool> sitemaps;
     std::optional<bool> documents;
+    std::optional<bool> wordEvidence;  // see TextOptions; not a setting: on unless a front end turns it off
 };
 
 // The one place where a crawl's options are built, for every front end: the

@@ -129,13 +129,14 @@ namespace {
 
 // Loads a dictionary asked beside the chosen one, marked active like a
 // language's dictionary, so that the next change of the chosen one unloads
-// it with the rest; false when it cannot be loaded.
+// it with the rest; false when it cannot be loaded. Only its engine: it is
+// asked whether it knows words, nothing more.
 bool LoadBesideChosen(SpellDictionary* dictionary)
 {
     if (dictionary->Loaded())
         return true;
     dictionary->SetActive(true);
-    if (dictionary->Load())
+    if (dictionary->LoadForSpelling())
         return true;
     dictionary->SetActive(false);
     return false;

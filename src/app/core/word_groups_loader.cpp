@@ -76,13 +76,16 @@ std::vector<WordGrouping> GroupSessionWords(CrawlSession& session, const std::ve
             }
         }
     }
-    if (languageOf.empty())
-        return groups;
-    evidence.otherLanguageOf = [&languageOf](const QString& word) {
-        const auto it = languageOf.find(word);
-        return it == languageOf.end() ? QString() : it->second;
-    };
-    return GroupWords(words, evidence);
+    // Only the likely typos ever reach the language test: those are marked
+    // here rather than the whole list grouped again.
+    for (std::size_t i = 0; i < groups.size(); ++i) {
+        if (!groups[i].LikelyTypo())
+            continue;
+        const auto it = languageOf.find(words[i].word);
+        if (it != languageOf.end())
+            groups[i] = InOtherLanguage(groups[i], it->second);
+    }
+    return groups;
 }
 
 bool LoadGroupedWords(CrawlSession& session, GroupedWords& grouped, QString* error, bool withPages)

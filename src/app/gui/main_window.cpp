@@ -76,7 +76,7 @@ MainWindow::MainWindow(AppEnvironment& environment, QWidget* parent)
     connect(urlsTab_, &InternalUrlsTab::exportRequested, this, &MainWindow::ExportInternalUrls);
     connect(wordsTab_, &UnknownWordsTab::exportRequested, this, &MainWindow::ExportWords);
     connect(wordsTab_, &UnknownWordsTab::spellCheckRequested, this, &MainWindow::SpellCheck);
-    connect(wordsTab_, &UnknownWordsTab::approveRequested, this, &MainWindow::ApproveWord);
+    connect(wordsTab_, &UnknownWordsTab::approveRequested, this, &MainWindow::ApproveWords);
     connect(urlsTab_, &InternalUrlsTab::viewSourceRequested, this, [this](const QString& url) { ViewPage(url, false); });
     connect(urlsTab_, &InternalUrlsTab::viewReadableTextRequested, this,
             [this](const QString& url) { ViewPage(url, true); });

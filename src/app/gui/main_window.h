@@ -72,9 +72,9 @@ public:
     void ExportWordsTo(const QString& path);
     void ExportReportTo(const QString& path);
     void SaveProjectTo(const QString& path);
-    // Takes the word off the list (for the site, into the user's dictionary,
-    // or for this session) and refreshes the list.
-    void ApproveWord(const QString& word, ApprovalKind kind);
+    // Takes the words off the list (for the site, into the user's dictionary,
+    // or for this session) and refreshes the list once.
+    void ApproveWords(const QStringList& words, ApprovalKind kind);
     void SpellCheck(const QString& word);
     // A new page analysis window for the URL (the "Analyze URL..." commands).
     AnalyzeWindow* AnalyzeUrl(const QString& url);

@@ -14,6 +14,7 @@
 #include "app/core/app_environment.h"
 #include "app/core/crawl_settings.h"
 #include "app/core/crawl_session.h"
+#include "app/core/word_groups_loader.h"
 #include "app/gui/background.h"
 #include "app/gui/crawl_presenter.h"
 #include "app/gui/internal_url_model.h"
@@ -34,6 +35,7 @@ namespace {
 
 struct WordsAnswer {
     std::vector<UnknownWord> words;
+    std::vector<WordGrouping> groups;  // none while a crawl runs
     bool ok = true;
     QString error;
 };
@@ -190,9 +192,17 @@ void MainWindow::RefreshUnknownWords()
     CrawlSession* session = session_.get();
     RunInBackground<WordsAnswer>(
         this,
-        [session] {
+        [session, grouped = !crawl_->Running()] {
             WordsAnswer answer;
-            answer.ok = session->UnknownWords(answer.words, &answer.error);
+            // The groups weigh the whole site: made once the crawl is over.
+            if (grouped) {
+                GroupedWords words;
+                answer.ok = LoadGroupedWords(*session, words, &answer.error, false);
+                answer.words = std::move(words.words);
+                answer.groups = std::move(words.groups);
+            } else {
+                answer.ok = session->UnknownWords(answer.words, &answer.error);
+            }
             return answer;
         },
         [this, request](const WordsAnswer& answer) {
@@ -200,7 +210,7 @@ void MainWindow::RefreshUnknownWords()
                 return;
             if (!answer.ok)
                 Platform::Current().ShowMessage(QStringLiteral("Exception raised with message: ") + answer.error);
-            wordsTab_->Model()->SetWords(answer.words);
+            wordsTab_->Model()->SetWords(answer.words, answer.groups);
             FillSuggestions();
             crawl_->RefreshLater(displayUnfinished_->isChecked());
             emit unknownWordsRefreshed();

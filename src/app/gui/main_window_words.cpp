@@ -25,12 +25,14 @@ struct ReportAnswer {
 
 }  // namespace
 
-void MainWindow::ApproveWord(const QString& word, ApprovalKind kind)
+void MainWindow::ApproveWords(const QStringList& words, ApprovalKind kind)
 {
     QString error;
-    if (!session_->Approve(word, kind, &error)) {
-        Platform::Current().ShowMessage(error);
-        return;
+    for (const QString& word : words) {
+        if (!session_->Approve(word, kind, &error)) {
+            Platform::Current().ShowMessage(error);
+            break;  // the words approved so far leave the list all the same
+        }
     }
     RefreshUnknownWords();
 }

@@ -1,10 +1,18 @@
 #include "app/gui/unknown_words_tab.h"
 
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMenu>
+#include <QSplitter>
 #include <QTableView>
+#include <QVBoxLayout>
 
+#include <algorithm>
+
+#include "analysis/word_groups.h"
+#include "app/gui/keyboard_access.h"
 #include "app/gui/result_list.h"
 #include "app/gui/unknown_word_model.h"
 #include "app/gui/word_sources_pane.h"
@@ -21,15 +29,43 @@ UnknownWordsTab::UnknownWordsTab(ProjectDatabase& database, QWidget* parent) : Q
     view_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     view_->setColumnWidth(1, 100);
     view_->setColumnWidth(2, 220);
+    view_->setColumnWidth(UnknownWordModel::CorrectionColumn, 140);
+    view_->setColumnWidth(UnknownWordModel::ReasonColumn, 320);
+    // Many words at once: a site's names go to its approved words in one step.
+    view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     view_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view_, &QWidget::customContextMenuRequested, this, &UnknownWordsTab::ShowMenu);
 
     // The buttons first: Tab goes from the list to them, then to the pane.
     QHBoxLayout* buttons = ListButtons(Tr(QStringLiteral("Export Words...")), this, [this] { emit findRequested(); },
                                        [this] { emit exportRequested(); });
+    viewChoice_ = new QComboBox(this);
+    viewChoice_->setObjectName(QStringLiteral("wordGroups"));
+    viewChoice_->addItems({Tr(QStringLiteral("Likely typos first")), WordGroupName(WordGroup::LikelyTypo),
+                           WordGroupName(WordGroup::SiteVocabulary)});
+    auto* viewLabel = new QLabel(Tr(QStringLiteral("Show:")), this);
+    viewLabel->setBuddy(viewChoice_);
+    viewChoice_->setAccessibleName(Tr(QStringLiteral("Show")));
+    NameComboParts(viewChoice_);
+    connect(viewChoice_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        const UnknownWordModel::View views[] = {UnknownWordModel::View::LikelyTyposFirst,
+                                                UnknownWordModel::View::LikelyTypos,
+                                                UnknownWordModel::View::SiteVocabulary};
+        if (index >= 0 && index < 3)
+            model_->SetView(views[index]);
+    });
+    // Above the list, where it widens nothing: the window keeps its least width.
+    viewChoice_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    viewChoice_->setMinimumContentsLength(10);
+    auto* viewRow = new QHBoxLayout;
+    viewRow->addWidget(viewLabel);
+    viewRow->addWidget(viewChoice_);
+    viewRow->addStretch(1);
     sources_ = new WordSourcesPane(database, this);
     sources_->setMinimumWidth(400);
-    LayOutListWithDetail(this, view_, buttons, sources_);
+    QSplitter* splitter = LayOutListWithDetail(this, view_, buttons, sources_);
+    if (auto* listLayout = qobject_cast<QVBoxLayout*>(splitter->widget(0)->layout()))
+        listLayout->insertLayout(0, viewRow);
     FollowCurrentRow(view_, this, [this](int row) { ShowWordAt(row); });
 }
 
@@ -42,6 +78,19 @@ QString UnknownWordsTab::SelectedWord() const
 {
     const QModelIndexList rows = view_->selectionModel()->selectedRows();
     return rows.isEmpty() ? QString() : model_->WordAt(rows.first().row());
+}
+
+QStringList UnknownWordsTab::SelectedWords() const
+{
+    QModelIndexList rows = view_->selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    QStringList words;
+    for (const QModelIndex& row : rows) {
+        const QString word = model_->WordAt(row.row());
+        if (!word.isEmpty())
+            words << word;
+    }
+    return words;
 }
 
 void UnknownWordsTab::SelectRow(int row)
@@ -67,11 +116,12 @@ void UnknownWordsTab::ShowMenu(const QPoint& at)
         {Tr(QStringLiteral("Add to my dictionary")), ApprovalKind::Personal},
         {Tr(QStringLiteral("Ignore")), ApprovalKind::Ignored},
     };
+    const QStringList words = SelectedWords();
     for (const auto& [caption, kind] : approvals)
-        menu.addAction(caption, this, [this, word, kind = kind] {
-            if (!word.isEmpty())
-                emit approveRequested(word, kind);
-        })->setEnabled(!word.isEmpty());
+        menu.addAction(caption, this, [this, words, kind = kind] {
+            if (!words.isEmpty())
+                emit approveRequested(words, kind);
+        })->setEnabled(!words.isEmpty());
     menu.exec(view_->viewport()->mapToGlobal(at));
 }
 

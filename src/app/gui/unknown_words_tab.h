@@ -1,14 +1,17 @@
 #pragma once
 // The "Unknown Words" tab: the unknown-word list with its Find and export
-// buttons and its context menu ("Copy", "Spell Check", and the commands that
-// take a word off the list), and beside it the pages of the selected word
-// with the sentence it stands in on each.
+// buttons, the choice of what a grouped list shows (the likely typos first,
+// or one group alone) and its context menu ("Copy", "Spell Check", and the
+// commands that take the selected words off the list, many at once), and
+// beside it the pages of the current word with the sentence it stands in on
+// each.
 //
 // Thread-safety: UI thread only.
 #include <QWidget>
 
 #include "app/core/word_approvals.h"
 
+class QComboBox;
 class QTableView;
 
 namespace lexicrawl {
@@ -28,14 +31,17 @@ public:
     UnknownWordModel* Model() const { return model_; }
     QTableView* View() const { return view_; }
     WordSourcesPane* Sources() const { return sources_; }
+    QComboBox* ViewChoice() const { return viewChoice_; }
     QString SelectedWord() const;
+    // The selected rows' words, in row order.
+    QStringList SelectedWords() const;
     void SelectRow(int row);
 
 signals:
     void findRequested();
     void exportRequested();
     void spellCheckRequested(const QString& word);
-    void approveRequested(const QString& word, lexicrawl::ApprovalKind kind);
+    void approveRequested(const QStringList& words, lexicrawl::ApprovalKind kind);
 
 private:
     void ShowWordAt(int row);
@@ -43,6 +49,7 @@ private:
 
     UnknownWordModel* model_ = nullptr;
     QTableView* view_ = nullptr;
+    QComboBox* viewChoice_ = nullptr;
     WordSourcesPane* sources_ = nullptr;
 };
 

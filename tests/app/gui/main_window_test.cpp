@@ -250,7 +250,12 @@ TEST_F(MainWindowTest, SelectingRowsFillsThePanes)
     EXPECT_EQ(Text("h2Count"), QStringLiteral("1"));
 
     QSignalSpy sources(window->WordsTab()->Sources(), &WordSourcesPane::shown);
-    window->WordsTab()->SelectRow(0);  // "beens", on two pages
+    // The grouped list puts the likely typos first: "beens" is found where it stands.
+    const UnknownWordModel* words = window->WordsTab()->Model();
+    int beens = 0;
+    while (beens < words->rowCount() && words->WordAt(beens) != QStringLiteral("beens"))
+        ++beens;
+    window->WordsTab()->SelectRow(beens);  // "beens", on two pages
     ASSERT_TRUE(sources.wait(5000));
     EXPECT_EQ(Text("sourceWord"), QStringLiteral("beens"));
     EXPECT_EQ(window->WordsTab()->Sources()->List()->topLevelItemCount(), 2);
@@ -521,6 +526,61 @@ TEST_F(MainWindowTest, SuggestionsContextsApprovalsAndTheReport)
     EXPECT_TRUE(html.contains("<dt>Approved words</dt><dd>2</dd>")) << html.left(3000).toStdString();
     EXPECT_FALSE(html.contains("data-word=\"beens\""));
     EXPECT_TRUE(platform.Said().isEmpty()) << platform.Said().join('\n').toStdString();
+}
+
+// Once the crawl is over the list is grouped: the likely typos first, with
+// their corrections and reasons; one group alone on choice; many words
+// approved for the site in one step.
+TEST_F(MainWindowTest, TheWordListOpensOnTheLikelyTyposAndApprovesManyAtOnce)
+{
+    Open();
+    Crawl(site.Url());
+    UnknownWordsTab* tab = window->WordsTab();
+    UnknownWordModel* model = tab->Model();
+    ASSERT_TRUE(model->Grouped());
+    EXPECT_EQ(tab->ViewChoice()->currentIndex(), 0);
+    EXPECT_EQ(model->headerData(UnknownWordModel::CorrectionColumn, Qt::Horizontal).toString(),
+              QStringLiteral("Correction"));
+    const int parsely = RowOf(model, QStringLiteral("parsely"));
+    ASSERT_GE(parsely, 0);
+    EXPECT_EQ(model->index(parsely, UnknownWordModel::CorrectionColumn).data().toString(), QStringLiteral("parsley"));
+    EXPECT_FALSE(model->index(parsely, UnknownWordModel::ReasonColumn).data().toString().isEmpty());
+    // The likely typos stand above every vocabulary word.
+    bool vocabularySeen = false;
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const bool likely = model->GroupingAt(row)->LikelyTypo();
+        EXPECT_FALSE(likely && vocabularySeen) << model->WordAt(row).toStdString();
+        vocabularySeen = vocabularySeen || !likely;
+    }
+    // Each group alone; together they are the whole list.
+    const int all = model->rowCount();
+    int shown = 0;
+    for (int view = 1; view <= 2; ++view) {
+        tab->ViewChoice()->setCurrentIndex(view);
+        for (int row = 0; row < model->rowCount(); ++row)
+            EXPECT_EQ(model->GroupingAt(row)->LikelyTypo(), view == 1) << model->WordAt(row).toStdString();
+        shown += model->rowCount();
+    }
+    EXPECT_EQ(shown, all);
+
+    tab->ViewChoice()->setCurrentIndex(0);
+    ASSERT_GE(model->rowCount(), 2);
+    const QStringList chosen{model->WordAt(0), model->WordAt(1)};
+    tab->View()->selectRow(0);
+    tab->View()->selectionModel()->select(model->index(1, 0),
+                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    EXPECT_EQ(tab->SelectedWords(), chosen);
+    QSignalSpy refreshed(window.get(), &MainWindow::unknownWordsRefreshed);
+    PickFromMenu(tab, QStringLiteral("Approve for this site"));
+    ASSERT_TRUE(refreshed.wait(20000));
+    for (const QString& word : chosen)
+        EXPECT_LT(RowOf(model, word), 0) << word.toStdString();
+    QStringList approved = window->Session().Approvals().Site();
+    approved.sort();
+    QStringList expected = chosen;
+    expected.sort();
+    EXPECT_EQ(approved, expected);
+    EXPECT_TRUE(model->Words().empty() || model->Grouped());  // the list after the approvals is grouped again
 }
 
 TEST_F(MainWindowTest, AProjectSavedDuringACrawlOpensFromTheCommandLine)
