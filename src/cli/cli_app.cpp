@@ -103,6 +103,8 @@ CrawlOverrides Overrides(const CliOptions& o)
         c.checkAltAndTitle = true;
     if (o.insecure)
         c.insecure = true;
+    if (o.render)
+        c.render = true;
     return c;
 }
 

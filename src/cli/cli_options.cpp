@@ -141,6 +141,7 @@ const std::map<QString, bool CliOptions::*>& Switches()
         {"--fail-on-unknown", &CliOptions::failOnUnknown},
         {"--check-alt-title", &CliOptions::checkAltAndTitle},
         {"--insecure", &CliOptions::insecure},
+        {"--render", &CliOptions::render},
         {"--fail-on-new", &CliOptions::failOnNew},
         {"--likely-typos", &CliOptions::likelyTypos},
         {"--fail-on-typos", &CliOptions::failOnTypos},
@@ -340,6 +341,9 @@ QString UsageText()
         "  --user-agent TEXT         User-Agent header (empty: none)\n"
         "  --insecure                do not verify https certificates (test servers;\n"
         "                            setting Insecure=ON); also allows TLS 1.0 and 1.1\n"
+        "  --render                  run each page's scripts in a headless browser and\n"
+        "                            read the page they build (setting Render=ON; needs\n"
+        "                            the Debian package chromium)\n"
         "  --connect-timeout MS      connection time-out in milliseconds\n"
         "  --read-timeout MS         response time-out in milliseconds\n"
         "  --connections N           requests in flight at once, 1 to 16 (default 2); the\n"

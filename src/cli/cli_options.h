@@ -47,6 +47,7 @@ struct CliOptions {
     std::optional<TextMode> textMode;  // crawl, check
     bool checkAltAndTitle = false;
     bool insecure = false;
+    bool render = false;
     QString report;       // the HTML report
     QString ignoreWords;  // a word-list file whose words leave the list
     QString baseline;     // a saved project to compare the crawl with

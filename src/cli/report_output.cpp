@@ -142,6 +142,8 @@ QJsonArray PagesArray(const std::vector<InternalUrl>& pages)
         o.insert(QStringLiteral("failed"), VisitFailed(page));
         if (!page.fetchError.isEmpty())
             o.insert(QStringLiteral("error"), page.fetchError);
+        if (!page.note.isEmpty())
+            o.insert(QStringLiteral("note"), page.note);
         list.append(o);
     }
     return list;

@@ -13,6 +13,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <thread>
 
 #include "crawl/crawl_host.h"
@@ -24,6 +25,7 @@ class HostPacer;
 class InternalUrls;
 class LinkProcessor;
 class Prefetcher;
+class Renderer;
 struct PageFetch;
 class PageSink;
 class ProjectDatabase;
@@ -64,6 +66,8 @@ private:
     void CollectNow();
     bool Visit(qsizetype& index, LinkProcessor& links);
     PageFetch FetchEntry(qsizetype index);
+    void StartRenderer();
+    void RenderPage(const QString& url, PageFetch& fetched);
     QString Fetch(const QString& url, bool statusOnly);
     void NotifyRows();
 
@@ -71,6 +75,7 @@ private:
     std::thread thread_;
     HostPacer* pacer_ = nullptr;          // during the walk
     Prefetcher* prefetcher_ = nullptr;    // during the walk, with more than one connection
+    std::unique_ptr<Renderer> renderer_;  // a rendering crawl's browser
     bool stopped_ = false;
     qsizetype pagesDone_ = 0;
     qsizetype pagesFailed_ = 0;

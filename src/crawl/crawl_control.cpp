@@ -118,6 +118,8 @@ void CrawlControl::CaptureOptions(const CrawlOptions& options)
     state_.connections = std::clamp(options.connections, 1, kMaxConnections);
     state_.delayMs = std::max(0, options.delayMs);
     state_.subdomainScope = options.subdomainScope;
+    state_.render = options.render;
+    state_.renderTimeoutMs = options.renderTimeoutMs;
     state_.options.removeAnchors = options.removeAnchors;
     state_.options.removeQueryString = options.removeQueryString;
     state_.options.stripHtmlMarkup = options.stripHtmlMarkup;

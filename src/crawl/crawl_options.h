@@ -36,6 +36,11 @@ struct CrawlOptions {
     int connections = kDefaultConnections;
     int delayMs = 0;                  // pause between the starts of two requests to one host
     DatabaseLocation location = DatabaseLocation::File;
+    // Pages are rendered in a headless browser, and the crawl reads the
+    // documents their scripts make; the fetch's own facts stay those of the
+    // HTML as sent.
+    bool render = false;
+    int renderTimeoutMs = 0;          // a page's rendering bound; 0: the renderer's own
     TextOptions text;                 // how the pages' words are read (the recording, not the crawl, uses it)
 };
 

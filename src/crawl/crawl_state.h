@@ -33,6 +33,8 @@ struct CrawlState {
     lexicrawl::FetchSettings fetchSettings;
     int connections = 1;   // requests in flight at once
     int delayMs = 0;       // pause between the starts of two requests to one host
+    bool render = false;   // pages rendered in a browser
+    int renderTimeoutMs = 0;
     QString currentPageHtml;  // source text of the page fetched last
     LinkOptions options;
 };

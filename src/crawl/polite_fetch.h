@@ -27,8 +27,16 @@ struct PageFetch {
     QString fetchError;      // why it failed; empty after a whole answer
     qint64 loadTimeNs = 0;   // of the last request, from its start to its end
     bool stopped = false;    // the stop request came before it ended
-    qint64 bytes() const { return qint64(source.size()) * qint64(sizeof(QChar)); }
+    // With rendering: the document as the page's scripts left it (empty when
+    // the page was not rendered or fell back), and why it fell back.
+    QString rendered;
+    QString renderNote;
+    qint64 bytes() const { return qint64(source.size() + rendered.size()) * qint64(sizeof(QChar)); }
 };
+
+// Work done on a fetched page on the fetching thread, before it is handed
+// over (the rendering of a page).
+using PageFinish = std::function<void(const QString& url, PageFetch& fetch)>;
 
 // Keeps the pause between the starts of two requests to one host.
 class HostPacer {

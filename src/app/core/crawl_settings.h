@@ -38,6 +38,7 @@ struct CrawlOverrides {
     std::optional<TextMode> textMode;
     std::optional<bool> checkAltAndTitle;
     std::optional<bool> insecure;
+    std::optional<bool> render;
 };
 
 // The one place where a crawl's options are built, for every front end: the

@@ -357,4 +357,10 @@ bool Settings::SetCheckAltAndTitle(bool on)
     return SetOnOff(QStringLiteral("CheckAltAndTitle"), on, "ON", "OFF");
 }
 
+bool Settings::Render() const { return Raw(QStringLiteral("Render")) == QLatin1String("ON"); }
+bool Settings::SetRender(bool on)
+{
+    return SetOnOff(QStringLiteral("Render"), on, "ON", "OFF");
+}
+
 }  // namespace lexicrawl

@@ -96,6 +96,9 @@ public:
     // "Insecure" = "ON": certificates of https pages are not verified.
     bool Insecure() const;
     bool SetCheckAltAndTitle(bool on);
+    // "Render" = "ON": pages are rendered in a browser before they are read.
+    bool Render() const;
+    bool SetRender(bool on);
 
 private:
     void Read();
