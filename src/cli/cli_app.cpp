@@ -19,6 +19,7 @@
 #include "cli/cli_host.h"
 #include "cli/cli_platform.h"
 #include "cli/report_output.h"
+#include "crawl/renderer.h"
 #include "platform/serial_worker.h"
 #include "platform/text.h"
 
@@ -105,6 +106,7 @@ CrawlOverrides Overrides(const CliOptions& o)
         c.insecure = true;
     if (o.render)
         c.render = true;
+    c.renderTimeoutMs = o.renderTimeoutMs;
     return c;
 }
 
@@ -263,6 +265,11 @@ int RunCrawl(const CliOptions& o, CliPlatform& platform)
     const std::optional<CrawlOptions> options = CrawlOptionsFromSettings(env.settings(), Overrides(o), &error);
     if (!options) {
         PrintError(QStringLiteral("settings.ini: ") + error);
+        return kExitCannotStart;
+    }
+    // Before the dictionaries load: a missing browser is known at once.
+    if (options->render && RenderBrowser().isEmpty()) {
+        PrintError(RenderBrowserMissingText());
         return kExitCannotStart;
     }
     CliHost host(ProgressStyle(o));

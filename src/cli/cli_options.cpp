@@ -82,6 +82,13 @@ const std::map<QString, Handler>& ValueOptions()
              o.connections = n;
              return true;
          }},
+        {"--render-timeout", [](CliOptions& o, const QString& v) {
+             int ms = 0;
+             if (!ParseInt(v, 1, 600000, &ms))
+                 return false;
+             o.renderTimeoutMs = ms;
+             return true;
+         }},
         {"--delay", [](CliOptions& o, const QString& v) {
              int ms = 0;
              if (!ParseInt(v, 0, 600000, &ms))
@@ -344,6 +351,8 @@ QString UsageText()
         "  --render                  run each page's scripts in a headless browser and\n"
         "                            read the page they build (setting Render=ON; needs\n"
         "                            the Debian package chromium)\n"
+        "  --render-timeout MS       how long a page's scripts may run before it is read\n"
+        "                            as sent (default 15000; setting RenderTimeout)\n"
         "  --connect-timeout MS      connection time-out in milliseconds\n"
         "  --read-timeout MS         response time-out in milliseconds\n"
         "  --connections N           requests in flight at once, 1 to 16 (default 2); the\n"

@@ -48,6 +48,7 @@ struct CliOptions {
     bool checkAltAndTitle = false;
     bool insecure = false;
     bool render = false;
+    std::optional<int> renderTimeoutMs;
     QString report;       // the HTML report
     QString ignoreWords;  // a word-list file whose words leave the list
     QString baseline;     // a saved project to compare the crawl with

@@ -55,7 +55,10 @@ QStringList BrowserArguments(const QString& profile, const RenderSettings& setti
         u"--no-first-run"_qs, u"--no-default-browser-check"_qs, u"--disable-gpu"_qs,
         u"--disable-extensions"_qs, u"--disable-background-networking"_qs, u"--disable-component-update"_qs,
         u"--disable-sync"_qs, u"--disable-default-apps"_qs, u"--mute-audio"_qs, u"--disable-dev-shm-usage"_qs,
-        u"--block-new-web-contents"_qs, u"--deny-permission-prompts"_qs, u"--disable-notifications"_qs,
+        // Tabs in the background would run their timers slowly and look
+        // settled when they are not.
+        u"--disable-background-timer-throttling"_qs, u"--disable-renderer-backgrounding"_qs,
+        u"--disable-backgrounding-occluded-windows"_qs, u"--block-new-web-contents"_qs, u"--deny-permission-prompts"_qs, u"--disable-notifications"_qs,
         u"--disable-features=Translate,MediaRouter,OptimizationHints,AutofillServerCommunication"_qs,
     };
     // The browser's sandbox refuses to run as root; the request rules below

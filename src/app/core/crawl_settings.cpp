@@ -34,6 +34,7 @@ std::optional<CrawlOptions> CrawlOptionsFromSettings(const Settings& settings, c
     options.location = overrides.location.value_or(settings.MemoryDatabase() ? DatabaseLocation::Memory
                                                                                 : DatabaseLocation::File);
     options.render = overrides.render.value_or(settings.Render());
+    options.renderTimeoutMs = overrides.renderTimeoutMs.value_or(settings.RenderTimeoutMs());
     options.text.mode = overrides.textMode.value_or(settings.Text());
     options.text.checkAltAndTitle =
         options.text.Prose() && overrides.checkAltAndTitle.value_or(settings.CheckAltAndTitle());

@@ -39,6 +39,7 @@ struct CrawlOverrides {
     std::optional<bool> checkAltAndTitle;
     std::optional<bool> insecure;
     std::optional<bool> render;
+    std::optional<int> renderTimeoutMs;
 };
 
 // The one place where a crawl's options are built, for every front end: the

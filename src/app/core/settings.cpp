@@ -363,4 +363,11 @@ bool Settings::SetRender(bool on)
     return SetOnOff(QStringLiteral("Render"), on, "ON", "OFF");
 }
 
+int Settings::RenderTimeoutMs() const
+{
+    bool ok = false;
+    const int ms = Raw(QStringLiteral("RenderTimeout")).toInt(&ok);
+    return ok && ms > 0 ? ms : 0;
+}
+
 }  // namespace lexicrawl

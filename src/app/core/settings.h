@@ -99,6 +99,9 @@ public:
     // "Render" = "ON": pages are rendered in a browser before they are read.
     bool Render() const;
     bool SetRender(bool on);
+    // "RenderTimeout": a page's rendering bound in milliseconds; 0 when
+    // unset or not a positive whole number (the renderer's own bound).
+    int RenderTimeoutMs() const;
 
 private:
     void Read();
