@@ -16,6 +16,7 @@
 #include <mutex>
 #include <set>
 #include <thread>
+#include <vector>
 #include <unistd.h>
 
 #include "platform/child_process.h"
@@ -30,6 +31,9 @@ using Clock = std::chrono::steady_clock;
 constexpr int kBrowserStartMs = 30000;
 // How long a finished crawl waits for the browser to close on its own.
 constexpr int kBrowserCloseMs = 3000;
+// A loaded page has settled when none of its requests has started or ended
+// for this long: what its scripts fetch has come and been written.
+constexpr int kQuietMs = 500;
 // Reading the document back after the page settled; a page whose scripts
 // keep the browser busy does not hold the crawl longer than this.
 constexpr int kReadBackMs = 5000;
@@ -99,7 +103,18 @@ public:
         QByteArray body;           // the page's HTML, base64, served to its first document request
         bool bodyServed = false;
         std::set<QString> events;  // "loaderId name" of its lifecycle events
+        std::set<QString> inFlight;  // its requests under way
+        Clock::time_point lastActivity = Clock::now();
         QString failure;           // the first script failure or crash
+        // Failures count from the page's own document on: a tab used before
+        // may still report its last page's.
+        bool ownDocument = false;
+    };
+
+    // A tab with nothing in it, kept for the next page.
+    struct IdleTab {
+        QString targetId;
+        QString session;
     };
 
     Connection(std::unique_ptr<ChildProcess> child, std::unique_ptr<QTemporaryDir> profile, RenderSettings settings)
@@ -177,10 +192,30 @@ public:
         }
     }
 
-    void AddTab(const QString& session, Tab tab)
+    // Readies the tab for a page whose HTML is source.
+    void PrepareTab(const QString& session, const QString& targetId, const QString& source)
     {
+        Tab tab;
+        tab.targetId = targetId;
+        tab.body = source.toUtf8().toBase64();
         std::lock_guard<std::mutex> lock(mutex_);
         tabs_[session] = std::move(tab);
+    }
+
+    std::optional<IdleTab> TakeIdleTab()
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (idle_.empty())
+            return std::nullopt;
+        IdleTab tab = idle_.back();
+        idle_.pop_back();
+        return tab;
+    }
+
+    void PutIdleTab(IdleTab tab)
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        idle_.push_back(std::move(tab));
     }
 
     void RemoveTab(const QString& session)
@@ -192,11 +227,11 @@ public:
     enum class Wait { Settled, Failed, TimedOut, Stopped, BrowserEnded };
 
     // Waits until the tab's document (loaderId) has loaded and its network
-    // has been quiet, or a script failed; *failure says how.
+    // has been quiet for a moment, or a script failed; *failure says how.
     Wait WaitSettled(const QString& session, const QString& loaderId, Clock::time_point deadline,
                      const std::atomic<bool>* stop, QString* failure)
     {
-        const QString idle = loaderId + u" networkIdle"_qs;
+        const QString loaded = loaderId + u" load"_qs;
         std::unique_lock<std::mutex> lock(mutex_);
         for (;;) {
             const Tab& tab = tabs_[session];
@@ -204,7 +239,8 @@ public:
                 *failure = tab.failure;
                 return Wait::Failed;
             }
-            if (tab.events.count(idle))
+            if (tab.events.count(loaded) && tab.inFlight.empty() &&
+                Clock::now() - tab.lastActivity >= std::chrono::milliseconds(kQuietMs))
                 return Wait::Settled;
             if (dead_)
                 return Wait::BrowserEnded;
@@ -266,8 +302,22 @@ private:
             Note(session, [&params](Tab& tab) {
                 tab.events.insert(params.value(u"loaderId"_qs).toString() + u' ' + params.value(u"name"_qs).toString());
             });
+        else if (method == u"Network.requestWillBeSent")
+            Note(session, [&params](Tab& tab) {
+                tab.inFlight.insert(params.value(u"requestId"_qs).toString());
+                tab.lastActivity = Clock::now();
+            });
+        else if (method == u"Network.loadingFinished" || method == u"Network.loadingFailed")
+            Note(session, [&params](Tab& tab) {
+                tab.inFlight.erase(params.value(u"requestId"_qs).toString());
+                tab.lastActivity = Clock::now();
+            });
+        else if (method == u"Runtime.executionContextsCleared")
+            Note(session, [](Tab& tab) { tab.ownDocument = true; });
         else if (method == u"Runtime.exceptionThrown")
             Note(session, [&params](Tab& tab) {
+                if (!tab.ownDocument)
+                    return;
                 if (tab.failure.isEmpty())
                     tab.failure = FailureText(params.value(u"exceptionDetails"_qs).toObject());
                 if (tab.failure.isEmpty())
@@ -335,6 +385,7 @@ private:
     std::map<int, QJsonObject> answers_;
     std::set<int> abandoned_;
     std::map<QString, Tab> tabs_;
+    std::vector<IdleTab> idle_;
 };
 
 std::unique_ptr<Renderer> Renderer::Start(RenderSettings settings, QString* error)
@@ -374,6 +425,42 @@ Renderer::Renderer(std::unique_ptr<Connection> connection) : connection_(std::mo
 
 Renderer::~Renderer() = default;
 
+// A tab for the next page: one kept from an earlier page, or a new one.
+std::optional<Renderer::Connection::IdleTab> OpenTab(Renderer::Connection& browser, Clock::time_point deadline,
+                                                     const std::atomic<bool>* stop, QString* error)
+{
+    if (auto kept = browser.TakeIdleTab())
+        return kept;
+    const auto target =
+        browser.Call(u"Target.createTarget"_qs, Object({{u"url"_qs, u"about:blank"_qs}}), {}, deadline, stop, error);
+    if (!target)
+        return std::nullopt;
+    Renderer::Connection::IdleTab tab{target->value(u"targetId"_qs).toString(), QString()};
+    const auto attached = browser.Call(u"Target.attachToTarget"_qs,
+                                       Object({{u"targetId"_qs, tab.targetId}, {u"flatten"_qs, true}}), {}, deadline,
+                                       stop, error);
+    if (attached)
+        tab.session = attached->value(u"sessionId"_qs).toString();
+    const RenderSettings& settings = browser.Settings();
+    QList<QPair<QString, QJsonObject>> setup{
+        {u"Page.enable"_qs, {}},
+        {u"Runtime.enable"_qs, {}},
+        {u"Network.enable"_qs, {}},
+        {u"Page.setLifecycleEventsEnabled"_qs, Object({{u"enabled"_qs, true}})},
+        {u"Fetch.enable"_qs, Object({{u"patterns"_qs, QJsonArray{Object({{u"urlPattern"_qs, u"*"_qs}})}}})},
+    };
+    if (!settings.userAgent.isEmpty())
+        setup.append({u"Emulation.setUserAgentOverride"_qs, Object({{u"userAgent"_qs, settings.userAgent}})});
+    bool ready = attached.has_value();
+    for (const auto& [method, params] : setup)
+        ready = ready && browser.Call(method, params, tab.session, deadline, stop, error).has_value();
+    if (!ready) {
+        browser.Send(u"Target.closeTarget"_qs, Object({{u"targetId"_qs, tab.targetId}}), {});
+        return std::nullopt;
+    }
+    return tab;
+}
+
 RenderResult Renderer::Render(const QString& url, const QString& source, const std::atomic<bool>* stop)
 {
     Connection& browser = *connection_;
@@ -381,78 +468,69 @@ RenderResult Renderer::Render(const QString& url, const QString& source, const s
     const int limitMs = settings.pageTimeoutMs > 0 ? settings.pageTimeoutMs : kDefaultRenderTimeoutMs;
     const auto deadline = Clock::now() + std::chrono::milliseconds(limitMs);
     RenderResult result;
-    const auto fallBack = [&result](const QString& why) {
+    const auto stopped = [stop] { return stop && stop->load(); };
+    const auto fallBack = [&result, &stopped](const QString& why) {
         result.html.clear();
-        result.note = why + u"; read as sent"_qs;
+        result.note = stopped() ? QString() : why + u"; read as sent"_qs;
         return result;
     };
     QString error;
-    const auto target = browser.Call(u"Target.createTarget"_qs, Object({{u"url"_qs, u"about:blank"_qs}}), {},
-                                     deadline, stop, &error);
-    if (!target)
-        return stop && stop->load() ? result : fallBack(u"the browser could not open a tab: "_qs + error);
-    const QString targetId = target->value(u"targetId"_qs).toString();
-    const auto attached = browser.Call(u"Target.attachToTarget"_qs,
-                                       Object({{u"targetId"_qs, targetId}, {u"flatten"_qs, true}}), {}, deadline,
-                                       stop, &error);
-    const QString session = attached ? attached->value(u"sessionId"_qs).toString() : QString();
-    // The tab goes whatever happens below.
-    const auto closeTab = qScopeGuard([&] {
-        browser.RemoveTab(session);
-        browser.Send(u"Target.closeTarget"_qs, Object({{u"targetId"_qs, targetId}}), {});
-    });
-    if (!attached)
-        return stop && stop->load() ? result : fallBack(u"the browser could not open a tab: "_qs + error);
-    Connection::Tab tab;
-    tab.targetId = targetId;
-    tab.body = source.toUtf8().toBase64();
-    browser.AddTab(session, std::move(tab));
+    // A page the tab showed already (the same address but for its fragment)
+    // would not be loaded again: it gets a tab of its own.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        std::optional<Connection::IdleTab> tab = OpenTab(browser, deadline, stop, &error);
+        if (!tab)
+            return fallBack(u"the browser could not open a tab: "_qs + error);
+        bool keep = false;
+        // The tab is kept for the next page only when this one went well:
+        // a page that failed or did not settle may still be busy.
+        const auto release = qScopeGuard([&] {
+            if (keep) {
+                browser.PutIdleTab(*tab);
+            } else {
+                browser.RemoveTab(tab->session);
+                browser.Send(u"Target.closeTarget"_qs, Object({{u"targetId"_qs, tab->targetId}}), {});
+            }
+        });
+        browser.PrepareTab(tab->session, tab->targetId, source);
+        const auto navigated =
+            browser.Call(u"Page.navigate"_qs, Object({{u"url"_qs, url}}), tab->session, deadline, stop, &error);
+        if (navigated && navigated->contains(u"errorText"_qs))
+            error = navigated->value(u"errorText"_qs).toString();
+        if (!navigated || navigated->contains(u"errorText"_qs))
+            return fallBack(u"the browser could not load the page: "_qs + error);
+        const QString loaderId = navigated->value(u"loaderId"_qs).toString();
+        if (loaderId.isEmpty())
+            continue;
 
-    const QList<QPair<QString, QJsonObject>> setup{
-        {u"Page.enable"_qs, {}},
-        {u"Runtime.enable"_qs, {}},
-        {u"Page.setLifecycleEventsEnabled"_qs, Object({{u"enabled"_qs, true}})},
-        {u"Fetch.enable"_qs, Object({{u"patterns"_qs, QJsonArray{Object({{u"urlPattern"_qs, u"*"_qs}})}}})},
-    };
-    for (const auto& [method, params] : setup)
-        if (!browser.Call(method, params, session, deadline, stop, &error))
-            return stop && stop->load() ? result : fallBack(u"the browser failed: "_qs + error);
-    if (!settings.userAgent.isEmpty())
-        browser.Call(u"Emulation.setUserAgentOverride"_qs, Object({{u"userAgent"_qs, settings.userAgent}}), session,
-                     deadline, stop, nullptr);
-
-    const auto navigated =
-        browser.Call(u"Page.navigate"_qs, Object({{u"url"_qs, url}}), session, deadline, stop, &error);
-    if (navigated && navigated->contains(u"errorText"_qs))
-        error = navigated->value(u"errorText"_qs).toString();
-    if (!navigated || navigated->contains(u"errorText"_qs))
-        return stop && stop->load() ? result : fallBack(u"the browser could not load the page: "_qs + error);
-
-    QString failure;
-    switch (browser.WaitSettled(session, navigated->value(u"loaderId"_qs).toString(), deadline, stop, &failure)) {
-    case Connection::Wait::Settled:
-        break;
-    case Connection::Wait::Failed:
-        return fallBack(u"a script failed: "_qs + failure);
-    case Connection::Wait::TimedOut:
-        return fallBack(u"the page did not settle within %1 s"_qs.arg(double(limitMs) / 1000.0));
-    case Connection::Wait::Stopped:
+        QString failure;
+        switch (browser.WaitSettled(tab->session, loaderId, deadline, stop, &failure)) {
+        case Connection::Wait::Settled:
+            break;
+        case Connection::Wait::Failed:
+            return fallBack(u"a script failed: "_qs + failure);
+        case Connection::Wait::TimedOut:
+            return fallBack(u"the page did not settle within %1 s"_qs.arg(double(limitMs) / 1000.0));
+        case Connection::Wait::Stopped:
+            return result;
+        case Connection::Wait::BrowserEnded:
+            return fallBack(u"the browser ended"_qs);
+        }
+        const auto document = browser.Call(
+            u"Runtime.evaluate"_qs,
+            Object({{u"expression"_qs, u"document.documentElement ? document.documentElement.outerHTML : ''"_qs},
+                    {u"returnByValue"_qs, true}}),
+            tab->session, std::max(deadline, Clock::now() + std::chrono::milliseconds(kReadBackMs)), stop, &error);
+        if (!document)
+            return fallBack(u"the rendered page could not be read: "_qs + error);
+        failure = browser.TabFailure(tab->session);
+        if (!failure.isEmpty())
+            return fallBack(u"a script failed: "_qs + failure);
+        result.html = document->value(u"result"_qs).toObject().value(u"value"_qs).toString();
+        keep = true;
         return result;
-    case Connection::Wait::BrowserEnded:
-        return fallBack(u"the browser ended"_qs);
     }
-    const auto document = browser.Call(
-        u"Runtime.evaluate"_qs,
-        Object({{u"expression"_qs, u"document.documentElement ? document.documentElement.outerHTML : ''"_qs},
-                {u"returnByValue"_qs, true}}),
-        session, std::max(deadline, Clock::now() + std::chrono::milliseconds(kReadBackMs)), stop, &error);
-    if (!document)
-        return stop && stop->load() ? result : fallBack(u"the rendered page could not be read: "_qs + error);
-    failure = browser.TabFailure(session);
-    if (!failure.isEmpty())
-        return fallBack(u"a script failed: "_qs + failure);
-    result.html = document->value(u"result"_qs).toObject().value(u"value"_qs).toString();
-    return result;
+    return fallBack(u"the browser did not load the page"_qs);
 }
 
 }  // namespace lexicrawl
