@@ -26,9 +26,11 @@ server_pid=$!
 for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
 base="http://127.0.0.1:$(cat "$work/port")"
 
-row() {  # row LABEL TIME_FILE
+row() {  # row LABEL TIME_FILE [PAGES_FILE]
   read -r wall peak <"$2"
-  awk -v l="$1" -v n="$n" -v w="$wall" -v m="$peak" \
+  local pages=$n
+  [ -n "${3:-}" ] && pages=$(wc -l <"$3")
+  awk -v l="$1" -v n="$pages" -v w="$wall" -v m="$peak" \
     'BEGIN{printf "%-22s %7d %9.2f %9.2f %11.1f\n", l, n, w, n/(w>0?w:0.01), m}'
 }
 
@@ -36,12 +38,14 @@ printf '%-22s %7s %9s %9s %11s\n' run pages wall_s pages/s peak_MiB
 mkdir -p "$work/data"
 common=(crawl "$base/site/index.html" --limit "$n" --memory --quiet --format csv
         --data-folder "$work/data" --dictionary "English (United States)" --connections "$connections")
-python3 "$here/peak_memory.py" "$work/plain.time" "$cli" "${common[@]}"
-row "lexicrawl (as sent)" "$work/plain.time"
-python3 "$here/peak_memory.py" "$work/render.time" "$cli" "${common[@]}" --render
-row "lexicrawl --render" "$work/render.time"
-if python3 -c 'import PyQt6.QtWebEngineCore' 2>/dev/null; then
-  python3 "$here/peak_memory.py" "$work/webengine.time" python3 "$here/webengine_render.py" "$base" "$n" "$connections"
+python3 "$here/peak_memory.py" "$work/plain.time" "$cli" "${common[@]}" --export-urls "$work/plain.txt"
+row "lexicrawl (as sent)" "$work/plain.time" "$work/plain.txt"
+python3 "$here/peak_memory.py" "$work/render.time" "$cli" "${common[@]}" --render --export-urls "$work/render.txt"
+row "lexicrawl --render" "$work/render.time" "$work/render.txt"
+# Debian's PyQt6 belongs to the system's Python, whatever python3 is first on the PATH.
+qt_python=${QT_PYTHON:-/usr/bin/python3}
+if "$qt_python" -c 'import PyQt6.QtWebEngineCore' 2>/dev/null; then
+  python3 "$here/peak_memory.py" "$work/webengine.time" "$qt_python" "$here/webengine_render.py" "$base" "$n" "$connections"
   row "Qt WebEngine (render)" "$work/webengine.time"
 else
   echo "python3-pyqt6.qtwebengine is not installed: no comparison" >&2

@@ -48,9 +48,12 @@ class Renderer:
         i = self.todo.pop(0)
         self.running += 1
         page = QWebEnginePage(self.profile)
-        state = {"count": -1, "quiet": 0, "waited": 0}
+        state = {"count": -1, "quiet": 0, "waited": 0, "done": False}
 
         def finish(html):
+            if state["done"]:
+                return
+            state["done"] = True
             self.chars += len(html or "")
             self.done += 1
             self.running -= 1
@@ -71,6 +74,8 @@ class Renderer:
             page.runJavaScript("performance.getEntriesByType('resource').length", seen)
 
         page.loadFinished.connect(lambda ok: poll())
+        # A page whose load or script answer never comes is given up.
+        QTimer.singleShot(20000, lambda: finish(""))
         page.load(QUrl("%s/site/p%d.html" % (self.root, i)))
 
 

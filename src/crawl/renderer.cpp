@@ -63,7 +63,9 @@ QStringList BrowserArguments(const QString& profile, const RenderSettings& setti
         // settled when they are not.
         u"--disable-background-timer-throttling"_qs, u"--disable-renderer-backgrounding"_qs,
         u"--disable-backgrounding-occluded-windows"_qs, u"--block-new-web-contents"_qs, u"--deny-permission-prompts"_qs, u"--disable-notifications"_qs,
-        u"--disable-features=Translate,MediaRouter,OptimizationHints,AutofillServerCommunication"_qs,
+        u"--disable-features=Translate,MediaRouter,OptimizationHints,AutofillServerCommunication,SpareRendererForSitePerProcess,BackForwardCache"_qs,
+        // Fewer processes: every page is of one site, and nothing is drawn on a screen.
+        u"--in-process-gpu"_qs, u"--process-per-site"_qs,
     };
     // The browser's sandbox refuses to run as root; the request rules below
     // then are what keeps the pages away from everything but the site.
