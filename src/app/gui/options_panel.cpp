@@ -145,6 +145,11 @@ QWidget* OptionsPanel::TextRow()
     layout->addWidget(Caption(Tr(QStringLiteral("Text Mode:")), textMode_, row));
     layout->addWidget(textMode_);
     layout->addWidget(altAndTitle_);
+    // Pages built by scripts are rendered in a headless browser first.
+    render_ = new QCheckBox(Tr(QStringLiteral("Render Pages Built by Scripts")), row);
+    render_->setObjectName(QStringLiteral("render"));
+    render_->setAccessibleName(render_->text());
+    layout->addWidget(render_);
     layout->addStretch(1);
     return row;
 }
@@ -163,6 +168,7 @@ void OptionsPanel::Restore()
     textMode_->setCurrentIndex(settings_.Text() == TextMode::Prose ? 1 : 0);
     altAndTitle_->setChecked(settings_.CheckAltAndTitle());
     altAndTitle_->setEnabled(settings_.Text() == TextMode::Prose);
+    render_->setChecked(settings_.Render());
 }
 
 void OptionsPanel::Connect()
@@ -183,6 +189,7 @@ void OptionsPanel::Connect()
         altAndTitle_->setEnabled(mode == TextMode::Prose);
     });
     connect(altAndTitle_, &QCheckBox::toggled, this, [this](bool on) { settings_.SetCheckAltAndTitle(on); });
+    connect(render_, &QCheckBox::toggled, this, [this](bool on) { settings_.SetRender(on); });
     connect(urls_, &QPlainTextEdit::textChanged, this, [this] {
         settings_.SetIgnoreUrls(urls_->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
     });

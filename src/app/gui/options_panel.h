@@ -53,6 +53,7 @@ private:
     QPlainTextEdit* urls_ = nullptr;
     QComboBox* textMode_ = nullptr;
     QCheckBox* altAndTitle_ = nullptr;
+    QCheckBox* render_ = nullptr;
     QList<QWidget*> panels_;      // the four rows disabled during a crawl
     QList<QWidget*> optionRows_;  // the rows "Show Options" shows
 };

@@ -212,6 +212,17 @@ TEST_F(MainWindowTest, AProseCrawlReportsWordsAsWritten)
     EXPECT_EQ(Settings(data.path()).Text(), TextMode::Standard);
 }
 
+TEST_F(MainWindowTest, TheRenderBoxFollowsAndWritesItsSetting)
+{
+    Settings(data.path()).SetRender(true);
+    MainWindow& w = Open();
+    auto* render = w.findChild<QCheckBox*>(QStringLiteral("render"));
+    ASSERT_NE(render, nullptr);
+    EXPECT_TRUE(render->isChecked());
+    render->setChecked(false);
+    EXPECT_FALSE(Settings(data.path()).Render());
+}
+
 TEST_F(MainWindowTest, SelectingRowsFillsThePanes)
 {
     Open();
