@@ -107,6 +107,7 @@ CrawlOverrides Overrides(const CliOptions& o)
     if (o.render)
         c.render = true;
     c.renderTimeoutMs = o.renderTimeoutMs;
+    c.renderAllowedHosts = o.renderAllowedHosts;
     return c;
 }
 

@@ -103,6 +103,12 @@ const std::map<QString, Handler>& ValueOptions()
              o.ignoreUrls->append(v);
              return true;
          }},
+        {"--render-allow", [](CliOptions& o, const QString& v) {
+             if (!o.renderAllowedHosts)
+                 o.renderAllowedHosts = QStringList();
+             o.renderAllowedHosts->append(v);
+             return !v.isEmpty();
+         }},
         {"--save", [](CliOptions& o, const QString& v) { o.saveProject = v; return !v.isEmpty(); }},
         {"--export-urls", [](CliOptions& o, const QString& v) {
              // The URL export writes only .csv and .txt files; say so now
@@ -353,6 +359,8 @@ QString UsageText()
         "                            the Debian package chromium)\n"
         "  --render-timeout MS       how long a page's scripts may run before it is read\n"
         "                            as sent (default 15000; setting RenderTimeout)\n"
+        "  --render-allow HOST       another host a rendered page may ask (repeatable;\n"
+        "                            replaces the setting RenderAllowHosts)\n"
         "  --connect-timeout MS      connection time-out in milliseconds\n"
         "  --read-timeout MS         response time-out in milliseconds\n"
         "  --connections N           requests in flight at once, 1 to 16 (default 2); the\n"

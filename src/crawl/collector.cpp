@@ -197,14 +197,19 @@ void Collector::StartRenderer()
     settings.userAgent = state.fetchSettings.userAgent;
     settings.insecure = state.fetchSettings.insecure;
     settings.pageTimeoutMs = state.renderTimeoutMs;
-    // The page may ask the crawled site's hosts only, whatever the scope
-    // says of hosts without a registrable domain (addresses, "localhost").
+    // The page may ask the crawled site's hosts, whatever the scope says of
+    // hosts without a registrable domain (addresses, "localhost"), and the
+    // hosts the user allowed.
     const QString startHost = ScopeHost(state.startUrl);
     const QString startDomain = DomainOf(state.startUrl);
     const bool sameHostOnly = state.subdomainScope || startDomain.isEmpty();
-    settings.mayRequest = [startHost, startDomain, sameHostOnly](const QString& url) {
+    settings.mayRequest = [startHost, startDomain, sameHostOnly,
+                           allowed = state.renderAllowedHosts](const QString& url) {
+        const QString host = ScopeHost(url);
+        if (allowed.contains(host, Qt::CaseInsensitive))
+            return true;
         if (sameHostOnly)
-            return ScopeHost(url) == startHost;
+            return host == startHost;
         return DomainOf(url) == startDomain;
     };
     QString error;

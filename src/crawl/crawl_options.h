@@ -3,6 +3,7 @@
 // them from its controls, the command line from settings.ini and its own
 // arguments; the three link options are then kept live in CrawlState.
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -41,6 +42,7 @@ struct CrawlOptions {
     // HTML as sent.
     bool render = false;
     int renderTimeoutMs = 0;          // a page's rendering bound; 0: the renderer's own
+    QStringList renderAllowedHosts;   // other hosts a rendered page may ask, beside the site's
     TextOptions text;                 // how the pages' words are read (the recording, not the crawl, uses it)
 };
 

@@ -8,6 +8,7 @@
 // collector (StartUrl by its redirect probe, CurrentPageHtml by every fetch),
 // which alone reads them during the crawl.
 #include <QString>
+#include <QStringList>
 
 #include <atomic>
 
@@ -35,6 +36,7 @@ struct CrawlState {
     int delayMs = 0;       // pause between the starts of two requests to one host
     bool render = false;   // pages rendered in a browser
     int renderTimeoutMs = 0;
+    QStringList renderAllowedHosts;  // other hosts a rendered page may ask
     QString currentPageHtml;  // source text of the page fetched last
     LinkOptions options;
 };

@@ -36,6 +36,10 @@ public:
             requests_ << QString::fromStdString(req.get_header_value("Host") + " " + req.target);
             return httplib::Server::HandlerResponse::Unhandled;
         });
+        // Any page may read the data, so that a request let through shows in the page.
+        server_.set_post_routing_handler([](const httplib::Request&, httplib::Response& res) {
+            res.set_header("Access-Control-Allow-Origin", "*");
+        });
         server_.set_mount_point("/site", LEXICRAWL_TEST_DATA "/render/site");
         port_ = server_.bind_to_any_port("127.0.0.1");
         thread_ = std::thread([this] { server_.listen_after_bind(); });

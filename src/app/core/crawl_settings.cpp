@@ -35,6 +35,7 @@ std::optional<CrawlOptions> CrawlOptionsFromSettings(const Settings& settings, c
                                                                                 : DatabaseLocation::File);
     options.render = overrides.render.value_or(settings.Render());
     options.renderTimeoutMs = overrides.renderTimeoutMs.value_or(settings.RenderTimeoutMs());
+    options.renderAllowedHosts = overrides.renderAllowedHosts.value_or(settings.RenderAllowedHosts());
     options.text.mode = overrides.textMode.value_or(settings.Text());
     options.text.checkAltAndTitle =
         options.text.Prose() && overrides.checkAltAndTitle.value_or(settings.CheckAltAndTitle());

@@ -40,6 +40,7 @@ struct CrawlOverrides {
     std::optional<bool> insecure;
     std::optional<bool> render;
     std::optional<int> renderTimeoutMs;
+    std::optional<QStringList> renderAllowedHosts;
 };
 
 // The one place where a crawl's options are built, for every front end: the

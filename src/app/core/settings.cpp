@@ -363,6 +363,11 @@ bool Settings::SetRender(bool on)
     return SetOnOff(QStringLiteral("Render"), on, "ON", "OFF");
 }
 
+QStringList Settings::RenderAllowedHosts() const
+{
+    return Raw(QStringLiteral("RenderAllowHosts")).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
 int Settings::RenderTimeoutMs() const
 {
     bool ok = false;

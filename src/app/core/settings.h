@@ -102,6 +102,9 @@ public:
     // "RenderTimeout": a page's rendering bound in milliseconds; 0 when
     // unset or not a positive whole number (the renderer's own bound).
     int RenderTimeoutMs() const;
+    // "RenderAllowHosts": other hosts, separated by spaces, that a rendered
+    // page may ask (a shared script or data service).
+    QStringList RenderAllowedHosts() const;
 
 private:
     void Read();
