@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Screenshots of the real window for the README: builds, serves a generated
 # 60-page site on 127.0.0.1, crawls it in the window under Xvfb and writes
-# docs/screenshots/internal-urls.png and docs/screenshots/unknown-words.png.
+# docs/screenshots/: internal-urls.png, unknown-words.png, word-list-focus.png
+# (the keyboard focus in the word list), analysis.png (the page analysis
+# window) and failed-start.png (a start URL that could not be fetched).
 #   scripts/screenshots.sh
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)

@@ -1,14 +1,22 @@
 // Screenshots of the window after a real crawl, one per tab, with the first
-// row of each list selected:
+// row of each list selected; the word list again with the keyboard focus in
+// it; the page analysis window of the start URL; and the window after a crawl
+// whose start URL could not be fetched:
 //   window_screenshots URL OUTDIR
-// writes OUTDIR/internal-urls.png and OUTDIR/unknown-words.png.
+// writes OUTDIR/internal-urls.png, unknown-words.png, word-list-focus.png,
+// analysis.png and failed-start.png.
 #include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QTableView>
+#include <QThread>
+#include <QToolButton>
 
 #include <cstdio>
 
+#include "app/gui/analyze_window.h"
 #include "app/gui/internal_urls_tab.h"
 #include "app/gui/page_facts_pane.h"
 #include "app/gui/unknown_words_tab.h"
@@ -19,10 +27,20 @@ using lexicrawl::gui::MainWindow;
 
 namespace {
 
-bool Save(MainWindow& window, const QString& path)
+bool Save(QWidget& window, const QString& path)
 {
     QApplication::processEvents();
     return window.grab().save(path);
+}
+
+// Lets the window system give the window the focus before it is drawn.
+void Activate(QWidget& window)
+{
+    window.activateWindow();
+    for (int i = 0; i < 50 && !window.isActiveWindow(); ++i) {
+        QApplication::processEvents();
+        QThread::msleep(10);
+    }
 }
 
 }  // namespace
@@ -58,6 +76,31 @@ int main(int argc, char** argv)
     sources.wait(5000);
     if (!Save(window, out + QStringLiteral("/unknown-words.png")))
         return 1;
-    std::printf("wrote %s/internal-urls.png and %s/unknown-words.png\n", argv[2], argv[2]);
+
+    Activate(window);
+    // Shift+Tab from the Find button under the list, as a user would come back to it.
+    auto* find = window.WordsTab()->findChild<QToolButton*>(QStringLiteral("find"));
+    find->setFocus();
+    QKeyEvent backtab(QEvent::KeyPress, Qt::Key_Backtab, Qt::ShiftModifier);
+    QApplication::sendEvent(find, &backtab);
+    if (!Save(window, out + QStringLiteral("/word-list-focus.png")))
+        return 1;
+
+    lexicrawl::gui::AnalyzeWindow* analysis = window.AnalyzeUrl(url);
+    QSignalSpy contents(analysis, &lexicrawl::gui::AnalyzeWindow::contentsFilled);
+    if (contents.isEmpty())
+        contents.wait(10000);
+    if (!Save(*analysis, out + QStringLiteral("/analysis.png")))
+        return 1;
+    analysis->close();
+
+    // Nothing listens on port 1 of the loopback interface.
+    window.Tabs()->setCurrentWidget(window.UrlsTab());
+    if (!harness.Crawl(QStringLiteral("http://127.0.0.1:1/"), 60000))
+        return 1;
+    window.UrlsTab()->SelectRow(0);
+    if (!Save(window, out + QStringLiteral("/failed-start.png")))
+        return 1;
+    std::printf("wrote the screenshots to %s\n", argv[2]);
     return 0;
 }

@@ -16,6 +16,11 @@ QString StatusCodeText(const InternalUrl& entry)
     return entry.visited ? QString::number(entry.statusCode) : QString();
 }
 
+QString FailureText(const InternalUrl& entry)
+{
+    return entry.fetchError.isEmpty() ? QStringLiteral("status %1").arg(entry.statusCode) : entry.fetchError;
+}
+
 namespace {
 
 QString Quoted(const QString& field, QChar separator)

@@ -17,6 +17,9 @@ namespace lexicrawl {
 QString LoadTimeText(const InternalUrl& entry, QChar decimalSeparator);
 // The status code in decimal ("-1" without an answer); empty before the visit.
 QString StatusCodeText(const InternalUrl& entry);
+// Why a visit failed: the fetch's failure text ("Couldn't connect to
+// server", a status line), else "status N".
+QString FailureText(const InternalUrl& entry);
 
 enum class CsvQuoting {
     AsIs,         // fields exactly as they stand (the exports of the result lists)

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "analysis/export_files.h"
+#include "analysis/result_text.h"
 #include "app/core/app_environment.h"
 #include "app/core/app_identity.h"
 #include "app/core/crawl_diff.h"
@@ -225,8 +226,7 @@ int CrawlStatus(const Report& report, const CliOptions& o)
     if (!report.pages.empty() && VisitFailed(report.pages.front())) {
         const InternalUrl& start = report.pages.front();
         PrintError(QStringLiteral("the start URL %1 could not be fetched: %2")
-                       .arg(start.page, start.fetchError.isEmpty() ? QStringLiteral("status %1").arg(start.statusCode)
-                                                                   : start.fetchError));
+                       .arg(start.page, FailureText(start)));
         return kExitStartFailed;
     }
     return WordsStatus(report, o);

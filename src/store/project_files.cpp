@@ -29,6 +29,13 @@ bool OpenProjectFile(ProjectDatabase& db, const QString& projectPath, QStringLis
     return true;
 }
 
+QString ProjectStartUrl(ProjectDatabase& db)
+{
+    QString url;
+    db.Query(QStringLiteral("SELECT URL FROM PAGES ORDER BY ID LIMIT 1;"), [&](const Row& row) { url = row.At(0); });
+    return url;
+}
+
 bool SaveProjectAs(ProjectDatabase& db, const QString& destination, QString* error)
 {
     return db.SaveCopyTo(destination, error);

@@ -14,6 +14,10 @@ class ProjectDatabase;
 // A failed open or query is reported as a user message; answers false then
 // (urls stays empty).
 bool OpenProjectFile(ProjectDatabase& db, const QString& projectPath, QStringList* urls);
+// The page the project's crawl recorded first: its start URL (after the
+// first redirect the crawl took over). Empty for a project without pages.
+// Throws DatabaseError.
+QString ProjectStartUrl(ProjectDatabase& db);
 
 // Save Project As: copies the working file, as it stands between two
 // statements, to destination. Answers false with the reason in *error

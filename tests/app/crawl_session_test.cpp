@@ -173,6 +173,9 @@ TEST_F(CrawlSessionTest, AProjectSavedDuringACrawlOpensAgainWithItsPages)
     const std::vector<InternalUrl> pages = reopened.Control().Table().Snapshot();
     ASSERT_EQ(pages.size(), 2u);
     EXPECT_EQ(pages[1].page, kRoot + "/p1");
+    EXPECT_TRUE(pages[0].visited);  // as it stood at the save
+    EXPECT_EQ(pages[0].statusCode, 200);
+    EXPECT_EQ(reopened.ProjectStartUrl(), pages[0].page);
     EXPECT_FALSE(pages[1].visited);
     EXPECT_EQ(Rows(reopened, QStringLiteral("PRAGMA integrity_check")), QStringList{"ok"});
     EXPECT_FALSE(reopened.OpenProject(data.filePath(QStringLiteral("missing.db"))));

@@ -73,6 +73,13 @@ TEST(CrawlUrlText, DomainOf)
         EXPECT_EQ(DomainOf(QString::fromUtf16(url)), QString::fromUtf16(domain)) << QString::fromUtf16(url).toStdString();
 }
 
+// Form encoding of a value (the feedback form's fields): reserved and
+// non-ASCII characters escaped as UTF-8, a space as "+".
+TEST(CrawlUrlText, FormEncodeEscapesWhatAFormValueCannotHold)
+{
+    EXPECT_EQ(FormEncode(u"http://a.test/x y?q=\u00e4&b=1!"_qs), u"http%3A%2F%2Fa.test%2Fx+y%3Fq%3D%C3%A4%26b%3D1!"_qs);
+}
+
 TEST(CrawlUrlText, StripTags)
 {
     EXPECT_EQ(StripTags(u"<img src=x.png> Home <b>page</b>"_qs), u" Home page"_qs);

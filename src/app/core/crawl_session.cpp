@@ -1,6 +1,7 @@
 #include "app/core/crawl_session.h"
 
 #include <QDir>
+#include <QHash>
 
 #include "analysis/fetch_statuses.h"
 #include "app/core/app_environment.h"
@@ -88,6 +89,7 @@ bool CrawlSession::OpenProject(const QString& path)
     if (control_.Phase() != CrawlPhase::Idle)
         return false;
     QStringList pages;
+    projectStartUrl_.clear();
     const bool opened = OpenProjectFile(database_, path, &pages);
     control_.LoadTable(pages);
     if (opened) {
@@ -96,8 +98,29 @@ bool CrawlSession::OpenProject(const QString& path)
         } catch (const DatabaseError&) {
             approvals_.SetSite({});  // not a project: the failure is reported by the open
         }
+        try {
+            projectStartUrl_ = lexicrawl::ProjectStartUrl(database_);
+            RestoreFetchStatuses();
+        } catch (const DatabaseError&) {
+            // Pages without their outcomes, as in a project saved before outcomes were kept.
+        }
     }
     return opened;
+}
+
+// The outcome of each page that had been visited when the project was saved
+// (its status, failure and load time) is shown again.
+void CrawlSession::RestoreFetchStatuses()
+{
+    InternalUrls& table = control_.Table();
+    QHash<QString, qsizetype> rowOf;
+    for (qsizetype row = table.Count() - 1; row >= 0; --row)
+        rowOf.insert(table.At(row).page, row);  // the first row of a page wins
+    for (const InternalUrl& stored : LoadFetchStatuses(database_)) {
+        const auto row = rowOf.constFind(stored.page);
+        if (row != rowOf.cend())
+            table.SetVisit(*row, stored.loadTimeNs, stored.statusCode, stored.fetchError);
+    }
 }
 
 bool CrawlSession::SaveProjectAs(const QString& destination, QString* error)

@@ -63,9 +63,12 @@ public:
     void AcknowledgeMessage() { control_.AcknowledgeMessage(); }
 
     // Opens a saved project: its copy becomes the working file and its pages
-    // the table of internal URLs (unvisited). A failure is reported to the
+    // the table of internal URLs, with the outcome (status, failure, load
+    // time) of each page that had been visited when it was saved. A failure is reported to the
     // user and answered false. Only while no crawl runs.
     bool OpenProject(const QString& path);
+    // The start URL of the project opened last; empty when none was.
+    QString ProjectStartUrl() const { return projectStartUrl_; }
     // Save Project As: a consistent copy of the working file, also during a
     // crawl. Answers false with the reason.
     bool SaveProjectAs(const QString& destination, QString* error);
@@ -124,6 +127,8 @@ public:
     SpellingService& Spelling() { return spelling_; }
 
 private:
+    void RestoreFetchStatuses();
+    QString projectStartUrl_;  // written by OpenProject, read once it has answered
     ProjectDatabase database_;
     SerialWorker worker_;
     SpellingService spelling_;

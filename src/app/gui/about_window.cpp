@@ -26,7 +26,7 @@ AboutWindow::AboutWindow(const QString& dataFolder, const QString& programFolder
     auto* label = new QLabel(text_, this);
     label->setObjectName(QStringLiteral("about"));
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    label->setAccessibleName(windowTitle());
+    label->setAccessibleDescription(windowTitle());  // a name would hide the text
     auto* icon = new QLabel(this);
     icon->setPixmap(windowIcon().pixmap(64, 64));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);

@@ -18,7 +18,6 @@
 #include "analysis/page_facts.h"
 #include "analysis/readable_text.h"
 #include "app/gui/background.h"
-#include "crawl/url_text.h"
 #include "platform/platform.h"
 #include "platform/text.h"
 
@@ -31,6 +30,7 @@ const char* const kHeadingTags[3] = {"h1", "h2", "h3"};
 // What one fetch of the page gives the window.
 struct PageReading {
     QString source;
+    QString contents;  // the readable text, or why the page could not be fetched
     QString title;
     QString description;
     QStringList headings[3];
@@ -48,7 +48,10 @@ qsizetype CountWithCrLf(const QString& text)
 PageReading ReadPage(const QString& url, const FetchSettings& settings)
 {
     PageReading reading;
-    reading.source = FetchPage(url, settings);
+    ThisThreadFetcher().lastFetchError.clear();
+    reading.source = lexicrawl::FetchPage(url, settings);
+    reading.contents = reading.source.isEmpty() ? ThisThreadFetcher().lastFetchError
+                                                : ExtractReadableText(reading.source);
     reading.title = ExtractDocumentTitle(reading.source);
     reading.description = ExtractMetaDescription(reading.source);
     for (int i = 0; i < 3; ++i)
@@ -59,9 +62,8 @@ PageReading ReadPage(const QString& url, const FetchSettings& settings)
 
 }  // namespace
 
-AnalyzeWindow::AnalyzeWindow(const QString& url, const FetchSettings& settings, const QString& html2textBase,
-                             QWidget* parent)
-    : QWidget(parent, Qt::Window)
+AnalyzeWindow::AnalyzeWindow(const QString& url, const FetchSettings& settings, QWidget* parent)
+    : QMainWindow(parent, Qt::Window)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Analyze URL"));
@@ -86,21 +88,17 @@ AnalyzeWindow::AnalyzeWindow(const QString& url, const FetchSettings& settings, 
     tabs->addTab(WordsTab(), QStringLiteral("Words"));
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("status"));
-    status_->setAccessibleName(QStringLiteral("Status"));
-    auto* layout = new QVBoxLayout(this);
+    status_->setAccessibleDescription(QStringLiteral("Status"));
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
     layout->addWidget(tabs, 1);
     layout->addWidget(status_);
+    setCentralWidget(central);
     resize(760, 620);
 
     url_->setText(url);
     SetCounter(QStringLiteral("url"), url.size());
-    FetchPageFacts(url, settings);
-    FetchContents(ServiceAddress(html2textBase, url), settings);
-}
-
-QString AnalyzeWindow::ServiceAddress(const QString& html2textBase, const QString& url)
-{
-    return html2textBase + QStringLiteral("/services/html2txt?url=") + FormEncode(url);
+    FetchPage(url, settings);
 }
 
 QLabel* AnalyzeWindow::AddRow(QGridLayout* grid, int row, const QString& caption, QWidget* box, const QString& name)
@@ -111,7 +109,7 @@ QLabel* AnalyzeWindow::AddRow(QGridLayout* grid, int row, const QString& caption
     box->setObjectName(name);
     auto* counter = new QLabel(QStringLiteral("0"), this);
     counter->setObjectName(name + QStringLiteral("Count"));
-    counter->setAccessibleName(caption.trimmed());
+    counter->setAccessibleDescription(caption.trimmed());  // a name would hide the count
     counter->setMinimumWidth(40);
     grid->addWidget(label, row, 0, Qt::AlignTop);
     grid->addWidget(box, row, 1);
@@ -185,7 +183,7 @@ QWidget* AnalyzeWindow::WordsTab()
     return page;
 }
 
-void AnalyzeWindow::FetchPageFacts(const QString& url, const FetchSettings& settings)
+void AnalyzeWindow::FetchPage(const QString& url, const FetchSettings& settings)
 {
     RunInBackground<PageReading>(
         this, [url, settings] { return ReadPage(url, settings); },
@@ -204,23 +202,9 @@ void AnalyzeWindow::FetchPageFacts(const QString& url, const FetchSettings& sett
             }
             for (const ImageRow& image : reading.images)
                 images_->addTopLevelItem(new QTreeWidgetItem({image.src, image.alt, image.title}));
+            contents_->setPlainText(reading.contents);
+            SetCounter(QStringLiteral("contents"), CountWithCrLf(reading.contents));
             emit pageFilled();
-        });
-}
-
-// The service's text, or why it could not be had.
-void AnalyzeWindow::FetchContents(const QString& address, const FetchSettings& settings)
-{
-    RunInBackground<QString>(
-        this,
-        [address, settings] {
-            ThisThreadFetcher().lastFetchError.clear();
-            const QString text = FetchPage(address, settings);
-            return text.isEmpty() ? ThisThreadFetcher().lastFetchError : text;
-        },
-        [this](const QString& text) {
-            contents_->setPlainText(text);
-            SetCounter(QStringLiteral("contents"), CountWithCrLf(text));
             emit contentsFilled();
         });
 }

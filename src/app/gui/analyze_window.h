@@ -2,13 +2,15 @@
 // The page analysis window ("Analyze URL"): one address, apart from any
 // crawl. It appears at once and fills in as the answers arrive: the title,
 // description and H1 to H3 headings with their lengths, the images, the
-// source, the text version from an outside HTML-to-text service, and on
-// request the readable text and a word list. Its fetches run in the
-// background with their own fetcher state, so a running crawl never sees
-// them; a page that cannot be fetched still gives a window.
+// source, the page's readable text as the crawl renders it (Contents), and on
+// request the tidied readable text and a word list. Nothing but the page
+// itself is fetched; the fetch runs in the background with its own fetcher
+// state, so a running crawl never sees it; a page that cannot be fetched
+// still gives a window, with the reason in Contents. It is a main window of
+// its own, so that assistive technology sees a window, not a pane.
 //
 // Thread-safety: UI thread only.
-#include <QWidget>
+#include <QMainWindow>
 
 #include "crawl/fetcher.h"
 
@@ -22,12 +24,10 @@ class QTreeWidget;
 
 namespace lexicrawl::gui {
 
-class AnalyzeWindow : public QWidget {
+class AnalyzeWindow : public QMainWindow {
     Q_OBJECT
 public:
-    // html2textBase: scheme and host of the HTML-to-text service.
-    AnalyzeWindow(const QString& url, const FetchSettings& settings, const QString& html2textBase,
-                  QWidget* parent = nullptr);
+    AnalyzeWindow(const QString& url, const FetchSettings& settings, QWidget* parent = nullptr);
 
     // The counter beside a box ("url", "title", "description", "h1", "h2",
     // "h3", "contents"), as shown.
@@ -35,10 +35,8 @@ public:
     void StripHtmlSource();
     void GenerateWordList();
 
-    // The address of the text version of url at the service.
-    static QString ServiceAddress(const QString& html2textBase, const QString& url);
-
 signals:
+    // The page's facts, and its Contents with them.
     void pageFilled();
     void contentsFilled();
     void readableTextFilled();
@@ -48,8 +46,7 @@ private:
     QWidget* AnalyzeTab();
     QWidget* ReadableTextTab();
     QWidget* WordsTab();
-    void FetchPageFacts(const QString& url, const FetchSettings& settings);
-    void FetchContents(const QString& address, const FetchSettings& settings);
+    void FetchPage(const QString& url, const FetchSettings& settings);
     QLabel* AddRow(QGridLayout* grid, int row, const QString& caption, QWidget* box, const QString& name);
     void SetCounter(const QString& box, qsizetype characters);
     void SetStatus(const QString& text);

@@ -2,9 +2,12 @@
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
+#include "platform/platform.h"
 #include "platform/text.h"
 #include "platform/translation.h"
 
@@ -32,9 +35,27 @@ FindDialog::FindDialog(QWidget* parent) : QDialog(parent)
     next->setDefault(true);
     next->setAccessibleName(next->text());
     connect(next, &QPushButton::clicked, this, [this] { emit findNext(text_->text()); });
-    auto* layout = new QHBoxLayout(this);
-    layout->addWidget(text_, 1);
-    layout->addWidget(next);
+    // Unnamed, so that a screen reader reads what it says.
+    result_ = new QLabel(this);
+    result_->setObjectName(QStringLiteral("findResult"));
+    auto* row = new QHBoxLayout;
+    row->addWidget(text_, 1);
+    row->addWidget(next);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(row);
+    layout->addWidget(result_);
+}
+
+void FindDialog::ShowFound(bool found)
+{
+    result_->setText(found ? QString() : Tr(QStringLiteral("Not Found!")));
+    if (!found)
+        Platform::Current().Beep();
+}
+
+QString FindDialog::Result() const
+{
+    return result_->text();
 }
 
 QString FindDialog::Text() const

@@ -1,13 +1,15 @@
 #pragma once
 // The Find dialog of both result lists: the text to find and a "Find Next"
 // button. Each press searches on from the row after the current one and
-// wraps round to the top; when no row holds the text, nothing changes.
+// wraps round to the top; when no row holds the text, the selection stays
+// and the dialog says "Not Found!" under the text.
 //
 // Thread-safety: UI thread only.
 #include <QDialog>
 
 #include <functional>
 
+class QLabel;
 class QLineEdit;
 
 namespace lexicrawl::gui {
@@ -22,12 +24,16 @@ public:
     explicit FindDialog(QWidget* parent = nullptr);
     QString Text() const;
     void SetText(const QString& text);
+    // After a search: whether a row held the text.
+    void ShowFound(bool found);
+    QString Result() const;
 
 signals:
     void findNext(const QString& text);
 
 private:
     QLineEdit* text_ = nullptr;
+    QLabel* result_ = nullptr;
 };
 
 }  // namespace lexicrawl::gui

@@ -1,4 +1,5 @@
 #include "app/gui/gui_platform.h"
+#include "app/gui/window_arguments.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -84,10 +85,8 @@ bool GuiPlatform::OpenDocument(const QString& target)
 
 bool GuiPlatform::StartNewInstance(const QString& commandLine)
 {
-    QStringList args;
-    if (!commandLine.isEmpty())
-        args << commandLine;
-    return QProcess::startDetached(QApplication::applicationFilePath(), args);
+    return QProcess::startDetached(QApplication::applicationFilePath(),
+                                   NewInstanceArguments(instanceDataFolder_, commandLine));
 }
 
 void GuiPlatform::SetClipboardText(const QString& text)

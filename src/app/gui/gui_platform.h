@@ -23,11 +23,16 @@ public:
     bool StartNewInstance(const QString& commandLine) override;
     void SetClipboardText(const QString& text) override;
     void Beep() override;
+    // The data folder the instances this one starts are given; empty: none.
+    void SetInstanceDataFolder(const QString& folder) { instanceDataFolder_ = folder; }
 
 protected:
     static bool OnUiThread();
     // Runs work on the UI thread later, without waiting for it.
     static void Later(std::function<void()> work);
+
+private:
+    QString instanceDataFolder_;  // set before the window exists, read-only after
 };
 
 }  // namespace lexicrawl::gui

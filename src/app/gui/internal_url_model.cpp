@@ -69,6 +69,8 @@ QVariant InternalUrlModel::data(const QModelIndex& index, int role) const
         return QString::number(entry.urlLength);
     case StatusColumn:
         return StatusCodeText(entry);
+    case FailureColumn:
+        return VisitFailed(entry) ? FailureText(entry) : QString();
     default:
         return {};
     }
@@ -87,6 +89,8 @@ QVariant InternalUrlModel::headerData(int section, Qt::Orientation orientation, 
         return Tr(QStringLiteral("URL Length"));
     case StatusColumn:
         return Tr(QStringLiteral("Status Code"));
+    case FailureColumn:
+        return Tr(QStringLiteral("Failure"));
     default:
         return {};
     }

@@ -14,7 +14,9 @@ namespace lexicrawl::gui {
 class InternalUrlModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { UrlColumn, LoadTimeColumn, UrlLengthColumn, StatusColumn, ColumnCount };
+    // FailureColumn: why a visit brought no page, in a cell of its own so
+    // that the keyboard and screen readers reach it, not only the tooltip.
+    enum Column { UrlColumn, LoadTimeColumn, UrlLengthColumn, StatusColumn, FailureColumn, ColumnCount };
 
     explicit InternalUrlModel(const InternalUrls& table, QObject* parent = nullptr);
 

@@ -22,20 +22,24 @@ InternalUrlsTab::InternalUrlsTab(const InternalUrls& table, ProjectDatabase& dat
     view_ = MakeResultList(QStringLiteral("internalUrls"), Tr(QStringLiteral("Internal URLs")), this);
     view_->setModel(model_);
     view_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    for (int column = 1; column < 4; ++column)
+    for (int column = 1; column < InternalUrlModel::FailureColumn; ++column)
         view_->setColumnWidth(column, 150);
+    view_->setColumnWidth(InternalUrlModel::FailureColumn, 220);
     view_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view_, &QWidget::customContextMenuRequested, this, &InternalUrlsTab::ShowMenu);
 
+    // The buttons first: Tab goes from the list to them, then to the pane.
+    QHBoxLayout* buttons = ListButtons(Tr(QStringLiteral("Export Internal URLs...")), this,
+                                       [this] { emit findRequested(); }, [this] { emit exportRequested(); });
     facts_ = new PageFactsPane(database, this);
     auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("pageFacts"));
+    scroll->setAccessibleName(Tr(QStringLiteral("Page Facts")));
     scroll->setWidget(facts_);
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setMinimumWidth(270);
-    QHBoxLayout* buttons = ListButtons(Tr(QStringLiteral("Export Internal URLs...")), this,
-                                       [this] { emit findRequested(); }, [this] { emit exportRequested(); });
     LayOutListWithDetail(this, view_, buttons, scroll)->setSizes({700, 300});
     FollowCurrentRow(view_, this, [this](int row) { facts_->ShowPage(model_->UrlAt(row)); });
 }

@@ -13,6 +13,7 @@
 
 #include "app/core/language.h"
 #include "app/core/settings.h"
+#include "app/gui/keyboard_access.h"
 #include "platform/platform.h"
 #include "platform/translation.h"
 
@@ -164,6 +165,7 @@ LanguageWindow::LanguageWindow(const Language& language, Settings& settings, con
     auto* languageLabel = new QLabel(Tr(QStringLiteral("User Interface Language:")), this);
     languageLabel->setBuddy(languages_);
     languages_->setAccessibleName(languageLabel->text());
+    NameComboParts(languages_);
     auto* creditsLabel = new QLabel(Tr(QStringLiteral("Translated by:")), this);
     creditsLabel->setBuddy(credits_);
     credits_->setAccessibleName(creditsLabel->text());

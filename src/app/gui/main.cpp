@@ -2,10 +2,13 @@
 #include <QApplication>
 #include <QIcon>
 
+#include <cstdio>
+
 #include "app/core/app_environment.h"
 #include "app/core/app_identity.h"
 #include "app/gui/gui_platform.h"
 #include "app/gui/main_window.h"
+#include "app/gui/window_arguments.h"
 
 using namespace lexicrawl;
 
@@ -18,13 +21,20 @@ int main(int argc, char** argv)
     QApplication::setDesktopFileName(QStringLiteral("lexicrawl"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/lexicrawl/lexicrawl.svg")));
 
+    const gui::WindowArguments arguments = gui::ParseWindowArguments(QApplication::arguments().mid(1));
+    if (!arguments.error.isEmpty()) {
+        std::fprintf(stderr, "lexicrawl: %s\n", qPrintable(arguments.error));
+        return 2;
+    }
     gui::GuiPlatform platform;
     Platform::SetCurrent(&platform);
     int status = 0;
     {
-        AppEnvironment environment(platform);
+        AppEnvironment environment(platform, arguments.dataFolder);
+        if (!arguments.dataFolder.isEmpty())
+            platform.SetInstanceDataFolder(environment.DataFolder());
         gui::MainWindow window(environment);
-        window.SetCommandLine(QApplication::arguments().mid(1));
+        window.SetCommandLine(arguments.rest);
         window.ShowRestored();
         status = QApplication::exec();
     }

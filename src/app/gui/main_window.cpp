@@ -5,6 +5,8 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,8 +28,10 @@
 #include "app/gui/find_dialog.h"
 #include "app/gui/internal_url_model.h"
 #include "app/gui/internal_urls_tab.h"
+#include "app/gui/keyboard_access.h"
 #include "app/gui/options_panel.h"
 #include "app/gui/outside_tools.h"
+#include "app/gui/split_button.h"
 #include "app/gui/unknown_words_tab.h"
 #include "platform/platform.h"
 #include "platform/translation.h"
@@ -124,16 +128,19 @@ QWidget* MainWindow::BuildUrlRow()
 
     dictionaries_ = new QComboBox(row);
     dictionaries_->setObjectName(QStringLiteral("dictionary"));
-    dictionaries_->setAccessibleName(Tr(QStringLiteral("Dictionary")));
+    auto* dictionaryLabel = new QLabel(Tr(QStringLiteral("Dictionary:")), row);
+    dictionaryLabel->setBuddy(dictionaries_);
+    dictionaries_->setAccessibleName(dictionaryLabel->text());
+    NameComboParts(dictionaries_);
     dictionaries_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     connect(dictionaries_, &QComboBox::activated, this, &MainWindow::SelectDictionary);
 
-    start_ = new QToolButton(row);
+    start_ = new SplitButton(row);
     start_->setObjectName(QStringLiteral("start"));
-    start_->setPopupMode(QToolButton::MenuButtonPopup);
     start_->setToolButtonStyle(Qt::ToolButtonTextOnly);
     start_->setMinimumWidth(110);
     start_->setMenu(BuildStartMenu());
+    AddMnemonics(start_->menu());
     connect(start_, &QToolButton::clicked, this, &MainWindow::StartStop);
     ShowPhase(CrawlPhase::Idle);
 
@@ -147,6 +154,7 @@ QWidget* MainWindow::BuildUrlRow()
 
     layout->addWidget(label);
     layout->addWidget(url_, 1);
+    layout->addWidget(dictionaryLabel);
     layout->addWidget(dictionaries_);
     layout->addWidget(start_);
     layout->addWidget(showOptions_);
@@ -195,9 +203,14 @@ QAction* MainWindow::AddCheck(QMenu* menu, const QString& name, const QString& c
 void MainWindow::BuildMenus()
 {
     QMenu* file = menuBar()->addMenu(Tr(QStringLiteral("File")));
-    file->addAction(Tr(QStringLiteral("New Project")), this, &MainWindow::NewProject);
-    file->addAction(Tr(QStringLiteral("Load Project...")), this, &MainWindow::LoadProject);
-    file->addAction(Tr(QStringLiteral("Save Project As...")), this, &MainWindow::SaveProjectAs);
+    file->addAction(Tr(QStringLiteral("New Project")), this, &MainWindow::NewProject)
+        ->setShortcut(QKeySequence::New);
+    QAction* load = file->addAction(Tr(QStringLiteral("Load Project...")), this, &MainWindow::LoadProject);
+    load->setObjectName(QStringLiteral("loadProject"));
+    load->setShortcut(QKeySequence::Open);
+    QAction* save = file->addAction(Tr(QStringLiteral("Save Project As...")), this, &MainWindow::SaveProjectAs);
+    save->setObjectName(QStringLiteral("saveProject"));
+    save->setShortcut(QKeySequence::Save);
     file->addSeparator();
     file->addAction(Tr(QStringLiteral("Check Multiple Websites...")), this, &MainWindow::ShowBatch)
         ->setObjectName(QStringLiteral("checkMultiple"));
@@ -207,7 +220,9 @@ void MainWindow::BuildMenus()
     file->addAction(Tr(QStringLiteral("Export Report...")), this, &MainWindow::ExportReport)
         ->setObjectName(QStringLiteral("exportReport"));
     file->addSeparator();
-    file->addAction(Tr(QStringLiteral("Exit")), this, &QWidget::close);
+    QAction* exit = file->addAction(Tr(QStringLiteral("Exit")), this, &QWidget::close);
+    exit->setObjectName(QStringLiteral("exit"));
+    exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     Settings& s = settings_;
     QMenu* settings = menuBar()->addMenu(Tr(QStringLiteral("Settings")));
@@ -263,6 +278,34 @@ void MainWindow::BuildMenus()
         ->setObjectName(QStringLiteral("feedback"));
     help->addAction(Tr(QStringLiteral("About")) + QStringLiteral("..."), this, &MainWindow::ShowAbout)
         ->setObjectName(QStringLiteral("about"));
+    AddMnemonics(menuBar());
+    AddWindowShortcuts();
+}
+
+// Commands of the window that no menu holds: they act on the current tab's
+// list or on the crawl, wherever the focus is.
+void MainWindow::AddWindowShortcuts()
+{
+    auto add = [this](const char* name, const QKeySequence& keys, auto slot) {
+        auto* action = new QAction(this);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, slot);
+        addAction(action);
+    };
+    add("startStop", QKeySequence(Qt::Key_F5), [this] { StartStop(); });
+    add("stop", QKeySequence(Qt::SHIFT | Qt::Key_F5), [this] {
+        if (Phase() == CrawlPhase::Running)
+            Stop();
+    });
+    add("find", QKeySequence::Find, [this] { ShowFind(); });
+    add("exportList", QKeySequence(Qt::CTRL | Qt::Key_E), [this] {
+        if (tabs_->currentWidget() == urlsTab_)
+            ExportInternalUrls();
+        else
+            ExportWords();
+    });
 }
 
 void MainWindow::BuildStatusBar()
@@ -272,7 +315,9 @@ void MainWindow::BuildStatusBar()
     for (int i = 0; i < 4; ++i) {
         status_[i] = new QLabel(this);
         status_[i]->setObjectName(QStringLiteral("status%1").arg(i));
-        status_[i]->setAccessibleName(Tr(QString::fromLatin1(names[i])));
+        // A screen reader reads a label's name in place of its text: the
+        // panel's role goes into the description, so that the progress is read.
+        status_[i]->setAccessibleDescription(Tr(QString::fromLatin1(names[i])));
         status_[i]->setMinimumWidth(widths[i]);
         if (i == 1 || i == 2)
             status_[i]->setAlignment(Qt::AlignCenter);
@@ -390,9 +435,15 @@ void MainWindow::HandleCommandLine()
     }
 }
 
+// An opened project is named by the file the user opened, not by the
+// working copy the window reads.
 void MainWindow::UpdateCaption()
 {
-    setWindowTitle(ApplicationTitle() + session_->CaptionSuffix());
+    if (!openedProject_.isEmpty())
+        setWindowTitle(ApplicationTitle() + QStringLiteral(" (Database: ") +
+                       QDir::toNativeSeparators(QFileInfo(openedProject_).absoluteFilePath()) + QLatin1Char(')'));
+    else
+        setWindowTitle(ApplicationTitle() + session_->CaptionSuffix());
 }
 
 // A crawl is stopped first; the window closes once it has finished, so that

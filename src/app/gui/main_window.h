@@ -113,6 +113,7 @@ private:
     void BuildMenus();
     QMenu* BuildStartMenu();
     void BuildStatusBar();
+    void AddWindowShortcuts();
     QAction* AddCheck(QMenu* menu, const QString& name, const QString& caption, bool checked,
                       std::function<void(bool)> onToggle);
     void RestoreGeometry();
@@ -131,6 +132,9 @@ private:
     void LoadDictionaries();
     void SelectDictionary(int index);
     void ShowDictionaries(const DictionaryList& list);
+    // The page and word panes emptied: what they showed belongs to the
+    // crawl or project that is being replaced.
+    void ClearPanes();
 
     // main_window_commands.cpp
     void OpenProject(const QString& path);
@@ -182,6 +186,7 @@ private:
     bool geometrySaving_ = false;
     bool closeWhenFinished_ = false;
     quint64 refreshRequest_ = 0;
+    QString openedProject_;  // the project file the user opened, until the next Start
     TextMode projectTextMode_ = TextMode::Standard;  // how the shown project's words were read
     bool suggesting_ = false;
 };

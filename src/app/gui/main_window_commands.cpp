@@ -3,8 +3,11 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QTabWidget>
 #include <QTableView>
+
+#include <optional>
 
 #include "analysis/export_files.h"
 #include "analysis/readable_text.h"
@@ -52,15 +55,24 @@ QString AskSaveFile(QWidget* parent, const QString& filter, const QString& defau
 void MainWindow::OpenProject(const QString& path)
 {
     CrawlSession* session = session_.get();
-    RunInBackground<TextMode>(
+    // The text mode the project's words were read in; none when it could not be opened.
+    RunInBackground<std::optional<TextMode>>(
         this,
-        [session, path] {
-            return session->OpenProject(path) ? session->ProjectTextMode().options.mode
-                                              : TextMode::Standard;
+        [session, path]() -> std::optional<TextMode> {
+            if (!session->OpenProject(path))
+                return std::nullopt;
+            return session->ProjectTextMode().options.mode;
         },
-        [this](const TextMode& mode) {
-            projectTextMode_ = mode;
+        [this, path](const std::optional<TextMode>& mode) {
+            projectTextMode_ = mode.value_or(TextMode::Standard);
             urlsTab_->Model()->Reset();
+            ClearPanes();
+            if (mode) {
+                openedProject_ = path;
+                const QString startUrl = session_->ProjectStartUrl();
+                if (!startUrl.isEmpty())
+                    url_->setText(startUrl);
+            }
             UpdateCaption();
             RefreshUnknownWords();
             emit projectOpened();
@@ -213,12 +225,14 @@ void MainWindow::FindNext(const QString& text)
         const int row = FindNextRow(text, current, model->rowCount(), [model](int r) { return model->UrlAt(r); });
         if (row >= 0)
             urlsTab_->SelectRow(row);
+        find_->ShowFound(row >= 0);
     } else {
         const UnknownWordModel* model = wordsTab_->Model();
         const int current = wordsTab_->View()->currentIndex().row();
         const int row = FindNextRow(text, current, model->rowCount(), [model](int r) { return model->WordAt(r); });
         if (row >= 0)
             wordsTab_->SelectRow(row);
+        find_->ShowFound(row >= 0);
     }
 }
 
@@ -242,8 +256,7 @@ void MainWindow::SpellCheck(const QString& word)
 // Every call makes a new window; several may be open at once.
 AnalyzeWindow* MainWindow::AnalyzeUrl(const QString& url)
 {
-    auto* window = new AnalyzeWindow(url, session_->CurrentFetchSettings(),
-                                     QStringLiteral(LEXICRAWL_HTML2TEXT_BASE), this);
+    auto* window = new AnalyzeWindow(url, session_->CurrentFetchSettings(), this);
     window->show();
     return window;
 }

@@ -9,6 +9,7 @@
 
 #include <cmath>
 
+#include "analysis/result_text.h"
 #include "app/core/app_environment.h"
 #include "app/core/crawl_settings.h"
 #include "app/core/crawl_session.h"
@@ -18,8 +19,10 @@
 #include "app/gui/internal_urls_tab.h"
 #include "app/gui/main_window.h"
 #include "app/gui/options_panel.h"
+#include "app/gui/page_facts_pane.h"
 #include "app/gui/unknown_word_model.h"
 #include "app/gui/unknown_words_tab.h"
+#include "app/gui/word_sources_pane.h"
 #include "platform/platform.h"
 #include "platform/text.h"
 #include "platform/translation.h"
@@ -85,10 +88,18 @@ void MainWindow::Start()
         return;  // a database that could not be prepared was reported by the store
     projectTextMode_ = options.text.mode;
     url_->setText(started.url);
+    openedProject_.clear();
     UpdateCaption();
     QApplication::setOverrideCursor(Qt::BusyCursor);
     options_->SetCrawlRunning(true);
     urlsTab_->Model()->Reset();
+    ClearPanes();
+}
+
+void MainWindow::ClearPanes()
+{
+    urlsTab_->Facts()->Clear();
+    wordsTab_->Sources()->Clear();
 }
 
 bool MainWindow::RefreshScheduled() const
@@ -153,7 +164,14 @@ void MainWindow::ShowMessage(const UserMessage& message)
 void MainWindow::OnFinished(const CrawlSummary&)
 {
     Platform::Current().Beep();
-    status_[3]->setText(Tr(QStringLiteral("Completed")));
+    // A start URL that brought no page is said where the crawl's state is
+    // read, not only in a red row's tooltip.
+    const InternalUrl start = session_->Table().At(0);
+    if (VisitFailed(start))
+        status_[3]->setText(
+            Tr(QStringLiteral("The start URL could not be fetched: %s")).replace(QLatin1String("%s"), FailureText(start)));
+    else
+        status_[3]->setText(Tr(QStringLiteral("Completed")));
     options_->SetCrawlRunning(false);
     QApplication::restoreOverrideCursor();
     emit crawlFinished();

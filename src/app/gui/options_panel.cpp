@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/core/settings.h"
+#include "app/gui/keyboard_access.h"
 #include "platform/translation.h"
 
 namespace lexicrawl::gui {
@@ -24,6 +25,8 @@ QLabel* Caption(const QString& text, QWidget* buddy, QWidget* parent)
     auto* label = new QLabel(text, parent);
     label->setBuddy(buddy);
     buddy->setAccessibleName(text);
+    if (auto* box = qobject_cast<QComboBox*>(buddy))
+        NameComboParts(box);
     return label;
 }
 

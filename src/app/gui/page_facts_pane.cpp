@@ -37,11 +37,19 @@ PageFactsPane::PageFactsPane(ProjectDatabase& database, QWidget* parent) : QWidg
                           &descriptionLength_);
     h1_ = AddBox(QStringLiteral("h1"), Tr(QStringLiteral("H1 Tags:")), false, &h1Count_);
     h2_ = AddBox(QStringLiteral("h2"), Tr(QStringLiteral("H2 Tags:")), false, &h2Count_);
+    layout->addStretch(1);
+    Clear();
+}
+
+void PageFactsPane::Clear()
+{
+    ++request_;
+    for (QPlainTextEdit* box : {title_, description_, h1_, h2_})
+        box->clear();
     titleLength_->setText(LengthText(QString()));
     descriptionLength_->setText(LengthText(QString()));
     h1Count_->setText(QStringLiteral("0"));
     h2Count_->setText(QStringLiteral("0"));
-    layout->addStretch(1);
 }
 
 // Objects are named after the fact ("title", "titleCount") for tests and accessibility tools.
@@ -50,6 +58,7 @@ QPlainTextEdit* PageFactsPane::AddBox(const QString& name, const QString& captio
     auto* label = new QLabel(caption, this);
     auto* box = new QPlainTextEdit(this);
     box->setReadOnly(true);
+    box->setTabChangesFocus(true);
     box->setFixedHeight(100);
     box->setMinimumWidth(60);  // the pane may be narrow; the box scrolls
     box->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
@@ -58,7 +67,7 @@ QPlainTextEdit* PageFactsPane::AddBox(const QString& name, const QString& captio
     label->setBuddy(box);
     *counter = new QLabel(this);
     (*counter)->setAlignment(Qt::AlignRight);
-    (*counter)->setAccessibleName(caption);
+    (*counter)->setAccessibleDescription(caption);  // a name would hide the count
     (*counter)->setObjectName(name + QStringLiteral("Count"));
     layout()->addWidget(label);
     layout()->addWidget(box);

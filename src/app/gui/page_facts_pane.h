@@ -22,6 +22,9 @@ public:
 
     // Fills the pane for the page (asynchronously; the last call wins).
     void ShowPage(const QString& url);
+    // Empties the pane (a new crawl or another project); an answer still on
+    // its way is dropped.
+    void Clear();
 
 signals:
     // The facts of the last page asked for are shown.

@@ -10,6 +10,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/gui/keyboard_access.h"
 #include "platform/translation.h"
 
 namespace lexicrawl::gui {
@@ -27,6 +28,13 @@ QTableView* MakeResultList(const QString& objectName, const QString& accessibleN
     view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
     view->setWordWrap(false);
     view->horizontalHeader()->setHighlightSections(false);
+    // Tab leaves the list (arrows move within it), so the keyboard reaches
+    // the buttons and the pane beside it; Shift+F10 opens its menu.
+    view->setTabKeyNavigation(false);
+    OpenMenuOnShiftF10(view);
+    // The style draws no sign of a focused list when its current row is
+    // selected anyway: a frame in the highlight colour shows where the keys go.
+    view->setStyleSheet(QStringLiteral("QTableView:focus { border: 2px solid palette(highlight); }"));
     return view;
 }
 

@@ -24,10 +24,11 @@ UnknownWordsTab::UnknownWordsTab(ProjectDatabase& database, QWidget* parent) : Q
     view_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view_, &QWidget::customContextMenuRequested, this, &UnknownWordsTab::ShowMenu);
 
-    sources_ = new WordSourcesPane(database, this);
-    sources_->setMinimumWidth(400);
+    // The buttons first: Tab goes from the list to them, then to the pane.
     QHBoxLayout* buttons = ListButtons(Tr(QStringLiteral("Export Words...")), this, [this] { emit findRequested(); },
                                        [this] { emit exportRequested(); });
+    sources_ = new WordSourcesPane(database, this);
+    sources_->setMinimumWidth(400);
     LayOutListWithDetail(this, view_, buttons, sources_);
     FollowCurrentRow(view_, this, [this](int row) { ShowWordAt(row); });
 }

@@ -11,6 +11,7 @@
 #include "analysis/word_context.h"
 #include "store/project_database.h"
 #include "app/gui/background.h"
+#include "app/gui/keyboard_access.h"
 #include "platform/platform.h"
 #include "platform/translation.h"
 
@@ -42,7 +43,7 @@ WordSourcesPane::WordSourcesPane(ProjectDatabase& database, QWidget* parent) : Q
     QFont bold = word_->font();
     bold.setBold(true);
     word_->setFont(bold);
-    word_->setAccessibleName(Tr(QStringLiteral("Word")));
+    word_->setAccessibleDescription(Tr(QStringLiteral("Word")));  // a name would hide the word
     list_ = new QTreeWidget(this);
     list_->setObjectName(QStringLiteral("sourceList"));
     list_->setColumnCount(2);
@@ -52,6 +53,7 @@ WordSourcesPane::WordSourcesPane(ProjectDatabase& database, QWidget* parent) : Q
     list_->setAccessibleName(Tr(QStringLiteral("Source URL")));
     list_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(list_, &QWidget::customContextMenuRequested, this, &WordSourcesPane::ShowMenu);
+    OpenMenuOnShiftF10(list_);
     layout->addWidget(word_);
     layout->addWidget(list_, 1);
 }
@@ -100,6 +102,13 @@ void WordSourcesPane::ShowWord(const QString& word, const QStringList& forms)
             list_->addTopLevelItems(items);
             emit shown();
         });
+}
+
+void WordSourcesPane::Clear()
+{
+    ++request_;
+    word_->clear();
+    list_->clear();
 }
 
 QString WordSourcesPane::SelectedUrl() const

@@ -24,6 +24,8 @@ public:
     // Shows the word and fills its pages (asynchronously; the last call
     // wins). A row that stands for several case forms lists the pages of each.
     void ShowWord(const QString& word, const QStringList& forms = {});
+    // Empties the pane; an answer still on its way is dropped.
+    void Clear();
     // The selected source URL; empty when none.
     QString SelectedUrl() const;
     QTreeWidget* List() const { return list_; }

@@ -33,7 +33,9 @@
 
 #include "app/core/app_environment.h"
 #include "app/core/crawl_session.h"
+#include "app/gui/about_window.h"
 #include "app/gui/crawl_events.h"
+#include "app/gui/find_dialog.h"
 #include "app/gui/gui_platform.h"
 #include "app/gui/internal_url_model.h"
 #include "app/gui/internal_urls_tab.h"
@@ -246,6 +248,16 @@ TEST_F(MainWindowTest, SelectingRowsFillsThePanes)
     ASSERT_TRUE(sources.wait(5000));
     EXPECT_EQ(Text("sourceWord"), QStringLiteral("beens"));
     EXPECT_EQ(window->WordsTab()->Sources()->List()->topLevelItemCount(), 2);
+
+    // A new crawl empties both panes: they showed rows of the list it replaces.
+    window->UrlsTab()->SelectRow(1);
+    Crawl(site.Url());
+    EXPECT_EQ(Text("title"), QString());
+    EXPECT_EQ(Text("titleCount"), QStringLiteral("Length: 0"));
+    EXPECT_EQ(Text("h2"), QString());
+    EXPECT_EQ(Text("h2Count"), QStringLiteral("0"));
+    EXPECT_EQ(Text("sourceWord"), QString());
+    EXPECT_EQ(window->WordsTab()->Sources()->List()->topLevelItemCount(), 0);
 }
 
 TEST_F(MainWindowTest, FindGoesOnFromTheCurrentRowWrapsAndLeavesAMissAlone)
@@ -261,13 +273,17 @@ TEST_F(MainWindowTest, FindGoesOnFromTheCurrentRowWrapsAndLeavesAMissAlone)
     EXPECT_EQ(rows, (QList<int>{0, 1, 2, 3, 0}));
     window->FindNext(QStringLiteral("herbs"));
     EXPECT_EQ(window->UrlsTab()->View()->currentIndex().row(), 2);
+    const FindDialog* find = window->findChild<FindDialog*>();
+    EXPECT_EQ(find->Result(), QString());
     window->FindNext(QStringLiteral("no such page"));
     EXPECT_EQ(window->UrlsTab()->View()->currentIndex().row(), 2);
+    EXPECT_EQ(find->Result(), QStringLiteral("Not Found!"));  // a miss is said, in the dialog
     EXPECT_TRUE(platform.Said().isEmpty());
 
     window->Tabs()->setCurrentWidget(window->WordsTab());
     window->FindNext(QStringLiteral("PARSE"));
     EXPECT_EQ(window->WordsTab()->SelectedWord(), QStringLiteral("parsely"));
+    EXPECT_EQ(find->Result(), QString());
 }
 
 TEST_F(MainWindowTest, SpellCheckAnswersForTheDictionaryChosenNow)
@@ -496,14 +512,29 @@ TEST_F(MainWindowTest, AProjectSavedDuringACrawlOpensFromTheCommandLine)
     w.SaveProjectTo(saved);
     ASSERT_TRUE(written.wait(10000));
     EXPECT_EQ(written.first().at(1).toString(), QString());
-    ASSERT_TRUE(finished.wait(20000));
+    ASSERT_TRUE(finished.count() > 0 || finished.wait(20000));  // it may have ended while the copy was made
+    window.reset();
+    environment.reset();
+    Settings(data.path()).SetStartUrl(QStringLiteral("http://typed.example/"));
 
     // Split at its space, as a shell would hand it over.
     MainWindow& reopened = Open(saved.split(QLatin1Char(' ')));
     ASSERT_TRUE(QTest::qWaitFor([&] { return reopened.UrlsTab()->Model()->rowCount() >= 4; }, 10000));
     ASSERT_TRUE(QTest::qWaitFor([&] { return reopened.WordsTab()->Model()->rowCount() > 0; }, 10000));
-    EXPECT_EQ(reopened.UrlsTab()->Model()->index(0, InternalUrlModel::StatusColumn).data().toString(), QString());
-    EXPECT_TRUE(reopened.windowTitle().contains(QStringLiteral("(Database: ")));
+    // The pages visited by the time of the save show their outcome again.
+    const InternalUrlModel* urls = reopened.UrlsTab()->Model();
+    auto status = [urls](const QString& url) {
+        for (int row = 0; row < urls->rowCount(); ++row)
+            if (urls->UrlAt(row) == url)
+                return urls->index(row, InternalUrlModel::StatusColumn).data().toString();
+        return QStringLiteral("<no row>");
+    };
+    EXPECT_EQ(status(site.Url()), QStringLiteral("200"));
+    EXPECT_EQ(status(site.Url("herbs.html")), QStringLiteral("200"));
+    // The caption names the file that was opened, the URL field the project's start URL.
+    EXPECT_TRUE(reopened.windowTitle().endsWith(QStringLiteral(" (Database: ") + QDir::toNativeSeparators(saved) + ")"))
+        << reopened.windowTitle().toStdString();
+    EXPECT_EQ(reopened.UrlBox()->text(), site.Url());
 }
 
 TEST_F(MainWindowTest, AnAddressOnTheCommandLineStartsACrawlWhateverTheCaseOfItsScheme)
@@ -574,7 +605,7 @@ TEST_F(MainWindowTest, ResetToDefaultsDeletesTheSettingsAndStartsAFreshInstance)
     ASSERT_TRUE(QFile::exists(data.filePath(QStringLiteral("settings.ini"))));
     const QList<QAction*> actions = w.findChildren<QAction*>();
     const auto reset = std::find_if(actions.begin(), actions.end(),
-                                    [](QAction* a) { return a->text() == QStringLiteral("Reset to Defaults"); });
+                                    [](QAction* a) { return a->text().remove(u'&') == QStringLiteral("Reset to Defaults"); });
     ASSERT_NE(reset, actions.end());
     (*reset)->trigger();
     EXPECT_TRUE(platform.Said().contains(QStringLiteral("Restart Application?")));
@@ -587,24 +618,239 @@ TEST_F(MainWindowTest, EveryControlHasAnAccessibleName)
     MainWindow& w = Open();
     w.findChild<QCheckBox*>(QStringLiteral("showOptions"))->setChecked(true);
     QStringList unnamed;
+    QList<QWidget*> controls;
     for (QWidget* widget : w.findChildren<QWidget*>()) {
         const bool control = qobject_cast<QAbstractButton*>(widget) || qobject_cast<QLineEdit*>(widget) ||
                              qobject_cast<QComboBox*>(widget) || qobject_cast<QAbstractSpinBox*>(widget) ||
-                             qobject_cast<QAbstractItemView*>(widget) || qobject_cast<QPlainTextEdit*>(widget) ||
-                             qobject_cast<QTabWidget*>(widget);
-        // Parts of other controls (a spin box's editor, a combo box's list) speak through their owner.
+                             qobject_cast<QAbstractScrollArea*>(widget) || qobject_cast<QTabWidget*>(widget);
+        // Parts of other controls (a spin box's editor, a list's scroll bars) speak through their owner;
+        // a combo box's editor and drop-down list are read on their own and need names of their own.
         QWidget* parent = widget->parentWidget();
-        const bool part = parent && (qobject_cast<QAbstractSpinBox*>(parent) || qobject_cast<QComboBox*>(parent) ||
+        const bool part = parent && (qobject_cast<QAbstractSpinBox*>(parent) ||
                                      qobject_cast<QAbstractItemView*>(parent) || qobject_cast<QMenuBar*>(parent) ||
                                      qobject_cast<QAbstractItemView*>(parent->parentWidget()) ||
                                      qobject_cast<QTabWidget*>(parent->parentWidget()));
         if (!control || part || widget->window() != &w)
             continue;
+        controls << widget;
+        if (auto* box = qobject_cast<QComboBox*>(widget))
+            controls << box->view();
+    }
+    for (QWidget* widget : controls) {
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
         if (!accessible || accessible->text(QAccessible::Name).isEmpty())
             unnamed << QString::fromLatin1(widget->metaObject()->className()) + QLatin1Char(' ') + widget->objectName();
     }
+    EXPECT_TRUE(controls.contains(w.DictionaryBox()->view()));
     EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join(u'\n').toStdString();
+
+    // The Dictionary box has a visible caption, which labels it for assistive technology.
+    const QList<QLabel*> labels = w.findChildren<QLabel*>();
+    const auto caption = std::find_if(labels.begin(), labels.end(),
+                                      [&w](QLabel* l) { return l->buddy() == w.DictionaryBox(); });
+    ASSERT_NE(caption, labels.end());
+    EXPECT_EQ((*caption)->text(), QStringLiteral("Dictionary:"));
+    const auto labelledBy = QAccessible::queryAccessibleInterface(w.DictionaryBox())->relations(QAccessible::Label);
+    ASSERT_EQ(labelledBy.size(), 1);
+    EXPECT_EQ(labelledBy.first().first->text(QAccessible::Name), QStringLiteral("Dictionary:"));
+}
+
+// A screen reader reads a label's accessible name in place of its text: the
+// labels whose text changes read as they are shown.
+TEST_F(MainWindowTest, ScreenReadersReadTheTextsTheLabelsShow)
+{
+    Settings(data.path()).SetIgnoreUrls(QStringLiteral("*/nothing/*"));
+    MainWindow& w = Open();
+    auto read = [](QWidget* widget) { return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name); };
+    auto status = [&w](int panel) { return w.findChild<QLabel*>(QStringLiteral("status%1").arg(panel)); };
+    QSignalSpy finished(&w, &MainWindow::crawlFinished);
+    w.UrlBox()->setText(site.Url());
+    w.StartStop();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.StatusText(3).contains(QStringLiteral("slow.html")); }, 10000));
+    for (int panel = 0; panel < 4; ++panel) {
+        EXPECT_FALSE(w.StatusText(panel).isEmpty()) << panel;
+        EXPECT_EQ(read(status(panel)), w.StatusText(panel)) << panel;
+    }
+    EXPECT_TRUE(read(status(1)).contains(QStringLiteral(" / ")));
+    ASSERT_TRUE(finished.wait(20000));
+    EXPECT_EQ(read(status(3)), QStringLiteral("Completed"));
+
+    QSignalSpy refreshed(&w, &MainWindow::unknownWordsRefreshed);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.WordsTab()->Model()->rowCount() > 0; }, 10000));
+    QSignalSpy sources(w.WordsTab()->Sources(), &WordSourcesPane::shown);
+    w.WordsTab()->SelectRow(0);
+    ASSERT_TRUE(sources.wait(5000));
+    QSignalSpy facts(w.UrlsTab()->Facts(), &PageFactsPane::shown);
+    w.UrlsTab()->SelectRow(0);
+    ASSERT_TRUE(facts.wait(5000));
+    // Every plain-text label of the window, the word and the counters among them.
+    for (QLabel* label : w.findChildren<QLabel*>()) {
+        if (label->text().isEmpty() || Qt::mightBeRichText(label->text()))
+            continue;
+        EXPECT_EQ(read(label), QString(label->text()).remove(u'&')) << label->objectName().toStdString();
+    }
+    EXPECT_EQ(read(w.findChild<QLabel*>(QStringLiteral("sourceWord"))), w.WordsTab()->SelectedWord());
+    EXPECT_EQ(read(w.findChild<QLabel*>(QStringLiteral("titleCount"))), QStringLiteral("Length: 12"));
+}
+
+TEST_F(MainWindowTest, TheAboutTextIsReadNotItsCaption)
+{
+    AboutWindow about(data.path(), QStringLiteral("/program/"));
+    const QString read = QAccessible::queryAccessibleInterface(about.findChild<QLabel*>(QStringLiteral("about")))
+                             ->text(QAccessible::Name);
+    EXPECT_TRUE(read.contains(QStringLiteral("Data folder: ") + data.path())) << read.toStdString();
+}
+
+// Every menu and menu item has an underlined letter, none used twice in one menu.
+TEST_F(MainWindowTest, MenusHaveMnemonicsAndTheUsualShortcuts)
+{
+    MainWindow& w = Open();
+    QList<QMenu*> menus;
+    std::function<void(const QList<QAction*>&, const QString&)> check = [&](const QList<QAction*>& actions,
+                                                                             const QString& where) {
+        QSet<QChar> letters;
+        for (QAction* action : actions) {
+            if (action->isSeparator())
+                continue;
+            const QString text = action->text();
+            const qsizetype amp = text.indexOf(u'&');
+            ASSERT_TRUE(amp >= 0 && amp + 1 < text.size()) << (where + text).toStdString();
+            EXPECT_FALSE(letters.contains(text.at(amp + 1).toLower())) << (where + text).toStdString();
+            letters.insert(text.at(amp + 1).toLower());
+            if (action->menu())
+                check(action->menu()->actions(), text + QStringLiteral(" > "));
+        }
+    };
+    check(w.menuBar()->actions(), QString());
+    check(w.StartButton()->menu()->actions(), QStringLiteral("Start > "));
+
+    const struct {
+        const char* action;
+        QKeySequence keys;
+    } shortcuts[] = {
+        {"loadProject", QKeySequence(Qt::CTRL | Qt::Key_O)}, {"saveProject", QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {"exit", QKeySequence(Qt::CTRL | Qt::Key_Q)},        {"find", QKeySequence(Qt::CTRL | Qt::Key_F)},
+        {"exportList", QKeySequence(Qt::CTRL | Qt::Key_E)},  {"startStop", QKeySequence(Qt::Key_F5)},
+        {"stop", QKeySequence(Qt::SHIFT | Qt::Key_F5)},
+    };
+    for (const auto& s : shortcuts) {
+        QAction* action = w.Action(QString::fromLatin1(s.action));
+        ASSERT_TRUE(action) << s.action;
+        EXPECT_EQ(action->shortcut(), s.keys) << s.action;
+    }
+
+    // The keys act, with the focus in the list.
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.UrlsTab()->View()->setFocus();
+    QTest::keyClick(w.UrlsTab()->View(), Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(w.findChild<FindDialog*>()->isVisible());
+    w.findChild<FindDialog*>()->close();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QSignalSpy finished(&w, &MainWindow::crawlFinished);
+    w.UrlBox()->setText(site.Url());
+    QTest::keyClick(w.UrlsTab()->View(), Qt::Key_F5);
+    EXPECT_EQ(w.Phase(), CrawlPhase::Running);
+    ASSERT_TRUE(finished.wait(20000));
+}
+
+// Tab goes through each list as one stop and on to its buttons and its pane.
+TEST_F(MainWindowTest, TabReachesTheButtonsAndThePaneBesideEachList)
+{
+    MainWindow& w = Open();
+    Crawl(site.Url());
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    auto walk = [&w](QWidget* from) {
+        from->setFocus();
+        QStringList stops;
+        for (int i = 0; i < 12; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            stops << QApplication::focusWidget()->objectName();
+        }
+        return stops;
+    };
+    w.UrlsTab()->SelectRow(1);
+    QStringList stops = walk(w.UrlsTab()->View());
+    EXPECT_EQ(stops.value(0), QStringLiteral("find")) << stops.join(' ').toStdString();
+    EXPECT_EQ(stops.value(1), QStringLiteral("export")) << stops.join(' ').toStdString();
+    EXPECT_TRUE(stops.contains(QStringLiteral("title"))) << stops.join(' ').toStdString();
+    EXPECT_EQ(w.UrlsTab()->View()->currentIndex().row(), 1);  // Tab left the row where it was
+
+    w.Tabs()->setCurrentWidget(w.WordsTab());
+    stops = walk(w.WordsTab()->View());
+    EXPECT_EQ(stops.value(0), QStringLiteral("find")) << stops.join(' ').toStdString();
+    EXPECT_EQ(stops.value(1), QStringLiteral("export")) << stops.join(' ').toStdString();
+    EXPECT_TRUE(stops.contains(QStringLiteral("sourceList"))) << stops.join(' ').toStdString();
+}
+
+TEST_F(MainWindowTest, ShiftF10OpensTheContextMenuOfTheFocusedList)
+{
+    MainWindow& w = Open();
+    Crawl(site.Url());
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.Tabs()->setCurrentWidget(w.WordsTab());
+    w.WordsTab()->SelectRow(0);
+    QStringList captions;
+    QTimer::singleShot(0, [&captions] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (QAction* action : menu->actions())
+                captions << action->text();
+            menu->close();
+        }
+    });
+    QTest::keyClick(w.WordsTab()->View(), Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_TRUE(captions.contains(QStringLiteral("Spell Check"))) << captions.join('|').toStdString();
+}
+
+// Through the accessibility interface, pressing Start starts; its menu is the second action.
+TEST_F(MainWindowTest, TheStartButtonsDefaultActionStartsTheCrawl)
+{
+    MainWindow& w = Open();
+    QAccessibleInterface* start = QAccessible::queryAccessibleInterface(w.StartButton());
+    ASSERT_TRUE(start && start->actionInterface());
+    const QStringList actions = start->actionInterface()->actionNames();
+    ASSERT_GE(actions.size(), 2);
+    EXPECT_EQ(actions.at(0), QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(actions.at(1), QAccessibleActionInterface::showMenuAction());
+    EXPECT_EQ(start->text(QAccessible::Name), QStringLiteral("Start"));
+    QSignalSpy finished(&w, &MainWindow::crawlFinished);
+    w.UrlBox()->setText(site.Url());
+    start->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(w.Phase(), CrawlPhase::Running);
+    EXPECT_EQ(start->text(QAccessible::Name), QStringLiteral("STOP"));
+    ASSERT_TRUE(finished.wait(20000));
+}
+
+// A start URL that brings nothing says why in the status bar and in a column of the list.
+TEST_F(MainWindowTest, AFailedStartUrlSaysWhy)
+{
+    MainWindow& w = Open();
+    const struct {
+        QString url;
+        QString status;
+        QString reason;  // held by the failure text
+    } cases[] = {
+        {QStringLiteral("http://127.0.0.1:1/"), QStringLiteral("-1"), QStringLiteral("connect")},
+        {site.Url("missing.html"), QStringLiteral("404"), QStringLiteral("404")},
+    };
+    for (const auto& c : cases) {
+        Crawl(c.url);
+        const InternalUrlModel* urls = w.UrlsTab()->Model();
+        ASSERT_GE(urls->rowCount(), 1);
+        EXPECT_EQ(urls->index(0, InternalUrlModel::StatusColumn).data().toString(), c.status);
+        const QString failure = urls->index(0, InternalUrlModel::FailureColumn).data().toString();
+        EXPECT_TRUE(failure.contains(c.reason, Qt::CaseInsensitive)) << failure.toStdString();
+        EXPECT_EQ(w.StatusText(3), QStringLiteral("The start URL could not be fetched: ") + failure);
+        EXPECT_EQ(urls->headerData(InternalUrlModel::FailureColumn, Qt::Horizontal).toString(), QStringLiteral("Failure"));
+    }
+    Crawl(site.Url());  // a page that failed further down leaves the crawl "Completed"
+    EXPECT_EQ(w.StatusText(3), QStringLiteral("Completed"));
+    EXPECT_FALSE(w.UrlsTab()->Model()->index(3, InternalUrlModel::FailureColumn).data().toString().isEmpty());
+    EXPECT_EQ(w.UrlsTab()->Model()->index(0, InternalUrlModel::FailureColumn).data().toString(), QString());
+    EXPECT_TRUE(platform.Said().isEmpty()) << platform.Said().join('\n').toStdString();
 }
 
 }  // namespace

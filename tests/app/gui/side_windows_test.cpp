@@ -3,6 +3,7 @@
 // feedback and About; and the translation of every caption.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
@@ -23,6 +24,7 @@
 
 #include <thread>
 
+#include "analysis/readable_text.h"
 #include "app/core/about_info.h"
 #include "app/core/app_environment.h"
 #include "app/core/feedback.h"
@@ -106,19 +108,22 @@ const char* const kPage =
     "<img src=\"a.png\" alt=\"A\" title=\"T\"><IMG SRC='b.png' ALT='x'><img src=c.png>"
     "<p>Don't stop, don't!</p></body></html>";
 
-TEST(AnalyzeWindowTest, FillsItsTabsFromThePageAndTheTextService)
+// Contents is the page's readable text as the crawl renders it: the page is
+// the one request the window makes.
+TEST(AnalyzeWindowTest, FillsItsTabsFromThePageAlone)
 {
     TestPlatform platform;
-    std::string askedFor;
+    QStringList asked;
+    QMutex askedMutex;
     Server server([&](httplib::Server& s) {
-        s.Get("/page.html", [](const httplib::Request&, httplib::Response& res) { res.set_content(kPage, "text/html"); });
-        s.Get("/services/html2txt", [&](const httplib::Request& req, httplib::Response& res) {
-            askedFor = req.get_param_value("url");
-            res.set_content("Plain text\nof the page\n", "text/plain");
+        s.set_logger([&](const httplib::Request& req, const httplib::Response&) {
+            QMutexLocker lock(&askedMutex);
+            asked << QString::fromStdString(req.path);
         });
+        s.Get("/page.html", [](const httplib::Request&, httplib::Response& res) { res.set_content(kPage, "text/html"); });
     });
     const QString url = server.Base() + QStringLiteral("/page.html");
-    auto* window = new AnalyzeWindow(url, FetchSettings{}, server.Base());
+    auto* window = new AnalyzeWindow(url, FetchSettings{});
     QSignalSpy page(window, &AnalyzeWindow::pageFilled);
     QSignalSpy contents(window, &AnalyzeWindow::contentsFilled);
     window->show();  // at once, before any answer
@@ -138,9 +143,16 @@ TEST(AnalyzeWindowTest, FillsItsTabsFromThePageAndTheTextService)
                   images->topLevelItem(0)->text(2),
               QStringLiteral("a.png|A|T"));
     EXPECT_EQ(images->topLevelItem(1)->text(0) + "|" + images->topLevelItem(1)->text(1), QStringLiteral("b.png|x"));
-    EXPECT_EQ(askedFor, url.toStdString());
-    EXPECT_EQ(window->findChild<QPlainTextEdit*>("contents")->toPlainText(), QStringLiteral("Plain text\nof the page\n"));
-    EXPECT_EQ(window->Counter("contents"), QStringLiteral("25"));  // lines come back with CR LF
+    const QString shown = window->findChild<QPlainTextEdit*>("contents")->toPlainText();
+    EXPECT_EQ(shown, QString(ExtractReadableText(QString::fromUtf8(kPage))).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    EXPECT_TRUE(shown.contains(QStringLiteral("Don't stop, don't!"))) << shown.toStdString();
+    EXPECT_EQ(window->Counter("contents"), QString::number(ExtractReadableText(QString::fromUtf8(kPage)).size()));
+    {
+        QMutexLocker lock(&askedMutex);
+        EXPECT_EQ(asked, QStringList{QStringLiteral("/page.html")});
+    }
+    // A window of its own to assistive technology.
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(window)->role(), QAccessible::Window);
 
     // The word list reads the readable text only, so it comes after "Strip HTML Source".
     QSignalSpy words(window, &AnalyzeWindow::wordListFilled);
@@ -175,23 +187,17 @@ TEST(AnalyzeWindowTest, FillsItsTabsFromThePageAndTheTextService)
 TEST(AnalyzeWindowTest, APageThatCannotBeFetchedStillGivesAWindow)
 {
     TestPlatform platform;
-    auto* window = new AnalyzeWindow(QStringLiteral("http://127.0.0.1:1/none.html"), FetchSettings{"", 2000, 2000},
-                                     QStringLiteral("http://127.0.0.1:1"));
+    auto* window = new AnalyzeWindow(QStringLiteral("http://127.0.0.1:1/none.html"), FetchSettings{"", 2000, 2000});
     QSignalSpy page(window, &AnalyzeWindow::pageFilled);
     QSignalSpy contents(window, &AnalyzeWindow::contentsFilled);
     ASSERT_TRUE(page.wait(10000));
     ASSERT_TRUE(contents.count() > 0 || contents.wait(10000));
     EXPECT_EQ(window->findChild<QPlainTextEdit*>("source")->toPlainText(), QString());
     EXPECT_EQ(window->Counter("title"), QStringLiteral("0"));
-    // The service's failure text stands where its text would.
-    EXPECT_FALSE(window->findChild<QPlainTextEdit*>("contents")->toPlainText().isEmpty());
+    // Why the page could not be read stands where its text would.
+    EXPECT_TRUE(window->findChild<QPlainTextEdit*>("contents")->toPlainText().contains(QStringLiteral("onnect")))
+        << window->findChild<QPlainTextEdit*>("contents")->toPlainText().toStdString();
     delete window;
-}
-
-TEST(AnalyzeWindowTest, TheServiceAddressFormEncodesTheUrl)
-{
-    EXPECT_EQ(AnalyzeWindow::ServiceAddress(QStringLiteral("https://s.test"), QStringLiteral("http://a.test/x y?q=ä&b=1!")),
-              QStringLiteral("https://s.test/services/html2txt?url=http%3A%2F%2Fa.test%2Fx+y%3Fq%3D%C3%A4%26b%3D1!"));
 }
 
 TEST(BatchWindowTest, StartsOneInstancePerNonEmptyLineALittleApart)
