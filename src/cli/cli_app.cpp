@@ -21,6 +21,7 @@
 #include "cli/cli_platform.h"
 #include "cli/report_output.h"
 #include "cli/terminal_text.h"
+#include "crawl/renderer.h"
 #include "platform/serial_worker.h"
 #include "platform/text.h"
 
@@ -131,6 +132,10 @@ CrawlOverrides Overrides(const CliOptions& o)
         c.sitemaps = true;
     if (o.documents)
         c.documents = true;
+    if (o.render)
+        c.render = true;
+    c.renderTimeoutMs = o.renderTimeoutMs;
+    c.renderAllowedHosts = o.renderAllowedHosts;
     return c;
 }
 
@@ -292,6 +297,11 @@ int RunCrawl(const CliOptions& o, CliPlatform& platform)
     const std::optional<CrawlOptions> options = CrawlOptionsFromSettings(env.settings(), Overrides(o), &error);
     if (!options) {
         PrintError(QStringLiteral("settings.ini: ") + error);
+        return kExitCannotStart;
+    }
+    // Before the dictionaries load: a missing browser is known at once.
+    if (options->render && RenderBrowser().isEmpty()) {
+        PrintError(RenderBrowserMissingText());
         return kExitCannotStart;
     }
     CliHost host(ProgressStyle(o));

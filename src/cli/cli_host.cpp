@@ -72,6 +72,8 @@ void CliHost::RowVisited(const VisitedRow& visited)
                        .arg(LoadTimeText(entry, Platform::Current().DecimalSeparator()), TerminalSafe(entry.page));
     if (VisitFailed(entry) && !entry.fetchError.isEmpty())
         line += QStringLiteral("  (%1)").arg(TerminalSafe(entry.fetchError));
+    else if (!entry.note.isEmpty())
+        line += QStringLiteral("  (%1)").arg(TerminalSafe(entry.note));
     QMutexLocker lock(&mutex_);
     Err(line + QLatin1Char('\n'));
 }

@@ -82,6 +82,13 @@ const std::map<QString, Handler>& ValueOptions()
              o.connections = n;
              return true;
          }},
+        {"--render-timeout", [](CliOptions& o, const QString& v) {
+             int ms = 0;
+             if (!ParseInt(v, 1, 600000, &ms))
+                 return false;
+             o.renderTimeoutMs = ms;
+             return true;
+         }},
         {"--delay", [](CliOptions& o, const QString& v) {
              int ms = 0;
              if (!ParseInt(v, 0, 600000, &ms))
@@ -95,6 +102,12 @@ const std::map<QString, Handler>& ValueOptions()
                  o.ignoreUrls = QStringList();
              o.ignoreUrls->append(v);
              return true;
+         }},
+        {"--render-allow", [](CliOptions& o, const QString& v) {
+             if (!o.renderAllowedHosts)
+                 o.renderAllowedHosts = QStringList();
+             o.renderAllowedHosts->append(v);
+             return !v.isEmpty();
          }},
         {"--save", [](CliOptions& o, const QString& v) { o.saveProject = v; return !v.isEmpty(); }},
         {"--export-urls", [](CliOptions& o, const QString& v) {
@@ -144,6 +157,7 @@ const std::map<QString, bool CliOptions::*>& Switches()
         {"--robots", &CliOptions::robots},
         {"--sitemaps", &CliOptions::sitemaps},
         {"--documents", &CliOptions::documents},
+        {"--render", &CliOptions::render},
         {"--fail-on-new", &CliOptions::failOnNew},
         {"--likely-typos", &CliOptions::likelyTypos},
         {"--fail-on-typos", &CliOptions::failOnTypos},
@@ -356,6 +370,13 @@ QString UsageText()
         "                            and DOCX documents; links to them are taken even\n"
         "                            where the ignored extensions name pdf, odt, doc\n"
         "                            or docx (setting Documents=ON)\n"
+        "  --render                  run each page's scripts in a headless browser and\n"
+        "                            read the page they build (setting Render=ON; needs\n"
+        "                            the Debian package chromium)\n"
+        "  --render-timeout MS       how long a page's scripts may run before it is read\n"
+        "                            as sent (default 15000; setting RenderTimeout)\n"
+        "  --render-allow HOST       another host a rendered page may ask (repeatable;\n"
+        "                            replaces the setting RenderAllowHosts)\n"
         "  --connect-timeout MS      connection time-out in milliseconds\n"
         "  --read-timeout MS         response time-out in milliseconds\n"
         "  --connections N           requests in flight at once, 1 to 16 (default 2); the\n"

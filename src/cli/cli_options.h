@@ -50,6 +50,9 @@ struct CliOptions {
     bool robots = false;
     bool sitemaps = false;
     bool documents = false;
+    bool render = false;
+    std::optional<int> renderTimeoutMs;
+    std::optional<QStringList> renderAllowedHosts;  // replaces the stored list when given
     QString report;       // the HTML report
     QString ignoreWords;  // a word-list file whose words leave the list
     QString baseline;     // a saved project to compare the crawl with

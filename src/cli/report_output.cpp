@@ -179,6 +179,8 @@ QJsonArray PagesArray(const Report& report)
             o.insert(QStringLiteral("foundOnlyInSitemap"), true);
         if (const DocumentRow* document = documents.value(page.page))
             o.insert(QStringLiteral("document"), DocumentObject(*document));
+        if (!page.note.isEmpty())
+            o.insert(QStringLiteral("note"), page.note);
         list.append(o);
     }
     return list;

@@ -1,5 +1,7 @@
 #include "crawl/collector.h"
 
+#include <stdexcept>
+
 #include "crawl/anchor_scanner.h"
 #include "crawl/crawl_state.h"
 #include "crawl/internal_urls.h"
@@ -7,8 +9,12 @@
 #include "crawl/page_sink.h"
 #include "crawl/polite_fetch.h"
 #include "crawl/prefetcher.h"
-#include "crawl/robots_gate.h"
-#include "crawl/sitemap_walk.h"
+    // A rendered page is read as its scripts left it: its words and links.
+    const QString& page = fetched.rendered.isEmpty() ? state.currentPageHtml : fetched.rendered;
+    const bool recorded = state.documents && fetched.notText && !fetched.body.isEmpty()
+                              ? context_.pages.RecordDocument(sourcelink, fetched.body, fetched.contentType)
+                              : context_.pages.RecordPage(sourcelink, page);
+    if (!recorded)
 #include "crawl/url_text.h"
 #include "crawl/wildcard_mask.h"
 #include "store/project_database.h"
@@ -50,6 +56,8 @@ void Collector::Execute()
     } catch (...) {
         failure = QStringLiteral("Unknown failure");
     }
+    // The browser goes with the walk, before the end is reported.
+    renderer_.reset();
     // Also after a failure: a new crawl must not find pages still being written.
     const QString recordingFailure = context_.pages.Finish();
     if (failure.isEmpty())
@@ -134,6 +142,8 @@ void Collector::CollectNow()
     // A start URL that robots.txt keeps out is not asked for, not even for its redirect.
     if (context_.followRedirects && (!robots_ || robots_->Allows(state.startUrl)))
         ProbeStartUrl();
+    // The browser starts once the start URL is settled.
+    StartRenderer();
     LinkProcessor links(context_.database, context_.table, state, IgnoreUrlPatterns(context_.ignoreUrls));
     if (robots_)
         links.ObeyRobots(robots_);
@@ -141,7 +151,10 @@ void Collector::CollectNow()
     if (state.connections > 1)
         prefetcher = std::make_unique<Prefetcher>(context_.table, context_.fetch, state.fetchSettings,
                                                   &state.stopRequested, pacer, state.connections,
-                                                  kAheadPerConnection * state.connections, kMaxBytesAhead);
+                                                  kAheadPerConnection * state.connections, kMaxBytesAhead,
+                                                  [this](const QString& url, PageFetch& fetched) {
+                                                      RenderPage(url, fetched);
+                                                  });
     prefetcher_ = prefetcher.get();
     links.ProcessLink(state.startUrl, QString(), QString(), QString());
     NotifyRows();
@@ -240,15 +253,19 @@ bool Collector::Visit(qsizetype& index, LinkProcessor& links)
         return false;
     }
     context_.table.SetVisit(index, fetched.loadTimeNs, fetched.statusCode, fetched.fetchError);
+    if (!fetched.renderNote.isEmpty())
+        context_.table.SetNote(index, fetched.renderNote);
     const InternalUrl visited = context_.table.At(index);
     ++pagesDone_;
     if (VisitFailed(visited))
         ++pagesFailed_;
     host.RowVisited(VisitedRow{context_.crawl, index, context_.table.Count(), visited});
     state.currentPageHtml = std::move(fetched.source);
+    // A rendered page is read as its scripts left it: its words and links.
+    const QString& page = fetched.rendered.isEmpty() ? state.currentPageHtml : fetched.rendered;
     const bool recorded = state.documents && fetched.notText && !fetched.body.isEmpty()
                               ? context_.pages.RecordDocument(sourcelink, fetched.body, fetched.contentType)
-                              : context_.pages.RecordPage(sourcelink, state.currentPageHtml);
+                              : context_.pages.RecordPage(sourcelink, page);
     if (!recorded)
         return false;
     ++index;
@@ -258,7 +275,7 @@ bool Collector::Visit(qsizetype& index, LinkProcessor& links)
     } else {
         LinkBatch batch(links);
         ScanAnchors(
-            state.currentPageHtml, sourcelink,
+            page, sourcelink,
             [&links](const QString& link, const QString& source, const QString& rel, const QString& anchor) {
                 links.ProcessLink(link, source, rel, anchor);
             },
@@ -275,8 +292,55 @@ PageFetch Collector::FetchEntry(qsizetype index)
 {
     if (prefetcher_)
         return prefetcher_->Take(index);
-    return FetchPolitely(context_.fetch, context_.table.At(index).page, context_.state.fetchSettings,
-                         &context_.state.stopRequested, *pacer_);
+    const QString url = context_.table.At(index).page;
+    PageFetch fetched =
+        FetchPolitely(context_.fetch, url, context_.state.fetchSettings, &context_.state.stopRequested, *pacer_);
+    RenderPage(url, fetched);
+    return fetched;
+}
+
+// A rendering crawl starts its browser before anything is fetched, and fails
+// at once when there is none.
+void Collector::StartRenderer()
+{
+    const CrawlState& state = context_.state;
+    if (!state.render)
+        return;
+    RenderSettings settings;
+    settings.userAgent = state.fetchSettings.userAgent;
+    settings.insecure = state.fetchSettings.insecure;
+    settings.pageTimeoutMs = state.renderTimeoutMs;
+    // The page may ask the crawled site's hosts, whatever the scope says of
+    // hosts without a registrable domain (addresses, "localhost"), and the
+    // hosts the user allowed.
+    const QString startHost = ScopeHost(state.startUrl);
+    const QString startDomain = DomainOf(state.startUrl);
+    const bool sameHostOnly = state.subdomainScope || startDomain.isEmpty();
+    settings.mayRequest = [startHost, startDomain, sameHostOnly,
+                           allowed = state.renderAllowedHosts](const QString& url) {
+        const QString host = ScopeHost(url);
+        if (allowed.contains(host, Qt::CaseInsensitive))
+            return true;
+        if (sameHostOnly)
+            return host == startHost;
+        return DomainOf(url) == startDomain;
+    };
+    QString error;
+    renderer_ = Renderer::Start(std::move(settings), &error);
+    if (!renderer_)
+        throw std::runtime_error(error.toStdString());
+}
+
+// Renders a page the site sent whole: not a failure, a redirect or a body
+// that is not text.
+void Collector::RenderPage(const QString& url, PageFetch& fetched)
+{
+    if (!renderer_ || fetched.source.isEmpty() || !fetched.redirectTarget.isEmpty() || fetched.stopped ||
+        fetched.statusCode < 200 || fetched.statusCode > 299)
+        return;
+    RenderResult result = renderer_->Render(url, fetched.source, &context_.state.stopRequested);
+    fetched.rendered = std::move(result.html);
+    fetched.renderNote = std::move(result.note);
 }
 
 // The page's source, or empty text when the fetch failed in any way.

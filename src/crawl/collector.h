@@ -13,6 +13,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <thread>
 
 #include "crawl/crawl_host.h"
@@ -26,6 +27,7 @@ class InternalUrls;
 class RobotsGate;
 class LinkProcessor;
 class Prefetcher;
+class Renderer;
 struct PageFetch;
 class PageSink;
 class ProjectDatabase;
@@ -66,6 +68,8 @@ private:
     void CollectNow();
     bool Visit(qsizetype& index, LinkProcessor& links);
     PageFetch FetchEntry(qsizetype index);
+    void StartRenderer();
+    void RenderPage(const QString& url, PageFetch& fetched);
     QString Fetch(const QString& url, bool statusOnly);
     PageFetch FetchBody(const QString& url);
     void ReadSitemaps(LinkProcessor& links);
@@ -78,6 +82,7 @@ private:
     Prefetcher* prefetcher_ = nullptr;    // during the walk, with more than one connection
     RobotsGate* robots_ = nullptr;        // during the walk, when robots.txt is obeyed
     CrawlNotes notes_;
+    std::unique_ptr<Renderer> renderer_;  // a rendering crawl's browser
     bool stopped_ = false;
     qsizetype pagesDone_ = 0;
     qsizetype pagesFailed_ = 0;

@@ -121,6 +121,9 @@ void CrawlControl::CaptureOptions(const CrawlOptions& options)
     state_.sitemaps = options.sitemaps;
     state_.documents = options.documents;
     state_.subdomainScope = options.subdomainScope;
+    state_.render = options.render;
+    state_.renderTimeoutMs = options.renderTimeoutMs;
+    state_.renderAllowedHosts = options.renderAllowedHosts;
     state_.options.removeAnchors = options.removeAnchors;
     state_.options.removeQueryString = options.removeQueryString;
     state_.options.stripHtmlMarkup = options.stripHtmlMarkup;

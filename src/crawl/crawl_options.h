@@ -3,6 +3,7 @@
 // them from its controls, the command line from settings.ini and its own
 // arguments; the three link options are then kept live in CrawlState.
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -36,6 +37,12 @@ struct CrawlOptions {
     int connections = kDefaultConnections;
     int delayMs = 0;                  // pause between the starts of two requests to one host
     DatabaseLocation location = DatabaseLocation::File;
+    // Pages are rendered in a headless browser, and the crawl reads the
+    // documents their scripts make; the fetch's own facts stay those of the
+    // HTML as sent.
+    bool render = false;
+    int renderTimeoutMs = 0;          // a page's rendering bound; 0: the renderer's own
+    QStringList renderAllowedHosts;   // other hosts a rendered page may ask, beside the site's
     TextOptions text;                 // how the pages' words are read (the recording, not the crawl, uses it)
     bool robots = false;              // obey each host's robots.txt (rules and Crawl-delay)
     bool sitemaps = false;            // add the pages the site's sitemaps list

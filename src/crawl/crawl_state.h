@@ -8,6 +8,7 @@
 // collector (StartUrl by its redirect probe, CurrentPageHtml by every fetch),
 // which alone reads them during the crawl.
 #include <QString>
+#include <QStringList>
 
 #include <atomic>
 
@@ -36,6 +37,9 @@ struct CrawlState {
     bool robots = false;   // obey robots.txt
     bool sitemaps = false; // read the sitemaps after the start page
     bool documents = false; // take and read linked documents
+    bool render = false;   // pages rendered in a browser
+    int renderTimeoutMs = 0;
+    QStringList renderAllowedHosts;  // other hosts a rendered page may ask
     QString currentPageHtml;  // source text of the page fetched last
     LinkOptions options;
 };

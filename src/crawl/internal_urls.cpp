@@ -63,6 +63,13 @@ void InternalUrls::SetVisit(qsizetype index, qint64 loadTimeNs, int statusCode, 
     entry.fetchError = fetchError;
 }
 
+void InternalUrls::SetNote(qsizetype index, const QString& note)
+{
+    QMutexLocker lock(&mutex_);
+    if (index >= 0 && index < qsizetype(entries_.size()))
+        entries_[size_t(index)].note = note;
+}
+
 void InternalUrls::Clear()
 {
     QMutexLocker lock(&mutex_);

@@ -23,6 +23,7 @@ struct InternalUrl {
     qint64 loadTimeNs = 0;   // from the start of the visit to the end of the fetch
     int statusCode = 0;      // of the answer; -1 when no answer came
     QString fetchError;      // why the fetch failed; empty after a whole answer
+    QString note;            // why a rendering crawl read the page as sent
 };
 
 // A visited entry whose fetch brought no page: no answer, an error status,
@@ -43,6 +44,7 @@ public:
     qsizetype Append(const QString& page);
     // Writes the visit's load time, status code and failure text into entry index.
     void SetVisit(qsizetype index, qint64 loadTimeNs, int statusCode, const QString& fetchError);
+    void SetNote(qsizetype index, const QString& note);
     void Clear();
 
 private:

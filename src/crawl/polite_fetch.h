@@ -30,8 +30,19 @@ struct PageFetch {
     bool notText = false;    // a 2xx body that is not text (the source is empty)
     QByteArray body;         // with FetchSettings::keepBody: the 2xx body as it came
     QByteArray contentType;  // and its declared type
-    qint64 bytes() const { return qint64(source.size()) * qint64(sizeof(QChar)) + body.size(); }
+    // With rendering: the document as the page's scripts left it (empty when
+    // the page was not rendered or fell back), and why it fell back.
+    QString rendered;
+    QString renderNote;
+    qint64 bytes() const
+    {
+        return qint64(source.size() + rendered.size()) * qint64(sizeof(QChar)) + body.size();
+    }
 };
+
+// Work done on a fetched page on the fetching thread, before it is handed
+// over (the rendering of a page).
+using PageFinish = std::function<void(const QString& url, PageFetch& fetch)>;
 
 // Keeps the pause between the starts of two requests to one host.
 class HostPacer {

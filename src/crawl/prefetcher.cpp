@@ -6,9 +6,10 @@ namespace lexicrawl {
 
 Prefetcher::Prefetcher(const InternalUrls& table, FetchFunction fetch, FetchSettings settings,
                        const std::atomic<bool>* stop, HostPacer& pacer, int connections, qsizetype maxAhead,
-                       qint64 maxBytesAhead)
+                       qint64 maxBytesAhead, PageFinish finish)
     : table_(table),
       fetch_(std::move(fetch)),
+      finish_(std::move(finish)),
       settings_(std::move(settings)),
       stop_(stop),
       pacer_(pacer),
@@ -64,6 +65,8 @@ void Prefetcher::Run()
         const QString url = table_.At(index).page;
         lock.unlock();
         PageFetch result = FetchPolitely(fetch_, url, settings_, stop_, pacer_);
+        if (finish_)
+            finish_(url, result);
         lock.lock();
         bytesAhead_ += result.bytes();
         done_.insert(index, std::move(result));

@@ -24,7 +24,8 @@ class InternalUrls;
 class Prefetcher {
 public:
     Prefetcher(const InternalUrls& table, FetchFunction fetch, FetchSettings settings, const std::atomic<bool>* stop,
-               HostPacer& pacer, int connections, qsizetype maxAhead, qint64 maxBytesAhead);
+               HostPacer& pacer, int connections, qsizetype maxAhead, qint64 maxBytesAhead,
+               PageFinish finish = {});
     // Lets the fetches in flight end (a stop ends them at once) and the threads go.
     ~Prefetcher();
     Prefetcher(const Prefetcher&) = delete;
@@ -42,6 +43,7 @@ private:
 
     const InternalUrls& table_;
     const FetchFunction fetch_;
+    const PageFinish finish_;
     const FetchSettings settings_;
     const std::atomic<bool>* stop_;
     HostPacer& pacer_;

@@ -164,7 +164,7 @@ TEST(HostileValues, RoundTripThroughCrawlStatementsProjectFilesAndExports)
 
     std::vector<InternalUrl> rows;
     for (const QString& url : values)
-        rows.push_back(InternalUrl{url, url.size(), false, 0, 0, QString()});
+        rows.push_back(InternalUrl{url, url.size(), false, 0, 0, QString(), QString()});
     const QString urlFile = instance.data.filePath(QStringLiteral("urls.txt"));
     ASSERT_FALSE(ExportInternalUrls(urlFile, rows, u'.', u',').Failed());
     EXPECT_EQ(Difference({FileText(urlFile)}, {AsInFile(JoinLines(values))}), "");

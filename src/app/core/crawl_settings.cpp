@@ -36,6 +36,9 @@ std::optional<CrawlOptions> CrawlOptionsFromSettings(const Settings& settings, c
     options.delayMs = overrides.delayMs.value_or(options.delayMs);
     options.location = overrides.location.value_or(settings.MemoryDatabase() ? DatabaseLocation::Memory
                                                                                 : DatabaseLocation::File);
+    options.render = overrides.render.value_or(settings.Render());
+    options.renderTimeoutMs = overrides.renderTimeoutMs.value_or(settings.RenderTimeoutMs());
+    options.renderAllowedHosts = overrides.renderAllowedHosts.value_or(settings.RenderAllowedHosts());
     options.text.mode = overrides.textMode.value_or(settings.Text());
     options.text.checkAltAndTitle =
         options.text.Prose() && overrides.checkAltAndTitle.value_or(settings.CheckAltAndTitle());

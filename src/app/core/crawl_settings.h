@@ -42,6 +42,9 @@ struct CrawlOverrides {
     std::optional<bool> sitemaps;
     std::optional<bool> documents;
     std::optional<bool> wordEvidence;  // see TextOptions; not a setting: on unless a front end turns it off
+    std::optional<bool> render;
+    std::optional<int> renderTimeoutMs;
+    std::optional<QStringList> renderAllowedHosts;
 };
 
 // The one place where a crawl's options are built, for every front end: the

@@ -381,4 +381,22 @@ bool Settings::SetInsecure(bool on)
     return SetOnOff(QStringLiteral("Insecure"), on, "ON", "OFF");
 }
 
+bool Settings::Render() const { return Raw(QStringLiteral("Render")) == QLatin1String("ON"); }
+bool Settings::SetRender(bool on)
+{
+    return SetOnOff(QStringLiteral("Render"), on, "ON", "OFF");
+}
+
+QStringList Settings::RenderAllowedHosts() const
+{
+    return Raw(QStringLiteral("RenderAllowHosts")).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+int Settings::RenderTimeoutMs() const
+{
+    bool ok = false;
+    const int ms = Raw(QStringLiteral("RenderTimeout")).toInt(&ok);
+    return ok && ms > 0 ? ms : 0;
+}
+
 }  // namespace lexicrawl

@@ -106,6 +106,15 @@ public:
     bool Documents() const;
     bool SetDocuments(bool on);
     bool SetInsecure(bool on);
+    // "Render" = "ON": pages are rendered in a browser before they are read.
+    bool Render() const;
+    bool SetRender(bool on);
+    // "RenderTimeout": a page's rendering bound in milliseconds; 0 when
+    // unset or not a positive whole number (the renderer's own bound).
+    int RenderTimeoutMs() const;
+    // "RenderAllowHosts": other hosts, separated by spaces, that a rendered
+    // page may ask (a shared script or data service).
+    QStringList RenderAllowedHosts() const;
 
 private:
     void Read();

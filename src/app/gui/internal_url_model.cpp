@@ -56,8 +56,10 @@ QVariant InternalUrlModel::data(const QModelIndex& index, int role) const
     const InternalUrl entry = table_.At(index.row());
     if (role == Qt::ForegroundRole)  // a fetch that brought no page is never shown as a clean success
         return VisitFailed(entry) ? QVariant(QBrush(QColor(0xb0, 0x00, 0x20))) : QVariant();
-    if (role == Qt::ToolTipRole)
-        return entry.fetchError.isEmpty() ? QVariant() : QVariant(entry.fetchError);
+    if (role == Qt::ToolTipRole) {
+        const QString& tip = entry.fetchError.isEmpty() ? entry.note : entry.fetchError;
+        return tip.isEmpty() ? QVariant() : QVariant(tip);
+    }
     switch (index.column()) {
     case UrlColumn:
         return entry.page;

@@ -152,6 +152,11 @@ QWidget* OptionsPanel::TextRow()
     layout->addWidget(Caption(Tr(QStringLiteral("Text Mode:")), textMode_, row));
     layout->addWidget(textMode_);
     layout->addWidget(altAndTitle_);
+    // Pages built by scripts are rendered in a headless browser first.
+    render_ = new QCheckBox(Tr(QStringLiteral("Render Pages Built by Scripts")), row);
+    render_->setObjectName(QStringLiteral("render"));
+    render_->setAccessibleName(render_->text());
+    layout->addWidget(render_);
     layout->addStretch(1);
     return row;
 }
@@ -201,6 +206,7 @@ void OptionsPanel::Restore()
     robots_->setChecked(settings_.Robots());
     documents_->setChecked(settings_.Documents());
     insecure_->setChecked(settings_.Insecure());
+    render_->setChecked(settings_.Render());
 }
 
 void OptionsPanel::Connect()
@@ -225,6 +231,7 @@ void OptionsPanel::Connect()
     connect(robots_, &QCheckBox::toggled, this, [this](bool on) { settings_.SetRobots(on); });
     connect(documents_, &QCheckBox::toggled, this, [this](bool on) { settings_.SetDocuments(on); });
     connect(insecure_, &QCheckBox::toggled, this, [this](bool on) { settings_.SetInsecure(on); });
+    connect(render_, &QCheckBox::toggled, this, [this](bool on) { settings_.SetRender(on); });
     connect(urls_, &QPlainTextEdit::textChanged, this, [this] {
         settings_.SetIgnoreUrls(urls_->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
     });

@@ -59,6 +59,7 @@ private:
     QCheckBox* robots_ = nullptr;
     QCheckBox* documents_ = nullptr;
     QCheckBox* insecure_ = nullptr;  // certificates not verified, for test servers
+    QCheckBox* render_ = nullptr;
     QList<QWidget*> panels_;      // the four rows disabled during a crawl
     QList<QWidget*> optionRows_;  // the rows "Show Options" shows
 };

@@ -231,6 +231,17 @@ TEST_F(MainWindowTest, TheInsecureChoiceIsACheckBoxKeptAsASetting)
     EXPECT_TRUE(Settings(data.path()).Insecure());
 }
 
+TEST_F(MainWindowTest, TheRenderBoxFollowsAndWritesItsSetting)
+{
+    Settings(data.path()).SetRender(true);
+    MainWindow& w = Open();
+    auto* render = w.findChild<QCheckBox*>(QStringLiteral("render"));
+    ASSERT_NE(render, nullptr);
+    EXPECT_TRUE(render->isChecked());
+    render->setChecked(false);
+    EXPECT_FALSE(Settings(data.path()).Render());
+}
+
 TEST_F(MainWindowTest, SelectingRowsFillsThePanes)
 {
     Open();
