@@ -9,12 +9,9 @@
 #include "crawl/page_sink.h"
 #include "crawl/polite_fetch.h"
 #include "crawl/prefetcher.h"
-    // A rendered page is read as its scripts left it: its words and links.
-    const QString& page = fetched.rendered.isEmpty() ? state.currentPageHtml : fetched.rendered;
-    const bool recorded = state.documents && fetched.notText && !fetched.body.isEmpty()
-                              ? context_.pages.RecordDocument(sourcelink, fetched.body, fetched.contentType)
-                              : context_.pages.RecordPage(sourcelink, page);
-    if (!recorded)
+#include "crawl/renderer.h"
+#include "crawl/robots_gate.h"
+#include "crawl/sitemap_walk.h"
 #include "crawl/url_text.h"
 #include "crawl/wildcard_mask.h"
 #include "store/project_database.h"
