@@ -25,13 +25,13 @@ const QByteArray kBom("\xEF\xBB\xBF");
 
 InternalUrl Visited(const QString& page, qsizetype length, qint64 loadTimeNs, int status)
 {
-    return InternalUrl{page, length, true, loadTimeNs, status, QString()};
+    return InternalUrl{page, length, true, loadTimeNs, status, QString(), QString()};
 }
 
 // One fetched entry, one not fetched yet.
 const std::vector<InternalUrl> kUrls{
     Visited("https://example.com/", 20, 360'000'000, 200),
-    InternalUrl{"https://example.com/a,b", 23, false, 0, 0, QString()},
+    InternalUrl{"https://example.com/a,b", 23, false, 0, 0, QString(), QString()},
 };
 
 const std::vector<UnknownWord> kWords{

@@ -87,7 +87,7 @@ TEST(TerminalSafe, ReportsAndDiffsShowNoRawControlsButJsonKeepsTheValues)
     const QString page = u"http://e.com/"_qs + kClearScreen;
     Report report;
     report.words = {{word, 2, {page, u"http://e.com/b\tc"_qs}, {}}};
-    report.pages = {{page, 20, true, 1, 500, u"HTTP/1.1 500 "_qs + kClearScreen}};
+    report.pages = {{page, 20, true, 1, 500, u"HTTP/1.1 500 "_qs + kClearScreen, QString()}};
     report.text = TextModeRecord{{TextMode::Prose, false}, {{u"x"_qs + kSetTitle + u"%2"_qs, 3, 4}}};
     report.repeatedWords = {{page, word, u"the "_qs + word}};
     report.twoSpellings = {{{word, u"teh"_qs}, {1, 2}}};
@@ -121,7 +121,10 @@ TEST(TerminalSafe, ProgressLinesShowServerTextEscaped)
     const QString printed = CaptureStderr([&] {
         perPage.StartUrlChanged(u"http://e.com/"_qs + kSetTitle);
         perPage.RowVisited({1, 0, 1, {u"http://e.com/"_qs + kClearScreen, 20, true, 1, 500,
-                                      u"HTTP/1.1 500 "_qs + kClearScreen + kSetTitle}});
+                                      u"HTTP/1.1 500 "_qs + kClearScreen + kSetTitle, QString()}});
+        // A rendering note quotes the page's own script error.
+        perPage.RowVisited({1, 1, 2, {u"http://e.com/app"_qs, 20, true, 1, 200, QString(),
+                                      u"script error: "_qs + kSetTitle}});
     });
     EXPECT_FALSE(HoldsControl(printed, true)) << printed.toStdString();
     EXPECT_TRUE(printed.contains(u"(HTTP/1.1 500 \\x1B[2J\\x1B[H\\x1B]0;owned\\x07)"_qs)) << printed.toStdString();
