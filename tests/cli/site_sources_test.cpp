@@ -13,7 +13,7 @@
 #include <QTemporaryDir>
 
 #include <httplib.h>
-#include <zlib.h>
+#include "support/gzip.h"
 
 #include <atomic>
 #include <map>
@@ -34,17 +34,7 @@ std::string Fixture(const char* name)
 
 std::string Gzip(const std::string& data)
 {
-    z_stream z{};
-    deflateInit2(&z, 9, Z_DEFLATED, 16 + MAX_WBITS, 9, Z_DEFAULT_STRATEGY);
-    std::string out(deflateBound(&z, uLong(data.size())) + 32, '\0');
-    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-    z.avail_in = uInt(data.size());
-    z.next_out = reinterpret_cast<Bytef*>(out.data());
-    z.avail_out = uInt(out.size());
-    deflate(&z, Z_FINISH);
-    out.resize(z.total_out);
-    deflateEnd(&z);
-    return out;
+    return lexicrawl::testing::Gzip(QByteArray::fromStdString(data)).toStdString();
 }
 
 class FixtureSite {
