@@ -49,13 +49,13 @@ QStringList InternalUrlsCsvLines(const std::vector<InternalUrl>& rows, QChar dec
     QStringList header{"URL", "Load_Time", "URL_Length", "Status_Code"};
     if (!notes.isEmpty())
         header << QStringLiteral("Note");
-    lines << CsvLine(header, listSeparator, CsvQuoting::WhereNeeded);
+    lines << CsvLine(header, listSeparator);
     for (const InternalUrl& row : rows) {
         QStringList fields{row.page, LoadTimeText(row, decimalSeparator), QString::number(row.urlLength),
                            StatusCodeText(row)};
         if (!notes.isEmpty())
             fields << notes.value(row.page);
-        lines << CsvLine(fields, listSeparator, CsvQuoting::WhereNeeded);
+        lines << CsvLine(fields, listSeparator);
     }
     return lines;
 }
@@ -88,9 +88,9 @@ QStringList WordsCsvLines(const std::vector<UnknownWord>& rows, QChar listSepara
 {
     QStringList lines;
     lines.reserve(qsizetype(rows.size()) + 1);
-    lines << CsvLine({"Description", "Count"}, listSeparator, CsvQuoting::WhereNeeded);
+    lines << CsvLine({"Description", "Count"}, listSeparator);
     for (const UnknownWord& row : rows)
-        lines << CsvLine({row.word, QString::number(row.occurrence)}, listSeparator, CsvQuoting::WhereNeeded);
+        lines << CsvLine({row.word, QString::number(row.occurrence)}, listSeparator);
     return lines;
 }
 

@@ -34,10 +34,8 @@ QString Quoted(const QString& field, QChar separator)
 
 }  // namespace
 
-QString CsvLine(const QStringList& fields, QChar separator, CsvQuoting quoting)
+QString CsvLine(const QStringList& fields, QChar separator)
 {
-    if (quoting == CsvQuoting::AsIs)
-        return fields.join(separator);
     QStringList quoted;
     quoted.reserve(fields.size());
     for (const QString& field : fields)

@@ -21,12 +21,9 @@ QString StatusCodeText(const InternalUrl& entry);
 // server", a status line), else "status N".
 QString FailureText(const InternalUrl& entry);
 
-enum class CsvQuoting {
-    AsIs,         // fields exactly as they stand: only for values that cannot hold a separator
-    WhereNeeded,  // a field holding the separator, a quote or a line break is quoted, quotes doubled
-};
-
-// One CSV line, without its line break.
-QString CsvLine(const QStringList& fields, QChar separator, CsvQuoting quoting);
+// One CSV line, without its line break: a field holding the separator, a
+// double quote or a line break is quoted, its quotes doubled; every other
+// field stands as it is.
+QString CsvLine(const QStringList& fields, QChar separator);
 
 }  // namespace lexicrawl

@@ -49,13 +49,13 @@ QString TyposAsTable(const Report& report)
 QString TyposAsCsv(const Report& report)
 {
     const QChar comma(u',');
-    QString out = CsvLine({"word", "occurrence", "correction", "reason", "pages"}, comma, CsvQuoting::WhereNeeded) +
+    QString out = CsvLine({"word", "occurrence", "correction", "reason", "pages"}, comma) +
                   QLatin1Char('\n');
     for (std::size_t i = 0; i < report.words.size(); ++i) {
         const UnknownWord& w = report.words[i];
         out += CsvLine({Safe(w.word), QString::number(w.occurrence), Safe(report.groups[i].correction),
                         report.groups[i].ReasonText(), SafePages(w.pages)},
-                       comma, CsvQuoting::WhereNeeded) +
+                       comma) +
                QLatin1Char('\n');
     }
     return out;
@@ -115,10 +115,9 @@ QString AsTable(const std::vector<UnknownWord>& words)
 QString AsCsv(const std::vector<UnknownWord>& words)
 {
     const QChar comma(u',');
-    QString out = CsvLine({"word", "occurrence", "pages"}, comma, CsvQuoting::WhereNeeded) + QLatin1Char('\n');
+    QString out = CsvLine({"word", "occurrence", "pages"}, comma) + QLatin1Char('\n');
     for (const UnknownWord& w : words)
-        out += CsvLine({Safe(w.word), QString::number(w.occurrence), SafePages(w.pages)}, comma,
-                       CsvQuoting::WhereNeeded) +
+        out += CsvLine({Safe(w.word), QString::number(w.occurrence), SafePages(w.pages)}, comma) +
                QLatin1Char('\n');
     return out;
 }
@@ -278,13 +277,13 @@ QString DiffAsJson(const CrawlDiff& diff)
 QString DiffAsCsv(const CrawlDiff& diff)
 {
     const QChar comma(u',');
-    QString out = CsvLine({"change", "item", "detail"}, comma, CsvQuoting::WhereNeeded) + QLatin1Char('\n');
+    QString out = CsvLine({"change", "item", "detail"}, comma) + QLatin1Char('\n');
     for (const UnknownWord& w : diff.newWords)
-        out += CsvLine({"new", Safe(w.word), SafePages(w.pages)}, comma, CsvQuoting::WhereNeeded) + QLatin1Char('\n');
+        out += CsvLine({"new", Safe(w.word), SafePages(w.pages)}, comma) + QLatin1Char('\n');
     for (const UnknownWord& w : diff.fixedWords)
-        out += CsvLine({"fixed", Safe(w.word), QString()}, comma, CsvQuoting::WhereNeeded) + QLatin1Char('\n');
+        out += CsvLine({"fixed", Safe(w.word), QString()}, comma) + QLatin1Char('\n');
     for (const InternalUrl& p : diff.newFailures)
-        out += CsvLine({"failing", Safe(p.page), StatusText(p)}, comma, CsvQuoting::WhereNeeded) + QLatin1Char('\n');
+        out += CsvLine({"failing", Safe(p.page), StatusText(p)}, comma) + QLatin1Char('\n');
     return out;
 }
 
