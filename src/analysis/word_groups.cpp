@@ -15,6 +15,11 @@ namespace {
 // correction is used far more often (a slip copied to a few pages).
 constexpr qint64 kVocabularyPages = 2;
 constexpr qint64 kCorrectionDominance = 100;
+// A longer word on two pages is a slip copied once (or one page under two
+// addresses, "docs/" and "docs/index.html") when its correction is written
+// on this many times as many pages.
+constexpr qint64 kCopiedSlipPages = 2;
+constexpr qint64 kCopiedSlipDominance = 10;
 // Words this short have many dictionary neighbours: the correction must be
 // one the site writes on a few pages.
 constexpr int kShortWord = 4;
@@ -171,7 +176,8 @@ public:
                 return Vocabulary(g, GroupReason::ManyPages);
             return Vocabulary(g, name ? GroupReason::Name : GroupReason::NoNearWord);
         }
-        if (g.pages >= kVocabularyPages && g.correctionPages < kCorrectionDominance * g.pages)
+        if (g.pages >= kVocabularyPages && g.correctionPages < kCorrectionDominance * g.pages &&
+            !CopiedSlip(lower, g))
             return Vocabulary(g, GroupReason::ManyPages);
         // A capitalised slip ("Teh", "Pyhton") stands beside a correction the
         // site writes with its capital too; else it is a name ("Bene").
@@ -185,6 +191,18 @@ public:
         if ((g.correctionPages == 0 && !IsSwap(lower, g.correction.toLower())) ||
             (lower.size() <= kShortWord && g.correctionPages < kShortWordCorrectionPages))
             return Vocabulary(g, GroupReason::UnusedCorrection);
+        // "commit's", "stat'ing": an ending after the apostrophe of a known
+        // word or one the site writes, one edit from "commits" or "stating"
+        // by chance; a slip would leave the word before the apostrophe unknown.
+        const qsizetype apostrophe = ApostropheAt(lower);
+        if (apostrophe > 0) {
+            const QString stem = lower.left(apostrophe);
+            if (Knows(stem) || Knows(Capitalised(stem)) || SitePages(stem) > 0) {
+                g.correction = w.word.left(apostrophe);
+                g.correctionPages = 0;
+                return Vocabulary(g, GroupReason::FormOfWord);
+            }
+        }
         if (evidence_.otherLanguageOf) {
             const QString language = evidence_.otherLanguageOf(w.word);
             if (!language.isEmpty())
@@ -202,7 +220,7 @@ private:
     {
         g.group = WordGroup::SiteVocabulary;
         g.reason = reason;
-        if (reason != GroupReason::UnusedCorrection) {
+        if (reason != GroupReason::UnusedCorrection && reason != GroupReason::FormOfWord) {
             g.correction.clear();
             g.correctionPages = 0;
         }
@@ -217,6 +235,26 @@ private:
             return false;
         const auto it = evidence_.textPages->find(lower);
         return it != evidence_.textPages->end() && it->second > w.occurrence;
+    }
+
+    // Slips rarely touch a word's first letter, while a letter before a word
+    // the site writes is mostly a name of its own ("fread", "popen").
+    static bool CopiedSlip(const QString& lower, const WordGrouping& g)
+    {
+        return g.pages == kCopiedSlipPages && lower.size() > kShortWord &&
+               g.correctionPages >= kCopiedSlipDominance * g.pages && lower.at(0) == g.correction.at(0).toLower();
+    }
+
+    // Where the first apostrophe stands that has letters on both sides
+    // ("commit's", "gitk’s"), else -1.
+    static qsizetype ApostropheAt(const QString& word)
+    {
+        for (qsizetype i = 1; i + 1 < word.size(); ++i) {
+            const QChar ch = word.at(i);
+            if (ch == u'\'' || ch == QChar(0x2019))
+                return i;
+        }
+        return -1;
     }
 
     static bool IsSwap(const QString& a, const QString& b)
@@ -286,6 +324,10 @@ private:
         // the site's own words corrects a slip the site makes far less often.
         if (!unknown_.contains(lower) && !unknown_.contains(Capitalised(lower)))
             return true;
+        // The site's word in the other region's spelling ("descendents" on
+        // an American check) is a word all the same.
+        if (evidence_.otherSpellingKnows && evidence_.otherSpellingKnows(lower))
+            return true;
         return sitePages >= kSiteCorrectionPages && sitePages >= kSiteCorrectionRatio * wordPages;
     }
 
@@ -335,6 +377,8 @@ QString WordGrouping::ReasonText() const
         return Tr(QStringLiteral("a short word; '%1' is rare on this site")).arg(correction);
     case GroupReason::ShortWord:
         return Tr(QStringLiteral("a short word"));
+    case GroupReason::FormOfWord:
+        return Tr(QStringLiteral("a form of '%1'")).arg(correction);
     case GroupReason::WrittenInCode:
         return Tr(QStringLiteral("written in code"));
     case GroupReason::OtherLanguage:

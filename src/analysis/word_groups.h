@@ -35,6 +35,7 @@ enum class GroupReason {
     OtherSpelling,     // the other region's dictionary knows it
     UnusedCorrection,  // one edit from a word this site never writes (or, for a short word, rarely)
     ShortWord,         // two or three letters, and not two neighbours swapped
+    FormOfWord,        // an ending after the apostrophe of a known or site word ("commit's")
     WrittenInCode,     // the site writes it outside its prose too (code, commands)
     OtherLanguage,     // a dictionary of another language knows it
     NoNearWord,        // no dictionary word one edit away
@@ -43,7 +44,7 @@ enum class GroupReason {
 struct WordGrouping {
     WordGroup group = WordGroup::SiteVocabulary;
     GroupReason reason = GroupReason::NoNearWord;
-    QString correction;          // the likely typo's correction (also kept for UnusedCorrection)
+    QString correction;          // the likely typo's correction (also kept for UnusedCorrection; FormOfWord: the word)
     qint64 correctionPages = 0;  // pages of the site that use the correction
     qint64 pages = 0;            // pages on which the word itself was found unknown
     QString spelling;            // OtherSpelling: "British", "American", or a language name; OtherLanguage: its name

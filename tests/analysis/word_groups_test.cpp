@@ -16,7 +16,8 @@ namespace {
 const TextSet& Dictionary()
 {
     static const TextSet words = {"described", "the", "install", "package", "receive", "server",
-                                  "Python",    "for", "Maths",   "config",  "confit", "sash", "and", "organize", "mallow"};
+                                  "Python",    "for", "Maths",   "config",  "confit", "sash", "and", "organize", "mallow",
+                                  "lists",     "open",  "commits"};
     return words;
 }
 
@@ -35,7 +36,9 @@ TEST(WordGroups, TableOfWordsWithTheirSiteCounts)
 {
     SiteWordPages site = {{"described", 412}, {"the", 600}, {"The", 450}, {"install", 40}, {"package", 7},
                           {"server", 90},     {"Python", 120}, {"and", 580}, {"for", 500}, {"python", 3},
-                          {"been", 200},      {"valgrind", 30}, {"vlgrind", 1}, {"stat", 7}, {"order", 300}};
+                          {"been", 200},      {"valgrind", 30}, {"vlgrind", 1}, {"stat", 7}, {"order", 300},
+                          {"lists", 46},      {"open", 137},   {"commit", 200}, {"commits", 161},
+                          {"gitk", 20},       {"git’s", 33},   {"descendents", 1}};
     // The whole text, code included, of this prose crawl.
     const SiteWordPages text = {{"fstat", 4}, {"desribed", 1}};
     const Case cases[] = {
@@ -76,6 +79,20 @@ TEST(WordGroups, TableOfWordsWithTheirSiteCounts)
         {"ssh", 1, WordGroup::SiteVocabulary, GroupReason::ShortWord, "", "a short word"},
         {"thei", 1, WordGroup::LikelyTypo, GroupReason::OneEdit, "the", "1 letter from 'the', on 1050 pages of this site"},
         {"frobnicate", 1, WordGroup::SiteVocabulary, GroupReason::NoNearWord, "", "no dictionary word 1 letter away"},
+        // A slip copied once (or one page under two addresses) beside a
+        // correction on ten times as many pages; a letter before a word the
+        // site writes is a name of its own ("popen", "fread").
+        {"lixts", 2, WordGroup::LikelyTypo, GroupReason::OneEdit, "lists",
+         "1 letter from 'lists', on 46 pages of this site"},
+        {"popen", 2, WordGroup::SiteVocabulary, GroupReason::ManyPages, "", "on 2 pages"},
+        // An ending after an apostrophe is a form of the word before it, not
+        // a slip of the word one edit away.
+        {"commit's", 1, WordGroup::SiteVocabulary, GroupReason::FormOfWord, "commit", "a form of 'commit'"},
+        {"gitk’s", 1, WordGroup::SiteVocabulary, GroupReason::FormOfWord, "gitk", "a form of 'gitk'"},
+        // The site's word in the other region's spelling corrects a slip.
+        {"descendents", 1, WordGroup::SiteVocabulary, GroupReason::OtherSpelling, "", "British spelling"},
+        {"escendents", 1, WordGroup::LikelyTypo, GroupReason::OneEdit, "descendents",
+         "1 letter from 'descendents', on 1 pages of this site"},
     };
     std::vector<UnknownWord> words;
     for (const Case& c : cases)
@@ -84,7 +101,9 @@ TEST(WordGroups, TableOfWordsWithTheirSiteCounts)
     WordEvidence evidence;
     evidence.sitePages = &site;
     evidence.dictionaryKnows = [](const QString& form) { return Dictionary().contains(form); };
-    evidence.otherSpellingKnows = [](const QString& word) { return word == QStringLiteral("colour"); };
+    evidence.otherSpellingKnows = [](const QString& word) {
+        return word == QStringLiteral("colour") || word == QStringLiteral("descendents");
+    };
     evidence.otherSpellingName = QStringLiteral("British");
     evidence.textPages = &text;
     evidence.otherLanguageOf = [](const QString& word) {
