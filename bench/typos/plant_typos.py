@@ -49,7 +49,7 @@ def one_edit(word, rng):
 
 
 def prose_spots(html):
-    """(start, end, word) of every plantable word: running text of a <p>, outside code."""
+    """(start, end, word, in a token) of every word of the running text of a <p>, outside code."""
     spots = []
     for m in PARAGRAPH.finditer(html):
         base = m.start(2)
@@ -64,9 +64,27 @@ def prose_spots(html):
                 continue
             if text.startswith("&") or depth:
                 continue
+            # A token goes on across inline tags ("<i>schema.</i><b>index_list(</b>").
+            joined_text = text + re.sub(r"<[^>]*>", "", m.group(2)[t.end():t.end() + 200])[:2]
             for w in WORD.finditer(text):
-                spots.append((base + t.start() + w.start(1), base + t.start() + w.end(1), w.group(1)))
+                spots.append((base + t.start() + w.start(1), base + t.start() + w.end(1), w.group(1),
+                              in_token(joined_text, w.start(1), w.end(1))))
     return spots
+
+
+def in_token(text, start, end):
+    """Whether the letters are part of a longer token that is no word of the
+    prose: a host name, a file name, a path, an option value, a man page
+    ("bugs.debian.org", "settings.xml", "3.months.ago", "format=fixed",
+    "diffstat(1)"). A full stop or colon ending a sentence is no joiner."""
+    before = text[start - 1] if start > 0 else " "
+    after = text[end] if end < len(text) else " "
+    beyond = text[end + 1] if end + 1 < len(text) else " "
+    if before in "/\\=@_#~" or after in "/\\=@_#(":
+        return True
+    if before in ".:" and start > 1 and text[start - 2].isalnum():
+        return True
+    return after in ".:" and (beyond.isalnum() or beyond == "/")
 
 
 def main():
@@ -90,13 +108,15 @@ def main():
         candidates = []  # (page, start, end, word, typo)
         for page in all_pages:
             html = open(page, encoding="utf-8", errors="replace").read()
-            for start, end, word in prose_spots(html):
-                candidates.append((page, start, end, word))
+            for start, end, word, joined in prose_spots(html):
+                candidates.append((page, start, end, word, joined))
         rng.shuffle(candidates)
         proposals = []
-        for page, start, end, word in candidates[:count * 20]:
+        for page, start, end, word, joined in candidates[:count * 20]:
             typo = one_edit(word, rng)
-            if typo and typo != word and typo not in site_words:
+            # The letters of a longer token are passed over after the draw,
+            # so that the other spots get the typos they always got.
+            if typo and typo != word and typo not in site_words and not joined:
                 proposals.append((page, start, end, word, typo))
         unknown = unknown_to("English (United States)", [p[4] for p in proposals]) & unknown_to(
             "English (United Kingdom)", [p[4] for p in proposals])
