@@ -203,6 +203,12 @@ public:
                 return Vocabulary(g, GroupReason::FormOfWord);
             }
         }
+        // "mallocs" beside "malloc", "builtin" beside "builtins": the other
+        // number of a word of the site's own that no dictionary knows.
+        if (OtherNumber(lower, g.correction.toLower()) && !Knows(g.correction.toLower()) && !Knows(g.correction)) {
+            g.correctionPages = 0;
+            return Vocabulary(g, GroupReason::FormOfWord);
+        }
         if (evidence_.otherLanguageOf) {
             const QString language = evidence_.otherLanguageOf(w.word);
             if (!language.isEmpty())
@@ -243,6 +249,13 @@ private:
     {
         return g.pages == kCopiedSlipPages && lower.size() > kShortWord &&
                g.correctionPages >= kCopiedSlipDominance * g.pages && lower.at(0) == g.correction.at(0).toLower();
+    }
+
+    static bool OtherNumber(const QString& a, const QString& b)
+    {
+        const QString& longer = a.size() > b.size() ? a : b;
+        const QString& shorter = a.size() > b.size() ? b : a;
+        return longer.size() == shorter.size() + 1 && longer.endsWith(u's') && longer.startsWith(shorter);
     }
 
     // Where the first apostrophe stands that has letters on both sides

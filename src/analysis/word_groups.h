@@ -35,7 +35,7 @@ enum class GroupReason {
     OtherSpelling,     // the other region's dictionary knows it
     UnusedCorrection,  // one edit from a word this site never writes (or, for a short word, rarely)
     ShortWord,         // two or three letters, and not two neighbours swapped
-    FormOfWord,        // an ending after the apostrophe of a known or site word ("commit's")
+    FormOfWord,        // "commit's" of a known or site word; "mallocs" of a site word no dictionary knows
     WrittenInCode,     // the site writes it outside its prose too (code, commands)
     OtherLanguage,     // a dictionary of another language knows it
     NoNearWord,        // no dictionary word one edit away

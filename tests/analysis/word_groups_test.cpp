@@ -17,7 +17,7 @@ const TextSet& Dictionary()
 {
     static const TextSet words = {"described", "the", "install", "package", "receive", "server",
                                   "Python",    "for", "Maths",   "config",  "confit", "sash", "and", "organize", "mallow",
-                                  "lists",     "open",  "commits"};
+                                  "lists",     "open",  "commits", "software"};
     return words;
 }
 
@@ -38,7 +38,8 @@ TEST(WordGroups, TableOfWordsWithTheirSiteCounts)
                           {"server", 90},     {"Python", 120}, {"and", 580}, {"for", 500}, {"python", 3},
                           {"been", 200},      {"valgrind", 30}, {"vlgrind", 1}, {"stat", 7}, {"order", 300},
                           {"lists", 46},      {"open", 137},   {"commit", 200}, {"commits", 161},
-                          {"gitk", 20},       {"git’s", 33},   {"descendents", 1}};
+                          {"gitk", 20},       {"git’s", 33},   {"descendents", 1}, {"diffstat", 17},
+                          {"software", 21}};
     // The whole text, code included, of this prose crawl.
     const SiteWordPages text = {{"fstat", 4}, {"desribed", 1}};
     const Case cases[] = {
@@ -89,6 +90,11 @@ TEST(WordGroups, TableOfWordsWithTheirSiteCounts)
         // a slip of the word one edit away.
         {"commit's", 1, WordGroup::SiteVocabulary, GroupReason::FormOfWord, "commit", "a form of 'commit'"},
         {"gitk’s", 1, WordGroup::SiteVocabulary, GroupReason::FormOfWord, "gitk", "a form of 'gitk'"},
+        // The other number of a word of the site's own is no slip; that of a
+        // dictionary word is.
+        {"diffstats", 1, WordGroup::SiteVocabulary, GroupReason::FormOfWord, "diffstat", "a form of 'diffstat'"},
+        {"softwares", 1, WordGroup::LikelyTypo, GroupReason::OneEdit, "software",
+         "1 letter from 'software', on 21 pages of this site"},
         // The site's word in the other region's spelling corrects a slip.
         {"descendents", 1, WordGroup::SiteVocabulary, GroupReason::OtherSpelling, "", "British spelling"},
         {"escendents", 1, WordGroup::LikelyTypo, GroupReason::OneEdit, "descendents",
