@@ -8,6 +8,7 @@
    or swapped with its neighbour, that neither English dictionary (US, UK) knows and that
    the site does not already write. Writes OUT/planted.tsv (typo, word, page)
    and OUT/sites.tsv (name, start page, pages)."""
+import html as html_module
 import os
 import random
 import re
@@ -64,8 +65,10 @@ def prose_spots(html):
                 continue
             if text.startswith("&") or depth:
                 continue
-            # A token goes on across inline tags ("<i>schema.</i><b>index_list(</b>").
-            joined_text = text + re.sub(r"<[^>]*>", "", m.group(2)[t.end():t.end() + 200])[:2]
+            # A token goes on across inline tags ("<i>schema.</i><b>index_list(</b>")
+            # and entities ("master&#126;9").
+            tail = html_module.unescape(re.sub(r"<[^>]*>", "", m.group(2)[t.end():t.end() + 200]))
+            joined_text = text + tail[:2]
             for w in WORD.finditer(text):
                 spots.append((base + t.start() + w.start(1), base + t.start() + w.end(1), w.group(1),
                               in_token(joined_text, w.start(1), w.end(1))))
@@ -76,11 +79,12 @@ def in_token(text, start, end):
     """Whether the letters are part of a longer token that is no word of the
     prose: a host name, a file name, a path, an option value, a man page
     ("bugs.debian.org", "settings.xml", "3.months.ago", "format=fixed",
-    "diffstat(1)"). A full stop or colon ending a sentence is no joiner."""
+    "diffstat(1)", "https://", "master~9"). A full stop or colon ending a
+    sentence is no joiner."""
     before = text[start - 1] if start > 0 else " "
     after = text[end] if end < len(text) else " "
     beyond = text[end + 1] if end + 1 < len(text) else " "
-    if before in "/\\=@_#~" or after in "/\\=@_#(":
+    if before in "/\\=@_#~" or after in "/\\=@_#(~":
         return True
     if before in ".:" and start > 1 and text[start - 2].isalnum():
         return True
@@ -105,7 +109,7 @@ def main():
 
     planted = []
     if count:
-        candidates = []  # (page, start, end, word, typo)
+        candidates = []  # (page, start, end, word, in a token)
         for page in all_pages:
             html = open(page, encoding="utf-8", errors="replace").read()
             for start, end, word, joined in prose_spots(html):
