@@ -27,7 +27,7 @@ InternalUrlsTab::InternalUrlsTab(const InternalUrls& table, ProjectDatabase& dat
     for (int column = 1; column < InternalUrlModel::FailureColumn; ++column)
         view_->setColumnWidth(column, 150);
     view_->setColumnWidth(InternalUrlModel::FailureColumn, 220);
-    view_->setColumnWidth(InternalUrlModel::NoteColumn, 260);
+    view_->setColumnWidth(InternalUrlModel::NoteColumn, 230);
     view_->setColumnHidden(InternalUrlModel::NoteColumn, true);
     view_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view_, &QWidget::customContextMenuRequested, this, &InternalUrlsTab::ShowMenu);
@@ -101,7 +101,15 @@ void InternalUrlsTab::ShowMarks(const PageMarks& marks)
 {
     marks_ = marks;
     model_->SetNotes(marks.notes);
-    view_->setColumnHidden(InternalUrlModel::NoteColumn, marks.notes.isEmpty());
+    const bool notes = !marks.notes.isEmpty();
+    if (view_->isColumnHidden(InternalUrlModel::NoteColumn) == notes) {
+        // The URL column stretches into what the others leave: with the Note
+        // column they narrow, so that the addresses stay readable.
+        for (int column = 1; column < InternalUrlModel::FailureColumn; ++column)
+            view_->setColumnWidth(column, notes ? 110 : 150);
+        view_->setColumnWidth(InternalUrlModel::FailureColumn, notes ? 170 : 220);
+        view_->setColumnHidden(InternalUrlModel::NoteColumn, !notes);
+    }
     facts_->SetMarks(marks);
 }
 

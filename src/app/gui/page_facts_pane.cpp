@@ -51,7 +51,7 @@ PageFactsPane::PageFactsPane(ProjectDatabase& database, QWidget* parent) : QWidg
     layout->setContentsMargins(4, 0, 0, 0);
     mark_ = new QLabel(this);
     mark_->setObjectName(QStringLiteral("pageMark"));
-    mark_->setTextFormat(Qt::PlainText);  // a status may hold any text a document made
+    mark_->setTextFormat(Qt::PlainText);  // the kind and status are whatever the project file holds
     mark_->setWordWrap(true);
     mark_->hide();
     layout->addWidget(mark_);
