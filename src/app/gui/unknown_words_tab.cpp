@@ -162,6 +162,16 @@ void UnknownWordsTab::SelectRow(int row)
     SelectListRow(view_, row, [this](int shown) { ShowWordAt(shown); });
 }
 
+bool UnknownWordsTab::ShowingFindings() const
+{
+    return !findingsView_->isHidden();
+}
+
+void UnknownWordsTab::SelectFindingRow(int row)
+{
+    SelectListRow(findingsView_, row, [this](int shown) { ShowFindingAt(shown); });
+}
+
 void UnknownWordsTab::ShowMenu(const QPoint& at)
 {
     const QString word = SelectedWord();

@@ -45,6 +45,9 @@ public:
     // The selected rows' words, in row order.
     QStringList SelectedWords() const;
     void SelectRow(int row);
+    // Whether the findings stand in the word list's place.
+    bool ShowingFindings() const;
+    void SelectFindingRow(int row);
 
 signals:
     void findRequested();

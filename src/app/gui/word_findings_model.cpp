@@ -51,6 +51,14 @@ const TwoSpellings* WordFindingsModel::SpellingsAt(int row) const
                                                                                       : nullptr;
 }
 
+QString WordFindingsModel::RowText(int row) const
+{
+    QStringList columns;
+    for (int column = 0; column < columnCount(); ++column)
+        columns << data(index(row, column)).toString();
+    return columns.join(QLatin1Char('\n'));
+}
+
 int WordFindingsModel::rowCount(const QModelIndex& parent) const
 {
     if (parent.isValid())

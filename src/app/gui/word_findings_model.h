@@ -30,6 +30,8 @@ public:
     // The shown row's finding, or null (another kind is shown, or no such row).
     const RepeatedWordFinding* RepeatedAt(int row) const;
     const TwoSpellings* SpellingsAt(int row) const;
+    // What Find reads of a row: its columns, one a line.
+    QString RowText(int row) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;

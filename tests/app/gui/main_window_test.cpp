@@ -670,6 +670,13 @@ TEST_F(MainWindowTest, RepeatedWordsAndTwoSpellingsShowInTheWordsTab)
         EXPECT_EQ(shown.findChild<QLabel*>(QStringLiteral("sourceWord"))->text(), QStringLiteral("the the"));
         EXPECT_EQ(paneRows(), QStringList{pages.Url() + " | " + context});
 
+        // Find reads the rows shown, the findings' pages and sentences too.
+        shown.Tabs()->setCurrentWidget(tab);
+        tab->FindingsView()->clearSelection();
+        tab->FindingsView()->setCurrentIndex(QModelIndex());
+        shown.FindNext(QStringLiteral("GUIDE BEFORE"));
+        EXPECT_EQ(tab->FindingsView()->currentIndex().row(), 0);
+
         choice->setCurrentIndex(4);
         ASSERT_EQ(findings->rowCount(), 1);
         EXPECT_EQ(findings->columnCount(), 2);
