@@ -96,29 +96,9 @@ void Collector::ProbeStartUrl()
 constexpr qsizetype kAheadPerConnection = 4;
 constexpr qint64 kMaxBytesAhead = 64 * 1024 * 1024;
 
-namespace {
-
-// The fetch of a crawl that reads documents: a document's body is kept as
-// it came, for the reader.
-FetchFunction KeepingDocumentBodies(FetchFunction fetch)
-{
-    return [fetch = std::move(fetch)](const QString& url, const FetchSettings& settings,
-                                      const std::atomic<bool>* stop, const StopHandler& onStop) {
-        if (DocumentExtensionOf(url).isEmpty())
-            return fetch(url, settings, stop, onStop);
-        FetchSettings keeping = settings;
-        keeping.keepBody = true;
-        return fetch(url, keeping, stop, onStop);
-    };
-}
-
-}  // namespace
-
 void Collector::CollectNow()
 {
     CrawlState& state = context_.state;
-    if (state.documents)
-        context_.fetch = KeepingDocumentBodies(context_.fetch);
     HostPacer pacer(state.delayMs);
     pacer_ = &pacer;
     // Each host's robots.txt is read when its first URL comes up, the start
