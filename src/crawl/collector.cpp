@@ -12,6 +12,7 @@
 #include "crawl/renderer.h"
 #include "crawl/robots_gate.h"
 #include "crawl/sitemap_walk.h"
+#include "crawl/url_resolver.h"
 #include "crawl/url_text.h"
 #include "crawl/wildcard_mask.h"
 #include "store/project_database.h"
@@ -182,6 +183,10 @@ void Collector::ReadSitemaps(LinkProcessor& links)
                                 state.fetchSettings.userAgent, &ignored)
                     .Sitemaps();
     }
+    // A relative Sitemap line is read as robots.txt's own links would be.
+    const QString robotsUrl = OriginOf(state.startUrl) + QStringLiteral("/robots.txt");
+    for (QString& sitemap : named)
+        sitemap = ResolveReference(robotsUrl, sitemap.trimmed());
     const SitemapPages found =
         WalkSitemaps(named, OriginOf(state.startUrl) + QStringLiteral("/sitemap.xml"),
                      [this](const QString& url) { return FetchBody(url); }, SitemapBounds{}, &state.stopRequested);
