@@ -4,6 +4,7 @@
 // and compares the matcher's answer with a plain recursive matcher.
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "crawl/robots_rules.h"
 #include "fuzz_input.h"
@@ -11,13 +12,23 @@
 namespace {
 
 // "*" is any run, a final "$" anchors; otherwise the rule is a prefix.
-bool SlowMatch(const char* pattern, const char* path, bool anchored)
+// Plain dynamic programming over (pattern, path) positions.
+bool SlowMatch(const QByteArray& pattern, const QByteArray& path, bool anchored)
 {
-    if (*pattern == '\0')
-        return !anchored || *path == '\0';
-    if (*pattern == '*')
-        return SlowMatch(pattern + 1, path, anchored) || (*path != '\0' && SlowMatch(pattern, path + 1, anchored));
-    return *path == *pattern && SlowMatch(pattern + 1, path + 1, anchored);
+    const qsizetype m = pattern.size(), n = path.size();
+    // matches[i][j]: pattern from i matches path from j
+    std::vector<std::vector<char>> matches(size_t(m + 1), std::vector<char>(size_t(n + 1), 0));
+    for (qsizetype j = 0; j <= n; ++j)
+        matches[size_t(m)][size_t(j)] = !anchored || j == n;
+    for (qsizetype i = m - 1; i >= 0; --i)
+        for (qsizetype j = n; j >= 0; --j) {
+            char& cell = matches[size_t(i)][size_t(j)];
+            if (pattern[i] == '*')
+                cell = matches[size_t(i + 1)][size_t(j)] || (j < n && matches[size_t(i)][size_t(j + 1)]);
+            else
+                cell = j < n && pattern[i] == path[j] && matches[size_t(i + 1)][size_t(j + 1)];
+        }
+    return matches[0][0];
 }
 
 void CheckMatcher(const uint8_t* data, size_t size)
@@ -34,7 +45,7 @@ void CheckMatcher(const uint8_t* data, size_t size)
         path.append(kAlphabet[data[i] & 1 ? 1 : (data[i] & 2 ? 0 : 2)]);
     const QByteArray rule = pattern + (anchored ? "$" : "");
     const auto rules = lexicrawl::RobotsRules::Parse("User-agent: *\nDisallow: " + rule + "\n", "lexicrawl");
-    const bool expected = !SlowMatch(pattern.constData(), path.constData(), anchored);
+    const bool expected = !SlowMatch(pattern, path, anchored);
     FUZZ_CHECK(rules.Allows(QString::fromLatin1(path)) == expected);
 }
 

@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the sitemap reader, as they come and wrapped in
 // gzip, so that the XML, text and inflating paths all see them: the reader
 // must return within its bounds, and never crash or read outside the data.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -48,17 +49,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const SitemapContent plain = ReadSitemap(body);
     Check(plain);
 
-    // The same bytes compressed read as they do plain; cut short, they read
-    // what came before and say the data is damaged.
+    // The same bytes compressed read as they do plain; cut short anywhere,
+    // they read a part of what came before (never half a URL) and say the
+    // data is damaged.
     const QByteArray packed = Gzip(body);
     if (!packed.isEmpty() && !(size >= 2 && data[0] == 0x1f && data[1] == 0x8b)) {
         const SitemapContent unpacked = ReadSitemap(packed);
         Check(unpacked);
         FUZZ_CHECK(unpacked.pages == plain.pages && unpacked.sitemaps == plain.sitemaps);
         FUZZ_CHECK(unpacked.warning == plain.warning);
-        const SitemapContent cut = ReadSitemap(packed.left(packed.size() - 1));
-        Check(cut);
-        FUZZ_CHECK(!cut.warning.isEmpty());
+        const qsizetype chosen = size > 0 ? packed.size() * data[size - 1] / 256 : 0;
+        for (const qsizetype at : {packed.size() - 1, std::max<qsizetype>(2, chosen)}) {
+            const SitemapContent cut = ReadSitemap(packed.left(at));
+            Check(cut);
+            FUZZ_CHECK(!cut.warning.isEmpty());
+            FUZZ_CHECK(cut.pages == plain.pages.mid(0, cut.pages.size()));
+            FUZZ_CHECK(cut.sitemaps == plain.sitemaps.mid(0, cut.sitemaps.size()));
+        }
     }
     QByteArray inflated;
     InflateGzip(body, 1 << 20, &inflated);
