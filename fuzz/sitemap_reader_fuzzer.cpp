@@ -50,8 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Check(plain);
 
     // The same bytes compressed read as they do plain; cut short anywhere,
-    // they read a part of what came before (never half a URL) and say the
-    // data is damaged.
+    // they say the data is damaged and read a part of what the whole file
+    // gives (never half a URL).
     const QByteArray packed = Gzip(body);
     if (!packed.isEmpty() && !(size >= 2 && data[0] == 0x1f && data[1] == 0x8b)) {
         const SitemapContent unpacked = ReadSitemap(packed);
@@ -63,8 +63,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             const SitemapContent cut = ReadSitemap(packed.left(at));
             Check(cut);
             FUZZ_CHECK(!cut.warning.isEmpty());
-            FUZZ_CHECK(cut.pages == plain.pages.mid(0, cut.pages.size()));
-            FUZZ_CHECK(cut.sitemaps == plain.sitemaps.mid(0, cut.sitemaps.size()));
+            // Of a whole file only: the XML reader decodes ahead, so a bad
+            // byte late in a file can fail it from the start.
+            if (plain.warning.isEmpty()) {
+                FUZZ_CHECK(cut.pages == plain.pages.mid(0, cut.pages.size()));
+                FUZZ_CHECK(cut.sitemaps == plain.sitemaps.mid(0, cut.sitemaps.size()));
+            }
         }
     }
     QByteArray inflated;
