@@ -29,6 +29,7 @@
 #include "app/gui/unknown_word_model.h"
 #include "crawl/url_text.h"
 #include "app/gui/unknown_words_tab.h"
+#include "app/gui/word_findings_model.h"
 #include "crawl/fetcher.h"
 #include "platform/platform.h"
 #include "platform/text.h"
@@ -245,6 +246,14 @@ void MainWindow::FindNext(const QString& text)
                                     [model](int r) { return model->UrlAt(r) + QLatin1Char('\n') + model->NoteAt(r); });
         if (row >= 0)
             urlsTab_->SelectRow(row);
+        find_->ShowFound(row >= 0);
+    } else if (wordsTab_->ShowingFindings()) {
+        const WordFindingsModel* findings = wordsTab_->Findings();
+        const int current = wordsTab_->FindingsView()->currentIndex().row();
+        const int row = FindNextRow(text, current, findings->rowCount(),
+                                    [findings](int r) { return findings->RowText(r); });
+        if (row >= 0)
+            wordsTab_->SelectFindingRow(row);
         find_->ShowFound(row >= 0);
     } else {
         const UnknownWordModel* model = wordsTab_->Model();

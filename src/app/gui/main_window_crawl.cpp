@@ -36,6 +36,8 @@ namespace {
 struct WordsAnswer {
     std::vector<UnknownWord> words;
     std::vector<WordGrouping> groups;  // none while a crawl runs
+    std::vector<RepeatedWordFinding> repeatedWords;  // as the groups
+    std::vector<TwoSpellings> twoSpellings;
     bool ok = true;
     QString error;
 };
@@ -204,6 +206,8 @@ void MainWindow::RefreshUnknownWords()
                 answer.ok = LoadGroupedWords(*session, words, &answer.error, false);
                 answer.words = std::move(words.words);
                 answer.groups = std::move(words.groups);
+                answer.repeatedWords = std::move(words.repeatedWords);
+                answer.twoSpellings = std::move(words.twoSpellings);
             } else {
                 answer.ok = session->UnknownWords(answer.words, &answer.error);
             }
@@ -215,6 +219,7 @@ void MainWindow::RefreshUnknownWords()
             if (!answer.ok)
                 Platform::Current().ShowMessage(QStringLiteral("Exception raised with message: ") + answer.error);
             wordsTab_->Model()->SetWords(answer.words, answer.groups);
+            wordsTab_->SetFindings(answer.repeatedWords, answer.twoSpellings);
             FillSuggestions();
             crawl_->RefreshLater(displayUnfinished_->isChecked());
             emit unknownWordsRefreshed();

@@ -1,7 +1,8 @@
 #pragma once
 // The "Unknown Words" tab: the unknown-word list with its Find and export
 // buttons, the choice of what a grouped list shows (the likely typos first,
-// or one group alone) and its context menu ("Copy", "Spell Check", and the
+// or one group alone, or in the list's place the repeated words or the words
+// spelled two ways, each entry with its count) and its context menu ("Copy", "Spell Check", and the
 // commands that take the selected words off the list, many at once), and
 // beside it the pages of the current word with the sentence it stands in on
 // each.
@@ -9,6 +10,9 @@
 // Thread-safety: UI thread only.
 #include <QWidget>
 
+#include <vector>
+
+#include "analysis/word_findings.h"
 #include "app/core/word_approvals.h"
 
 class QComboBox;
@@ -21,6 +25,7 @@ class ProjectDatabase;
 namespace lexicrawl::gui {
 
 class UnknownWordModel;
+class WordFindingsModel;
 class WordSourcesPane;
 
 class UnknownWordsTab : public QWidget {
@@ -32,10 +37,17 @@ public:
     QTableView* View() const { return view_; }
     WordSourcesPane* Sources() const { return sources_; }
     QComboBox* ViewChoice() const { return viewChoice_; }
+    WordFindingsModel* Findings() const { return findings_; }
+    QTableView* FindingsView() const { return findingsView_; }
+    // The repeated words and the words spelled two ways; none while a crawl runs.
+    void SetFindings(std::vector<RepeatedWordFinding> repeated, std::vector<TwoSpellings> spellings);
     QString SelectedWord() const;
     // The selected rows' words, in row order.
     QStringList SelectedWords() const;
     void SelectRow(int row);
+    // Whether the findings stand in the word list's place.
+    bool ShowingFindings() const;
+    void SelectFindingRow(int row);
 
 signals:
     void findRequested();
@@ -45,11 +57,16 @@ signals:
 
 private:
     void ShowWordAt(int row);
+    void ShowFindingAt(int row);
+    void ChooseView(int index);
+    void CountFindings();
     void ShowMenu(const QPoint& at);
 
     UnknownWordModel* model_ = nullptr;
     QTableView* view_ = nullptr;
     QComboBox* viewChoice_ = nullptr;
+    WordFindingsModel* findings_ = nullptr;
+    QTableView* findingsView_ = nullptr;
     WordSourcesPane* sources_ = nullptr;
 };
 

@@ -107,6 +107,17 @@ void WordSourcesPane::ShowWord(const QString& word, const QStringList& forms)
         });
 }
 
+void WordSourcesPane::ShowFinding(const QString& title, const QString& url, const QString& context)
+{
+    ++request_;
+    word_->setText(title);
+    list_->clear();
+    auto* item = new QTreeWidgetItem(QStringList{url, context.simplified()});
+    item->setToolTip(1, context);
+    list_->addTopLevelItem(item);
+    emit shown();
+}
+
 void WordSourcesPane::Clear()
 {
     ++request_;

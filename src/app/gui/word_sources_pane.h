@@ -24,6 +24,9 @@ public:
     // Shows the word and fills its pages (asynchronously; the last call
     // wins). A row that stands for several case forms lists the pages of each.
     void ShowWord(const QString& word, const QStringList& forms = {});
+    // Shows one page with the sentence a finding stands in; an answer still
+    // on its way is dropped.
+    void ShowFinding(const QString& title, const QString& url, const QString& context);
     // Empties the pane; an answer still on its way is dropped.
     void Clear();
     // The selected source URL; empty when none.

@@ -45,6 +45,7 @@
 #include "app/gui/page_facts_pane.h"
 #include "app/gui/unknown_word_model.h"
 #include "app/gui/unknown_words_tab.h"
+#include "app/gui/word_findings_model.h"
 #include "app/gui/word_sources_pane.h"
 #include "store/project_files.h"
 #include "support/qt_printers.h"
@@ -593,6 +594,122 @@ TEST_F(MainWindowTest, TheWordListOpensOnTheLikelyTyposAndApprovesManyAtOnce)
     expected.sort();
     EXPECT_EQ(approved, expected);
     EXPECT_TRUE(model->Words().empty() || model->Grouped());  // the list after the approvals is grouped again
+}
+
+// Serves a few HTML pages by path from a loopback server.
+class HtmlPages {
+public:
+    explicit HtmlPages(std::map<std::string, std::string> pages) : pages_(std::move(pages))
+    {
+        port_ = server_.bind_to_any_port("127.0.0.1");
+        server_.Get(".*", [this](const httplib::Request& req, httplib::Response& res) {
+            const auto it = pages_.find(req.path);
+            if (it == pages_.end())
+                res.status = 404;
+            else
+                res.set_content(it->second, "text/html");
+        });
+        thread_ = std::thread([this] { server_.listen_after_bind(); });
+    }
+    ~HtmlPages()
+    {
+        server_.stop();
+        thread_.join();
+    }
+    QString Url(const char* path = "/") const
+    {
+        return QStringLiteral("http://127.0.0.1:%1%2").arg(port_).arg(QString::fromLatin1(path));
+    }
+
+private:
+    httplib::Server server_;
+    std::map<std::string, std::string> pages_;
+    int port_ = 0;
+    std::thread thread_;
+};
+
+// The repeated words and the words spelled two ways take the word list's
+// place when the choice asks for them, after the crawl and in the opened project.
+TEST_F(MainWindowTest, RepeatedWordsAndTwoSpellingsShowInTheWordsTab)
+{
+    HtmlPages pages({
+        {"/", "<html><head><title>Shed</title></head><body><p>Read the <em>the</em> guide before you organise the "
+              "shed.</p><p><a href=\"/tools.html\">Tools</a></p></body></html>"},
+        {"/tools.html", "<html><body><p>We organize the tools by size.</p></body></html>"},
+    });
+    Open();
+    Crawl(pages.Url());
+
+    auto check = [&](MainWindow& shown) {
+        UnknownWordsTab* tab = shown.WordsTab();
+        QComboBox* choice = tab->ViewChoice();
+        ASSERT_EQ(choice->count(), 5);
+        EXPECT_EQ(choice->itemText(3), QStringLiteral("Repeated words (1)"));
+        EXPECT_EQ(choice->itemText(4), QStringLiteral("One word, two spellings (1)"));
+        EXPECT_FALSE(tab->FindingsView()->accessibleName().isEmpty());
+        const WordFindingsModel* findings = tab->Findings();
+        WordSourcesPane* sources = tab->Sources();
+        auto paneRows = [sources] {
+            QStringList rows;
+            for (int i = 0; i < sources->List()->topLevelItemCount(); ++i)
+                rows << sources->List()->topLevelItem(i)->text(0) + " | " + sources->List()->topLevelItem(i)->text(1);
+            return rows;
+        };
+
+        choice->setCurrentIndex(3);
+        EXPECT_TRUE(tab->View()->isHidden());
+        EXPECT_FALSE(tab->FindingsView()->isHidden());
+        ASSERT_EQ(findings->rowCount(), 1);
+        EXPECT_EQ(findings->headerData(WordFindingsModel::PageColumn, Qt::Horizontal).toString(), QStringLiteral("Page"));
+        EXPECT_EQ(findings->index(0, WordFindingsModel::WordsColumn).data().toString(), QStringLiteral("the the"));
+        EXPECT_EQ(findings->index(0, WordFindingsModel::PageColumn).data().toString(), pages.Url());
+        const QString context = findings->index(0, WordFindingsModel::ContextColumn).data().toString();
+        EXPECT_TRUE(context.contains(QStringLiteral("Read the the guide"))) << context.toStdString();
+        // The pane beside the list shows the row's page and sentence.
+        tab->FindingsView()->selectRow(0);
+        EXPECT_EQ(shown.findChild<QLabel*>(QStringLiteral("sourceWord"))->text(), QStringLiteral("the the"));
+        EXPECT_EQ(paneRows(), QStringList{pages.Url() + " | " + context});
+
+        // Find reads the rows shown, the findings' pages and sentences too.
+        shown.Tabs()->setCurrentWidget(tab);
+        tab->FindingsView()->clearSelection();
+        tab->FindingsView()->setCurrentIndex(QModelIndex());
+        shown.FindNext(QStringLiteral("GUIDE BEFORE"));
+        EXPECT_EQ(tab->FindingsView()->currentIndex().row(), 0);
+
+        choice->setCurrentIndex(4);
+        ASSERT_EQ(findings->rowCount(), 1);
+        EXPECT_EQ(findings->columnCount(), 2);
+        QStringList spellings =
+            findings->index(0, WordFindingsModel::WordsColumn).data().toString().split(QStringLiteral(" / "));
+        spellings.sort();
+        EXPECT_EQ(spellings, QStringList({QStringLiteral("organise"), QStringLiteral("organize")}));
+        EXPECT_EQ(findings->index(0, 1).data().toString(), QStringLiteral("1 / 1"));
+        // The pages on which a spelling was unknown: the British one, here.
+        QSignalSpy sourcesShown(sources, &WordSourcesPane::shown);
+        tab->FindingsView()->selectRow(0);
+        ASSERT_TRUE(sourcesShown.wait(5000));
+        ASSERT_EQ(paneRows().size(), 1);
+        EXPECT_TRUE(paneRows().first().startsWith(pages.Url() + " | ")) << paneRows().first().toStdString();
+
+        // Back to the words: the list returns, the pane no longer shows a finding.
+        choice->setCurrentIndex(0);
+        EXPECT_FALSE(tab->View()->isHidden());
+        EXPECT_TRUE(tab->FindingsView()->isHidden());
+        EXPECT_EQ(sources->List()->topLevelItemCount(), 0);
+    };
+    check(*window);
+
+    const QString saved = data.filePath(QStringLiteral("findings.db"));
+    QSignalSpy written(window.get(), &MainWindow::fileWritten);
+    window->SaveProjectTo(saved);
+    ASSERT_TRUE(written.wait(10000));
+    window.reset();
+    environment.reset();
+    MainWindow& reopened = Open({saved});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reopened.WordsTab()->Findings()->Spellings().size() > 0; }, 10000));
+    check(reopened);
+    EXPECT_TRUE(platform.Said().isEmpty()) << platform.Said().join('\n').toStdString();
 }
 
 TEST_F(MainWindowTest, AProjectSavedDuringACrawlOpensFromTheCommandLine)
