@@ -22,6 +22,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(text.status != DocumentStatus::Read || !text.pages.isEmpty());
         FUZZ_CHECK(text.kind == kind);
     }
-    DocumentKindOfBody(body, body.left(64));
+    DocumentKindOfAnswer(QString::fromLatin1(body.left(32)), body, body.left(64));
     return 0;
 }

@@ -21,7 +21,7 @@ shift || true
 all_targets=(
   zip_read_fuzzer:zip oxt_parser_fuzzer:xml anchor_scanner_fuzzer:anchors link_processor_fuzzer:links
   charset_fuzzer:charset page_parse_fuzzer:page settings_fuzzer:settings language_fuzzer:language
-  cli_options_fuzzer:cli document_text_fuzzer:documents
+  cli_options_fuzzer:cli document_text_fuzzer:documents robots_rules_fuzzer:robots sitemap_reader_fuzzer:sitemaps
 )
 
 command -v clang++ >/dev/null || { echo "run.sh: clang++ is missing (Debian packages clang, libclang-rt-14-dev)" >&2; exit 1; }

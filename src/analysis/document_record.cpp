@@ -34,9 +34,7 @@ std::vector<LanguageWords> ProseWordsOf(const QStringList& parts)
 PageRecord ExtractDocumentRecord(const QString& url, const QByteArray& body, const QByteArray& contentType,
                                  const TextOptions& text, const DocumentLimits& limits)
 {
-    DocumentKind kind = DocumentKindOfUrl(url);
-    if (kind == DocumentKind::None)
-        kind = DocumentKindOfBody(body, contentType);
+    const DocumentKind kind = DocumentKindOfAnswer(url, body, contentType);
     PageRecord record;
     DocumentFacts facts;
     facts.kind = kind;

@@ -19,8 +19,8 @@ namespace lexicrawl {
 
 class ProjectDatabase;
 
-// The document's kind comes from its URL, else from its first bytes and
-// declared type; a body of no kind it reads is recorded as damaged.
+// The document's kind is DocumentKindOfAnswer's; a body of no kind it reads
+// is recorded as damaged.
 PageRecord ExtractDocumentRecord(const QString& url, const QByteArray& body, const QByteArray& contentType,
                                  const TextOptions& text, const DocumentLimits& limits = {});
 

@@ -10,7 +10,6 @@
 #include <poppler-global.h>
 #include <poppler-page.h>
 
-#include "crawl/url_text.h"
 #include "platform/user_message.h"
 #include "spelling/zip_read.h"
 
@@ -154,37 +153,6 @@ DocumentText ReadOffice(const QByteArray& body, DocumentKind kind)
 }
 
 }  // namespace
-
-DocumentKind DocumentKindOfUrl(const QString& url)
-{
-    const QString extension = DocumentExtensionOf(url);
-    if (extension == u".pdf")
-        return DocumentKind::Pdf;
-    if (extension == u".odt")
-        return DocumentKind::Odt;
-    if (extension == u".docx")
-        return DocumentKind::Docx;
-    return DocumentKind::None;
-}
-
-DocumentKind DocumentKindOfBody(const QByteArray& body, const QByteArray& contentType)
-{
-    const QByteArray type = contentType.toLower();
-    if (type.startsWith("application/pdf") || body.startsWith("%PDF-"))
-        return DocumentKind::Pdf;
-    if (type.startsWith("application/vnd.oasis.opendocument.text"))
-        return DocumentKind::Odt;
-    if (type.startsWith("application/vnd.openxmlformats-officedocument.wordprocessingml.document"))
-        return DocumentKind::Docx;
-    if (body.startsWith("PK\x03\x04")) {
-        // An ODT names its type in its first, stored member.
-        if (body.left(200).contains("application/vnd.oasis.opendocument.text"))
-            return DocumentKind::Odt;
-        if (body.contains("word/document.xml"))
-            return DocumentKind::Docx;
-    }
-    return DocumentKind::None;
-}
 
 DocumentText ReadDocumentText(const QByteArray& body, DocumentKind kind, const DocumentLimits& limits)
 {

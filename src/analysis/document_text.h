@@ -12,9 +12,9 @@
 #include <QString>
 #include <QStringList>
 
-namespace lexicrawl {
+#include "crawl/document_kind.h"
 
-enum class DocumentKind { None, Pdf, Odt, Docx };
+namespace lexicrawl {
 
 enum class DocumentStatus {
     Read,       // the whole text
@@ -45,13 +45,6 @@ struct DocumentLimits {
     int maxPages = 2000;
     int maxMilliseconds = 30'000;
 };
-
-// The kind of document a URL's path ends in (".pdf", ".odt", ".docx", any
-// letter case, before any query or fragment); None for every other URL.
-DocumentKind DocumentKindOfUrl(const QString& url);
-// The kind by the body's first bytes and its declared content type, for an
-// answer whose URL does not tell.
-DocumentKind DocumentKindOfBody(const QByteArray& body, const QByteArray& contentType);
 
 DocumentText ReadDocumentText(const QByteArray& body, DocumentKind kind, const DocumentLimits& limits = {});
 

@@ -12,6 +12,7 @@
 #include "crawl/renderer.h"
 #include "crawl/robots_gate.h"
 #include "crawl/sitemap_walk.h"
+#include "crawl/url_resolver.h"
 #include "crawl/url_text.h"
 #include "crawl/wildcard_mask.h"
 #include "store/project_database.h"
@@ -96,29 +97,9 @@ void Collector::ProbeStartUrl()
 constexpr qsizetype kAheadPerConnection = 4;
 constexpr qint64 kMaxBytesAhead = 64 * 1024 * 1024;
 
-namespace {
-
-// The fetch of a crawl that reads documents: a document's body is kept as
-// it came, for the reader.
-FetchFunction KeepingDocumentBodies(FetchFunction fetch)
-{
-    return [fetch = std::move(fetch)](const QString& url, const FetchSettings& settings,
-                                      const std::atomic<bool>* stop, const StopHandler& onStop) {
-        if (DocumentExtensionOf(url).isEmpty())
-            return fetch(url, settings, stop, onStop);
-        FetchSettings keeping = settings;
-        keeping.keepBody = true;
-        return fetch(url, keeping, stop, onStop);
-    };
-}
-
-}  // namespace
-
 void Collector::CollectNow()
 {
     CrawlState& state = context_.state;
-    if (state.documents)
-        context_.fetch = KeepingDocumentBodies(context_.fetch);
     HostPacer pacer(state.delayMs);
     pacer_ = &pacer;
     // Each host's robots.txt is read when its first URL comes up, the start
@@ -202,6 +183,10 @@ void Collector::ReadSitemaps(LinkProcessor& links)
                                 state.fetchSettings.userAgent, &ignored)
                     .Sitemaps();
     }
+    // A relative Sitemap line is read as robots.txt's own links would be.
+    const QString robotsUrl = OriginOf(state.startUrl) + QStringLiteral("/robots.txt");
+    for (QString& sitemap : named)
+        sitemap = ResolveReference(robotsUrl, sitemap.trimmed());
     const SitemapPages found =
         WalkSitemaps(named, OriginOf(state.startUrl) + QStringLiteral("/sitemap.xml"),
                      [this](const QString& url) { return FetchBody(url); }, SitemapBounds{}, &state.stopRequested);

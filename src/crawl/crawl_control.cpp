@@ -120,6 +120,7 @@ void CrawlControl::CaptureOptions(const CrawlOptions& options)
     state_.robots = options.robots;
     state_.sitemaps = options.sitemaps;
     state_.documents = options.documents;
+    state_.fetchSettings.keepDocuments = options.documents;
     state_.subdomainScope = options.subdomainScope;
     state_.render = options.render;
     state_.renderTimeoutMs = options.renderTimeoutMs;

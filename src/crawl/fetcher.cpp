@@ -1,6 +1,7 @@
 #include "crawl/fetcher.h"
 
 #include "crawl/charset_decoder.h"
+#include "crawl/document_kind.h"
 #include "crawl/http_transfer.h"
 #include "crawl/page_text.h"
 #include "crawl/url_resolver.h"
@@ -100,7 +101,7 @@ void RunStopHandler(const StopHandler& onStop)
     }
 }
 
-QString Conclude(FetcherState& state, const QString& url, TransferOutcome&& outcome, bool keepBody)
+QString Conclude(FetcherState& state, const QString& url, TransferOutcome&& outcome, const FetchSettings& settings)
 {
     state.lastStatusCode = outcome.statusCode;
     if ((outcome.statusCode == 429 || outcome.statusCode == 503) && !outcome.retryAfter.isEmpty())
@@ -111,11 +112,13 @@ QString Conclude(FetcherState& state, const QString& url, TransferOutcome&& outc
         return {};
     }
     if (IsSuccess(outcome.statusCode)) {
-        if (keepBody) {
+        const bool document = settings.keepDocuments &&
+                              DocumentKindOfAnswer(url, outcome.body, outcome.contentType) != DocumentKind::None;
+        if (settings.keepBody || document) {
             state.body = outcome.body;  // shared with the outcome's, not copied
             state.contentType = outcome.contentType;
         }
-        if (!IsTextBody(outcome.body, outcome.contentType)) {
+        if (document || !IsTextBody(outcome.body, outcome.contentType)) {
             state.notText = true;
             return {};
         }
@@ -168,7 +171,7 @@ QString FetchPage(const QString& url, const FetchSettings& settings, const std::
         TransferOutcome outcome = transfer.Run(RequestUrl(url));
         if (outcome.stopped)
             RunStopHandler(onStop);
-        return Conclude(state, url, std::move(outcome), settings.keepBody);
+        return Conclude(state, url, std::move(outcome), settings);
     } catch (const std::exception& e) {
         Fail(state, QString::fromUtf8(e.what()));
     } catch (...) {

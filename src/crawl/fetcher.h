@@ -32,6 +32,10 @@ struct FetchSettings {
     // decompression), with its declared type, in FetcherState::body and
     // contentType, text or not; the result text is the same either way.
     bool keepBody = false;
+    // A 2xx answer that is a document (DocumentKindOfAnswer) is kept as it
+    // came, with its declared type, and marked notText, whatever its type
+    // says; every other answer is fetched as without this.
+    bool keepDocuments = false;
 };
 
 // Rewritten by every fetch on a thread, read by the caller right after it.

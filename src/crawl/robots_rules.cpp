@@ -91,7 +91,11 @@ std::vector<Group> ReadGroups(const QByteArray& text, QStringList* sitemaps)
 {
     std::vector<Group> groups;
     bool lastWasAgent = false;
-    for (QByteArray line : text.left(RobotsRules::MaxBytes).split('\n')) {
+    QByteArray lines = text.left(RobotsRules::MaxBytes);
+    if (lines.startsWith("\xEF\xBB\xBF"))
+        lines.remove(0, 3);  // a byte-order mark would hide the first key
+    lines.replace('\r', '\n');  // CR, LF and CR LF all end a line
+    for (QByteArray line : lines.split('\n')) {
         const qsizetype hash = line.indexOf('#');
         if (hash >= 0)
             line.truncate(hash);

@@ -126,10 +126,13 @@ SitemapContent ReadSitemap(const QByteArray& body)
         data.truncate(kMaxSitemapBytes);
         cut = QStringLiteral("larger than %1 bytes; the rest was left out").arg(kMaxSitemapBytes);
     }
-    if (LooksLikeXml(data))
+    if (LooksLikeXml(data)) {
         ReadXml(data, content);
-    else
+    } else {
+        if (!cut.isEmpty())
+            data.truncate(data.lastIndexOf('\n') + 1);  // the last line may be half a URL
         ReadText(data, content);
+    }
     if (!cut.isEmpty())
         content.warning = cut;  // the cut explains any XML error that follows from it
     return content;

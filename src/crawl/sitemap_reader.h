@@ -4,7 +4,8 @@
 // text file of one URL a line; gzip-compressed or not. A sitemap may cost
 // at most what the protocol allows one file (50,000 URLs, 50 MB
 // uncompressed): past that, or past a damaged byte, it is cut and a warning
-// says why, but what was read before stays.
+// says why, but what was read before stays (a text file's last line, which
+// may be half a URL, excepted).
 //
 // Thread-safety: a pure function; any thread may call it.
 #include <QByteArray>

@@ -84,17 +84,59 @@ TEST(DocumentText, BoundsSizeAndPages)
     EXPECT_EQ(cut.pages.size(), 2);
 }
 
-TEST(DocumentText, KindOfUrlAndBody)
+TEST(DocumentText, KindOfUrl)
 {
     EXPECT_EQ(DocumentKindOfUrl("http://h/a/Report.PDF"), DocumentKind::Pdf);
     EXPECT_EQ(DocumentKindOfUrl("http://h/a.docx?download=1"), DocumentKind::Docx);
     EXPECT_EQ(DocumentKindOfUrl("http://h/a.odt#p2"), DocumentKind::Odt);
     EXPECT_EQ(DocumentKindOfUrl("http://h/pdf/index.html"), DocumentKind::None);
     EXPECT_EQ(DocumentKindOfUrl("http://h/a.doc"), DocumentKind::None);
-    EXPECT_EQ(DocumentKindOfBody(Fixture("report.pdf"), "application/octet-stream"), DocumentKind::Pdf);
-    EXPECT_EQ(DocumentKindOfBody(Fixture("minutes.odt"), ""), DocumentKind::Odt);
-    EXPECT_EQ(DocumentKindOfBody(Fixture("letter.docx"), ""), DocumentKind::Docx);
-    EXPECT_EQ(DocumentKindOfBody("<html>", "text/html"), DocumentKind::None);
+}
+
+// Each row: an answer's URL, body and declared type, and the kind of
+// document it is read as (None: a page, or a file that is no document).
+TEST(DocumentText, KindOfAnswerBySignatureTypeAndUrl)
+{
+    const QByteArray pdf = Fixture("report.pdf");
+    const QByteArray odt = Fixture("minutes.odt");
+    const QByteArray docx = Fixture("letter.docx");
+    const QByteArray errorPage = "<!DOCTYPE html><html><body>Not found</body></html>";
+    const QByteArray binary("\x00\x01\x02garbage\xff", 11);
+    const QByteArray png("\x89PNG\r\n\x1A\n\x00\x00", 10);
+    // A ZIP that is neither: a spreadsheet lists its parts' types too.
+    const QByteArray xlsx = "PK\x03\x04....[Content_Types].xml....xl/workbook.xml";
+    struct Case {
+        const char* url;
+        QByteArray body;
+        const char* type;
+        DocumentKind kind;
+    };
+    const Case cases[] = {
+        // The body's signature wins over the type and the URL.
+        {"http://h/download?id=7", pdf, "application/pdf", DocumentKind::Pdf},
+        {"http://h/download?id=7", pdf, "application/octet-stream", DocumentKind::Pdf},
+        {"http://h/download?id=7", pdf, "text/plain; charset=utf-8", DocumentKind::Pdf},
+        {"http://h/download?id=7", pdf, "", DocumentKind::Pdf},
+        {"http://h/get/minutes", odt, "application/vnd.oasis.opendocument.text", DocumentKind::Odt},
+        {"http://h/get/minutes", odt, "application/zip", DocumentKind::Odt},
+        {"http://h/get/letter", docx, "", DocumentKind::Docx},
+        {"http://h/letter.pdf", docx, "application/pdf", DocumentKind::Docx},
+        // A text body without a signature is a page, whatever it claims.
+        {"http://h/report.pdf", errorPage, "text/html", DocumentKind::None},
+        {"http://h/report.pdf", errorPage, "application/pdf", DocumentKind::None},
+        {"http://h/download?id=7", errorPage, "application/pdf", DocumentKind::None},
+        // A binary body without one: its declared type, then its URL.
+        {"http://h/download?id=9", binary, "Application/PDF; name=a.pdf", DocumentKind::Pdf},
+        {"http://h/download?id=9", binary,
+         "application/vnd.openxmlformats-officedocument.wordprocessingml.document", DocumentKind::Docx},
+        {"http://h/broken.odt", binary, "application/octet-stream", DocumentKind::Odt},
+        {"http://h/download?id=9", binary, "application/octet-stream", DocumentKind::None},
+        {"http://h/logo", png, "image/png", DocumentKind::None},
+        {"http://h/sheet", xlsx, "application/zip", DocumentKind::None},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DocumentKindOfAnswer(QString::fromLatin1(c.url), c.body, c.type), c.kind)
+            << c.url << " " << c.type << " " << c.body.left(12).toStdString();
 }
 
 }  // namespace

@@ -80,7 +80,9 @@ public:
         files_["/damaged.pdf"] = {Fixture("damaged.pdf"), "application/pdf"};
         server_.Get(".*", [this](const httplib::Request& req, httplib::Response& res) {
             ++requests_[req.path];
-            const auto it = files_.find(req.path);
+            auto it = files_.find(req.target);  // a download URL's query names its file
+            if (it == files_.end())
+                it = files_.find(req.path);
             if (it == files_.end()) {
                 res.status = 404;
                 return;
@@ -99,6 +101,11 @@ public:
         return QStringLiteral("http://127.0.0.1:%1%2").arg(port_).arg(QString::fromLatin1(path));
     }
     int Requests(const std::string& path) { return requests_[path]; }
+    // Adds a file (target: path and query) before a crawl starts.
+    void Serve(const std::string& target, const std::string& body, const std::string& type)
+    {
+        files_[target] = {body, type};
+    }
 
 private:
     httplib::Server server_;
@@ -218,4 +225,89 @@ TEST_F(SiteSourcesTest, WithoutTheOptionsTheCrawlIsAsBefore)
     EXPECT_TRUE(urls.contains(QStringLiteral("URL,Load_Time,URL_Length,Status_Code\r\n")));
     EXPECT_FALSE(urls.contains(QStringLiteral("Note")));
     EXPECT_FALSE(r.err.contains("sitemap"));
+}
+
+// Documents served from links that do not say so, and links that promise a
+// document and answer with a page: the body's first bytes decide, then the
+// declared type; the option off, they are pages as before.
+TEST_F(SiteSourcesTest, DocumentsAreKnownByTheirBodyAndDeclaredType)
+{
+    FixtureSite site;
+    site.Serve("/files.html",
+               "<html><body><p>Files</p><a href=\"/download?id=7\">A</a> <a href=\"/download?id=8\">B</a>"
+               "<a href=\"/get/minutes\">C</a> <a href=\"/plain-report\">D</a> <a href=\"/download?id=9\">E</a>"
+               "<a href=\"/missing.pdf\">F</a> <a href=\"/moved.pdf\">G</a> <a href=\"/logo\">H</a></body></html>",
+               "text/html");
+    site.Serve("/download?id=7", Fixture("report.pdf"), "application/pdf");
+    site.Serve("/download?id=8", Fixture("letter.docx"), "application/octet-stream");
+    site.Serve("/get/minutes", Fixture("minutes.odt"), "application/vnd.oasis.opendocument.text");
+    site.Serve("/plain-report", Fixture("report.pdf"), "text/plain");
+    site.Serve("/download?id=9", std::string("\x00\x01\x02 not a PDF at all", 20), "application/pdf");
+    site.Serve("/missing.pdf", "<html><body><p>That file is no longer availible.</p></body></html>",
+               "application/pdf");
+    site.Serve("/moved.pdf", "<html><body><p>An error ocurred.</p></body></html>", "text/html");
+    site.Serve("/logo", std::string("\x89PNG\r\n\x1a\n\x00\x00\x00\x0dIHDR", 16), "image/png");
+
+    const auto crawl = [&](QStringList extra) {
+        const Result r = Run(QStringList({"crawl", site.Url("/files.html")}) + extra);
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        return QJsonDocument::fromJson(r.out.toUtf8()).object();
+    };
+    const auto path = [&](const QJsonValue& url) { return url.toString().mid(site.Url().size() - 1); };
+
+    const QJsonObject on = crawl({"--documents"});
+    QMap<QString, QJsonObject> documents;
+    QStringList pages;
+    for (const QJsonValue& p : on.value("pages").toArray()) {
+        pages << path(p.toObject().value("url"));
+        if (p.toObject().contains("document"))
+            documents[path(p.toObject().value("url"))] = p.toObject().value("document").toObject();
+    }
+    EXPECT_EQ(pages.size(), 9) << pages.join(' ').toStdString();
+    EXPECT_EQ(documents.keys(),
+              QStringList({"/download?id=7", "/download?id=8", "/download?id=9", "/get/minutes", "/plain-report"}));
+    const struct {
+        const char* path;
+        const char* kind;
+        int pages;
+        const char* status;
+    } expected[] = {
+        {"/download?id=7", "pdf", 4, "read"},
+        {"/download?id=8", "docx", 0, "read"},
+        {"/download?id=9", "pdf", 0, "damaged document"},
+        {"/get/minutes", "odt", 0, "read"},
+        {"/plain-report", "pdf", 4, "read"},
+    };
+    for (const auto& e : expected) {
+        const QJsonObject d = documents.value(QLatin1String(e.path));
+        EXPECT_EQ(d.value("kind").toString(), QLatin1String(e.kind)) << e.path;
+        EXPECT_EQ(d.value("pages").toInt(), e.pages) << e.path;
+        EXPECT_EQ(d.value("status").toString(), QLatin1String(e.status)) << e.path;
+    }
+    QMap<QString, QStringList> pagesOf;
+    for (const QJsonValue& w : on.value("unknownWords").toArray())
+        pagesOf[w.toObject().value("word").toString()] = Strings(w.toObject().value("pages"));
+    EXPECT_EQ(pagesOf.value("recieved"), QStringList({site.Url("/download?id=7"), site.Url("/plain-report")}));
+    EXPECT_EQ(pagesOf.value("untill"), QStringList{site.Url("/download?id=8")});
+    EXPECT_EQ(pagesOf.value("comittee"), QStringList{site.Url("/get/minutes")});
+    // The pages behind .pdf links are read as pages.
+    EXPECT_EQ(pagesOf.value("availible"), QStringList{site.Url("/missing.pdf")});
+    EXPECT_EQ(pagesOf.value("ocurred"), QStringList{site.Url("/moved.pdf")});
+    EXPECT_EQ(on.value("summary").toObject().value("pagesFailed").toInt(), 0);
+
+    // Without the option the binary answers are pages without words, the
+    // PDF served as text is read as text, and the .pdf links are dropped by
+    // the ignored extensions.
+    const QJsonObject off = crawl({});
+    pages.clear();
+    for (const QJsonValue& p : off.value("pages").toArray()) {
+        pages << path(p.toObject().value("url"));
+        EXPECT_FALSE(p.toObject().contains("document")) << path(p.toObject().value("url")).toStdString();
+    }
+    EXPECT_EQ(pages, QStringList({"/files.html", "/download?id=7", "/download?id=8", "/get/minutes", "/plain-report",
+                                  "/download?id=9", "/logo"}));
+    for (const QJsonValue& w : off.value("unknownWords").toArray())
+        for (const char* binary : {"/download?id=7", "/download?id=8", "/download?id=9", "/get/minutes", "/logo"})
+            EXPECT_FALSE(Strings(w.toObject().value("pages")).contains(site.Url(binary)))
+                << w.toObject().value("word").toString().toStdString() << " on " << binary;
 }

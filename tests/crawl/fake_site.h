@@ -93,7 +93,7 @@ private:
         }
         if (it->status / 100 != 2)
             return QString();
-        if (settings.keepBody)
+        if (settings.keepBody || (settings.keepDocuments && !it->bytes.isEmpty()))
             state.body = it->bytes.isEmpty() ? it->body.toUtf8() : it->bytes;
         state.notText = !it->bytes.isEmpty();
         return it->body;

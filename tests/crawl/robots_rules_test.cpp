@@ -83,6 +83,36 @@ TEST(RobotsRules, KeepsSitemapsAndBoundsTheDelay)
     EXPECT_EQ(rules.CrawlDelayMs(), 60'000);
 }
 
+// Each row: a robots.txt as sites really write them, a path, and whether
+// the crawler may fetch it.
+TEST(RobotsRules, ReadsFilesAsSitesWriteThem)
+{
+    const PathCase cases[] = {
+        // A byte-order mark before the first line.
+        {"\xEF\xBB\xBFUser-agent: *\nDisallow: /x\n", "/x", false},
+        {"\xEF\xBB\xBFUser-agent: *\r\nDisallow: /x\r\n", "/x", false},
+        // Line ends: CR LF, and CR alone.
+        {"User-agent: *\r\nDisallow: /x\r\nAllow: /x/open\r\n", "/x/open/a", true},
+        {"User-agent: *\rDisallow: /x\rAllow: /x/open\r", "/x/closed", false},
+        {"User-agent: *\rDisallow: /x\rAllow: /x/open\r", "/x/open", true},
+        // Blank lines and comments inside a group do not end it.
+        {"User-agent: *\n\nDisallow: /x\n", "/x", false},
+        {"User-agent: lexicrawl\n# drafts\n\nDisallow: /drafts\n\nUser-agent: *\nDisallow: /\n", "/drafts/a", false},
+        {"User-agent: lexicrawl\n# drafts\n\nDisallow: /drafts\n\nUser-agent: *\nDisallow: /\n", "/a", true},
+        // A user-agent line after rules starts a new group.
+        {"User-agent: other\nDisallow: /\nUser-agent: *\nDisallow: /y\n", "/x", true},
+        // Spaces around the colon, tabs, a key without a value.
+        {"User-agent:*\nDisallow :\t/x\t\n", "/x", false},
+        {"User-agent: *\nDisallow:\nDisallow: /x\n", "/x", false},
+    };
+    for (const PathCase& c : cases) {
+        const RobotsRules rules = RobotsRules::Parse(c.robots, kUserAgent);
+        EXPECT_EQ(rules.Allows(QString::fromUtf8(c.path)), c.allowed) << c.robots << " for " << c.path;
+    }
+    const RobotsRules marked = RobotsRules::Parse("\xEF\xBB\xBFSitemap: /maps/a.xml\rSitemap: b.xml\r\n", kUserAgent);
+    EXPECT_EQ(marked.Sitemaps(), QStringList({"/maps/a.xml", "b.xml"}));  // resolved by the crawl
+}
+
 TEST(RobotsRules, UnreadableFileAllowsOnlyItself)
 {
     const RobotsRules none;

@@ -242,6 +242,22 @@ TEST_F(SiteFilesTest, SitemapsAddTheirPagesAfterTheStartPageUnderTheSameRules)
     }
 }
 
+TEST_F(SiteFilesTest, RelativeSitemapLinesAreReadAgainstRobotsTxt)
+{
+    site_.Add(kRoot + u"/robots.txt"_qs, u"\uFEFFSitemap: /maps/pages.xml\r\nSitemap: maps/more.xml\r\n"_qs);
+    site_.Add(kRoot + u"/maps/pages.xml"_qs, Urlset({kRoot + u"/orphan.html"_qs}));
+    site_.Add(kRoot + u"/maps/more.xml"_qs, Urlset({kRoot + u"/another.html"_qs}));
+    site_.Add(kRoot, u"start"_qs);
+    site_.Add(kRoot + u"/orphan.html"_qs, u"nobody links here"_qs);
+    site_.Add(kRoot + u"/another.html"_qs, u"nor here"_qs);
+    site_.AddStatus(kRoot + u"/sitemap.xml"_qs, 404);
+    CrawlOptions o = Options();
+    o.sitemaps = true;
+    const CrawlSummary summary = Crawl(o);
+    EXPECT_EQ(Table(), QStringList({QString(), u"/orphan.html"_qs, u"/another.html"_qs}));
+    EXPECT_TRUE(summary.notes.warnings.isEmpty()) << summary.notes.warnings.join(u'\n').toStdString();
+}
+
 TEST_F(SiteFilesTest, SitemapPagesKeepToTheLimit)
 {
     site_.Add(kRoot, u"<a href='/a'>A</a>"_qs);

@@ -57,6 +57,38 @@ TEST(SitemapReader, BrokenFilesWarnAndKeepWhatCameBefore)
     EXPECT_TRUE(garbage.sitemaps.isEmpty());
 }
 
+// A file cut short (a gzip stream broken or cut at the size bound, an XML
+// file ending inside a <loc>) keeps its whole URLs and never yields the
+// first half of one as a page to crawl.
+TEST(SitemapReader, AUrlCutShortIsLeftOut)
+{
+    QStringList urls;
+    for (int i = 0; i < 2000; ++i)
+        urls << QStringLiteral("https://example.org/products/item-%1").arg(i);
+    const QByteArray text = urls.join(u'\n').toUtf8() + "\n";
+    QByteArray xml = "<urlset>";
+    for (const QString& url : urls)
+        xml += "<url><loc>" + url.toUtf8() + "</loc></url>";
+    xml += "</urlset>";
+    const struct {
+        const char* name;
+        QByteArray body;
+    } cases[] = {
+        {"text, gzip cut", Gzip(text).left(Gzip(text).size() / 2)},
+        {"xml, gzip cut", Gzip(xml).left(Gzip(xml).size() / 2)},
+        {"xml cut", xml.left(xml.indexOf("item-7<") + 3)},
+        {"index cut", "<sitemapindex><sitemap><loc>https://example.org/products/item-1</loc></sitemap>"
+                      "<sitemap><loc>https://example.org/products/ite"},
+    };
+    for (const auto& c : cases) {
+        const SitemapContent read = ReadSitemap(c.body);
+        EXPECT_FALSE(read.warning.isEmpty()) << c.name;
+        EXPECT_FALSE(read.pages.isEmpty() && read.sitemaps.isEmpty()) << c.name;
+        for (const QString& url : read.pages + read.sitemaps)
+            EXPECT_TRUE(urls.contains(url)) << c.name << ": " << url.toStdString();
+    }
+}
+
 TEST(SitemapReader, BoundsUrlsAndInflatedSize)
 {
     QByteArray many = "<urlset>";
