@@ -30,6 +30,14 @@ TEST(RobotsRules, DecidesByTheLongestMatchingRule)
         {"User-agent: *\nDisallow: /*?\n", "/list?page=2", false},
         {"User-agent: *\nDisallow: /*?\n", "/list", true},
         {"User-agent: *\nDisallow: /*/edit\nAllow: /wiki/*/edit/help\n", "/wiki/x/edit/help", true},
+        {"User-agent: *\nDisallow: /a*b*c\n", "/acb", true},
+        {"User-agent: *\nDisallow: /a*b*c\n", "/abxc", false},
+        {"User-agent: *\nDisallow: /a*ab$\n", "/aab", false},
+        {"User-agent: *\nDisallow: /ab*ba$\n", "/aba", true},  // the pieces may not overlap
+        {"User-agent: *\nDisallow: /*a*a$\n", "/a", true},
+        {"User-agent: *\nDisallow: /x**y\n", "/xy", false},
+        {"User-agent: *\nDisallow: /x*\n", "/x", false},
+        {"User-agent: *\nDisallow: *\n", "/", false},
         {"User-agent: *\nDisallow: /\n", "/robots.txt", true},  // always readable
         {"User-agent: *\nDisallow: /caf%C3%A9\n", "/café/menu", false},  // non-ASCII encoded
         {"User-agent: *\nDisallow: /%7Euser\n", "/~user/home", false},  // unreserved decoded
@@ -124,7 +132,7 @@ TEST(RobotsRules, UnreadableFileAllowsOnlyItself)
 
 TEST(RobotsRules, ManyStarsStayCheap)
 {
-    // Backtracking over a hostile pattern stays bounded by pattern x path.
+    // A hostile pattern costs about its length plus the path's.
     const QByteArray robots = "User-agent: *\nDisallow: /" + QByteArray(200, '*') + "x$\n";
     const RobotsRules rules = RobotsRules::Parse(robots, kUserAgent);
     EXPECT_TRUE(rules.Allows("/" + QString(5000, u'a')));
