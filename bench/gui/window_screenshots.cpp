@@ -1,11 +1,13 @@
 // Screenshots of the window after a real crawl, one per tab, with the first
 // row of each list selected; the word list again with the keyboard focus in
 // it; the page analysis window of the start URL; and the window after a crawl
-// whose start URL could not be fetched:
-//   window_screenshots URL OUTDIR
+// whose start URL could not be fetched; with MARKED_URL, a site with a
+// sitemap, a robots.txt and documents crawled with those options on:
+//   window_screenshots URL OUTDIR [MARKED_URL]
 // writes OUTDIR/internal-urls.png, unknown-words.png, word-list-focus.png,
-// analysis.png and failed-start.png.
+// analysis.png, failed-start.png and with MARKED_URL page-marks.png.
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QKeyEvent>
 #include <QSignalSpy>
@@ -17,6 +19,7 @@
 #include <cstdio>
 
 #include "app/gui/analyze_window.h"
+#include "app/gui/internal_url_model.h"
 #include "app/gui/internal_urls_tab.h"
 #include "app/gui/page_facts_pane.h"
 #include "app/gui/unknown_words_tab.h"
@@ -43,6 +46,26 @@ void Activate(QWidget& window)
     }
 }
 
+// The list's Note column and the pane's line for a PDF document, after a
+// crawl that read the site's files and its documents.
+bool SaveMarks(lexicrawl::bench::WindowHarness& harness, const QString& url, const QString& path)
+{
+    MainWindow& window = harness.Window();
+    for (const char* option : {"sitemaps", "robots", "documents"})
+        window.findChild<QCheckBox*>(QString::fromLatin1(option))->setChecked(true);
+    QSignalSpy marks(window.UrlsTab(), &lexicrawl::gui::InternalUrlsTab::marksShown);
+    if (!harness.Crawl(url, 60000) || (marks.isEmpty() && !marks.wait(10000)))
+        return false;
+    const lexicrawl::gui::InternalUrlModel* model = window.UrlsTab()->Model();
+    int row = 0;
+    while (row < model->rowCount() && !model->NoteAt(row).startsWith(QStringLiteral("PDF")))
+        ++row;
+    QSignalSpy facts(window.UrlsTab()->Facts(), &lexicrawl::gui::PageFactsPane::shown);
+    window.UrlsTab()->SelectRow(row < model->rowCount() ? row : 0);
+    facts.wait(5000);
+    return Save(window, path);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -50,7 +73,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lexicrawl"));
     if (argc < 3) {
-        std::fprintf(stderr, "usage: window_screenshots URL OUTDIR\n");
+        std::fprintf(stderr, "usage: window_screenshots URL OUTDIR [MARKED_URL]\n");
         return 2;
     }
     const QString url = QString::fromLocal8Bit(argv[1]);
@@ -100,6 +123,8 @@ int main(int argc, char** argv)
         return 1;
     window.UrlsTab()->SelectRow(0);
     if (!Save(window, out + QStringLiteral("/failed-start.png")))
+        return 1;
+    if (argc > 3 && !SaveMarks(harness, QString::fromLocal8Bit(argv[3]), out + QStringLiteral("/page-marks.png")))
         return 1;
     std::printf("wrote the screenshots to %s\n", argv[2]);
     return 0;

@@ -71,6 +71,8 @@ QVariant InternalUrlModel::data(const QModelIndex& index, int role) const
         return StatusCodeText(entry);
     case FailureColumn:
         return VisitFailed(entry) ? FailureText(entry) : QString();
+    case NoteColumn:
+        return notes_.value(entry.page);
     default:
         return {};
     }
@@ -91,6 +93,8 @@ QVariant InternalUrlModel::headerData(int section, Qt::Orientation orientation, 
         return Tr(QStringLiteral("Status Code"));
     case FailureColumn:
         return Tr(QStringLiteral("Failure"));
+    case NoteColumn:
+        return Tr(QStringLiteral("Note"));
     default:
         return {};
     }
@@ -99,6 +103,20 @@ QVariant InternalUrlModel::headerData(int section, Qt::Orientation orientation, 
 QString InternalUrlModel::UrlAt(int row) const
 {
     return row >= 0 && row < rows_ ? table_.At(row).page : QString();
+}
+
+QString InternalUrlModel::NoteAt(int row) const
+{
+    return notes_.isEmpty() ? QString() : notes_.value(UrlAt(row));
+}
+
+void InternalUrlModel::SetNotes(const QHash<QString, QString>& notes)
+{
+    if (notes.isEmpty() && notes_.isEmpty())
+        return;
+    notes_ = notes;
+    if (rows_ > 0)
+        emit dataChanged(index(0, NoteColumn), index(int(rows_ - 1), NoteColumn));
 }
 
 }  // namespace lexicrawl::gui

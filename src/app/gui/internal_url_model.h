@@ -6,6 +6,7 @@
 //
 // Thread-safety: UI thread only; the table takes its own lock for each read.
 #include <QAbstractTableModel>
+#include <QHash>
 
 #include "crawl/internal_urls.h"
 
@@ -16,7 +17,8 @@ class InternalUrlModel : public QAbstractTableModel {
 public:
     // FailureColumn: why a visit brought no page, in a cell of its own so
     // that the keyboard and screen readers reach it, not only the tooltip.
-    enum Column { UrlColumn, LoadTimeColumn, UrlLengthColumn, StatusColumn, FailureColumn, ColumnCount };
+    // NoteColumn: a page found only in a sitemap, a document and its status.
+    enum Column { UrlColumn, LoadTimeColumn, UrlLengthColumn, StatusColumn, FailureColumn, NoteColumn, ColumnCount };
 
     explicit InternalUrlModel(const InternalUrls& table, QObject* parent = nullptr);
 
@@ -33,9 +35,15 @@ public:
 
     // The URL of a row; empty outside the table.
     QString UrlAt(int row) const;
+    // The Note of a row; empty outside the table and for a row without one.
+    QString NoteAt(int row) const;
+    // The notes by URL, as the crawl's tables hold them; empty: none.
+    void SetNotes(const QHash<QString, QString>& notes);
+    bool HasNotes() const { return !notes_.isEmpty(); }
 
 private:
     const InternalUrls& table_;
+    QHash<QString, QString> notes_;
     qsizetype rows_ = 0;
     qsizetype repaintedUpTo_ = -1;
 };

@@ -7,6 +7,7 @@
 #include <QSplitter>
 #include <QTableView>
 
+#include "app/gui/background.h"
 #include "app/gui/internal_url_model.h"
 #include "app/gui/page_facts_pane.h"
 #include "app/gui/result_list.h"
@@ -17,7 +18,7 @@
 namespace lexicrawl::gui {
 
 InternalUrlsTab::InternalUrlsTab(const InternalUrls& table, ProjectDatabase& database, QWidget* parent)
-    : QWidget(parent)
+    : QWidget(parent), database_(database)
 {
     model_ = new InternalUrlModel(table, this);
     view_ = MakeResultList(QStringLiteral("internalUrls"), Tr(QStringLiteral("Internal URLs")), this);
@@ -26,6 +27,8 @@ InternalUrlsTab::InternalUrlsTab(const InternalUrls& table, ProjectDatabase& dat
     for (int column = 1; column < InternalUrlModel::FailureColumn; ++column)
         view_->setColumnWidth(column, 150);
     view_->setColumnWidth(InternalUrlModel::FailureColumn, 220);
+    view_->setColumnWidth(InternalUrlModel::NoteColumn, 230);
+    view_->setColumnHidden(InternalUrlModel::NoteColumn, true);
     view_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view_, &QWidget::customContextMenuRequested, this, &InternalUrlsTab::ShowMenu);
 
@@ -59,6 +62,55 @@ void InternalUrlsTab::SelectRow(int row)
 void InternalUrlsTab::SetAnalyzeEnabled(bool enabled)
 {
     analyzeEnabled_ = enabled;
+}
+
+void InternalUrlsTab::LoadMarks()
+{
+    const quint64 request = ++marksRequest_;
+    ProjectDatabase* database = &database_;
+    struct Answer {
+        PageMarks marks;
+        bool ok = true;
+        QString error;
+    };
+    RunInBackground<Answer>(
+        this,
+        [database] {
+            Answer answer;
+            answer.ok = LoadPageMarks(*database, answer.marks, &answer.error);
+            return answer;
+        },
+        [this, request](const Answer& answer) {
+            if (request != marksRequest_)
+                return;  // a crawl began, or a later reading is on its way
+            if (!answer.ok)
+                Platform::Current().ShowMessage(QStringLiteral("Exception raised with message: ") + answer.error);
+            ShowMarks(answer.marks);
+            emit marksShown();
+        });
+}
+
+void InternalUrlsTab::ClearMarks()
+{
+    ++marksRequest_;
+    ShowMarks(PageMarks{});
+}
+
+// A list without notes looks as it always has: the column comes with the first note.
+void InternalUrlsTab::ShowMarks(const PageMarks& marks)
+{
+    marks_ = marks;
+    model_->SetNotes(marks.notes);
+    const bool notes = !marks.notes.isEmpty();
+    if (view_->isColumnHidden(InternalUrlModel::NoteColumn) == notes) {
+        // The URL column stretches into what the others leave: with the Note
+        // column they narrow, so that the addresses stay readable.
+        for (int column = 1; column < InternalUrlModel::FailureColumn; ++column)
+            view_->setColumnWidth(column, notes ? 110 : 150);
+        view_->setColumnWidth(InternalUrlModel::FailureColumn, notes ? 170 : 220);
+        view_->setColumnHidden(InternalUrlModel::NoteColumn, !notes);
+    }
+    facts_->SetMarks(marks);
 }
 
 void InternalUrlsTab::ShowMenu(const QPoint& at)

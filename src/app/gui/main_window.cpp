@@ -80,6 +80,7 @@ MainWindow::MainWindow(AppEnvironment& environment, QWidget* parent)
     connect(urlsTab_, &InternalUrlsTab::viewSourceRequested, this, [this](const QString& url) { ViewPage(url, false); });
     connect(urlsTab_, &InternalUrlsTab::viewReadableTextRequested, this,
             [this](const QString& url) { ViewPage(url, true); });
+    connect(urlsTab_, &InternalUrlsTab::marksShown, this, &MainWindow::ShowLeftOutPages);
 
     connect(crawl_, &CrawlPresenter::startUrlChanged, url_, &QLineEdit::setText);
     connect(crawl_, &CrawlPresenter::crawlError, this, [](const QString& text) {

@@ -133,6 +133,7 @@ private:
     void SelectDictionary(int index);
     void ShowDictionaries(const DictionaryList& list);
     void ShowReplayNotices();
+    void ShowLeftOutPages();
     // The page and word panes emptied: what they showed belongs to the
     // crawl or project that is being replaced.
     void ClearPanes();
@@ -172,6 +173,7 @@ private:
     InternalUrlsTab* urlsTab_ = nullptr;
     UnknownWordsTab* wordsTab_ = nullptr;
     QLabel* status_[4] = {};
+    QString finishedState_;  // the state panel's text at the end of the crawl; empty for an opened project
     FindDialog* find_ = nullptr;
     InstanceLauncher* launcher_ = nullptr;
 

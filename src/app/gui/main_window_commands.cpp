@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QTableView>
@@ -68,7 +69,11 @@ void MainWindow::OpenProject(const QString& path)
             projectTextMode_ = mode.value_or(TextMode::Standard);
             urlsTab_->Model()->Reset();
             ClearPanes();
+            finishedState_.clear();
+            status_[3]->setToolTip(QString());
+            urlsTab_->ClearMarks();
             if (mode) {
+                urlsTab_->LoadMarks();
                 openedProject_ = path;
                 const QString startUrl = session_->ProjectStartUrl();
                 if (!startUrl.isEmpty())
@@ -235,7 +240,9 @@ void MainWindow::FindNext(const QString& text)
     if (tabs_->currentWidget() == urlsTab_) {
         const InternalUrlModel* model = urlsTab_->Model();
         const int current = urlsTab_->View()->currentIndex().row();
-        const int row = FindNextRow(text, current, model->rowCount(), [model](int r) { return model->UrlAt(r); });
+        // The Note is searched too: "sitemap" or "encrypted" finds the rows so marked.
+        const int row = FindNextRow(text, current, model->rowCount(),
+                                    [model](int r) { return model->UrlAt(r) + QLatin1Char('\n') + model->NoteAt(r); });
         if (row >= 0)
             urlsTab_->SelectRow(row);
         find_->ShowFound(row >= 0);

@@ -96,6 +96,8 @@ void MainWindow::Start()
     QApplication::setOverrideCursor(Qt::BusyCursor);
     options_->SetCrawlRunning(true);
     urlsTab_->Model()->Reset();
+    urlsTab_->ClearMarks();
+    status_[3]->setToolTip(QString());
     ClearPanes();
 }
 
@@ -175,6 +177,8 @@ void MainWindow::OnFinished(const CrawlSummary&)
             Tr(QStringLiteral("The start URL could not be fetched: %s")).replace(QLatin1String("%s"), FailureText(start)));
     else
         status_[3]->setText(Tr(QStringLiteral("Completed")));
+    finishedState_ = status_[3]->text();
+    urlsTab_->LoadMarks();
     options_->SetCrawlRunning(false);
     QApplication::restoreOverrideCursor();
     ShowReplayNotices();
@@ -247,6 +251,24 @@ void MainWindow::ShowDictionaries(const DictionaryList& list)
     FillSuggestions();
     ShowReplayNotices();
     emit dictionariesLoaded();
+}
+
+// Pages robots.txt kept out were never fetched and are no rows: the state
+// panel counts them, and its tooltip names them.
+void MainWindow::ShowLeftOutPages()
+{
+    const QStringList& pages = urlsTab_->Marks().leftOutByRobots;
+    if (pages.isEmpty())
+        return;
+    const QString line = pages.size() == 1
+                             ? Tr(QStringLiteral("1 page left out by robots.txt"))
+                             : Tr(QStringLiteral("%1 pages left out by robots.txt")).arg(pages.size());
+    status_[3]->setText(finishedState_.isEmpty() ? line : finishedState_ + QStringLiteral("; ") + line);
+    constexpr qsizetype kNamed = 20;
+    QStringList named = pages.mid(0, kNamed);
+    if (pages.size() > kNamed)
+        named << Tr(QStringLiteral("... and %1 more")).arg(pages.size() - kNamed);
+    status_[3]->setToolTip(named.join(QLatin1Char('\n')));
 }
 
 // A dictionary whose suggestion replay failed its load-time check (its words

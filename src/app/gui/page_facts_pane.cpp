@@ -28,10 +28,33 @@ QString LengthText(const QString& text)
 
 }  // namespace
 
+QString PageMarkText(const PageMarks& marks, const QString& url)
+{
+    QStringList lines;
+    const auto document = marks.documents.constFind(url);
+    if (document != marks.documents.cend()) {
+        QStringList parts{document->kind};
+        if (document->pages > 0)
+            parts << (document->pages == 1 ? Tr(QStringLiteral("1 page"))
+                                           : Tr(QStringLiteral("%1 pages")).arg(document->pages));
+        parts << Tr(document->status);  // "read", or why the document was not read whole
+        lines << Tr(QStringLiteral("Document: %1")).arg(parts.join(QStringLiteral(", ")));
+    }
+    if (marks.sitemapOnly.contains(url))
+        lines << Tr(QStringLiteral("Found in sitemap, linked from nowhere"));
+    return lines.join(QLatin1Char('\n'));
+}
+
 PageFactsPane::PageFactsPane(ProjectDatabase& database, QWidget* parent) : QWidget(parent), database_(database)
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 0, 0, 0);
+    mark_ = new QLabel(this);
+    mark_->setObjectName(QStringLiteral("pageMark"));
+    mark_->setTextFormat(Qt::PlainText);  // the kind and status are whatever the project file holds
+    mark_->setWordWrap(true);
+    mark_->hide();
+    layout->addWidget(mark_);
     title_ = AddBox(QStringLiteral("title"), Tr(QStringLiteral("Title:")), true, &titleLength_);
     description_ = AddBox(QStringLiteral("description"), Tr(QStringLiteral("META Description:")), true,
                           &descriptionLength_);
@@ -44,6 +67,8 @@ PageFactsPane::PageFactsPane(ProjectDatabase& database, QWidget* parent) : QWidg
 void PageFactsPane::Clear()
 {
     ++request_;
+    page_.clear();
+    ShowMark();
     for (QPlainTextEdit* box : {title_, description_, h1_, h2_})
         box->clear();
     titleLength_->setText(LengthText(QString()));
@@ -75,9 +100,23 @@ QPlainTextEdit* PageFactsPane::AddBox(const QString& name, const QString& captio
     return box;
 }
 
+void PageFactsPane::SetMarks(const PageMarks& marks)
+{
+    marks_ = marks;
+    ShowMark();
+}
+
+void PageFactsPane::ShowMark()
+{
+    const QString text = page_.isEmpty() ? QString() : PageMarkText(marks_, page_);
+    mark_->setText(text);
+    mark_->setVisible(!text.isEmpty());
+}
+
 void PageFactsPane::ShowPage(const QString& url)
 {
     const quint64 request = ++request_;
+    page_ = url;
     ProjectDatabase* database = &database_;
     RunInBackground<FactsAnswer>(
         this,
@@ -101,6 +140,7 @@ void PageFactsPane::ShowPage(const QString& url)
             h1Count_->setText(QString::number(answer.facts.h1.size()));
             h2_->setPlainText(answer.facts.h2.join(QLatin1Char('\n')));
             h2Count_->setText(QString::number(answer.facts.h2.size()));
+            ShowMark();
             emit shown();
         });
 }

@@ -1,10 +1,13 @@
 #pragma once
 // The pane beside the "Internal URLs" list: the selected page's title and
 // META description with their lengths, and its H1 and H2 headings with their
-// counts, as the database holds them at the moment of the selection.
+// counts, as the database holds them at the moment of the selection; above
+// them, a line when the page is a document or was found only in a sitemap.
 //
 // Thread-safety: UI thread only; the queries run in the background.
 #include <QWidget>
+
+#include "app/core/page_marks.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -14,6 +17,10 @@ class ProjectDatabase;
 }
 
 namespace lexicrawl::gui {
+
+// The pane's line for a page: "Document: PDF, 4 pages, read", "Found in
+// sitemap, linked from nowhere", both, or empty.
+QString PageMarkText(const PageMarks& marks, const QString& url);
 
 class PageFactsPane : public QWidget {
     Q_OBJECT
@@ -25,6 +32,8 @@ public:
     // Empties the pane (a new crawl or another project); an answer still on
     // its way is dropped.
     void Clear();
+    // The crawl's marks; the page shown gets its line at once.
+    void SetMarks(const PageMarks& marks);
 
 signals:
     // The facts of the last page asked for are shown.
@@ -32,8 +41,12 @@ signals:
 
 private:
     QPlainTextEdit* AddBox(const QString& name, const QString& caption, bool wrap, QLabel** counter);
+    void ShowMark();
 
     ProjectDatabase& database_;
+    PageMarks marks_;
+    QString page_;  // the page shown or asked for last
+    QLabel* mark_ = nullptr;
     QPlainTextEdit* title_ = nullptr;
     QPlainTextEdit* description_ = nullptr;
     QPlainTextEdit* h1_ = nullptr;

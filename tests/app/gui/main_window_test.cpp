@@ -29,6 +29,7 @@
 #include <httplib.h>
 
 #include <chrono>
+#include <map>
 #include <memory>
 #include <thread>
 
@@ -731,6 +732,142 @@ TEST_F(MainWindowTest, SitemapRobotsAndDocumentBoxesAreStoredSettings)
     EXPECT_TRUE(stored.Sitemaps());
     EXPECT_FALSE(stored.Robots());
     EXPECT_TRUE(stored.Documents());
+}
+
+// A site with a sitemap, a robots.txt and linked documents (the fixtures of
+// the document readers' tests): a page only the sitemap names, one robots.txt
+// keeps out, a PDF of four pages, an encrypted PDF and a DOCX.
+class MarkedSite {
+public:
+    MarkedSite()
+    {
+        port_ = server_.bind_to_any_port("127.0.0.1");
+        const std::string root = "http://127.0.0.1:" + std::to_string(port_);
+        files_["/robots.txt"] = {"User-agent: *\nDisallow: /private/\n", "text/plain"};
+        files_["/sitemap.xml"] = {"<?xml version=\"1.0\"?><urlset xmlns=\"http://www.sitemaps.org/schemas/sitemap/0.9\">"
+                                  "<url><loc>" + root + "/about.html</loc></url>"
+                                  "<url><loc>" + root + "/orphan.html</loc></url></urlset>",
+                                  "application/xml"};
+        files_["/"] = {"<html><head><title>Harbour office</title></head><body><a href=\"/about.html\">About</a>"
+                       "<a href=\"/private/staff.html\">Staff</a> <a href=\"/report.pdf\">Report</a>"
+                       "<a href=\"/encrypted.pdf\">Locked</a> <a href=\"/letter.docx\">Letter</a></body></html>",
+                       "text/html"};
+        files_["/about.html"] = {"<html><body><p>The office opens at nine.</p></body></html>", "text/html"};
+        files_["/orphan.html"] = {"<html><body><p>Nobody links here.</p></body></html>", "text/html"};
+        files_["/report.pdf"] = {Fixture("report.pdf"), "application/pdf"};
+        files_["/encrypted.pdf"] = {Fixture("encrypted.pdf"), "application/pdf"};
+        files_["/letter.docx"] = {Fixture("letter.docx"),
+                                  "application/vnd.openxmlformats-officedocument.wordprocessingml.document"};
+        server_.Get(".*", [this](const httplib::Request& req, httplib::Response& res) {
+            const auto it = files_.find(req.path);
+            if (it == files_.end())
+                res.status = 404;
+            else
+                res.set_content(it->second.first, it->second.second);
+        });
+        thread_ = std::thread([this] { server_.listen_after_bind(); });
+    }
+    ~MarkedSite()
+    {
+        server_.stop();
+        thread_.join();
+    }
+    QString Url(const char* path = "/") const
+    {
+        return QStringLiteral("http://127.0.0.1:%1%2").arg(port_).arg(QString::fromLatin1(path));
+    }
+
+private:
+    static std::string Fixture(const char* name)
+    {
+        QFile file(QStringLiteral(LEXICRAWL_TEST_DATA "/analysis/documents/") + QLatin1String(name));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+        return file.readAll().toStdString();
+    }
+
+    httplib::Server server_;
+    std::map<std::string, std::pair<std::string, std::string>> files_;
+    int port_ = 0;
+    std::thread thread_;
+};
+
+// Each row's Note and the page pane's line, the state panel's count of the
+// pages robots.txt kept out: after the crawl and again in the saved project.
+TEST_F(MainWindowTest, DocumentsAndSitemapOnlyPagesAreMarkedAfterACrawlAndInTheOpenedProject)
+{
+    MarkedSite marked;
+    // Without site files or documents the list looks as it always has.
+    MainWindow& w = Open();
+    QSignalSpy plainMarks(w.UrlsTab(), &InternalUrlsTab::marksShown);
+    Crawl(site.Url());
+    ASSERT_TRUE(plainMarks.count() > 0 || plainMarks.wait(5000));
+    EXPECT_TRUE(w.UrlsTab()->View()->isColumnHidden(InternalUrlModel::NoteColumn));
+    EXPECT_EQ(w.StatusText(3), QStringLiteral("Completed"));
+
+    {
+        Settings settings(data.path());
+        settings.SetSitemaps(true);
+        settings.SetRobots(true);
+        settings.SetDocuments(true);
+    }
+    Open();
+    QSignalSpy marks(window->UrlsTab(), &InternalUrlsTab::marksShown);
+    Crawl(marked.Url());
+    ASSERT_TRUE(marks.count() > 0 || marks.wait(5000));
+
+    const struct {
+        const char* path;
+        QString note;  // the CSV export's text
+        QString line;  // the page pane's
+    } cases[] = {
+        {"/", QString(), QString()},
+        {"/about.html", QString(), QString()},  // linked as well as listed
+        {"/orphan.html", QStringLiteral("sitemap only (linked from nowhere)"),
+         QStringLiteral("Found in sitemap, linked from nowhere")},
+        {"/report.pdf", QStringLiteral("PDF document"), QStringLiteral("Document: PDF, 4 pages, read")},
+        {"/encrypted.pdf", QStringLiteral("PDF document: encrypted document"),
+         QStringLiteral("Document: PDF, encrypted document")},
+        {"/letter.docx", QStringLiteral("DOCX document"), QStringLiteral("Document: DOCX, read")},
+    };
+    const auto check = [&](MainWindow& shown) {
+        const InternalUrlModel* urls = shown.UrlsTab()->Model();
+        EXPECT_FALSE(shown.UrlsTab()->View()->isColumnHidden(InternalUrlModel::NoteColumn));
+        EXPECT_EQ(urls->headerData(InternalUrlModel::NoteColumn, Qt::Horizontal).toString(), QStringLiteral("Note"));
+        QStringList pages;
+        for (int row = 0; row < urls->rowCount(); ++row)
+            pages << urls->UrlAt(row);
+        EXPECT_FALSE(pages.contains(marked.Url("/private/staff.html")));
+        EXPECT_EQ(shown.StatusText(3).section(QStringLiteral("; "), -1), QStringLiteral("1 page left out by robots.txt"));
+        EXPECT_EQ(shown.findChild<QLabel*>(QStringLiteral("status3"))->toolTip(), marked.Url("/private/staff.html"));
+        QSignalSpy facts(shown.UrlsTab()->Facts(), &PageFactsPane::shown);
+        for (const auto& c : cases) {
+            const int row = int(pages.indexOf(marked.Url(c.path)));
+            ASSERT_GE(row, 0) << c.path;
+            EXPECT_EQ(urls->index(row, InternalUrlModel::NoteColumn).data().toString(), c.note) << c.path;
+            shown.UrlsTab()->SelectRow(row);
+            ASSERT_TRUE(facts.wait(5000)) << c.path;
+            auto* line = shown.findChild<QLabel*>(QStringLiteral("pageMark"));
+            EXPECT_EQ(line->text(), c.line) << c.path;
+            EXPECT_EQ(line->isVisible(), !c.line.isEmpty()) << c.path;
+        }
+        // Find reads the Note as well as the URL.
+        shown.Tabs()->setCurrentWidget(shown.UrlsTab());
+        shown.FindNext(QStringLiteral("ENCRYPTED DOCUMENT"));
+        EXPECT_EQ(urls->UrlAt(shown.UrlsTab()->View()->currentIndex().row()), marked.Url("/encrypted.pdf"));
+    };
+    check(*window);
+    EXPECT_TRUE(window->StatusText(3).startsWith(QStringLiteral("Completed; ")));
+
+    const QString saved = data.filePath(QStringLiteral("marked.db"));
+    QSignalSpy written(window.get(), &MainWindow::fileWritten);
+    window->SaveProjectTo(saved);
+    ASSERT_TRUE(written.wait(10000));
+    window.reset();
+    environment.reset();
+    MainWindow& reopened = Open({saved});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reopened.UrlsTab()->Model()->HasNotes(); }, 10000));
+    check(reopened);
+    EXPECT_TRUE(platform.Said().isEmpty()) << platform.Said().join('\n').toStdString();
 }
 
 TEST_F(MainWindowTest, EveryControlHasAnAccessibleName)
