@@ -38,4 +38,10 @@ PageRecord ExtractPageRecord(const QString& source, const TextOptions& text)
     return record;
 }
 
+void SplitTextWords(PageRecord& record, const TextOptions& text)
+{
+    if (text.wordEvidence && !record.proseWords.empty())
+        record.textWords = DistinctWords(record.text);
+}
+
 }  // namespace lexicrawl

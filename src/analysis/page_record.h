@@ -30,7 +30,15 @@ struct PageRecord {
     // A linked document rather than a page: what it is and how its reading went.
     std::optional<DocumentFacts> document;
     QStringList documentPages;  // a PDF's text page by page, for the contexts (text is then empty)
+    // The distinct words of text, when a reader thread has split it already
+    // (a prose reading that keeps the site's word counts); else unset.
+    std::optional<QStringList> textWords;
 };
+
+// Splits the record's text into its distinct words where the site's word
+// counts need them (a prose reading with wordEvidence), so that the
+// recording thread need not: the costly part runs with the reading.
+void SplitTextWords(PageRecord& record, const TextOptions& text);
 
 // Reads words with the reading the options choose: words for the standard
 // one, proseWords for the prose one; the other stays empty.

@@ -73,7 +73,9 @@ bool RecordingPipeline::Record(const QString& url, qint64 bytes, std::function<P
     std::shared_future<PageRecord> record = reading->get_future().share();
     auto read = [reading, extract = std::move(extract), text] {
         try {
-            reading->set_value(extract(text));
+            PageRecord record = extract(text);
+            SplitTextWords(record, text);
+            reading->set_value(std::move(record));
         } catch (...) {
             reading->set_exception(std::current_exception());
         }

@@ -13,7 +13,7 @@ void SiteWordCounter::AddPage(const PageRecord& record)
     for (const QString& word : record.words)
         ++pages_[word];
     if (!record.proseWords.empty()) {
-        for (const QString& word : DistinctWords(record.text))
+        for (const QString& word : record.textWords ? *record.textWords : DistinctWords(record.text))
             ++textPages_[word];
     }
     // A word declared in two languages of one page is still one page's word.

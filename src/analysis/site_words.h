@@ -22,7 +22,11 @@ using SiteWordPages = TextMap<qint64>;
 
 class SiteWordCounter {
 public:
-    void Clear() { pages_.clear(); }
+    void Clear()
+    {
+        pages_.clear();
+        textPages_.clear();
+    }
     // Each distinct word of the page once.
     void AddPage(const PageRecord& record);
     const SiteWordPages& Pages() const { return pages_; }

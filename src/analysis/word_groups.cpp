@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <thread>
 
+#include <QVarLengthArray>
+
 #include "platform/translation.h"
 
 namespace lexicrawl {
@@ -118,6 +120,103 @@ private:
     std::vector<std::uint64_t> bits_;
     std::size_t mask_ = 0;
     TextHasher hasher_;
+};
+
+// A spelling held in a buffer that keeps its room: candidates are written
+// and compared without a text allocated for each.
+class Spelling {
+public:
+    void Set(QStringView text)
+    {
+        chars_.resize(text.size());
+        std::copy(text.begin(), text.end(), chars_.begin());
+    }
+    void Capitalise()
+    {
+        if (!chars_.isEmpty())
+            chars_[0] = chars_[0].toUpper();
+    }
+    bool Empty() const { return chars_.isEmpty(); }
+    QStringView View() const { return QStringView(chars_.constData(), chars_.size()); }
+    QString Text() const { return View().toString(); }
+
+private:
+    QVarLengthArray<QChar, 64> chars_;
+};
+
+// The one-edit spellings of a word in the order OneEditSpellings lists
+// them (neighbour swaps, deletions, then replacements and insertions of a
+// letter of a-z or of the word itself), written one after the other into
+// one buffer. A spelling may come more than once, and the word itself and
+// the empty spelling never do.
+class OneEdits {
+public:
+    explicit OneEdits(QStringView word) : word_(word)
+    {
+        for (char16_t ch = u'a'; ch <= u'z'; ++ch)
+            letters_.append(QChar(ch));
+        for (QChar ch : word) {
+            if (ch.isLetter() && std::find(letters_.begin(), letters_.end(), ch) == letters_.end())
+                letters_.append(ch);
+        }
+    }
+
+    // Calls visit(spelling) for each; stops when it answers true.
+    template <typename Visitor>
+    void Visit(Visitor&& visit)
+    {
+        const qsizetype n = word_.size();
+        auto offer = [&]() { return visit(QStringView(buffer_.constData(), buffer_.size())); };
+        for (qsizetype i = 0; i + 1 < n; ++i) {
+            Load(word_);
+            std::swap(buffer_[i], buffer_[i + 1]);
+            if (!Same() && offer())
+                return;
+        }
+        for (qsizetype i = 0; i < n && n > 1; ++i) {
+            Load(word_);
+            buffer_.remove(i);
+            if (offer())
+                return;
+        }
+        Load(word_);
+        for (qsizetype i = 0; i < n; ++i) {
+            const QChar original = word_.at(i);
+            for (QChar ch : letters_) {
+                if (ch == original)
+                    continue;
+                buffer_[i] = ch;
+                if (offer())
+                    return;
+            }
+            buffer_[i] = original;
+        }
+        // The word with a free place before it; the place moves one on
+        // after each position.
+        buffer_.resize(n + 1);
+        std::copy(word_.begin(), word_.end(), buffer_.begin() + 1);
+        for (qsizetype i = 0; i <= n; ++i) {
+            for (QChar ch : letters_) {
+                buffer_[i] = ch;
+                if (offer())
+                    return;
+            }
+            if (i < n)
+                buffer_[i] = word_.at(i);
+        }
+    }
+
+private:
+    void Load(QStringView text)
+    {
+        buffer_.resize(text.size());
+        std::copy(text.begin(), text.end(), buffer_.begin());
+    }
+    bool Same() const { return QStringView(buffer_.constData(), buffer_.size()) == word_; }
+
+    QStringView word_;
+    QVarLengthArray<QChar, 32> letters_;
+    QVarLengthArray<QChar, 64> buffer_;
 };
 
 class Grouper {
@@ -295,7 +394,7 @@ private:
         return true;
     }
 
-    qint64 SitePages(const QString& lower) const
+    qint64 SitePages(QStringView lower) const
     {
         if (!siteFilter_.MayHold(lower))
             return 0;  // most one-edit spellings: no word of the site, and no table walked
@@ -309,39 +408,69 @@ private:
     }
 
     // The dictionary word one edit away that the site uses most; among
-    // equals the first in the order the edits are tried.
+    // equals the first in the order the edits are tried. A word the site
+    // writes outranks every word it does not, so the dictionary is asked
+    // about the spellings the site writes first, and about the others only
+    // when none of those is a word: then the first it knows is the one.
     void FindCorrection(const QString& lower, bool capitalised, WordGrouping& g) const
     {
-        for (const QString& candidate : OneEditSpellings(lower)) {
+        OneEdits edits(lower);
+        Spelling best;
+        qint64 bestPages = 0;
+        edits.Visit([&](QStringView candidate) {
             const qint64 pages = SitePages(candidate);
-            if (pages <= g.correctionPages && !g.correction.isEmpty())
-                continue;
-            if (!IsWord(candidate, pages, g.pages))
-                continue;
-            g.correction = candidate;
-            g.correctionPages = pages;
+            if (pages > bestPages && IsSiteWord(candidate, pages, g.pages)) {
+                best.Set(candidate);
+                bestPages = pages;
+            }
+            return false;
+        });
+        if (bestPages == 0) {
+            edits.Visit([&](QStringView candidate) {
+                if (!Knows(candidate))
+                    return false;
+                best.Set(candidate);
+                return true;
+            });
         }
-        if (capitalised && !g.correction.isEmpty())
+        if (best.Empty())
+            return;
+        g.correction = best.Text();
+        g.correctionPages = bestPages;
+        if (capitalised)
             g.correction = Capitalised(g.correction);  // "Teh": "The"
     }
 
-    bool Knows(const QString& form) const { return evidence_.dictionaryKnows && evidence_.dictionaryKnows(form); }
-
-    bool IsWord(const QString& lower, qint64 sitePages, qint64 wordPages) const
+    // Whether the dictionary knows the spelling as written or capitalised.
+    bool Knows(QStringView lower) const
     {
-        if (Knows(lower) || Knows(Capitalised(lower)))
-            return true;
-        if (sitePages == 0)
+        if (!evidence_.dictionaryKnows)
             return false;
-        // A word the site writes and the list does not hold is known; one of
-        // the site's own words corrects a slip the site makes far less often.
-        if (!unknown_.contains(lower) && !unknown_.contains(Capitalised(lower)))
+        if (evidence_.dictionaryKnows(lower))
+            return true;
+        Spelling capital;
+        capital.Set(lower);
+        capital.Capitalise();
+        return evidence_.dictionaryKnows(capital.View());
+    }
+
+    // Whether a spelling the site writes (on sitePages pages) is a word: one
+    // the dictionary knows, or one the list does not hold, or one of the
+    // site's own words that corrects a slip the site makes far less often.
+    bool IsSiteWord(QStringView lower, qint64 sitePages, qint64 wordPages) const
+    {
+        Spelling capital;
+        capital.Set(lower);
+        capital.Capitalise();
+        if (!unknown_.contains(lower) && !unknown_.contains(capital.View()))
+            return true;
+        if (sitePages >= kSiteCorrectionPages && sitePages >= kSiteCorrectionRatio * wordPages)
+            return true;
+        if (Knows(lower))
             return true;
         // The site's word in the other region's spelling ("descendents" on
         // an American check) is a word all the same.
-        if (evidence_.otherSpellingKnows && evidence_.otherSpellingKnows(lower))
-            return true;
-        return sitePages >= kSiteCorrectionPages && sitePages >= kSiteCorrectionRatio * wordPages;
+        return evidence_.otherSpellingKnows && evidence_.otherSpellingKnows(lower.toString());
     }
 
     const WordEvidence& evidence_;
@@ -449,36 +578,15 @@ std::vector<std::size_t> GroupedOrder(const std::vector<WordGrouping>& groups)
 
 QStringList OneEditSpellings(const QString& word)
 {
-    QString letters = QStringLiteral("abcdefghijklmnopqrstuvwxyz");
-    for (QChar ch : word) {
-        if (ch.isLetter() && !letters.contains(ch))
-            letters += ch;
-    }
     QStringList out;
     TextSet seen;
-    auto add = [&](const QString& candidate) {
-        if (candidate != word && !candidate.isEmpty() && seen.insert(candidate).second)
-            out << candidate;
-    };
-    const qsizetype n = word.size();
-    for (qsizetype i = 0; i + 1 < n; ++i) {
-        QString swapped = word;
-        std::swap(swapped[i], swapped[i + 1]);
-        add(swapped);
-    }
-    for (qsizetype i = 0; i < n; ++i)
-        add(QString(word).remove(i, 1));
-    for (qsizetype i = 0; i < n; ++i) {
-        for (QChar ch : letters) {
-            QString replaced = word;
-            replaced[i] = ch;
-            add(replaced);
+    OneEdits(word).Visit([&](QStringView candidate) {
+        if (!seen.contains(candidate)) {
+            seen.insert(candidate.toString());
+            out << candidate.toString();
         }
-    }
-    for (qsizetype i = 0; i <= n; ++i) {
-        for (QChar ch : letters)
-            add(QString(word).insert(i, ch));
-    }
+        return false;
+    });
     return out;
 }
 

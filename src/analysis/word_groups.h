@@ -64,7 +64,7 @@ QString WordGroupKey(WordGroup group);
 struct WordEvidence {
     // Whether the chosen dictionary knows the form as written; without it
     // only the words the site uses and the list does not hold count as words.
-    std::function<bool(const QString& form)> dictionaryKnows;
+    std::function<bool(QStringView form)> dictionaryKnows;
     // Whether the dictionary of the language's other region knows the word
     // (null when there is none), and what its spelling is called.
     std::function<bool(const QString& word)> otherSpellingKnows;
@@ -89,7 +89,7 @@ std::vector<WordGrouping> GroupWords(const std::vector<UnknownWord>& words, cons
 // likely first, then the vocabulary in the list's order.
 std::vector<std::size_t> GroupedOrder(const std::vector<WordGrouping>& groups);
 
-// The one-edit spellings of a word (deletions, neighbour swaps, then
+// The one-edit spellings of a word (neighbour swaps, deletions, then
 // replacements and insertions of a letter of a-z or of the word itself),
 // each once, not the word itself.
 QStringList OneEditSpellings(const QString& word);

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include <atomic>
+#include <future>
 #include <optional>
 #include <cstdio>
 #include <unistd.h>
@@ -325,9 +326,16 @@ int RunCrawl(const CliOptions& o, CliPlatform& platform)
         session.AddApprovals(ApprovalKind::Site, baseline->approved);
     }
 
+    // The groups ask the chosen dictionary's word set, which takes a while
+    // to build: it is built beside the crawl rather than after it.
+    std::future<void> wordSet;
+    if (NeedsGroups(o))
+        wordSet = std::async(std::launch::async, [&session] { session.Suggestions(); });
     g_stopFlag.store(&session.StopRequestFlag());
     const StartResult started = session.Start(*options);
     session.WaitUntilFinished();
+    if (wordSet.valid())
+        wordSet.wait();
     g_stopFlag.store(nullptr);
     host.FinishProgress();
     if (!started.Started())

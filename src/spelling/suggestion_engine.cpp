@@ -323,9 +323,9 @@ std::unique_ptr<SuggestionEngine> SuggestionEngine::Build(const QByteArray& affi
     return engine;
 }
 
-bool SuggestionEngine::Accepts(const QString& form) const
+bool SuggestionEngine::Accepts(QStringView form) const
 {
-    return words_->Accepts(ToU16(form));
+    return words_->Accepts(std::u16string_view(reinterpret_cast<const char16_t*>(form.utf16()), std::size_t(form.size())));
 }
 
 bool SuggestionEngine::NearMisses(const std::u16string& word, std::vector<std::u16string>& list) const

@@ -14,6 +14,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <memory>
 #include <string>
@@ -39,7 +40,7 @@ public:
     std::vector<QStringList> SuggestAll(const QStringList& words, int limit = 5, int threads = 0) const;
 
     // Whether the form is a word the dictionary may suggest.
-    bool Accepts(const QString& form) const;
+    bool Accepts(QStringView form) const;
 
 private:
     SuggestionEngine();

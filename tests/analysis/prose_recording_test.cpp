@@ -5,10 +5,12 @@
 #include <QSet>
 
 #include "analysis/page_recorder.h"
+#include "analysis/recording_pipeline.h"
 #include "analysis/text_mode_record.h"
 #include "analysis/unknown_word_list.h"
 #include "qstring_printer.h"
 #include "recording_platform.h"
+#include "platform/serial_worker.h"
 #include "store/project_database.h"
 #include "store/sql_quote.h"
 
@@ -130,4 +132,30 @@ TEST_F(ProseRecordingTest, TheListOfAStandardProjectKeepsEveryForm)
     ASSERT_EQ(words.size(), 2u);
     EXPECT_TRUE(words[0].forms.isEmpty());
     EXPECT_EQ(words[0].pages.size(), 1);
+}
+
+TEST_F(ProseRecordingTest, TheWholeTextIsCountedOncePerPageAndPerCrawl)
+{
+    // The whole text's words, code included, are split on the reader threads
+    // of a pipeline and by the recorder itself otherwise: the same counts.
+    PageRecorder recorder = Recorder();
+    SerialWorker worker{2};
+    RecordingPipeline pipeline(worker, recorder, 2);
+    CrawlOptions options;
+    options.text = TextOptions{TextMode::Prose, false, true};
+    pipeline.BeginCrawl(options);
+    const QString page = QStringLiteral("<p>Call fstat on the file.</p><pre>fstat(fd, &amp;st); fstat</pre>");
+    ASSERT_TRUE(pipeline.RecordPage(QStringLiteral("u1"), page));
+    ASSERT_TRUE(pipeline.RecordPage(QStringLiteral("u2"), page + QStringLiteral("<p>Also lstat.</p>")));
+    EXPECT_EQ(pipeline.Finish(), QString());
+    const QString counts = QStringLiteral("SELECT WORD, PAGES FROM SITETEXTWORDS ORDER BY WORD;");
+    const QStringList piped = Rows(counts);
+    EXPECT_EQ(piped, QStringList({"also|1", "call|2", "fd|2", "file|2", "fstat|2", "lstat|1", "on|2", "st|2", "the|2"}));
+
+    recorder.BeginCrawl(options.text);
+    recorder.RecordPage(QStringLiteral("u1"), page);
+    recorder.RecordPage(QStringLiteral("u2"), page + QStringLiteral("<p>Also lstat.</p>"));
+    recorder.EndCrawl();
+    // A second crawl of the same recorder counts its own pages alone.
+    EXPECT_EQ(Rows(counts), piped);
 }

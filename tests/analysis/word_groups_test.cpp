@@ -106,7 +106,7 @@ TEST(WordGroups, TableOfWordsWithTheirSiteCounts)
 
     WordEvidence evidence;
     evidence.sitePages = &site;
-    evidence.dictionaryKnows = [](const QString& form) { return Dictionary().contains(form); };
+    evidence.dictionaryKnows = [](QStringView form) { return Dictionary().contains(form); };
     evidence.otherSpellingKnows = [](const QString& word) {
         return word == QStringLiteral("colour") || word == QStringLiteral("descendents");
     };
@@ -162,4 +162,55 @@ TEST(WordGroups, OneEditSpellings)
     EXPECT_FALSE(edits.contains(QStringLiteral("ab")));
     QStringList distinct = edits;
     EXPECT_EQ(distinct.removeDuplicates(), 0);
+    // The order decides between corrections the site writes equally often:
+    // swaps, deletions, replacements, insertions. "aab" and "abb" come from
+    // two insertions each and are listed once.
+    EXPECT_EQ(edits.mid(0, 5), (QStringList{"ba", "b", "a", "bb", "cb"}));
+    EXPECT_EQ(edits.size(), 1 + 2 + 2 * 25 + 3 * 26 - 2);
+    EXPECT_EQ(edits.last(), QStringLiteral("abz"));
+    // A letter of the word outside a-z is tried at every place too.
+    const QStringList accented = OneEditSpellings(QStringLiteral("caf\u00e9"));
+    EXPECT_TRUE(accented.contains(QStringLiteral("\u00e9af\u00e9")));
+    EXPECT_TRUE(accented.contains(QStringLiteral("caf\u00e9\u00e9")));
+    EXPECT_EQ(OneEditSpellings(QStringLiteral("a")).size(), 25 + 2 * 26 - 1);  // "aa" twice
+}
+
+TEST(WordGroups, TheCorrectionAmongSeveral)
+{
+    // The dictionary word one edit away that the site writes on most pages;
+    // among equals the first edit; none written: the first the dictionary knows.
+    static const TextSet dictionary = {"ship", "shift", "Python"};
+    struct Row {
+        const char* word;
+        SiteWordPages site;
+        std::vector<const char*> otherUnknown;  // other words of the list
+        const char* correction;
+        qint64 correctionPages;
+    };
+    const Row rows[] = {
+        {"shipt", {{"ship", 50}, {"shift", 50}}, {}, "ship", 50},
+        {"shipt", {{"ship", 50}, {"shift", 51}}, {}, "shift", 51},
+        {"shipt", {{"Ship", 30}, {"ship", 30}, {"shift", 51}}, {}, "ship", 60},
+        {"shipt", {}, {}, "ship", 0},
+        // Known to the dictionary only with its capital.
+        {"pythn", {}, {}, "python", 0},
+        // A rare word of the site's own list corrects nothing; one it writes
+        // far more often than the slip does.
+        {"shipt", {{"shipx", 2}}, {"shipx"}, "ship", 0},
+        {"shipt", {{"shipx", 40}, {"shift", 39}}, {"shipx"}, "shipx", 40},
+        // A word of the site that is not on the list is a word.
+        {"shipt", {{"shipd", 5}, {"ship", 4}}, {}, "shipd", 5},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::string(r.word) + " " + r.correction);
+        std::vector<UnknownWord> words = {{QString::fromUtf8(r.word), 1, {}, {QString::fromUtf8(r.word)}}};
+        for (const char* other : r.otherUnknown)
+            words.push_back({QString::fromUtf8(other), 1, {}, {QString::fromUtf8(other)}});
+        WordEvidence evidence;
+        evidence.sitePages = &r.site;
+        evidence.dictionaryKnows = [](QStringView form) { return dictionary.contains(form); };
+        const WordGrouping g = GroupWords(words, evidence).front();
+        EXPECT_EQ(g.correction, QString::fromUtf8(r.correction));
+        EXPECT_EQ(g.correctionPages, r.correctionPages);
+    }
 }

@@ -28,7 +28,7 @@ std::vector<WordGrouping> GroupSessionWords(CrawlSession& session, const std::ve
     evidence.textPages = &textPages;
     const std::shared_ptr<const SuggestionEngine> dictionary = session.Suggestions();
     if (dictionary)
-        evidence.dictionaryKnows = [dictionary](const QString& form) { return dictionary->Accepts(form); };
+        evidence.dictionaryKnows = [dictionary](QStringView form) { return dictionary->Accepts(form); };
 
     QStringList asked;
     for (const UnknownWord& w : words)
