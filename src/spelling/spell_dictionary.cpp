@@ -132,6 +132,10 @@ SuggestionProof* SpellDictionary::Proof()
 
 QString SpellDictionary::ReplayNotice()
 {
+    // A dictionary loaded only to be asked about words (beside the chosen
+    // one) has no proof and so nothing to tell: asking must not build one.
+    if (!proof_ && !pendingProof_.valid())
+        return QString();
     const SuggestionProof* proof = Proof();
     return proof ? proof->ReplayNotice() : QString();
 }

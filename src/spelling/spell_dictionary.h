@@ -62,7 +62,8 @@ public:
     // words that touch a word added at run time are not theirs to decide.
     SuggestionProof* Proof();
     // Why the proof's replay was switched off at load ("replay off for
-    // en_US: ..."), or empty; from the thread that checks words.
+    // en_US: ..."), or empty; empty too, and no proof started, for a
+    // dictionary loaded for spelling alone. From the thread that checks words.
     QString ReplayNotice();
     // The helper: a second engine of the same dictionary and a twin of the
     // proof (null where Proof() is), for another thread. WaitForHelper()
