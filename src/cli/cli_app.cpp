@@ -3,7 +3,6 @@
 #include <QFileInfo>
 
 #include <atomic>
-#include <future>
 #include <optional>
 #include <cstdio>
 #include <unistd.h>
@@ -326,16 +325,13 @@ int RunCrawl(const CliOptions& o, CliPlatform& platform)
         session.AddApprovals(ApprovalKind::Site, baseline->approved);
     }
 
-    // The groups ask the chosen dictionary's word set, which takes a while
-    // to build: it is built beside the crawl rather than after it.
-    std::future<void> wordSet;
+    // What the groups ask of the dictionaries takes a while to make: it is
+    // made beside the crawl rather than after it.
     if (NeedsGroups(o))
-        wordSet = std::async(std::launch::async, [&session] { session.Suggestions(); });
+        session.Spelling().PrepareWordGroups();
     g_stopFlag.store(&session.StopRequestFlag());
     const StartResult started = session.Start(*options);
     session.WaitUntilFinished();
-    if (wordSet.valid())
-        wordSet.wait();
     g_stopFlag.store(nullptr);
     host.FinishProgress();
     if (!started.Started())

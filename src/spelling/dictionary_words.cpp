@@ -108,15 +108,17 @@ std::u16string LowerWord(const std::u16string& word)
     return lower;
 }
 
-DictionaryWords::DictionaryWords(const AffixRules& rules, const QByteArray& words)
+DictionaryWords::DictionaryWords(const AffixRules& rules, const QByteArray& words, Use use) : use_(use)
 {
-    std::vector<std::vector<Entry>> table = ReadTable(rules, words);
+    std::vector<std::vector<Entry>> table = ReadTable(rules, words, use);
     WordSet seen;  // roots whose first entry has been seen
     seen.Reserve(table.size());
     forms_.Reserve(table.size() * 3);
-    ngramRoots_.reserve(table.size());
-    prints_.reserve(table.size());
-    widePrints_.reserve(table.size());
+    if (use == Use::Suggestions) {
+        ngramRoots_.reserve(table.size());
+        prints_.reserve(table.size());
+        widePrints_.reserve(table.size());
+    }
     for (std::vector<Entry>& bucket : table) {
         for (Entry& e : bucket) {
             if (e.hidden)
@@ -129,7 +131,7 @@ DictionaryWords::DictionaryWords(const AffixRules& rules, const QByteArray& word
             if (HasFlag(f, rules.forbidden) || HasFlag(f, rules.noSuggest) || HasFlag(f, rules.onlyInCompound))
                 continue;
             AddForms(rules, e.root);
-            if (!HasFlag(f, rules.noNgramSuggest)) {
+            if (use == Use::Suggestions && !HasFlag(f, rules.noNgramSuggest)) {
                 const RootWord& r = e.root;
                 RootPrint print;
                 print.letters = r.letters;
@@ -240,7 +242,7 @@ bool DictionaryWords::Accepts(std::u16string_view form) const
 }
 
 std::vector<std::vector<DictionaryWords::Entry>> DictionaryWords::ReadTable(const AffixRules& rules,
-                                                                           const QByteArray& words)
+                                                                           const QByteArray& words, Use use)
 {
     QList<QByteArray> lines = words.split('\n');
     if (lines.isEmpty())
@@ -286,6 +288,8 @@ std::vector<std::vector<DictionaryWords::Entry>> DictionaryWords::ReadTable(cons
                 twinBucket.push_back(twinEntry);
         }
     }
+    if (use == Use::FormsOnly)
+        return table;  // the n-gram search's prints are not needed
     for (std::vector<Entry>& bucket : table)
         for (Entry& e : bucket) {
             e.root.lower = LowerWord(e.root.word);
@@ -297,7 +301,7 @@ std::vector<std::vector<DictionaryWords::Entry>> DictionaryWords::ReadTable(cons
 
 void DictionaryWords::AddForm(std::u16string_view form)
 {
-    if (forms_.Insert(form))
+    if (forms_.Insert(form) && use_ == Use::Suggestions)
         MarkStartsAndEnds(form);
 }
 

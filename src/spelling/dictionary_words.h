@@ -80,7 +80,11 @@ std::u16string LowerWord(const std::u16string& word);
 
 class DictionaryWords {
 public:
-    DictionaryWords(const AffixRules& rules, const QByteArray& words);
+    // What the list is built for: the suggestion engine needs it all; a
+    // check of whether forms are words needs only the set of forms, which
+    // takes far less to build.
+    enum class Use { Suggestions, FormsOnly };
+    DictionaryWords(const AffixRules& rules, const QByteArray& words, Use use = Use::Suggestions);
 
     // The roots the n-gram search may offer, in the engine's table order
     // (forbidden, no-suggest and compound-only roots left out).
@@ -115,7 +119,7 @@ private:
         RootWord root;
         bool hidden = false;  // the capitalised twin the engine adds for mixed-case words
     };
-    static std::vector<std::vector<Entry>> ReadTable(const AffixRules& rules, const QByteArray& words);
+    static std::vector<std::vector<Entry>> ReadTable(const AffixRules& rules, const QByteArray& words, Use use);
     void AddForms(const AffixRules& rules, const RootWord& root);
     void GroupPrints();
 
@@ -126,6 +130,7 @@ private:
     void AddForm(std::u16string_view form);
     void MarkStartsAndEnds(std::u16string_view form);
 
+    Use use_;
     WordSet forms_;
     // One bit per hashed start, and per hashed end, of every form.
     std::vector<std::uint64_t> starts_, ends_;

@@ -34,25 +34,58 @@ bool SpellDictionary::LoadForSpelling()
     return LoadEngine(false);
 }
 
-bool SpellDictionary::LoadEngine(bool startProof)
+SpellDictionary::PreparedEngine::PreparedEngine() = default;
+SpellDictionary::PreparedEngine::PreparedEngine(PreparedEngine&&) noexcept = default;
+SpellDictionary::PreparedEngine& SpellDictionary::PreparedEngine::operator=(PreparedEngine&&) noexcept = default;
+SpellDictionary::PreparedEngine::~PreparedEngine() = default;
+
+bool SpellDictionary::ReadMembers(const EngineSource& source, QByteArray& affix, QByteArray& words)
+{
+    ZipRead package(source.package, 0, 0, true);
+    const int affixIndex = package.NameToIndex(source.affixPath.toUtf8());
+    if (affixIndex < 0)
+        return false;
+    affix = package.UnZip(affixIndex);
+    const int wordsIndex = package.NameToIndex(source.dictPath.toUtf8());
+    if (wordsIndex < 0)
+        return false;
+    words = package.UnZip(wordsIndex);
+    return true;
+}
+
+SpellDictionary::PreparedEngine SpellDictionary::PrepareEngine(const EngineSource& source)
+{
+    PreparedEngine prepared;
+    prepared.fileId = source.fileId;
+    if (ReadMembers(source, prepared.affix, prepared.words))
+        prepared.engine = HunspellEngine::Init(prepared.affix, prepared.words);
+    return prepared;
+}
+
+bool SpellDictionary::LoadForSpelling(PreparedEngine prepared)
+{
+    if (prepared.fileId != GetInternalFileID() || !prepared.engine)
+        return LoadEngine(false);
+    return LoadEngine(false, &prepared);
+}
+
+bool SpellDictionary::LoadEngine(bool startProof, PreparedEngine* prepared)
 {
     if (loaded)
         return true;
-    ZipRead package(dictionaryFileName, 0, 0, true);
-    const int affixIndex = package.NameToIndex(internalAffixPath.toUtf8());
-    if (affixIndex < 0)
+    QByteArray affix, words;
+    if (prepared) {
+        affix = prepared->affix;
+        words = prepared->words;
+    } else if (!ReadMembers(Source(), affix, words)) {
         return false;
-    const QByteArray affix = package.UnZip(affixIndex);
-    const int wordsIndex = package.NameToIndex(internalDictPath.toUtf8());
-    if (wordsIndex < 0)
-        return false;
-    const QByteArray words = package.UnZip(wordsIndex);
+    }
     affix_ = affix;
     words_ = words;
     // The proof is made from the files alone: it starts before the engine.
     if (startProof)
         StartProof();
-    engine_ = HunspellEngine::Init(affix, words);
+    engine_ = prepared ? std::move(prepared->engine) : HunspellEngine::Init(affix, words);
     addedWords_.clear();
     addedLengths_.clear();
     addedWithAffixes_ = false;

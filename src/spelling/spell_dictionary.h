@@ -45,6 +45,29 @@ public:
     // Loads the engine alone, for a dictionary asked only whether it knows
     // words as written; the proof is built when something first asks for it.
     bool LoadForSpelling();
+    // The engine of a dictionary's files and the files themselves, made
+    // ahead of time on any thread (it reads only the package) for
+    // LoadForSpelling to take instead of reading and making its own.
+    struct PreparedEngine {
+        QString fileId;  // GetInternalFileID() of the dictionary it was made for
+        QByteArray affix, words;
+        std::unique_ptr<HunspellEngine> engine;  // null when the files cannot be read
+        PreparedEngine();
+        PreparedEngine(PreparedEngine&&) noexcept;
+        PreparedEngine& operator=(PreparedEngine&&) noexcept;
+        ~PreparedEngine();
+    };
+    // What making the engine reads: a copy, so that a thread of its own can
+    // make it while the dictionary is used on the owning thread.
+    struct EngineSource {
+        QString fileId, package, affixPath, dictPath;
+    };
+    EngineSource Source() const { return {GetInternalFileID(), dictionaryFileName, internalAffixPath, internalDictPath}; }
+    static PreparedEngine PrepareEngine(const EngineSource& source);
+    // Loads with a prepared engine of this dictionary (made by PrepareEngine
+    // of this dictionary; anything else is ignored and the dictionary reads
+    // its files itself).
+    bool LoadForSpelling(PreparedEngine prepared);
     void Unload() override;
 
     bool Spell(const QString& word);
@@ -108,7 +131,9 @@ private:
     void StartHelper();
 
     std::unique_ptr<HunspellEngine> engine_;
-    bool LoadEngine(bool startProof);
+    bool LoadEngine(bool startProof, PreparedEngine* prepared = nullptr);
+    // The affix and word-list members out of the package; false when either is missing.
+    static bool ReadMembers(const EngineSource& source, QByteArray& affix, QByteArray& words);
     void StartProof();
 
     std::shared_future<std::shared_ptr<SuggestionProof>> pendingProof_;

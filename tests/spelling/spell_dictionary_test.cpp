@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include <future>
+
 #include "spelling/hyphen_dictionary.h"
 #include "spelling/spell_dictionary.h"
 #include "spelling_test_support.h"
@@ -115,6 +117,38 @@ TEST_F(SpellDictionaryTest, AddedWordsLiveOnlyInTheLoadedEngine)
     d->Unload();
     ASSERT_TRUE(d->Load());
     EXPECT_FALSE(d->Spell(QStringLiteral("zorp")));
+}
+
+// An engine made ahead of time on another thread is the dictionary's own
+// engine once taken: it answers as one the dictionary made, and the package
+// is not read again. One made for another dictionary is not taken.
+TEST_F(SpellDictionaryTest, PreparedEngineIsTakenOnlyByItsDictionary)
+{
+    auto d = Make(QStringLiteral("dict\\tiny.aff"), QStringLiteral("dict\\tiny.dic"));
+    SpellDictionary::PreparedEngine prepared =
+        std::async(std::launch::async, [source = d->Source()] { return SpellDictionary::PrepareEngine(source); })
+            .get();
+    ASSERT_TRUE(prepared.engine);
+    auto latin = Make(QStringLiteral("latin1.aff"), QStringLiteral("latin1.dic"));
+    SpellDictionary::PreparedEngine other = SpellDictionary::PrepareEngine(latin->Source());
+    auto second = Make(QStringLiteral("dict\\tiny.aff"), QStringLiteral("dict\\tiny.dic"));
+    ASSERT_TRUE(second->LoadForSpelling(std::move(other)));  // reads its own files
+    EXPECT_TRUE(second->Spell(QStringLiteral("apple")));
+    EXPECT_FALSE(second->Spell(QStringLiteral("na\u00EFve")));  // a word of the other one
+
+    ASSERT_TRUE(QFile::remove(package));
+    ASSERT_TRUE(d->LoadForSpelling(std::move(prepared)));
+    for (const QString& w : FixtureLines("tiny.good"))
+        EXPECT_TRUE(d->Spell(w)) << w.toStdString();
+    for (const QString& w : FixtureLines("tiny.wrong"))
+        EXPECT_FALSE(d->Spell(w)) << w.toStdString();
+    EXPECT_FALSE(d->AffixData().isEmpty());
+    // Nothing to prepare from once the package is gone: the load fails as a plain one does.
+    auto third = Make(QStringLiteral("dict\\tiny.aff"), QStringLiteral("dict\\tiny.dic"));
+    SpellDictionary::PreparedEngine none = SpellDictionary::PrepareEngine(third->Source());
+    EXPECT_FALSE(none.engine);
+    EXPECT_FALSE(third->LoadForSpelling(std::move(none)));
+    EXPECT_FALSE(third->Loaded());
 }
 
 TEST_F(SpellDictionaryTest, EightBitDictionaryConvertsWords)

@@ -5,6 +5,7 @@
 
 #include <QFile>
 
+#include "spelling/dictionary_forms.h"
 #include "spelling/hunspell_engine.h"
 #include "spelling/suggestion_engine.h"
 #include "spelling_test_support.h"
@@ -95,4 +96,53 @@ TEST(SuggestionEngine, AgreesWithTheSpellingEngineOnEnglish)
     EXPECT_GT(withSuggestion, 35);
     // The spelling engine cuts its search short on a busy machine, so allow a few.
     EXPECT_GE(same * 10, withSuggestion * 9) << misses.join(", ").toStdString();
+}
+
+// The set of forms alone answers as the whole engine does: the grouping asks
+// it instead of building the engine. Flags that keep forms out (no-suggest,
+// forbidden, need-affix, compound-only), affixes on affixes, prefixes with
+// suffixes and the capitalised twin of a mixed-case word, then English.
+TEST(DictionaryForms, AcceptsWhatTheSuggestionEngineAccepts)
+{
+    const QByteArray affix =
+        "SET UTF-8\n"
+        "NOSUGGEST N\nFORBIDDENWORD F\nNEEDAFFIX X\nONLYINCOMPOUND C\nCOMPOUNDFLAG K\n"
+        "PFX U Y 1\nPFX U 0 un .\n"
+        "SFX S Y 1\nSFX S 0 s .\n"
+        "SFX L Y 1\nSFX L 0 ly/S .\n"
+        "SFX D Y 2\nSFX D 0 ed [^e]\nSFX D 0 d e\n";
+    const QByteArray words = "9\nkind/UL\nrude/N\nbad/F\nwalk/DSX\nfoo/C\ntest/K\nbake/UDS\nMcDonald/S\nNASA/S\n";
+    QStringList asked = {"kind",  "unkind", "kindly",  "kindlys",  "unkindly", "rude",      "rudes", "bad",
+                         "bads",  "walk",   "walked",  "walks",    "foo",      "test",      "bake",  "unbake",
+                         "baked", "unbaked", "unbakes", "McDonald", "Mcdonald", "McDonalds", "NASA", "NASAs",
+                         "Nasa",  "kinds",  "zzz",     ""};
+    const auto engine = SuggestionEngine::Build(affix, words);
+    const auto forms = DictionaryForms::Build(affix, words);
+    ASSERT_TRUE(engine && forms);
+    for (const QString& word : asked)
+        EXPECT_EQ(forms->Accepts(word), engine->Accepts(word)) << word.toStdString();
+    EXPECT_FALSE(DictionaryForms::Build(QByteArray(), words));
+
+    const QString aff = QStringLiteral("/usr/share/hunspell/en_US.aff");
+    if (!QFile::exists(aff))
+        GTEST_SKIP() << "hunspell-en-us is not installed";
+    const QByteArray enAffix = test::ReadFile(aff);
+    const QByteArray enWords = test::ReadFile(QStringLiteral("/usr/share/hunspell/en_US.dic"));
+    const auto enEngine = SuggestionEngine::Build(enAffix, enWords);
+    const auto enForms = DictionaryForms::Build(enAffix, enWords);
+    ASSERT_TRUE(enEngine && enForms);
+    // Every 7th root with endings and beginnings that may or may not be its forms.
+    const QList<QByteArray> lines = enWords.split('\n');
+    int accepted = 0, checked = 0;
+    for (qsizetype i = 1; i < lines.size(); i += 7) {
+        const QString root = QString::fromUtf8(lines[i].split('/').first().trimmed());
+        for (const QString& word : {root, root + "s", root + "es", root + "ed", root + "ing", root + "ly",
+                                    root + "'s", "un" + root, "re" + root, root.toUpper(), root.left(root.size() - 1)}) {
+            const bool accepts = enEngine->Accepts(word);
+            ASSERT_EQ(enForms->Accepts(word), accepts) << word.toStdString();
+            accepted += accepts ? 1 : 0;
+            ++checked;
+        }
+    }
+    EXPECT_GT(accepted, checked / 10);  // real forms, not only misses
 }

@@ -2,8 +2,11 @@
 
 #include <QSet>
 
+#include <future>
+
 #include "platform/serial_worker.h"
 #include "spelling/dictionary_choice.h"
+#include "spelling/dictionary_forms.h"
 #include "spelling/dictionary_manager.h"
 #include "spelling/language_dictionaries.h"
 #include "spelling/locale_lang_ids.h"
@@ -12,6 +15,12 @@
 #include "spelling/word_verdict.h"
 
 namespace lexicrawl {
+
+struct SpellingService::PreparedWork {
+    std::future<void> forms;
+    QString otherId;  // the dictionary the engine below is made for
+    std::future<SpellDictionary::PreparedEngine> other;
+};
 
 SpellingService::SpellingService(SerialWorker& worker)
     : worker_(worker),
@@ -130,19 +139,52 @@ namespace {
 // Loads a dictionary asked beside the chosen one, marked active like a
 // language's dictionary, so that the next change of the chosen one unloads
 // it with the rest; false when it cannot be loaded. Only its engine: it is
-// asked whether it knows words, nothing more.
-bool LoadBesideChosen(SpellDictionary* dictionary)
+// asked whether it knows words, nothing more. A prepared engine of the
+// dictionary is taken instead of making one.
+bool LoadBesideChosen(SpellDictionary* dictionary, std::optional<SpellDictionary::PreparedEngine> prepared = {})
 {
     if (dictionary->Loaded())
         return true;
     dictionary->SetActive(true);
-    if (dictionary->LoadForSpelling())
+    if (prepared ? dictionary->LoadForSpelling(std::move(*prepared)) : dictionary->LoadForSpelling())
         return true;
     dictionary->SetActive(false);
     return false;
 }
 
+// Whether d is a dictionary of the chosen one's language for another region.
+bool OtherRegionOf(const SpellDictionary* d, const SpellDictionary* chosen)
+{
+    return d != chosen && d->LangID() != chosen->LangID() &&
+           LanguageCodeOf(d->LangID()) == LanguageCodeOf(chosen->LangID());
+}
+
 }  // namespace
+
+void SpellingService::PrepareWordGroups()
+{
+    worker_.Post([this] {
+        SpellDictionary* chosen = choice_->SelectedDictionary();
+        if (!chosen)
+            return;
+        auto work = std::make_unique<PreparedWork>();
+        const DictionarySource source{chosen->GetInternalFileID(), chosen->AffixData(), chosen->WordData()};
+        work->forms = std::async(std::launch::async, [this, source] { FormsOf(source); });
+        for (int i = 0; i < manager_->SpellDictionaryCount(); ++i) {
+            SpellDictionary* d = manager_->GetSpellDictionary(i);
+            if (!OtherRegionOf(d, chosen))
+                continue;
+            if (!d->Loaded()) {
+                work->otherId = d->GetInternalFileID();
+                work->other = std::async(std::launch::async,
+                                         [source = d->Source()] { return SpellDictionary::PrepareEngine(source); });
+            }
+            break;  // the first is the one asked
+        }
+        std::lock_guard<std::mutex> lock(preparedMutex_);
+        prepared_ = std::move(work);  // an earlier one's threads are waited for
+    });
+}
 
 std::optional<OtherSpellingVerdicts> SpellingService::OtherSpellingNow(const QStringList& words)
 {
@@ -150,12 +192,17 @@ std::optional<OtherSpellingVerdicts> SpellingService::OtherSpellingNow(const QSt
         SpellDictionary* chosen = choice_->SelectedDictionary();
         if (!chosen)
             return std::nullopt;
-        const QString language = LanguageCodeOf(chosen->LangID());
         for (int i = 0; i < manager_->SpellDictionaryCount(); ++i) {
             SpellDictionary* d = manager_->GetSpellDictionary(i);
-            if (d == chosen || d->LangID() == chosen->LangID() || LanguageCodeOf(d->LangID()) != language)
+            if (!OtherRegionOf(d, chosen))
                 continue;
-            if (!LoadBesideChosen(d))
+            std::optional<SpellDictionary::PreparedEngine> prepared;
+            {
+                std::lock_guard<std::mutex> lock(preparedMutex_);
+                if (prepared_ && prepared_->other.valid() && prepared_->otherId == d->GetInternalFileID())
+                    prepared = prepared_->other.get();
+            }
+            if (!LoadBesideChosen(d, std::move(prepared)))
                 continue;
             const QString name = d->LangID() == LocaleToLangID(QStringLiteral("en-GB"))   ? QStringLiteral("British")
                                  : d->LangID() == LocaleToLangID(QStringLiteral("en-US")) ? QStringLiteral("American")
@@ -217,22 +264,38 @@ void SpellingService::GivePersonalWords()
             dictionary->Add(word);
 }
 
+SpellingService::DictionarySource SpellingService::ChosenSource()
+{
+    return worker_.Call([this] {
+        SpellDictionary* d = choice_->SelectedDictionary();
+        return d ? DictionarySource{d->GetInternalFileID(), d->AffixData(), d->WordData()} : DictionarySource{};
+    });
+}
+
 std::shared_ptr<const SuggestionEngine> SpellingService::Suggestions()
 {
-    struct Source {
-        QString id;
-        QByteArray affix, words;
-    };
-    const Source source = worker_.Call([this] {
-        SpellDictionary* d = choice_->SelectedDictionary();
-        return d ? Source{d->GetInternalFileID(), d->AffixData(), d->WordData()} : Source{};
-    });
+    const DictionarySource source = ChosenSource();
     std::lock_guard<std::mutex> lock(suggestionsMutex_);
     if (source.id != suggestionsFor_ || (!suggestions_ && !source.affix.isEmpty())) {
         suggestions_ = SuggestionEngine::Build(source.affix, source.words);
         suggestionsFor_ = source.id;
     }
     return suggestions_;
+}
+
+std::shared_ptr<const DictionaryForms> SpellingService::Forms()
+{
+    return FormsOf(ChosenSource());
+}
+
+std::shared_ptr<const DictionaryForms> SpellingService::FormsOf(const DictionarySource& source)
+{
+    std::lock_guard<std::mutex> lock(formsMutex_);
+    if (source.id != formsFor_ || (!forms_ && !source.affix.isEmpty())) {
+        forms_ = DictionaryForms::Build(source.affix, source.words);
+        formsFor_ = source.id;
+    }
+    return forms_;
 }
 
 DictionaryList SpellingService::List() const

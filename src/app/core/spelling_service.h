@@ -26,6 +26,7 @@ namespace lexicrawl {
 class DictionaryChoice;
 class DictionaryManager;
 class LanguageDictionaries;
+class DictionaryForms;
 class SerialWorker;
 class SuggestionEngine;
 
@@ -116,6 +117,16 @@ public:
     // built on the calling thread the first time it is asked for; it may
     // then be used from any thread.
     std::shared_ptr<const SuggestionEngine> Suggestions();
+    // The set of the chosen dictionary's forms (null without one), for
+    // callers that only ask whether spellings are words: built the same way,
+    // far cheaper than the whole engine.
+    std::shared_ptr<const DictionaryForms> Forms();
+    // Starts making, on threads of their own, what the word groups ask after
+    // a crawl: the chosen dictionary's forms and the engine of its
+    // language's other region (British beside American). Called as a crawl
+    // whose words will be grouped starts, so that both are ready when it
+    // ends rather than made after it. Returns at once.
+    void PrepareWordGroups();
 
     // Why a loaded dictionary's suggestion replay was switched off at load
     // (SpellDictionary::ReplayNotice), each notice given once: a later call
@@ -133,6 +144,14 @@ public:
     }
 
 private:
+    struct DictionarySource {
+        QString id;
+        QByteArray affix, words;
+    };
+    // The chosen dictionary's file id and bytes, read on the worker.
+    DictionarySource ChosenSource();
+    std::shared_ptr<const DictionaryForms> FormsOf(const DictionarySource& source);
+    struct PreparedWork;
     DictionaryList List() const;
     WordCheck CheckOnWorker(const QString& word, TextMode mode);
     bool KnownOnWorker(const QString& word, TextMode mode);
@@ -148,6 +167,11 @@ private:
     std::mutex suggestionsMutex_;
     QString suggestionsFor_;  // the dictionary the engine below was built from
     std::shared_ptr<const SuggestionEngine> suggestions_;
+    std::mutex formsMutex_;
+    QString formsFor_;
+    std::shared_ptr<const DictionaryForms> forms_;
+    std::mutex preparedMutex_;
+    std::unique_ptr<PreparedWork> prepared_;  // last: its threads end before the rest goes
 };
 
 }  // namespace lexicrawl

@@ -1,9 +1,10 @@
 #include "app/core/word_groups_loader.h"
 
+#include <algorithm>
 #include <map>
 
 #include "app/core/crawl_session.h"
-#include "spelling/suggestion_engine.h"
+#include "spelling/dictionary_forms.h"
 #include "store/project_database.h"
 
 namespace lexicrawl {
@@ -26,7 +27,7 @@ std::vector<WordGrouping> GroupSessionWords(CrawlSession& session, const std::ve
     WordEvidence evidence;
     evidence.sitePages = &sitePages;
     evidence.textPages = &textPages;
-    const std::shared_ptr<const SuggestionEngine> dictionary = session.Suggestions();
+    const std::shared_ptr<const DictionaryForms> dictionary = session.Spelling().Forms();
     if (dictionary)
         evidence.dictionaryKnows = [dictionary](QStringView form) { return dictionary->Accepts(form); };
 
@@ -44,17 +45,28 @@ std::vector<WordGrouping> GroupSessionWords(CrawlSession& session, const std::ve
         evidence.otherSpellingKnows = [&otherKnows](const QString& word) { return otherKnows.contains(word); };
     }
     std::vector<WordGrouping> groups = GroupWords(words, evidence);
-    // The likely typos that another language's dictionary knows are words of
-    // a passage in that language: asked of the few likely ones only.
+    // A word of another language is one of a passage: at least three of the
+    // likely words of one of its pages belong to that language. A lone one
+    // ("fies", "cotent") is a slip all the same. So the other languages'
+    // dictionaries are asked only about the likely typos of pages with three
+    // or more of them (and not loaded at all when there are none).
+    TextMap<int> likelyOnPage;
+    for (std::size_t i = 0; i < groups.size(); ++i) {
+        if (groups[i].LikelyTypo()) {
+            for (const QString& page : words[i].pages)
+                ++likelyOnPage[page];
+        }
+    }
     QStringList likely;
     for (std::size_t i = 0; i < groups.size(); ++i) {
-        if (groups[i].LikelyTypo())
+        if (!groups[i].LikelyTypo())
+            continue;
+        const QStringList& pages = words[i].pages;
+        if (std::any_of(pages.begin(), pages.end(),
+                        [&](const QString& page) { return likelyOnPage[page] >= kPassageWords; }))
             likely << words[i].word;
     }
     const QStringList languages = session.Spelling().OtherLanguagesNow(likely);
-    // A word of another language is one of a passage: at least three of the
-    // likely words of one of its pages belong to that language. A lone one
-    // ("fies", "cotent") is a slip all the same.
     std::map<std::pair<QString, QString>, int> perPage;  // (page, language)
     TextMap<const UnknownWord*> byWord;
     for (const UnknownWord& w : words)

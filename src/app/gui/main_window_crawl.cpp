@@ -91,6 +91,9 @@ void MainWindow::Start()
     }
     if (!started.Started())
         return;  // a database that could not be prepared was reported by the store
+    // The words are grouped when the crawl ends: what that asks of the
+    // dictionaries is made meanwhile.
+    session_->Spelling().PrepareWordGroups();
     projectTextMode_ = options.text.mode;
     url_->setText(started.url);
     openedProject_.clear();
