@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <vector>
 
 #include "analysis/word_context.h"
 #include "store/project_database.h"
@@ -77,24 +78,27 @@ std::vector<TwoSpellings> FindTwoSpellings(const SiteWordPages& sitePages)
 {
     // Two forms meet only where a rule rewrote one of them (or it dropped a
     // hyphen): those keys first, then every word whose key is one of them.
+    struct Form {
+        QString lower, key;
+        qint64 pages;
+    };
+    std::vector<Form> forms;
+    forms.reserve(sitePages.size());
     TextSet rewritten;
     for (const auto& [word, pages] : sitePages) {
         if (word.size() < 4)
             continue;
-        const QString lower = word.toLower();
-        const QString key = SpellingKey(lower);
+        QString lower = word.toLower();
+        QString key = SpellingKey(lower);
         if (key != lower)
             rewritten.insert(key);
+        forms.push_back({std::move(lower), std::move(key), pages});
     }
     std::map<QString, std::map<QString, qint64>> formsByKey;
     if (!rewritten.empty()) {
-        for (const auto& [word, pages] : sitePages) {
-            if (word.size() < 4)
-                continue;
-            const QString lower = word.toLower();
-            const QString key = SpellingKey(lower);
-            if (rewritten.contains(key))
-                formsByKey[key][lower] += pages;
+        for (const Form& form : forms) {
+            if (rewritten.contains(form.key))
+                formsByKey[form.key][form.lower] += form.pages;
         }
     }
     std::map<QString, std::vector<std::pair<qint64, QString>>> byKey;

@@ -388,6 +388,8 @@ int RunOpen(const CliOptions& o, CliPlatform& platform)
     if (!o.report.isEmpty() || NeedsGroups(o)) {  // the report's suggestions and the groups need a dictionary
         const QString wanted = o.dictionary.isEmpty() ? env.settings().DictionaryLanguage() : o.dictionary;
         session.LoadDictionariesNow(DictionaryFolders(o, env), wanted);
+        if (NeedsGroups(o))
+            session.Spelling().PrepareWordGroups();  // made while the words are read
     }
     Report report;
     report.pages = session.Pages();

@@ -3,6 +3,7 @@
 #include <QSet>
 
 #include <future>
+#include <map>
 
 #include "platform/serial_worker.h"
 #include "spelling/dictionary_choice.h"
@@ -16,10 +17,13 @@
 
 namespace lexicrawl {
 
+// What PrepareWordGroups started: the forms of one chosen dictionary, and
+// engines by the file id of their dictionary, each taken when its
+// dictionary is first asked.
 struct SpellingService::PreparedWork {
+    QString formsFor;
     std::future<void> forms;
-    QString otherId;  // the dictionary the engine below is made for
-    std::future<SpellDictionary::PreparedEngine> other;
+    std::map<QString, std::future<SpellDictionary::PreparedEngine>> engines;
 };
 
 SpellingService::SpellingService(SerialWorker& worker)
@@ -161,28 +165,85 @@ bool OtherRegionOf(const SpellDictionary* d, const SpellDictionary* chosen)
 
 }  // namespace
 
+std::vector<SpellDictionary*> SpellingService::DictionariesBesideChosen(SpellDictionary* chosen, bool otherRegion,
+                                                                       bool otherLanguages) const
+{
+    std::vector<SpellDictionary*> found;
+    const QString language = LanguageCodeOf(chosen->LangID());
+    bool regionFound = false;
+    QSet<QString> languages;
+    for (int i = 0; i < manager_->SpellDictionaryCount(); ++i) {
+        SpellDictionary* d = manager_->GetSpellDictionary(i);
+        const QString other = LanguageCodeOf(d->LangID());
+        if (other == language) {
+            if (otherRegion && !regionFound && OtherRegionOf(d, chosen)) {
+                found.push_back(d);
+                regionFound = true;
+            }
+        } else if (otherLanguages && !languages.contains(other)) {
+            found.push_back(d);
+            languages.insert(other);
+        }
+    }
+    return found;
+}
+
+void SpellingService::PrepareEngines(const std::vector<SpellDictionary*>& dictionaries)
+{
+    std::lock_guard<std::mutex> lock(preparedMutex_);
+    if (!prepared_)
+        prepared_ = std::make_unique<PreparedWork>();
+    for (SpellDictionary* d : dictionaries) {
+        const QString id = d->GetInternalFileID();
+        if (d->Loaded() || prepared_->engines.count(id))
+            continue;
+        prepared_->engines[id] =
+            std::async(std::launch::async, [source = d->Source()] { return SpellDictionary::PrepareEngine(source); });
+    }
+}
+
+std::optional<SpellDictionary::PreparedEngine> SpellingService::TakePreparedEngine(const SpellDictionary* d)
+{
+    std::future<SpellDictionary::PreparedEngine> engine;
+    {
+        std::lock_guard<std::mutex> lock(preparedMutex_);
+        if (!prepared_)
+            return std::nullopt;
+        const auto it = prepared_->engines.find(d->GetInternalFileID());
+        if (it == prepared_->engines.end())
+            return std::nullopt;
+        engine = std::move(it->second);
+        prepared_->engines.erase(it);
+    }
+    return engine.get();
+}
+
 void SpellingService::PrepareWordGroups()
 {
     worker_.Post([this] {
         SpellDictionary* chosen = choice_->SelectedDictionary();
         if (!chosen)
             return;
-        auto work = std::make_unique<PreparedWork>();
+        PrepareEngines(DictionariesBesideChosen(chosen, true, true));
         const DictionarySource source{chosen->GetInternalFileID(), chosen->AffixData(), chosen->WordData()};
-        work->forms = std::async(std::launch::async, [this, source] { FormsOf(source); });
-        for (int i = 0; i < manager_->SpellDictionaryCount(); ++i) {
-            SpellDictionary* d = manager_->GetSpellDictionary(i);
-            if (!OtherRegionOf(d, chosen))
-                continue;
-            if (!d->Loaded()) {
-                work->otherId = d->GetInternalFileID();
-                work->other = std::async(std::launch::async,
-                                         [source = d->Source()] { return SpellDictionary::PrepareEngine(source); });
-            }
-            break;  // the first is the one asked
-        }
         std::lock_guard<std::mutex> lock(preparedMutex_);
-        prepared_ = std::move(work);  // an earlier one's threads are waited for
+        if (prepared_->formsFor == source.id)
+            return;
+        prepared_->formsFor = source.id;
+        prepared_->forms = std::async(std::launch::async, [this, source] { FormsOf(source); });
+    });
+}
+
+void SpellingService::DropPreparedEngines()
+{
+    worker_.Post([this] {
+        std::map<QString, std::future<SpellDictionary::PreparedEngine>> unused;
+        {
+            std::lock_guard<std::mutex> lock(preparedMutex_);
+            if (prepared_)
+                unused.swap(prepared_->engines);
+        }
+        // Their threads are waited for here, off the caller's thread.
     });
 }
 
@@ -194,15 +255,7 @@ std::optional<OtherSpellingVerdicts> SpellingService::OtherSpellingNow(const QSt
             return std::nullopt;
         for (int i = 0; i < manager_->SpellDictionaryCount(); ++i) {
             SpellDictionary* d = manager_->GetSpellDictionary(i);
-            if (!OtherRegionOf(d, chosen))
-                continue;
-            std::optional<SpellDictionary::PreparedEngine> prepared;
-            {
-                std::lock_guard<std::mutex> lock(preparedMutex_);
-                if (prepared_ && prepared_->other.valid() && prepared_->otherId == d->GetInternalFileID())
-                    prepared = prepared_->other.get();
-            }
-            if (!LoadBesideChosen(d, std::move(prepared)))
+            if (!OtherRegionOf(d, chosen) || !LoadBesideChosen(d, TakePreparedEngine(d)))
                 continue;
             const QString name = d->LangID() == LocaleToLangID(QStringLiteral("en-GB"))   ? QStringLiteral("British")
                                  : d->LangID() == LocaleToLangID(QStringLiteral("en-US")) ? QStringLiteral("American")
@@ -220,6 +273,9 @@ QStringList SpellingService::OtherLanguagesNow(const QStringList& words)
         SpellDictionary* chosen = choice_->SelectedDictionary();
         if (!chosen || words.isEmpty())
             return found;
+        // The first dictionary of each other language is the one asked
+        // unless it fails to load: their engines are made side by side.
+        PrepareEngines(DictionariesBesideChosen(chosen, false, true));
         const QString language = LanguageCodeOf(chosen->LangID());
         QSet<QString> asked;  // one dictionary per language
         for (int i = 0; i < manager_->SpellDictionaryCount(); ++i) {
@@ -227,7 +283,7 @@ QStringList SpellingService::OtherLanguagesNow(const QStringList& words)
             const QString other = LanguageCodeOf(d->LangID());
             if (other == language || asked.contains(other))
                 continue;
-            if (!LoadBesideChosen(d))
+            if (!LoadBesideChosen(d, TakePreparedEngine(d)))
                 continue;
             asked.insert(other);
             const std::vector<bool> known = languages_->Spell(d, words);

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "crawl/text_options.h"
+#include "spelling/spell_dictionary.h"
 
 namespace lexicrawl {
 
@@ -127,6 +128,8 @@ public:
     // whose words will be grouped starts, so that both are ready when it
     // ends rather than made after it. Returns at once.
     void PrepareWordGroups();
+    // Lets go of the engines PrepareWordGroups made that no grouping took.
+    void DropPreparedEngines();
 
     // Why a loaded dictionary's suggestion replay was switched off at load
     // (SpellDictionary::ReplayNotice), each notice given once: a later call
@@ -151,6 +154,15 @@ private:
     // The chosen dictionary's file id and bytes, read on the worker.
     DictionarySource ChosenSource();
     std::shared_ptr<const DictionaryForms> FormsOf(const DictionarySource& source);
+    // On the worker: the dictionaries the groups ask beside the chosen one
+    // (the first of its language for another region; the first of each
+    // other language), in the manager's order.
+    std::vector<SpellDictionary*> DictionariesBesideChosen(SpellDictionary* chosen, bool otherRegion,
+                                                           bool otherLanguages) const;
+    // On the worker: starts making the engines of those not loaded and not
+    // being made; takes one made for d (waiting for it), if any.
+    void PrepareEngines(const std::vector<SpellDictionary*>& dictionaries);
+    std::optional<SpellDictionary::PreparedEngine> TakePreparedEngine(const SpellDictionary* d);
     struct PreparedWork;
     DictionaryList List() const;
     WordCheck CheckOnWorker(const QString& word, TextMode mode);

@@ -1,6 +1,7 @@
 #include "app/core/word_groups_loader.h"
 
 #include <algorithm>
+#include <future>
 #include <map>
 
 #include "app/core/crawl_session.h"
@@ -97,6 +98,7 @@ std::vector<WordGrouping> GroupSessionWords(CrawlSession& session, const std::ve
         if (it != languageOf.end())
             groups[i] = InOtherLanguage(groups[i], it->second);
     }
+    session.Spelling().DropPreparedEngines();
     return groups;
 }
 
@@ -117,8 +119,11 @@ bool LoadGroupedWords(CrawlSession& session, GroupedWords& grouped, QString* err
             *error = e.Text();
         return false;
     }
+    // The two spellings need the site's words alone: found while the groups are made.
+    std::future<std::vector<TwoSpellings>> twoSpellings =
+        std::async(std::launch::async, [&sitePages] { return FindTwoSpellings(sitePages); });
     grouped.groups = GroupSessionWords(session, grouped.words, sitePages, textPages);
-    grouped.twoSpellings = FindTwoSpellings(sitePages);
+    grouped.twoSpellings = twoSpellings.get();
     return true;
 }
 
