@@ -7,6 +7,8 @@
 # untimed).
 #   bench/typos/group_cost.sh [SITE_DIR START [MODE [RUNS]]]
 # Default: a 600-page site of bench/cli/gen_site.py, prose mode, 5 runs.
+# GROUP_COST_DELAY_MS=N makes every answer of the server wait N ms (a site
+# that is not on this machine).
 # SITE_DIR START: a folder served from 127.0.0.1 and the start page's path
 # in it (for instance a copy kept by typo_bench.sh: DIR/planted/www
 # sqlite/index.html).
@@ -34,7 +36,7 @@ else
   python3 "$root/bench/cli/gen_site.py" 600 "$work/gen" >/dev/null
   site="$work/gen"; start="site/index.html"
 fi
-python3 "$root/bench/cli/serve.py" "$site" >"$work/port" 2>/dev/null &
+python3 "$root/bench/cli/serve.py" "$site" --delay-ms "${GROUP_COST_DELAY_MS:-0}" >"$work/port" 2>/dev/null &
 server=$!
 for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
 url="http://127.0.0.1:$(cat "$work/port")/$start"

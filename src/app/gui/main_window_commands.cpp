@@ -64,6 +64,8 @@ void MainWindow::OpenProject(const QString& path)
         [session, path]() -> std::optional<TextMode> {
             if (!session->OpenProject(path))
                 return std::nullopt;
+            // The words are grouped next: what that asks of the dictionaries is made meanwhile.
+            session->Spelling().PrepareWordGroups();
             return session->ProjectTextMode().options.mode;
         },
         [this, path](const std::optional<TextMode>& mode) {
