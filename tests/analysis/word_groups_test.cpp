@@ -41,12 +41,14 @@ TEST(WordGroups, TableOfWordsWithTheirSiteCounts)
                           {"gitk", 20},       {"git’s", 33},   {"descendents", 1}, {"diffstat", 17},
                           {"software", 21}};
     // The whole text, code included, of this prose crawl.
-    const SiteWordPages text = {{"fstat", 4}, {"desribed", 1}};
+    // The whole text, code included, of this prose crawl: "the" and "The"
+    // share pages, "install" is written in code too.
+    const SiteWordPages text = {{"fstat", 4}, {"desribed", 1}, {"the", 610}, {"install", 52}};
     const Case cases[] = {
         {"desribed", 1, WordGroup::LikelyTypo, GroupReason::OneEdit, "described",
          "1 letter from 'described', on 412 pages of this site"},
-        {"teh", 2, WordGroup::LikelyTypo, GroupReason::OneEdit, "the", "1 letter from 'the', on 1050 pages of this site"},
-        {"Teh", 1, WordGroup::LikelyTypo, GroupReason::OneEdit, "The", "1 letter from 'The', on 1050 pages of this site"},
+        {"teh", 2, WordGroup::LikelyTypo, GroupReason::OneEdit, "the", "1 letter from 'the', on 610 pages of this site"},
+        {"Teh", 1, WordGroup::LikelyTypo, GroupReason::OneEdit, "The", "1 letter from 'The', on 610 pages of this site"},
         // One of the site's own unknown words, written far more often, corrects a slip too.
         {"vlgrind", 1, WordGroup::LikelyTypo, GroupReason::OneEdit, "valgrind",
          "1 letter from 'valgrind', on 30 pages of this site"},
@@ -78,7 +80,7 @@ TEST(WordGroups, TableOfWordsWithTheirSiteCounts)
         {"colour", 1, WordGroup::SiteVocabulary, GroupReason::OtherSpelling, "", "British spelling"},
         // Short words have many neighbours: the site must write the correction.
         {"ssh", 1, WordGroup::SiteVocabulary, GroupReason::ShortWord, "", "a short word"},
-        {"thei", 1, WordGroup::LikelyTypo, GroupReason::OneEdit, "the", "1 letter from 'the', on 1050 pages of this site"},
+        {"thei", 1, WordGroup::LikelyTypo, GroupReason::OneEdit, "the", "1 letter from 'the', on 610 pages of this site"},
         {"frobnicate", 1, WordGroup::SiteVocabulary, GroupReason::NoNearWord, "", "no dictionary word 1 letter away"},
         // A slip copied once (or one page under two addresses) beside a
         // correction on ten times as many pages; a letter before a word the
@@ -98,7 +100,10 @@ TEST(WordGroups, TableOfWordsWithTheirSiteCounts)
         // The site's word in the other region's spelling corrects a slip.
         {"descendents", 1, WordGroup::SiteVocabulary, GroupReason::OtherSpelling, "", "British spelling"},
         {"escendents", 1, WordGroup::LikelyTypo, GroupReason::OneEdit, "descendents",
-         "1 letter from 'descendents', on 1 pages of this site"},
+         "1 letter from 'descendents', on 1 page of this site"},
+        // Written on fewer pages in prose than in the whole text: the prose's count.
+        {"instal", 1, WordGroup::LikelyTypo, GroupReason::OneEdit, "install",
+         "1 letter from 'install', on 40 pages of this site"},
     };
     std::vector<UnknownWord> words;
     for (const Case& c : cases)
