@@ -24,16 +24,12 @@ void LoadCounts(ProjectDatabase& database, const QString& sql, SiteWordPages& pa
 
 void SiteWordCounter::AddPage(const PageRecord& record)
 {
-    for (const QString& word : record.words)
-        counts_.pages.Add(word);
-    if (!record.proseWords.empty()) {
-        for (const QString& word : record.textWords ? *record.textWords : DistinctWords(record.text))
-            counts_.textPages.Add(word);
-    }
+    counts_.pages.AddEach(record.words);
+    if (!record.proseWords.empty())
+        counts_.textPages.AddEach(record.textWords ? *record.textWords : DistinctWords(record.text));
     // A word declared in two languages of one page is still one page's word.
     if (record.proseWords.size() == 1) {
-        for (const QString& word : record.proseWords.front().words)
-            counts_.pages.Add(word);
+        counts_.pages.AddEach(record.proseWords.front().words);
         return;
     }
     TextSet seen;

@@ -48,6 +48,20 @@ void TextCounter::AddHashed(QStringView text, std::size_t hash, qint64 n)
     slot.count += n;
 }
 
+void TextCounter::AddEach(const QStringList& texts)
+{
+    constexpr qsizetype kAhead = 8;
+    const qsizetype n = texts.size();
+    hashes_.resize(std::size_t(n));
+    for (qsizetype i = 0; i < n; ++i)
+        hashes_[std::size_t(i)] = Hash(texts.at(i));
+    for (qsizetype i = 0; i < n; ++i) {
+        if (i + kAhead < n && !slots_.empty())
+            __builtin_prefetch(&slots_[hashes_[std::size_t(i + kAhead)] & (slots_.size() - 1)]);
+        AddHashed(texts.at(i), hashes_[std::size_t(i)]);
+    }
+}
+
 qint64 TextCounter::Count(QStringView text) const
 {
     const Slot* slot = Find(text, Hash(text));
