@@ -15,9 +15,14 @@ void WriteCounts(ProjectDatabase& database, const char* sql, const TextCounter& 
     counts.ForEach([&insert](QStringView word, qint64 pages) { insert.Row(word, pages); });
 }
 
-void LoadCounts(ProjectDatabase& database, const QString& sql, SiteWordPages& pages)
+// The table's rows, each word's counts summed; the map is sized for them
+// first, so that it never grows on the way.
+void LoadCounts(ProjectDatabase& database, const QString& table, SiteWordPages& pages)
 {
-    database.QueryTextCounts(sql, [&pages](QString word, qint64 count) { pages[std::move(word)] += count; });
+    const auto rows = database.QueryAll(QStringLiteral("SELECT count(*) FROM %1;").arg(table));
+    pages.reserve(std::size_t(rows.empty() ? 0 : rows.front().value(0).toLongLong()));
+    database.QueryTextCounts(QStringLiteral("SELECT WORD, PAGES FROM %1;").arg(table),
+                             [&pages](QString word, qint64 count) { pages[std::move(word)] += count; });
 }
 
 }  // namespace
@@ -76,7 +81,7 @@ bool LoadSiteWordPages(ProjectDatabase& database, SiteWordPages& pages)
     pages.clear();
     if (!HasTable(database, QStringLiteral("SITEWORDS")))
         return false;
-    LoadCounts(database, QStringLiteral("SELECT WORD, PAGES FROM SITEWORDS;"), pages);
+    LoadCounts(database, QStringLiteral("SITEWORDS"), pages);
     return true;
 }
 
@@ -85,7 +90,7 @@ void LoadSiteTextWordPages(ProjectDatabase& database, SiteWordPages& pages)
     pages.clear();
     if (!HasTable(database, QStringLiteral("SITETEXTWORDS")))
         return;
-    LoadCounts(database, QStringLiteral("SELECT WORD, PAGES FROM SITETEXTWORDS;"), pages);
+    LoadCounts(database, QStringLiteral("SITETEXTWORDS"), pages);
 }
 
 }  // namespace lexicrawl
