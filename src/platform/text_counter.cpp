@@ -8,11 +8,6 @@ namespace {
 
 constexpr std::size_t kFirstSlots = 1024;
 
-std::uint32_t TagOf(std::size_t hash)
-{
-    return std::uint32_t(std::uint64_t(hash) >> 32);
-}
-
 }  // namespace
 
 const TextCounter::Slot* TextCounter::Find(QStringView text, std::size_t hash) const
@@ -20,12 +15,11 @@ const TextCounter::Slot* TextCounter::Find(QStringView text, std::size_t hash) c
     if (slots_.empty())
         return nullptr;
     const std::size_t mask = slots_.size() - 1;
-    const std::uint32_t tag = TagOf(hash);
     for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
         const Slot& slot = slots_[i];
         if (slot.count == 0)
             return &slot;
-        if (slot.tag == tag && slot.length == std::size_t(text.size()) &&
+        if (slot.hash == hash && slot.length == std::size_t(text.size()) &&
             std::memcmp(texts_.data() + slot.offset, text.data(), slot.length * sizeof(char16_t)) == 0)
             return &slot;
     }
@@ -35,13 +29,13 @@ void TextCounter::AddHashed(QStringView text, std::size_t hash, qint64 n)
 {
     if (n <= 0)
         return;
-    if (std::size_t(size_ + 1) * 2 > slots_.size())
+    if (std::size_t(size_ + 1) * 4 > slots_.size() * 3)
         Grow();
     Slot& slot = const_cast<Slot&>(*Find(text, hash));
     if (slot.count == 0) {
         slot.offset = texts_.size();
         slot.length = std::uint32_t(text.size());
-        slot.tag = TagOf(hash);
+        slot.hash = hash;
         texts_.insert(texts_.end(), text.utf16(), text.utf16() + text.size());
         ++size_;
     }
@@ -75,8 +69,7 @@ void TextCounter::clear()
     size_ = 0;
 }
 
-// Each slot moves to where its text's hash leads in the larger table; the
-// hash is not kept whole, so each text is hashed again (once per doubling).
+// Each slot moves to where its hash leads in the larger table.
 void TextCounter::Grow()
 {
     std::vector<Slot> old = std::move(slots_);
@@ -85,8 +78,7 @@ void TextCounter::Grow()
     for (const Slot& slot : old) {
         if (slot.count == 0)
             continue;
-        const std::size_t hash = Hash(QStringView(texts_.data() + slot.offset, qsizetype(slot.length)));
-        std::size_t i = hash & mask;
+        std::size_t i = slot.hash & mask;
         while (slots_[i].count != 0)
             i = (i + 1) & mask;
         slots_[i] = slot;

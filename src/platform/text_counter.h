@@ -1,7 +1,7 @@
 #pragma once
 // A count per text in one flat table, for counting every word of every page
 // of a crawl: the texts are copied once into one buffer, and each slot keeps
-// a part of the text's hash, where the text lies and its count side by side,
+// the text's hash, where the text lies and its count side by side,
 // so an increment reads one slot and compares one text, with no allocation
 // once the text has been seen. A node-based map spends several cache misses
 // and an allocation per new text on the same work.
@@ -50,16 +50,16 @@ public:
 
 private:
     struct Slot {
+        std::uint64_t hash = 0;    // whole, so that growing hashes no text again
         std::uint64_t offset = 0;  // in texts_
-        std::uint32_t length = 0;
-        std::uint32_t tag = 0;     // the hash's high half
         qint64 count = 0;          // 0: empty slot
+        std::uint32_t length = 0;
     };
     const Slot* Find(QStringView text, std::size_t hash) const;
     void Grow();
 
     TextHasher hasher_;
-    std::vector<Slot> slots_;   // a power of two in size, at most half full
+    std::vector<Slot> slots_;   // a power of two in size, at most three quarters full
     std::vector<char16_t> texts_;
     qsizetype size_ = 0;
     std::vector<std::size_t> hashes_;  // AddEach's, kept for its capacity
