@@ -105,6 +105,7 @@ void PageRecorder::BeginCrawl(const TextOptions& text)
 {
     text_ = text;
     siteWords_.Clear();
+    ForgetCrawlWordCounts();
     if (!text.Prose())
         return;
     for (const QString& statement : text_mode_record::BeginStatements(text))
@@ -113,11 +114,28 @@ void PageRecorder::BeginCrawl(const TextOptions& text)
 
 void PageRecorder::EndCrawl()
 {
+    std::shared_ptr<const SiteWordCounts> written;
     try {
         siteWords_.Write(database_);
+        if (!siteWords_.Pages().empty())
+            written = std::make_shared<const SiteWordCounts>(siteWords_.Take());
     } catch (const DatabaseError& e) {
         ReportMessage(StatementFailureText(e.Text()));
     }
+    std::lock_guard<std::mutex> lock(written_->mutex);
+    written_->counts = std::move(written);
+}
+
+std::shared_ptr<const SiteWordCounts> PageRecorder::CrawlWordCounts() const
+{
+    std::lock_guard<std::mutex> lock(written_->mutex);
+    return written_->counts;
+}
+
+void PageRecorder::ForgetCrawlWordCounts()
+{
+    std::lock_guard<std::mutex> lock(written_->mutex);
+    written_->counts.reset();
 }
 
 QStringList PageRecorder::WriteProseWords(const QString& sourcelink, const LanguageWords& words)

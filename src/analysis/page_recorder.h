@@ -10,10 +10,13 @@
 //
 // Thread-safety: a recorder may be used from one thread at a time; the
 // database serialises the statements against other users of the connection.
+// CrawlWordCounts and ForgetCrawlWordCounts may be called from any thread.
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -48,6 +51,11 @@ public:
     // The crawl has ended (finished or stopped): how many pages used each
     // word goes into the project.
     void EndCrawl();
+    // The counts the last crawl wrote into the project, kept so that its
+    // words are grouped without reading them back; nothing when none were
+    // written, or once the project is another (ForgetCrawlWordCounts).
+    std::shared_ptr<const SiteWordCounts> CrawlWordCounts() const;
+    void ForgetCrawlWordCounts();
 
     // sourcelink is the page URL as the table of internal URLs holds it;
     // source is the page's HTML (empty when the fetch failed). Its words are
@@ -78,6 +86,12 @@ private:
     LanguageVerdictsFunction languageVerdicts_;
     TextOptions text_;
     SiteWordCounter siteWords_;
+    // Apart, so that a recorder stays movable.
+    struct WrittenCounts {
+        std::mutex mutex;
+        std::shared_ptr<const SiteWordCounts> counts;  // under mutex
+    };
+    std::unique_ptr<WrittenCounts> written_ = std::make_unique<WrittenCounts>();
 };
 
 }  // namespace lexicrawl

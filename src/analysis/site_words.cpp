@@ -4,51 +4,76 @@
 #include "analysis/readable_text.h"
 #include "analysis/word_context.h"
 #include "store/project_database.h"
-#include "store/sql_quote.h"
 
 namespace lexicrawl {
 
+namespace {
+
+void WriteCounts(ProjectDatabase& database, const char* sql, const TextCounter& counts)
+{
+    BulkInsert insert(database, sql);
+    counts.ForEach([&insert](QStringView word, qint64 pages) { insert.Row(word, pages); });
+}
+
+// The table's rows, each word's counts summed; the map is sized for them
+// first, so that it never grows on the way.
+void LoadCounts(ProjectDatabase& database, const QString& table, SiteWordPages& pages)
+{
+    const auto rows = database.QueryAll(QStringLiteral("SELECT count(*) FROM %1;").arg(table));
+    pages.reserve(std::size_t(rows.empty() ? 0 : rows.front().value(0).toLongLong()));
+    database.QueryTextCounts(QStringLiteral("SELECT WORD, PAGES FROM %1;").arg(table),
+                             [&pages](QString word, qint64 count) { pages[std::move(word)] += count; });
+}
+
+}  // namespace
+
 void SiteWordCounter::AddPage(const PageRecord& record)
 {
-    for (const QString& word : record.words)
-        ++pages_[word];
-    if (!record.proseWords.empty()) {
-        for (const QString& word : record.textWords ? *record.textWords : DistinctWords(record.text))
-            ++textPages_[word];
-    }
+    counts_.pages.AddEach(record.words);
+    if (!record.proseWords.empty())
+        counts_.textPages.AddEach(record.textWords ? *record.textWords : DistinctWords(record.text));
     // A word declared in two languages of one page is still one page's word.
     if (record.proseWords.size() == 1) {
-        for (const QString& word : record.proseWords.front().words)
-            ++pages_[word];
+        counts_.pages.AddEach(record.proseWords.front().words);
         return;
     }
     TextSet seen;
     for (const LanguageWords& group : record.proseWords) {
         for (const QString& word : group.words) {
             if (seen.insert(word).second)
-                ++pages_[word];
+                counts_.pages.Add(word);
         }
     }
 }
 
+SiteWordCounts SiteWordCounter::Take()
+{
+    SiteWordCounts counts = std::move(counts_);
+    counts_ = SiteWordCounts();
+    return counts;
+}
+
 void SiteWordCounter::Write(ProjectDatabase& database) const
 {
-    if (pages_.empty())
+    if (counts_.pages.empty())
         return;  // nothing read: the project stays as it was
     Transaction transaction(database);
     database.Execute(QStringLiteral("CREATE TABLE IF NOT EXISTS SITEWORDS (WORD TEXT, PAGES INTEGER);"));
     database.Execute(QStringLiteral("DELETE FROM SITEWORDS;"));
-    for (const auto& [word, count] : pages_)
-        database.Execute(BoundStatement{"insert into SITEWORDS (WORD,PAGES) values (?,?);",
-                                        {word, QString::number(count)}});
-    if (!textPages_.empty()) {
+    WriteCounts(database, "insert into SITEWORDS (WORD,PAGES) values (?,?);", counts_.pages);
+    if (!counts_.textPages.empty()) {
         database.Execute(QStringLiteral("CREATE TABLE IF NOT EXISTS SITETEXTWORDS (WORD TEXT, PAGES INTEGER);"));
         database.Execute(QStringLiteral("DELETE FROM SITETEXTWORDS;"));
-        for (const auto& [word, count] : textPages_)
-            database.Execute(BoundStatement{"insert into SITETEXTWORDS (WORD,PAGES) values (?,?);",
-                                            {word, QString::number(count)}});
+        WriteCounts(database, "insert into SITETEXTWORDS (WORD,PAGES) values (?,?);", counts_.textPages);
     }
     transaction.Commit();
+}
+
+void CopySiteWordPages(const TextCounter& counts, SiteWordPages& pages)
+{
+    pages.clear();
+    pages.reserve(std::size_t(counts.size()));
+    counts.ForEach([&pages](QStringView word, qint64 count) { pages.emplace(word.toString(), count); });
 }
 
 bool LoadSiteWordPages(ProjectDatabase& database, SiteWordPages& pages)
@@ -56,9 +81,7 @@ bool LoadSiteWordPages(ProjectDatabase& database, SiteWordPages& pages)
     pages.clear();
     if (!HasTable(database, QStringLiteral("SITEWORDS")))
         return false;
-    database.Query(QStringLiteral("SELECT WORD, PAGES FROM SITEWORDS;"), [&pages](const Row& row) {
-        pages[row.Value(QStringLiteral("WORD"))] += row.Value(QStringLiteral("PAGES")).toLongLong();
-    });
+    LoadCounts(database, QStringLiteral("SITEWORDS"), pages);
     return true;
 }
 
@@ -67,9 +90,7 @@ void LoadSiteTextWordPages(ProjectDatabase& database, SiteWordPages& pages)
     pages.clear();
     if (!HasTable(database, QStringLiteral("SITETEXTWORDS")))
         return;
-    database.Query(QStringLiteral("SELECT WORD, PAGES FROM SITETEXTWORDS;"), [&pages](const Row& row) {
-        pages[row.Value(QStringLiteral("WORD"))] += row.Value(QStringLiteral("PAGES")).toLongLong();
-    });
+    LoadCounts(database, QStringLiteral("SITETEXTWORDS"), pages);
 }
 
 }  // namespace lexicrawl

@@ -208,7 +208,7 @@ bool LoadWords(CrawlSession& session, Report& report, const CliOptions& o)
     if (loaded && !NeedsGroups(o) && ShowsFindings(o)) {
         try {
             SiteWordPages sitePages;
-            LoadSiteWordPages(session.Database(), sitePages);
+            LoadSessionWordPages(session, sitePages);
             report.twoSpellings = FindTwoSpellings(sitePages);
             report.repeatedWords = LoadRepeatedWords(session.Database());
         } catch (const DatabaseError& e) {

@@ -38,7 +38,7 @@ QString ErrText(sqlite3* db)
 // (which UTF-8 cannot hold, and which SQLite's own UTF-16 conversion turns
 // into U+FFFD) is written as the three bytes its code would take. SQLite
 // stores text bytes as given, so every QString comes back unchanged.
-QByteArray StoredBytes(const QString& text)
+QByteArray StoredBytes(QStringView text)
 {
     if (text.isValidUtf16())
         return text.toUtf8();
@@ -54,13 +54,13 @@ QByteArray StoredBytes(const QString& text)
         }
         if (!QChar::isSurrogate(c))
             continue;
-        out += QStringView(text).mid(run, i - run).toUtf8();
+        out += text.mid(run, i - run).toUtf8();
         out += char(0xE0 | (c >> 12));
         out += char(0x80 | ((c >> 6) & 0x3F));
         out += char(0x80 | (c & 0x3F));
         run = i + 1;
     }
-    out += QStringView(text).mid(run).toUtf8();
+    out += text.mid(run).toUtf8();
     return out;
 }
 
@@ -411,6 +411,35 @@ void ProjectDatabase::Query(const QString& sql, const std::function<void(const R
     }
 }
 
+void ProjectDatabase::QueryTextCounts(const QString& sql,
+                                      const std::function<void(QString text, qint64 count)>& onRow)
+{
+    QMutexLocker lock(&mutex_);
+    if (!db_)
+        throw DatabaseError(QStringLiteral("Database is not open"));
+    stepsTaken_ = 0;
+    sqlite3_stmt* stmt = nullptr;
+    const QByteArray utf8 = StoredBytes(sql);
+    if (sqlite3_prepare_v2(db_, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK)
+        throw DatabaseError(ErrText(db_));
+    struct Finalizer {
+        sqlite3_stmt* s;
+        ~Finalizer() { sqlite3_finalize(s); }
+    } finalizer{stmt};
+    if (!stmt)
+        return;
+    for (;;) {
+        const int rc = sqlite3_step(stmt);
+        if (rc == SQLITE_DONE)
+            break;
+        if (rc != SQLITE_ROW)
+            throw DatabaseError(ErrText(db_));
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+        const int bytes = sqlite3_column_bytes(stmt, 0);
+        onRow(text ? TextOfStoredBytes(text, bytes) : QString(), sqlite3_column_int64(stmt, 1));
+    }
+}
+
 std::vector<QStringList> ProjectDatabase::QueryAll(const QString& sql)
 {
     std::vector<QStringList> rows;
@@ -443,6 +472,28 @@ bool ProjectDatabase::SaveCopyTo(const QString& destination, QString* error)
         return false;
     }
     return true;
+}
+
+BulkInsert::BulkInsert(ProjectDatabase& database, const char* sql)
+    : database_(database), lock_(&database.mutex_)
+{
+    if (!database_.db_)
+        throw DatabaseError(QStringLiteral("Database is not open"));
+    stmt_ = database_.Prepared(sql);
+}
+
+void BulkInsert::Row(QStringView text, qint64 value)
+{
+    database_.stepsTaken_ = 0;
+    const QByteArray bytes = StoredBytes(text);
+    sqlite3_bind_text(stmt_, 1, bytes.constData(), int(bytes.size()), SQLITE_STATIC);
+    sqlite3_bind_int64(stmt_, 2, value);
+    const int rc = sqlite3_step(stmt_);
+    const QString error = rc == SQLITE_DONE || rc == SQLITE_ROW ? QString() : ErrText(database_.db_);
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);  // the text's bytes go with this call
+    if (!error.isNull())
+        throw DatabaseError(error);
 }
 
 // A savepoint: outside a transaction it begins one, inside one it nests, so

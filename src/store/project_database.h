@@ -7,9 +7,11 @@
 // and each Query together with the reading of its rows, runs under one
 // recursive lock; a Transaction holds that lock until it ends, so a project
 // copy (SaveCopyTo) never sees half a transaction.
+#include <QMutexLocker>
 #include <QRecursiveMutex>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <functional>
 #include <stdexcept>
@@ -89,6 +91,9 @@ public:
     void Execute(const BoundStatement& statement);
     // Runs one statement and hands each row to onRow in order; throws DatabaseError.
     void Query(const QString& sql, const std::function<void(const Row&)>& onRow);
+    // The same for a query of two columns, a text and an integer, read as
+    // they are stored: no row of texts, no lookup of a column by name.
+    void QueryTextCounts(const QString& sql, const std::function<void(QString text, qint64 count)>& onRow);
     // The same, collecting the rows.
     std::vector<QStringList> QueryAll(const QString& sql);
 
@@ -108,6 +113,7 @@ public:
     QRecursiveMutex& Lock() { return mutex_; }
 
 private:
+    friend class BulkInsert;
     bool OpenTarget(const QString& target, bool memory);
     void CloseConnection();
     sqlite3_stmt* Prepared(const char* sql);
@@ -139,6 +145,28 @@ public:
 private:
     ProjectDatabase& db_;
     bool done_ = false;
+};
+
+// One insert of the hot paths run for many rows (a crawl's word counts):
+// prepared once per connection, each row's text and integer bound as they
+// are, the text stored as a BoundStatement would store it. Holds the store
+// lock while it lives, so it belongs inside a Transaction.
+//
+// Thread-safety: used on one thread, the one that made it.
+class BulkInsert {
+public:
+    // sql holds two ?s, the text's and the integer's, and lives as long as
+    // the program. Throws DatabaseError when no database is open.
+    BulkInsert(ProjectDatabase& database, const char* sql);
+    BulkInsert(const BulkInsert&) = delete;
+    BulkInsert& operator=(const BulkInsert&) = delete;
+    // Runs the insert for one row; throws DatabaseError.
+    void Row(QStringView text, qint64 value);
+
+private:
+    ProjectDatabase& database_;
+    QMutexLocker<QRecursiveMutex> lock_;
+    sqlite3_stmt* stmt_ = nullptr;
 };
 
 // The user-message texts of the store.

@@ -169,6 +169,47 @@ TEST(ProjectDatabase, BoundValuesStoreWhatTheStatementTextStores)
     }
 }
 
+// Many rows through one prepared insert store what the statement text
+// stores, the count as an integer, and read back as they went in.
+TEST(ProjectDatabase, BulkInsertStoresWhatTheStatementTextStores)
+{
+    ProjectDatabase db{QString(), QString()};
+    ASSERT_TRUE(db.PrepareForCrawl(DatabaseLocation::Memory));
+    db.Execute(QStringLiteral("CREATE TABLE COUNTS (WORD TEXT, PAGES INTEGER);"));
+    const QStringList values = {QStringLiteral("O'Brien's"), QString(), QStringLiteral("a") + QChar(u'\0') + "b",
+                                QString(QChar(0xD800)) + "x", QStringLiteral("\uFEFFword"),
+                                QStringLiteral("\u00C9l\u00E0n \U0001F600")};
+    {
+        Transaction transaction(db);
+        BulkInsert insert(db, "insert into COUNTS (WORD,PAGES) values (?,?);");
+        for (qsizetype i = 0; i < values.size(); ++i)
+            insert.Row(values.at(i), 4'000'000'000LL + i);
+        transaction.Commit();
+    }
+    for (qsizetype i = 0; i < values.size(); ++i)
+        db.Execute(BoundStatement{"insert into COUNTS (WORD,PAGES) values (?,?);",
+                                  {values.at(i), QString::number(4'000'000'000LL + i)}});
+    const auto rows = db.QueryAll(QStringLiteral(
+        "SELECT count(*), sum(typeof(PAGES) = 'integer') FROM COUNTS GROUP BY hex(WORD), PAGES ORDER BY PAGES;"));
+    ASSERT_EQ(rows.size(), size_t(values.size()));
+    for (const QStringList& row : rows)
+        EXPECT_EQ(row, QStringList({"2", "2"}));
+
+    QStringList words;
+    db.QueryTextCounts(QStringLiteral("SELECT WORD, PAGES FROM COUNTS WHERE rowid <= 6 ORDER BY rowid;"),
+                       [&](QString word, qint64 pages) {
+                           EXPECT_EQ(pages, 4'000'000'000LL + words.size());
+                           words << word;
+                       });
+    EXPECT_EQ(words, values);
+    try {
+        BulkInsert insert(db, "insert into NOPE values (?,?);");
+        FAIL() << "no error";
+    } catch (const DatabaseError& e) {
+        EXPECT_EQ(e.Text(), QStringLiteral("no such table: NOPE"));
+    }
+}
+
 TEST(ProjectDatabase, FailuresCarrySqliteText)
 {
     RecordingPlatform platform;

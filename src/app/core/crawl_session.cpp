@@ -34,6 +34,8 @@ CrawlSession::CrawlSession(const AppEnvironment& environment, CrawlHost& host, F
 
 StartResult CrawlSession::Start(const CrawlOptions& options)
 {
+    if (control_.Phase() == CrawlPhase::Idle)
+        recorder_.ForgetCrawlWordCounts();  // the database is about to be another
     const StartResult started = control_.Start(options);
     const QStringList site = approvals_.Site();
     if (started.Started() && !site.isEmpty())
@@ -90,6 +92,7 @@ bool CrawlSession::OpenProject(const QString& path)
         return false;
     QStringList pages;
     projectStartUrl_.clear();
+    recorder_.ForgetCrawlWordCounts();
     const bool opened = OpenProjectFile(database_, path, &pages);
     control_.LoadTable(pages);
     if (opened) {

@@ -73,6 +73,11 @@ public:
     // crawl. Answers false with the reason.
     bool SaveProjectAs(const QString& destination, QString* error);
 
+    // The word counts the last crawl stored in this project, as it stored
+    // them; nothing once a project is opened, a crawl starts, or when the
+    // crawl stored none. Any thread may ask.
+    std::shared_ptr<const SiteWordCounts> CrawlWordCounts() const { return recorder_.CrawlWordCounts(); }
+
     // The unknown-word list (with each word's pages when asked), less the
     // approved words, whose number goes to approved.
     bool UnknownWords(std::vector<UnknownWord>& words, QString* error, bool withPages = false,

@@ -102,6 +102,22 @@ std::vector<WordGrouping> GroupSessionWords(CrawlSession& session, const std::ve
     return groups;
 }
 
+bool LoadSessionWordPages(CrawlSession& session, SiteWordPages& sitePages, SiteWordPages* textPages)
+{
+    // The crawl that made this project still holds what it stored: no need
+    // to read it back.
+    if (const std::shared_ptr<const SiteWordCounts> counts = session.CrawlWordCounts()) {
+        CopySiteWordPages(counts->pages, sitePages);
+        if (textPages)
+            CopySiteWordPages(counts->textPages, *textPages);
+        return true;
+    }
+    const bool stored = LoadSiteWordPages(session.Database(), sitePages);
+    if (textPages)
+        LoadSiteTextWordPages(session.Database(), *textPages);
+    return stored;
+}
+
 bool LoadGroupedWords(CrawlSession& session, GroupedWords& grouped, QString* error, bool withPages)
 {
     grouped = GroupedWords();
@@ -111,9 +127,8 @@ bool LoadGroupedWords(CrawlSession& session, GroupedWords& grouped, QString* err
         return false;
     SiteWordPages sitePages, textPages;
     try {
-        grouped.siteCounts = LoadSiteWordPages(session.Database(), sitePages);
+        grouped.siteCounts = LoadSessionWordPages(session, sitePages, &textPages);
         grouped.repeatedWords = LoadRepeatedWords(session.Database());
-        LoadSiteTextWordPages(session.Database(), textPages);
     } catch (const DatabaseError& e) {
         if (error)
             *error = e.Text();

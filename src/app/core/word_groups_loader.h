@@ -37,6 +37,11 @@ struct GroupedWords {
 // database's text in error.
 bool LoadGroupedWords(CrawlSession& session, GroupedWords& grouped, QString* error = nullptr, bool withPages = true);
 
+// The page counts of the session's project (and, when asked, the whole
+// text's): the last crawl's own when it made this project, else those the
+// project stored. Answers whether there are any; throws DatabaseError.
+bool LoadSessionWordPages(CrawlSession& session, SiteWordPages& sitePages, SiteWordPages* textPages = nullptr);
+
 // The grouping itself, for a list and the project it came from.
 std::vector<WordGrouping> GroupSessionWords(CrawlSession& session, const std::vector<UnknownWord>& words,
                                             const SiteWordPages& sitePages, const SiteWordPages& textPages = {});
