@@ -374,9 +374,13 @@ void ProjectDatabase::Execute(const BoundStatement& statement)
         throw DatabaseError(error);
 }
 
-void ProjectDatabase::Query(const QString& sql, const std::function<void(const Row&)>& onRow)
+void ProjectDatabase::Finalizer::operator()(sqlite3_stmt* statement) const
 {
-    QMutexLocker lock(&mutex_);
+    sqlite3_finalize(statement);
+}
+
+std::unique_ptr<sqlite3_stmt, ProjectDatabase::Finalizer> ProjectDatabase::PrepareQuery(const QString& sql)
+{
     if (!db_)
         throw DatabaseError(QStringLiteral("Database is not open"));
     stepsTaken_ = 0;
@@ -384,10 +388,14 @@ void ProjectDatabase::Query(const QString& sql, const std::function<void(const R
     const QByteArray utf8 = StoredBytes(sql);
     if (sqlite3_prepare_v2(db_, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK)
         throw DatabaseError(ErrText(db_));
-    struct Finalizer {
-        sqlite3_stmt* s;
-        ~Finalizer() { sqlite3_finalize(s); }
-    } finalizer{stmt};
+    return std::unique_ptr<sqlite3_stmt, Finalizer>(stmt);
+}
+
+void ProjectDatabase::Query(const QString& sql, const std::function<void(const Row&)>& onRow)
+{
+    QMutexLocker lock(&mutex_);
+    const auto statement = PrepareQuery(sql);
+    sqlite3_stmt* stmt = statement.get();
     if (!stmt)
         return;  // empty statement text
     QStringList names;
@@ -415,17 +423,8 @@ void ProjectDatabase::QueryTextCounts(const QString& sql,
                                       const std::function<void(QString text, qint64 count)>& onRow)
 {
     QMutexLocker lock(&mutex_);
-    if (!db_)
-        throw DatabaseError(QStringLiteral("Database is not open"));
-    stepsTaken_ = 0;
-    sqlite3_stmt* stmt = nullptr;
-    const QByteArray utf8 = StoredBytes(sql);
-    if (sqlite3_prepare_v2(db_, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK)
-        throw DatabaseError(ErrText(db_));
-    struct Finalizer {
-        sqlite3_stmt* s;
-        ~Finalizer() { sqlite3_finalize(s); }
-    } finalizer{stmt};
+    const auto statement = PrepareQuery(sql);
+    sqlite3_stmt* stmt = statement.get();
     if (!stmt)
         return;
     for (;;) {

@@ -14,6 +14,7 @@
 #include <QStringView>
 
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <utility>
 #include <vector>
@@ -117,6 +118,12 @@ private:
     bool OpenTarget(const QString& target, bool memory);
     void CloseConnection();
     sqlite3_stmt* Prepared(const char* sql);
+    // A query's statement, finalized when let go (null for an empty text);
+    // throws DatabaseError. Under the store lock.
+    struct Finalizer {
+        void operator()(sqlite3_stmt* statement) const;
+    };
+    std::unique_ptr<sqlite3_stmt, Finalizer> PrepareQuery(const QString& sql);
     static int OnProgress(void* self);
     // Deletes the working file and its rollback journal; missing ones are no error.
     void RemoveWorkingFile();
