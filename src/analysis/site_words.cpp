@@ -1,5 +1,7 @@
 #include "analysis/site_words.h"
 
+#include <utility>
+
 #include "analysis/page_record.h"
 #include "analysis/readable_text.h"
 #include "analysis/word_context.h"
@@ -9,10 +11,14 @@ namespace lexicrawl {
 
 namespace {
 
-void WriteCounts(ProjectDatabase& database, const char* sql, const TextCounter& counts)
+// Replaces the table's rows with the counts, creating it when needed; insert
+// is its insert statement (a literal: the store keeps it prepared).
+void WriteCounts(ProjectDatabase& database, const QString& table, const char* insert, const TextCounter& counts)
 {
-    BulkInsert insert(database, sql);
-    counts.ForEach([&insert](QStringView word, qint64 pages) { insert.Row(word, pages); });
+    database.Execute(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (WORD TEXT, PAGES INTEGER);").arg(table));
+    database.Execute(QStringLiteral("DELETE FROM %1;").arg(table));
+    BulkInsert rows(database, insert);
+    counts.ForEach([&rows](QStringView word, qint64 pages) { rows.Row(word, pages); });
 }
 
 // The table's rows, each word's counts summed; the map is sized for them
@@ -48,9 +54,7 @@ void SiteWordCounter::AddPage(const PageRecord& record)
 
 SiteWordCounts SiteWordCounter::Take()
 {
-    SiteWordCounts counts = std::move(counts_);
-    counts_ = SiteWordCounts();
-    return counts;
+    return std::exchange(counts_, SiteWordCounts());
 }
 
 void SiteWordCounter::Write(ProjectDatabase& database) const
@@ -58,14 +62,11 @@ void SiteWordCounter::Write(ProjectDatabase& database) const
     if (counts_.pages.empty())
         return;  // nothing read: the project stays as it was
     Transaction transaction(database);
-    database.Execute(QStringLiteral("CREATE TABLE IF NOT EXISTS SITEWORDS (WORD TEXT, PAGES INTEGER);"));
-    database.Execute(QStringLiteral("DELETE FROM SITEWORDS;"));
-    WriteCounts(database, "insert into SITEWORDS (WORD,PAGES) values (?,?);", counts_.pages);
-    if (!counts_.textPages.empty()) {
-        database.Execute(QStringLiteral("CREATE TABLE IF NOT EXISTS SITETEXTWORDS (WORD TEXT, PAGES INTEGER);"));
-        database.Execute(QStringLiteral("DELETE FROM SITETEXTWORDS;"));
-        WriteCounts(database, "insert into SITETEXTWORDS (WORD,PAGES) values (?,?);", counts_.textPages);
-    }
+    WriteCounts(database, QStringLiteral("SITEWORDS"), "insert into SITEWORDS (WORD,PAGES) values (?,?);",
+                counts_.pages);
+    if (!counts_.textPages.empty())
+        WriteCounts(database, QStringLiteral("SITETEXTWORDS"), "insert into SITETEXTWORDS (WORD,PAGES) values (?,?);",
+                    counts_.textPages);
     transaction.Commit();
 }
 

@@ -144,6 +144,15 @@ private:
     QVarLengthArray<QChar, 64> chars_;
 };
 
+// The spelling with its first letter a capital ("the": "The").
+Spelling CapitalOf(QStringView lower)
+{
+    Spelling capital;
+    capital.Set(lower);
+    capital.Capitalise();
+    return capital;
+}
+
 // The one-edit spellings of a word in the order OneEditSpellings lists
 // them (neighbour swaps, deletions, then replacements and insertions of a
 // letter of a-z or of the word itself), written one after the other into
@@ -459,12 +468,7 @@ private:
     {
         if (!evidence_.dictionaryKnows)
             return false;
-        if (evidence_.dictionaryKnows(lower))
-            return true;
-        Spelling capital;
-        capital.Set(lower);
-        capital.Capitalise();
-        return evidence_.dictionaryKnows(capital.View());
+        return evidence_.dictionaryKnows(lower) || evidence_.dictionaryKnows(CapitalOf(lower).View());
     }
 
     // Whether a spelling the site writes (on sitePages pages) is a word: one
@@ -472,10 +476,7 @@ private:
     // site's own words that corrects a slip the site makes far less often.
     bool IsSiteWord(QStringView lower, qint64 sitePages, qint64 wordPages) const
     {
-        Spelling capital;
-        capital.Set(lower);
-        capital.Capitalise();
-        if (!unknown_.contains(lower) && !unknown_.contains(capital.View()))
+        if (!unknown_.contains(lower) && !unknown_.contains(CapitalOf(lower).View()))
             return true;
         if (sitePages >= kSiteCorrectionPages && sitePages >= kSiteCorrectionRatio * wordPages)
             return true;

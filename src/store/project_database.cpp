@@ -95,6 +95,28 @@ QString TextOfStoredBytes(const char* data, int size)
     return out;
 }
 
+// A result column's text as it was stored; null for NULL.
+QString ColumnText(sqlite3_stmt* stmt, int column)
+{
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+    return text ? TextOfStoredBytes(text, sqlite3_column_bytes(stmt, column)) : QString();
+}
+
+// Steps through a query's rows, calling onRow at each; throws DatabaseError
+// when a step fails.
+template <typename OnRow>
+void EachRow(sqlite3* db, sqlite3_stmt* stmt, OnRow&& onRow)
+{
+    for (;;) {
+        const int rc = sqlite3_step(stmt);
+        if (rc == SQLITE_DONE)
+            return;
+        if (rc != SQLITE_ROW)
+            throw DatabaseError(ErrText(db));
+        onRow();
+    }
+}
+
 }  // namespace
 
 DatabaseError::DatabaseError(const QString& text)
@@ -402,21 +424,13 @@ void ProjectDatabase::Query(const QString& sql, const std::function<void(const R
     const int columns = sqlite3_column_count(stmt);
     for (int c = 0; c < columns; ++c)
         names << QString::fromUtf8(sqlite3_column_name(stmt, c));
-    for (;;) {
-        const int rc = sqlite3_step(stmt);
-        if (rc == SQLITE_DONE)
-            break;
-        if (rc != SQLITE_ROW)
-            throw DatabaseError(ErrText(db_));
+    EachRow(db_, stmt, [&] {
         QStringList values;
         values.reserve(columns);
-        for (int c = 0; c < columns; ++c) {
-            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
-            const int bytes = sqlite3_column_bytes(stmt, c);
-            values << (text ? TextOfStoredBytes(text, bytes) : QString());
-        }
+        for (int c = 0; c < columns; ++c)
+            values << ColumnText(stmt, c);
         onRow(Row(&names, std::move(values)));
-    }
+    });
 }
 
 void ProjectDatabase::QueryTextCounts(const QString& sql,
@@ -427,16 +441,7 @@ void ProjectDatabase::QueryTextCounts(const QString& sql,
     sqlite3_stmt* stmt = statement.get();
     if (!stmt)
         return;
-    for (;;) {
-        const int rc = sqlite3_step(stmt);
-        if (rc == SQLITE_DONE)
-            break;
-        if (rc != SQLITE_ROW)
-            throw DatabaseError(ErrText(db_));
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
-        const int bytes = sqlite3_column_bytes(stmt, 0);
-        onRow(text ? TextOfStoredBytes(text, bytes) : QString(), sqlite3_column_int64(stmt, 1));
-    }
+    EachRow(db_, stmt, [&] { onRow(ColumnText(stmt, 0), sqlite3_column_int64(stmt, 1)); });
 }
 
 std::vector<QStringList> ProjectDatabase::QueryAll(const QString& sql)
