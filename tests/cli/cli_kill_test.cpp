@@ -16,6 +16,8 @@
 #include <csignal>
 #include <thread>
 
+#include "support/loopback_server.h"
+
 namespace {
 
 const QString kCli = QStringLiteral(LEXICRAWL_BIN_DIR "/lexicrawl-cli");
@@ -25,7 +27,7 @@ class SlowSite {
 public:
     SlowSite()
     {
-        server_.Get(R"(/site/p(\d+)\.html)", [](const httplib::Request& req, httplib::Response& res) {
+        server_.Routes().Get(R"(/site/p(\d+)\.html)", [](const httplib::Request& req, httplib::Response& res) {
             const int i = std::stoi(req.matches[1]);
             std::this_thread::sleep_for(std::chrono::milliseconds(4));
             std::string body = "<html><head><title>Page " + std::to_string(i) + "</title></head><body><h1>Page</h1>"
@@ -34,20 +36,16 @@ public:
                 body += "<a href=\"p" + std::to_string((i * 3 + k) % 400) + ".html\">next</a>\n";
             res.set_content(body + "</body></html>", "text/html");
         });
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
+        server_.Start();
     }
     ~SlowSite()
     {
-        server_.stop();
-        thread_.join();
+        server_.Stop();
     }
-    QString Url() const { return QStringLiteral("http://127.0.0.1:%1/site/p0.html").arg(port_); }
+    QString Url() const { return server_.Url(QStringLiteral("/site/p0.html")); }
 
 private:
-    httplib::Server server_;
-    int port_ = 0;
-    std::thread thread_;
+    lexicrawl::testing::LoopbackServer server_;
 };
 
 QString IntegrityOf(const QString& path)

@@ -20,6 +20,7 @@
 #include <csignal>
 #include <thread>
 
+#include "support/loopback_server.h"
 #include "support/qt_printers.h"
 
 namespace {
@@ -38,28 +39,24 @@ public:
     explicit SiteServer(const QString& folder = QStringLiteral(LEXICRAWL_TEST_DATA "/cli/site"))
     {
         // A page that takes its time, so a test can interrupt a crawl mid-fetch.
-        server_.Get("/site/slow.html", [](const httplib::Request&, httplib::Response& res) {
+        server_.Routes().Get("/site/slow.html", [](const httplib::Request&, httplib::Response& res) {
             std::this_thread::sleep_for(std::chrono::seconds(3));
             res.set_content("<html><body>slow</body></html>", "text/html");
         });
-        server_.set_mount_point("/site", folder.toStdString());
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
+        server_.Routes().set_mount_point("/site", folder.toStdString());
+        server_.Start();
     }
     ~SiteServer()
     {
-        server_.stop();
-        thread_.join();
+        server_.Stop();
     }
     QString Url(const char* page = "index.html") const
     {
-        return QStringLiteral("http://127.0.0.1:%1/site/%2").arg(port_).arg(QString::fromLatin1(page));
+        return server_.Url(QStringLiteral("/site/") + QString::fromLatin1(page));
     }
 
 private:
-    httplib::Server server_;
-    int port_ = 0;
-    std::thread thread_;
+    lexicrawl::testing::LoopbackServer server_;
 };
 
 class CliTest : public ::testing::Test {

@@ -16,6 +16,7 @@
 
 #include <thread>
 
+#include "support/loopback_server.h"
 #include "support/qt_printers.h"
 
 namespace {
@@ -107,16 +108,14 @@ TEST_F(PackageTest, PackedInstalledAndRun)
         << r.err.toStdString();
 
     // A crawl of the fixture site on the loopback interface.
-    httplib::Server server;
-    server.set_mount_point("/site", LEXICRAWL_TEST_DATA "/cli/site");
-    const int port = server.bind_to_any_port("127.0.0.1");
-    std::thread serving([&server] { server.listen_after_bind(); });
-    r = Run(cli, {QStringLiteral("crawl"), QStringLiteral("http://127.0.0.1:%1/site/index.html").arg(port),
+    lexicrawl::testing::LoopbackServer server;
+    server.Routes().set_mount_point("/site", LEXICRAWL_TEST_DATA "/cli/site");
+    server.Start();
+    r = Run(cli, {QStringLiteral("crawl"), server.Url(QStringLiteral("/site/index.html")),
                   QStringLiteral("--dictionary"),
                   QStringLiteral("English (United States)"), QStringLiteral("--format"), QStringLiteral("json"),
                   QStringLiteral("--quiet")});
-    server.stop();
-    serving.join();
+    server.Stop();
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QJsonObject crawl = QJsonDocument::fromJson(r.out.toUtf8()).object();
     EXPECT_GT(crawl.value(QStringLiteral("summary")).toObject().value(QStringLiteral("pagesFetched")).toInt(), 1)

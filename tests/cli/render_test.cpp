@@ -19,6 +19,7 @@
 #include <mutex>
 #include <thread>
 
+#include "support/loopback_server.h"
 #include "support/qt_printers.h"
 
 namespace {
@@ -31,27 +32,25 @@ class ScriptSite {
 public:
     ScriptSite()
     {
-        server_.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response&) {
+        server_.Routes().set_pre_routing_handler([this](const httplib::Request& req, httplib::Response&) {
             std::lock_guard<std::mutex> lock(mutex_);
             requests_ << QString::fromStdString(req.get_header_value("Host") + " " + req.target);
             return httplib::Server::HandlerResponse::Unhandled;
         });
         // Any page may read the data, so that a request let through shows in the page.
-        server_.set_post_routing_handler([](const httplib::Request&, httplib::Response& res) {
+        server_.Routes().set_post_routing_handler([](const httplib::Request&, httplib::Response& res) {
             res.set_header("Access-Control-Allow-Origin", "*");
         });
-        server_.set_mount_point("/site", LEXICRAWL_TEST_DATA "/render/site");
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
+        server_.Routes().set_mount_point("/site", LEXICRAWL_TEST_DATA "/render/site");
+        server_.Start();
     }
     ~ScriptSite()
     {
-        server_.stop();
-        thread_.join();
+        server_.Stop();
     }
     QString Url(const char* page = "index.html") const
     {
-        return QStringLiteral("http://127.0.0.1:%1/site/%2").arg(port_).arg(QString::fromLatin1(page));
+        return server_.Url(QStringLiteral("/site/") + QString::fromLatin1(page));
     }
     QStringList Requests() const
     {
@@ -72,9 +71,7 @@ public:
     }
 
 private:
-    httplib::Server server_;
-    int port_ = 0;
-    std::thread thread_;
+    lexicrawl::testing::LoopbackServer server_;
     mutable std::mutex mutex_;
     QStringList requests_;
 };

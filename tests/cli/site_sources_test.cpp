@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 
 #include <httplib.h>
+#include "support/loopback_server.h"
 #include "support/gzip.h"
 
 #include <atomic>
@@ -41,8 +42,8 @@ class FixtureSite {
 public:
     FixtureSite()
     {
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        const std::string root = "http://127.0.0.1:" + std::to_string(port_);
+        server_.Bind();
+        const std::string root = server_.Url().toStdString();
         const auto html = [](const std::string& body) {
             return "<html><head><title>Harbour office</title></head><body>" + body + "</body></html>";
         };
@@ -78,7 +79,7 @@ public:
         files_["/minutes.odt"] = {Fixture("minutes.odt"), "application/vnd.oasis.opendocument.text"};
         files_["/encrypted.pdf"] = {Fixture("encrypted.pdf"), "application/pdf"};
         files_["/damaged.pdf"] = {Fixture("damaged.pdf"), "application/pdf"};
-        server_.Get(".*", [this](const httplib::Request& req, httplib::Response& res) {
+        server_.Routes().Get(".*", [this](const httplib::Request& req, httplib::Response& res) {
             ++requests_[req.path];
             auto it = files_.find(req.target);  // a download URL's query names its file
             if (it == files_.end())
@@ -89,16 +90,15 @@ public:
             }
             res.set_content(it->second.first, it->second.second);
         });
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
+        server_.Listen();
     }
     ~FixtureSite()
     {
-        server_.stop();
-        thread_.join();
+        server_.Stop();
     }
     QString Url(const char* path = "/") const
     {
-        return QStringLiteral("http://127.0.0.1:%1%2").arg(port_).arg(QString::fromLatin1(path));
+        return server_.Url(QString::fromLatin1(path));
     }
     int Requests(const std::string& path) { return requests_[path]; }
     // Adds a file (target: path and query) before a crawl starts.
@@ -108,11 +108,9 @@ public:
     }
 
 private:
-    httplib::Server server_;
+    lexicrawl::testing::LoopbackServer server_;
     std::map<std::string, std::pair<std::string, std::string>> files_;
     std::map<std::string, std::atomic<int>> requests_;
-    int port_ = 0;
-    std::thread thread_;
 };
 
 struct Result {

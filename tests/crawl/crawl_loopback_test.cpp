@@ -14,6 +14,7 @@
 #include "crawl/crawl_host.h"
 #include "crawl/page_sink.h"
 #include "recording_platform.h"
+#include "support/loopback_server.h"
 #include "support/recording_host.h"
 #include "store/project_database.h"
 
@@ -59,35 +60,31 @@ public:
         Redirect("/site/moved.html", "landing.html");
         Redirect("/start", "site/index.html");
         // The socket listens once bound: early connections wait in its backlog.
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
+        server_.Start();
     }
     ~LoopbackSite()
     {
-        server_.stop();
-        thread_.join();
+        server_.Stop();
     }
-    std::string Root() const { return "http://127.0.0.1:" + std::to_string(port_); }
+    std::string Root() const { return server_.Url().toStdString(); }
     QString Url(const char* path) const { return QString::fromStdString(Root()) + QString::fromUtf8(path); }
 
 private:
     void Redirect(const char* path, std::string location)
     {
-        server_.Get(path, [location](const httplib::Request&, httplib::Response& res) {
+        server_.Routes().Get(path, [location](const httplib::Request&, httplib::Response& res) {
             res.status = 301;
             res.set_header("Location", location);
         });
     }
     void Page(const char* path, std::string body)
     {
-        server_.Get(path, [body](const httplib::Request&, httplib::Response& res) {
+        server_.Routes().Get(path, [body](const httplib::Request&, httplib::Response& res) {
             res.set_content(body, "text/html; charset=utf-8");
         });
     }
 
-    httplib::Server server_;
-    int port_ = 0;
-    std::thread thread_;
+    lexicrawl::testing::LoopbackServer server_;
 };
 
 TEST(CrawlLoopback, CrawlsASiteOnItsOwnPortBreadthFirst)

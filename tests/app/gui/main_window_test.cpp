@@ -48,6 +48,7 @@
 #include "app/gui/word_findings_model.h"
 #include "app/gui/word_sources_pane.h"
 #include "store/project_files.h"
+#include "support/loopback_server.h"
 #include "support/qt_printers.h"
 
 using namespace lexicrawl;
@@ -98,28 +99,24 @@ class SiteServer {
 public:
     SiteServer()
     {
-        server_.Get("/site/slow.html", [](const httplib::Request&, httplib::Response& res) {
+        server_.Routes().Get("/site/slow.html", [](const httplib::Request&, httplib::Response& res) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1500));
             res.set_content("<html><body>slow</body></html>", "text/html");
         });
-        server_.set_mount_point("/site", LEXICRAWL_TEST_DATA "/cli/site");
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
+        server_.Routes().set_mount_point("/site", LEXICRAWL_TEST_DATA "/cli/site");
+        server_.Start();
     }
     ~SiteServer()
     {
-        server_.stop();
-        thread_.join();
+        server_.Stop();
     }
     QString Url(const char* page = "index.html") const
     {
-        return QStringLiteral("http://127.0.0.1:%1/site/%2").arg(port_).arg(QString::fromLatin1(page));
+        return server_.Url(QStringLiteral("/site/") + QString::fromLatin1(page));
     }
 
 private:
-    httplib::Server server_;
-    int port_ = 0;
-    std::thread thread_;
+    lexicrawl::testing::LoopbackServer server_;
 };
 
 class MainWindowTest : public ::testing::Test {
@@ -601,31 +598,27 @@ class HtmlPages {
 public:
     explicit HtmlPages(std::map<std::string, std::string> pages) : pages_(std::move(pages))
     {
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        server_.Get(".*", [this](const httplib::Request& req, httplib::Response& res) {
+        server_.Routes().Get(".*", [this](const httplib::Request& req, httplib::Response& res) {
             const auto it = pages_.find(req.path);
             if (it == pages_.end())
                 res.status = 404;
             else
                 res.set_content(it->second, "text/html");
         });
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
+        server_.Start();
     }
     ~HtmlPages()
     {
-        server_.stop();
-        thread_.join();
+        server_.Stop();
     }
     QString Url(const char* path = "/") const
     {
-        return QStringLiteral("http://127.0.0.1:%1%2").arg(port_).arg(QString::fromLatin1(path));
+        return server_.Url(QString::fromLatin1(path));
     }
 
 private:
-    httplib::Server server_;
+    lexicrawl::testing::LoopbackServer server_;
     std::map<std::string, std::string> pages_;
-    int port_ = 0;
-    std::thread thread_;
 };
 
 // The repeated words and the words spelled two ways take the word list's
@@ -858,8 +851,8 @@ class MarkedSite {
 public:
     MarkedSite()
     {
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        const std::string root = "http://127.0.0.1:" + std::to_string(port_);
+        server_.Bind();
+        const std::string root = server_.Url().toStdString();
         files_["/robots.txt"] = {"User-agent: *\nDisallow: /private/\n", "text/plain"};
         files_["/sitemap.xml"] = {"<?xml version=\"1.0\"?><urlset xmlns=\"http://www.sitemaps.org/schemas/sitemap/0.9\">"
                                   "<url><loc>" + root + "/about.html</loc></url>"
@@ -875,23 +868,22 @@ public:
         files_["/encrypted.pdf"] = {Fixture("encrypted.pdf"), "application/pdf"};
         files_["/letter.docx"] = {Fixture("letter.docx"),
                                   "application/vnd.openxmlformats-officedocument.wordprocessingml.document"};
-        server_.Get(".*", [this](const httplib::Request& req, httplib::Response& res) {
+        server_.Routes().Get(".*", [this](const httplib::Request& req, httplib::Response& res) {
             const auto it = files_.find(req.path);
             if (it == files_.end())
                 res.status = 404;
             else
                 res.set_content(it->second.first, it->second.second);
         });
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
+        server_.Listen();
     }
     ~MarkedSite()
     {
-        server_.stop();
-        thread_.join();
+        server_.Stop();
     }
     QString Url(const char* path = "/") const
     {
-        return QStringLiteral("http://127.0.0.1:%1%2").arg(port_).arg(QString::fromLatin1(path));
+        return server_.Url(QString::fromLatin1(path));
     }
 
 private:
@@ -902,10 +894,8 @@ private:
         return file.readAll().toStdString();
     }
 
-    httplib::Server server_;
+    lexicrawl::testing::LoopbackServer server_;
     std::map<std::string, std::pair<std::string, std::string>> files_;
-    int port_ = 0;
-    std::thread thread_;
 };
 
 // Each row's Note and the page pane's line, the state panel's count of the

@@ -37,6 +37,7 @@
 #include "app/gui/language_window.h"
 #include "app/gui/main_window.h"
 #include "platform/translation.h"
+#include "support/loopback_server.h"
 #include "support/qt_printers.h"
 
 using namespace lexicrawl;
@@ -84,22 +85,18 @@ class Server {
 public:
     explicit Server(const std::function<void(httplib::Server&)>& routes)
     {
-        routes(server_);
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
+        routes(server_.Routes());
+        server_.Start();
     }
     ~Server()
     {
-        server_.stop();
-        thread_.join();
+        server_.Stop();
     }
-    QString Base() const { return QStringLiteral("http://127.0.0.1:%1").arg(port_); }
-    QString Host() const { return QStringLiteral("127.0.0.1:%1").arg(port_); }
+    QString Base() const { return server_.Url(); }
+    QString Host() const { return QStringLiteral("127.0.0.1:%1").arg(server_.Port()); }
 
 private:
-    httplib::Server server_;
-    int port_ = 0;
-    std::thread thread_;
+    lexicrawl::testing::LoopbackServer server_;
 };
 
 const char* const kPage =
