@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <utility>
 
 #include "analysis/page_statements.h"
 #include "analysis/readable_text.h"
@@ -48,6 +49,8 @@ void PageRecorder::Write(const QString& sourcelink, const PageRecord& record)
     const std::vector<bool> known = verdicts_(record.words);
     if (text_.wordEvidence)
         siteWords_.AddPage(record);
+    // Declared before the transaction, so that it reports after the store is let go.
+    HeldFailures held(*this);
     // The page's statements share one commit: the same rows, far fewer
     // journal writes. Each statement that fails still fails alone.
     std::optional<Transaction> transaction;
@@ -72,7 +75,7 @@ void PageRecorder::Write(const QString& sourcelink, const PageRecord& record)
         try {
             WriteRepeatedWords(database_, sourcelink, record.repeatedWords);
         } catch (const DatabaseError& e) {
-            ReportMessage(StatementFailureText(e.Text()));
+            Fail(StatementFailureText(e.Text()));
         }
     }
 
@@ -89,16 +92,40 @@ void PageRecorder::Write(const QString& sourcelink, const PageRecord& record)
         try {
             WriteDocumentRow(database_, sourcelink, *record.document);
         } catch (const DatabaseError& e) {
-            ReportMessage(StatementFailureText(e.Text()));
+            Fail(StatementFailureText(e.Text()));
         }
     }
     if (transaction) {
         try {
             transaction->Commit();
         } catch (const DatabaseError& e) {
-            ReportMessage(StatementFailureText(e.Text()));
+            Fail(StatementFailureText(e.Text()));
         }
     }
+}
+
+// A failure met while a page's transaction holds the store waits until the
+// store is let go: the message may wait for the user, and the front end must
+// be able to read the project meanwhile.
+PageRecorder::HeldFailures::HeldFailures(PageRecorder& recorder) : recorder_(recorder)
+{
+    recorder_.holdingFailures_ = true;
+}
+
+PageRecorder::HeldFailures::~HeldFailures()
+{
+    recorder_.holdingFailures_ = false;
+    const QStringList failures = std::exchange(recorder_.heldFailures_, {});
+    for (const QString& text : failures)
+        ReportMessage(text);
+}
+
+void PageRecorder::Fail(const QString& text)
+{
+    if (holdingFailures_)
+        heldFailures_ << text;
+    else
+        ReportMessage(text);
 }
 
 void PageRecorder::BeginCrawl(const TextOptions& text)
@@ -120,7 +147,7 @@ void PageRecorder::EndCrawl()
         if (!siteWords_.Pages().empty())
             written = std::make_shared<const SiteWordCounts>(siteWords_.Take());
     } catch (const DatabaseError& e) {
-        ReportMessage(StatementFailureText(e.Text()));
+        Fail(StatementFailureText(e.Text()));
     }
     std::lock_guard<std::mutex> lock(written_->mutex);
     written_->counts = std::move(written);
@@ -164,7 +191,7 @@ bool PageRecorder::Run(const Statement& statement)
         database_.Execute(statement);
         return true;
     } catch (const DatabaseError& e) {
-        ReportMessage(StatementFailureText(e.Text()));
+        Fail(StatementFailureText(e.Text()));
         return false;
     }
 }
@@ -188,7 +215,7 @@ void PageRecorder::WriteContexts(const QString& sourcelink, const PageRecord& re
                                          ? FindWordContexts(sourcelink, record, unknown)
                                          : FindDocumentContexts(sourcelink, record.documentPages, unknown));
     } catch (const DatabaseError& e) {
-        ReportMessage(StatementFailureText(e.Text()));
+        Fail(StatementFailureText(e.Text()));
     }
 }
 
@@ -199,7 +226,7 @@ int PageRecorder::LookupPage(const QString& sourcelink)
         database_.Query(page_statements::PageLookup(sourcelink), [&found](const Row&) { found = true; });
         return found ? kHasRow : kNoRow;
     } catch (const DatabaseError& e) {
-        ReportMessage(StatementFailureText(e.Text()));
+        Fail(StatementFailureText(e.Text()));
         return kLookupFailed;
     }
 }

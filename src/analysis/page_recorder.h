@@ -4,9 +4,9 @@
 // title and META description in its PAGES row (updated, or inserted when the
 // page has none), and a TAGS row for each non-blank line of its H1 and H2
 // headings. The page is parsed once; every fact is read before the first
-// statement runs. A failing statement is shown to the user and the
-// recording goes on with the next one; a failure of the word check is not
-// caught.
+// statement runs. A failing statement is shown to the user once the page's
+// statements have let the store go, and the recording goes on with the next
+// one; a failure of the word check is not caught.
 //
 // Thread-safety: a recorder may be used from one thread at a time; the
 // database serialises the statements against other users of the connection.
@@ -66,6 +66,19 @@ public:
     void Write(const QString& sourcelink, const PageRecord& record);
 
 private:
+    // While one lives, failures are kept and shown when it goes.
+    class HeldFailures {
+    public:
+        explicit HeldFailures(PageRecorder& recorder);
+        ~HeldFailures();
+        HeldFailures(const HeldFailures&) = delete;
+        HeldFailures& operator=(const HeldFailures&) = delete;
+
+    private:
+        PageRecorder& recorder_;
+    };
+    // Shows a failure to the user, or keeps it while failures are held.
+    void Fail(const QString& text);
     // Runs one statement; a failure is shown to the user and answered false.
     bool Execute(const QString& sql);
     bool Execute(const BoundStatement& statement);
@@ -86,6 +99,8 @@ private:
     LanguageVerdictsFunction languageVerdicts_;
     TextOptions text_;
     SiteWordCounter siteWords_;
+    bool holdingFailures_ = false;
+    QStringList heldFailures_;
     // Apart, so that a recorder stays movable.
     struct WrittenCounts {
         std::mutex mutex;

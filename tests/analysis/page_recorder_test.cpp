@@ -3,9 +3,12 @@
 #include <QLocale>
 #include <QSet>
 
+#include <future>
+
 #include "analysis/page_recorder.h"
 #include "analysis/page_statements.h"
 #include "platform/text.h"
+#include "platform/user_message.h"
 #include "qstring_printer.h"
 #include "recording_platform.h"
 #include "store/project_database.h"
@@ -169,6 +172,41 @@ TEST_F(PageRecorderTest, ShowsEachFailingStatementAndGoesOn)
     const QString failure = StatementFailureText(QStringLiteral("no such table: TAGS"));
     EXPECT_EQ(platform.messages, (QStringList{failure, failure, failure}));
     EXPECT_EQ(Column("SELECT WORD FROM MISSPELLED order by ID;"), (QStringList{"one", "teh", "three", "two"}));
+    EXPECT_EQ(Column("SELECT TITLE FROM PAGES;"), QStringList{"Kept"});
+}
+
+// A message may wait for the user; meanwhile the window reads the project,
+// so no failure is shown while the page's statements hold the store.
+TEST_F(PageRecorderTest, ShowsFailuresOnlyOnceTheStoreIsFree)
+{
+    class StoreProbe : public MessageReporter {
+    public:
+        explicit StoreProbe(ProjectDatabase& db) : db_(db) {}
+        void Report(const UserMessage& message) override
+        {
+            texts << message.text;
+            const bool free = std::async(std::launch::async, [this] {
+                                  if (!db_.Lock().tryLock())
+                                      return false;
+                                  db_.Lock().unlock();
+                                  return true;
+                              }).get();
+            storeFree.push_back(free);
+        }
+        QStringList texts;
+        std::vector<bool> storeFree;
+
+    private:
+        ProjectDatabase& db_;
+    } probe(db);
+    ScopedMessageReporter scope(&probe);
+    db.Execute("DROP TABLE MISSPELLED;");
+    db.Execute("DROP TABLE TAGS;");
+    Record(kUrl, S("<title>Kept</title><h1>one</h1><p>teh</p>"));
+    EXPECT_EQ(probe.texts, (QStringList{StatementFailureText(QStringLiteral("no such table: MISSPELLED")),
+                                        StatementFailureText(QStringLiteral("no such table: MISSPELLED")),
+                                        StatementFailureText(QStringLiteral("no such table: TAGS"))}));
+    EXPECT_EQ(probe.storeFree, std::vector<bool>(3, true));
     EXPECT_EQ(Column("SELECT TITLE FROM PAGES;"), QStringList{"Kept"});
 }
 
