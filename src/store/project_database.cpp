@@ -102,6 +102,19 @@ QString ColumnText(sqlite3_stmt* stmt, int column)
     return text ? TextOfStoredBytes(text, sqlite3_column_bytes(stmt, column)) : QString();
 }
 
+// Runs a prepared statement with its bound values once, then makes it ready
+// for the next values (reset, bindings cleared); throws DatabaseError when
+// the step fails.
+void StepOnce(sqlite3* db, sqlite3_stmt* stmt)
+{
+    const int rc = sqlite3_step(stmt);
+    const QString error = rc == SQLITE_DONE || rc == SQLITE_ROW ? QString() : ErrText(db);
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    if (!error.isNull())
+        throw DatabaseError(error);
+}
+
 // Steps through a query's rows, calling onRow at each; throws DatabaseError
 // when a step fails.
 template <typename OnRow>
@@ -388,12 +401,7 @@ void ProjectDatabase::Execute(const BoundStatement& statement)
         const QByteArray bytes = StoredBytes(value);
         sqlite3_bind_text(stmt, index++, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
     }
-    const int rc = sqlite3_step(stmt);
-    const QString error = rc == SQLITE_DONE || rc == SQLITE_ROW ? QString() : ErrText(db_);
-    sqlite3_reset(stmt);
-    sqlite3_clear_bindings(stmt);
-    if (!error.isNull())
-        throw DatabaseError(error);
+    StepOnce(db_, stmt);
 }
 
 void ProjectDatabase::Finalizer::operator()(sqlite3_stmt* statement) const
@@ -492,12 +500,7 @@ void BulkInsert::Row(QStringView text, qint64 value)
     const QByteArray bytes = StoredBytes(text);
     sqlite3_bind_text(stmt_, 1, bytes.constData(), int(bytes.size()), SQLITE_STATIC);
     sqlite3_bind_int64(stmt_, 2, value);
-    const int rc = sqlite3_step(stmt_);
-    const QString error = rc == SQLITE_DONE || rc == SQLITE_ROW ? QString() : ErrText(database_.db_);
-    sqlite3_reset(stmt_);
-    sqlite3_clear_bindings(stmt_);  // the text's bytes go with this call
-    if (!error.isNull())
-        throw DatabaseError(error);
+    StepOnce(database_.db_, stmt_);  // the text's bytes are no longer bound after it
 }
 
 // A savepoint: outside a transaction it begins one, inside one it nests, so
