@@ -9,11 +9,6 @@ namespace lexicrawl {
 
 namespace {
 
-std::u16string ToU16(const QString& text)
-{
-    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), std::size_t(text.size()));
-}
-
 std::vector<ConditionSlot> ParseCondition(const std::u16string& text)
 {
     std::vector<ConditionSlot> parts;

@@ -9,14 +9,26 @@
 // from several threads at once, except Decode and DecodeFlags (the word
 // list's reading, on one thread).
 #include <QByteArray>
+#include <QStringView>
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "spelling/affix_file.h"
 
 namespace lexicrawl {
+
+// A text's UTF-16 code units, as the rules and the word lists hold words.
+inline std::u16string_view U16View(QStringView text)
+{
+    return std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), std::size_t(text.size()));
+}
+inline std::u16string ToU16(QStringView text)
+{
+    return std::u16string(U16View(text));
+}
 
 using AffixFlag = std::uint16_t;
 using FlagList = std::vector<AffixFlag>;  // sorted

@@ -20,7 +20,7 @@ std::unique_ptr<DictionaryForms> DictionaryForms::Build(const QByteArray& affix,
 
 bool DictionaryForms::Accepts(QStringView form) const
 {
-    return words_->Accepts(std::u16string_view(reinterpret_cast<const char16_t*>(form.utf16()), std::size_t(form.size())));
+    return words_->Accepts(U16View(form));
 }
 
 }  // namespace lexicrawl

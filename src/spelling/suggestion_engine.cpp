@@ -19,11 +19,6 @@ constexpr std::size_t kMaxSuggestions = 15;
 // How far apart two letters may stand to be swapped or moved.
 constexpr std::size_t kMaxDistance = 4;
 
-std::u16string ToU16(const QString& text)
-{
-    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), std::size_t(text.size()));
-}
-
 QString FromU16(const std::u16string& text)
 {
     return QString::fromUtf16(text.data(), qsizetype(text.size()));
@@ -325,7 +320,7 @@ std::unique_ptr<SuggestionEngine> SuggestionEngine::Build(const QByteArray& affi
 
 bool SuggestionEngine::Accepts(QStringView form) const
 {
-    return words_->Accepts(std::u16string_view(reinterpret_cast<const char16_t*>(form.utf16()), std::size_t(form.size())));
+    return words_->Accepts(U16View(form));
 }
 
 bool SuggestionEngine::NearMisses(const std::u16string& word, std::vector<std::u16string>& list) const
