@@ -598,8 +598,8 @@ QStringList OneEditSpellings(const QString& word)
     TextSet seen;
     OneEdits(word).Visit([&](QStringView candidate) {
         if (!seen.contains(candidate)) {
-            seen.insert(candidate.toString());
             out << candidate.toString();
+            seen.insert(out.back());
         }
         return false;
     });
