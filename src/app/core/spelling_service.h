@@ -123,8 +123,9 @@ public:
     // far cheaper than the whole engine.
     std::shared_ptr<const DictionaryForms> Forms();
     // Starts making, on threads of their own, what the word groups ask after
-    // a crawl: the chosen dictionary's forms and the engine of its
-    // language's other region (British beside American). Called as a crawl
+    // a crawl: the chosen dictionary's forms, the engine of its language's
+    // other region (British beside American) and those of the other
+    // languages' dictionaries. Called as a crawl
     // whose words will be grouped starts, so that both are ready when it
     // ends rather than made after it. Returns at once.
     void PrepareWordGroups();
