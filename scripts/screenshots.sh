@@ -18,19 +18,13 @@ if ! command -v xvfb-run >/dev/null; then
   "${sudo[@]}" apt-get install -y -qq xvfb xauth >/dev/null
 fi
 
+. "$root/bench/cli/serve.sh"
 work=$(mktemp -d)
-server_pid=
-marked_pid=
-cleanup() {
-  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
-  [ -n "$marked_pid" ] && kill "$marked_pid" 2>/dev/null
-  rm -rf "$work"
-}
+cleanup() { stop_servers; rm -rf "$work"; }
 trap cleanup EXIT
 python3 "$root/bench/cli/gen_site.py" 60 "$work/www"
-python3 "$root/bench/cli/serve.py" "$work/www" >"$work/port" &
-server_pid=$!
-for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
+start_server "$work/www"
+site_root="http://127.0.0.1:$server_port"
 
 # The marked site: its sitemap names a page nothing links to, its robots.txt
 # keeps one out, and it links the document readers' test fixtures.
@@ -45,12 +39,10 @@ page index.html "Harbour office" '<p>Welcome to the harbour office.</p><a href="
 page about.html "About the office" '<p>The office opens at nine.</p>'
 page orphan.html "Old timetable" '<p>Nobody links to this page.</p>'
 page private/staff.html "Staff" '<p>Staff only.</p>'
-python3 "$root/bench/cli/serve.py" "$marked" >"$work/marked-port" &
-marked_pid=$!
-for _ in $(seq 50); do [ -s "$work/marked-port" ] && break; sleep 0.1; done
-marked_root="http://127.0.0.1:$(cat "$work/marked-port")"
+start_server "$marked"
+marked_root="http://127.0.0.1:$server_port"
 printf '<?xml version="1.0"?><urlset xmlns="http://www.sitemaps.org/schemas/sitemap/0.9"><url><loc>%s/about.html</loc></url><url><loc>%s/orphan.html</loc></url></urlset>\n' \
   "$marked_root" "$marked_root" >"$marked/sitemap.xml"
 
 xvfb-run -a -s "-screen 0 1400x900x24" "$build/bench/window_screenshots" \
-  "http://127.0.0.1:$(cat "$work/port")/site/index.html" "$root/docs/screenshots" "$marked_root/"
+  "$site_root/site/index.html" "$root/docs/screenshots" "$marked_root/"

@@ -14,9 +14,9 @@ for tool in python3 wget2 hunspell /usr/bin/time; do
   command -v "$tool" >/dev/null || { echo "missing $tool: apt-get install python3 wget2 hunspell time" >&2; exit 1; }
 done
 
+. "$root/bench/cli/serve.sh"
 work=$(mktemp -d)
-server_pid=
-cleanup() { [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null; rm -rf "$work"; }
+cleanup() { stop_servers; rm -rf "$work"; }
 trap cleanup EXIT
 
 measure() {  # measure OUT_PREFIX CMD... -> sets wall, rss
@@ -29,11 +29,8 @@ for pages in "${@:-1000 10000}"; do
   for n in $pages; do
     site="$work/site$n"
     python3 "$here/gen_site.py" "$n" "$site"
-    port_file="$work/port$n"
-    python3 "$here/serve.py" "$site" >"$port_file" &
-    server_pid=$!
-    for _ in $(seq 50); do [ -s "$port_file" ] && break; sleep 0.1; done
-    url="http://127.0.0.1:$(cat "$port_file")/site/index.html"
+    start_server "$site"
+    url="http://127.0.0.1:$server_port/site/index.html"
 
     data="$work/data$n"; mkdir -p "$data"
     measure "$work/lc$n" "$cli" crawl "$url" --limit "$n" --memory --quiet --format csv \
@@ -47,7 +44,7 @@ for pages in "${@:-1000 10000}"; do
     wg_wall=$wall; wg_rss=$rss
     wg_words=$(wc -l <"$work/wg$n.out")
 
-    kill "$server_pid"; wait "$server_pid" 2>/dev/null || true; server_pid=
+    stop_servers
 
     awk -v n="$n" -v w="$lc_wall" -v m="$lc_rss" -v u="$lc_words" \
       'BEGIN{printf "%-7d %-12s %9.2f %9.1f %11.1f %9d\n", n, "lexicrawl", w, n/(w>0?w:0.01), m/1024, u}'

@@ -14,9 +14,9 @@ pages="${1:-200}"
 runs="${2:-5}"
 [ -x "$cli" ] || { echo "build lexicrawl-cli first (scripts/lexicrawl.sh build)" >&2; exit 1; }
 
+. "$root/bench/cli/serve.sh"
 work=$(mktemp -d)
-server_pid=
-cleanup() { [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null; rm -rf "$work"; }
+cleanup() { stop_servers; rm -rf "$work"; }
 trap cleanup EXIT
 mkdir -p "$work/site"
 
@@ -60,10 +60,8 @@ open(path, "wb").write(body)
 PY
 echo '<html><body><p>The harbour office.</p><a href="long.pdf">Report</a></body></html>' >"$work/site/index.html"
 
-python3 "$here/serve.py" "$work" >"$work/port" &
-server_pid=$!
-for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
-url="http://127.0.0.1:$(cat "$work/port")/site/index.html"
+start_server "$work"
+url="http://127.0.0.1:$server_port/site/index.html"
 
 run() {  # prints the wall seconds of one crawl
   local data="$work/data-$RANDOM$RANDOM"

@@ -17,16 +17,14 @@ for tool in python3 hunspell /usr/bin/time; do
   command -v "$tool" >/dev/null || { echo "missing $tool: apt-get install python3 hunspell time" >&2; exit 1; }
 done
 
+. "$root/bench/cli/serve.sh"
 work=$(mktemp -d)
-server_pid=
-cleanup() { [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null; rm -rf "$work"; }
+cleanup() { stop_servers; rm -rf "$work"; }
 trap cleanup EXIT
 
 python3 "$here/gen_prose_site.py" "$pages" "$work" --seed "$seed"
-python3 "$here/serve.py" "$work" >"$work/port" &
-server_pid=$!
-for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
-url="http://127.0.0.1:$(cat "$work/port")/site/index.html"
+start_server "$work"
+url="http://127.0.0.1:$server_port/site/index.html"
 
 for mode in standard prose; do
   mkdir -p "$work/data-$mode"

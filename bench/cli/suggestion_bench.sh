@@ -17,16 +17,14 @@ bench="$root/build/bench/suggestion_bench"
 [ -x "$cli" ] && [ -x "$bench" ] || { echo "build lexicrawl-cli and suggestion_bench first" >&2; exit 1; }
 pages="${1:-600}"
 
+. "$root/bench/cli/serve.sh"
 work=$(mktemp -d)
-server_pid=
-cleanup() { [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null; rm -rf "$work"; }
+cleanup() { stop_servers; rm -rf "$work"; }
 trap cleanup EXIT
 
 python3 "$here/gen_docs_site.py" "$pages" "$work/site"
-python3 "$here/serve.py" "$work/site" >"$work/port" &
-server_pid=$!
-for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
-url="http://127.0.0.1:$(cat "$work/port")/site/index.html"
+start_server "$work/site"
+url="http://127.0.0.1:$server_port/site/index.html"
 mkdir -p "$work/data"
 
 start=$(date +%s.%N)

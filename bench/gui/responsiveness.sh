@@ -16,9 +16,9 @@ for tool in "$build/bin/lexicrawl-cli" "$build/bench/window_responsiveness"; do
   [ -x "$tool" ] || { echo "build first: scripts/lexicrawl.sh build (missing $tool)" >&2; exit 1; }
 done
 
+. "$root/bench/cli/serve.sh"
 work=$(mktemp -d)
-server_pid=
-cleanup() { [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null; rm -rf "$work"; }
+cleanup() { stop_servers; rm -rf "$work"; }
 trap cleanup EXIT
 
 python3 "$root/bench/cli/gen_site.py" "$pages" "$work/www"
@@ -38,10 +38,8 @@ with open(site + "/big.html", "w", encoding="utf-8") as f:
 index = open(site + "/index.html", encoding="utf-8").read()
 open(site + "/index.html", "w", encoding="utf-8").write(index.replace("</body>", '<a href="big.html">Big</a></body>', 1))
 PY
-python3 "$root/bench/cli/serve.py" "$work/www" >"$work/port" &
-server_pid=$!
-for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
-url="http://127.0.0.1:$(cat "$work/port")/site/index.html"
+start_server "$work/www"
+url="http://127.0.0.1:$server_port/site/index.html"
 
 run_window() {
   if command -v xvfb-run >/dev/null; then

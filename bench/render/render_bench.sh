@@ -15,16 +15,14 @@ cli="${LEXICRAWL_CLI:-$root/build/bin/lexicrawl-cli}"
 n=${1:-200}
 connections=${2:-2}
 
+. "$root/bench/cli/serve.sh"
 work=$(mktemp -d)
-server_pid=
-cleanup() { [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null; rm -rf "$work"; }
+cleanup() { stop_servers; rm -rf "$work"; }
 trap cleanup EXIT
 
 python3 "$here/gen_script_site.py" "$n" "$work/site"
-python3 "$root/bench/cli/serve.py" "$work/site" >"$work/port" &
-server_pid=$!
-for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
-base="http://127.0.0.1:$(cat "$work/port")"
+start_server "$work/site"
+base="http://127.0.0.1:$server_port"
 
 row() {  # row LABEL TIME_FILE [PAGES_FILE]
   read -r wall peak <"$2"

@@ -21,9 +21,9 @@ languages=("${@:-en de fr}")
 [ ${#languages[@]} -eq 1 ] && read -r -a languages <<<"${languages[0]}"
 
 declare -A names=([en]="English (United States)" [de]="German (Germany)" [fr]="French (France)")
+. "$root/bench/cli/serve.sh"
 work=$(mktemp -d)
-server_pid=
-cleanup() { [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null; rm -rf "$work"; }
+cleanup() { stop_servers; rm -rf "$work"; }
 trap cleanup EXIT
 
 crawl() {  # crawl OUT URL DATA NAME -> sets wall, rss, unknown
@@ -38,10 +38,8 @@ english=
 for lang in "${languages[@]}"; do
   site="$work/$lang"
   python3 "$here/gen_site_lang.py" "$pages" "$site" --language "$lang"
-  python3 "$root/bench/cli/serve.py" "$site" >"$work/port.$lang" &
-  server_pid=$!
-  for _ in $(seq 50); do [ -s "$work/port.$lang" ] && break; sleep 0.1; done
-  url="http://127.0.0.1:$(cat "$work/port.$lang")/site/index.html"
+  start_server "$site"
+  url="http://127.0.0.1:$server_port/site/index.html"
   data="$work/data.$lang"; mkdir -p "$data"
   for run in empty-cache with-cache; do
     crawl "$work/$lang.$run" "$url" "$data" "${names[$lang]}"
@@ -50,5 +48,5 @@ for lang in "${languages[@]}"; do
     awk -v l="$lang" -v r="$run" -v w="$wall" -v m="$rss" -v u="$unknown" -v q="$ratio" \
       'BEGIN{printf "%-9s %-12s %9.2f %11.1f %9d %10s\n", l, r, w, m/1024, u, q}'
   done
-  kill "$server_pid"; wait "$server_pid" 2>/dev/null || true; server_pid=
+  stop_servers
 done

@@ -25,9 +25,9 @@ for tool in "$cli" "$grouper"; do
 done
 command -v farm-bench >/dev/null || { echo "missing farm-bench" >&2; exit 1; }
 
+. "$root/bench/cli/serve.sh"
 work=$(mktemp -d)
-server=
-cleanup() { [ -n "$server" ] && kill "$server" 2>/dev/null; rm -rf "$work"; }
+cleanup() { stop_servers; rm -rf "$work"; }
 trap cleanup EXIT
 
 if [ $# -ge 2 ]; then
@@ -36,10 +36,8 @@ else
   python3 "$root/bench/cli/gen_site.py" 600 "$work/gen" >/dev/null
   site="$work/gen"; start="site/index.html"
 fi
-python3 "$root/bench/cli/serve.py" "$site" --delay-ms "${GROUP_COST_DELAY_MS:-0}" >"$work/port" 2>/dev/null &
-server=$!
-for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
-url="http://127.0.0.1:$(cat "$work/port")/$start"
+start_server "$site" "${GROUP_COST_DELAY_MS:-0}"
+url="http://127.0.0.1:$server_port/$start"
 mkdir -p "$work/data"
 # One script per crawl, so that the dictionary's name needs no quoting in farm-bench's --vs.
 cat >"$work/crawl.sh" <<SH

@@ -38,11 +38,11 @@ add_site developers /usr/share/developers-reference index.html developers-refere
 add_site maint /usr/share/doc/maint-guide/html index.en.html maint-guide
 [ ${#sites[@]} -ge 2 ] || { echo "fewer than two documentation sites installed; skipping" >&2; exit 0; }
 
+. "$root/bench/cli/serve.sh"
 work=$(mktemp -d)
-pids=()
 # TYPO_BENCH_KEEP=1 keeps the copies, projects and lists for a look.
 cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  stop_servers
   if [ -n "${TYPO_BENCH_KEEP:-}" ]; then echo "kept in $work" >&2; else rm -rf "$work"; fi
 }
 trap cleanup EXIT
@@ -51,10 +51,8 @@ run_copy() {  # NAME COUNT
   local copy="$work/$1"
   mkdir -p "$copy/data"
   python3 "$here/plant_typos.py" "$copy/www" "$2" "$seed" "${sites[@]}"
-  python3 "$root/bench/cli/serve.py" "$copy/www" --delay-ms "${TYPO_BENCH_DELAY_MS:-0}" >"$copy/port" 2>/dev/null &
-  pids+=($!)
-  for _ in $(seq 50); do [ -s "$copy/port" ] && break; sleep 0.1; done
-  local port; port=$(cat "$copy/port")
+  start_server "$copy/www" "${TYPO_BENCH_DELAY_MS:-0}"
+  local port=$server_port
   while IFS=$'\t' read -r name start pages; do
     for format in csv json; do
       /usr/bin/time -f '%e' -o "$copy/$name.${format}_s" "$cli" crawl "http://127.0.0.1:$port/$name/$start" \
